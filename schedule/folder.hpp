@@ -1,0 +1,53 @@
+// What the schedule core needs of the folder that holds the schedule files. The programs
+// hand in the working folder; tests hand in a fake or a temporary folder.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace schedule {
+
+// The result of one file operation: empty `error` on success, else the system's reason.
+struct Outcome {
+    std::string error;
+    bool busy = false;  // another process holds the file for a moment: worth trying again
+
+    explicit operator bool() const { return error.empty(); }
+    static Outcome success() { return {}; }
+    static Outcome failure(std::string reason, bool busy = false) {
+        return {std::move(reason), busy};
+    }
+};
+
+class Folder {
+  public:
+    // The names of the plain files in the folder, subfolders left out.
+    virtual Outcome fileNames(std::vector<std::string>& names) = 0;
+    virtual Outcome readFile(std::string_view name, std::string& bytes) = 0;
+    // Creates or empties `name` and writes `bytes`; not atomic on its own.
+    virtual Outcome writeFile(std::string_view name, std::string_view bytes) = 0;
+    // Renames `from` to `to`, replacing `to` in one step when it exists.
+    virtual Outcome replaceFile(std::string_view from, std::string_view to) = 0;
+    virtual Outcome removeFile(std::string_view name) = 0;
+    // Waits before another try; fakes return at once.
+    virtual void pause(std::chrono::milliseconds duration) = 0;
+
+  protected:
+    ~Folder() = default;
+};
+
+// How long a replace keeps trying while a reader holds the old file: about half a second.
+inline constexpr int kReplaceAttempts = 10;
+inline constexpr std::chrono::milliseconds kReplacePause{50};
+
+// Writes `bytes` as `name` so that a reader sees either the old file or the whole new one:
+// first under a temporary name in the same folder, then renamed over. On failure the old
+// file is untouched and the temporary file removed; the error names the system's reason.
+Outcome writeFileAtomically(Folder& folder, std::string_view name, std::string_view bytes);
+
+// The temporary name used while `name` is written.
+std::string temporaryNameFor(std::string_view name);
+
+}  // namespace schedule

@@ -1,0 +1,65 @@
+#include "schedule/std_folder.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <system_error>
+#include <thread>
+
+namespace schedule {
+
+namespace {
+Outcome fromErrorCode(const std::error_code& error) {
+    if (!error) return Outcome::success();
+    return Outcome::failure(error.message());
+}
+
+Outcome fromErrno() {
+    return Outcome::failure(std::strerror(errno));
+}
+}  // namespace
+
+Outcome StdFolder::fileNames(std::vector<std::string>& names) {
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(root_, error), end; !error && it != end;
+         it.increment(error)) {
+        std::error_code typeError;
+        if (it->is_regular_file(typeError)) names.push_back(it->path().filename().string());
+    }
+    return fromErrorCode(error);
+}
+
+Outcome StdFolder::readFile(std::string_view name, std::string& bytes) {
+    std::ifstream in(path(name), std::ios::binary);
+    if (!in) return fromErrno();
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) return fromErrno();
+    return Outcome::success();
+}
+
+Outcome StdFolder::writeFile(std::string_view name, std::string_view bytes) {
+    std::ofstream out(path(name), std::ios::binary | std::ios::trunc);
+    if (!out) return fromErrno();
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) return fromErrno();
+    return Outcome::success();
+}
+
+Outcome StdFolder::replaceFile(std::string_view from, std::string_view to) {
+    std::error_code error;
+    std::filesystem::rename(path(from), path(to), error);
+    return fromErrorCode(error);
+}
+
+Outcome StdFolder::removeFile(std::string_view name) {
+    std::error_code error;
+    std::filesystem::remove(path(name), error);
+    return fromErrorCode(error);
+}
+
+void StdFolder::pause(std::chrono::milliseconds duration) {
+    std::this_thread::sleep_for(duration);
+}
+
+}  // namespace schedule

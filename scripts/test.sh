@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both presets and runs every test: host unit tests under
+# the sanitizers, then the Windows-side and end-to-end tests under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+
+cmake --preset host >/dev/null
+cmake --build --preset host
+ctest --preset host
+
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+bash scripts/with-wine.sh build/windows ctest --preset windows

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# with-wine.sh BUILD_DIR COMMAND...: runs COMMAND with a private Wine prefix in BUILD_DIR, a
+# virtual X display of its own and a warm Wine server, and stops both afterwards whatever
+# happens. Nothing shows on the developer's own display.
+set -euo pipefail
+build=$(cd "$1" && pwd); shift
+
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+xvfb_pid=""
+cleanup() {
+  # The Wine server goes first: a Wine desktop whose X display vanished breaks later runs.
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  return 0
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# A free display number: no lock file and no socket.
+display=90
+while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
+Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
+export DISPLAY=":$display"
+
+if [ ! -f "$WINEPREFIX/.norvell-ready" ]; then
+  echo "Preparing the Wine prefix in $WINEPREFIX ..."
+  rm -rf "$WINEPREFIX"
+  DISPLAY= wineboot -i >/dev/null 2>&1
+  wineserver -w
+  # Debian's Wine does not find its own fonts otherwise.
+  cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  # A virtual desktop: Wine draws frames itself and hiding a window does not stall.
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1024x768 /f >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.norvell-ready"
+fi
+# A persistent server, warmed up outside any pipe, so each program starts in a fraction of a second.
+wineserver -p
+wine cmd /c exit >/dev/null 2>&1 || true
+
+set +e
+"$@"
+status=$?
+set -e
+exit $status

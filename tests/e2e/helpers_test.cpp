@@ -1,0 +1,98 @@
+// copyfle.com and clrfle.com, run for real on a temporary folder.
+#include <gtest/gtest.h>
+
+#include "driver.hpp"
+#include "schedule/record.hpp"
+
+using namespace driver;
+
+namespace {
+std::string record(const char* time, const char* program, const char* day) {
+    return schedule::formatRecord({time, program, "Normal", day});
+}
+
+DWORD runHelper(const wchar_t* name, const TempFolder& folder) {
+    Process helper(distDir() + L"\\" + name, L"", folder.path());
+    auto code = helper.wait(30s);
+    EXPECT_TRUE(code.has_value()) << "helper did not finish";
+    return code.value_or(999);
+}
+
+const wchar_t* const kDayFiles[] = {L"datfri.dat", L"datmon.dat", L"datsat.dat", L"datsun.dat",
+                                    L"datthu.dat", L"dattue.dat", L"datwed.dat"};
+}  // namespace
+
+TEST(Helpers, CombineThenClearAFolderOfPicks) {
+    TempFolder folder;
+    const std::string mon2 = record("08:00", "C:\\a.exe", "Monday");
+    const std::string mon3 = record("09:15", "C:\\b.exe", "Monday");
+    const std::string mon10 = record("10:30", "C:\\c.exe", "Monday");
+    const std::string wed2 = record("08:00", "C:\\a.exe", "Wednesday");
+    folder.write(L"2Mon.dat", mon2);
+    folder.write(L"10Mon.dat", mon10);
+    folder.write(L"2Wed.dat", wed2);
+    folder.write(L"3mon.DAT", "09:15\nC:\\b.exe\nNormal\nMonday\n");  // LF only: normalised
+    folder.write(L"datmon.dat", record("00:00", "C:\\stale.exe", "Monday"));
+    folder.write(L"notes.dat", "my notes\r\n");
+
+    EXPECT_EQ(runHelper(L"copyfle.com", folder), 0u);
+    EXPECT_EQ(folder.read(L"datmon.dat"), mon2 + mon3 + mon10);
+    EXPECT_EQ(folder.read(L"datwed.dat"), wed2);
+    for (const wchar_t* day :
+         {L"dattue.dat", L"datthu.dat", L"datfri.dat", L"datsat.dat", L"datsun.dat"}) {
+        EXPECT_EQ(folder.read(day), "") << "empty day file expected";
+    }
+    EXPECT_TRUE(folder.exists(L"2Mon.dat")) << "pick files stay";
+    EXPECT_EQ(folder.read(L"notes.dat"), "my notes\r\n");
+
+    EXPECT_EQ(runHelper(L"clrfle.com", folder), 0u);
+    std::vector<std::wstring> expected(std::begin(kDayFiles), std::end(kDayFiles));
+    expected.push_back(L"notes.dat");
+    EXPECT_EQ(folder.names(), expected);
+    for (const wchar_t* day : kDayFiles) EXPECT_EQ(folder.read(day), "");
+    EXPECT_EQ(folder.read(L"notes.dat"), "my notes\r\n");
+}
+
+TEST(Helpers, CombineLeavesOutAPickFileOfThreeLines) {
+    TempFolder folder;
+    folder.write(L"2Fri.dat", "08:00\r\nC:\\a.exe\r\nNormal\r\n");
+    folder.write(L"3Fri.dat", record("09:00", "C:\\b.exe", "Friday"));
+    EXPECT_EQ(runHelper(L"copyfle.com", folder), 2u);
+    EXPECT_EQ(folder.read(L"datfri.dat"), record("09:00", "C:\\b.exe", "Friday"));
+}
+
+TEST(Helpers, CombineReportsADayFileItCannotReplace) {
+    TempFolder folder;
+    folder.write(L"2Sat.dat", record("09:00", "C:\\b.exe", "Saturday"));
+    folder.write(L"datsat.dat", "old");
+    // A folder in the way of the day file cannot be replaced by a file.
+    ASSERT_TRUE(DeleteFileW(folder.file(L"datsat.dat").c_str()));
+    createFolderOrThrow(folder.file(L"datsat.dat"));
+    EXPECT_EQ(runHelper(L"copyfle.com", folder), 1u);
+    EXPECT_FALSE(folder.exists(L"datsat.dat.tmp")) << "no temporary file is left behind";
+    EXPECT_EQ(folder.read(L"datmon.dat"), "") << "the other days are still written";
+}
+
+TEST(Helpers, BareNameIsFoundFromTheWorkingFolder) {
+    // The editor starts the helpers by bare name from its working folder, where they ship.
+    TempFolder folder;
+    copyFileOrThrow(distDir() + L"\\copyfle.com", folder.file(L"copyfle.com"));
+    wchar_t previous[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryW(folder.path().c_str()));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::wstring commandLine = L"copyfle.com";
+    const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                        nullptr, nullptr, &startup, &info);
+    SetCurrentDirectoryW(previous);
+    ASSERT_TRUE(started);
+    win32::UniqueHandle process(info.hProcess);
+    CloseHandle(info.hThread);
+    ASSERT_EQ(WaitForSingleObject(process.get(), 30000), WAIT_OBJECT_0);
+    DWORD code = 99;
+    GetExitCodeProcess(process.get(), &code);
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(folder.exists(L"datsun.dat"));
+}

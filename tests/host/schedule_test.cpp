@@ -1,0 +1,249 @@
+// The schedule core: conversions, names, line ends, atomic writes, combining and clearing.
+#include <gtest/gtest.h>
+
+#include "fake_folder.hpp"
+#include "schedule/helpers.hpp"
+#include "schedule/lines.hpp"
+#include "schedule/pick_file.hpp"
+#include "schedule/record.hpp"
+#include "schedule/run_style.hpp"
+#include "schedule/time.hpp"
+#include "schedule/weekday.hpp"
+
+using namespace schedule;
+using testing_support::FakeFolder;
+
+TEST(Time, TwelveHourItemsBecomeTheHourWritten) {
+    struct Case {
+        const char* item;
+        const char* half;
+        const char* hour;
+    };
+    const Case cases[] = {
+        {"12", "AM", "00"}, {"01", "AM", "01"}, {"07", "AM", "07"}, {"11", "AM", "11"},
+        {"12", "PM", "12"}, {"01", "PM", "13"}, {"07", "PM", "19"}, {"11", "PM", "23"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(hour24(c.item, c.half), c.hour) << c.item << ' ' << c.half;
+    }
+    EXPECT_EQ(timeLine(hour24("12", "AM"), "45"), "00:45");
+    EXPECT_EQ(timeLine(hour24("07", "PM"), "45"), "19:45");
+}
+
+TEST(Time, LeadingNumberReadsLikeTheRecordReaders) {
+    struct Case {
+        const char* text;
+        long long value;
+    };
+    const Case cases[] = {
+        {"08", 8},   {"8:", 8},  {"30", 30}, {"", 0},    {"ab", 0},    {":3", 0},  {" 7", 7},
+        {"1 2", 12}, {"-3", -3}, {"+4", 4},  {"9x9", 9}, {"0012", 12}, {"\t5", 5}, {"12345", 12345},
+    };
+    for (const Case& c : cases) EXPECT_EQ(leadingNumber(c.text), c.value) << '"' << c.text << '"';
+    EXPECT_GT(leadingNumber(std::string(400, '9')), 0) << "long digit runs saturate";
+}
+
+TEST(Time, NumberInCharactersTakesOnlyThoseCharacters) {
+    EXPECT_EQ(numberInCharacters("08:30", 1, 2), 8);
+    EXPECT_EQ(numberInCharacters("08:30", 4, 2), 30);
+    EXPECT_EQ(numberInCharacters("8:30", 1, 2), 8);
+    EXPECT_EQ(numberInCharacters("8:30", 4, 2), 0);  // the single character "0"
+    EXPECT_EQ(numberInCharacters("123456", 1, 2), 12);
+    EXPECT_EQ(numberInCharacters("1", 4, 2), 0);
+    EXPECT_EQ(numberInCharacters("", 1, 2), 0);
+}
+
+TEST(Time, DueOnWholeHoursOnly) {
+    struct Case {
+        const char* line;
+        int firstDueHour;  // 24: never due
+    };
+    const Case cases[] = {
+        {"08:00", 8},  {"08:30", 9}, {"13:45", 14}, {"00:00", 0}, {"23:15", 24}, {"23:30", 24},
+        {"23:45", 24}, {"", 0},      {"ab:cd", 0},  {"8:30", 8},  {"23:00", 23}, {"00:15", 1},
+    };
+    for (const Case& c : cases) {
+        for (int hour = 0; hour < 24; ++hour) {
+            EXPECT_EQ(isDue(c.line, hour), hour >= c.firstDueHour) << c.line << " at " << hour;
+        }
+    }
+}
+
+TEST(Weekdays, TableTiesBoxesCodesLinesFilesAndNumbers) {
+    const char* files[] = {"datmon.dat", "dattue.dat", "datwed.dat", "datthu.dat",
+                           "datfri.dat", "datsat.dat", "datsun.dat"};
+    for (int i = 0; i < 7; ++i) {
+        const Weekday& day = kWeekdays[static_cast<std::size_t>(i)];
+        EXPECT_EQ(day.checkIndex, i);
+        EXPECT_EQ(day.dayFile, files[i]);
+        EXPECT_EQ(day.launcherNumber, i == 6 ? 1 : i + 2);
+        EXPECT_EQ(weekdayByLauncherNumber(day.launcherNumber)->checkIndex, i);
+        EXPECT_EQ(weekdayByDayLine(day.dayLine)->code, day.code);
+    }
+    EXPECT_EQ(weekdayByLauncherNumber(1)->dayFile, "datsun.dat");
+    EXPECT_EQ(weekdayByLauncherNumber(2)->dayFile, "datmon.dat");
+    EXPECT_FALSE(weekdayByLauncherNumber(0));
+    EXPECT_FALSE(weekdayByLauncherNumber(8));
+    EXPECT_FALSE(weekdayByDayLine("monday"));
+}
+
+TEST(RunStyles, ListWordsMapToStoredWordsExactly) {
+    EXPECT_EQ(runStyleByListWord("Minimize")->storedWord, "Min");
+    EXPECT_EQ(runStyleByListWord("Maximize")->storedWord, "Max");
+    EXPECT_EQ(runStyleByListWord("Normal")->storedWord, "Normal");
+    EXPECT_EQ(runStyleByListWord("Hide")->storedWord, "Hide");
+    EXPECT_EQ(runStyleByStoredWord("Max")->shownAs, "Run Style - Maximize");
+    for (const char* word : {"normal", "Min ", " Max", "", "Minimize"}) {
+        EXPECT_FALSE(runStyleByStoredWord(word)) << word;
+    }
+}
+
+TEST(Records, FourLinesEachEndedByCrLf) {
+    EXPECT_EQ(formatRecord({"19:45", "C:\\\\app.exe", "Min", "Friday"}),
+              "19:45\r\nC:\\\\app.exe\r\nMin\r\nFriday\r\n");
+}
+
+TEST(PickFiles, NamesAreCounterCodeAndExtension) {
+    EXPECT_EQ(pickFileName("2", kWeekdays[0]), "2Mon.dat");
+    EXPECT_EQ(pickFileName("15", kWeekdays[5]), "15Sat.dat");
+
+    struct Case {
+        const char* name;
+        bool pick;
+        unsigned long long number;
+        int day;
+    };
+    const Case cases[] = {
+        {"2Mon.dat", true, 2, 0},      {"10Mon.dat", true, 10, 0},   {"3mon.DAT", true, 3, 0},
+        {"15Sat.dat", true, 15, 5},    {"0Sun.dat", true, 0, 6},     {"007Wed.dat", true, 7, 2},
+        {"datmon.dat", false, 0, 0},   {"notes.dat", false, 0, 0},   {"Mon.dat", false, 0, 0},
+        {"2Mon.dat.tmp", false, 0, 0}, {"2Monday.dat", false, 0, 0}, {"2Mon.txt", false, 0, 0},
+        {"x2Mon.dat", false, 0, 0},    {"2 Mon.dat", false, 0, 0},   {"", false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        auto pick = parsePickFileName(c.name);
+        ASSERT_EQ(pick.has_value(), c.pick) << c.name;
+        if (!pick) continue;
+        EXPECT_EQ(pick->number, c.number) << c.name;
+        EXPECT_EQ(pick->day.checkIndex, c.day) << c.name;
+    }
+    EXPECT_EQ(highestPickNumber({"2Mon.dat", "9Fri.dat", "datmon.dat", "99notes.dat"}), 9u);
+    EXPECT_EQ(highestPickNumber({"datmon.dat", "notes.dat"}), 0u);
+}
+
+TEST(Lines, EndAtCrLfLoneCrAndLoneLf) {
+    using Lines = std::vector<std::string>;
+    struct Case {
+        const char* bytes;
+        Lines lines;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\rb\nc", {"a", "b", "c"}},
+        {"a\r\n\r\n", {"a", ""}},
+        {"\n", {""}},
+        {"a\n\rb", {"a", "", "b"}},
+        {"last", {"last"}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(splitLines(c.bytes), c.lines) << c.bytes;
+}
+
+TEST(AtomicWrite, ReplacesWholeOrLeavesTheOldFile) {
+    FakeFolder folder;
+    folder.files["2Mon.dat"] = "old";
+    EXPECT_TRUE(writeFileAtomically(folder, "2Mon.dat", "new"));
+    EXPECT_EQ(folder.files, (std::map<std::string, std::string>{{"2Mon.dat", "new"}}));
+
+    folder.unwritable.insert(temporaryNameFor("2Mon.dat"));
+    Outcome failed = writeFileAtomically(folder, "2Mon.dat", "newer");
+    EXPECT_EQ(failed.error, "disk full");
+    EXPECT_EQ(folder.files, (std::map<std::string, std::string>{{"2Mon.dat", "new"}}));
+}
+
+TEST(AtomicWrite, RetriesAWhileAReaderHoldsTheFileThenGivesUp) {
+    FakeFolder folder;
+    folder.files["datmon.dat"] = "old";
+    folder.busyReplaces = 3;
+    EXPECT_TRUE(writeFileAtomically(folder, "datmon.dat", "new"));
+    EXPECT_EQ(folder.pauses, 3);
+    EXPECT_EQ(folder.files["datmon.dat"], "new");
+
+    folder.busyReplaces = 1000;
+    EXPECT_FALSE(writeFileAtomically(folder, "datmon.dat", "newer"));
+    EXPECT_EQ(folder.files, (std::map<std::string, std::string>{{"datmon.dat", "new"}}));
+    EXPECT_LT(folder.pauses, 3 + kReplaceAttempts);
+}
+
+namespace {
+std::string record(const char* time, const char* day) {
+    return formatRecord({time, "C:\\app.exe", "Normal", day});
+}
+}  // namespace
+
+TEST(Helpers, CombineOrdersByPickNumberAndWritesAllSevenDays) {
+    FakeFolder folder;
+    folder.files = {{"2Mon.dat", record("01:00", "Monday")},
+                    {"10Mon.dat", record("10:00", "Monday")},
+                    {"3mon.DAT", "03:00\nC:\\app.exe\rNormal\r\nMonday"},
+                    {"2Wed.dat", record("02:00", "Wednesday")},
+                    {"datmon.dat", "stale"},
+                    {"notes.dat", "mine"}};
+    const HelperReport report = combinePickFiles(folder);
+    EXPECT_EQ(report.status, kHelperDone);
+    EXPECT_EQ(folder.files["datmon.dat"],
+              record("01:00", "Monday") + record("03:00", "Monday") + record("10:00", "Monday"));
+    EXPECT_EQ(folder.files["datwed.dat"], record("02:00", "Wednesday"));
+    for (const char* empty :
+         {"dattue.dat", "datthu.dat", "datfri.dat", "datsat.dat", "datsun.dat"}) {
+        EXPECT_EQ(folder.files.at(empty), "") << empty;
+    }
+    EXPECT_EQ(folder.files["notes.dat"], "mine");
+    EXPECT_EQ(folder.files.count("2Mon.dat"), 1u) << "pick files stay";
+    EXPECT_EQ(folder.files.size(), 4u + 1u + 7u) << "four picks, notes.dat, seven day files";
+}
+
+TEST(Helpers, CombineLeavesOutPickFilesThatAreNotOneWholeRecord) {
+    FakeFolder folder;
+    folder.files = {{"2Mon.dat", "01:00\r\nC:\\a.exe\r\nNormal\r\n"},
+                    {"3Mon.dat", record("03:00", "Monday") + record("04:00", "Monday")},
+                    {"4Mon.dat", record("04:00", "Monday")}};
+    const HelperReport report = combinePickFiles(folder);
+    EXPECT_EQ(report.status, kHelperPicksLeftOut);
+    EXPECT_EQ(report.problems.size(), 2u);
+    EXPECT_EQ(folder.files["datmon.dat"], record("04:00", "Monday"));
+}
+
+TEST(Helpers, CombineReportsADayFileThatCannotBeWritten) {
+    FakeFolder folder;
+    folder.files = {{"2Mon.dat", "short"}, {"datsun.dat", "old sunday"}};
+    folder.unwritable.insert(temporaryNameFor("datsun.dat"));
+    const HelperReport report = combinePickFiles(folder);
+    EXPECT_EQ(report.status, kHelperFailed) << "a failed write outweighs a left-out pick";
+    EXPECT_EQ(folder.files["datsun.dat"], "old sunday");
+    EXPECT_EQ(folder.files.count(temporaryNameFor("datsun.dat")), 0u);
+    EXPECT_EQ(folder.files["datmon.dat"], "");
+
+    folder.unreadableFolder = true;
+    EXPECT_EQ(combinePickFiles(folder).status, kHelperFailed);
+}
+
+TEST(Helpers, ClearRemovesPickFilesAndEmptiesTheDayFiles) {
+    FakeFolder folder;
+    folder.files = {{"2Mon.dat", "x"},
+                    {"10sun.DAT", "x"},
+                    {"datmon.dat", "x"},
+                    {"notes.dat", "keep"},
+                    {"readme.1st", "keep"}};
+    EXPECT_EQ(clearScheduleFiles(folder).status, kHelperDone);
+    std::map<std::string, std::string> expected{{"notes.dat", "keep"}, {"readme.1st", "keep"}};
+    for (const Weekday& day : kWeekdays) expected[std::string(day.dayFile)] = "";
+    EXPECT_EQ(folder.files, expected);
+
+    folder.files["5Tue.dat"] = "x";
+    folder.unremovable.insert("5Tue.dat");
+    const HelperReport report = clearScheduleFiles(folder);
+    EXPECT_EQ(report.status, kHelperFailed);
+    ASSERT_EQ(report.problems.size(), 1u);
+    EXPECT_EQ(report.problems[0], "5Tue.dat: denied");
+}

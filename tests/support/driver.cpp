@@ -1,0 +1,274 @@
+#include "driver.hpp"
+
+#include <algorithm>
+#include <stdexcept>
+#include <thread>
+
+#include "win32/error.hpp"
+#include "win32/text.hpp"
+
+namespace driver {
+
+namespace {
+[[noreturn]] void fail(const std::string& what) {
+    throw std::runtime_error(what + ": " + win32::lastErrorReason());
+}
+
+void removeTree(const std::wstring& path) {
+    WIN32_FIND_DATAW found;
+    win32::UniqueFindHandle find =
+        win32::ownFindHandle(FindFirstFileW((path + L"\\*").c_str(), &found));
+    if (find) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring child = path + L"\\" + name;
+            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                removeTree(child);
+            } else {
+                DeleteFileW(child.c_str());
+            }
+        } while (FindNextFileW(find.get(), &found));
+    }
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(path.c_str());
+}
+}  // namespace
+
+std::wstring distDir() {
+    return NORVELL_DIST_DIR;
+}
+std::wstring testBinDir() {
+    return NORVELL_TESTBIN_DIR;
+}
+
+TempFolder::TempFolder() {
+    wchar_t temp[MAX_PATH + 1];
+    GetTempPathW(MAX_PATH + 1, temp);
+    static unsigned counter = 0;
+    for (;;) {
+        path_ = std::wstring(temp) + L"norvell-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::to_wstring(++counter);
+        if (CreateDirectoryW(path_.c_str(), nullptr)) break;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) fail("cannot create a temporary folder");
+    }
+}
+
+TempFolder::~TempFolder() {
+    removeTree(path_);
+}
+
+void TempFolder::write(std::wstring_view name, std::string_view bytes) const {
+    win32::UniqueHandle handle =
+        win32::ownHandle(CreateFileW(file(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (!handle || !WriteFile(handle.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                              &written, nullptr)) {
+        fail("cannot write " + win32::narrow(name));
+    }
+}
+
+std::optional<std::string> TempFolder::read(std::wstring_view name) const {
+    win32::UniqueHandle handle = win32::ownHandle(
+        CreateFileW(file(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle) return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    while (ReadFile(handle.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        bytes.append(buffer, read);
+    }
+    return bytes;
+}
+
+bool TempFolder::exists(std::wstring_view name) const {
+    return GetFileAttributesW(file(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::wstring> TempFolder::names() const {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    win32::UniqueFindHandle find =
+        win32::ownFindHandle(FindFirstFileW((path_ + L"\\*").c_str(), &found));
+    if (!find) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    } while (FindNextFileW(find.get(), &found));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void copyFileOrThrow(const std::wstring& from, const std::wstring& to) {
+    if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) {
+        fail("cannot copy " + win32::narrow(from) + " to " + win32::narrow(to));
+    }
+}
+
+void createFolderOrThrow(const std::wstring& path) {
+    if (!CreateDirectoryW(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        fail("cannot create " + win32::narrow(path));
+    }
+}
+
+Process::Process(const std::wstring& application, const std::wstring& arguments,
+                 const std::wstring& folder) {
+    std::wstring commandLine = L"\"" + application + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, folder.c_str(), &startup, &info)) {
+        fail("cannot start " + win32::narrow(application));
+    }
+    CloseHandle(info.hThread);
+    process_.reset(info.hProcess);
+    id_ = info.dwProcessId;
+}
+
+Process::~Process() {
+    if (WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_.get(), 99);
+        WaitForSingleObject(process_.get(), 5000);
+    }
+}
+
+std::optional<DWORD> Process::wait(std::chrono::milliseconds deadline) const {
+    if (WaitForSingleObject(process_.get(), static_cast<DWORD>(deadline.count())) !=
+        WAIT_OBJECT_0) {
+        return std::nullopt;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process_.get(), &code);
+    return code;
+}
+
+bool pollUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    for (;;) {
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() >= end) return false;
+        std::this_thread::sleep_for(20ms);
+    }
+}
+
+std::wstring windowText(HWND window) {
+    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied =
+        SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(copied));
+    return text;
+}
+
+std::wstring className(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+std::vector<HWND> topWindows(DWORD processId, std::wstring_view title, std::wstring_view cls,
+                             bool visibleOnly) {
+    struct Search {
+        DWORD processId;
+        std::wstring_view title, cls;
+        bool visibleOnly;
+        std::vector<HWND> found;
+    } search{processId, title, cls, visibleOnly, {}};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != s.processId || (s.visibleOnly && !IsWindowVisible(window))) return TRUE;
+            if (!s.cls.empty() && className(window) != s.cls) return TRUE;
+            if (!s.title.empty()) {
+                wchar_t text[512] = {};
+                GetWindowTextW(window, text, 512);
+                if (s.title != text) return TRUE;
+            }
+            s.found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND waitForWindow(DWORD processId, std::wstring_view title, std::wstring_view cls,
+                   std::chrono::milliseconds deadline) {
+    HWND found = nullptr;
+    pollUntil(
+        [&] {
+            auto windows = topWindows(processId, title, cls);
+            if (!windows.empty()) found = windows.front();
+            return found != nullptr;
+        },
+        deadline);
+    return found;
+}
+
+MessageBox waitForMessageBox(DWORD processId, std::chrono::milliseconds deadline) {
+    MessageBox box;
+    box.window = waitForWindow(processId, {}, L"#32770", deadline);
+    if (!box.window) return box;
+    wchar_t title[512] = {};
+    GetWindowTextW(box.window, title, 512);
+    box.title = title;
+    // The message text is the static control with id 0xFFFF.
+    if (HWND text = GetDlgItem(box.window, 0xFFFF)) box.text = windowText(text);
+    return box;
+}
+
+std::vector<int> buttonIds(HWND box) {
+    std::vector<int> ids;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (className(child) == L"Button" && IsWindowVisible(child)) {
+            ids.push_back(GetDlgCtrlID(child));
+        }
+    }
+    return ids;
+}
+
+bool answer(const MessageBox& box, int buttonId) {
+    HWND button = GetDlgItem(box.window, buttonId);
+    PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+    return pollUntil([&] { return !IsWindow(box.window) || !IsWindowVisible(box.window); });
+}
+
+void click(HWND button) {
+    PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+std::vector<ProbeRun> probeRuns(const std::wstring& folder) {
+    std::vector<ProbeRun> runs;
+    win32::UniqueHandle file = win32::ownHandle(
+        CreateFileW((folder + L"\\probe.log").c_str(), GENERIC_READ,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return runs;
+    std::string bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        bytes.append(buffer, read);
+    }
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find("\r\n", start);
+        if (end == std::string::npos) break;  // a run still writing its line
+        const std::string line = bytes.substr(start, end - start);
+        start = end + 2;
+        const std::size_t tab1 = line.find('\t');
+        const std::size_t tab2 = line.find('\t', tab1 + 1);
+        if (tab1 == std::string::npos || tab2 == std::string::npos) continue;
+        runs.push_back({std::stoi(line.substr(0, tab1)),
+                        win32::widen(line.substr(tab1 + 1, tab2 - tab1 - 1)),
+                        win32::widen(line.substr(tab2 + 1))});
+    }
+    return runs;
+}
+
+}  // namespace driver

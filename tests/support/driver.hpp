@@ -1,0 +1,107 @@
+// What the end-to-end tests do as a user would: start the real programs in a fresh folder,
+// find their windows, press buttons, read and answer message boxes. Every wait polls with a
+// deadline instead of sleeping a fixed time.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "win32/handle.hpp"
+
+namespace driver {
+
+using namespace std::chrono_literals;
+
+// Windows paths of the shippable folder and of the test-only programs (the probe).
+std::wstring distDir();
+std::wstring testBinDir();
+
+// A fresh, empty folder under the temporary folder, removed with everything in it at the end.
+class TempFolder {
+  public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::wstring& path() const { return path_; }
+    std::wstring file(std::wstring_view name) const { return path_ + L"\\" + std::wstring(name); }
+    void write(std::wstring_view name, std::string_view bytes) const;
+    std::optional<std::string> read(std::wstring_view name) const;  // none when missing
+    bool exists(std::wstring_view name) const;
+    // The plain file names in the folder, sorted.
+    std::vector<std::wstring> names() const;
+
+  private:
+    std::wstring path_;
+};
+
+void copyFileOrThrow(const std::wstring& from, const std::wstring& to);
+void createFolderOrThrow(const std::wstring& path);
+
+// A started program; ended by force at the end if it is still running.
+class Process {
+  public:
+    // Starts `application` (a full path) with `arguments` in the working folder `folder`.
+    Process(const std::wstring& application, const std::wstring& arguments,
+            const std::wstring& folder);
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    DWORD id() const { return id_; }
+    HANDLE handle() const { return process_.get(); }
+    // The exit code once ended, or none when the deadline passed first.
+    std::optional<DWORD> wait(std::chrono::milliseconds deadline = 10s) const;
+
+  private:
+    win32::UniqueHandle process_;
+    DWORD id_ = 0;
+};
+
+// Polls `condition` every 20 ms until it holds or the deadline passes.
+bool pollUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline = 10s);
+
+// The visible top-level windows of a process, with the given title (any when empty) and
+// class (any when empty).
+std::vector<HWND> topWindows(DWORD processId, std::wstring_view title = {},
+                             std::wstring_view className = {}, bool visibleOnly = true);
+// Waits for one such window; null when none came before the deadline.
+HWND waitForWindow(DWORD processId, std::wstring_view title, std::wstring_view className = {},
+                   std::chrono::milliseconds deadline = 10s);
+
+// A message box of the process (class #32770): its window, title and text.
+struct MessageBox {
+    HWND window = nullptr;
+    std::wstring title;
+    std::wstring text;
+    explicit operator bool() const { return window != nullptr; }
+};
+MessageBox waitForMessageBox(DWORD processId, std::chrono::milliseconds deadline = 10s);
+// Presses the box's button with this command id (IDOK, IDYES, IDNO, IDCANCEL) and waits
+// until the box has gone.
+bool answer(const MessageBox& box, int buttonId);
+// The ids of the box's push buttons, in window order.
+std::vector<int> buttonIds(HWND box);
+
+std::wstring windowText(HWND window);  // WM_GETTEXT, works across processes
+std::wstring className(HWND window);
+// Clicks a button without waiting for what the click opens.
+void click(HWND button);
+
+// Reads a UTF-8 text file written by the probe: one line per run.
+struct ProbeRun {
+    int showWindow;
+    std::wstring folder;
+    std::wstring commandLine;
+};
+// The runs the probe recorded in `folder` (its working folder then), oldest first.
+std::vector<ProbeRun> probeRuns(const std::wstring& folder);
+
+}  // namespace driver

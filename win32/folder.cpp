@@ -1,0 +1,106 @@
+#include "win32/folder.hpp"
+
+#include <windows.h>
+
+#include "win32/error.hpp"
+#include "win32/handle.hpp"
+#include "win32/text.hpp"
+
+namespace win32 {
+
+using schedule::Outcome;
+
+namespace {
+Outcome lastError() {
+    const DWORD error = GetLastError();
+    return Outcome::failure(systemReason(error), isPassingConflict(error));
+}
+}  // namespace
+
+bool isPassingConflict(unsigned long error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+           error == ERROR_LOCK_VIOLATION;
+}
+
+std::wstring WorkingFolder::path(std::string_view name) const {
+    return prefix_ + widen(name);
+}
+
+Outcome WorkingFolder::fileNames(std::vector<std::string>& names) {
+    WIN32_FIND_DATAW found;
+    const std::wstring pattern = prefix_ + L"*";
+    UniqueFindHandle find =
+        ownFindHandle(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
+                                       FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!find) {
+        // An empty folder has no entries at all only at a drive root.
+        if (GetLastError() == ERROR_FILE_NOT_FOUND) return Outcome::success();
+        return lastError();
+    }
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            names.push_back(narrow(found.cFileName));
+        }
+    } while (FindNextFileW(find.get(), &found));
+    if (GetLastError() != ERROR_NO_MORE_FILES) return lastError();
+    return Outcome::success();
+}
+
+Outcome WorkingFolder::readFile(std::string_view name, std::string& bytes) {
+    UniqueHandle file = ownHandle(CreateFileW(
+        path(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return lastError();
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size)) return lastError();
+    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD read = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 30));
+        if (!ReadFile(file.get(), bytes.data() + done, chunk, &read, nullptr)) return lastError();
+        if (read == 0) break;  // the file shrank while it was read
+        done += read;
+    }
+    bytes.resize(done);
+    return Outcome::success();
+}
+
+Outcome WorkingFolder::writeFile(std::string_view name, std::string_view bytes) {
+    UniqueHandle file = ownHandle(CreateFileW(path(name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return lastError();
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD written = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 30));
+        if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr)) {
+            return lastError();
+        }
+        done += written;
+    }
+    // A full disk may only show when the data is flushed; the rename must not happen then.
+    if (!FlushFileBuffers(file.get())) return lastError();
+    return Outcome::success();
+}
+
+Outcome WorkingFolder::replaceFile(std::string_view from, std::string_view to) {
+    if (!MoveFileExW(path(from).c_str(), path(to).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return lastError();
+    }
+    return Outcome::success();
+}
+
+Outcome WorkingFolder::removeFile(std::string_view name) {
+    if (!DeleteFileW(path(name).c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) {
+        return lastError();
+    }
+    return Outcome::success();
+}
+
+void WorkingFolder::pause(std::chrono::milliseconds duration) {
+    Sleep(static_cast<DWORD>(duration.count()));
+}
+
+}  // namespace win32

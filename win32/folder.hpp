@@ -1,0 +1,32 @@
+// The schedule core's Folder on the Win32 file API: bare names are opened in the process's
+// working folder, as every schedule file is.
+#pragma once
+
+#include <string>
+
+#include "schedule/folder.hpp"
+
+namespace win32 {
+
+class WorkingFolder final : public schedule::Folder {
+  public:
+    // `prefix` is put before every name: empty for the working folder itself, or a folder
+    // path ending in a backslash (tests and benchmarks).
+    explicit WorkingFolder(std::wstring prefix = {}) : prefix_(std::move(prefix)) {}
+
+    schedule::Outcome fileNames(std::vector<std::string>& names) override;
+    schedule::Outcome readFile(std::string_view name, std::string& bytes) override;
+    schedule::Outcome writeFile(std::string_view name, std::string_view bytes) override;
+    schedule::Outcome replaceFile(std::string_view from, std::string_view to) override;
+    schedule::Outcome removeFile(std::string_view name) override;
+    void pause(std::chrono::milliseconds duration) override;
+
+  private:
+    std::wstring path(std::string_view name) const;
+    std::wstring prefix_;
+};
+
+// Whether a Win32 error means another process holds the file for a moment.
+bool isPassingConflict(unsigned long error);
+
+}  // namespace win32
