@@ -36,4 +36,28 @@ std::optional<unsigned long> waitForExit(HANDLE process, std::chrono::millisecon
     return code;
 }
 
+std::wstring ownProgramFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const std::size_t slash = path.find_last_of(L"\\/");
+    path.resize(slash == std::wstring::npos ? 0 : slash);
+    if (path.size() == 2 && path[1] == L':') path += L'\\';
+    return path;
+}
+
+std::wstring currentFolder() {
+    const DWORD length = GetCurrentDirectoryW(0, nullptr);
+    std::wstring path(length, L'\0');
+    path.resize(GetCurrentDirectoryW(length, path.data()));
+    return path;
+}
+
 }  // namespace win32

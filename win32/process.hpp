@@ -26,4 +26,11 @@ Started startProgram(const std::wstring& commandLine, int showWindow,
 // that their windows do not repaint meanwhile.
 std::optional<unsigned long> waitForExit(HANDLE process, std::chrono::milliseconds deadline);
 
+// The folder of this process's own program file, as the system spells it: no backslash at
+// the end except at a drive root ("C:\\").
+std::wstring ownProgramFolder();
+
+// The process's working folder.
+std::wstring currentFolder();
+
 }  // namespace win32

@@ -1,0 +1,17 @@
+// CheckPath: the folder of the editor's own program file, with exactly one backslash at its
+// end; the launcher is expected beside the editor.
+#pragma once
+
+#include <string>
+
+#include "editor/core/services.hpp"
+
+namespace editor {
+
+// Replaces whatever MyPath held.
+void CheckPath(std::string& MyPath, const Services& services);
+
+// The folder with one backslash at its end: added unless it ends in one already.
+std::string withTrailingBackslash(std::string folder);
+
+}  // namespace editor

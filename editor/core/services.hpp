@@ -1,0 +1,74 @@
+// What the editor's handlers need of the platform beyond their window: message boxes,
+// program starts, the helpers, folders and shortcuts. Win32 implements it in win/; tests
+// use a recording fake.
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "schedule/folder.hpp"
+
+namespace editor {
+
+// Show-window values handed to started programs.
+inline constexpr int kShowHide = 0;    // SW_HIDE
+inline constexpr int kShowNormal = 1;  // SW_SHOWNORMAL
+
+// How long the editor waits for copyfle.com or clrfle.com before it tells the user.
+inline constexpr std::chrono::milliseconds kHelperDeadline{30'000};
+
+enum class Buttons { Ok, YesNoCancel };
+enum class Answer { Ok, Yes, No, Cancel };
+
+// How a helper run ended.
+struct HelperRun {
+    enum class Outcome { Finished, NotStarted, TimedOut } outcome = Outcome::Finished;
+    unsigned long exitCode = 0;  // when Finished
+    std::string error;           // when NotStarted: the system's reason
+};
+
+enum class StartupFolder { CurrentUser, AllUsers };
+
+struct Shortcut {
+    std::string name;           // "Brightwick": the file Brightwick.lnk
+    std::string target;         // full path of the program
+    std::string arguments;      // empty
+    std::string workingFolder;  // the folder the program starts in
+};
+
+struct ShortcutResult {
+    std::string folder;  // the Startup folder, where it was found
+    std::string error;   // empty on success: the system's reason otherwise
+};
+
+class Services {
+  public:
+    // A modal message box titled "Norvell", without an icon. With YesNoCancel, Yes is the
+    // default and closing the box counts as Cancel.
+    virtual Answer message(std::string_view text, Buttons buttons = Buttons::Ok) = 0;
+    // Starts a command line with a show-window value in the editor's working folder, found
+    // by the system's usual program search; never waits. Empty on success, else the reason.
+    virtual std::string start(std::string_view commandLine, int showWindow) = 0;
+    // Starts a helper by bare name, hidden, without arguments, in the working folder, and
+    // waits for it until the deadline.
+    virtual HelperRun runHelper(std::string_view name, std::chrono::milliseconds deadline) = 0;
+    // The folder of the editor's own program file, as the system gives it.
+    virtual std::string programFolder() const = 0;
+    // The editor's working folder, where the schedule files live.
+    virtual std::string workingFolder() const = 0;
+    // The system's Program Files folder; none when it cannot be found.
+    virtual std::optional<std::string> programFilesFolder() const = 0;
+    // The schedule files of the working folder.
+    virtual schedule::Folder& scheduleFolder() = 0;
+    // UTF-8 text in the system's ANSI code page, only when it is represented exactly.
+    virtual std::optional<std::string> toAnsi(std::string_view text) const = 0;
+    // Creates the shortcut in a Startup folder, replacing one of the same name.
+    virtual ShortcutResult createShortcut(StartupFolder where, const Shortcut& shortcut) = 0;
+
+  protected:
+    ~Services() = default;
+};
+
+}  // namespace editor

@@ -1,0 +1,37 @@
+// The editor's services on Win32: message boxes owned by the editor's window, program and
+// helper starts, folders and the Startup shortcut.
+#pragma once
+
+#include <windows.h>
+
+#include "editor/core/services.hpp"
+#include "win32/folder.hpp"
+
+namespace editor {
+
+class PlatformServices final : public Services {
+  public:
+    // Message boxes are owned by this window while it is visible.
+    void setOwner(HWND owner) { owner_ = owner; }
+
+    Answer message(std::string_view text, Buttons buttons = Buttons::Ok) override;
+    std::string start(std::string_view commandLine, int showWindow) override;
+    HelperRun runHelper(std::string_view name, std::chrono::milliseconds deadline) override;
+    std::string programFolder() const override;
+    std::string workingFolder() const override;
+    std::optional<std::string> programFilesFolder() const override;
+    schedule::Folder& scheduleFolder() override { return folder_; }
+    std::optional<std::string> toAnsi(std::string_view text) const override;
+    ShortcutResult createShortcut(StartupFolder where, const Shortcut& shortcut) override;
+
+  private:
+    HWND visibleOwner() const;
+    HWND owner_ = nullptr;
+    win32::WorkingFolder folder_;
+};
+
+// Waits for a process while the editor's windows keep painting; input to `disable` is
+// blocked meanwhile, as under a modal box. False when the deadline passed first.
+bool waitPumpingMessages(HANDLE process, std::chrono::milliseconds deadline, HWND disable);
+
+}  // namespace editor
