@@ -1,5 +1,7 @@
 #include "win32/shell.hpp"
 
+#include <memory>
+
 #include <shlobj.h>
 #include <shobjidl.h>
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include <windows.h>
-#include <knownfolders.h>
+#include <shlobj.h>
 
 namespace win32 {
 
