@@ -1,0 +1,67 @@
+#include "editor/core/deploy.hpp"
+
+#include "editor/core/check_path.hpp"
+#include "editor/core/helper_runs.hpp"
+#include "editor/core/pick.hpp"
+#include "schedule/weekday.hpp"
+
+namespace editor {
+
+namespace {
+
+// Runs a helper to its end; a failure is told to the user with what it means for them.
+bool runHelperOrTell(Services& services, std::string_view helper, std::string_view consequence) {
+    const std::optional<std::string> failure =
+        helperFailure(helper, services.runHelper(helper, kHelperDeadline));
+    if (!failure) return true;
+    services.message(*failure + " " + std::string(consequence));
+    return false;
+}
+
+void placeShortcut(Services& services, StartupFolder where, const std::string& applicationFolder,
+                   std::string_view success) {
+    // The launcher opens the day files by bare name, so it must start in the folder that
+    // holds them, wherever the editor itself was started from.
+    const Shortcut shortcut{std::string(kLauncherName),
+                            applicationFolder + std::string(kLauncherFile), "",
+                            services.workingFolder()};
+    const ShortcutResult result = services.createShortcut(where, shortcut);
+    if (!result.error.empty()) {
+        services.message("The shortcut " + shortcut.name + " could not be created in " +
+                         result.folder + ": " + result.error +
+                         ". Brightwick will not start at logon.");
+        return;
+    }
+    services.message(success);
+}
+
+}  // namespace
+
+void deploy(Services& services) {
+    std::string MyPath;
+    CheckPath(MyPath, services);
+    if (!runHelperOrTell(services, kCombineHelper, "Nothing was deployed.")) return;
+    switch (services.message(kDeployQuestion, Buttons::YesNoCancel)) {
+        case Answer::Yes:
+            placeShortcut(services, StartupFolder::CurrentUser, MyPath, kDeployedForUser);
+            return;
+        case Answer::No:
+            placeShortcut(services, StartupFolder::AllUsers, MyPath, kDeployedForAll);
+            return;
+        case Answer::Ok:
+        case Answer::Cancel:
+            break;
+    }
+    if (!runHelperOrTell(services, kClearHelper, "The data files may not be clear.")) return;
+    services.message(kDeployCancelled);
+}
+
+void resetClearList(MainControls& controls, Services& services) {
+    for (const schedule::Weekday& day : schedule::kWeekdays) {
+        controls.setDayTicked(day.checkIndex, false);
+    }
+    selectResetChoices(controls);
+    runHelperOrTell(services, kClearHelper, "The data files may not be clear.");
+}
+
+}  // namespace editor

@@ -1,0 +1,90 @@
+#include "editor/core/pick.hpp"
+
+#include "schedule/folder.hpp"
+#include "schedule/pick_file.hpp"
+#include "schedule/record.hpp"
+#include "schedule/run_style.hpp"
+#include "schedule/time.hpp"
+#include "schedule/weekday.hpp"
+
+namespace editor {
+
+namespace {
+
+// Advances the counter once per weekday box up to and including the first ticked one.
+// False when no box is ticked: the counter has then grown by seven.
+bool advanceCounter(MainControls& controls) {
+    for (const schedule::Weekday& day : schedule::kWeekdays) {
+        const long long counter = schedule::leadingNumber(controls.text(Field::Text4));
+        controls.setText(Field::Text4, std::to_string(counter + 1));
+        if (controls.dayTicked(day.checkIndex)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void selectResetChoices(MainControls& controls) {
+    controls.selectItem(List::List2, "12");
+    controls.selectItem(List::List3, "00");
+    controls.selectItem(List::List1, "AM");
+    controls.selectItem(List::List4, "Normal");
+}
+
+void pickProgram(MainControls& controls, Services& services) {
+    if (!advanceCounter(controls)) return;
+    const std::string file = controls.selectedFile();
+    if (file.empty()) {
+        services.message(kNoFileSelected);
+        return;
+    }
+    // The folder always gets one backslash, so a drive root gives two in a row; the
+    // launcher and the viewer take the line as it stands.
+    const std::string path = controls.folderPath() + "\\" + file;
+    controls.setText(Field::Text1, path);
+    // A name the code page cannot hold would be written as look-alike characters and
+    // schedule a program that does not exist.
+    const std::optional<std::string> programLine = services.toAnsi(path);
+    if (!programLine) {
+        services.message("The program " + path +
+                         " cannot be scheduled: its name has characters that the system's "
+                         "code page for schedule files cannot hold. Nothing was written; please "
+                         "pick a program whose folder and file names use other characters.");
+        return;
+    }
+    const std::string style = controls.currentItem(List::List4);
+    const std::optional<schedule::RunStyle> runStyle = schedule::runStyleByListWord(style);
+    if (!runStyle) {
+        services.message("The run style \"" + style +
+                         "\" is not one of Normal, Hide, Minimize "
+                         "and Maximize. Nothing was written.");
+        return;
+    }
+    controls.setText(Field::Text3, schedule::hour24(controls.currentItem(List::List2),
+                                                    controls.currentItem(List::List1)));
+    const std::string timeLine =
+        schedule::timeLine(controls.text(Field::Text3), controls.currentItem(List::List3));
+    for (const schedule::Weekday& day : schedule::kWeekdays) {
+        if (!controls.dayTicked(day.checkIndex)) continue;
+        const std::string name = schedule::pickFileName(controls.text(Field::Text4), day);
+        const std::string bytes = schedule::formatRecord(
+            {timeLine, *programLine, std::string(runStyle->storedWord), std::string(day.dayLine)});
+        const schedule::Outcome written =
+            schedule::writeFileAtomically(services.scheduleFolder(), name, bytes);
+        if (!written) {
+            // The choices stay on the window, so the user can put the cause right and pick again.
+            services.message("The pick file " + name + " could not be written in " +
+                             services.workingFolder() + ": " + written.error +
+                             ". Your choices are kept; please try again.");
+            return;
+        }
+    }
+    services.message(kProgramPicked);
+    // All seven days stay ticked for the next pick; clearing them is Reset's job.
+    for (const schedule::Weekday& day : schedule::kWeekdays) {
+        controls.setDayTicked(day.checkIndex, true);
+    }
+    selectResetChoices(controls);
+}
+
+}  // namespace editor

@@ -1,0 +1,208 @@
+// "Pick Program" on plain data: counter, names, bytes, messages and the window afterwards.
+#include <gtest/gtest.h>
+
+#include "editor/core/pick.hpp"
+#include "fake_editor.hpp"
+#include "schedule/folder.hpp"
+
+using editor::Field;
+using editor::List;
+using testing_support::FakeControls;
+using testing_support::FakeServices;
+
+namespace {
+
+struct Window {
+    FakeControls controls;
+    FakeServices services;
+    Window() {
+        controls.fields[Field::Text4] = "1";  // as after start-up in an empty folder
+        controls.current[List::List1] = "PM";
+        controls.current[List::List2] = "12";
+        controls.folder = "C:\\Tools";
+        controls.file = "app.exe";
+    }
+    void tick(std::initializer_list<int> days) {
+        for (int day : days) controls.days[static_cast<std::size_t>(day)] = true;
+    }
+    void pick() { editor::pickProgram(controls, services); }
+    std::vector<std::string> names() const {
+        std::vector<std::string> names;
+        for (const auto& [name, bytes] : services.folder.files) names.push_back(name);
+        return names;
+    }
+};
+
+using Names = std::vector<std::string>;
+
+}  // namespace
+
+TEST(Pick, CounterAndFileNamesFollowTheFirstTickedDay) {
+    struct Case {
+        std::initializer_list<int> days;
+        Names files;
+        const char* counter;
+    };
+    const Case cases[] = {
+        {{0}, {"2Mon.dat"}, "2"},
+        {{0, 4}, {"2Fri.dat", "2Mon.dat"}, "2"},
+        {{2}, {"4Wed.dat"}, "4"},
+        {{6}, {"8Sun.dat"}, "8"},
+        {{1, 2, 3, 4, 5, 6},
+         {"3Fri.dat", "3Sat.dat", "3Sun.dat", "3Thu.dat", "3Tue.dat", "3Wed.dat"},
+         "3"},
+    };
+    for (const Case& c : cases) {
+        Window window;
+        window.tick(c.days);
+        window.pick();
+        EXPECT_EQ(window.names(), c.files);
+        EXPECT_EQ(window.controls.fields[Field::Text4], c.counter);
+        EXPECT_EQ(window.services.log, Names{"message: Program Picked, Next one Please"});
+    }
+}
+
+TEST(Pick, NoDayTickedAdvancesBySevenAndDoesNothingElse) {
+    Window window;
+    window.pick();
+    EXPECT_EQ(window.controls.fields[Field::Text4], "8");
+    EXPECT_TRUE(window.services.log.empty());
+    EXPECT_TRUE(window.services.folder.files.empty());
+    window.tick({0});
+    window.pick();
+    EXPECT_EQ(window.names(), Names{"9Mon.dat"});
+}
+
+TEST(Pick, NoFileSelectedShowsTheMessageAndKeepsTheNewCounter) {
+    Window window;
+    window.controls.file.clear();
+    window.tick({1});
+    window.pick();
+    EXPECT_EQ(window.services.log,
+              Names{"message: You didn't select any file, please make a selection"});
+    EXPECT_EQ(window.controls.fields[Field::Text4], "3");
+    EXPECT_TRUE(window.services.folder.files.empty());
+    EXPECT_EQ(window.controls.current[List::List1], "PM") << "no reset after the message";
+}
+
+TEST(Pick, RecordBytesAreExactlyFourCrLfLines) {
+    Window window;
+    window.tick({0, 4});
+    window.controls.current[List::List2] = "07";
+    window.controls.current[List::List3] = "45";
+    window.controls.current[List::List1] = "PM";
+    window.controls.current[List::List4] = "Minimize";
+    window.pick();
+    EXPECT_EQ(window.services.folder.files["2Mon.dat"],
+              "19:45\r\nC:\\Tools\\app.exe\r\nMin\r\nMonday\r\n");
+    EXPECT_EQ(window.services.folder.files["2Fri.dat"],
+              "19:45\r\nC:\\Tools\\app.exe\r\nMin\r\nFriday\r\n");
+    EXPECT_EQ(window.controls.fields[Field::Text1], "C:\\Tools\\app.exe");
+    EXPECT_EQ(window.controls.fields[Field::Text3], "19");
+}
+
+TEST(Pick, HourConversionForEveryHourAndHalf) {
+    for (int hour = 1; hour <= 12; ++hour) {
+        for (const char* half : {"AM", "PM"}) {
+            Window window;
+            window.tick({0});
+            char item[3];
+            std::snprintf(item, sizeof item, "%02d", hour);
+            window.controls.current[List::List2] = item;
+            window.controls.current[List::List1] = half;
+            window.pick();
+            const int expected =
+                std::string(half) == "AM" ? hour % 12 : (hour == 12 ? 12 : hour + 12);
+            char line[16];
+            std::snprintf(line, sizeof line, "%02d:00\r\n", expected);
+            EXPECT_EQ(window.services.folder.files["2Mon.dat"].substr(0, 7), line)
+                << item << ' ' << half;
+        }
+    }
+}
+
+TEST(Pick, RunStylesAreStoredShortened) {
+    const std::pair<const char*, const char*> styles[] = {
+        {"Normal", "Normal"}, {"Hide", "Hide"}, {"Minimize", "Min"}, {"Maximize", "Max"}};
+    for (const auto& [listWord, stored] : styles) {
+        Window window;
+        window.tick({3});
+        window.controls.current[List::List4] = listWord;
+        window.pick();
+        EXPECT_EQ(window.services.folder.files["5Thu.dat"],
+                  std::string("12:00\r\nC:\\Tools\\app.exe\r\n") + stored + "\r\nThursday\r\n");
+    }
+}
+
+TEST(Pick, DriveRootGetsTwoBackslashes) {
+    Window window;
+    window.controls.folder = "D:\\";
+    window.tick({0});
+    window.pick();
+    EXPECT_EQ(window.services.folder.files["2Mon.dat"],
+              "12:00\r\nD:\\\\app.exe\r\nNormal\r\nMonday\r\n");
+}
+
+TEST(Pick, AfterAPickAllDaysTickedAndTwelveAmNormal) {
+    Window window;
+    window.tick({2});
+    window.controls.current[List::List4] = "Hide";
+    window.pick();
+    for (bool day : window.controls.days) EXPECT_TRUE(day);
+    EXPECT_EQ(window.controls.current[List::List2], "12");
+    EXPECT_EQ(window.controls.current[List::List3], "00");
+    EXPECT_EQ(window.controls.current[List::List1], "AM");
+    EXPECT_EQ(window.controls.current[List::List4], "Normal");
+    EXPECT_EQ(window.controls.file, "app.exe");
+    EXPECT_EQ(window.controls.folder, "C:\\Tools");
+
+    // A second click right away schedules all seven days at midnight, under the next number.
+    window.services.folder.files.clear();
+    window.pick();
+    EXPECT_EQ(window.names(), (Names{"5Fri.dat", "5Mon.dat", "5Sat.dat", "5Sun.dat", "5Thu.dat",
+                                     "5Tue.dat", "5Wed.dat"}));
+    EXPECT_EQ(window.services.folder.files["5Sun.dat"],
+              "00:00\r\nC:\\Tools\\app.exe\r\nNormal\r\nSunday\r\n");
+}
+
+TEST(Pick, UnwritablePickFileIsReportedAndTheChoicesKept) {
+    Window window;
+    window.tick({0, 2, 4});
+    window.controls.current[List::List4] = "Hide";
+    window.services.folder.unwritable.insert(schedule::temporaryNameFor("2Wed.dat"));
+    window.pick();
+    ASSERT_EQ(window.services.log.size(), 1u);
+    EXPECT_NE(window.services.log[0].find("2Wed.dat"), std::string::npos);
+    EXPECT_NE(window.services.log[0].find("disk full"), std::string::npos);
+    EXPECT_EQ(window.names(), Names{"2Mon.dat"}) << "the whole earlier file stays, nothing half";
+    EXPECT_EQ(window.controls.current[List::List4], "Hide");
+    EXPECT_FALSE(window.controls.days[1]);
+    EXPECT_EQ(window.controls.fields[Field::Text4], "2");
+}
+
+TEST(Pick, NameOutsideTheCodePageIsRefused) {
+    Window window;
+    window.controls.folder = "C:\\\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB3";  // Cyrillic, in UTF-8
+    window.tick({0});
+    window.pick();
+    ASSERT_EQ(window.services.log.size(), 1u);
+    EXPECT_NE(window.services.log[0].find(window.controls.folder + "\\app.exe"), std::string::npos);
+    EXPECT_NE(window.services.log[0].find("code page"), std::string::npos);
+    EXPECT_TRUE(window.services.folder.files.empty());
+}
+
+TEST(Pick, ProgramLineIsWrittenInTheCodePage) {
+    Window window;
+    window.services.ansi = [](std::string_view text) {
+        std::string bytes(text);
+        const std::string cafe = "Caf\xC3\xA9";  // UTF-8 in, Windows-1252 out
+        if (auto at = bytes.find(cafe); at != std::string::npos)
+            bytes.replace(at, cafe.size(), "Caf\xE9");
+        return std::optional<std::string>(bytes);
+    };
+    window.controls.folder = "C:\\Caf\xC3\xA9";
+    window.tick({0});
+    window.pick();
+    EXPECT_EQ(window.services.folder.files["2Mon.dat"],
+              "12:00\r\nC:\\Caf\xE9\\app.exe\r\nNormal\r\nMonday\r\n");
+}
