@@ -1,0 +1,58 @@
+// Brightwick: started at logon with the schedule folder as its working folder, it starts the
+// programs of today's day file that are due by now and ends. No window, no console.
+#include <windows.h>
+
+#include <string>
+
+#include "launcher/pass.hpp"
+#include "win32/folder.hpp"
+#include "win32/process.hpp"
+#include "win32/text.hpp"
+
+namespace {
+
+bool namesExistingFile(const std::wstring& path) {
+    if (path.empty()) return false;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+class SystemStarter final : public launcher::ProgramStarter {
+  public:
+    bool start(std::string_view programLine, int showWindow) override {
+        // Day files hold the ANSI code page; the W functions take UTF-16.
+        const launcher::StartPlan plan =
+            launcher::planStart(programLine, namesExistingFile(win32::fromCodePage(programLine)));
+        const std::wstring commandLine = win32::fromCodePage(plan.commandLine);
+        if (plan.application) {
+            const std::wstring application = win32::fromCodePage(*plan.application);
+            return static_cast<bool>(win32::startProgram(commandLine, showWindow, &application));
+        }
+        // The process handle goes out of scope at once: the launcher never waits.
+        return static_cast<bool>(win32::startProgram(commandLine, showWindow));
+    }
+};
+
+std::string workingFolder() {
+    const DWORD length = GetCurrentDirectoryW(0, nullptr);
+    std::wstring folder(length, L'\0');
+    folder.resize(GetCurrentDirectoryW(length, folder.data()));
+    return win32::narrow(folder);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Taken once: a pass that runs across the full hour still judges every record alike.
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    win32::WorkingFolder folder;
+    SystemStarter starter;
+    const launcher::RunResult result =
+        launcher::run(now.wDayOfWeek + 1, now.wHour, folder, starter);
+    if (result.opened) return 0;
+    const std::wstring text =
+        win32::widen(launcher::cannotOpenMessage(result.dayFile, workingFolder(), result.reason));
+    MessageBoxW(nullptr, text.c_str(), L"Brightwick", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+    return 1;
+}
