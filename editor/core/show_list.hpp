@@ -1,0 +1,15 @@
+// The portable part of "Show List": copyfle.com rebuilds the day files before the viewer
+// opens, and the user hears of anything that went wrong on the way.
+#pragma once
+
+#include "editor/core/services.hpp"
+
+namespace editor {
+
+// Runs copyfle.com and waits for it (kHelperDeadline at most), so that the viewer shows the
+// whole new schedule rather than the old one or half of the new. Every outcome but a clean
+// finish gets a message that names it. True when the viewer should open: always, except when
+// copyfle.com could not be started at all.
+bool PrepareShowList(Services& services);
+
+}  // namespace editor

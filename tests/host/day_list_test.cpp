@@ -1,0 +1,233 @@
+// The day list viewer's line rules and its day buttons, against fake controls and a fake
+// folder.
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "editor/core/day_list.hpp"
+#include "fake_folder.hpp"
+#include "schedule/record.hpp"
+
+using editor::ReadDayList;
+using editor::shownLine;
+using testing_support::FakeFolder;
+
+namespace {
+
+std::vector<std::string> shownFor(std::string_view bytes) {
+    schedule::LineReader reader(bytes);
+    return ReadDayList(reader);
+}
+
+// Records, in order, what a day button does to Form2.
+class FakeViewer final : public editor::ViewerControls {
+  public:
+    std::array<bool, 7> bold{};
+    std::vector<std::string> lines{"left over"};
+    std::vector<std::string> log;
+
+    void setDayBold(int index, bool value) override {
+        bold.at(static_cast<std::size_t>(index)) = value;
+        log.push_back((value ? "bold " : "regular ") + std::to_string(index));
+    }
+    void setLines(std::vector<std::string> value) override {
+        lines = std::move(value);
+        log.push_back("lines " + std::to_string(lines.size()));
+    }
+};
+
+const editor::DayFileDecoder kAsIs = [](std::string_view bytes) { return std::string(bytes); };
+
+std::string record(const char* time, const char* program, const char* style, const char* day) {
+    return schedule::formatRecord({time, program, style, day});
+}
+
+}  // namespace
+
+TEST(DayList, EachLineByTheRules) {
+    struct Case {
+        const char* line;
+        const char* shown;  // null: not shown
+    };
+    const Case cases[] = {
+        {"07:30", "Time: 07:30"},
+        {"00:00", "Time: 00:00"},
+        {"23:45", "Time: 23:45"},
+        {"ab:cd", "Time: ab:cd"},  // only the colon's place counts
+        {"12:", "Time: 12:"},
+        {"1:30", "1:30"},  // colon in the second place
+        {"123:4", "123:4"},
+        {":", ":"},
+        {"Hide", "Run Style - Hide"},
+        {"Max", "Run Style - Maximize"},
+        {"Min", "Run Style - Minimize"},
+        {"Normal", "Run Style - Normal"},
+        {"normal", "normal"},
+        {"NORMAL", "NORMAL"},
+        {"Minimize", "Minimize"},  // the list word is not the stored word
+        {"Maximize", "Maximize"},
+        {" Hide", " Hide"},
+        {"Hide ", "Hide "},
+        {"Monday", nullptr},
+        {"Tuesday", nullptr},
+        {"Wednesday", nullptr},
+        {"Thursday", nullptr},
+        {"Friday", nullptr},
+        {"Saturday", nullptr},
+        {"Sunday", nullptr},
+        {"monday", "monday"},
+        {"Mon", "Mon"},
+        {"Sunday ", "Sunday "},
+        {"C:\\Normal", "C:\\Normal"},  // the drive's colon is the second character
+        {"C:\\Tools\\app.exe", "C:\\Tools\\app.exe"},
+        {"C:\\\\app.exe", "C:\\\\app.exe"},
+        {"\\\\server\\share\\a.exe", "\\\\server\\share\\a.exe"},
+        {"", ""},
+        {"ab", "ab"},
+        {"a", "a"},
+        {"Run Style - Hide", "Run Style - Hide"},
+        {"Time: 07:30", "Time: 07:30"},
+        // Characters, not bytes: "ä" is two bytes in UTF-8.
+        {"\xC3\xA4"
+         "b:c",
+         "Time: \xC3\xA4"
+         "b:c"},
+        {"\xC3\xA4:c", "\xC3\xA4:c"},
+        {"\xE6\x97\xA5\xE6\x9C\xAC:", "Time: \xE6\x97\xA5\xE6\x9C\xAC:"},
+    };
+    for (const Case& c : cases) {
+        const std::optional<std::string> shown = shownLine(c.line);
+        if (c.shown) {
+            EXPECT_EQ(shown, std::optional<std::string>(c.shown)) << '"' << c.line << '"';
+        } else {
+            EXPECT_EQ(shown, std::nullopt) << '"' << c.line << '"';
+        }
+    }
+}
+
+TEST(DayList, OneRecordShowsThreeLines) {
+    EXPECT_EQ(
+        shownFor(record("07:30", "C:\\Tools\\app.exe", "Max", "Monday")),
+        (std::vector<std::string>{"Time: 07:30", "C:\\Tools\\app.exe", "Run Style - Maximize"}));
+}
+
+TEST(DayList, TwoRecordsShowSixLinesWithNothingBetween) {
+    const std::string file = record("07:30", "C:\\Tools\\app.exe", "Max", "Monday") +
+                             record("19:45", "D:\\\\game.exe", "Min", "Monday");
+    EXPECT_EQ(shownFor(file),
+              (std::vector<std::string>{"Time: 07:30", "C:\\Tools\\app.exe", "Run Style - Maximize",
+                                        "Time: 19:45", "D:\\\\game.exe", "Run Style - Minimize"}));
+}
+
+TEST(DayList, EveryStyleAndAnotherWeekdaysDayLine) {
+    const std::string file = record("00:00", "C:\\a.exe", "Normal", "Monday") +
+                             record("01:15", "C:\\b.exe", "Hide", "Tuesday");
+    EXPECT_EQ(shownFor(file),
+              (std::vector<std::string>{"Time: 00:00", "C:\\a.exe", "Run Style - Normal",
+                                        "Time: 01:15", "C:\\b.exe", "Run Style - Hide"}));
+}
+
+TEST(DayList, LinesOutsideRecordsAreShownUnchanged) {
+    EXPECT_EQ(shownFor("hello\r\n\r\nMonday\r\nnormal\r\nab\r\n"),
+              (std::vector<std::string>{"hello", "", "normal", "ab"}));
+}
+
+TEST(DayList, EveryKindOfLineEnd) {
+    const std::vector<std::string> expected{"Time: 07:30", "C:\\a.exe", "Run Style - Hide"};
+    for (const char* file :
+         {"07:30\r\nC:\\a.exe\r\nHide\r\nMonday\r\n", "07:30\nC:\\a.exe\nHide\nMonday\n",
+          "07:30\rC:\\a.exe\rHide\rMonday", "07:30\r\nC:\\a.exe\nHide\rMonday"}) {
+        EXPECT_EQ(shownFor(file), expected) << file;
+    }
+}
+
+TEST(DayList, EmptyFileShowsNothing) {
+    EXPECT_TRUE(shownFor("").empty());
+}
+
+TEST(DayButton, ShowsThatDaysFileAndMakesOnlyItsButtonBold) {
+    FakeFolder folder;
+    folder.files["datsun.dat"] = record("09:00", "C:\\sun.exe", "Normal", "Sunday");
+    folder.files["datmon.dat"] = record("07:30", "C:\\Tools\\app.exe", "Max", "Monday") +
+                                 record("08:00", "C:\\b.exe", "Hide", "Monday");
+    FakeViewer viewer;
+
+    editor::OnDayButton(6, viewer, folder, kAsIs);
+    EXPECT_EQ(viewer.bold, (std::array<bool, 7>{false, false, false, false, false, false, true}));
+    EXPECT_EQ(viewer.lines,
+              (std::vector<std::string>{"Time: 09:00", "C:\\sun.exe", "Run Style - Normal"}));
+
+    editor::OnDayButton(0, viewer, folder, kAsIs);
+    EXPECT_EQ(viewer.bold, (std::array<bool, 7>{true, false, false, false, false, false, false}));
+    EXPECT_EQ(viewer.lines.size(), 6u);
+    EXPECT_EQ(viewer.lines.front(), "Time: 07:30");
+    EXPECT_EQ(viewer.lines.back(), "Run Style - Hide");
+}
+
+TEST(DayButton, ClearsFirstThenBoldsThenShows) {
+    FakeFolder folder;
+    folder.files["datwed.dat"] = record("10:00", "C:\\w.exe", "Min", "Wednesday");
+    FakeViewer viewer;
+    editor::OnDayButton(2, viewer, folder, kAsIs);
+    EXPECT_EQ(viewer.log,
+              (std::vector<std::string>{"lines 0", "regular 0", "regular 1", "bold 2", "regular 3",
+                                        "regular 4", "regular 5", "regular 6", "lines 3"}));
+}
+
+TEST(DayButton, EachButtonReadsItsOwnFile) {
+    const char* const files[] = {"datmon.dat", "dattue.dat", "datwed.dat", "datthu.dat",
+                                 "datfri.dat", "datsat.dat", "datsun.dat"};
+    FakeFolder folder;
+    for (const char* name : files) folder.files[name] = std::string(name) + "\r\n";
+    for (int index = 0; index < 7; ++index) {
+        FakeViewer viewer;
+        editor::OnDayButton(index, viewer, folder, kAsIs);
+        EXPECT_EQ(viewer.lines, std::vector<std::string>{files[index]}) << index;
+    }
+}
+
+TEST(DayButton, MissingFileLeavesTheListEmptyAndTheButtonBold) {
+    FakeFolder folder;  // no day file at all
+    FakeViewer viewer;
+    editor::OnDayButton(4, viewer, folder, kAsIs);
+    EXPECT_TRUE(viewer.lines.empty()) << "what the list showed before is gone";
+    EXPECT_EQ(viewer.bold, (std::array<bool, 7>{false, false, false, false, true, false, false}));
+}
+
+TEST(DayButton, EmptyFileLeavesTheListEmpty) {
+    FakeFolder folder;
+    folder.files["datsat.dat"] = "";
+    FakeViewer viewer;
+    editor::OnDayButton(5, viewer, folder, kAsIs);
+    EXPECT_TRUE(viewer.lines.empty());
+    EXPECT_TRUE(viewer.bold[5]);
+}
+
+TEST(DayButton, LinesAreDecodedBeforeTheRulesApply) {
+    FakeFolder folder;
+    // "\xE4" is "ä" in the Western ANSI code page; the fake decoder knows only that byte.
+    folder.files["datthu.dat"] = "07:00\r\nC:\\M\xE4rz.exe\r\nHide\r\nThursday\r\n";
+    const editor::DayFileDecoder latin1 = [](std::string_view bytes) {
+        std::string text;
+        for (char c : bytes) {
+            if (c == '\xE4') {
+                text += "\xC3\xA4";
+            } else {
+                text += c;
+            }
+        }
+        return text;
+    };
+    FakeViewer viewer;
+    editor::OnDayButton(3, viewer, folder, latin1);
+    EXPECT_EQ(viewer.lines,
+              (std::vector<std::string>{"Time: 07:00", "C:\\M\xC3\xA4rz.exe", "Run Style - Hide"}));
+}
+
+TEST(DayButton, IndexOutsideTheWeekIsRefused) {
+    FakeFolder folder;
+    FakeViewer viewer;
+    EXPECT_THROW(editor::OnDayButton(7, viewer, folder, kAsIs), std::out_of_range);
+    EXPECT_THROW(editor::OnDayButton(-1, viewer, folder, kAsIs), std::out_of_range);
+    EXPECT_EQ(viewer.log.size(), 0u);
+}

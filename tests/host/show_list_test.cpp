@@ -1,0 +1,117 @@
+// "Show List" before the viewer opens: copyfle.com run and waited for, and what the user is
+// told about each way it can end.
+#include <gtest/gtest.h>
+
+#include "editor/core/show_list.hpp"
+#include "fake_editor.hpp"
+
+using editor::HelperRun;
+using testing_support::FakeServices;
+
+namespace {
+HelperRun finished(unsigned long code) {
+    HelperRun run;
+    run.exitCode = code;
+    return run;
+}
+HelperRun ended(HelperRun::Outcome outcome, std::string error = {}) {
+    HelperRun run;
+    run.outcome = outcome;
+    run.error = std::move(error);
+    return run;
+}
+}  // namespace
+
+TEST(ShowList, EachOutcomeOfCopyfle) {
+    struct Case {
+        const char* what;
+        HelperRun run;
+        bool opens;
+        std::vector<const char*> mustSay;  // empty: no message at all
+    };
+    const Case cases[] = {
+        {"clean finish", finished(0), true, {}},
+        {"pick files left out", finished(2), true, {"copyfle.com", "pick files", "left out"}},
+        {"day file not written", finished(1), true, {"copyfle.com", "could not write a day file"}},
+        {"unknown code", finished(3221225477), true, {"copyfle.com", "3221225477"}},
+        {"unknown small code", finished(7), true, {"copyfle.com", "exit code 7"}},
+        {"not started",
+         ended(HelperRun::Outcome::NotStarted, "The system cannot find the file specified."),
+         false,
+         {"copyfle.com", "could not be started", "The system cannot find the file specified."}},
+        {"too slow",
+         ended(HelperRun::Outcome::TimedOut),
+         true,
+         {"copyfle.com", "30 seconds", "may be incomplete"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeServices services;
+        services.helperRuns["copyfle.com"] = c.run;
+        EXPECT_EQ(editor::PrepareShowList(services), c.opens);
+        ASSERT_GE(services.log.size(), 1u);
+        EXPECT_EQ(services.log[0], "helper: copyfle.com") << "copyfle.com comes first";
+        if (c.mustSay.empty()) {
+            EXPECT_EQ(services.log.size(), 1u) << "no message after a clean finish";
+            continue;
+        }
+        ASSERT_EQ(services.log.size(), 2u) << "exactly one message";
+        const std::string& message = services.log[1];
+        EXPECT_EQ(message.rfind("message: ", 0), 0u) << message;
+        for (const char* words : c.mustSay) {
+            EXPECT_NE(message.find(words), std::string::npos) << message << "\nlacks: " << words;
+        }
+    }
+}
+
+TEST(ShowList, MessagesTellTheCasesApart) {
+    std::vector<std::string> messages;
+    for (const HelperRun& run :
+         {finished(1), finished(2), finished(9), ended(HelperRun::Outcome::TimedOut),
+          ended(HelperRun::Outcome::NotStarted, "gone")}) {
+        FakeServices services;
+        services.helperRuns["copyfle.com"] = run;
+        editor::PrepareShowList(services);
+        ASSERT_EQ(services.log.size(), 2u);
+        messages.push_back(services.log[1]);
+    }
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+        for (std::size_t j = i + 1; j < messages.size(); ++j) {
+            EXPECT_NE(messages[i], messages[j]);
+        }
+    }
+}
+
+TEST(ShowList, WaitsForTheEditorsHelperDeadline) {
+    // The deadline that the message names is the one the wait uses.
+    struct DeadlineServices : editor::Services {
+        FakeServices inner;
+        std::chrono::milliseconds deadline{0};
+        editor::Answer message(std::string_view text, editor::Buttons buttons) override {
+            return inner.message(text, buttons);
+        }
+        std::string start(std::string_view commandLine, int show) override {
+            return inner.start(commandLine, show);
+        }
+        HelperRun runHelper(std::string_view name, std::chrono::milliseconds wait) override {
+            deadline = wait;
+            return inner.runHelper(name, wait);
+        }
+        std::string programFolder() const override { return inner.programFolder(); }
+        std::string workingFolder() const override { return inner.workingFolder(); }
+        std::optional<std::string> programFilesFolder() const override {
+            return inner.programFilesFolder();
+        }
+        schedule::Folder& scheduleFolder() override { return inner.scheduleFolder(); }
+        std::optional<std::string> toAnsi(std::string_view text) const override {
+            return inner.toAnsi(text);
+        }
+        editor::ShortcutResult createShortcut(editor::StartupFolder where,
+                                              const editor::Shortcut& shortcut) override {
+            return inner.createShortcut(where, shortcut);
+        }
+    } services;
+    EXPECT_TRUE(editor::PrepareShowList(services));
+    EXPECT_EQ(services.deadline, editor::kHelperDeadline);
+    EXPECT_EQ(services.inner.log, std::vector<std::string>{"helper: copyfle.com"});
+}
