@@ -1,52 +1,41 @@
 #include "editor/core/show_list.hpp"
 
+#include <optional>
 #include <string>
 
+#include "editor/core/helper_runs.hpp"
 #include "schedule/helpers.hpp"
 
 namespace editor {
 
 namespace {
-constexpr std::string_view kCombiner = "copyfle.com";
-}
-
-bool PrepareShowList(Services& services) {
-    const HelperRun run = services.runHelper(kCombiner, kHelperDeadline);
-    const std::string seconds =
-        std::to_string(std::chrono::duration_cast<std::chrono::seconds>(kHelperDeadline).count());
+// What the failure means for the lists the viewer is about to show.
+std::string_view consequence(const HelperRun& run) {
     switch (run.outcome) {
         case HelperRun::Outcome::NotStarted:
-            services.message(
-                "copyfle.com could not be started, so the day lists cannot be "
-                "shown: " +
-                run.error);
-            return false;
+            return "The day lists cannot be shown.";
         case HelperRun::Outcome::TimedOut:
-            services.message("copyfle.com did not finish within " + seconds +
-                             " seconds. The day lists may be incomplete.");
-            return true;
+            return "The day lists may be incomplete.";
         case HelperRun::Outcome::Finished:
             break;
     }
     switch (run.exitCode) {
-        case schedule::kHelperDone:
-            break;
         case schedule::kHelperPicksLeftOut:
-            services.message(
-                "copyfle.com left out pick files that do not hold one whole schedule record. "
-                "Those programs are missing from the day lists.");
-            break;
+            return "Those programs are missing from the day lists.";
         case schedule::kHelperFailed:
-            services.message(
-                "copyfle.com could not write a day file. The day lists may show the schedule "
-                "as it was before.");
-            break;
+            return "Some day lists may still show the schedule as it was before.";
         default:
-            services.message("copyfle.com ended with the unexpected exit code " +
-                             std::to_string(run.exitCode) + ". The day lists may be incomplete.");
-            break;
+            return "The day lists may be incomplete.";
     }
-    return true;
+}
+}  // namespace
+
+bool PrepareShowList(Services& services) {
+    const HelperRun run = services.runHelper(kCombineHelper, kHelperDeadline);
+    const std::optional<std::string> failure = helperFailure(kCombineHelper, run);
+    if (!failure) return true;
+    services.message(*failure + " " + std::string(consequence(run)));
+    return run.outcome != HelperRun::Outcome::NotStarted;
 }
 
 }  // namespace editor
