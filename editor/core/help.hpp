@@ -1,0 +1,35 @@
+// The Help menu's decisions: the About window's text, and the two documents that open in
+// notepad.exe from the application folder.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "editor/core/services.hpp"
+
+namespace editor {
+
+// Label1 of Form3. Sized to wrap within the label at Arial 12 pt.
+inline constexpr std::string_view kAboutText =
+    "Norvell 1.00 lets you choose, for each day of the week, which programs start when you "
+    "log on to Windows, from which time of day on, and in a normal, hidden, minimized or "
+    "maximized window. Its launcher Brightwick starts them at every logon. Norvell is free "
+    "software under the MIT License and comes without any warranty; see Help, Disclaimer.";
+
+inline constexpr std::string_view kReadmeFile = "readme.1st";
+inline constexpr std::string_view kLicenseFile = "license.txt";
+
+// The command line that opens a document shipped beside the editor: the full path, quoted,
+// since the working folder need not be the application folder and may hold blanks.
+std::string documentCommandLine(std::string_view document, const Services& services);
+
+// Help > About. `show` creates the About window or brings it forward, and returns the
+// system's reason when it cannot; that reason is then reported.
+void About(Services& services, const std::function<std::string()>& show);
+
+// Help > Readme and Help > Disclaimer: readme.1st and license.txt in notepad.exe.
+void Readme(Services& services);
+void Disc(Services& services);
+
+}  // namespace editor

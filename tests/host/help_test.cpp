@@ -1,0 +1,77 @@
+// The Help menu's decisions on plain data: what is started, with which show value, and what
+// the user is told when a start fails.
+#include <gtest/gtest.h>
+
+#include "editor/core/help.hpp"
+#include "fake_editor.hpp"
+
+using testing_support::FakeServices;
+using Log = std::vector<std::string>;
+
+TEST(Help, ReadmeOpensTheDocumentBesideTheEditorShownNormally) {
+    FakeServices services;
+    services.programFolderPath = "C:\\Tools";
+    services.workingFolderPath = "D:\\Schedules";  // not where the document ships
+    editor::Readme(services);
+    EXPECT_EQ(services.log, Log{"start: notepad.exe \"C:\\Tools\\readme.1st\" show 1"});
+}
+
+TEST(Help, DisclaimerOpensTheLicence) {
+    FakeServices services;
+    services.programFolderPath = "C:\\Program Files\\Norvell";
+    editor::Disc(services);
+    EXPECT_EQ(services.log,
+              Log{"start: notepad.exe \"C:\\Program Files\\Norvell\\license.txt\" show 1"});
+}
+
+TEST(Help, AnEditorInADriveRootGetsOneBackslash) {
+    FakeServices services;
+    services.programFolderPath = "E:\\";
+    editor::Readme(services);
+    EXPECT_EQ(services.log, Log{"start: notepad.exe \"E:\\readme.1st\" show 1"});
+}
+
+TEST(Help, ReadmeTwiceStartsTwice) {
+    FakeServices services;
+    editor::Readme(services);
+    editor::Readme(services);
+    ASSERT_EQ(services.log.size(), 2u);
+    EXPECT_EQ(services.log[0], services.log[1]);
+}
+
+TEST(Help, AFailedStartNamesNotepadTheDocumentAndTheReason) {
+    FakeServices services;
+    services.startFailures["notepad.exe \"C:\\Tools\\license.txt\""] =
+        "The system cannot find the file specified.";
+    editor::Disc(services);
+    EXPECT_EQ(services.log, (Log{"start: notepad.exe \"C:\\Tools\\license.txt\" show 1",
+                                 "message: notepad.exe could not be started to show "
+                                 "license.txt: The system cannot find the file specified."}));
+}
+
+TEST(Help, AboutShowsTheWindowAndSaysNothing) {
+    FakeServices services;
+    int shown = 0;
+    editor::About(services, [&] {
+        ++shown;
+        return std::string();
+    });
+    EXPECT_EQ(shown, 1);
+    EXPECT_TRUE(services.log.empty());
+}
+
+TEST(Help, AboutReportsAWindowThatCannotBeCreated) {
+    FakeServices services;
+    editor::About(services, [] { return std::string("Not enough memory resources."); });
+    EXPECT_EQ(services.log,
+              Log{"message: The About window cannot be opened: Not enough memory resources."});
+}
+
+TEST(Help, AboutTextNamesTheProgramItsVersionAndLicence) {
+    const std::string text(editor::kAboutText);
+    EXPECT_NE(text.find("Norvell 1.00"), std::string::npos);
+    EXPECT_NE(text.find("MIT License"), std::string::npos);
+    EXPECT_NE(text.find("without any warranty"), std::string::npos);
+    // One paragraph that the label wraps by itself.
+    EXPECT_EQ(text.find_first_of("\r\n\t"), std::string::npos);
+}
