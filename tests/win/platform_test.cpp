@@ -1,0 +1,116 @@
+// The platform layer on Windows (under Wine in CI): code page conversion, the working folder,
+// program starts and shortcuts.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <thread>
+
+#include "driver.hpp"
+#include "schedule/folder.hpp"
+#include "win32/com.hpp"
+#include "win32/folder.hpp"
+#include "win32/process.hpp"
+#include "win32/shell.hpp"
+#include "win32/text.hpp"
+
+using namespace std::chrono_literals;
+
+TEST(Text, CodePageConversionRefusesWhatItCannotHoldExactly) {
+    const std::wstring cafe = L"C:\\Caf\u00e9\\app.exe";
+    EXPECT_EQ(win32::toCodePageExactly(cafe, 1252), std::string("C:\\Caf\xE9\\app.exe"));
+    EXPECT_EQ(win32::fromCodePage("Caf\xE9", 1252), L"Caf\u00e9");
+    // Cyrillic has no place in Western European; best fit would make look-alikes of some
+    // letters, the default character of the rest.
+    EXPECT_FALSE(win32::toCodePageExactly(L"C:\\\u041f\u0440\u043e\u0433\\a.exe", 1252));
+    // A letter that best fit would turn into a plain "A".
+    EXPECT_FALSE(win32::toCodePageExactly(L"\u0100", 1252));
+    EXPECT_EQ(win32::toCodePageExactly(L"\u041f", CP_UTF8), std::string("\xD0\x9F"));
+    EXPECT_EQ(win32::toCodePageExactly(L"", 1252), std::string());
+    EXPECT_EQ(win32::narrow(win32::widen("Caf\xC3\xA9")), "Caf\xC3\xA9");
+}
+
+TEST(WorkingFolder, WritesReplacesListsAndRemoves) {
+    driver::TempFolder temp;
+    win32::WorkingFolder folder(temp.path() + L"\\");
+    EXPECT_TRUE(schedule::writeFileAtomically(folder, "2Mon.dat", "one"));
+    EXPECT_TRUE(schedule::writeFileAtomically(folder, "2Mon.dat", "two"));
+    driver::createFolderOrThrow(temp.file(L"sub"));
+    std::vector<std::string> names;
+    EXPECT_TRUE(folder.fileNames(names));
+    EXPECT_EQ(names, std::vector<std::string>{"2Mon.dat"}) << "no folders, no temporary files";
+    std::string bytes;
+    EXPECT_TRUE(folder.readFile("2Mon.dat", bytes));
+    EXPECT_EQ(bytes, "two");
+    EXPECT_TRUE(folder.removeFile("2Mon.dat"));
+    EXPECT_TRUE(folder.removeFile("2Mon.dat")) << "removing what is gone is no failure";
+    const schedule::Outcome missing = folder.readFile("2Mon.dat", bytes);
+    EXPECT_FALSE(missing);
+    EXPECT_FALSE(missing.error.empty());
+}
+
+TEST(WorkingFolder, ReplaceOutwaitsABriefReaderAndGivesUpOnALongOne) {
+    driver::TempFolder temp;
+    win32::WorkingFolder folder(temp.path() + L"\\");
+    temp.write(L"datmon.dat", "old");
+    // A reader that does not share deletion blocks the rename until it closes the file.
+    HANDLE reader = CreateFileW(temp.file(L"datmon.dat").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    const schedule::Outcome blocked = schedule::writeFileAtomically(folder, "datmon.dat", "new");
+    EXPECT_FALSE(blocked);
+    EXPECT_EQ(temp.read(L"datmon.dat"), "old");
+    EXPECT_FALSE(temp.exists(L"datmon.dat.tmp"));
+    // A reader that lets go within the retry time does not make the write fail.
+    std::thread closer([reader] {
+        Sleep(150);
+        CloseHandle(reader);
+    });
+    EXPECT_TRUE(schedule::writeFileAtomically(folder, "datmon.dat", "new"));
+    closer.join();
+    EXPECT_EQ(temp.read(L"datmon.dat"), "new");
+}
+
+TEST(Process, StartsWithTheShowValueAndReportsFailures) {
+    driver::TempFolder temp;
+    const std::wstring probe = driver::testBinDir() + L"\\probe.exe";
+    wchar_t previous[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryW(temp.path().c_str()));
+    const win32::Started started = win32::startProgram(L"\"" + probe + L"\" first", 6);
+    const win32::Started missing = win32::startProgram(L"no-such-program-here.exe", 1);
+    SetCurrentDirectoryW(previous);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(win32::waitForExit(started.process.get(), 10s), 0u);
+    const auto runs = driver::probeRuns(temp.path());
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].showWindow, 6);
+    EXPECT_EQ(runs[0].folder, temp.path()) << "the working folder is inherited";
+    EXPECT_FALSE(missing);
+    EXPECT_EQ(missing.error, static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));
+}
+
+TEST(Shell, ShortcutIsWrittenReplacedAndReadBack) {
+    win32::ComApartment com;
+    driver::TempFolder temp;
+    const std::wstring path = temp.file(L"Brightwick.lnk");
+    EXPECT_EQ(win32::saveLink(path, {L"C:\\Old\\Brightwick.exe", L"", L"C:\\Old"}), "");
+    EXPECT_EQ(win32::saveLink(path, {L"C:\\Tools\\Brightwick.exe", L"", L"D:\\Schedules"}), "");
+    const auto link = win32::loadLink(path);
+    ASSERT_TRUE(link);
+    EXPECT_EQ(link->target, L"C:\\Tools\\Brightwick.exe");
+    EXPECT_EQ(link->arguments, L"");
+    EXPECT_EQ(link->workingFolder, L"D:\\Schedules");
+    EXPECT_NE(win32::saveLink(temp.file(L"no such folder\\x.lnk"), {L"C:\\a.exe", L"", L""}), "");
+}
+
+TEST(Shell, StartupFoldersAndOwnFolderAreKnown) {
+    EXPECT_TRUE(win32::knownFolder(FOLDERID_Startup));
+    EXPECT_TRUE(win32::knownFolder(FOLDERID_CommonStartup));
+    const std::wstring folder = win32::ownProgramFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_TRUE(folder.size() == 3 || folder.back() != L'\\') << "one backslash only at a root";
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    EXPECT_EQ(std::wstring(self).rfind(folder, 0), 0u);
+}
