@@ -13,7 +13,14 @@ if [ ! -f "$dist/Norvell.exe" ]; then
   exit 1
 fi
 if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ]; then
+  # A prefix of its own, without the tests' virtual desktop, so the editor opens as a window
+  # of the developer's desktop.
   export WINEPREFIX="$PWD/build/windows/wineprefix-run" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ ! -f "$WINEPREFIX/.norvell-ready" ]; then
+    wineboot -i >/dev/null 2>&1 && wineserver -w
+    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    touch "$WINEPREFIX/.norvell-ready"
+  fi
   cd "$dist" && exec wine Norvell.exe
 fi
 exec bash scripts/screenshot.sh "${1:-build/windows/norvell.png}"
