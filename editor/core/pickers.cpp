@@ -1,0 +1,132 @@
+#include "editor/core/pickers.hpp"
+
+namespace editor {
+
+namespace {
+char upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+bool isSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+// The length of the root at the start of a normalised path: "C:\" or "\\server\share\";
+// 0 when the path has none.
+std::size_t rootLength(std::string_view path) {
+    if (driveLetterOf(path) != 0) return path.size() >= 3 && path[2] == '\\' ? 3 : 2;
+    if (path.size() > 2 && path[0] == '\\' && path[1] == '\\') {
+        const std::size_t server = path.find('\\', 2);
+        if (server == std::string_view::npos) return path.size();
+        const std::size_t share = path.find('\\', server + 1);
+        return share == std::string_view::npos ? path.size() : share + 1;
+    }
+    return 0;
+}
+}  // namespace
+
+std::string driveCaption(const DriveEntry& drive) {
+    std::string caption{lower(drive.letter), ':'};
+    if (!drive.label.empty()) caption += " [" + drive.label + "]";
+    return caption;
+}
+
+char driveLetterOf(std::string_view path) {
+    if (path.size() < 2 || path[1] != ':') return 0;
+    const char letter = upper(path[0]);
+    return letter >= 'A' && letter <= 'Z' ? letter : 0;
+}
+
+std::string normalFolderPath(std::string_view path) {
+    std::string normal;
+    normal.reserve(path.size() + 1);
+    for (char c : path) normal += isSeparator(c) ? '\\' : c;
+    if (normal.size() == 2 && driveLetterOf(normal) != 0) normal += '\\';
+    const std::size_t root = rootLength(normal);
+    while (normal.size() > root && normal.back() == '\\') normal.pop_back();
+    if (root > 0 && normal.size() == root && normal.back() != '\\') normal += '\\';
+    return normal;
+}
+
+std::vector<FolderEntry> folderEntries(std::string_view path,
+                                       const std::vector<std::string>& subfolders) {
+    std::vector<FolderEntry> entries;
+    const std::size_t root = rootLength(path);
+    int level = 0;
+    if (root > 0)
+        entries.push_back(
+            {std::string(path.substr(0, root)), std::string(path.substr(0, root)), level++, true});
+    std::size_t start = root;
+    while (start < path.size()) {
+        std::size_t end = path.find('\\', start);
+        if (end == std::string_view::npos) end = path.size();
+        entries.push_back({std::string(path.substr(start, end - start)),
+                           std::string(path.substr(0, end)), level++, true});
+        start = end + 1;
+    }
+    const std::string prefix =
+        path.empty() || path.back() == '\\' ? std::string(path) : std::string(path) + '\\';
+    for (const std::string& name : subfolders) {
+        entries.push_back({name, prefix + name, level, false});
+    }
+    return entries;
+}
+
+void Pickers::start(std::string_view workingFolder) {
+    drives_ = fileSystem_.drives();
+    std::vector<std::string> captions;
+    captions.reserve(drives_.size());
+    for (const DriveEntry& drive : drives_) captions.push_back(driveCaption(drive));
+    view_.showDrives(captions);
+    shownDrive_ = driveIndex(driveLetterOf(workingFolder));
+    view_.selectDrive(shownDrive_);
+}
+
+std::string Pickers::moveTo(std::string_view path) {
+    const std::string folder = normalFolderPath(path);
+    FolderContents contents = fileSystem_.contents(folder);
+    if (!contents.error.empty()) return contents.error;
+    folder_ = folder;
+    entries_ = folderEntries(folder_, contents.folders);
+    const int current = static_cast<int>(entries_.size() - contents.folders.size()) - 1;
+    view_.showFolder(folder_, entries_, current);
+    view_.showFiles(folder_, contents.files);
+    return {};
+}
+
+void Pickers::chooseDrive(int index) {
+    if (index < 0 || index >= static_cast<int>(drives_.size())) return;
+    const char letter = drives_[static_cast<std::size_t>(index)].letter;
+    const std::string current = fileSystem_.driveCurrentFolder(letter);
+    std::string error = moveTo(current);
+    // A recorded folder that has gone since: the drive's root still shows the drive.
+    const std::string root{letter, ':', '\\'};
+    if (!error.empty() && normalFolderPath(current) != root) error = moveTo(root);
+    if (error.empty()) {
+        shownDrive_ = index;
+        return;
+    }
+    services_.message("Drive " + std::string{letter, ':'} + " cannot be shown: " + error + ".");
+    shownDrive_ = driveIndex(driveLetterOf(folder_));
+    view_.selectDrive(shownDrive_);
+}
+
+void Pickers::openFolder(int index) {
+    if (index < 0 || index >= static_cast<int>(entries_.size())) return;
+    const std::string path = entries_[static_cast<std::size_t>(index)].path;
+    if (path == folder_) return;
+    if (std::string error = moveTo(path); !error.empty()) {
+        services_.message("The folder " + path + " cannot be opened: " + error + ".");
+    }
+}
+
+int Pickers::driveIndex(char letter) const {
+    for (std::size_t i = 0; i < drives_.size(); ++i) {
+        if (drives_[i].letter == letter) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+}  // namespace editor

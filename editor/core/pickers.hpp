@@ -1,0 +1,112 @@
+// The chain of Main's three pickers: Drive1 (the drives), Dir1 (a folder with its parents
+// and subfolders) and File1 (that folder's files). A drive choice moves Dir1 to the folder
+// the system keeps for that drive; every move of Dir1 refreshes File1; nothing flows back up
+// the chain, and the working folder never changes.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/core/services.hpp"
+
+namespace editor {
+
+struct DriveEntry {
+    char letter;        // upper case
+    std::string label;  // empty when the drive has none
+};
+
+// One folder read in one pass: its subfolders and files without the hidden and system
+// ones, each sorted by name without regard to case.
+struct FolderContents {
+    std::vector<std::string> folders;
+    std::vector<std::string> files;
+    std::string error;  // the system's reason when the folder cannot be read
+};
+
+// What the pickers ask of the file system; UTF-8 paths.
+class FileSystem {
+  public:
+    virtual std::vector<DriveEntry> drives() = 0;
+    // The current folder the system keeps for a drive (its root unless one was recorded).
+    virtual std::string driveCurrentFolder(char letter) = 0;
+    virtual FolderContents contents(std::string_view folder) = 0;
+
+  protected:
+    ~FileSystem() = default;
+};
+
+// One line of Dir1.
+struct FolderEntry {
+    std::string name;  // as shown: "C:\" for a root, else the folder's own name
+    std::string path;  // the folder it opens
+    int level;         // indentation: 0 for the root
+    bool open;         // the root, the parents and the current folder itself
+    friend bool operator==(const FolderEntry&, const FolderEntry&) = default;
+};
+
+// What the pickers show; the window implements it on its controls.
+class PickerView {
+  public:
+    virtual void showDrives(const std::vector<std::string>& captions) = 0;
+    virtual void selectDrive(int index) = 0;  // -1: none
+    // Dir1 at `path`, `current` being the index of the folder's own line.
+    virtual void showFolder(std::string_view path, const std::vector<FolderEntry>& entries,
+                            int current) = 0;
+    // File1 at `path` with these names, none of them selected.
+    virtual void showFiles(std::string_view path, const std::vector<std::string>& names) = 0;
+
+  protected:
+    ~PickerView() = default;
+};
+
+// Drive1's line for a drive: "c: [label]", or "c:" without a label.
+std::string driveCaption(const DriveEntry& drive);
+
+// The drive letter a path starts with ("C:..."), upper case; 0 for other paths.
+char driveLetterOf(std::string_view path);
+
+// A folder path without trailing backslashes, except that a root keeps its one: "C:\",
+// "\\server\share\".
+std::string normalFolderPath(std::string_view path);
+
+// Dir1's lines for the folder `path` (normalised): its root and parents as open folders,
+// each one level deeper, the folder itself open, and then its subfolders one more level in.
+std::vector<FolderEntry> folderEntries(std::string_view path,
+                                       const std::vector<std::string>& subfolders);
+
+class Pickers {
+  public:
+    Pickers(FileSystem& fileSystem, PickerView& view, Services& services)
+        : fileSystem_(fileSystem), view_(view), services_(services) {}
+
+    // Fills Drive1 with the drives and shows the drive of `workingFolder`.
+    void start(std::string_view workingFolder);
+
+    // Dir1 and File1 to `path`. On failure nothing changes and the system's reason comes back.
+    std::string moveTo(std::string_view path);
+
+    // The user chose Drive1's line `index`. A drive whose folder cannot be read is reported by
+    // name, and Drive1 returns to the drive Dir1 shows.
+    void chooseDrive(int index);
+
+    // The user opened Dir1's line `index`; a folder that cannot be read is reported.
+    void openFolder(int index);
+
+    const std::string& folder() const { return folder_; }
+    int shownDrive() const { return shownDrive_; }
+
+  private:
+    int driveIndex(char letter) const;
+
+    FileSystem& fileSystem_;
+    PickerView& view_;
+    Services& services_;
+    std::vector<DriveEntry> drives_;
+    int shownDrive_ = -1;
+    std::string folder_;
+    std::vector<FolderEntry> entries_;
+};
+
+}  // namespace editor

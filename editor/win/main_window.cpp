@@ -1,0 +1,511 @@
+#include "editor/win/main_window.hpp"
+
+#include <commctrl.h>
+
+#include <array>
+#include <exception>
+#include <memory>
+#include <type_traits>
+
+#include "editor/core/startup.hpp"
+#include "win32/error.hpp"
+#include "win32/text.hpp"
+#include "win32/twips.hpp"
+
+namespace editor {
+
+namespace {
+constexpr wchar_t kClassName[] = L"NorvellMain";
+constexpr wchar_t kTitle[] = L"Norvell 1.0";
+// Fixed single border, no minimize or maximize box, not resizable.
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kWindowExStyle = 0;
+constexpr win32::TwipsRect kClientArea{0, 0, 9135, 5085};
+constexpr int kIconId = 1;  // norvell.rc
+
+constexpr DWORD kCentredLabel = WS_VISIBLE | SS_CENTER | SS_NOPREFIX;
+constexpr DWORD kLeftLabel = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
+constexpr DWORD kRule = WS_VISIBLE | SS_BLACKRECT;
+constexpr DWORD kCheckBox = WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX;
+constexpr DWORD kOneRowList = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT;
+constexpr DWORD kDriveList = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+constexpr DWORD kFolderList = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT |
+                              LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+constexpr DWORD kFileList = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT;
+constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+constexpr DWORD kHiddenText = ES_AUTOHSCROLL;
+constexpr DWORD kSunken = WS_EX_CLIENTEDGE;
+
+using Role = MainWindow::FontRole;
+
+struct ControlSpec {
+    int id;
+    const wchar_t* className;
+    const wchar_t* caption;
+    DWORD style;
+    DWORD extendedStyle;
+    win32::TwipsRect place;  // in the client area
+    Role font;
+};
+
+// Created in this order, which is the keyboard order (Tab) and the stacking order. The rule
+// comes first so that it stays above the title label, whose box reaches over it.
+// clang-format off
+constexpr ControlSpec kControls[] = {
+    {Line1,        WC_STATICW,   L"",                                      kRule,         0,       {1440,  720, 6360,    0}, Role::Window},
+    {Label1,       WC_STATICW,   L"Mon",                                   kCentredLabel, 0,       { 360,  960,  495,  375}, Role::Window},
+    {Label2,       WC_STATICW,   L"Tue",                                   kCentredLabel, 0,       { 840,  960,  495,  255}, Role::Window},
+    {Label3,       WC_STATICW,   L"Wed",                                   kCentredLabel, 0,       {1320,  960,  495,  255}, Role::Window},
+    {Label4,       WC_STATICW,   L"Thu",                                   kCentredLabel, 0,       {1800,  960,  495,  375}, Role::Window},
+    {Label5,       WC_STATICW,   L"Fri",                                   kCentredLabel, 0,       {2280,  960,  375,  255}, Role::Window},
+    {Label6,       WC_STATICW,   L"Sat",                                   kCentredLabel, 0,       {2760,  960,  495,  255}, Role::Window},
+    {Label7,       WC_STATICW,   L"Sun",                                   kCentredLabel, 0,       {3240,  960,  375,  255}, Role::Window},
+    {Command1,     WC_BUTTONW,   L"Pick Program",                          kButton,       0,       { 240, 4440, 1455,  495}, Role::Window},
+    {Program,      WC_STATICW,   L"Program to be Run when starting up pc", kCentredLabel, 0,       { 240, 2040, 1335,  855}, Role::Program},
+    {Drive1,       WC_COMBOBOXW, L"",                                      kDriveList,    0,       {1680, 2040,  975,  315}, Role::Window},
+    {Dir1,         WC_LISTBOXW,  L"",                                      kFolderList,   kSunken, {3120, 2040, 2655, 1890}, Role::Window},
+    {File1,        WC_LISTBOXW,  L"",                                      kFileList,     kSunken, {6000, 2040, 2655, 1845}, Role::Window},
+    {Command2,     WC_BUTTONW,   L"Show List",                             kButton,       0,       {1800, 4440, 1095,  495}, Role::Window},
+    {Command3,     WC_BUTTONW,   L"Ready to Deploy...",                    kButton,       0,       {3000, 4440, 1215,  495}, Role::Window},
+    {Check1 + 0,   WC_BUTTONW,   L"Check1",                                kCheckBox,     0,       { 480, 1320,  255,  255}, Role::Window},
+    {Check1 + 1,   WC_BUTTONW,   L"Check1",                                kCheckBox,     0,       { 960, 1320,  255,  255}, Role::Window},
+    {Check1 + 2,   WC_BUTTONW,   L"Check1",                                kCheckBox,     0,       {1440, 1320,  255,  255}, Role::Window},
+    {Check1 + 3,   WC_BUTTONW,   L"Check1",                                kCheckBox,     0,       {1920, 1320,  255,  255}, Role::Window},
+    {Check1 + 4,   WC_BUTTONW,   L"Check1",                                kCheckBox,     0,       {2400, 1320,  255,  255}, Role::Window},
+    {Check1 + 5,   WC_BUTTONW,   L"Check1",                                kCheckBox,     0,       {2880, 1320,  255,  255}, Role::Window},
+    {Check1 + 6,   WC_BUTTONW,   L"Check1",                                kCheckBox,     0,       {3360, 1320,  255,  255}, Role::Window},
+    {Text1,        WC_EDITW,     L"Text1",                                 kHiddenText,   kSunken, {7680, 4440,  735,  495}, Role::Window},
+    {Label8,       WC_STATICW,   L"Time (Will run after below time)",      kLeftLabel,    0,       {4680,  960, 2295,  255}, Role::Window},
+    {List1,        WC_LISTBOXW,  L"",                                      kOneRowList,   kSunken, {6120, 1320,  855,  360}, Role::List},
+    {List2,        WC_LISTBOXW,  L"",                                      kOneRowList,   kSunken, {4440, 1320,  735,  360}, Role::List},
+    {List3,        WC_LISTBOXW,  L"",                                      kOneRowList,   kSunken, {5280, 1320,  735,  360}, Role::List},
+    {Label9,       WC_STATICW,   L"Norvell",                               kCentredLabel, 0,       {1080,  240, 6975,  615}, Role::Title},
+    {Label10,      WC_STATICW,   L"Run Style",                             kCentredLabel, 0,       {7080,  960, 1695,  255}, Role::Window},
+    {List4,        WC_LISTBOXW,  L"",                                      kOneRowList,   kSunken, {7320, 1320, 1575,  360}, Role::List},
+    {Text3,        WC_EDITW,     L"0",                                     kHiddenText,   kSunken, {8400, 4080,  375,  285}, Role::Window},
+    {Text4,        WC_EDITW,     L"",                                      kHiddenText,   kSunken, {8520, 4560,  495,  375}, Role::Window},
+    {Command4,     WC_BUTTONW,   L"Exit",                                  kButton,       0,       {6120, 4440, 1335,  495}, Role::Window},
+    {Command5,     WC_BUTTONW,   L"Reset/Clear List",                      kButton,       0,       {4440, 4440, 1455,  495}, Role::Window},
+};
+// clang-format on
+
+struct ListItems {
+    int id;
+    std::array<const wchar_t*, 12> items;  // up to the first null
+};
+constexpr ListItems kListItems[] = {
+    {List1, {L"AM", L"PM"}},
+    {List2, {L"01", L"02", L"03", L"04", L"05", L"06", L"07", L"08", L"09", L"10", L"11", L"12"}},
+    {List3, {L"00", L"15", L"30", L"45"}},
+    {List4, {L"Normal", L"Hide", L"Minimize", L"Maximize"}},
+};
+
+// The thickness of Line1, in pixels at 96 DPI.
+constexpr int kRulePixels = 3;
+// How far Drive1 drops down below its own line, in pixels at 96 DPI.
+constexpr int kDriveDropPixels = 160;
+
+constexpr std::wstring_view kSansNearest[] = {L"Microsoft Sans Serif", L"Tahoma", L"Arial",
+                                              L"Liberation Sans", L"DejaVu Sans"};
+constexpr std::wstring_view kBookAntiquaNearest[] = {
+    L"Palatino Linotype", L"Palatino",         L"P052",
+    L"URW Palladio L",    L"TeX Gyre Pagella", L"Georgia",
+    L"Times New Roman",   L"Liberation Serif", L"DejaVu Serif"};
+const win32::FontSpec kWindowFont{L"MS Sans Serif", 825, false, kSansNearest, FF_SWISS};
+const win32::FontSpec kTitleFont{L"Book Antiqua", 1425, true, kBookAntiquaNearest, FF_ROMAN};
+const win32::FontSpec kProgramFont{L"MS Sans Serif", 825, true, kSansNearest, FF_SWISS};
+const win32::FontSpec kListFont{L"MS Sans Serif", 1200, false, kSansNearest, FF_SWISS};
+
+int listId(List list) {
+    switch (list) {
+        case List::List1:
+            return List1;
+        case List::List2:
+            return List2;
+        case List::List3:
+            return List3;
+        case List::List4:
+            return List4;
+    }
+    return List1;
+}
+
+int fieldId(Field field) {
+    switch (field) {
+        case Field::Text1:
+            return Text1;
+        case Field::Text3:
+            return Text3;
+        case Field::Text4:
+            return Text4;
+    }
+    return Text1;
+}
+
+// A one-row list shows one item, so the item in view is the current one: the scroll bar and
+// the wheel move the current item as the arrow keys do.
+LRESULT CALLBACK OneRowListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                DWORD_PTR) {
+    switch (message) {
+        case WM_VSCROLL:
+        case WM_MOUSEWHEEL: {
+            const LRESULT result = DefSubclassProc(list, message, wParam, lParam);
+            const LRESULT top = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+            if (top != LB_ERR && top != SendMessageW(list, LB_GETCURSEL, 0, 0)) {
+                SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(top), 0);
+            }
+            return result;
+        }
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(list, OneRowListProc, 0);
+            break;
+    }
+    return DefSubclassProc(list, message, wParam, lParam);
+}
+
+struct MenuDeleter {
+    void operator()(HMENU menu) const noexcept {
+        if (menu) DestroyMenu(menu);
+    }
+};
+using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
+
+UniqueMenu createMainMenu() {
+    UniqueMenu bar(CreateMenu());
+    HMENU help = CreatePopupMenu();
+    if (!bar || !help) {
+        if (help) DestroyMenu(help);
+        return nullptr;
+    }
+    AppendMenuW(help, MF_STRING, About, L"About");
+    AppendMenuW(help, MF_STRING, Readme, L"Readme");
+    AppendMenuW(help, MF_STRING, Disc, L"Disclaimer");
+    // From here the bar owns the Help menu.
+    AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"Help");
+    return bar;
+}
+}  // namespace
+
+MainWindow::MainWindow(PlatformServices& services, WindowRegistry& windows)
+    : services_(services), windows_(windows), pickers_(fileSystem_, pickerControls_, services) {}
+
+bool MainWindow::create() {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(kIconId));
+    HICON smallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
+                                                    GetSystemMetrics(SM_CXSMICON),
+                                                    GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    registerClass(kClassName, icon, smallIcon);
+    UniqueMenu menu = createMainMenu();
+    if (!menu) return false;
+    // Sized for the system's DPI here; WM_CREATE sizes it again for its own monitor's.
+    const SIZE size = windowSize(GetDpiForSystem());
+    if (!Window::create(kClassName, kTitle, kWindowStyle, kWindowExStyle, CW_USEDEFAULT,
+                        CW_USEDEFAULT, size.cx, size.cy, menu.get(), &windows_)) {
+        return false;
+    }
+    menu.release();  // the window destroys its menu
+    return true;
+}
+
+void MainWindow::load(int showCommand) {
+    try {
+        loadMain(*this, services_, [&] {
+            ShowWindow(hwnd(), showCommand);
+            UpdateWindow(hwnd());
+        });
+    } catch (const std::exception& failure) {
+        ShowWindow(hwnd(), showCommand);
+        reportUnexpectedFailure(hwnd(), failure.what());
+    }
+}
+
+void MainWindow::hide() {
+    ShowWindow(hwnd(), SW_HIDE);
+}
+
+void MainWindow::show() {
+    ShowWindow(hwnd(), SW_SHOW);
+    SetForegroundWindow(hwnd());
+}
+
+// clang-format off
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:      return OnCreate() ? 0 : -1;
+        case WM_COMMAND:     OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+        case WM_DPICHANGED:  OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
+        case WM_MEASUREITEM: OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)); return TRUE;
+        case WM_DRAWITEM:    OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+        case WM_ACTIVATE:    OnActivate(LOWORD(wParam) != WA_INACTIVE); return 0;
+        case WM_SETFOCUS:    OnSetFocus(); return 0;
+    }
+    return DefWindowProcW(hwnd(), message, wParam, lParam);
+}
+
+void MainWindow::OnCommand(int id, int code) {
+    switch (id) {
+        case Command1: OnPickProgram(); return;
+        case Command2: OnShowList(); return;
+        case Command3: OnDeploy(); return;
+        case Command4: OnExit(); return;
+        case Command5: OnReset(); return;
+        case About:    OnAbout(); return;
+        case Readme:   OnReadme(); return;
+        case Disc:     OnDisclaimer(); return;
+        case Drive1:   OnDrive1(code); return;
+        case Dir1:     if (code == LBN_DBLCLK) OnDir1Open(); return;
+        case IDOK:     OnEnter(); return;
+    }
+}
+// clang-format on
+
+bool MainWindow::OnCreate() {
+    dpi_ = GetDpiForWindow(hwnd());
+    createFonts(dpi_);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (const ControlSpec& spec : kControls) {
+        HWND child = CreateWindowExW(spec.extendedStyle, spec.className, spec.caption,
+                                     WS_CHILD | WS_CLIPSIBLINGS | spec.style, 0, 0, 0, 0, hwnd(),
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                     instance, nullptr);
+        if (!child) return false;
+    }
+    for (const ListItems& list : kListItems) {
+        HWND child = control(list.id);
+        for (const wchar_t* item : list.items) {
+            if (!item) break;
+            SendMessageW(child, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        }
+        SetWindowSubclass(child, OneRowListProc, 0, 0);
+    }
+    pickerControls_.attach(control(Drive1), control(Dir1), control(File1));
+    applyFonts();
+    layOut(dpi_);
+    const SIZE size = windowSize(dpi_);
+    SetWindowPos(hwnd(), nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Drive1 shows the working folder's drive; Dir1 gets its folder when Main loads.
+    pickers_.start(services_.workingFolder());
+    return true;
+}
+
+void MainWindow::OnDpiChanged(unsigned dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    Fonts previous = std::move(fonts_);
+    createFonts(dpi);
+    applyFonts();  // the controls let go of the previous fonts here
+    layOut(dpi);
+    const SIZE size = windowSize(dpi);
+    SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void MainWindow::OnMeasureItem(MEASUREITEMSTRUCT& item) {
+    if (item.CtlID == Dir1) {
+        item.itemHeight =
+            static_cast<UINT>(pickerControls_.folderItemHeight(font(Role::Window), dpi_));
+    }
+}
+
+void MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
+    if (item.CtlID == Dir1) pickerControls_.drawFolderItem(item, dpi_);
+}
+
+void MainWindow::OnActivate(bool active) {
+    if (!active) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd(), focus)) lastFocus_ = focus;
+        return;
+    }
+    OnSetFocus();
+}
+
+void MainWindow::OnSetFocus() {
+    HWND target = lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : control(Command1);
+    if (IsWindowEnabled(target) && IsWindowVisible(target)) SetFocus(target);
+}
+
+void MainWindow::OnPickProgram() {
+    // Wired in its own change.
+}
+
+void MainWindow::OnShowList() {
+    // Wired in its own change.
+}
+
+void MainWindow::OnDeploy() {
+    // Wired in its own change.
+}
+
+void MainWindow::OnExit() {
+    // Every window of the editor closes, this one included; the last one ends the editor.
+    windows_.closeAll();
+}
+
+void MainWindow::OnReset() {
+    // Wired in its own change.
+}
+
+void MainWindow::OnAbout() {
+    // Wired in its own change.
+}
+
+void MainWindow::OnReadme() {
+    // Wired in its own change.
+}
+
+void MainWindow::OnDisclaimer() {
+    // Wired in its own change.
+}
+
+void MainWindow::OnDrive1(int code) {
+    HWND drive1 = control(Drive1);
+    // While the list is open, moving through it is not yet a choice: closing it is.
+    const bool choosing =
+        (code == CBN_SELCHANGE && !SendMessageW(drive1, CB_GETDROPPEDSTATE, 0, 0)) ||
+        code == CBN_CLOSEUP;
+    if (!choosing) return;
+    const LRESULT index = SendMessageW(drive1, CB_GETCURSEL, 0, 0);
+    if (index != CB_ERR && index != pickers_.shownDrive())
+        pickers_.chooseDrive(static_cast<int>(index));
+}
+
+void MainWindow::OnDir1Open() {
+    const LRESULT index = SendMessageW(control(Dir1), LB_GETCURSEL, 0, 0);
+    if (index != LB_ERR) pickers_.openFolder(static_cast<int>(index));
+}
+
+void MainWindow::OnEnter() {
+    if (GetFocus() == control(Dir1)) OnDir1Open();
+}
+
+void MainWindow::createFonts(unsigned dpi) {
+    fonts_.window = win32::createFont(kWindowFont, dpi);
+    fonts_.title = win32::createFont(kTitleFont, dpi);
+    fonts_.program = win32::createFont(kProgramFont, dpi);
+    fonts_.list = win32::createFont(kListFont, dpi);
+}
+
+HFONT MainWindow::font(FontRole role) const {
+    switch (role) {
+        case Role::Title:
+            return fonts_.title.get();
+        case Role::Program:
+            return fonts_.program.get();
+        case Role::List:
+            return fonts_.list.get();
+        case Role::Window:
+            break;
+    }
+    return fonts_.window.get();
+}
+
+void MainWindow::applyFonts() {
+    for (const ControlSpec& spec : kControls) {
+        SendMessageW(control(spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(font(spec.font)),
+                     FALSE);
+    }
+}
+
+void MainWindow::layOut(unsigned dpi) {
+    for (const ControlSpec& spec : kControls) {
+        win32::PixelRect place = win32::toPixels(spec.place, dpi);
+        if (spec.id == Line1) {
+            // A rule of a fixed thickness, centred on its line.
+            const int thickness = win32::scalePixels(kRulePixels, dpi);
+            place.top -= thickness / 2;
+            place.height = thickness;
+        } else if (spec.id == Drive1) {
+            // A drop-down list's height includes the part that drops down.
+            place.height += win32::scalePixels(kDriveDropPixels, dpi);
+        }
+        SetWindowPos(control(spec.id), nullptr, place.left, place.top, place.width, place.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    // Drive1's own line is as high as its font makes it; bring it to the table's height.
+    HWND drive1 = control(Drive1);
+    RECT box;
+    GetWindowRect(drive1, &box);
+    const int wanted = win32::twipsToPixels(315, dpi);
+    const LRESULT field = SendMessageW(drive1, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    if (field != CB_ERR && box.bottom - box.top != wanted) {
+        SendMessageW(drive1, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+                     field + wanted - (box.bottom - box.top));
+    }
+    // A one-row list's line fills it, so that one whole item shows and the scroll bar steps
+    // from item to item.
+    for (const ListItems& list : kListItems) {
+        HWND child = control(list.id);
+        RECT client;
+        GetClientRect(child, &client);
+        SendMessageW(child, LB_SETITEMHEIGHT, 0, client.bottom);
+    }
+    SendMessageW(control(Dir1), LB_SETITEMHEIGHT, 0,
+                 pickerControls_.folderItemHeight(font(Role::Window), dpi));
+}
+
+SIZE MainWindow::windowSize(unsigned dpi) const {
+    const win32::PixelRect client = win32::toPixels(kClientArea, dpi);
+    RECT frame{0, 0, client.width, client.height};
+    AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, kWindowExStyle, dpi);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+bool MainWindow::dayTicked(int index) const {
+    if (index < 0 || index > 6) return false;
+    return SendMessageW(control(Check1 + index), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void MainWindow::setDayTicked(int index, bool ticked) {
+    if (index < 0 || index > 6) return;
+    SendMessageW(control(Check1 + index), BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+std::string MainWindow::currentItem(List list) const {
+    HWND child = control(listId(list));
+    return win32::narrow(listBoxText(child, SendMessageW(child, LB_GETCURSEL, 0, 0)));
+}
+
+void MainWindow::selectItem(List list, std::string_view text) {
+    // LB_FINDSTRINGEXACT ignores case; the schedule's words never do.
+    HWND child = control(listId(list));
+    const std::wstring wanted = win32::widen(text);
+    const LRESULT count = SendMessageW(child, LB_GETCOUNT, 0, 0);
+    for (LRESULT index = 0; index < count; ++index) {
+        if (listBoxText(child, index) == wanted) {
+            SendMessageW(child, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+            SendMessageW(child, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+            return;
+        }
+    }
+}
+
+std::string MainWindow::folderPath() const {
+    return pickers_.folder();
+}
+
+bool MainWindow::setFolderPath(std::string_view path) {
+    return pickers_.moveTo(path).empty();
+}
+
+std::string MainWindow::selectedFile() const {
+    HWND file1 = control(File1);
+    return win32::narrow(listBoxText(file1, SendMessageW(file1, LB_GETCURSEL, 0, 0)));
+}
+
+std::string MainWindow::text(Field field) const {
+    HWND child = control(fieldId(field));
+    std::wstring value(static_cast<std::size_t>(GetWindowTextLengthW(child)) + 1, L'\0');
+    value.resize(static_cast<std::size_t>(
+        GetWindowTextW(child, value.data(), static_cast<int>(value.size()))));
+    return win32::narrow(value);
+}
+
+void MainWindow::setText(Field field, std::string_view value) {
+    SetWindowTextW(control(fieldId(field)), win32::widen(value).c_str());
+}
+
+}  // namespace editor

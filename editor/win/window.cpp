@@ -1,0 +1,114 @@
+#include "editor/win/window.hpp"
+
+#include <algorithm>
+#include <exception>
+#include <string>
+
+#include "win32/text.hpp"
+
+namespace editor {
+
+void WindowRegistry::add(HWND window) {
+    if (!contains(window)) windows_.push_back(window);
+}
+
+void WindowRegistry::remove(HWND window) {
+    const auto found = std::find(windows_.begin(), windows_.end(), window);
+    if (found == windows_.end()) return;
+    windows_.erase(found);
+    if (windows_.empty()) PostQuitMessage(0);
+}
+
+void WindowRegistry::closeAll() {
+    // Destroying a window removes it from the list, so work on a copy.
+    const std::vector<HWND> open = windows_;
+    for (HWND window : open) {
+        if (IsWindow(window)) DestroyWindow(window);
+    }
+}
+
+bool WindowRegistry::contains(HWND window) const {
+    return std::find(windows_.begin(), windows_.end(), window) != windows_.end();
+}
+
+Window::~Window() {
+    if (!hwnd_) return;
+    HWND window = hwnd_;
+    // The derived object is gone already: its handler must not hear the destruction.
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    hwnd_ = nullptr;
+    if (registry_) registry_->remove(window);
+    DestroyWindow(window);
+}
+
+void Window::registerClass(const wchar_t* className, HICON icon, HICON smallIcon) {
+    WNDCLASSEXW windowClass{};
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), className, &windowClass)) return;
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hIcon = icon;
+    windowClass.hIconSm = smallIcon;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = className;
+    RegisterClassExW(&windowClass);
+}
+
+bool Window::create(const wchar_t* className, const wchar_t* title, DWORD style,
+                    DWORD extendedStyle, int x, int y, int width, int height, HMENU menu,
+                    WindowRegistry* registry) {
+    registry_ = registry;
+    return CreateWindowExW(extendedStyle, className, title, style, x, y, width, height, nullptr,
+                           menu, GetModuleHandleW(nullptr), this) != nullptr;
+}
+
+LRESULT CALLBACK Window::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        if (self->registry_) self->registry_->add(window);
+    } else {
+        self = reinterpret_cast<Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    }
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+
+    LRESULT result = 0;
+    try {
+        result = self->HandleMessage(message, wParam, lParam);
+    } catch (const std::exception& failure) {
+        reportUnexpectedFailure(window, failure.what());
+        result = DefWindowProcW(window, message, wParam, lParam);
+    } catch (...) {
+        reportUnexpectedFailure(window, "an unknown error");
+        result = DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        if (self->registry_) self->registry_->remove(window);
+    }
+    return result;
+}
+
+void reportUnexpectedFailure(HWND owner, std::string_view what) {
+    const std::wstring text = L"Norvell could not finish this step: " + win32::widen(what) + L".";
+    MessageBoxW(owner && IsWindowVisible(owner) ? owner : nullptr, text.c_str(), L"Norvell", MB_OK);
+}
+
+int runMessageLoop() {
+    MSG message;
+    for (;;) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) return static_cast<int>(message.wParam);
+        if (got == -1) return 1;
+        HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+        if (root && IsDialogMessageW(root, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+}  // namespace editor

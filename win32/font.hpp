@@ -1,0 +1,43 @@
+// Fonts named in points and made for a window's DPI, with the nearest installed family
+// standing in for one that is missing.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+namespace win32 {
+
+struct FontDeleter {
+    void operator()(HFONT font) const noexcept {
+        if (font) DeleteObject(font);
+    }
+};
+using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
+
+struct FontSpec {
+    std::wstring_view family;  // the family the window is designed with
+    int hundredthsOfPoint;     // 825 for 8.25 pt
+    bool bold;
+    std::span<const std::wstring_view> nearest;  // tried in order when `family` is missing
+    BYTE generic;  // FF_ROMAN, FF_SWISS ...: the system's choice when none is installed
+};
+
+// Whether a font family of this name is installed.
+bool fontFamilyInstalled(std::wstring_view family);
+
+// The installed family that stands for `spec`: its own, else the first nearest one
+// installed; empty when none is, and the generic family decides.
+std::wstring chooseFamily(const FontSpec& spec);
+
+// The LOGFONT height (negative: the character height) of a point size at `dpi`.
+int fontHeight(int hundredthsOfPoint, unsigned dpi);
+
+// Null only when the system cannot make any font.
+UniqueFont createFont(const FontSpec& spec, unsigned dpi);
+
+}  // namespace win32
