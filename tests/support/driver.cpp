@@ -146,6 +146,81 @@ std::optional<DWORD> Process::wait(std::chrono::milliseconds deadline) const {
     return code;
 }
 
+ProcessTree::ProcessTree(const std::wstring& application, const std::wstring& arguments,
+                         const std::wstring& folder)
+    : job_(CreateJobObjectW(nullptr, nullptr)) {
+    if (!job_) fail("cannot create a job object");
+    // Nothing of the tree outlives the test, even when the test is ended by force.
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    std::wstring commandLine = L"\"" + application + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    // Suspended until it is in the job, so that not even its first start escapes the count.
+    if (!CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                        CREATE_SUSPENDED, nullptr, folder.c_str(), &startup, &info)) {
+        fail("cannot start " + win32::narrow(application));
+    }
+    win32::UniqueHandle thread(info.hThread);
+    process_.reset(info.hProcess);
+    id_ = info.dwProcessId;
+    if (!AssignProcessToJobObject(job_.get(), process_.get())) {
+        TerminateProcess(process_.get(), 99);
+        fail("cannot put " + win32::narrow(application) + " into a job");
+    }
+    ResumeThread(thread.get());
+}
+
+ProcessTree::~ProcessTree() {
+    // No throwing here: a job that cannot be queried is ended all the same.
+    const auto info = accounting();
+    if (!info || info->ActiveProcesses > 0) {
+        TerminateJobObject(job_.get(), 99);
+        pollUntil(
+            [&] {
+                const auto now = accounting();
+                return !now || now->ActiveProcesses == 0;
+            },
+            5s);
+    }
+}
+
+std::optional<DWORD> ProcessTree::wait(std::chrono::milliseconds deadline) const {
+    if (WaitForSingleObject(process_.get(), static_cast<DWORD>(deadline.count())) !=
+        WAIT_OBJECT_0) {
+        return std::nullopt;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process_.get(), &code);
+    return code;
+}
+
+bool ProcessTree::waitForAll(std::chrono::milliseconds deadline) const {
+    return pollUntil([&] { return counts().ActiveProcesses == 0; }, deadline);
+}
+
+DWORD ProcessTree::totalProcesses() const {
+    return counts().TotalProcesses;
+}
+
+std::optional<JOBOBJECT_BASIC_ACCOUNTING_INFORMATION> ProcessTree::accounting() const noexcept {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
+    if (!QueryInformationJobObject(job_.get(), JobObjectBasicAccountingInformation, &info,
+                                   sizeof info, nullptr)) {
+        return std::nullopt;
+    }
+    return info;
+}
+
+JOBOBJECT_BASIC_ACCOUNTING_INFORMATION ProcessTree::counts() const {
+    const auto info = accounting();
+    if (!info) fail("cannot query a job");
+    return *info;
+}
+
 bool pollUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
     const auto end = std::chrono::steady_clock::now() + deadline;
     for (;;) {
@@ -265,6 +340,34 @@ std::vector<ProbeRun> probeRuns(const std::wstring& folder) {
         const std::size_t tab2 = line.find('\t', tab1 + 1);
         if (tab1 == std::string::npos || tab2 == std::string::npos) continue;
         runs.push_back({std::stoi(line.substr(0, tab1)),
+                        win32::widen(line.substr(tab1 + 1, tab2 - tab1 - 1)),
+                        win32::widen(line.substr(tab2 + 1))});
+    }
+    return runs;
+}
+
+std::vector<StampRun> stampRuns(const std::wstring& folder) {
+    std::vector<StampRun> runs;
+    win32::UniqueHandle file = win32::ownHandle(
+        CreateFileW((folder + L"\\stamp.log").c_str(), GENERIC_READ,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return runs;
+    std::string bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        bytes.append(buffer, read);
+    }
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const std::size_t end = bytes.find("\r\n", start);
+        if (end == std::string::npos) break;  // a run still writing its line
+        const std::string line = bytes.substr(start, end - start);
+        start = end + 2;
+        const std::size_t tab1 = line.find('\t');
+        const std::size_t tab2 = line.find('\t', tab1 + 1);
+        if (tab1 == std::string::npos || tab2 == std::string::npos) continue;
+        runs.push_back({std::stoull(line.substr(0, tab1)),
                         win32::widen(line.substr(tab1 + 1, tab2 - tab1 - 1)),
                         win32::widen(line.substr(tab2 + 1))});
     }

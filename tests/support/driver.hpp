@@ -65,6 +65,33 @@ class Process {
     DWORD id_ = 0;
 };
 
+// A program started inside a job object of its own, so that a test can wait until it and every
+// program it started in turn have ended, and count them. All of them are ended by force at
+// the end if any still runs.
+class ProcessTree {
+  public:
+    ProcessTree(const std::wstring& application, const std::wstring& arguments,
+                const std::wstring& folder);
+    ~ProcessTree();
+    ProcessTree(const ProcessTree&) = delete;
+    ProcessTree& operator=(const ProcessTree&) = delete;
+
+    DWORD id() const { return id_; }
+    // The first program's exit code once it ended, or none when the deadline passed first.
+    std::optional<DWORD> wait(std::chrono::milliseconds deadline = 10s) const;
+    // Waits until no process of the tree runs any more; false when the deadline passed first.
+    bool waitForAll(std::chrono::milliseconds deadline = 30s) const;
+    // How many processes the tree has held so far, the first one included.
+    DWORD totalProcesses() const;
+
+  private:
+    std::optional<JOBOBJECT_BASIC_ACCOUNTING_INFORMATION> accounting() const noexcept;
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION counts() const;  // throws when the job cannot tell
+    win32::UniqueHandle job_;
+    win32::UniqueHandle process_;
+    DWORD id_ = 0;
+};
+
 // Polls `condition` every 20 ms until it holds or the deadline passes.
 bool pollUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline = 10s);
 
@@ -103,5 +130,13 @@ struct ProbeRun {
 };
 // The runs the probe recorded in `folder` (its working folder then), oldest first.
 std::vector<ProbeRun> probeRuns(const std::wstring& folder);
+
+// The marks that stamp.exe (or a copy of it) left in `folder`, its working folder then.
+struct StampRun {
+    unsigned long long created;  // the process's creation time, 100 ns units
+    std::wstring program;        // the program file that ran
+    std::wstring commandLine;
+};
+std::vector<StampRun> stampRuns(const std::wstring& folder);
 
 }  // namespace driver
