@@ -7,6 +7,8 @@
 #include <memory>
 #include <type_traits>
 
+#include "editor/core/deploy.hpp"
+#include "editor/core/pick.hpp"
 #include "editor/core/startup.hpp"
 #include "win32/error.hpp"
 #include "win32/text.hpp"
@@ -328,7 +330,7 @@ void MainWindow::OnSetFocus() {
 }
 
 void MainWindow::OnPickProgram() {
-    // Wired in its own change.
+    pickProgram(*this, services_);
 }
 
 void MainWindow::OnShowList() {
@@ -336,7 +338,7 @@ void MainWindow::OnShowList() {
 }
 
 void MainWindow::OnDeploy() {
-    // Wired in its own change.
+    deploy(services_);
 }
 
 void MainWindow::OnExit() {
@@ -345,7 +347,7 @@ void MainWindow::OnExit() {
 }
 
 void MainWindow::OnReset() {
-    // Wired in its own change.
+    resetClearList(*this, services_);
 }
 
 void MainWindow::OnAbout() {
