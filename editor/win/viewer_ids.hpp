@@ -1,0 +1,25 @@
+// Control identifiers of Form2, the day list viewer, named after its controls, and the names
+// by which tests find the viewer. Plain values only, so that any program can include it.
+// A namespace of their own, since Main has a Command1 too.
+#pragma once
+
+namespace editor::form2 {
+
+enum Form2Id : int {
+    // Below 100 are the dialog manager's own (IDOK for Enter, IDCANCEL for Escape).
+    Command1 = 100,  // "Monday"; Command1 + index for the weekday index 0 ... 6
+    Command2,        // "Tuesday"
+    Command3,        // "Wednesday"
+    Command4,        // "Thursday"
+    Command5,        // "Friday"
+    Command6,        // "Saturday"
+    Command7,        // "Sunday"
+    Command8,        // "Back to Main Menu"
+    DayList = 110,   // the list area above the buttons
+};
+
+inline constexpr wchar_t kTitle[] = L"Program to be Run";
+inline constexpr wchar_t kClassName[] = L"NorvellForm2";
+inline constexpr wchar_t kDayListClassName[] = L"NorvellDayList";
+
+}  // namespace editor::form2
