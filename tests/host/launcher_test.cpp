@@ -276,20 +276,6 @@ TEST(LauncherRun, TheWeekdayPicksItsDayFileAndNoOther) {
     }
 }
 
-TEST(LauncherRun, TheHourJudgesEveryRecordOfTheFile) {
-    DayFolder folder;
-    folder.files["datwed.dat"] = record("09:00", "C:\\nine.exe") + record("10:00", "C:\\ten.exe") +
-                                 record("09:30", "C:\\half.exe", "Max");
-    RecordingStarter starter;
-    const launcher::RunResult result = launcher::run(4, 10, folder, starter);
-    EXPECT_EQ(starter.starts,
-              (std::vector<Start>{{"C:\\nine.exe", 1}, {"C:\\ten.exe", 1}, {"C:\\half.exe", 3}}));
-    EXPECT_EQ(result.pass.records, 3);
-    RecordingStarter early;
-    launcher::run(4, 9, folder, early);
-    EXPECT_EQ(early.starts, (std::vector<Start>{{"C:\\nine.exe", 1}}));
-}
-
 TEST(LauncherRun, AMissingDayFileStartsNothingAndGivesTheReason) {
     DayFolder folder;
     folder.files["datmon.dat"] = record("00:00", "C:\\monday.exe");
