@@ -26,11 +26,11 @@ class SystemStarter final : public launcher::ProgramStarter {
         const launcher::StartPlan plan =
             launcher::planStart(programLine, namesExistingFile(win32::fromCodePage(programLine)));
         const std::wstring commandLine = win32::fromCodePage(plan.commandLine);
+        // The process handle in the result is closed at once: the launcher never waits.
         if (plan.application) {
             const std::wstring application = win32::fromCodePage(*plan.application);
             return static_cast<bool>(win32::startProgram(commandLine, showWindow, &application));
         }
-        // The process handle goes out of scope at once: the launcher never waits.
         return static_cast<bool>(win32::startProgram(commandLine, showWindow));
     }
 };
