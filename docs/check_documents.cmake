@@ -1,0 +1,48 @@
+# cmake -DDIST=<folder> -DLICENSE=<file> -P check_documents.cmake: the shipped documents are
+# what Notepad on any Windows shows well: ASCII only, every line ended by CR LF, lines short
+# enough to read without wrapping, and license.txt word for word the repository's LICENSE.
+# The line ends are checked on the bytes: CMake's text reading drops carriage returns.
+cmake_minimum_required(VERSION 3.25)
+set(failures "")
+foreach(document readme.1st license.txt)
+  set(path "${DIST}/${document}")
+  if(NOT EXISTS "${path}")
+    string(APPEND failures "\n${document} is not in ${DIST}")
+    continue()
+  endif()
+  file(READ "${path}" hex HEX)
+  # One byte a word, "0d 0a 41 ", so that no match straddles two bytes.
+  string(REGEX REPLACE "(..)" "\\1 " bytes "${hex}")
+  if(bytes MATCHES "(^| )[89a-f]")
+    string(APPEND failures "\n${document} holds a byte outside ASCII")
+  endif()
+  if(bytes MATCHES "(^| )(0[0-8bcef]|1.|7f)")
+    string(APPEND failures "\n${document} holds a control character other than TAB, CR, LF")
+  endif()
+  # LF after anything but CR, CR before anything but LF, and the last line's end.
+  if(bytes MATCHES "(^|[0-9a-f][0-9a-ce-f] |[1-9a-f]d )0a")
+    string(APPEND failures "\n${document} has a line ended by LF alone")
+  endif()
+  if(bytes MATCHES "0d ([0-9a-f][0-9b-f]|[1-9a-f]a)" OR NOT bytes MATCHES "0d 0a $")
+    string(APPEND failures "\n${document} has a line not ended by CR LF")
+  endif()
+  file(STRINGS "${path}" long LENGTH_MINIMUM 79)
+  if(long)
+    string(APPEND failures "\n${document} has lines over 78 characters: ${long}")
+  endif()
+endforeach()
+
+if(EXISTS "${DIST}/license.txt")
+  file(READ "${LICENSE}" license)
+  file(READ "${DIST}/license.txt" shipped)
+  if(NOT shipped STREQUAL license)
+    string(APPEND failures "\nlicense.txt is not the text of LICENSE")
+  endif()
+  if(NOT shipped MATCHES "^MIT License" OR NOT shipped MATCHES "WITHOUT WARRANTY OF ANY KIND")
+    string(APPEND failures "\nlicense.txt is not the MIT licence with its disclaimer")
+  endif()
+endif()
+
+if(failures)
+  message(FATAL_ERROR "The shipped documents are not plain Windows text:${failures}")
+endif()
