@@ -1,0 +1,176 @@
+// The resources every shipped program carries: the version shown on a file's Details tab,
+// and a manifest that keeps Windows from asking for elevation and, where a window or a
+// message box shows, gives it sharp text at any DPI and today's controls.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "driver.hpp"
+#include "win32/text.hpp"
+
+namespace {
+
+// Norvell.exe and Brightwick.exe carry the shared resources once their own resource scripts
+// include packaging/resources/; until then only the helpers are held to them.
+constexpr bool kEditorAndLauncherCarryTheReleaseResources = false;
+
+struct Program {
+    const wchar_t* file;
+    bool showsWindows;  // a window or a message box
+    bool sharedResources;
+};
+
+const Program kPrograms[] = {
+    {L"Norvell.exe", true, kEditorAndLauncherCarryTheReleaseResources},
+    {L"Brightwick.exe", true, kEditorAndLauncherCarryTheReleaseResources},
+    {L"copyfle.com", false, true},
+    {L"clrfle.com", false, true},
+};
+
+// Names the program in test names and messages.
+void PrintTo(const Program& program, std::ostream* out) {
+    *out << win32::narrow(program.file);
+}
+
+struct ModuleFreer {
+    void operator()(HMODULE module) const noexcept { FreeLibrary(module); }
+};
+using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFreer>;
+
+UniqueModule loadAsData(const std::wstring& path) {
+    return UniqueModule(LoadLibraryExW(path.c_str(), nullptr,
+                                       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+}
+
+std::optional<std::string> resourceBytes(HMODULE module, const wchar_t* type, const wchar_t* id) {
+    HRSRC found = FindResourceW(module, id, type);
+    if (!found) return std::nullopt;
+    HGLOBAL loaded = LoadResource(module, found);
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    if (!data) return std::nullopt;
+    return std::string(static_cast<const char*>(data), SizeofResource(module, found));
+}
+
+class VersionInfo {
+  public:
+    explicit VersionInfo(const std::wstring& path) {
+        DWORD ignored = 0;
+        const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+        if (size == 0) return;
+        data_.resize(size);
+        if (!GetFileVersionInfoW(path.c_str(), 0, size, data_.data())) data_.clear();
+    }
+    explicit operator bool() const { return !data_.empty(); }
+
+    std::optional<VS_FIXEDFILEINFO> fixed() const {
+        void* value = nullptr;
+        UINT length = 0;
+        if (!VerQueryValueW(data_.data(), L"\\", &value, &length) ||
+            length < sizeof(VS_FIXEDFILEINFO)) {
+            return std::nullopt;
+        }
+        return *static_cast<const VS_FIXEDFILEINFO*>(value);
+    }
+    // A string of the U.S. English, Unicode block.
+    std::wstring text(const wchar_t* name) const {
+        void* value = nullptr;
+        UINT length = 0;
+        const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+        if (!VerQueryValueW(data_.data(), path.c_str(), &value, &length) || length == 0) return {};
+        return std::wstring(static_cast<const wchar_t*>(value));
+    }
+
+  private:
+    std::vector<char> data_;
+};
+
+class ReleaseResources : public testing::TestWithParam<Program> {
+  protected:
+    void SetUp() override {
+        path_ = driver::distDir() + L"\\" + GetParam().file;
+        if (!GetParam().sharedResources) GTEST_SKIP() << "its resource script is not wired yet";
+        if (GetFileAttributesW(path_.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            // The editor and the launcher come in their own changes; the helpers always ship.
+            ASSERT_FALSE(std::wstring(GetParam().file).ends_with(L".com")) << "not built";
+            GTEST_SKIP() << win32::narrow(GetParam().file) << " is not built yet";
+        }
+    }
+    std::wstring path_;
+};
+
+}  // namespace
+
+TEST_P(ReleaseResources, CarryTheReleaseVersion) {
+    const VersionInfo version(path_);
+    ASSERT_TRUE(version) << "no version resource";
+    const std::optional<VS_FIXEDFILEINFO> fixed = version.fixed();
+    ASSERT_TRUE(fixed);
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 1)) << "1.0";
+    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+    EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(0, 1));
+    EXPECT_EQ(version.text(L"ProductName"), L"Norvell");
+    EXPECT_EQ(version.text(L"FileVersion"), L"1.00");
+    EXPECT_EQ(version.text(L"ProductVersion"), L"1.00");
+    EXPECT_EQ(version.text(L"OriginalFilename"), GetParam().file);
+    EXPECT_EQ(version.text(L"CompanyName"), L"the Norvell developers");
+    EXPECT_NE(version.text(L"LegalCopyright").find(L"2026 the Norvell developers"),
+              std::wstring::npos);
+    EXPECT_GE(version.text(L"FileDescription").size(), 10u) << "describes the program";
+}
+
+TEST_P(ReleaseResources, DeclareTheirNeedsInAManifest) {
+    UniqueModule module = loadAsData(path_);
+    ASSERT_TRUE(module);
+    const std::optional<std::string> manifest =
+        resourceBytes(module.get(), RT_MANIFEST, MAKEINTRESOURCEW(1));
+    ASSERT_TRUE(manifest) << "no manifest";
+    EXPECT_NE(manifest->find("level=\"asInvoker\""), std::string::npos);
+    EXPECT_NE(manifest->find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos)
+        << "Windows 10 and later";
+    const bool perMonitor = manifest->find("PerMonitorV2") != std::string::npos;
+    const bool controls6 =
+        manifest->find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"") !=
+        std::string::npos;
+    EXPECT_EQ(perMonitor, GetParam().showsWindows);
+    EXPECT_EQ(controls6, GetParam().showsWindows);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shipped, ReleaseResources, testing::ValuesIn(kPrograms),
+                         [](const testing::TestParamInfo<Program>& param) {
+                             std::string name = win32::narrow(param.param.file);
+                             name[name.find('.')] = '_';
+                             return name;
+                         });
+
+// The launcher sits in a Startup folder under the editor's picture, so that a user who finds
+// it there knows where it came from.
+TEST(ReleaseIcon, TheLauncherCarriesTheEditorsIcon) {
+    if (!kEditorAndLauncherCarryTheReleaseResources) {
+        GTEST_SKIP() << "the launcher's resource script is not wired yet";
+    }
+    UniqueModule editor = loadAsData(driver::distDir() + L"\\Norvell.exe");
+    UniqueModule launcher = loadAsData(driver::distDir() + L"\\Brightwick.exe");
+    if (!editor || !launcher) GTEST_SKIP() << "the editor or the launcher is not built yet";
+    const std::optional<std::string> group =
+        resourceBytes(editor.get(), RT_GROUP_ICON, MAKEINTRESOURCEW(1));
+    ASSERT_TRUE(group) << "the editor has no icon";
+    EXPECT_EQ(resourceBytes(launcher.get(), RT_GROUP_ICON, MAKEINTRESOURCEW(1)), group);
+    // Every picture of the icon, each an RT_ICON named in the group's directory.
+    const auto* directory = reinterpret_cast<const WORD*>(group->data());
+    const WORD count = directory[2];
+    constexpr std::size_t kEntrySize = 14;  // GRPICONDIRENTRY, packed
+    for (WORD index = 0; index < count; ++index) {
+        WORD id = 0;
+        std::memcpy(&id, group->data() + 6 + index * kEntrySize + 12, sizeof id);
+        const std::optional<std::string> picture =
+            resourceBytes(editor.get(), RT_ICON, MAKEINTRESOURCEW(id));
+        ASSERT_TRUE(picture);
+        EXPECT_EQ(resourceBytes(launcher.get(), RT_ICON, MAKEINTRESOURCEW(id)), picture);
+    }
+}
