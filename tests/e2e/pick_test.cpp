@@ -1,0 +1,107 @@
+// "Pick Program" through the real Norvell.exe: the pick files it writes, byte for byte, and
+// the window afterwards.
+#include <gtest/gtest.h>
+
+#include "editor_session.hpp"
+
+using namespace driver;
+
+namespace {
+std::string record(const std::string& time, const std::string& program, const char* style,
+                   const char* day) {
+    return time + "\r\n" + program + "\r\n" + style + "\r\n" + day + "\r\n";
+}
+}  // namespace
+
+TEST(Pick, AFullPickWritesExactPickFilesAndPreparesTheNext) {
+    ProgramFolder programs(L"NorvellPick");
+    programs.addProbe(L"tool.exe");
+    TempFolder work;
+    EditorSession editor(work.path());
+    ASSERT_TRUE(editor);
+    ASSERT_TRUE(editor.openFolder(programs.name()));
+    ASSERT_TRUE(pollUntil([&] { return editor.selectFile(L"tool.exe"); }));
+    editor.tick(0);
+    editor.tick(4);
+    ASSERT_TRUE(editor.selectItem(editor::List2, L"07"));
+    ASSERT_TRUE(editor.selectItem(editor::List3, L"45"));
+    ASSERT_TRUE(editor.selectItem(editor::List1, L"PM"));
+    ASSERT_TRUE(editor.selectItem(editor::List4, L"Minimize"));
+
+    EXPECT_EQ(editor.pressAndReadMessage(editor::Command1), L"Program Picked, Next one Please");
+
+    // The folder as Dir1 spells it, one backslash, the file.
+    const std::string program = utf8(windowText(editor.control(editor::Dir1))) + "\\tool.exe";
+    EXPECT_EQ(work.names(), (std::vector<std::wstring>{L"2Fri.dat", L"2Mon.dat"}));
+    EXPECT_EQ(work.read(L"2Mon.dat"), record("19:45", program, "Min", "Monday"));
+    EXPECT_EQ(work.read(L"2Fri.dat"), record("19:45", program, "Min", "Friday"));
+
+    for (int day = 0; day < 7; ++day) EXPECT_TRUE(editor.ticked(day)) << day;
+    EXPECT_EQ(editor.currentItem(editor::List2), L"12");
+    EXPECT_EQ(editor.currentItem(editor::List3), L"00");
+    EXPECT_EQ(editor.currentItem(editor::List1), L"AM");
+    EXPECT_EQ(editor.currentItem(editor::List4), L"Normal");
+    EXPECT_EQ(editor.currentItem(editor::File1), L"tool.exe");
+    EXPECT_EQ(editor.text(editor::Text4), L"2");
+    EXPECT_EQ(editor.text(editor::Text3), L"19");
+
+    // Straight again: all seven days at midnight, Normal, under the next number.
+    EXPECT_EQ(editor.pressAndReadMessage(editor::Command1), L"Program Picked, Next one Please");
+    EXPECT_EQ(work.names().size(), 2u + 7u);
+    EXPECT_EQ(work.read(L"3Sun.dat"), record("00:00", program, "Normal", "Sunday"));
+    EXPECT_EQ(editor.text(editor::Text4), L"3");
+    EXPECT_TRUE(editor.exit());
+}
+
+TEST(Pick, NoFileSelectedAsksForOneAndWritesNothing) {
+    TempFolder work;
+    EditorSession editor(work.path());
+    ASSERT_TRUE(editor);
+    editor.tick(1);
+    EXPECT_EQ(editor.pressAndReadMessage(editor::Command1),
+              L"You didn't select any file, please make a selection");
+    EXPECT_TRUE(work.names().empty());
+    EXPECT_EQ(editor.text(editor::Text4), L"3");
+    EXPECT_TRUE(editor.exit());
+}
+
+TEST(Pick, PickFileThatCannotBeWrittenIsReportedAndTheChoicesKept) {
+    ProgramFolder programs(L"NorvellPickFail");
+    programs.addProbe(L"tool.exe");
+    TempFolder work;
+    // A folder stands where the pick file must go, so the file system refuses to write it
+    // (a read-only folder cannot be had here: the tests run as the superuser).
+    createFolderOrThrow(work.file(L"2Mon.dat"));
+    EditorSession editor(work.path());
+    ASSERT_TRUE(editor);
+    ASSERT_TRUE(editor.openFolder(programs.name()));
+    ASSERT_TRUE(pollUntil([&] { return editor.selectFile(L"tool.exe"); }));
+    editor.tick(0);
+    ASSERT_TRUE(editor.selectItem(editor::List4, L"Hide"));
+
+    const std::wstring message = editor.pressAndReadMessage(editor::Command1);
+    EXPECT_NE(message.find(L"2Mon.dat"), std::wstring::npos) << utf8(message);
+    EXPECT_EQ(message.find(L"Program Picked"), std::wstring::npos);
+    EXPECT_EQ(work.names(), std::vector<std::wstring>{}) << "no file, whole or half";
+    EXPECT_TRUE(editor.ticked(0));
+    EXPECT_FALSE(editor.ticked(1)) << "the choices stay for another try";
+    EXPECT_EQ(editor.currentItem(editor::List4), L"Hide");
+    EXPECT_EQ(editor.text(editor::Text4), L"2");
+    EXPECT_TRUE(editor.exit());
+}
+
+TEST(Pick, NameOutsideTheCodePageIsRefused) {
+    if (GetACP() == CP_UTF8) GTEST_SKIP() << "every name fits a UTF-8 code page";
+    ProgramFolder programs(L"\u041f\u0440\u043e\u0433");  // Cyrillic
+    programs.addProbe(L"tool.exe");
+    TempFolder work;
+    EditorSession editor(work.path());
+    ASSERT_TRUE(editor);
+    ASSERT_TRUE(editor.openFolder(programs.name()));
+    ASSERT_TRUE(pollUntil([&] { return editor.selectFile(L"tool.exe"); }));
+    editor.tick(2);
+    const std::wstring message = editor.pressAndReadMessage(editor::Command1);
+    EXPECT_NE(message.find(programs.name() + L"\\tool.exe"), std::wstring::npos) << utf8(message);
+    EXPECT_TRUE(work.names().empty());
+    EXPECT_TRUE(editor.exit());
+}
