@@ -110,10 +110,10 @@ void DayListArea::PaintContent(HDC dc, const RECT& area) const {
     // Only the lines that reach into the area that needs painting.
     const int first = firstLine_ + std::max(0, static_cast<int>(area.top) / lineHeight_);
     const int last = firstLine_ + static_cast<int>(area.bottom) / lineHeight_;
-    for (int line = first; line <= last && line < static_cast<int>(lines_.size()); ++line) {
-        const std::wstring& text = lines_[static_cast<std::size_t>(line)];
-        TextOutW(dc, 0, (line - firstLine_) * lineHeight_, text.c_str(),
-                 static_cast<int>(text.size()));
+    for (int index = first; index <= last && index < static_cast<int>(lines_.size()); ++index) {
+        const std::wstring& line = lines_[static_cast<std::size_t>(index)];
+        TextOutW(dc, 0, (index - firstLine_) * lineHeight_, line.c_str(),
+                 static_cast<int>(line.size()));
     }
     if (previousFont) SelectObject(dc, previousFont);
 }

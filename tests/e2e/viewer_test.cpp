@@ -1,0 +1,232 @@
+// The day list viewer in the real Norvell.exe: Show List rebuilds the day files with the real
+// copyfle.com, hides Main and opens Form2; the day buttons show their day and turn bold; Back
+// and the close box bring Main back; a second Show List opens a new, empty viewer.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "driver.hpp"
+#include "editor/win/main_ids.hpp"
+#include "editor/win/viewer_ids.hpp"
+#include "schedule/record.hpp"
+#include "win32/handle.hpp"
+#include "win32/text.hpp"
+
+using namespace driver;
+namespace form2 = editor::form2;
+
+namespace {
+
+std::string record(const char* time, const char* program, const char* style, const char* day) {
+    return schedule::formatRecord({time, program, style, day});
+}
+
+// Another process's fonts cannot be read from here, so a button's weight is read off the
+// screen instead: the dark pixels of its caption. The outer pixels are left out, since the
+// frame and the focus rectangle live there.
+int captionInk(HWND button) {
+    constexpr int kEdge = 4;
+    RECT rect;
+    if (!GetWindowRect(button, &rect)) return -1;
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    int ink = -1;
+    if (BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY)) {
+        GdiFlush();
+        ink = 0;
+        const auto* pixels = static_cast<const unsigned char*>(bits);
+        for (int y = kEdge; y < height - kEdge; ++y) {
+            for (int x = kEdge; x < width - kEdge; ++x) {
+                const unsigned char* pixel = pixels + (y * width + x) * 4;
+                if (pixel[0] + pixel[1] + pixel[2] < 300) ++ink;
+            }
+        }
+    }
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ink;
+}
+
+std::optional<std::string> readFile(const std::wstring& path) {
+    win32::UniqueHandle file = win32::ownHandle(CreateFileW(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        bytes.append(buffer, read);
+    }
+    return bytes;
+}
+
+// Whether a program file holds this text as UTF-16, as a linked-in class name is held. The
+// linker takes the viewer into Norvell.exe only once Main calls it.
+bool holdsText(const std::string& program, std::wstring_view text) {
+    std::string bytes;
+    for (wchar_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>((c >> 8) & 0xFF);
+    }
+    return program.find(bytes) != std::string::npos;
+}
+
+using Inks = std::array<int, 7>;
+
+Inks dayInks(HWND viewer) {
+    Inks inks{};
+    for (int day = 0; day < 7; ++day) {
+        inks[static_cast<std::size_t>(day)] = captionInk(GetDlgItem(viewer, form2::Command1 + day));
+    }
+    return inks;
+}
+
+// Whether the day buttons look as they did with no day bold, but for `boldDay` (-1: none),
+// whose caption must carry clearly more ink.
+bool looksBold(const Inks& now, const Inks& regular, int boldDay) {
+    for (int day = 0; day < 7; ++day) {
+        const auto i = static_cast<std::size_t>(day);
+        const bool bold = now[i] * 100 > regular[i] * 125;
+        if (bold != (day == boldDay)) return false;
+    }
+    return true;
+}
+
+std::string describe(const Inks& inks) {
+    std::string text;
+    for (int ink : inks) text += std::to_string(ink) + " ";
+    return text;
+}
+
+// Norvell started in a folder of pick files, with its main window found.
+class ViewerEndToEnd : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const std::optional<std::string> program = readFile(distDir() + L"\\Norvell.exe");
+        if (!program) GTEST_SKIP() << "Norvell.exe is not built";
+        if (!holdsText(*program, form2::kClassName)) {
+            GTEST_SKIP() << "Norvell.exe does not hold the viewer yet: Show List is not wired";
+        }
+        // Two programs for Monday and one for Sunday, as "Pick Program" writes them, and a
+        // Monday file from before that copyfle.com must replace before the viewer reads it.
+        folder_.write(L"2Mon.dat", record("07:30", "C:\\Tools\\app.exe", "Max", "Monday"));
+        folder_.write(L"2Sun.dat", record("07:30", "C:\\Tools\\app.exe", "Max", "Sunday"));
+        folder_.write(L"3Mon.dat", record("13:15", "C:\\Normal", "Hide", "Monday"));
+        folder_.write(L"datmon.dat", record("00:00", "C:\\old.exe", "Normal", "Monday"));
+        editor_ = std::make_unique<Process>(distDir() + L"\\Norvell.exe", L"", folder_.path());
+        main_ = waitForWindow(editor_->id(), L"Norvell 1.0");
+        ASSERT_TRUE(main_) << "Main did not appear";
+    }
+
+    // Clicks Show List and waits for the viewer; null when none came.
+    HWND showList() {
+        click(GetDlgItem(main_, editor::Command2));
+        HWND viewer = waitForWindow(editor_->id(), form2::kTitle);
+        EXPECT_TRUE(viewer) << "the viewer did not open";
+        return viewer;
+    }
+
+    bool mainVisible() const { return IsWindowVisible(main_) != FALSE; }
+
+    TempFolder folder_;
+    std::unique_ptr<Process> editor_;
+    HWND main_ = nullptr;
+};
+
+const wchar_t kSunday[] = L"Time: 07:30\r\nC:\\Tools\\app.exe\r\nRun Style - Maximize";
+const wchar_t kMonday[] =
+    L"Time: 07:30\r\nC:\\Tools\\app.exe\r\nRun Style - Maximize\r\n"
+    L"Time: 13:15\r\nC:\\Normal\r\nRun Style - Hide";
+
+}  // namespace
+
+TEST_F(ViewerEndToEnd, ShowListDaysBackAndCloseBox) {
+    HWND viewer = showList();
+    ASSERT_TRUE(viewer);
+    EXPECT_EQ(className(viewer), form2::kClassName);
+    EXPECT_TRUE(pollUntil([&] { return !mainVisible(); }, 5s)) << "Main hidden";
+    EXPECT_TRUE(IsWindow(main_)) << "hidden, not closed";
+    EXPECT_EQ(GetWindow(viewer, GW_OWNER), nullptr) << "the viewer has no owner";
+    HWND list = GetDlgItem(viewer, form2::DayList);
+    ASSERT_TRUE(list);
+    EXPECT_EQ(windowText(list), L"") << "a new viewer shows nothing";
+    EXPECT_TRUE(folder_.read(L"datsun.dat")) << "copyfle.com ran";
+
+    // The captions as they look with no day bold; they must hold still once painted.
+    Inks regular{};
+    EXPECT_TRUE(pollUntil(
+        [&] {
+            const Inks now = dayInks(viewer);
+            const bool settled = now == regular && now[0] > 0;
+            regular = now;
+            return settled;
+        },
+        5s))
+        << describe(regular);
+
+    click(GetDlgItem(viewer, form2::Command7));
+    EXPECT_TRUE(pollUntil([&] { return windowText(list) == kSunday; }, 5s))
+        << win32::narrow(windowText(list));
+    Inks now{};
+    EXPECT_TRUE(pollUntil([&] { return looksBold(now = dayInks(viewer), regular, 6); }, 5s))
+        << "Sunday alone bold: " << describe(now) << "against " << describe(regular);
+
+    click(GetDlgItem(viewer, form2::Command1));
+    EXPECT_TRUE(pollUntil([&] { return windowText(list) == kMonday; }, 5s))
+        << win32::narrow(windowText(list));
+    EXPECT_TRUE(pollUntil([&] { return looksBold(now = dayInks(viewer), regular, 0); }, 5s))
+        << "Monday alone bold: " << describe(now) << "against " << describe(regular);
+
+    click(GetDlgItem(viewer, form2::Command8));
+    EXPECT_TRUE(pollUntil([&] { return mainVisible() && !IsWindow(viewer); }, 5s))
+        << "Back to Main Menu shows Main and closes the viewer";
+
+    viewer = showList();
+    ASSERT_TRUE(viewer);
+    EXPECT_TRUE(pollUntil([&] { return !mainVisible(); }, 5s));
+    list = GetDlgItem(viewer, form2::DayList);
+    EXPECT_EQ(windowText(list), L"") << "the second viewer opens empty";
+    EXPECT_TRUE(pollUntil([&] { return looksBold(now = dayInks(viewer), regular, -1); }, 5s))
+        << "no day bold: " << describe(now) << "against " << describe(regular);
+
+    PostMessageW(viewer, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(pollUntil([&] { return mainVisible() && !IsWindow(viewer); }, 5s))
+        << "the close box shows Main and closes the viewer";
+    EXPECT_FALSE(editor_->wait(0ms)) << "the editor still runs";
+
+    // With the viewer gone for good, closing Main is closing the last window.
+    PostMessageW(main_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(editor_->wait(10s), std::optional<DWORD>(0));
+}
+
+TEST_F(ViewerEndToEnd, ADayWithNothingScheduledIsEmptyAndQuiet) {
+    HWND viewer = showList();
+    ASSERT_TRUE(viewer);
+    HWND list = GetDlgItem(viewer, form2::DayList);
+    click(GetDlgItem(viewer, form2::Command7));
+    ASSERT_TRUE(pollUntil([&] { return windowText(list) == kSunday; }, 5s));
+    // copyfle.com wrote an empty Wednesday; the list empties and no box appears.
+    click(GetDlgItem(viewer, form2::Command3));
+    EXPECT_TRUE(pollUntil([&] { return windowText(list).empty(); }, 5s));
+    EXPECT_FALSE(waitForMessageBox(editor_->id(), 300ms)) << "no message for an empty day";
+    EXPECT_TRUE(IsWindowVisible(viewer));
+}
