@@ -39,6 +39,9 @@ std::wstring driveCurrentFolder(wchar_t letter) {
         if (length == 0) return std::wstring{letter, L':', L'\\'};
         if (length < path.size()) {
             path.resize(length);
+            // Some systems end the answer in a backslash; a folder path here never does,
+            // except at the root.
+            if (path.size() > 3 && path.back() == L'\\') path.pop_back();
             return path;
         }
         path.resize(length);

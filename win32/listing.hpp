@@ -17,7 +17,8 @@ struct DriveInfo {
 std::vector<DriveInfo> drives();
 
 // The folder the system keeps as current for drive `letter`: the working folder for the
-// working folder's drive, else the one recorded for that drive, else its root.
+// working folder's drive, else the one recorded for that drive, else its root. No backslash
+// at its end except at the root.
 std::wstring driveCurrentFolder(wchar_t letter);
 
 struct FolderContents {

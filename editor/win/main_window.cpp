@@ -284,9 +284,7 @@ bool MainWindow::OnCreate() {
     pickerControls_.attach(control(Drive1), control(Dir1), control(File1));
     applyFonts();
     layOut(dpi_);
-    const SIZE size = windowSize(dpi_);
-    SetWindowPos(hwnd(), nullptr, 0, 0, size.cx, size.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    sizeWindow(dpi_, nullptr);
     // Drive1 shows the working folder's drive; Dir1 gets its folder when Main loads.
     pickers_.start(services_.workingFolder());
     return true;
@@ -298,9 +296,8 @@ void MainWindow::OnDpiChanged(unsigned dpi, const RECT& suggested) {
     createFonts(dpi);
     applyFonts();  // the controls let go of the previous fonts here
     layOut(dpi);
-    const SIZE size = windowSize(dpi);
-    SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, size.cx, size.cy,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const POINT topLeft{suggested.left, suggested.top};
+    sizeWindow(dpi, &topLeft);
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -427,15 +424,17 @@ void MainWindow::layOut(unsigned dpi) {
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
-    // Drive1's own line is as high as its font makes it; bring it to the table's height.
+    // Drive1's own line is as high as its font makes it; bring it to the table's height. Some
+    // systems answer with another height than the one set, so steer by the box alone.
     HWND drive1 = control(Drive1);
-    RECT box;
-    GetWindowRect(drive1, &box);
     const int wanted = win32::twipsToPixels(315, dpi);
-    const LRESULT field = SendMessageW(drive1, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-    if (field != CB_ERR && box.bottom - box.top != wanted) {
-        SendMessageW(drive1, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
-                     field + wanted - (box.bottom - box.top));
+    LRESULT field = SendMessageW(drive1, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    for (int attempt = 0; attempt < 4 && field != CB_ERR; ++attempt) {
+        RECT box;
+        GetWindowRect(drive1, &box);
+        if (box.bottom - box.top == wanted) break;
+        field += wanted - (box.bottom - box.top);
+        SendMessageW(drive1, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
     }
     // A one-row list's line fills it, so that one whole item shows and the scroll bar steps
     // from item to item.
@@ -447,6 +446,23 @@ void MainWindow::layOut(unsigned dpi) {
     }
     SendMessageW(control(Dir1), LB_SETITEMHEIGHT, 0,
                  pickerControls_.folderItemHeight(font(Role::Window), dpi));
+}
+
+void MainWindow::sizeWindow(unsigned dpi, const POINT* topLeft) {
+    const SIZE size = windowSize(dpi);
+    const UINT keep = SWP_NOZORDER | SWP_NOACTIVATE | (topLeft ? 0 : SWP_NOMOVE);
+    SetWindowPos(hwnd(), nullptr, topLeft ? topLeft->x : 0, topLeft ? topLeft->y : 0, size.cx,
+                 size.cy, keep);
+    // The frame can differ from the system's sums for this DPI (a menu bar that wraps, a frame
+    // not yet scaled): what counts is the client area, so correct by what it came out as.
+    const win32::PixelRect wanted = win32::toPixels(kClientArea, dpi);
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    if (client.right != wanted.width || client.bottom != wanted.height) {
+        SetWindowPos(hwnd(), nullptr, 0, 0, size.cx + wanted.width - client.right,
+                     size.cy + wanted.height - client.bottom,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 SIZE MainWindow::windowSize(unsigned dpi) const {

@@ -79,6 +79,8 @@ class MainWindow final : public Window, public MainControls {
     void createFonts(unsigned dpi);
     void applyFonts();
     void layOut(unsigned dpi);
+    // The window around a client area of the table's size, at `topLeft` or where it is.
+    void sizeWindow(unsigned dpi, const POINT* topLeft);
     SIZE windowSize(unsigned dpi) const;
     HFONT font(FontRole role) const;
     HWND control(int id) const { return GetDlgItem(hwnd(), id); }

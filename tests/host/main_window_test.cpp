@@ -1,0 +1,161 @@
+// Main's loading, the pick counter it starts from, its start folder, CheckPath, and the
+// twips-to-pixel conversion behind its layout.
+#include <gtest/gtest.h>
+
+#include "editor/core/check_path.hpp"
+#include "editor/core/startup.hpp"
+#include "fake_editor.hpp"
+#include "win32/twips.hpp"
+
+using editor::Field;
+using editor::List;
+using testing_support::FakeControls;
+using testing_support::FakeServices;
+
+namespace {
+struct Loaded {
+    FakeControls controls;
+    FakeServices services;
+    int shows = 0;
+    void load() {
+        editor::loadMain(controls, services, [this] { ++shows; });
+    }
+};
+}  // namespace
+
+TEST(LoadMain, SetsTheStartValuesThenShowsThenMovesTheFolder) {
+    Loaded main;
+    main.controls.folder = "not set yet";
+    bool checkedAtShow = false;
+    editor::loadMain(main.controls, main.services, [&] {
+        // Steps 1 to 5 are done when the window shows; the folder comes after.
+        EXPECT_EQ(main.controls.text(Field::Text4), "1");
+        EXPECT_EQ(main.controls.currentItem(List::List2), "12");
+        EXPECT_EQ(main.controls.currentItem(List::List3), "00");
+        EXPECT_EQ(main.controls.currentItem(List::List1), "PM");
+        EXPECT_EQ(main.controls.currentItem(List::List4), "Normal");
+        EXPECT_EQ(main.controls.folder, "not set yet");
+        checkedAtShow = true;
+    });
+    EXPECT_TRUE(checkedAtShow);
+    EXPECT_EQ(main.controls.folder, "C:\\PROGRAM FILES") << "written exactly so";
+    EXPECT_EQ(main.controls.days, (std::array<bool, 7>{}));
+    EXPECT_EQ(main.controls.text(Field::Text1), "Text1");
+    EXPECT_EQ(main.controls.text(Field::Text3), "0");
+    EXPECT_TRUE(main.services.log.empty()) << "a normal start says nothing";
+}
+
+TEST(LoadMain, CounterStartsAtTheHighestPickNumberAlreadyThere) {
+    struct Case {
+        std::vector<std::string> files;
+        const char* counter;
+    };
+    const Case cases[] = {
+        {{}, "1"},
+        {{"2Mon.dat", "9Fri.dat"}, "9"},
+        {{"9Fri.dat", "2Mon.dat", "12Sun.dat"}, "12"},
+        {{"datmon.dat", "datfri.dat", "datsun.dat"}, "1"},                       // day files
+        {{"notes.dat", "12.dat", "3Monday.dat", "x7Mon.dat", "5Mon.txt"}, "1"},  // unrelated
+        {{"10mon.DAT"}, "10"},  // Windows names ignore case
+        {{"0Mon.dat"}, "1"},
+        {{"2Mon.dat", "datmon.dat", "40notes.dat"}, "2"},
+    };
+    for (const Case& c : cases) {
+        Loaded main;
+        for (const std::string& name : c.files) main.services.folder.files[name] = "x";
+        main.load();
+        EXPECT_EQ(main.controls.text(Field::Text4), c.counter) << ::testing::PrintToString(c.files);
+    }
+}
+
+TEST(LoadMain, UnreadableWorkingFolderIsReportedAndTheEditorGoesOn) {
+    Loaded main;
+    main.services.folder.files["7Tue.dat"] = "x";
+    main.services.folder.unreadableFolder = true;
+    main.load();
+    ASSERT_EQ(main.services.log.size(), 1u);
+    EXPECT_NE(main.services.log[0].find("C:\\Sched"), std::string::npos) << main.services.log[0];
+    EXPECT_NE(main.services.log[0].find("folder gone"), std::string::npos) << main.services.log[0];
+    EXPECT_EQ(main.controls.text(Field::Text4), "1");
+    EXPECT_EQ(main.shows, 1);
+    EXPECT_EQ(main.controls.folder, "C:\\PROGRAM FILES");
+}
+
+TEST(LoadMain, MissingStartFolderFallsBackToProgramFilesThenTheWorkingFolder) {
+    struct Case {
+        std::optional<std::string> programFiles;
+        std::vector<std::string> listable;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"D:\\Program Files", {"D:\\Program Files", "C:\\Sched"}, "D:\\Program Files"},
+        {"D:\\Program Files", {"C:\\Sched"}, "C:\\Sched"},
+        {std::nullopt, {"C:\\Sched"}, "C:\\Sched"},
+        {"D:\\Program Files", {"C:\\PROGRAM FILES", "C:\\Sched"}, "C:\\PROGRAM FILES"},
+    };
+    for (const Case& c : cases) {
+        Loaded main;
+        main.services.programFiles = c.programFiles;
+        main.controls.listableFolders = c.listable;
+        main.load();
+        EXPECT_EQ(main.controls.folder, c.shown);
+        EXPECT_TRUE(main.services.log.empty());
+    }
+}
+
+TEST(LoadMain, NoFolderAtAllIsReportedByName) {
+    Loaded main;
+    main.services.programFiles = "D:\\Program Files";
+    main.controls.folder = "before";
+    main.controls.listableFolders = {"E:\\elsewhere"};
+    main.load();
+    ASSERT_EQ(main.services.log.size(), 1u);
+    for (const char* folder : {"C:\\PROGRAM FILES", "D:\\Program Files", "C:\\Sched"}) {
+        EXPECT_NE(main.services.log[0].find(folder), std::string::npos) << folder;
+    }
+    EXPECT_EQ(main.controls.folder, "before");
+    EXPECT_EQ(main.shows, 1);
+}
+
+TEST(CheckPath, GivesTheProgramFolderWithOneBackslash) {
+    struct Case {
+        const char* programFolder;
+        const char* previous;
+        const char* result;
+    };
+    const Case cases[] = {
+        {"C:\\Tools", "", "C:\\Tools\\"},
+        {"C:\\", "", "C:\\"},
+        {"C:\\Tools", "D:\\old value\\", "C:\\Tools\\"},
+        {"D:\\Program Files\\Norvell", "C:\\Tools\\", "D:\\Program Files\\Norvell\\"},
+        {"\\\\server\\share\\apps", "x", "\\\\server\\share\\apps\\"},
+    };
+    for (const Case& c : cases) {
+        FakeServices services;
+        services.programFolderPath = c.programFolder;
+        std::string MyPath = c.previous;
+        editor::CheckPath(MyPath, services);
+        EXPECT_EQ(MyPath, c.result) << c.programFolder;
+    }
+}
+
+TEST(Twips, ConvertToPixelsAtTheWindowsDpi) {
+    struct Case {
+        int twips;
+        unsigned dpi;
+        int pixels;
+    };
+    const Case cases[] = {
+        {15, 96, 1},    {9135, 96, 609},  {5085, 96, 339},  {255, 96, 17},    {0, 96, 0},
+        {7, 96, 0},     {8, 96, 1},       {9135, 120, 761}, {5085, 120, 424}, {360, 120, 30},
+        {975, 120, 81}, {255, 120, 21},   {9135, 144, 914}, {5085, 144, 509}, {975, 144, 98},
+        {315, 144, 32}, {1845, 144, 185}, {-15, 96, -1},    {-8, 96, -1},     {-7, 96, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(win32::twipsToPixels(c.twips, c.dpi), c.pixels) << c.twips << " at " << c.dpi;
+    }
+    EXPECT_EQ(win32::toPixels({1680, 2040, 975, 315}, 144), (win32::PixelRect{168, 204, 98, 32}));
+    EXPECT_EQ(win32::scalePixels(3, 96), 3);
+    EXPECT_EQ(win32::scalePixels(3, 144), 5);
+    EXPECT_EQ(win32::scalePixels(16, 120), 20);
+}

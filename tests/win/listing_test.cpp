@@ -1,0 +1,187 @@
+// What the pickers and the layout ask of the system: folder listings without hidden and
+// system entries, drives and their current folders, fonts for a DPI, and the twips rounding.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "driver.hpp"
+#include "win32/font.hpp"
+#include "win32/listing.hpp"
+#include "win32/twips.hpp"
+
+namespace {
+void setAttributes(const std::wstring& path, DWORD attributes) {
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), attributes)) << "cannot mark a test file";
+}
+
+// Sets an environment variable for one scope and puts the previous value back.
+class ScopedVariable {
+  public:
+    ScopedVariable(const wchar_t* name, const wchar_t* value) : name_(name) {
+        wchar_t previous[MAX_PATH] = {};
+        had_ = GetEnvironmentVariableW(name, previous, MAX_PATH) > 0;
+        previous_ = previous;
+        SetEnvironmentVariableW(name, value);
+    }
+    ~ScopedVariable() { SetEnvironmentVariableW(name_, had_ ? previous_.c_str() : nullptr); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+  private:
+    const wchar_t* name_;
+    bool had_ = false;
+    std::wstring previous_;
+};
+
+class ScopedCurrentFolder {
+  public:
+    explicit ScopedCurrentFolder(const std::wstring& folder) {
+        wchar_t previous[MAX_PATH] = {};
+        GetCurrentDirectoryW(MAX_PATH, previous);
+        previous_ = previous;
+        EXPECT_TRUE(SetCurrentDirectoryW(folder.c_str()));
+    }
+    ~ScopedCurrentFolder() { SetCurrentDirectoryW(previous_.c_str()); }
+    ScopedCurrentFolder(const ScopedCurrentFolder&) = delete;
+    ScopedCurrentFolder& operator=(const ScopedCurrentFolder&) = delete;
+
+  private:
+    std::wstring previous_;
+};
+
+bool equalIgnoringCase(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+}  // namespace
+
+TEST(Listing, LeavesOutHiddenAndSystemEntriesAndSortsWithoutCase) {
+    driver::TempFolder temp;
+    for (const wchar_t* name : {L"b.txt", L"A.txt", L"c.TXT", L"hidden.txt", L"system.dll",
+                                L"both.sys", L"readonly.txt", L"archived.doc", L"no extension"}) {
+        temp.write(name, "x");
+    }
+    setAttributes(temp.file(L"hidden.txt"), FILE_ATTRIBUTE_HIDDEN);
+    setAttributes(temp.file(L"system.dll"), FILE_ATTRIBUTE_SYSTEM);
+    setAttributes(temp.file(L"both.sys"), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    setAttributes(temp.file(L"readonly.txt"), FILE_ATTRIBUTE_READONLY);
+    setAttributes(temp.file(L"archived.doc"), FILE_ATTRIBUTE_ARCHIVE);
+    for (const wchar_t* name : {L"sub", L"Another", L"secret"}) {
+        driver::createFolderOrThrow(temp.file(name));
+    }
+    setAttributes(temp.file(L"secret"), FILE_ATTRIBUTE_HIDDEN);
+
+    const win32::FolderContents contents = win32::listFolder(temp.path());
+    ASSERT_TRUE(contents) << contents.error;
+    EXPECT_EQ(contents.files,
+              (std::vector<std::wstring>{L"A.txt", L"archived.doc", L"b.txt", L"c.TXT",
+                                         L"no extension", L"readonly.txt"}));
+    EXPECT_EQ(contents.folders, (std::vector<std::wstring>{L"Another", L"sub"}));
+    EXPECT_EQ(win32::listFolder(temp.path() + L"\\").files, contents.files)
+        << "a trailing backslash names the same folder";
+    setAttributes(temp.file(L"readonly.txt"), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(Listing, EmptyMissingAndNotAFolder) {
+    driver::TempFolder temp;
+    const win32::FolderContents empty = win32::listFolder(temp.path());
+    EXPECT_TRUE(empty);
+    EXPECT_TRUE(empty.files.empty());
+    EXPECT_TRUE(empty.folders.empty());
+
+    EXPECT_NE(win32::listFolder(temp.file(L"missing")).error, 0u);
+    temp.write(L"plain.txt", "x");
+    EXPECT_NE(win32::listFolder(temp.file(L"plain.txt")).error, 0u);
+}
+
+TEST(Listing, NameOrderIgnoresCaseAndStaysFixedForTwins) {
+    struct Case {
+        const wchar_t* a;
+        const wchar_t* b;
+    };
+    // Each a comes before its b.
+    const Case cases[] = {{L"a", L"B"},
+                          {L"A", L"b"},
+                          {L"abc", L"ABD"},
+                          {L"x", L"xa"},
+                          {L"10", L"9"},
+                          {L"Zeta", L"_under"},
+                          {L"Setup.exe", L"setup.ini"},
+                          {L"README", L"readme"}};
+    for (const Case& c : cases) {
+        EXPECT_TRUE(win32::lessIgnoringCase(c.a, c.b)) << c.a << " < " << c.b;
+        EXPECT_FALSE(win32::lessIgnoringCase(c.b, c.a)) << c.b << " !< " << c.a;
+    }
+    EXPECT_FALSE(win32::lessIgnoringCase(L"same", L"same"));
+}
+
+TEST(Drives, ListsTheSystemDriveInLetterOrder) {
+    const std::vector<win32::DriveInfo> drives = win32::drives();
+    ASSERT_FALSE(drives.empty());
+    bool system = false;
+    for (std::size_t i = 0; i < drives.size(); ++i) {
+        if (drives[i].letter == L'C') system = true;
+        if (i > 0) {
+            EXPECT_LT(drives[i - 1].letter, drives[i].letter);
+        }
+    }
+    EXPECT_TRUE(system);
+}
+
+TEST(Drives, CurrentFolderIsTheWorkingFolderTheRecordedOneOrTheRoot) {
+    driver::TempFolder temp;
+    driver::createFolderOrThrow(temp.file(L"recorded"));
+    ScopedCurrentFolder inTemp(temp.path());
+    EXPECT_TRUE(equalIgnoringCase(win32::driveCurrentFolder(temp.path()[0]), temp.path()))
+        << "the working folder's drive answers with the working folder";
+    const wchar_t other = temp.path()[0] == L'C' ? L'Q' : L'C';
+    const wchar_t variable[] = {L'=', other, L':', L'\0'};
+    const std::wstring recorded{other, L':', L'\\', L'r', L'e', L'c'};
+    {
+        ScopedVariable record(variable, recorded.c_str());
+        EXPECT_TRUE(equalIgnoringCase(win32::driveCurrentFolder(other), recorded));
+    }
+    {
+        ScopedVariable forget(variable, nullptr);
+        EXPECT_EQ(win32::driveCurrentFolder(other), (std::wstring{other, L':', L'\\'}));
+    }
+}
+
+TEST(Fonts, NamedFamilyOrTheNearestInstalledOne) {
+    constexpr std::wstring_view nearest[] = {L"Not Installed Either", L"Tahoma"};
+    const win32::FontSpec missing{L"No Such Family 4711", 825, false, nearest, FF_SWISS};
+    EXPECT_FALSE(win32::fontFamilyInstalled(L"No Such Family 4711"));
+    EXPECT_TRUE(win32::fontFamilyInstalled(L"Tahoma"));
+    EXPECT_EQ(win32::chooseFamily(missing), L"Tahoma");
+    const win32::FontSpec installed{L"Tahoma", 825, false, {}, FF_SWISS};
+    EXPECT_EQ(win32::chooseFamily(installed), L"Tahoma");
+    const win32::FontSpec none{L"No Such Family 4711", 825, false, {}, FF_ROMAN};
+    EXPECT_EQ(win32::chooseFamily(none), L"");
+
+    struct Case {
+        int hundredths;
+        unsigned dpi;
+        int height;
+    };
+    const Case cases[] = {{825, 96, -11},   {825, 144, -17}, {1425, 96, -19},
+                          {1425, 144, -29}, {1200, 96, -16}, {1200, 120, -20}};
+    for (const Case& c : cases) {
+        const win32::FontSpec spec{L"No Such Family 4711", c.hundredths, true, nearest, FF_SWISS};
+        win32::UniqueFont font = win32::createFont(spec, c.dpi);
+        ASSERT_TRUE(font);
+        LOGFONTW made{};
+        ASSERT_TRUE(GetObjectW(font.get(), sizeof made, &made));
+        EXPECT_EQ(made.lfHeight, c.height) << c.hundredths << " at " << c.dpi;
+        EXPECT_EQ(made.lfWeight, FW_BOLD);
+        EXPECT_STREQ(made.lfFaceName, L"Tahoma");
+    }
+}
+
+TEST(Twips, RoundLikeMulDiv) {
+    for (unsigned dpi : {96u, 120u, 144u, 168u, 192u, 288u}) {
+        for (int twips = -3000; twips <= 12000; twips += 7) {
+            ASSERT_EQ(win32::twipsToPixels(twips, dpi),
+                      MulDiv(twips, static_cast<int>(dpi), win32::kTwipsPerInch))
+                << twips << " at " << dpi;
+        }
+    }
+}

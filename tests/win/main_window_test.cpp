@@ -1,0 +1,291 @@
+// Main in this process: its menu, its controls behind MainControls, the one-row lists, the
+// pickers on a temporary folder, a DPI change, and the window registry that ends the editor.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+
+#include "driver.hpp"
+#include "editor/win/main_ids.hpp"
+#include "editor/win/main_window.hpp"
+#include "editor/win/window.hpp"
+#include "win32/text.hpp"
+#include "win32/twips.hpp"
+
+using editor::Field;
+using editor::List;
+
+namespace {
+// Whether a quit message waits in this thread's queue; takes it out.
+bool quitPosted() {
+    MSG message;
+    return PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
+}
+
+class PlainWindow final : public editor::Window {
+  public:
+    bool open(editor::WindowRegistry* registry) {
+        registerClass(L"NorvellTestWindow", nullptr, nullptr);
+        return create(L"NorvellTestWindow", L"plain", WS_OVERLAPPEDWINDOW, 0, 0, 0, 200, 100,
+                      nullptr, registry);
+    }
+    int created = 0;
+
+  private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_CREATE) ++created;
+        return DefWindowProcW(hwnd(), message, wParam, lParam);
+    }
+};
+
+std::vector<std::wstring> items(HWND list) {
+    std::vector<std::wstring> texts;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) texts.push_back(editor::listBoxText(list, i));
+    return texts;
+}
+
+win32::PixelRect placeOf(HWND control) {
+    RECT box;
+    GetWindowRect(control, &box);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&box), 2);
+    return {box.left, box.top, box.right - box.left, box.bottom - box.top};
+}
+
+struct Editor {
+    editor::PlatformServices services;
+    editor::WindowRegistry windows;
+    editor::MainWindow main{services, windows};
+    Editor() {
+        EXPECT_TRUE(main.create());
+        services.setOwner(main.hwnd());
+    }
+    ~Editor() { quitPosted(); }
+    HWND control(int id) const { return GetDlgItem(main.hwnd(), id); }
+};
+}  // namespace
+
+TEST(WindowRegistry, TheEditorEndsWithItsLastWindowHiddenOnesCounting) {
+    quitPosted();
+    editor::WindowRegistry windows;
+    PlainWindow first, second;
+    ASSERT_TRUE(first.open(&windows));
+    ASSERT_TRUE(second.open(&windows));
+    EXPECT_EQ(first.created, 1);
+    EXPECT_EQ(windows.count(), 2u);
+    ShowWindow(second.hwnd(), SW_HIDE);
+    DestroyWindow(first.hwnd());
+    EXPECT_EQ(first.hwnd(), nullptr);
+    EXPECT_EQ(windows.count(), 1u);
+    EXPECT_FALSE(quitPosted()) << "a hidden window still counts as open";
+    DestroyWindow(second.hwnd());
+    EXPECT_EQ(windows.count(), 0u);
+    EXPECT_TRUE(quitPosted());
+}
+
+TEST(WindowRegistry, CloseAllDestroysEveryWindowAndAnObjectLetsGoOfItsWindow) {
+    quitPosted();
+    editor::WindowRegistry windows;
+    PlainWindow kept;
+    ASSERT_TRUE(kept.open(&windows));
+    HWND keptWindow = kept.hwnd();
+    {
+        PlainWindow shortLived;
+        ASSERT_TRUE(shortLived.open(&windows));
+        EXPECT_EQ(windows.count(), 2u);
+    }
+    EXPECT_EQ(windows.count(), 1u) << "the object's end closes its window";
+    EXPECT_FALSE(quitPosted());
+    PlainWindow another;
+    ASSERT_TRUE(another.open(&windows));
+    windows.closeAll();
+    EXPECT_FALSE(IsWindow(keptWindow));
+    EXPECT_EQ(another.hwnd(), nullptr);
+    EXPECT_EQ(windows.count(), 0u);
+    EXPECT_TRUE(quitPosted());
+
+    PlainWindow outside;  // a window that does not count
+    ASSERT_TRUE(outside.open(nullptr));
+    DestroyWindow(outside.hwnd());
+    EXPECT_FALSE(quitPosted());
+}
+
+TEST(MainWindow, MenuTitleAndFrame) {
+    Editor editor;
+    HWND main = editor.main.hwnd();
+    EXPECT_EQ(editor.windows.count(), 1u);
+    EXPECT_FALSE(IsWindowVisible(main)) << "shown only by the loading";
+    HMENU bar = GetMenu(main);
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(GetMenuItemCount(bar), 1);
+    wchar_t caption[64] = {};
+    GetMenuStringW(bar, 0, caption, 64, MF_BYPOSITION);
+    EXPECT_STREQ(caption, L"Help");
+    HMENU help = GetSubMenu(bar, 0);
+    ASSERT_EQ(GetMenuItemCount(help), 3);
+    const std::pair<int, const wchar_t*> entries[] = {
+        {editor::About, L"About"}, {editor::Readme, L"Readme"}, {editor::Disc, L"Disclaimer"}};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(static_cast<int>(GetMenuItemID(help, i)), entries[i].first);
+        GetMenuStringW(help, static_cast<UINT>(i), caption, 64, MF_BYPOSITION);
+        EXPECT_STREQ(caption, entries[i].second);
+    }
+    RECT client;
+    GetClientRect(main, &client);
+    const unsigned dpi = GetDpiForWindow(main);
+    EXPECT_EQ(client.right, win32::twipsToPixels(9135, dpi));
+    EXPECT_EQ(client.bottom, win32::twipsToPixels(5085, dpi));
+}
+
+TEST(MainWindow, ControlsReadAndChangeExactly) {
+    Editor editor;
+    editor::MainControls& controls = editor.main.controls();
+    for (int day = 0; day < 7; ++day) {
+        EXPECT_FALSE(controls.dayTicked(day));
+        controls.setDayTicked(day, day % 2 == 0);
+    }
+    for (int day = 0; day < 7; ++day) {
+        EXPECT_EQ(controls.dayTicked(day), day % 2 == 0) << day;
+        EXPECT_EQ(SendMessageW(editor.control(editor::Check1 + day), BM_GETCHECK, 0, 0),
+                  day % 2 == 0 ? BST_CHECKED : BST_UNCHECKED);
+    }
+    EXPECT_FALSE(controls.dayTicked(7));
+
+    EXPECT_EQ(controls.currentItem(List::List1), "") << "nothing chosen before the loading";
+    controls.selectItem(List::List1, "PM");
+    EXPECT_EQ(controls.currentItem(List::List1), "PM");
+    controls.selectItem(List::List1, "am");  // words are compared with their case
+    EXPECT_EQ(controls.currentItem(List::List1), "PM");
+    controls.selectItem(List::List4, "Maximize");
+    EXPECT_EQ(controls.currentItem(List::List4), "Maximize");
+    controls.selectItem(List::List4, "Max");
+    EXPECT_EQ(controls.currentItem(List::List4), "Maximize");
+    EXPECT_EQ(items(editor.control(editor::List2)),
+              (std::vector<std::wstring>{L"01", L"02", L"03", L"04", L"05", L"06", L"07", L"08",
+                                         L"09", L"10", L"11", L"12"}));
+    EXPECT_EQ(items(editor.control(editor::List3)),
+              (std::vector<std::wstring>{L"00", L"15", L"30", L"45"}));
+
+    EXPECT_EQ(controls.text(Field::Text1), "Text1");
+    EXPECT_EQ(controls.text(Field::Text3), "0");
+    EXPECT_EQ(controls.text(Field::Text4), "");
+    controls.setText(Field::Text1, "C:\\Caf\xC3\xA9\\app.exe");
+    controls.setText(Field::Text4, "12");
+    EXPECT_EQ(controls.text(Field::Text1), "C:\\Caf\xC3\xA9\\app.exe");
+    EXPECT_EQ(controls.text(Field::Text4), "12");
+    EXPECT_EQ(driver::windowText(editor.control(editor::Text4)), L"12");
+}
+
+TEST(MainWindow, OneRowListsShowOneItemAndScrollingMovesTheCurrentOne) {
+    Editor editor;
+    editor::MainControls& controls = editor.main.controls();
+    for (int id : {editor::List1, editor::List2, editor::List3, editor::List4}) {
+        HWND list = editor.control(id);
+        RECT client;
+        GetClientRect(list, &client);
+        EXPECT_EQ(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0), client.bottom) << id;
+    }
+    controls.selectItem(List::List2, "12");
+    HWND hours = editor.control(editor::List2);
+    EXPECT_EQ(SendMessageW(hours, LB_GETTOPINDEX, 0, 0), 11) << "the current item is in view";
+    SendMessageW(hours, WM_VSCROLL, SB_LINEUP, 0);
+    EXPECT_EQ(controls.currentItem(List::List2), "11");
+    SendMessageW(hours, WM_VSCROLL, SB_TOP, 0);
+    EXPECT_EQ(controls.currentItem(List::List2), "01");
+    SendMessageW(hours, WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(controls.currentItem(List::List2), "02");
+    SendMessageW(hours, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(controls.currentItem(List::List2), "03");
+    EXPECT_EQ(SendMessageW(hours, LB_GETTOPINDEX, 0, 0), 2);
+}
+
+TEST(MainWindow, PickersShowATemporaryFolder) {
+    driver::TempFolder temp;
+    for (const wchar_t* name : {L"zeta.exe", L"Alpha.txt", L"beta.dat", L"hidden.ini"}) {
+        temp.write(name, "x");
+    }
+    SetFileAttributesW(temp.file(L"hidden.ini").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    driver::createFolderOrThrow(temp.file(L"tools"));
+    temp.write(L"tools\\tool.exe", "x");
+
+    Editor editor;
+    editor::MainControls& controls = editor.main.controls();
+    const std::string path = win32::narrow(temp.path());
+    ASSERT_TRUE(controls.setFolderPath(path + "\\"));
+    EXPECT_EQ(controls.folderPath(), path);
+    HWND dir1 = editor.control(editor::Dir1);
+    HWND file1 = editor.control(editor::File1);
+    EXPECT_EQ(driver::windowText(dir1), temp.path());
+    EXPECT_EQ(driver::windowText(file1), temp.path());
+    EXPECT_EQ(items(file1), (std::vector<std::wstring>{L"Alpha.txt", L"beta.dat", L"zeta.exe"}));
+    EXPECT_EQ(controls.selectedFile(), "") << "no file is selected by a move";
+    const std::vector<std::wstring> lines = items(dir1);
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines.front().substr(1), L":\\");
+    EXPECT_EQ(lines.back(), L"tools");
+    const LRESULT current = SendMessageW(dir1, LB_GETCURSEL, 0, 0);
+    EXPECT_EQ(current, static_cast<LRESULT>(lines.size()) - 2);
+    const LRESULT data = SendMessageW(dir1, LB_GETITEMDATA, lines.size() - 1, 0);
+    EXPECT_EQ(HIWORD(data), 0) << "a subfolder shows closed";
+    EXPECT_EQ(LOWORD(data), lines.size() - 1);
+    EXPECT_EQ(HIWORD(SendMessageW(dir1, LB_GETITEMDATA, current, 0)), 1);
+
+    SendMessageW(file1, LB_SETCURSEL, 2, 0);
+    EXPECT_EQ(controls.selectedFile(), "zeta.exe");
+
+    // A double click on the subfolder opens it.
+    SendMessageW(dir1, LB_SETCURSEL, lines.size() - 1, 0);
+    SendMessageW(editor.main.hwnd(), WM_COMMAND, MAKEWPARAM(editor::Dir1, LBN_DBLCLK),
+                 reinterpret_cast<LPARAM>(dir1));
+    EXPECT_EQ(controls.folderPath(), path + "\\tools");
+    EXPECT_EQ(items(file1), std::vector<std::wstring>{L"tool.exe"});
+    EXPECT_EQ(controls.selectedFile(), "");
+
+    EXPECT_FALSE(controls.setFolderPath(path + "\\missing"));
+    EXPECT_EQ(controls.folderPath(), path + "\\tools");
+    EXPECT_EQ(items(file1), std::vector<std::wstring>{L"tool.exe"});
+}
+
+TEST(MainWindow, ADpiChangeLaysOutAndSizesAgain) {
+    Editor editor;
+    HWND main = editor.main.hwnd();
+    RECT suggested{10, 20, 30, 40};
+    SendMessageW(main, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    RECT client;
+    GetClientRect(main, &client);
+    EXPECT_EQ(client.right, 914);
+    EXPECT_EQ(client.bottom, 509);
+    EXPECT_EQ(placeOf(editor.control(editor::Command5)), (win32::PixelRect{444, 444, 146, 50}));
+    EXPECT_EQ(placeOf(editor.control(editor::File1)), (win32::PixelRect{600, 204, 266, 185}));
+    EXPECT_EQ(placeOf(editor.control(editor::Drive1)), (win32::PixelRect{168, 204, 98, 32}));
+    EXPECT_EQ(placeOf(editor.control(editor::Line1)), (win32::PixelRect{144, 70, 636, 5}));
+    LOGFONTW title{};
+    GetObjectW(
+        reinterpret_cast<HFONT>(SendMessageW(editor.control(editor::Label9), WM_GETFONT, 0, 0)),
+        sizeof title, &title);
+    EXPECT_EQ(title.lfHeight, -29);
+    EXPECT_EQ(title.lfWeight, FW_BOLD);
+    HWND hours = editor.control(editor::List2);
+    GetClientRect(hours, &client);
+    EXPECT_EQ(SendMessageW(hours, LB_GETITEMHEIGHT, 0, 0), client.bottom);
+}
+
+TEST(MainWindow, HideShowAndExit) {
+    Editor editor;
+    PlainWindow about;
+    ASSERT_TRUE(about.open(&editor.windows));
+    editor.main.show();
+    EXPECT_TRUE(IsWindowVisible(editor.main.hwnd()));
+    editor.main.hide();
+    EXPECT_FALSE(IsWindowVisible(editor.main.hwnd()));
+    EXPECT_EQ(editor.windows.count(), 2u);
+    editor.main.show();
+    EXPECT_TRUE(IsWindowVisible(editor.main.hwnd()));
+    quitPosted();
+    SendMessageW(editor.main.hwnd(), WM_COMMAND, MAKEWPARAM(editor::Command4, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(editor.control(editor::Command4)));
+    EXPECT_EQ(editor.main.hwnd(), nullptr);
+    EXPECT_EQ(about.hwnd(), nullptr) << "Exit closes the other windows too";
+    EXPECT_TRUE(quitPosted());
+}
