@@ -2,7 +2,7 @@
 
 #include "editor/core/check_path.hpp"
 
-namespace editor {
+namespace editor::help {
 
 namespace {
 void openDocument(std::string_view document, Services& services) {
@@ -34,4 +34,4 @@ void Disc(Services& services) {
     openDocument(kLicenseFile, services);
 }
 
-}  // namespace editor
+}  // namespace editor::help

@@ -8,7 +8,8 @@
 
 #include "editor/core/services.hpp"
 
-namespace editor {
+namespace editor::help {
+// A namespace of their own: Main's menu identifiers are named About, Readme and Disc too.
 
 // Label1 of Form3. Sized to wrap within the label at Arial 12 pt.
 inline constexpr std::string_view kAboutText =
@@ -32,4 +33,4 @@ void About(Services& services, const std::function<std::string()>& show);
 void Readme(Services& services);
 void Disc(Services& services);
 
-}  // namespace editor
+}  // namespace editor::help

@@ -78,7 +78,7 @@ LRESULT Form3::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 bool Form3::OnCreate() {
     dpi_ = GetDpiForWindow(hwnd());
     font_ = win32::createFont(kLabelFont, dpi_);
-    const std::wstring text = win32::widen(kAboutText);
+    const std::wstring text = win32::widen(help::kAboutText);
     HWND label = CreateWindowExW(0, L"STATIC", text.c_str(), kLabelStyle, 0, 0, 0, 0, hwnd(),
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(form3::Label1)),
                                  GetModuleHandleW(nullptr), nullptr);

@@ -12,14 +12,14 @@ TEST(Help, ReadmeOpensTheDocumentBesideTheEditorShownNormally) {
     FakeServices services;
     services.programFolderPath = "C:\\Tools";
     services.workingFolderPath = "D:\\Schedules";  // not where the document ships
-    editor::Readme(services);
+    editor::help::Readme(services);
     EXPECT_EQ(services.log, Log{"start: notepad.exe \"C:\\Tools\\readme.1st\" show 1"});
 }
 
 TEST(Help, DisclaimerOpensTheLicence) {
     FakeServices services;
     services.programFolderPath = "C:\\Program Files\\Norvell";
-    editor::Disc(services);
+    editor::help::Disc(services);
     EXPECT_EQ(services.log,
               Log{"start: notepad.exe \"C:\\Program Files\\Norvell\\license.txt\" show 1"});
 }
@@ -27,14 +27,14 @@ TEST(Help, DisclaimerOpensTheLicence) {
 TEST(Help, AnEditorInADriveRootGetsOneBackslash) {
     FakeServices services;
     services.programFolderPath = "E:\\";
-    editor::Readme(services);
+    editor::help::Readme(services);
     EXPECT_EQ(services.log, Log{"start: notepad.exe \"E:\\readme.1st\" show 1"});
 }
 
 TEST(Help, ReadmeTwiceStartsTwice) {
     FakeServices services;
-    editor::Readme(services);
-    editor::Readme(services);
+    editor::help::Readme(services);
+    editor::help::Readme(services);
     ASSERT_EQ(services.log.size(), 2u);
     EXPECT_EQ(services.log[0], services.log[1]);
 }
@@ -43,7 +43,7 @@ TEST(Help, AFailedStartNamesNotepadTheDocumentAndTheReason) {
     FakeServices services;
     services.startFailures["notepad.exe \"C:\\Tools\\license.txt\""] =
         "The system cannot find the file specified.";
-    editor::Disc(services);
+    editor::help::Disc(services);
     EXPECT_EQ(services.log, (Log{"start: notepad.exe \"C:\\Tools\\license.txt\" show 1",
                                  "message: notepad.exe could not be started to show "
                                  "license.txt: The system cannot find the file specified."}));
@@ -52,7 +52,7 @@ TEST(Help, AFailedStartNamesNotepadTheDocumentAndTheReason) {
 TEST(Help, AboutShowsTheWindowAndSaysNothing) {
     FakeServices services;
     int shown = 0;
-    editor::About(services, [&] {
+    editor::help::About(services, [&] {
         ++shown;
         return std::string();
     });
@@ -62,13 +62,13 @@ TEST(Help, AboutShowsTheWindowAndSaysNothing) {
 
 TEST(Help, AboutReportsAWindowThatCannotBeCreated) {
     FakeServices services;
-    editor::About(services, [] { return std::string("Not enough memory resources."); });
+    editor::help::About(services, [] { return std::string("Not enough memory resources."); });
     EXPECT_EQ(services.log,
               Log{"message: The About window cannot be opened: Not enough memory resources."});
 }
 
 TEST(Help, AboutTextNamesTheProgramItsVersionAndLicence) {
-    const std::string text(editor::kAboutText);
+    const std::string text(editor::help::kAboutText);
     EXPECT_NE(text.find("Norvell 1.00"), std::string::npos);
     EXPECT_NE(text.find("MIT License"), std::string::npos);
     EXPECT_NE(text.find("without any warranty"), std::string::npos);

@@ -112,7 +112,7 @@ TEST_F(AboutWindow, ShowsOneLabelWithTheAboutTextInArial12) {
 
     HWND label = GetDlgItem(about, form3::Label1);
     ASSERT_NE(label, nullptr);
-    EXPECT_EQ(text(label), win32::widen(editor::kAboutText));
+    EXPECT_EQ(text(label), win32::widen(editor::help::kAboutText));
     EXPECT_EQ(GetWindowLongW(label, GWL_STYLE) & SS_TYPEMASK, SS_LEFT) << "wraps at words";
     expectLaidOutFor(about, dpi);
     if (win32::fontFamilyInstalled(L"Arial")) {
@@ -133,7 +133,7 @@ TEST_F(AboutWindow, TheTextFitsInsideTheLabel) {
     RECT place;
     GetClientRect(label, &place);
     RECT needed = place;
-    const std::wstring about = win32::widen(editor::kAboutText);
+    const std::wstring about = win32::widen(editor::help::kAboutText);
     HDC dc = GetDC(label);
     HGDIOBJ previous =
         SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));

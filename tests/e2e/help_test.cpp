@@ -1,0 +1,174 @@
+// The Help menu in the real Norvell.exe: the About window beside Main and after it, and the
+// two documents in the text editor. The editor runs from a copy of the shippable folder that
+// holds the probe as notepad.exe beside Norvell.exe, where the program search looks first, so
+// the test sees the command line and show value that the editor hands over.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "driver.hpp"
+#include "editor/core/help.hpp"
+#include "editor/win/about_ids.hpp"
+#include "editor/win/main_ids.hpp"
+#include "win32/text.hpp"
+
+using namespace driver;
+namespace form3 = editor::form3;
+
+namespace {
+
+// Main hands its Help items to editor::help::About, Readme and Disc once it is wired to them.
+constexpr bool kHelpItemsWired = false;
+
+bool exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::wstring> distFiles() {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    win32::UniqueFindHandle find =
+        win32::ownFindHandle(FindFirstFileW((distDir() + L"\\*").c_str(), &found));
+    if (!find) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    } while (FindNextFileW(find.get(), &found));
+    return names;
+}
+
+class HelpMenu : public testing::Test {
+  protected:
+    void SetUp() override {
+        if (!exists(distDir() + L"\\Norvell.exe")) GTEST_SKIP() << "Norvell.exe is not built yet";
+        if (!kHelpItemsWired) GTEST_SKIP() << "Main's Help items are not wired yet";
+        for (const std::wstring& name : distFiles()) {
+            copyFileOrThrow(distDir() + L"\\" + name, app.file(name));
+        }
+        copyFileOrThrow(testBinDir() + L"\\probe.exe", app.file(L"notepad.exe"));
+    }
+
+    // Starts the copy of the editor in the working folder `work`, apart from its own folder,
+    // and waits for Main.
+    void start() {
+        editor_ = std::make_unique<Process>(app.file(L"Norvell.exe"), L"", work.path());
+        main_ = waitForWindow(editor_->id(), L"Norvell 1.0");
+        ASSERT_NE(main_, nullptr) << "Main did not open";
+    }
+
+    // Chooses a Help item as the menu does, and returns once Main has handled it.
+    void choose(int item) {
+        DWORD_PTR result = 0;
+        ASSERT_TRUE(SendMessageTimeoutW(main_, WM_COMMAND, MAKEWPARAM(item, 0), 0, SMTO_NORMAL,
+                                        10000, &result))
+            << "Main did not answer";
+    }
+
+    std::vector<HWND> aboutWindows() const { return topWindows(editor_->id(), form3::kTitle); }
+
+    HWND waitForAbout() const { return waitForWindow(editor_->id(), form3::kTitle); }
+
+    static void closeBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+    std::wstring document(const wchar_t* name) const {
+        return L"notepad.exe \"" + app.file(name) + L"\"";
+    }
+
+    TempFolder app;   // the copy of the shippable folder
+    TempFolder work;  // the editor's working folder, where the probe writes its log
+    std::unique_ptr<Process> editor_;
+    HWND main_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(HelpMenu, AboutTwiceLeavesOneWindowWithTheSameTextBesideAWorkingMain) {
+    start();
+    if (HasFatalFailure()) return;
+    choose(editor::About);
+    HWND about = waitForAbout();
+    ASSERT_NE(about, nullptr) << "About did not open";
+    const std::wstring text = windowText(GetDlgItem(about, form3::Label1));
+    EXPECT_EQ(text, win32::widen(editor::help::kAboutText));
+    EXPECT_EQ(GetWindow(about, GW_OWNER), nullptr);
+
+    choose(editor::About);
+    EXPECT_EQ(aboutWindows(), std::vector<HWND>{about});
+
+    // Main goes on working beside it: its boxes tick and its menu opens documents.
+    EXPECT_TRUE(IsWindowEnabled(main_));
+    HWND wednesday = GetDlgItem(main_, editor::Check1 + 2);
+    click(wednesday);
+    EXPECT_TRUE(
+        pollUntil([&] { return SendMessageW(wednesday, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
+    choose(editor::Readme);
+    EXPECT_TRUE(pollUntil([&] { return probeRuns(work.path()).size() == 1; }));
+
+    // Closed and chosen again, it comes back with the same text.
+    closeBox(about);
+    ASSERT_TRUE(pollUntil([&] { return !IsWindow(about); }));
+    choose(editor::About);
+    HWND again = waitForAbout();
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(windowText(GetDlgItem(again, form3::Label1)), text);
+    EXPECT_EQ(aboutWindows().size(), 1u);
+}
+
+TEST_F(HelpMenu, ClosingMainLeavesTheEditorRunningUntilAboutIsClosed) {
+    start();
+    if (HasFatalFailure()) return;
+    choose(editor::About);
+    HWND about = waitForAbout();
+    ASSERT_NE(about, nullptr);
+
+    closeBox(main_);
+    ASSERT_TRUE(pollUntil([&] { return !IsWindow(main_); })) << "Main did not close";
+    // An editor that ended with Main would be gone well within this time.
+    EXPECT_FALSE(editor_->wait(1s)) << "the editor ended while About was open";
+    EXPECT_TRUE(IsWindowVisible(about));
+
+    closeBox(about);
+    EXPECT_EQ(editor_->wait(10s), 0u) << "the editor did not end with its last window";
+}
+
+TEST_F(HelpMenu, ExitWithAboutOpenEndsEverything) {
+    start();
+    if (HasFatalFailure()) return;
+    choose(editor::About);
+    HWND about = waitForAbout();
+    ASSERT_NE(about, nullptr);
+
+    click(GetDlgItem(main_, editor::Command4));
+    EXPECT_EQ(editor_->wait(10s), 0u) << "Exit did not end the editor";
+    EXPECT_FALSE(IsWindow(about));
+}
+
+TEST_F(HelpMenu, ReadmeTwiceStartsTheTextEditorTwiceOnTheShippedDocument) {
+    start();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(exists(app.file(L"readme.1st"))) << "the document does not ship";
+    choose(editor::Readme);
+    choose(editor::Readme);
+    ASSERT_TRUE(pollUntil([&] { return probeRuns(work.path()).size() == 2; }))
+        << probeRuns(work.path()).size() << " text editors started";
+    for (const ProbeRun& run : probeRuns(work.path())) {
+        EXPECT_EQ(run.commandLine, document(L"readme.1st"));
+        EXPECT_EQ(run.showWindow, SW_SHOWNORMAL);
+        EXPECT_EQ(run.folder, work.path()) << "it inherits the editor's working folder";
+    }
+    EXPECT_TRUE(IsWindow(main_));
+}
+
+TEST_F(HelpMenu, DisclaimerOpensTheLicence) {
+    start();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(exists(app.file(L"license.txt"))) << "the document does not ship";
+    choose(editor::Disc);
+    ASSERT_TRUE(pollUntil([&] { return probeRuns(work.path()).size() == 1; }));
+    const ProbeRun run = probeRuns(work.path()).front();
+    EXPECT_EQ(run.commandLine, document(L"license.txt"));
+    EXPECT_EQ(run.showWindow, SW_SHOWNORMAL);
+}
