@@ -287,7 +287,19 @@ HWND waitForWindow(DWORD processId, std::wstring_view title, std::wstring_view c
 
 MessageBox waitForMessageBox(DWORD processId, std::chrono::milliseconds deadline) {
     MessageBox box;
-    box.window = waitForWindow(processId, {}, L"#32770", deadline);
+    // A box is only whole once its text control exists: a dialog being built or torn down
+    // may already, or still, be visible without it.
+    pollUntil(
+        [&] {
+            for (HWND window : topWindows(processId, {}, L"#32770")) {
+                if (GetDlgItem(window, 0xFFFF)) {
+                    box.window = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        deadline);
     if (!box.window) return box;
     wchar_t title[512] = {};
     GetWindowTextW(box.window, title, 512);

@@ -1,0 +1,160 @@
+// "Ready to Deploy..." and "Reset/Clear List" through the real programs: the shortcut in a
+// Startup folder, read back through the shell, started as Windows does at logon.
+#include <gtest/gtest.h>
+
+#include "editor_session.hpp"
+#include "win32/com.hpp"
+#include "win32/shell.hpp"
+
+using namespace driver;
+
+namespace {
+
+const wchar_t kQuestion[] =
+    L" Want a short cut to your login (account)? Yes to your Login only, No to All users, Cancel "
+    L"to clear data list ";
+
+const wchar_t* const kDayFiles[] = {L"datmon.dat", L"dattue.dat", L"datwed.dat", L"datthu.dat",
+                                    L"datfri.dat", L"datsat.dat", L"datsun.dat"};
+
+std::wstring startupLink(const KNOWNFOLDERID& folder) {
+    return *win32::knownFolder(folder) + L"\\Brightwick.lnk";
+}
+
+// The probe picked for every weekday at midnight, minimized: due at any hour of any day.
+struct Picked {
+    ProgramFolder programs{L"NorvellDeploy"};
+    TempFolder work;
+    std::unique_ptr<EditorSession> editor;
+
+    Picked() {
+        programs.addProbe(L"probe.exe");
+        editor = std::make_unique<EditorSession>(work.path());
+        if (!*editor) return;
+        EXPECT_TRUE(editor->openFolder(programs.name()));
+        EXPECT_TRUE(pollUntil([&] { return editor->selectFile(L"probe.exe"); }));
+        for (int day = 0; day < 7; ++day) editor->tick(day);
+        EXPECT_TRUE(editor->selectItem(editor::List1, L"AM"));
+        EXPECT_TRUE(editor->selectItem(editor::List4, L"Minimize"));
+        EXPECT_EQ(editor->pressAndReadMessage(editor::Command1),
+                  L"Program Picked, Next one Please");
+    }
+
+    // Presses Deploy and returns the question box, checked.
+    driver::MessageBox question() {
+        editor->press(editor::Command3);
+        const driver::MessageBox box = waitForMessageBox(editor->id(), 40s);
+        EXPECT_EQ(box.text, kQuestion);
+        EXPECT_EQ(box.title, L"Norvell");
+        EXPECT_EQ(buttonIds(box.window), (std::vector<int>{IDYES, IDNO, IDCANCEL}));
+        EXPECT_TRUE(GetWindowLongW(GetDlgItem(box.window, IDYES), GWL_STYLE) & BS_DEFPUSHBUTTON)
+            << "Yes is the default";
+        // copyfle.com has finished before the question: the day files are there.
+        EXPECT_NE(work.read(L"datsun.dat").value_or("").find("probe.exe"), std::string::npos);
+        return box;
+    }
+
+    std::wstring nextMessage() {
+        const driver::MessageBox box = waitForMessageBox(editor->id(), 40s);
+        EXPECT_EQ(buttonIds(box.window), std::vector<int>{IDOK}) << utf8(box.text);
+        EXPECT_TRUE(answer(box, IDOK));
+        return box.text;
+    }
+};
+
+}  // namespace
+
+TEST(Deploy, YesPutsALauncherShortcutForThisUserThatRunsTodaysPrograms) {
+    win32::ComApartment com;
+    const std::wstring link = startupLink(FOLDERID_Startup);
+    DeleteFileW(link.c_str());
+    Picked picked;
+    ASSERT_TRUE(*picked.editor);
+    EXPECT_TRUE(answer(picked.question(), IDYES));
+    EXPECT_EQ(picked.nextMessage(),
+              L"DATA FILES GENERATED and File copied to your Login Profile, Brightwick will be "
+              L"activated next time you log on");
+
+    const auto shortcut = win32::loadLink(link);
+    ASSERT_TRUE(shortcut) << "no Brightwick.lnk in the user's Startup folder";
+    EXPECT_EQ(shortcut->target, distDir() + L"\\Brightwick.exe");
+    EXPECT_EQ(shortcut->arguments, L"");
+    EXPECT_EQ(shortcut->workingFolder, picked.work.path());
+
+    // What Windows does at logon: the shortcut's target in its working folder.
+    Process logon(shortcut->target, L"", shortcut->workingFolder);
+    EXPECT_EQ(logon.wait(30s), 0u);
+    ASSERT_TRUE(pollUntil([&] { return !probeRuns(picked.work.path()).empty(); }));
+    const auto runs = probeRuns(picked.work.path());
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].showWindow, SW_MINIMIZE);
+    EXPECT_EQ(runs[0].folder, picked.work.path());
+    EXPECT_TRUE(picked.editor->exit());
+    DeleteFileW(link.c_str());
+}
+
+TEST(Deploy, NoPutsTheShortcutIntoTheStartupFolderOfAllUsers) {
+    win32::ComApartment com;
+    const std::wstring link = startupLink(FOLDERID_CommonStartup);
+    DeleteFileW(link.c_str());
+    Picked picked;
+    ASSERT_TRUE(*picked.editor);
+    EXPECT_TRUE(answer(picked.question(), IDNO));
+    EXPECT_EQ(picked.nextMessage(),
+              L"DATA FILES GENERATED and File copied to All Users profile, Brightwick will be "
+              L"activated next time you log on");
+    const auto shortcut = win32::loadLink(link);
+    ASSERT_TRUE(shortcut) << "no Brightwick.lnk in the common Startup folder";
+    EXPECT_EQ(shortcut->target, distDir() + L"\\Brightwick.exe");
+    EXPECT_EQ(shortcut->workingFolder, picked.work.path());
+    EXPECT_TRUE(picked.editor->exit());
+    DeleteFileW(link.c_str());
+}
+
+TEST(Deploy, CancelOrClosingTheQuestionClearsAndCreatesNothing) {
+    for (const bool closeBox : {false, true}) {
+        const std::wstring userLink = startupLink(FOLDERID_Startup);
+        const std::wstring allLink = startupLink(FOLDERID_CommonStartup);
+        DeleteFileW(userLink.c_str());
+        DeleteFileW(allLink.c_str());
+        Picked picked;
+        ASSERT_TRUE(*picked.editor);
+        const driver::MessageBox box = picked.question();
+        if (closeBox) {
+            PostMessageW(box.window, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(pollUntil([&] { return !IsWindowVisible(box.window); }));
+        } else {
+            EXPECT_TRUE(answer(box, IDCANCEL));
+        }
+        EXPECT_EQ(picked.nextMessage(),
+                  L"DATA FILES clear, Brightwick not copied, but Check if Program already copied");
+        EXPECT_EQ(GetFileAttributesW(userLink.c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(GetFileAttributesW(allLink.c_str()), INVALID_FILE_ATTRIBUTES);
+        // clrfle.com has finished before the message: only empty day files are left.
+        EXPECT_EQ(picked.work.names().size(), 7u);
+        for (const wchar_t* day : kDayFiles) EXPECT_EQ(picked.work.read(day), "");
+        EXPECT_TRUE(picked.editor->exit());
+    }
+}
+
+TEST(Reset, UnticksSelectsTwelveAmNormalAndClearsWithoutAMessage) {
+    Picked picked;
+    ASSERT_TRUE(*picked.editor);
+    EditorSession& editor = *picked.editor;
+    ASSERT_TRUE(editor.selectItem(editor::List1, L"PM"));
+    ASSERT_TRUE(editor.selectItem(editor::List2, L"07"));
+    editor.press(editor::Command5);
+    ASSERT_TRUE(pollUntil(
+        [&] { return picked.work.exists(L"datsun.dat") && !picked.work.exists(L"2Mon.dat"); }));
+    EXPECT_EQ(picked.work.names().size(), 7u);
+    for (const wchar_t* day : kDayFiles) EXPECT_EQ(picked.work.read(day), "");
+    for (int day = 0; day < 7; ++day) EXPECT_FALSE(editor.ticked(day));
+    EXPECT_EQ(editor.currentItem(editor::List2), L"12");
+    EXPECT_EQ(editor.currentItem(editor::List3), L"00");
+    EXPECT_EQ(editor.currentItem(editor::List1), L"AM");
+    EXPECT_EQ(editor.currentItem(editor::List4), L"Normal");
+    EXPECT_EQ(editor.text(editor::Text4), L"2") << "the counter stays";
+    EXPECT_EQ(editor.currentItem(editor::File1), L"probe.exe");
+    EXPECT_TRUE(topWindows(editor.id(), {}, L"#32770").empty()) << "Reset says nothing";
+    EXPECT_TRUE(editor.exit());
+}
