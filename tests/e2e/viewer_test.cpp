@@ -12,11 +12,11 @@
 #include <string_view>
 
 #include "driver.hpp"
+#include "editor_session.hpp"
 #include "editor/win/main_ids.hpp"
 #include "editor/win/viewer_ids.hpp"
 #include "schedule/record.hpp"
 #include "win32/handle.hpp"
-#include "win32/text.hpp"
 
 using namespace driver;
 namespace form2 = editor::form2;
@@ -117,7 +117,7 @@ std::string describe(const Inks& inks) {
     return text;
 }
 
-// Norvell started in a folder of pick files, with its main window found.
+// Norvell started in a folder of its own, once it holds the viewer.
 class ViewerEndToEnd : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -126,50 +126,71 @@ class ViewerEndToEnd : public ::testing::Test {
         if (!holdsText(*program, form2::kClassName)) {
             GTEST_SKIP() << "Norvell.exe does not hold the viewer yet: Show List is not wired";
         }
-        // Two programs for Monday and one for Sunday, as "Pick Program" writes them, and a
-        // Monday file from before that copyfle.com must replace before the viewer reads it.
-        folder_.write(L"2Mon.dat", record("07:30", "C:\\Tools\\app.exe", "Max", "Monday"));
-        folder_.write(L"2Sun.dat", record("07:30", "C:\\Tools\\app.exe", "Max", "Sunday"));
-        folder_.write(L"3Mon.dat", record("13:15", "C:\\Normal", "Hide", "Monday"));
-        folder_.write(L"datmon.dat", record("00:00", "C:\\old.exe", "Normal", "Monday"));
-        editor_ = std::make_unique<Process>(distDir() + L"\\Norvell.exe", L"", folder_.path());
-        main_ = waitForWindow(editor_->id(), L"Norvell 1.0");
-        ASSERT_TRUE(main_) << "Main did not appear";
+        // A Monday file from before, which copyfle.com must replace before the viewer reads it.
+        work_.write(L"datmon.dat", record("00:00", "C:\\old.exe", "Normal", "Monday"));
+    }
+
+    void start() {
+        editor_ = std::make_unique<EditorSession>(work_.path());
+        ASSERT_TRUE(*editor_) << "Main did not appear";
     }
 
     // Clicks Show List and waits for the viewer; null when none came.
     HWND showList() {
-        click(GetDlgItem(main_, editor::Command2));
+        editor_->press(editor::Command2);
         HWND viewer = waitForWindow(editor_->id(), form2::kTitle);
         EXPECT_TRUE(viewer) << "the viewer did not open";
         return viewer;
     }
 
-    bool mainVisible() const { return IsWindowVisible(main_) != FALSE; }
+    bool mainVisible() const { return IsWindowVisible(editor_->main()) != FALSE; }
 
-    TempFolder folder_;
-    std::unique_ptr<Process> editor_;
-    HWND main_ = nullptr;
+    TempFolder work_;
+    std::unique_ptr<EditorSession> editor_;
 };
-
-const wchar_t kSunday[] = L"Time: 07:30\r\nC:\\Tools\\app.exe\r\nRun Style - Maximize";
-const wchar_t kMonday[] =
-    L"Time: 07:30\r\nC:\\Tools\\app.exe\r\nRun Style - Maximize\r\n"
-    L"Time: 13:15\r\nC:\\Normal\r\nRun Style - Hide";
 
 }  // namespace
 
-TEST_F(ViewerEndToEnd, ShowListDaysBackAndCloseBox) {
+TEST_F(ViewerEndToEnd, PickShowListDaysBackAndCloseBox) {
+    ProgramFolder programs(L"NorvellViewer");
+    programs.addProbe(L"alpha.exe");
+    programs.addProbe(L"beta.exe");
+    start();
+    ASSERT_TRUE(editor_->openFolder(programs.name()));
+    // alpha.exe for Monday and Sunday at 7:30 AM, maximized: pick number 2.
+    ASSERT_TRUE(pollUntil([&] { return editor_->selectFile(L"alpha.exe"); }));
+    editor_->tick(0);
+    editor_->tick(6);
+    ASSERT_TRUE(editor_->selectItem(editor::List2, L"07"));
+    ASSERT_TRUE(editor_->selectItem(editor::List3, L"30"));
+    ASSERT_TRUE(editor_->selectItem(editor::List1, L"AM"));
+    ASSERT_TRUE(editor_->selectItem(editor::List4, L"Maximize"));
+    EXPECT_EQ(editor_->pressAndReadMessage(editor::Command1), L"Program Picked, Next one Please");
+    // beta.exe for Monday alone at 1:15 PM, hidden: pick number 3.
+    ASSERT_TRUE(editor_->selectFile(L"beta.exe"));
+    for (int day = 1; day < 7; ++day) editor_->tick(day, false);
+    ASSERT_TRUE(editor_->selectItem(editor::List2, L"01"));
+    ASSERT_TRUE(editor_->selectItem(editor::List3, L"15"));
+    ASSERT_TRUE(editor_->selectItem(editor::List1, L"PM"));
+    ASSERT_TRUE(editor_->selectItem(editor::List4, L"Hide"));
+    EXPECT_EQ(editor_->pressAndReadMessage(editor::Command1), L"Program Picked, Next one Please");
+    ASSERT_EQ(work_.names(),
+              (std::vector<std::wstring>{L"2Mon.dat", L"2Sun.dat", L"3Mon.dat", L"datmon.dat"}));
+    const std::wstring folder = windowText(editor_->control(editor::Dir1));
+    const std::wstring sunday =
+        L"Time: 07:30\r\n" + folder + L"\\alpha.exe\r\nRun Style - Maximize";
+    const std::wstring monday =
+        sunday + L"\r\nTime: 13:15\r\n" + folder + L"\\beta.exe\r\nRun Style - Hide";
+
     HWND viewer = showList();
     ASSERT_TRUE(viewer);
     EXPECT_EQ(className(viewer), form2::kClassName);
     EXPECT_TRUE(pollUntil([&] { return !mainVisible(); }, 5s)) << "Main hidden";
-    EXPECT_TRUE(IsWindow(main_)) << "hidden, not closed";
+    EXPECT_TRUE(IsWindow(editor_->main())) << "hidden, not closed";
     EXPECT_EQ(GetWindow(viewer, GW_OWNER), nullptr) << "the viewer has no owner";
     HWND list = GetDlgItem(viewer, form2::DayList);
     ASSERT_TRUE(list);
     EXPECT_EQ(windowText(list), L"") << "a new viewer shows nothing";
-    EXPECT_TRUE(folder_.read(L"datsun.dat")) << "copyfle.com ran";
 
     // The captions as they look with no day bold; they must hold still once painted.
     Inks regular{};
@@ -184,15 +205,17 @@ TEST_F(ViewerEndToEnd, ShowListDaysBackAndCloseBox) {
         << describe(regular);
 
     click(GetDlgItem(viewer, form2::Command7));
-    EXPECT_TRUE(pollUntil([&] { return windowText(list) == kSunday; }, 5s))
-        << win32::narrow(windowText(list));
+    EXPECT_TRUE(pollUntil([&] { return windowText(list) == sunday; }, 5s))
+        << utf8(windowText(list)) << "\nexpected\n"
+        << utf8(sunday);
     Inks now{};
     EXPECT_TRUE(pollUntil([&] { return looksBold(now = dayInks(viewer), regular, 6); }, 5s))
         << "Sunday alone bold: " << describe(now) << "against " << describe(regular);
 
     click(GetDlgItem(viewer, form2::Command1));
-    EXPECT_TRUE(pollUntil([&] { return windowText(list) == kMonday; }, 5s))
-        << win32::narrow(windowText(list));
+    EXPECT_TRUE(pollUntil([&] { return windowText(list) == monday; }, 5s))
+        << utf8(windowText(list)) << "\nexpected\n"
+        << utf8(monday);
     EXPECT_TRUE(pollUntil([&] { return looksBold(now = dayInks(viewer), regular, 0); }, 5s))
         << "Monday alone bold: " << describe(now) << "against " << describe(regular);
 
@@ -211,22 +234,26 @@ TEST_F(ViewerEndToEnd, ShowListDaysBackAndCloseBox) {
     PostMessageW(viewer, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(pollUntil([&] { return mainVisible() && !IsWindow(viewer); }, 5s))
         << "the close box shows Main and closes the viewer";
-    EXPECT_FALSE(editor_->wait(0ms)) << "the editor still runs";
+    EXPECT_FALSE(editor_->process().wait(0ms)) << "the editor still runs";
 
     // With the viewer gone for good, closing Main is closing the last window.
-    PostMessageW(main_, WM_CLOSE, 0, 0);
-    EXPECT_EQ(editor_->wait(10s), std::optional<DWORD>(0));
+    PostMessageW(editor_->main(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(editor_->process().wait(10s), std::optional<DWORD>(0));
 }
 
-TEST_F(ViewerEndToEnd, ADayWithNothingScheduledIsEmptyAndQuiet) {
+TEST_F(ViewerEndToEnd, ShowListReplacesOldDayFilesAndEmptyDaysAreQuiet) {
+    const std::wstring sunday = L"Time: 07:30\r\nC:\\Tools\\app.exe\r\nRun Style - Maximize";
+    work_.write(L"2Sun.dat", record("07:30", "C:\\Tools\\app.exe", "Max", "Sunday"));
+    start();
     HWND viewer = showList();
     ASSERT_TRUE(viewer);
     HWND list = GetDlgItem(viewer, form2::DayList);
     click(GetDlgItem(viewer, form2::Command7));
-    ASSERT_TRUE(pollUntil([&] { return windowText(list) == kSunday; }, 5s));
-    // copyfle.com wrote an empty Wednesday; the list empties and no box appears.
-    click(GetDlgItem(viewer, form2::Command3));
-    EXPECT_TRUE(pollUntil([&] { return windowText(list).empty(); }, 5s));
+    ASSERT_TRUE(pollUntil([&] { return windowText(list) == sunday; }, 5s));
+    // The Monday file from before is gone: copyfle.com rebuilt it empty before the viewer
+    // opened, and the empty day shows no message.
+    click(GetDlgItem(viewer, form2::Command1));
+    EXPECT_TRUE(pollUntil([&] { return windowText(list).empty(); }, 5s)) << utf8(windowText(list));
     EXPECT_FALSE(waitForMessageBox(editor_->id(), 300ms)) << "no message for an empty day";
     EXPECT_TRUE(IsWindowVisible(viewer));
 }
