@@ -27,7 +27,7 @@ constexpr int kIconId = 1;  // norvell.rc
 
 constexpr DWORD kCentredLabel = WS_VISIBLE | SS_CENTER | SS_NOPREFIX;
 constexpr DWORD kLeftLabel = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
-constexpr DWORD kRule = WS_VISIBLE | SS_BLACKRECT;
+constexpr DWORD kRule = WS_VISIBLE | SS_LEFT;  // no text: its background is the rule
 constexpr DWORD kCheckBox = WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX;
 constexpr DWORD kOneRowList = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT;
 constexpr DWORD kDriveList = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
@@ -234,13 +234,14 @@ void MainWindow::show() {
 // clang-format off
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE:      return OnCreate() ? 0 : -1;
-        case WM_COMMAND:     OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
-        case WM_DPICHANGED:  OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
-        case WM_MEASUREITEM: OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)); return TRUE;
-        case WM_DRAWITEM:    OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
-        case WM_ACTIVATE:    OnActivate(LOWORD(wParam) != WA_INACTIVE); return 0;
-        case WM_SETFOCUS:    OnSetFocus(); return 0;
+        case WM_CREATE:         return OnCreate() ? 0 : -1;
+        case WM_COMMAND:        OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+        case WM_DPICHANGED:     OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
+        case WM_MEASUREITEM:    OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)); return TRUE;
+        case WM_DRAWITEM:       OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+        case WM_ACTIVATE:       OnActivate(LOWORD(wParam) != WA_INACTIVE); return 0;
+        case WM_SETFOCUS:       OnSetFocus(); return 0;
+        case WM_CTLCOLORSTATIC: return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     }
     return DefWindowProcW(hwnd(), message, wParam, lParam);
 }
@@ -310,6 +311,15 @@ void MainWindow::OnMeasureItem(MEASUREITEMSTRUCT& item) {
 
 void MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if (item.CtlID == Dir1) pickerControls_.drawFolderItem(item, dpi_);
+}
+
+LRESULT MainWindow::OnCtlColorStatic(HDC dc, HWND child) {
+    // The rule in the colour of the window's text, as lines are drawn by default.
+    if (child == control(Line1)) {
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOWTEXT));
+    }
+    return DefWindowProcW(hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                          reinterpret_cast<LPARAM>(child));
 }
 
 void MainWindow::OnActivate(bool active) {

@@ -60,6 +60,7 @@ class MainWindow final : public Window, public MainControls {
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     void OnActivate(bool active);
     void OnSetFocus();
+    LRESULT OnCtlColorStatic(HDC dc, HWND child);
 
     // The buttons and the Help menu. Each of the empty ones is wired in its own change.
     void OnPickProgram();  // Command1
