@@ -119,14 +119,6 @@ TEST(DayList, TwoRecordsShowSixLinesWithNothingBetween) {
                                         "Time: 19:45", "D:\\\\game.exe", "Run Style - Minimize"}));
 }
 
-TEST(DayList, EveryStyleAndAnotherWeekdaysDayLine) {
-    const std::string file = record("00:00", "C:\\a.exe", "Normal", "Monday") +
-                             record("01:15", "C:\\b.exe", "Hide", "Tuesday");
-    EXPECT_EQ(shownFor(file),
-              (std::vector<std::string>{"Time: 00:00", "C:\\a.exe", "Run Style - Normal",
-                                        "Time: 01:15", "C:\\b.exe", "Run Style - Hide"}));
-}
-
 TEST(DayList, LinesOutsideRecordsAreShownUnchanged) {
     EXPECT_EQ(shownFor("hello\r\n\r\nMonday\r\nnormal\r\nab\r\n"),
               (std::vector<std::string>{"hello", "", "normal", "ab"}));
@@ -172,18 +164,6 @@ TEST(DayButton, ClearsFirstThenBoldsThenShows) {
     EXPECT_EQ(viewer.log,
               (std::vector<std::string>{"lines 0", "regular 0", "regular 1", "bold 2", "regular 3",
                                         "regular 4", "regular 5", "regular 6", "lines 3"}));
-}
-
-TEST(DayButton, EachButtonReadsItsOwnFile) {
-    const char* const files[] = {"datmon.dat", "dattue.dat", "datwed.dat", "datthu.dat",
-                                 "datfri.dat", "datsat.dat", "datsun.dat"};
-    FakeFolder folder;
-    for (const char* name : files) folder.files[name] = std::string(name) + "\r\n";
-    for (int index = 0; index < 7; ++index) {
-        FakeViewer viewer;
-        editor::OnDayButton(index, viewer, folder, kAsIs);
-        EXPECT_EQ(viewer.lines, std::vector<std::string>{files[index]}) << index;
-    }
 }
 
 TEST(DayButton, MissingFileLeavesTheListEmptyAndTheButtonBold) {

@@ -88,37 +88,3 @@ TEST(ShowList, MessagesTellTheCasesApart) {
         }
     }
 }
-
-TEST(ShowList, WaitsForTheEditorsHelperDeadline) {
-    // The deadline that the message names is the one the wait uses.
-    struct DeadlineServices : editor::Services {
-        FakeServices inner;
-        std::chrono::milliseconds deadline{0};
-        editor::Answer message(std::string_view text, editor::Buttons buttons) override {
-            return inner.message(text, buttons);
-        }
-        std::string start(std::string_view commandLine, int show) override {
-            return inner.start(commandLine, show);
-        }
-        HelperRun runHelper(std::string_view name, std::chrono::milliseconds wait) override {
-            deadline = wait;
-            return inner.runHelper(name, wait);
-        }
-        std::string programFolder() const override { return inner.programFolder(); }
-        std::string workingFolder() const override { return inner.workingFolder(); }
-        std::optional<std::string> programFilesFolder() const override {
-            return inner.programFilesFolder();
-        }
-        schedule::Folder& scheduleFolder() override { return inner.scheduleFolder(); }
-        std::optional<std::string> toAnsi(std::string_view text) const override {
-            return inner.toAnsi(text);
-        }
-        editor::ShortcutResult createShortcut(editor::StartupFolder where,
-                                              const editor::Shortcut& shortcut) override {
-            return inner.createShortcut(where, shortcut);
-        }
-    } services;
-    EXPECT_TRUE(editor::PrepareShowList(services));
-    EXPECT_EQ(services.deadline, editor::kHelperDeadline);
-    EXPECT_EQ(services.inner.log, std::vector<std::string>{"helper: copyfle.com"});
-}

@@ -416,17 +416,6 @@ TEST_F(ViewerTest, CloseBoxDoesWhatBackDoes) {
     }
 }
 
-TEST_F(ViewerTest, ANewViewerOpensEmptyWhateverTheLastShowed) {
-    HWND first = open();
-    ASSERT_TRUE(first);
-    press(first, Command7);
-    press(first, Command8);
-    HWND second = open();
-    ASSERT_TRUE(second);
-    EXPECT_EQ(text(GetDlgItem(second, DayList)), L"");
-    EXPECT_EQ(weights(second), boldOnly(-1));
-}
-
 TEST_F(ViewerTest, LaysOutAgainForANewDpi) {
     HWND viewer = open();
     ASSERT_TRUE(viewer);
