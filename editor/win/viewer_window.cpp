@@ -247,9 +247,9 @@ std::unique_ptr<Form2> ShowList(Services& services, WindowRegistry* windows,
     std::unique_ptr<Form2> viewer(new Form2(services.scheduleFolder(), std::move(showMain)));
     if (!viewer->create(windows)) {
         const DWORD error = GetLastError();
-        services.message(error ? "The day list viewer could not be opened: " +
-                                     win32::systemReason(error)
-                               : std::string("The day list viewer could not be opened."));
+        services.message(
+            error ? "The day list viewer could not be opened: " + win32::systemReason(error) + "."
+                  : std::string("The day list viewer could not be opened."));
         return nullptr;
     }
     if (hideMain) hideMain();
