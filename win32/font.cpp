@@ -22,12 +22,56 @@ bool fontFamilyInstalled(std::wstring_view family) {
     return found;
 }
 
-std::wstring chooseFamily(const FontSpec& spec) {
-    if (fontFamilyInstalled(spec.family)) return std::wstring(spec.family);
+namespace {
+UniqueFont makeFont(std::wstring_view family, const FontSpec& spec, int height) {
+    LOGFONTW font{};
+    font.lfHeight = height;
+    font.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfQuality = DEFAULT_QUALITY;
+    font.lfPitchAndFamily = static_cast<BYTE>(VARIABLE_PITCH | spec.generic);
+    std::copy(family.begin(), family.end(), font.lfFaceName);
+    return UniqueFont(CreateFontIndirectW(&font));
+}
+
+// Whether `font` draws characters `height` pixels high (a negative LOGFONT height): an
+// outline font does at every size, a bitmap font only at the few it was drawn in, which a
+// window that scales with its DPI soon leaves.
+bool drawsAtHeight(HFONT font, int height) {
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, font);
+    TEXTMETRICW metrics{};
+    const bool measured = GetTextMetricsW(screen, &metrics) != FALSE;
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    if (!measured) return false;
+    if (metrics.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR)) return true;
+    return metrics.tmHeight - metrics.tmInternalLeading == -height;
+}
+
+struct Chosen {
+    std::wstring family;
+    UniqueFont font;
+};
+
+Chosen choose(const FontSpec& spec, unsigned dpi) {
+    const int height = fontHeight(spec.hundredthsOfPoint, dpi);
+    const auto fits = [&](std::wstring_view family) -> Chosen {
+        if (!fontFamilyInstalled(family)) return {};
+        UniqueFont font = makeFont(family, spec, height);
+        if (!font || !drawsAtHeight(font.get(), height)) return {};
+        return {std::wstring(family), std::move(font)};
+    };
+    if (Chosen chosen = fits(spec.family); chosen.font) return chosen;
     for (std::wstring_view family : spec.nearest) {
-        if (fontFamilyInstalled(family)) return std::wstring(family);
+        if (Chosen chosen = fits(family); chosen.font) return chosen;
     }
-    return {};
+    return {std::wstring(), makeFont({}, spec, height)};
+}
+}  // namespace
+
+std::wstring chooseFamily(const FontSpec& spec, unsigned dpi) {
+    return choose(spec, dpi).family;
 }
 
 int fontHeight(int hundredthsOfPoint, unsigned dpi) {
@@ -35,15 +79,7 @@ int fontHeight(int hundredthsOfPoint, unsigned dpi) {
 }
 
 UniqueFont createFont(const FontSpec& spec, unsigned dpi) {
-    LOGFONTW font{};
-    font.lfHeight = fontHeight(spec.hundredthsOfPoint, dpi);
-    font.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-    font.lfCharSet = DEFAULT_CHARSET;
-    font.lfQuality = DEFAULT_QUALITY;
-    font.lfPitchAndFamily = static_cast<BYTE>(VARIABLE_PITCH | spec.generic);
-    const std::wstring family = chooseFamily(spec);
-    std::copy(family.begin(), family.end(), font.lfFaceName);
-    return UniqueFont(CreateFontIndirectW(&font));
+    return choose(spec, dpi).font;
 }
 
 }  // namespace win32

@@ -30,14 +30,15 @@ struct FontSpec {
 // Whether a font family of this name is installed.
 bool fontFamilyInstalled(std::wstring_view family);
 
-// The installed family that stands for `spec`: its own, else the first nearest one
-// installed; empty when none is, and the generic family decides.
-std::wstring chooseFamily(const FontSpec& spec);
+// The family that stands for `spec` at `dpi`: its own, else the first nearest one, taking
+// only a family that is installed and draws the size asked for (a bitmap font has a few sizes
+// only); empty when none does, and the generic family decides.
+std::wstring chooseFamily(const FontSpec& spec, unsigned dpi = 96);
 
 // The LOGFONT height (negative: the character height) of a point size at `dpi`.
 int fontHeight(int hundredthsOfPoint, unsigned dpi);
 
-// Null only when the system cannot make any font.
+// The font of chooseFamily's family; null only when the system cannot make any font.
 UniqueFont createFont(const FontSpec& spec, unsigned dpi);
 
 }  // namespace win32

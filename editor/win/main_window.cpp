@@ -107,8 +107,9 @@ constexpr int kRulePixels = 3;
 // How far Drive1 drops down below its own line, in pixels at 96 DPI.
 constexpr int kDriveDropPixels = 160;
 
-constexpr std::wstring_view kSansNearest[] = {L"Microsoft Sans Serif", L"Tahoma", L"Arial",
-                                              L"Liberation Sans", L"DejaVu Sans"};
+// MS Sans Serif's outline successor first, then families of about its width.
+constexpr std::wstring_view kSansNearest[] = {L"Microsoft Sans Serif", L"Arial", L"Liberation Sans",
+                                              L"Tahoma", L"DejaVu Sans"};
 constexpr std::wstring_view kBookAntiquaNearest[] = {
     L"Palatino Linotype", L"Palatino",         L"P052",
     L"URW Palladio L",    L"TeX Gyre Pagella", L"Georgia",

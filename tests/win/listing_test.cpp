@@ -157,6 +157,13 @@ TEST(Fonts, NamedFamilyOrTheNearestInstalledOne) {
     const win32::FontSpec none{L"No Such Family 4711", 825, false, {}, FF_ROMAN};
     EXPECT_EQ(win32::chooseFamily(none), L"");
 
+    // MS Sans Serif is a bitmap font: drawn at 8.25 points for 96 DPI, but not at 12 points
+    // for 150 DPI (25 pixels), where the nearest outline family stands in.
+    const win32::FontSpec bitmap{L"MS Sans Serif", 825, false, nearest, FF_SWISS};
+    EXPECT_EQ(win32::chooseFamily(bitmap, 96), L"MS Sans Serif");
+    const win32::FontSpec large{L"MS Sans Serif", 1200, false, nearest, FF_SWISS};
+    EXPECT_EQ(win32::chooseFamily(large, 150), L"Tahoma");
+
     struct Case {
         int hundredths;
         unsigned dpi;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "driver.hpp"
@@ -136,6 +137,50 @@ TEST(MainWindow, MenuTitleAndFrame) {
     const unsigned dpi = GetDpiForWindow(main);
     EXPECT_EQ(client.right, win32::twipsToPixels(9135, dpi));
     EXPECT_EQ(client.bottom, win32::twipsToPixels(5085, dpi));
+}
+
+TEST(MainWindow, FontsAsNamedInPoints) {
+    Editor editor;
+    struct Case {
+        int id;
+        LONG height;  // at 96 DPI
+        LONG weight;
+    };
+    const Case cases[] = {
+        {editor::Label9, -19, FW_BOLD},   {editor::Program, -11, FW_BOLD},
+        {editor::List1, -16, FW_NORMAL},  {editor::List4, -16, FW_NORMAL},
+        {editor::Label1, -11, FW_NORMAL}, {editor::Command1, -11, FW_NORMAL},
+        {editor::File1, -11, FW_NORMAL},  {editor::Check1 + 6, -11, FW_NORMAL},
+    };
+    ASSERT_EQ(GetDpiForWindow(editor.main.hwnd()), 96u);
+    HDC screen = GetDC(nullptr);
+    for (const Case& c : cases) {
+        HFONT font = reinterpret_cast<HFONT>(SendMessageW(editor.control(c.id), WM_GETFONT, 0, 0));
+        ASSERT_NE(font, nullptr) << c.id;
+        LOGFONTW made{};
+        GetObjectW(font, sizeof made, &made);
+        EXPECT_EQ(made.lfHeight, c.height) << c.id;
+        EXPECT_EQ(made.lfWeight, c.weight) << c.id;
+        HGDIOBJ previous = SelectObject(screen, font);
+        wchar_t face[LF_FACESIZE] = {};
+        GetTextFaceW(screen, LF_FACESIZE, face);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(screen, &metrics);
+        SelectObject(screen, previous);
+        EXPECT_EQ(metrics.tmHeight - metrics.tmInternalLeading, -c.height) << c.id;
+        if (c.id == editor::Label9) {
+            const std::wstring serifs[] = {
+                L"Book Antiqua",   L"Palatino Linotype", L"Palatino",        L"P052",
+                L"URW Palladio L", L"Georgia",           L"Times New Roman", L"Liberation Serif",
+                L"DejaVu Serif"};
+            EXPECT_NE(std::find(std::begin(serifs), std::end(serifs), face), std::end(serifs))
+                << "a serif for Book Antiqua, not " << win32::narrow(face);
+            EXPECT_EQ(made.lfPitchAndFamily & 0xF0, FF_ROMAN);
+        } else {
+            EXPECT_STREQ(face, L"MS Sans Serif") << c.id;
+        }
+    }
+    ReleaseDC(nullptr, screen);
 }
 
 TEST(MainWindow, ControlsReadAndChangeExactly) {
