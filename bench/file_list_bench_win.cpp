@@ -11,24 +11,16 @@
 
 #include "editor/win/main_ids.hpp"
 #include "editor/win/main_window.hpp"
+#include "timing_win.hpp"
 #include "win32/handle.hpp"
 #include "win32/text.hpp"
 
 namespace {
+using bench::median;
+using bench::seconds;
+
 constexpr int kFiles = 20'000;
 constexpr int kRounds = 9;
-
-double seconds() {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // The baseline: the system's own enumeration of the folder, entries counted and nothing kept.
 int enumerate(const std::wstring& folder) {

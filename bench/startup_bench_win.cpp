@@ -8,22 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "timing_win.hpp"
 #include "win32/handle.hpp"
 
 namespace {
+using bench::median;
+using bench::seconds;
+
 constexpr int kRounds = 15;
-
-double seconds() {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 struct Search {
     DWORD process;

@@ -23,13 +23,13 @@ bool fontFamilyInstalled(std::wstring_view family) {
 }
 
 namespace {
-UniqueFont makeFont(std::wstring_view family, const FontSpec& spec, int height) {
+UniqueFont makeFont(std::wstring_view family, const FontSpec& wanted, int height) {
     LOGFONTW font{};
     font.lfHeight = height;
-    font.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+    font.lfWeight = wanted.bold ? FW_BOLD : FW_NORMAL;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = DEFAULT_QUALITY;
-    font.lfPitchAndFamily = static_cast<BYTE>(VARIABLE_PITCH | spec.generic);
+    font.lfPitchAndFamily = static_cast<BYTE>(VARIABLE_PITCH | wanted.generic);
     std::copy(family.begin(), family.end(), font.lfFaceName);
     return UniqueFont(CreateFontIndirectW(&font));
 }
@@ -54,32 +54,32 @@ struct Chosen {
     UniqueFont font;
 };
 
-Chosen choose(const FontSpec& spec, unsigned dpi) {
-    const int height = fontHeight(spec.hundredthsOfPoint, dpi);
+Chosen choose(const FontSpec& wanted, unsigned dpi) {
+    const int height = fontHeight(wanted.hundredthsOfPoint, dpi);
     const auto fits = [&](std::wstring_view family) -> Chosen {
         if (!fontFamilyInstalled(family)) return {};
-        UniqueFont font = makeFont(family, spec, height);
+        UniqueFont font = makeFont(family, wanted, height);
         if (!font || !drawsAtHeight(font.get(), height)) return {};
         return {std::wstring(family), std::move(font)};
     };
-    if (Chosen chosen = fits(spec.family); chosen.font) return chosen;
-    for (std::wstring_view family : spec.nearest) {
+    if (Chosen chosen = fits(wanted.family); chosen.font) return chosen;
+    for (std::wstring_view family : wanted.nearest) {
         if (Chosen chosen = fits(family); chosen.font) return chosen;
     }
-    return {std::wstring(), makeFont({}, spec, height)};
+    return {std::wstring(), makeFont({}, wanted, height)};
 }
 }  // namespace
 
-std::wstring chooseFamily(const FontSpec& spec, unsigned dpi) {
-    return choose(spec, dpi).family;
+std::wstring chooseFamily(const FontSpec& wanted, unsigned dpi) {
+    return choose(wanted, dpi).family;
 }
 
 int fontHeight(int hundredthsOfPoint, unsigned dpi) {
     return -MulDiv(hundredthsOfPoint, static_cast<int>(dpi), 7200);
 }
 
-UniqueFont createFont(const FontSpec& spec, unsigned dpi) {
-    return choose(spec, dpi).font;
+UniqueFont createFont(const FontSpec& wanted, unsigned dpi) {
+    return choose(wanted, dpi).font;
 }
 
 }  // namespace win32

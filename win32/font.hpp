@@ -30,15 +30,15 @@ struct FontSpec {
 // Whether a font family of this name is installed.
 bool fontFamilyInstalled(std::wstring_view family);
 
-// The family that stands for `spec` at `dpi`: its own, else the first nearest one, taking
+// The family that stands for `wanted` at `dpi`: its own, else the first nearest one, taking
 // only a family that is installed and draws the size asked for (a bitmap font has a few sizes
 // only); empty when none does, and the generic family decides.
-std::wstring chooseFamily(const FontSpec& spec, unsigned dpi = 96);
+std::wstring chooseFamily(const FontSpec& wanted, unsigned dpi = 96);
 
 // The LOGFONT height (negative: the character height) of a point size at `dpi`.
 int fontHeight(int hundredthsOfPoint, unsigned dpi);
 
 // The font of chooseFamily's family; null only when the system cannot make any font.
-UniqueFont createFont(const FontSpec& spec, unsigned dpi);
+UniqueFont createFont(const FontSpec& wanted, unsigned dpi);
 
 }  // namespace win32

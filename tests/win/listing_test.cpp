@@ -172,8 +172,8 @@ TEST(Fonts, NamedFamilyOrTheNearestInstalledOne) {
     const Case cases[] = {{825, 96, -11},   {825, 144, -17}, {1425, 96, -19},
                           {1425, 144, -29}, {1200, 96, -16}, {1200, 120, -20}};
     for (const Case& c : cases) {
-        const win32::FontSpec spec{L"No Such Family 4711", c.hundredths, true, nearest, FF_SWISS};
-        win32::UniqueFont font = win32::createFont(spec, c.dpi);
+        const win32::FontSpec wanted{L"No Such Family 4711", c.hundredths, true, nearest, FF_SWISS};
+        win32::UniqueFont font = win32::createFont(wanted, c.dpi);
         ASSERT_TRUE(font);
         LOGFONTW made{};
         ASSERT_TRUE(GetObjectW(font.get(), sizeof made, &made));
