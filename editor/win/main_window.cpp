@@ -342,7 +342,8 @@ void MainWindow::OnPickProgram() {
 }
 
 void MainWindow::OnShowList() {
-    // Wired in its own change.
+    viewer_ = ShowList(
+        services_, &windows_, [this] { hide(); }, [this] { show(); });
 }
 
 void MainWindow::OnDeploy() {

@@ -4,11 +4,14 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "editor/core/main_controls.hpp"
 #include "editor/core/pickers.hpp"
 #include "editor/win/main_ids.hpp"
 #include "editor/win/pickers_view.hpp"
 #include "editor/win/platform_services.hpp"
+#include "editor/win/viewer_window.hpp"
 #include "editor/win/window.hpp"
 #include "win32/font.hpp"
 
@@ -93,7 +96,9 @@ class MainWindow final : public Window, public MainControls {
     Pickers pickers_;
     Fonts fonts_;
     unsigned dpi_ = USER_DEFAULT_SCREEN_DPI;
-    HWND lastFocus_ = nullptr;  // the control that gets the focus back on activation
+    HWND lastFocus_ = nullptr;
+    // The day list viewer of the last Show List; its window may have closed already.
+    std::unique_ptr<Form2> viewer_;  // the control that gets the focus back on activation
 };
 
 }  // namespace editor
