@@ -40,7 +40,7 @@ constexpr DWORD kSunken = WS_EX_CLIENTEDGE;
 
 using Role = MainWindow::FontRole;
 
-struct ControlSpec {
+struct ControlRow {
     int id;
     const wchar_t* className;
     const wchar_t* caption;
@@ -53,7 +53,7 @@ struct ControlSpec {
 // Created in this order, which is the keyboard order (Tab) and the stacking order. The rule
 // comes first so that it stays above the title label, whose box reaches over it.
 // clang-format off
-constexpr ControlSpec kControls[] = {
+constexpr ControlRow kControls[] = {
     {Line1,        WC_STATICW,   L"",                                      kRule,         0,       {1440,  720, 6360,    0}, Role::Window},
     {Label1,       WC_STATICW,   L"Mon",                                   kCentredLabel, 0,       { 360,  960,  495,  375}, Role::Window},
     {Label2,       WC_STATICW,   L"Tue",                                   kCentredLabel, 0,       { 840,  960,  495,  255}, Role::Window},
@@ -268,10 +268,10 @@ bool MainWindow::OnCreate() {
     dpi_ = GetDpiForWindow(hwnd());
     createFonts(dpi_);
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    for (const ControlSpec& spec : kControls) {
-        HWND child = CreateWindowExW(spec.extendedStyle, spec.className, spec.caption,
-                                     WS_CHILD | WS_CLIPSIBLINGS | spec.style, 0, 0, 0, 0, hwnd(),
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+    for (const ControlRow& row : kControls) {
+        HWND child = CreateWindowExW(row.extendedStyle, row.className, row.caption,
+                                     WS_CHILD | WS_CLIPSIBLINGS | row.style, 0, 0, 0, 0, hwnd(),
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
                                      instance, nullptr);
         if (!child) return false;
     }
@@ -389,7 +389,14 @@ void MainWindow::OnDir1Open() {
 }
 
 void MainWindow::OnEnter() {
-    if (GetFocus() == control(Dir1)) OnDir1Open();
+    // Enter presses the button that has the focus, as in a dialog, and opens Dir1's folder.
+    HWND focus = GetFocus();
+    if (focus == control(Dir1)) {
+        OnDir1Open();
+    } else if (focus && IsChild(hwnd(), focus) &&
+               (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON)) {
+        SendMessageW(focus, BM_CLICK, 0, 0);
+    }
 }
 
 void MainWindow::createFonts(unsigned dpi) {
@@ -414,25 +421,24 @@ HFONT MainWindow::font(FontRole role) const {
 }
 
 void MainWindow::applyFonts() {
-    for (const ControlSpec& spec : kControls) {
-        SendMessageW(control(spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(font(spec.font)),
-                     FALSE);
+    for (const ControlRow& row : kControls) {
+        SendMessageW(control(row.id), WM_SETFONT, reinterpret_cast<WPARAM>(font(row.font)), FALSE);
     }
 }
 
 void MainWindow::layOut(unsigned dpi) {
-    for (const ControlSpec& spec : kControls) {
-        win32::PixelRect place = win32::toPixels(spec.place, dpi);
-        if (spec.id == Line1) {
+    for (const ControlRow& row : kControls) {
+        win32::PixelRect place = win32::toPixels(row.place, dpi);
+        if (row.id == Line1) {
             // A rule of a fixed thickness, centred on its line.
             const int thickness = win32::scalePixels(kRulePixels, dpi);
             place.top -= thickness / 2;
             place.height = thickness;
-        } else if (spec.id == Drive1) {
+        } else if (row.id == Drive1) {
             // A drop-down list's height includes the part that drops down.
             place.height += win32::scalePixels(kDriveDropPixels, dpi);
         }
-        SetWindowPos(control(spec.id), nullptr, place.left, place.top, place.width, place.height,
+        SetWindowPos(control(row.id), nullptr, place.left, place.top, place.width, place.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
 

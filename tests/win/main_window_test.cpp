@@ -316,6 +316,20 @@ TEST(MainWindow, ADpiChangeLaysOutAndSizesAgain) {
     EXPECT_EQ(SendMessageW(hours, LB_GETITEMHEIGHT, 0, 0), client.bottom);
 }
 
+TEST(MainWindow, EnterPressesTheFocusedButtonAndNothingElse) {
+    Editor editor;
+    editor.main.show();
+    quitPosted();
+    SetFocus(editor.control(editor::Check1 + 2));
+    SendMessageW(editor.main.hwnd(), WM_COMMAND, IDOK, 0);
+    EXPECT_FALSE(editor.main.controls().dayTicked(2)) << "Enter ticks no box";
+    EXPECT_NE(editor.main.hwnd(), nullptr);
+    SetFocus(editor.control(editor::Command4));
+    SendMessageW(editor.main.hwnd(), WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(editor.main.hwnd(), nullptr) << "Enter on Exit ends the editor";
+    EXPECT_TRUE(quitPosted());
+}
+
 TEST(MainWindow, HideShowAndExit) {
     Editor editor;
     PlainWindow about;
