@@ -8,8 +8,10 @@
 #include <type_traits>
 
 #include "editor/core/deploy.hpp"
+#include "editor/core/help.hpp"
 #include "editor/core/pick.hpp"
 #include "editor/core/startup.hpp"
+#include "editor/win/about_window.hpp"
 #include "win32/error.hpp"
 #include "win32/text.hpp"
 #include "win32/twips.hpp"
@@ -360,15 +362,15 @@ void MainWindow::OnReset() {
 }
 
 void MainWindow::OnAbout() {
-    // Wired in its own change.
+    help::About(services_, [this] { return Form3::Show(windows_); });
 }
 
 void MainWindow::OnReadme() {
-    // Wired in its own change.
+    help::Readme(services_);
 }
 
 void MainWindow::OnDisclaimer() {
-    // Wired in its own change.
+    help::Disc(services_);
 }
 
 void MainWindow::OnDrive1(int code) {

@@ -16,21 +16,16 @@
 
 namespace {
 
-// Norvell.exe and Brightwick.exe carry the shared resources once their own resource scripts
-// include packaging/resources/; until then only the helpers are held to them.
-constexpr bool kEditorAndLauncherCarryTheReleaseResources = false;
-
 struct Program {
     const wchar_t* file;
     bool showsWindows;  // a window or a message box
-    bool sharedResources;
 };
 
 const Program kPrograms[] = {
-    {L"Norvell.exe", true, kEditorAndLauncherCarryTheReleaseResources},
-    {L"Brightwick.exe", true, kEditorAndLauncherCarryTheReleaseResources},
-    {L"copyfle.com", false, true},
-    {L"clrfle.com", false, true},
+    {L"Norvell.exe", true},
+    {L"Brightwick.exe", true},
+    {L"copyfle.com", false},
+    {L"clrfle.com", false},
 };
 
 // Names the program in test names and messages.
@@ -94,12 +89,7 @@ class ReleaseResources : public testing::TestWithParam<Program> {
   protected:
     void SetUp() override {
         path_ = driver::distDir() + L"\\" + GetParam().file;
-        if (!GetParam().sharedResources) GTEST_SKIP() << "its resource script is not wired yet";
-        if (GetFileAttributesW(path_.c_str()) == INVALID_FILE_ATTRIBUTES) {
-            // The editor and the launcher come in their own changes; the helpers always ship.
-            ASSERT_FALSE(std::wstring(GetParam().file).ends_with(L".com")) << "not built";
-            GTEST_SKIP() << win32::narrow(GetParam().file) << " is not built yet";
-        }
+        ASSERT_NE(GetFileAttributesW(path_.c_str()), INVALID_FILE_ATTRIBUTES) << "not built";
     }
     std::wstring path_;
 };
@@ -151,12 +141,9 @@ INSTANTIATE_TEST_SUITE_P(Shipped, ReleaseResources, testing::ValuesIn(kPrograms)
 // The launcher sits in a Startup folder under the editor's picture, so that a user who finds
 // it there knows where it came from.
 TEST(ReleaseIcon, TheLauncherCarriesTheEditorsIcon) {
-    if (!kEditorAndLauncherCarryTheReleaseResources) {
-        GTEST_SKIP() << "the launcher's resource script is not wired yet";
-    }
     UniqueModule editor = loadAsData(driver::distDir() + L"\\Norvell.exe");
     UniqueModule launcher = loadAsData(driver::distDir() + L"\\Brightwick.exe");
-    if (!editor || !launcher) GTEST_SKIP() << "the editor or the launcher is not built yet";
+    ASSERT_TRUE(editor && launcher) << "the editor or the launcher is not built";
     const std::optional<std::string> group =
         resourceBytes(editor.get(), RT_GROUP_ICON, MAKEINTRESOURCEW(1));
     ASSERT_TRUE(group) << "the editor has no icon";

@@ -66,30 +66,6 @@ int captionInk(HWND button) {
     return ink;
 }
 
-std::optional<std::string> readFile(const std::wstring& path) {
-    win32::UniqueHandle file = win32::ownHandle(CreateFileW(
-        path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file) return std::nullopt;
-    std::string bytes;
-    char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
-        bytes.append(buffer, read);
-    }
-    return bytes;
-}
-
-// Whether a program file holds this text as UTF-16, as a linked-in class name is held. The
-// linker takes the viewer into Norvell.exe only once Main calls it.
-bool holdsText(const std::string& program, std::wstring_view text) {
-    std::string bytes;
-    for (wchar_t c : text) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>((c >> 8) & 0xFF);
-    }
-    return program.find(bytes) != std::string::npos;
-}
-
 using Inks = std::array<int, 7>;
 
 Inks dayInks(HWND viewer) {
@@ -121,11 +97,9 @@ std::string describe(const Inks& inks) {
 class ViewerEndToEnd : public ::testing::Test {
   protected:
     void SetUp() override {
-        const std::optional<std::string> program = readFile(distDir() + L"\\Norvell.exe");
-        if (!program) GTEST_SKIP() << "Norvell.exe is not built";
-        if (!holdsText(*program, form2::kClassName)) {
-            GTEST_SKIP() << "Norvell.exe does not hold the viewer yet: Show List is not wired";
-        }
+        ASSERT_NE(GetFileAttributesW((distDir() + L"\\Norvell.exe").c_str()),
+                  INVALID_FILE_ATTRIBUTES)
+            << "Norvell.exe is not built";
         // A Monday file from before, which copyfle.com must replace before the viewer reads it.
         work_.write(L"datmon.dat", record("00:00", "C:\\old.exe", "Normal", "Monday"));
     }
