@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the benchmarks: each prints its time as a ratio to a baseline measured in the same run.
+# Runs every benchmark: each prints its time as a ratio to a baseline measured in the same run.
 # Not part of the tests: the figures depend on the machine and on what else it is doing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,3 +13,6 @@ echo "== Combining 10,000 pick files, host"
 build/bench/bench/combine_bench
 echo "== Combining 10,000 pick files, under Wine"
 bash scripts/with-wine.sh build/windows wine build/windows/bench/combine_bench_win.exe
+
+bash scripts/bench-launcher.sh
+bash scripts/bench-editor.sh
