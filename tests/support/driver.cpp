@@ -1,6 +1,7 @@
 #include "driver.hpp"
 
 #include <algorithm>
+#include <array>
 #include <stdexcept>
 #include <thread>
 
@@ -330,58 +331,46 @@ void click(HWND button) {
     PostMessageW(button, BM_CLICK, 0, 0);
 }
 
-std::vector<ProbeRun> probeRuns(const std::wstring& folder) {
-    std::vector<ProbeRun> runs;
-    win32::UniqueHandle file = win32::ownHandle(
-        CreateFileW((folder + L"\\probe.log").c_str(), GENERIC_READ,
-                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file) return runs;
+namespace {
+// The whole lines of a log that test-only programs append to, each split at its two tabs;
+// a line still being written is left out.
+std::vector<std::array<std::string, 3>> logLines(const std::wstring& path) {
+    std::vector<std::array<std::string, 3>> lines;
+    win32::UniqueHandle file =
+        win32::ownHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return lines;
     std::string bytes;
     char buffer[4096];
     DWORD read = 0;
     while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
         bytes.append(buffer, read);
     }
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find("\r\n", start);
-        if (end == std::string::npos) break;  // a run still writing its line
+    for (std::size_t start = 0, end; (end = bytes.find("\r\n", start)) != std::string::npos;
+         start = end + 2) {
         const std::string line = bytes.substr(start, end - start);
-        start = end + 2;
         const std::size_t tab1 = line.find('\t');
         const std::size_t tab2 = line.find('\t', tab1 + 1);
         if (tab1 == std::string::npos || tab2 == std::string::npos) continue;
-        runs.push_back({std::stoi(line.substr(0, tab1)),
-                        win32::widen(line.substr(tab1 + 1, tab2 - tab1 - 1)),
-                        win32::widen(line.substr(tab2 + 1))});
+        lines.push_back(
+            {line.substr(0, tab1), line.substr(tab1 + 1, tab2 - tab1 - 1), line.substr(tab2 + 1)});
+    }
+    return lines;
+}
+}  // namespace
+
+std::vector<ProbeRun> probeRuns(const std::wstring& folder) {
+    std::vector<ProbeRun> runs;
+    for (const auto& [show, where, commandLine] : logLines(folder + L"\\probe.log")) {
+        runs.push_back({std::stoi(show), win32::widen(where), win32::widen(commandLine)});
     }
     return runs;
 }
 
 std::vector<StampRun> stampRuns(const std::wstring& folder) {
     std::vector<StampRun> runs;
-    win32::UniqueHandle file = win32::ownHandle(
-        CreateFileW((folder + L"\\stamp.log").c_str(), GENERIC_READ,
-                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file) return runs;
-    std::string bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
-        bytes.append(buffer, read);
-    }
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t end = bytes.find("\r\n", start);
-        if (end == std::string::npos) break;  // a run still writing its line
-        const std::string line = bytes.substr(start, end - start);
-        start = end + 2;
-        const std::size_t tab1 = line.find('\t');
-        const std::size_t tab2 = line.find('\t', tab1 + 1);
-        if (tab1 == std::string::npos || tab2 == std::string::npos) continue;
-        runs.push_back({std::stoull(line.substr(0, tab1)),
-                        win32::widen(line.substr(tab1 + 1, tab2 - tab1 - 1)),
-                        win32::widen(line.substr(tab2 + 1))});
+    for (const auto& [created, program, commandLine] : logLines(folder + L"\\stamp.log")) {
+        runs.push_back({std::stoull(created), win32::widen(program), win32::widen(commandLine)});
     }
     return runs;
 }

@@ -5,24 +5,14 @@
 
 #include <string>
 
+#include "log_line.hpp"
 #include "win32/text.hpp"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showWindow) {
     wchar_t folder[MAX_PATH * 2] = {};
     GetCurrentDirectoryW(MAX_PATH * 2, folder);
-    const std::string line = std::to_string(showWindow) + "\t" + win32::narrow(folder) + "\t" +
-                             win32::narrow(GetCommandLineW()) + "\r\n";
-    // Two probes started back to back may meet at the log: try again for a while.
-    for (int attempt = 0; attempt < 200; ++attempt) {
-        HANDLE log = CreateFileW(L"probe.log", FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (log != INVALID_HANDLE_VALUE) {
-            DWORD written = 0;
-            WriteFile(log, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-            CloseHandle(log);
-            return 0;
-        }
-        Sleep(10);
-    }
-    return 1;
+    return driver::appendLogLine(L"probe.log", std::to_string(showWindow), win32::narrow(folder),
+                                 win32::narrow(GetCommandLineW()))
+               ? 0
+               : 1;
 }

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "log_line.hpp"
 #include "win32/text.hpp"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -16,19 +17,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         (static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
     wchar_t self[MAX_PATH * 2] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH * 2);
-    const std::string line = std::to_string(stamp) + "\t" + win32::narrow(self) + "\t" +
-                             win32::narrow(GetCommandLineW()) + "\r\n";
-    // Programs started back to back may meet at the log: try again for a while.
-    for (int attempt = 0; attempt < 200; ++attempt) {
-        HANDLE log = CreateFileW(L"stamp.log", FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (log != INVALID_HANDLE_VALUE) {
-            DWORD written = 0;
-            WriteFile(log, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-            CloseHandle(log);
-            return 0;
-        }
-        Sleep(10);
-    }
-    return 1;
+    return driver::appendLogLine(L"stamp.log", std::to_string(stamp), win32::narrow(self),
+                                 win32::narrow(GetCommandLineW()))
+               ? 0
+               : 1;
 }
