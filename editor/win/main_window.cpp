@@ -109,6 +109,22 @@ constexpr int kRulePixels = 3;
 // How far Drive1 drops down below its own line, in pixels at 96 DPI.
 constexpr int kDriveDropPixels = 160;
 
+// Where a row's control goes at `dpi`: its rectangle, except for the two whose table entry
+// is not their window's rectangle.
+win32::PixelRect placeOf(const ControlRow& row, unsigned dpi) {
+    win32::PixelRect place = win32::toPixels(row.place, dpi);
+    if (row.id == Line1) {
+        // A rule of a fixed thickness, centred on its line.
+        const int thickness = win32::scalePixels(kRulePixels, dpi);
+        place.top -= thickness / 2;
+        place.height = thickness;
+    } else if (row.id == Drive1) {
+        // A drop-down list's height includes the part that drops down.
+        place.height += win32::scalePixels(kDriveDropPixels, dpi);
+    }
+    return place;
+}
+
 // MS Sans Serif's outline successor first, then families of about its width.
 constexpr std::wstring_view kSansNearest[] = {L"Microsoft Sans Serif", L"Arial", L"Liberation Sans",
                                               L"Tahoma", L"DejaVu Sans"};
@@ -214,13 +230,17 @@ bool MainWindow::create() {
 }
 
 void MainWindow::load(int showCommand) {
-    try {
-        loadMain(*this, services_, [&] {
-            ShowWindow(hwnd(), showCommand);
-            UpdateWindow(hwnd());
-        });
-    } catch (const std::exception& failure) {
+    const auto show = [&] {
         ShowWindow(hwnd(), showCommand);
+        // Drive1 shows the working folder's drive. Nothing before depends on it, so it is
+        // filled once the window shows, still before its first paint.
+        pickers_.start(services_.workingFolder());
+        UpdateWindow(hwnd());
+    };
+    try {
+        loadMain(*this, services_, show);
+    } catch (const std::exception& failure) {
+        if (!IsWindowVisible(hwnd())) show();
         reportUnexpectedFailure(hwnd(), failure.what());
     }
 }
@@ -271,10 +291,11 @@ bool MainWindow::OnCreate() {
     createFonts(dpi_);
     HINSTANCE instance = GetModuleHandleW(nullptr);
     for (const ControlRow& row : kControls) {
-        HWND child = CreateWindowExW(row.extendedStyle, row.className, row.caption,
-                                     WS_CHILD | WS_CLIPSIBLINGS | row.style, 0, 0, 0, 0, hwnd(),
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
-                                     instance, nullptr);
+        const win32::PixelRect place = placeOf(row, dpi_);
+        HWND child = CreateWindowExW(
+            row.extendedStyle, row.className, row.caption, WS_CHILD | WS_CLIPSIBLINGS | row.style,
+            place.left, place.top, place.width, place.height, hwnd(),
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
         if (!child) return false;
     }
     for (const ListItems& list : kListItems) {
@@ -287,10 +308,8 @@ bool MainWindow::OnCreate() {
     }
     pickerControls_.attach(control(Drive1), control(Dir1), control(File1));
     applyFonts();
-    layOut(dpi_);
+    fitToFonts(dpi_);
     sizeWindow(dpi_, nullptr);
-    // Drive1 shows the working folder's drive; Dir1 gets its folder when Main loads.
-    pickers_.start(services_.workingFolder());
     return true;
 }
 
@@ -430,20 +449,14 @@ void MainWindow::applyFonts() {
 
 void MainWindow::layOut(unsigned dpi) {
     for (const ControlRow& row : kControls) {
-        win32::PixelRect place = win32::toPixels(row.place, dpi);
-        if (row.id == Line1) {
-            // A rule of a fixed thickness, centred on its line.
-            const int thickness = win32::scalePixels(kRulePixels, dpi);
-            place.top -= thickness / 2;
-            place.height = thickness;
-        } else if (row.id == Drive1) {
-            // A drop-down list's height includes the part that drops down.
-            place.height += win32::scalePixels(kDriveDropPixels, dpi);
-        }
+        const win32::PixelRect place = placeOf(row, dpi);
         SetWindowPos(control(row.id), nullptr, place.left, place.top, place.width, place.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    fitToFonts(dpi);
+}
 
+void MainWindow::fitToFonts(unsigned dpi) {
     // Drive1's own line is as high as its font makes it; bring it to the table's height. Some
     // systems answer with another height than the one set, so steer by the box alone.
     HWND drive1 = control(Drive1);
@@ -470,9 +483,13 @@ void MainWindow::layOut(unsigned dpi) {
 
 void MainWindow::sizeWindow(unsigned dpi, const POINT* topLeft) {
     const SIZE size = windowSize(dpi);
-    const UINT keep = SWP_NOZORDER | SWP_NOACTIVATE | (topLeft ? 0 : SWP_NOMOVE);
-    SetWindowPos(hwnd(), nullptr, topLeft ? topLeft->x : 0, topLeft ? topLeft->y : 0, size.cx,
-                 size.cy, keep);
+    RECT frame;
+    GetWindowRect(hwnd(), &frame);
+    if (topLeft || frame.right - frame.left != size.cx || frame.bottom - frame.top != size.cy) {
+        const UINT keep = SWP_NOZORDER | SWP_NOACTIVATE | (topLeft ? 0 : SWP_NOMOVE);
+        SetWindowPos(hwnd(), nullptr, topLeft ? topLeft->x : 0, topLeft ? topLeft->y : 0, size.cx,
+                     size.cy, keep);
+    }
     // The frame can differ from the system's sums for this DPI (a menu bar that wraps, a frame
     // not yet scaled): what counts is the client area, so correct by what it came out as.
     const win32::PixelRect wanted = win32::toPixels(kClientArea, dpi);

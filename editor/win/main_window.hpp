@@ -83,6 +83,8 @@ class MainWindow final : public Window, public MainControls {
     void createFonts(unsigned dpi);
     void applyFonts();
     void layOut(unsigned dpi);
+    // What depends on the fonts too: Drive1's height and the lists' line heights.
+    void fitToFonts(unsigned dpi);
     // The window around a client area of the table's size, at `topLeft` or where it is.
     void sizeWindow(unsigned dpi, const POINT* topLeft);
     SIZE windowSize(unsigned dpi) const;
