@@ -47,7 +47,8 @@ std::string Form3::Show(WindowRegistry& windows) {
 
     std::unique_ptr<Form3> form(new Form3);
     // Sized for the system's DPI here; WM_CREATE sizes it again for its own monitor's.
-    const SIZE size = windowSize(GetDpiForSystem());
+    const SIZE size = frameSize(win32::toPixels(kClientArea, GetDpiForSystem()), kWindowStyle,
+                                kWindowExStyle, false, GetDpiForSystem());
     if (!form->create(form3::kClassName, form3::kTitle, kWindowStyle, kWindowExStyle, CW_USEDEFAULT,
                       CW_USEDEFAULT, size.cx, size.cy, nullptr, &windows)) {
         const unsigned long error = form->createError_ ? form->createError_ : GetLastError();
@@ -88,9 +89,7 @@ bool Form3::OnCreate() {
     }
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     layOut(dpi_);
-    const SIZE size = windowSize(dpi_);
-    SetWindowPos(hwnd(), nullptr, 0, 0, size.cx, size.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    fitClientArea(win32::toPixels(kClientArea, dpi_), dpi_);
     return true;
 }
 
@@ -102,9 +101,8 @@ void Form3::OnDpiChanged(unsigned dpi, const RECT& suggested) {
     SendMessageW(GetDlgItem(hwnd(), form3::Label1), WM_SETFONT,
                  reinterpret_cast<WPARAM>(font_.get()), FALSE);
     layOut(dpi);
-    const SIZE size = windowSize(dpi);
-    SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, size.cx, size.cy,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const POINT topLeft{suggested.left, suggested.top};
+    fitClientArea(win32::toPixels(kClientArea, dpi), dpi, &topLeft);
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -112,13 +110,6 @@ void Form3::layOut(unsigned dpi) {
     const win32::PixelRect place = win32::toPixels(kLabel1, dpi);
     SetWindowPos(GetDlgItem(hwnd(), form3::Label1), nullptr, place.left, place.top, place.width,
                  place.height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-SIZE Form3::windowSize(unsigned dpi) {
-    const win32::PixelRect client = win32::toPixels(kClientArea, dpi);
-    RECT frame{0, 0, client.width, client.height};
-    AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, kWindowExStyle, dpi);
-    return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
 }  // namespace editor

@@ -39,7 +39,6 @@ class Form3 final : public Window {
     void OnDpiChanged(unsigned dpi, const RECT& suggested);
 
     void layOut(unsigned dpi);
-    static SIZE windowSize(unsigned dpi);
 
     win32::UniqueFont font_;
     unsigned dpi_ = USER_DEFAULT_SCREEN_DPI;

@@ -220,7 +220,8 @@ bool MainWindow::create() {
     UniqueMenu menu = createMainMenu();
     if (!menu) return false;
     // Sized for the system's DPI here; WM_CREATE sizes it again for its own monitor's.
-    const SIZE size = windowSize(GetDpiForSystem());
+    const SIZE size = frameSize(win32::toPixels(kClientArea, GetDpiForSystem()), kWindowStyle,
+                                kWindowExStyle, true, GetDpiForSystem());
     if (!Window::create(kClassName, kTitle, kWindowStyle, kWindowExStyle, CW_USEDEFAULT,
                         CW_USEDEFAULT, size.cx, size.cy, menu.get(), &windows_)) {
         return false;
@@ -262,8 +263,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DPICHANGED:     OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
         case WM_MEASUREITEM:    OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)); return TRUE;
         case WM_DRAWITEM:       OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
-        case WM_ACTIVATE:       OnActivate(LOWORD(wParam) != WA_INACTIVE); return 0;
-        case WM_SETFOCUS:       OnSetFocus(); return 0;
+        case WM_ACTIVATE:       OnActivateFocus(LOWORD(wParam) != WA_INACTIVE, control(Command1)); return 0;
+        case WM_SETFOCUS:       OnSetFocusTo(control(Command1)); return 0;
         case WM_CTLCOLORSTATIC: return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     }
     return DefWindowProcW(hwnd(), message, wParam, lParam);
@@ -309,7 +310,7 @@ bool MainWindow::OnCreate() {
     pickerControls_.attach(control(Drive1), control(Dir1), control(File1));
     applyFonts();
     fitToFonts(dpi_);
-    sizeWindow(dpi_, nullptr);
+    fitClientArea(win32::toPixels(kClientArea, dpi_), dpi_);
     return true;
 }
 
@@ -320,7 +321,7 @@ void MainWindow::OnDpiChanged(unsigned dpi, const RECT& suggested) {
     applyFonts();  // the controls let go of the previous fonts here
     layOut(dpi);
     const POINT topLeft{suggested.left, suggested.top};
-    sizeWindow(dpi, &topLeft);
+    fitClientArea(win32::toPixels(kClientArea, dpi), dpi, &topLeft);
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -342,20 +343,6 @@ LRESULT MainWindow::OnCtlColorStatic(HDC dc, HWND child) {
     }
     return DefWindowProcW(hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                           reinterpret_cast<LPARAM>(child));
-}
-
-void MainWindow::OnActivate(bool active) {
-    if (!active) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(hwnd(), focus)) lastFocus_ = focus;
-        return;
-    }
-    OnSetFocus();
-}
-
-void MainWindow::OnSetFocus() {
-    HWND target = lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : control(Command1);
-    if (IsWindowEnabled(target) && IsWindowVisible(target)) SetFocus(target);
 }
 
 void MainWindow::OnPickProgram() {
@@ -479,34 +466,6 @@ void MainWindow::fitToFonts(unsigned dpi) {
     }
     SendMessageW(control(Dir1), LB_SETITEMHEIGHT, 0,
                  pickerControls_.folderItemHeight(font(Role::Window), dpi));
-}
-
-void MainWindow::sizeWindow(unsigned dpi, const POINT* topLeft) {
-    const SIZE size = windowSize(dpi);
-    RECT frame;
-    GetWindowRect(hwnd(), &frame);
-    if (topLeft || frame.right - frame.left != size.cx || frame.bottom - frame.top != size.cy) {
-        const UINT keep = SWP_NOZORDER | SWP_NOACTIVATE | (topLeft ? 0 : SWP_NOMOVE);
-        SetWindowPos(hwnd(), nullptr, topLeft ? topLeft->x : 0, topLeft ? topLeft->y : 0, size.cx,
-                     size.cy, keep);
-    }
-    // The frame can differ from the system's sums for this DPI (a menu bar that wraps, a frame
-    // not yet scaled): what counts is the client area, so correct by what it came out as.
-    const win32::PixelRect wanted = win32::toPixels(kClientArea, dpi);
-    RECT client;
-    GetClientRect(hwnd(), &client);
-    if (client.right != wanted.width || client.bottom != wanted.height) {
-        SetWindowPos(hwnd(), nullptr, 0, 0, size.cx + wanted.width - client.right,
-                     size.cy + wanted.height - client.bottom,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-}
-
-SIZE MainWindow::windowSize(unsigned dpi) const {
-    const win32::PixelRect client = win32::toPixels(kClientArea, dpi);
-    RECT frame{0, 0, client.width, client.height};
-    AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, kWindowExStyle, dpi);
-    return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
 bool MainWindow::dayTicked(int index) const {

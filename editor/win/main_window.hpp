@@ -61,8 +61,6 @@ class MainWindow final : public Window, public MainControls {
     void OnDpiChanged(unsigned dpi, const RECT& suggested);
     void OnMeasureItem(MEASUREITEMSTRUCT& item);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
-    void OnActivate(bool active);
-    void OnSetFocus();
     LRESULT OnCtlColorStatic(HDC dc, HWND child);
 
     // The buttons and the Help menu. Each of the empty ones is wired in its own change.
@@ -86,8 +84,6 @@ class MainWindow final : public Window, public MainControls {
     // What depends on the fonts too: Drive1's height and the lists' line heights.
     void fitToFonts(unsigned dpi);
     // The window around a client area of the table's size, at `topLeft` or where it is.
-    void sizeWindow(unsigned dpi, const POINT* topLeft);
-    SIZE windowSize(unsigned dpi) const;
     HFONT font(FontRole role) const;
     HWND control(int id) const { return GetDlgItem(hwnd(), id); }
 
@@ -98,7 +94,6 @@ class MainWindow final : public Window, public MainControls {
     Pickers pickers_;
     Fonts fonts_;
     unsigned dpi_ = USER_DEFAULT_SCREEN_DPI;
-    HWND lastFocus_ = nullptr;
     // The day list viewer of the last Show List; its window may have closed already.
     std::unique_ptr<Form2> viewer_;  // the control that gets the focus back on activation
 };

@@ -88,7 +88,8 @@ bool Form2::create(WindowRegistry* windows) {
                                                     GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     registerClass(kClassName, icon, smallIcon);
     // Sized for the system's DPI here; WM_CREATE sizes it again for its own monitor's.
-    const SIZE size = windowSize(GetDpiForSystem());
+    const SIZE size = frameSize(win32::toPixels(kClientArea, GetDpiForSystem()), kWindowStyle,
+                                kWindowExStyle, false, GetDpiForSystem());
     return Window::create(kClassName, kTitle, kWindowStyle, kWindowExStyle, CW_USEDEFAULT,
                           CW_USEDEFAULT, size.cx, size.cy, nullptr, windows);
 }
@@ -100,8 +101,8 @@ LRESULT Form2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:     OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
         case WM_CLOSE:       OnBackToMain(); return 0;
         case WM_DPICHANGED:  OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
-        case WM_ACTIVATE:    OnActivate(LOWORD(wParam) != WA_INACTIVE); return 0;
-        case WM_SETFOCUS:    OnSetFocus(); return 0;
+        case WM_ACTIVATE:    OnActivateFocus(LOWORD(wParam) != WA_INACTIVE, control(Command1)); return 0;
+        case WM_SETFOCUS:    OnSetFocusTo(control(Command1)); return 0;
         case WM_MOUSEWHEEL:  OnMouseWheel(wParam, lParam); return 0;
         case WM_NCDESTROY:   OnNcDestroy(); break;
     }
@@ -132,9 +133,7 @@ bool Form2::OnCreate() {
     }
     applyFonts();
     layOut(dpi_);
-    const SIZE size = windowSize(dpi_);
-    SetWindowPos(hwnd(), nullptr, 0, 0, size.cx, size.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    fitClientArea(win32::toPixels(kClientArea, dpi_), dpi_);
     return true;
 }
 
@@ -157,24 +156,9 @@ void Form2::OnDpiChanged(unsigned dpi, const RECT& suggested) {
     createFonts(dpi);
     applyFonts();
     layOut(dpi);
-    const SIZE size = windowSize(dpi);
-    SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, size.cx, size.cy,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const POINT topLeft{suggested.left, suggested.top};
+    fitClientArea(win32::toPixels(kClientArea, dpi), dpi, &topLeft);
     InvalidateRect(hwnd(), nullptr, TRUE);
-}
-
-void Form2::OnActivate(bool active) {
-    if (!active) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(hwnd(), focus)) lastFocus_ = focus;
-        return;
-    }
-    OnSetFocus();
-}
-
-void Form2::OnSetFocus() {
-    HWND target = lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : control(Command1);
-    if (target && IsWindowEnabled(target) && IsWindowVisible(target)) SetFocus(target);
 }
 
 void Form2::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
@@ -231,13 +215,6 @@ void Form2::layOut(unsigned dpi) {
         SetWindowPos(control(spec.id), nullptr, place.left, place.top, place.width, place.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
-}
-
-SIZE Form2::windowSize(unsigned dpi) const {
-    const win32::PixelRect client = win32::toPixels(kClientArea, dpi);
-    RECT frame{0, 0, client.width, client.height};
-    AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, kWindowExStyle, dpi);
-    return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
 std::unique_ptr<Form2> ShowList(Services& services, WindowRegistry* windows,

@@ -48,15 +48,12 @@ class Form2 final : public Window, public ViewerControls {
     void OnDayButton(int index);  // Command1 ... Command7
     void OnBackToMain();          // Command8 and the close box
     void OnDpiChanged(unsigned dpi, const RECT& suggested);
-    void OnActivate(bool active);
-    void OnSetFocus();
     void OnMouseWheel(WPARAM wParam, LPARAM lParam);
     void OnNcDestroy();
 
     void createFonts(unsigned dpi);
     void applyFonts();
     void layOut(unsigned dpi);
-    SIZE windowSize(unsigned dpi) const;
     HWND control(int id) const { return GetDlgItem(hwnd(), id); }
 
     schedule::Folder& dayFiles_;
@@ -67,7 +64,6 @@ class Form2 final : public Window, public ViewerControls {
     std::array<win32::UniqueFont, 8> buttonFonts_;
     win32::UniqueFont listFont_;
     DayListArea list_;
-    HWND lastFocus_ = nullptr;  // the control that gets the focus back on activation
 };
 
 // "Show List" of Main: copyfle.com rebuilds the day files (the user hears of any trouble),

@@ -63,6 +63,47 @@ bool Window::create(const wchar_t* className, const wchar_t* title, DWORD style,
                            menu, GetModuleHandleW(nullptr), this) != nullptr;
 }
 
+SIZE Window::frameSize(const win32::PixelRect& client, DWORD style, DWORD extendedStyle,
+                       bool hasMenu, unsigned dpi) {
+    RECT frame{0, 0, client.width, client.height};
+    AdjustWindowRectExForDpi(&frame, style, hasMenu, extendedStyle, dpi);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void Window::fitClientArea(const win32::PixelRect& client, unsigned dpi, const POINT* topLeft) {
+    const SIZE size = frameSize(client, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)),
+                                static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)),
+                                GetMenu(hwnd_) != nullptr, dpi);
+    RECT frame;
+    GetWindowRect(hwnd_, &frame);
+    if (topLeft || frame.right - frame.left != size.cx || frame.bottom - frame.top != size.cy) {
+        const UINT keep = SWP_NOZORDER | SWP_NOACTIVATE | (topLeft ? 0 : SWP_NOMOVE);
+        SetWindowPos(hwnd_, nullptr, topLeft ? topLeft->x : 0, topLeft ? topLeft->y : 0, size.cx,
+                     size.cy, keep);
+    }
+    RECT actual;
+    GetClientRect(hwnd_, &actual);
+    if (actual.right != client.width || actual.bottom != client.height) {
+        SetWindowPos(hwnd_, nullptr, 0, 0, size.cx + client.width - actual.right,
+                     size.cy + client.height - actual.bottom,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void Window::OnActivateFocus(bool active, HWND first) {
+    if (active) {
+        OnSetFocusTo(first);
+        return;
+    }
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+}
+
+void Window::OnSetFocusTo(HWND first) {
+    HWND target = lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : first;
+    if (target && IsWindowEnabled(target) && IsWindowVisible(target)) SetFocus(target);
+}
+
 LRESULT CALLBACK Window::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* self = nullptr;
     if (message == WM_NCCREATE) {

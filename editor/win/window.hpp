@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "win32/twips.hpp"
+
 namespace editor {
 
 // The editor's open top-level windows. The editor ends when the last one is destroyed; a
@@ -53,11 +55,27 @@ class Window {
 
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
 
+    // The outer size of a window of this style whose client area is `client` at `dpi`.
+    static SIZE frameSize(const win32::PixelRect& client, DWORD style, DWORD extendedStyle,
+                          bool hasMenu, unsigned dpi);
+    // Sizes the window so that its client area is `client`, moved to `topLeft` when given (the
+    // place WM_DPICHANGED suggests). The frame can differ from the system's sums for a DPI (a
+    // menu bar that wraps, a frame not yet scaled): what counts is the client area, so the size
+    // is corrected by what the client area came out as.
+    void fitClientArea(const win32::PixelRect& client, unsigned dpi,
+                       const POINT* topLeft = nullptr);
+
+    // Keyboard focus goes back to the control that had it when the window was last active, or
+    // to `first` the first time: call from WM_ACTIVATE and WM_SETFOCUS.
+    void OnActivateFocus(bool active, HWND first);
+    void OnSetFocusTo(HWND first);
+
   private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND hwnd_ = nullptr;
     WindowRegistry* registry_ = nullptr;
+    HWND lastFocus_ = nullptr;
 };
 
 // A message box titled "Norvell" for a failure no handler expected; `owner` may be null.

@@ -208,14 +208,13 @@ TEST_F(AboutWindow, ANewDpiLaysItOutAgain) {
     RECT suggested{40, 30, 900, 600};
     SendMessageW(about, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     expectLaidOutFor(about, dpi);
-    // The frame is sized for the new DPI's client area; the system takes the place it offered.
-    RECT frame{0, 0, win32::twipsToPixels(7050, dpi), win32::twipsToPixels(3555, dpi)};
-    AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongW(about, GWL_STYLE)), FALSE,
-                             static_cast<DWORD>(GetWindowLongW(about, GWL_EXSTYLE)), dpi);
+    // The client area is the new DPI's, at the place the system offered.
+    RECT client;
+    GetClientRect(about, &client);
+    EXPECT_EQ(client.right, win32::twipsToPixels(7050, dpi));
+    EXPECT_EQ(client.bottom, win32::twipsToPixels(3555, dpi));
     RECT window;
     GetWindowRect(about, &window);
     EXPECT_EQ(window.left, 40);
     EXPECT_EQ(window.top, 30);
-    EXPECT_EQ(window.right - window.left, frame.right - frame.left);
-    EXPECT_EQ(window.bottom - window.top, frame.bottom - frame.top);
 }
