@@ -50,33 +50,6 @@ bool samePath(const std::wstring& a, const std::wstring& b) {
                                 static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
-std::vector<std::wstring> fileNames(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    win32::UniqueFindHandle find =
-        win32::ownFindHandle(FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (!find) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-    } while (FindNextFileW(find.get(), &found));
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::optional<std::string> fileBytes(const std::wstring& path) {
-    win32::UniqueHandle file =
-        win32::ownHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return std::nullopt;
-    std::string bytes;
-    char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
-        bytes.append(buffer, read);
-    }
-    return bytes;
-}
-
 void removeTree(const std::wstring& path) {
     for (const std::wstring& name : fileNames(path)) {
         SetFileAttributesW((path + L"\\" + name).c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -31,8 +31,7 @@ struct Picked {
         programs.addProbe(L"probe.exe");
         editor = std::make_unique<EditorSession>(work.path());
         if (!*editor) return;
-        EXPECT_TRUE(editor->openFolder(programs.name()));
-        EXPECT_TRUE(pollUntil([&] { return editor->selectFile(L"probe.exe"); }));
+        EXPECT_TRUE(editor->choose(programs, L"probe.exe"));
         for (int day = 0; day < 7; ++day) editor->tick(day);
         EXPECT_TRUE(editor->selectItem(editor::List1, L"AM"));
         EXPECT_TRUE(editor->selectItem(editor::List4, L"Minimize"));

@@ -65,6 +65,10 @@ class EditorSession {
         return windowText(dir1).ends_with(L"\\" + name);
     }
     bool selectFile(const std::wstring& name) { return selectItem(editor::File1, name); }
+    // Opens the program folder in Dir1 and selects the file in File1, as a user picks one.
+    bool choose(const ProgramFolder& programs, const std::wstring& file) {
+        return openFolder(programs.name()) && pollUntil([&] { return selectFile(file); });
+    }
     bool selectItem(int list, const std::wstring& text) {
         HWND window = control(list);
         const LRESULT index = SendMessageW(window, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),

@@ -19,8 +19,7 @@ TEST(Pick, AFullPickWritesExactPickFilesAndPreparesTheNext) {
     TempFolder work;
     EditorSession editor(work.path());
     ASSERT_TRUE(editor);
-    ASSERT_TRUE(editor.openFolder(programs.name()));
-    ASSERT_TRUE(pollUntil([&] { return editor.selectFile(L"tool.exe"); }));
+    ASSERT_TRUE(editor.choose(programs, L"tool.exe"));
     editor.tick(0);
     editor.tick(4);
     ASSERT_TRUE(editor.selectItem(editor::List2, L"07"));
@@ -74,8 +73,7 @@ TEST(Pick, PickFileThatCannotBeWrittenIsReportedAndTheChoicesKept) {
     createFolderOrThrow(work.file(L"2Mon.dat"));
     EditorSession editor(work.path());
     ASSERT_TRUE(editor);
-    ASSERT_TRUE(editor.openFolder(programs.name()));
-    ASSERT_TRUE(pollUntil([&] { return editor.selectFile(L"tool.exe"); }));
+    ASSERT_TRUE(editor.choose(programs, L"tool.exe"));
     editor.tick(0);
     ASSERT_TRUE(editor.selectItem(editor::List4, L"Hide"));
 
@@ -97,8 +95,7 @@ TEST(Pick, NameOutsideTheCodePageIsRefused) {
     TempFolder work;
     EditorSession editor(work.path());
     ASSERT_TRUE(editor);
-    ASSERT_TRUE(editor.openFolder(programs.name()));
-    ASSERT_TRUE(pollUntil([&] { return editor.selectFile(L"tool.exe"); }));
+    ASSERT_TRUE(editor.choose(programs, L"tool.exe"));
     editor.tick(2);
     const std::wstring message = editor.pressAndReadMessage(editor::Command1);
     EXPECT_NE(message.find(programs.name() + L"\\tool.exe"), std::wstring::npos) << utf8(message);

@@ -72,9 +72,21 @@ void TempFolder::write(std::wstring_view name, std::string_view bytes) const {
 }
 
 std::optional<std::string> TempFolder::read(std::wstring_view name) const {
-    win32::UniqueHandle handle = win32::ownHandle(
-        CreateFileW(file(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return fileBytes(file(name));
+}
+
+bool TempFolder::exists(std::wstring_view name) const {
+    return GetFileAttributesW(file(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::wstring> TempFolder::names() const {
+    return fileNames(path_);
+}
+
+std::optional<std::string> fileBytes(const std::wstring& path) {
+    win32::UniqueHandle handle =
+        win32::ownHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle) return std::nullopt;
     std::string bytes;
     char buffer[65536];
@@ -85,15 +97,11 @@ std::optional<std::string> TempFolder::read(std::wstring_view name) const {
     return bytes;
 }
 
-bool TempFolder::exists(std::wstring_view name) const {
-    return GetFileAttributesW(file(name).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::vector<std::wstring> TempFolder::names() const {
+std::vector<std::wstring> fileNames(const std::wstring& folder) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found;
     win32::UniqueFindHandle find =
-        win32::ownFindHandle(FindFirstFileW((path_ + L"\\*").c_str(), &found));
+        win32::ownFindHandle(FindFirstFileW((folder + L"\\*").c_str(), &found));
     if (!find) return names;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);

@@ -42,6 +42,10 @@ class TempFolder {
     std::wstring path_;
 };
 
+// A file's bytes, none when it cannot be opened; the plain file names of a folder, sorted.
+std::optional<std::string> fileBytes(const std::wstring& path);
+std::vector<std::wstring> fileNames(const std::wstring& folder);
+
 void copyFileOrThrow(const std::wstring& from, const std::wstring& to);
 void createFolderOrThrow(const std::wstring& path);
 
