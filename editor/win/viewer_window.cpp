@@ -25,7 +25,7 @@ constexpr int kIconId = 1;  // Norvell's icon; a test program without it gets th
 // "Back to Main Menu" does not fit on one line of its narrow button.
 constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE;
 
-struct ButtonSpec {
+struct ButtonPlace {
     int id;
     const wchar_t* caption;
     win32::TwipsRect place;  // in the client area
@@ -33,7 +33,7 @@ struct ButtonSpec {
 
 // Created in this order, which is the keyboard order (Tab).
 // clang-format off
-constexpr ButtonSpec kButtons[] = {
+constexpr ButtonPlace kButtons[] = {
     {Command1, L"Monday",            { 120, 7200,  975, 495}},
     {Command2, L"Tuesday",           {1200, 7200,  975, 495}},
     {Command3, L"Wednesday",         {2280, 7200, 1215, 495}},
@@ -125,10 +125,10 @@ bool Form2::OnCreate() {
     createFonts(dpi_);
     if (!list_.create(hwnd(), DayList)) return false;
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    for (const ButtonSpec& spec : kButtons) {
+    for (const ButtonPlace& entry : kButtons) {
         HWND button = CreateWindowExW(
-            0, WC_BUTTONW, spec.caption, WS_CHILD | kButton, 0, 0, 0, 0, hwnd(),
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+            0, WC_BUTTONW, entry.caption, WS_CHILD | kButton, 0, 0, 0, 0, hwnd(),
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance, nullptr);
         if (!button) return false;
     }
     applyFonts();
@@ -210,9 +210,9 @@ void Form2::layOut(unsigned dpi) {
     const win32::PixelRect list = win32::toPixels(kListArea, dpi);
     SetWindowPos(list_.hwnd(), nullptr, list.left, list.top, list.width, list.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    for (const ButtonSpec& spec : kButtons) {
-        const win32::PixelRect place = win32::toPixels(spec.place, dpi);
-        SetWindowPos(control(spec.id), nullptr, place.left, place.top, place.width, place.height,
+    for (const ButtonPlace& button : kButtons) {
+        const win32::PixelRect place = win32::toPixels(button.place, dpi);
+        SetWindowPos(control(button.id), nullptr, place.left, place.top, place.width, place.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
