@@ -14,7 +14,6 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kWindowExStyle = 0;
 // SS_LEFT wraps at word boundaries; SS_NOPREFIX keeps an ampersand in the text as it is.
 constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
-constexpr int kIconId = 1;  // the editor's icon, norvell.rc
 
 constexpr std::wstring_view kArialNearest[] = {L"Liberation Sans", L"Arimo",       L"Helvetica",
                                                L"Nimbus Sans",     L"DejaVu Sans", L"Tahoma"};
@@ -38,12 +37,7 @@ std::string Form3::Show(WindowRegistry& windows) {
         SetForegroundWindow(open);
         return {};
     }
-    HINSTANCE module = GetModuleHandleW(nullptr);
-    HICON icon = LoadIconW(module, MAKEINTRESOURCEW(kIconId));
-    HICON smallIcon = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
-                                                    GetSystemMetrics(SM_CXSMICON),
-                                                    GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    registerClass(form3::kClassName, icon, smallIcon);
+    registerClass(form3::kClassName);
 
     std::unique_ptr<Form3> form(new Form3);
     // Sized for the system's DPI here; WM_CREATE sizes it again for its own monitor's.

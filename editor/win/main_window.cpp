@@ -25,7 +25,6 @@ constexpr wchar_t kTitle[] = L"Norvell 1.0";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = 0;
 constexpr win32::TwipsRect kClientArea{0, 0, 9135, 5085};
-constexpr int kIconId = 1;  // norvell.rc
 
 constexpr DWORD kCentredLabel = WS_VISIBLE | SS_CENTER | SS_NOPREFIX;
 constexpr DWORD kLeftLabel = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
@@ -211,12 +210,7 @@ MainWindow::MainWindow(PlatformServices& services, WindowRegistry& windows)
     : services_(services), windows_(windows), pickers_(fileSystem_, pickerControls_, services) {}
 
 bool MainWindow::create() {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(kIconId));
-    HICON smallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
-                                                    GetSystemMetrics(SM_CXSMICON),
-                                                    GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    registerClass(kClassName, icon, smallIcon);
+    registerClass(kClassName);
     UniqueMenu menu = createMainMenu();
     if (!menu) return false;
     // Sized for the system's DPI here; WM_CREATE sizes it again for its own monitor's.

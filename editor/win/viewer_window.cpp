@@ -20,7 +20,6 @@ namespace {
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 constexpr win32::TwipsRect kClientArea{0, 0, 10095, 7785};
-constexpr int kIconId = 1;  // Norvell's icon; a test program without it gets the default
 
 // "Back to Main Menu" does not fit on one line of its narrow button.
 constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE;
@@ -81,12 +80,7 @@ std::unique_ptr<Form2> Form2::Open(schedule::Folder& dayFiles, std::function<voi
 }
 
 bool Form2::create(WindowRegistry* windows) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(kIconId));
-    HICON smallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
-                                                    GetSystemMetrics(SM_CXSMICON),
-                                                    GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    registerClass(kClassName, icon, smallIcon);
+    registerClass(kClassName);
     // Sized for the system's DPI here; WM_CREATE sizes it again for its own monitor's.
     const SIZE size = frameSize(win32::toPixels(kClientArea, GetDpiForSystem()), kWindowStyle,
                                 kWindowExStyle, false, GetDpiForSystem());

@@ -41,12 +41,19 @@ Window::~Window() {
     DestroyWindow(window);
 }
 
-void Window::registerClass(const wchar_t* className, HICON icon, HICON smallIcon) {
+void Window::registerClass(const wchar_t* className) {
     WNDCLASSEXW windowClass{};
-    if (GetClassInfoExW(GetModuleHandleW(nullptr), className, &windowClass)) return;
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (GetClassInfoExW(instance, className, &windowClass)) return;
+    // Every window of the editor carries its icon; a program without it (a test) gets none.
+    constexpr int kIconId = 1;
+    HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(kIconId));
+    HICON smallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
+                                                    GetSystemMetrics(SM_CXSMICON),
+                                                    GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hInstance = instance;
     windowClass.hIcon = icon;
     windowClass.hIconSm = smallIcon;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);

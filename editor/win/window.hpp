@@ -46,8 +46,9 @@ class Window {
     // Destroys a window still open; the object no longer hears of it.
     ~Window();
 
-    // Registers a window class once per process; its procedure is Window's.
-    static void registerClass(const wchar_t* className, HICON icon, HICON smallIcon);
+    // Registers a window class with the editor's icon once per process; its procedure is
+    // Window's.
+    static void registerClass(const wchar_t* className);
 
     // Creates the window; false with GetLastError set when the system refused.
     bool create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD extendedStyle,

@@ -27,7 +27,7 @@ bool quitPosted() {
 class PlainWindow final : public editor::Window {
   public:
     bool open(editor::WindowRegistry* registry) {
-        registerClass(L"NorvellTestWindow", nullptr, nullptr);
+        registerClass(L"NorvellTestWindow");
         return create(L"NorvellTestWindow", L"plain", WS_OVERLAPPEDWINDOW, 0, 0, 0, 200, 100,
                       nullptr, registry);
     }
