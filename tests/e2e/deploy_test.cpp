@@ -63,51 +63,47 @@ struct Picked {
 
 }  // namespace
 
-TEST(Deploy, YesPutsALauncherShortcutForThisUserThatRunsTodaysPrograms) {
+TEST(Deploy, YesAndNoPutALauncherShortcutThatRunsTodaysProgramsAtLogon) {
+    struct Case {
+        int answer;
+        const KNOWNFOLDERID& folder;
+        const wchar_t* message;
+    };
+    const Case cases[] = {
+        {IDYES, FOLDERID_Startup,
+         L"DATA FILES GENERATED and File copied to your Login Profile, Brightwick will be "
+         L"activated next time you log on"},
+        {IDNO, FOLDERID_CommonStartup,
+         L"DATA FILES GENERATED and File copied to All Users profile, Brightwick will be "
+         L"activated next time you log on"},
+    };
     win32::ComApartment com;
-    const std::wstring link = startupLink(FOLDERID_Startup);
-    DeleteFileW(link.c_str());
-    Picked picked;
-    ASSERT_TRUE(*picked.editor);
-    EXPECT_TRUE(answer(picked.question(), IDYES));
-    EXPECT_EQ(picked.nextMessage(),
-              L"DATA FILES GENERATED and File copied to your Login Profile, Brightwick will be "
-              L"activated next time you log on");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer == IDYES ? "Yes" : "No");
+        const std::wstring link = startupLink(c.folder);
+        DeleteFileW(link.c_str());
+        Picked picked;
+        ASSERT_TRUE(*picked.editor);
+        EXPECT_TRUE(answer(picked.question(), c.answer));
+        EXPECT_EQ(picked.nextMessage(), c.message);
 
-    const auto shortcut = win32::loadLink(link);
-    ASSERT_TRUE(shortcut) << "no Brightwick.lnk in the user's Startup folder";
-    EXPECT_EQ(shortcut->target, distDir() + L"\\Brightwick.exe");
-    EXPECT_EQ(shortcut->arguments, L"");
-    EXPECT_EQ(shortcut->workingFolder, picked.work.path());
+        const auto shortcut = win32::loadLink(link);
+        ASSERT_TRUE(shortcut) << "no Brightwick.lnk in " << utf8(link);
+        EXPECT_EQ(shortcut->target, distDir() + L"\\Brightwick.exe");
+        EXPECT_EQ(shortcut->arguments, L"");
+        EXPECT_EQ(shortcut->workingFolder, picked.work.path());
 
-    // What Windows does at logon: the shortcut's target in its working folder.
-    Process logon(shortcut->target, L"", shortcut->workingFolder);
-    EXPECT_EQ(logon.wait(30s), 0u);
-    ASSERT_TRUE(pollUntil([&] { return !probeRuns(picked.work.path()).empty(); }));
-    const auto runs = probeRuns(picked.work.path());
-    ASSERT_EQ(runs.size(), 1u);
-    EXPECT_EQ(runs[0].showWindow, SW_MINIMIZE);
-    EXPECT_EQ(runs[0].folder, picked.work.path());
-    EXPECT_TRUE(picked.editor->exit());
-    DeleteFileW(link.c_str());
-}
-
-TEST(Deploy, NoPutsTheShortcutIntoTheStartupFolderOfAllUsers) {
-    win32::ComApartment com;
-    const std::wstring link = startupLink(FOLDERID_CommonStartup);
-    DeleteFileW(link.c_str());
-    Picked picked;
-    ASSERT_TRUE(*picked.editor);
-    EXPECT_TRUE(answer(picked.question(), IDNO));
-    EXPECT_EQ(picked.nextMessage(),
-              L"DATA FILES GENERATED and File copied to All Users profile, Brightwick will be "
-              L"activated next time you log on");
-    const auto shortcut = win32::loadLink(link);
-    ASSERT_TRUE(shortcut) << "no Brightwick.lnk in the common Startup folder";
-    EXPECT_EQ(shortcut->target, distDir() + L"\\Brightwick.exe");
-    EXPECT_EQ(shortcut->workingFolder, picked.work.path());
-    EXPECT_TRUE(picked.editor->exit());
-    DeleteFileW(link.c_str());
+        // What Windows does at logon: the shortcut's target in its working folder.
+        Process logon(shortcut->target, L"", shortcut->workingFolder);
+        EXPECT_EQ(logon.wait(30s), 0u);
+        ASSERT_TRUE(pollUntil([&] { return !probeRuns(picked.work.path()).empty(); }));
+        const auto runs = probeRuns(picked.work.path());
+        ASSERT_EQ(runs.size(), 1u);
+        EXPECT_EQ(runs[0].showWindow, SW_MINIMIZE);
+        EXPECT_EQ(runs[0].folder, picked.work.path());
+        EXPECT_TRUE(picked.editor->exit());
+        DeleteFileW(link.c_str());
+    }
 }
 
 TEST(Deploy, CancelOrClosingTheQuestionClearsAndCreatesNothing) {
