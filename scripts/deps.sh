@@ -2,7 +2,8 @@
 # Installs the Debian packages the build and the tests need, when any is missing.
 set -euo pipefail
 packages=(cmake make g++ googletest libgtest-dev libbenchmark-dev clang-format
-          g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb xauth imagemagick nsis)
+          g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb xauth imagemagick nsis
+          python3)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
