@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "win32/error.hpp"
+#include "win32/process.hpp"
 #include "win32/text.hpp"
 
 namespace driver {
@@ -146,13 +147,7 @@ Process::~Process() {
 }
 
 std::optional<DWORD> Process::wait(std::chrono::milliseconds deadline) const {
-    if (WaitForSingleObject(process_.get(), static_cast<DWORD>(deadline.count())) !=
-        WAIT_OBJECT_0) {
-        return std::nullopt;
-    }
-    DWORD code = 0;
-    GetExitCodeProcess(process_.get(), &code);
-    return code;
+    return win32::waitForExit(process_.get(), deadline);
 }
 
 ProcessTree::ProcessTree(const std::wstring& application, const std::wstring& arguments,
@@ -198,13 +193,7 @@ ProcessTree::~ProcessTree() {
 }
 
 std::optional<DWORD> ProcessTree::wait(std::chrono::milliseconds deadline) const {
-    if (WaitForSingleObject(process_.get(), static_cast<DWORD>(deadline.count())) !=
-        WAIT_OBJECT_0) {
-        return std::nullopt;
-    }
-    DWORD code = 0;
-    GetExitCodeProcess(process_.get(), &code);
-    return code;
+    return win32::waitForExit(process_.get(), deadline);
 }
 
 bool ProcessTree::waitForAll(std::chrono::milliseconds deadline) const {

@@ -39,21 +39,6 @@ void pump() {
     }
 }
 
-std::wstring text(HWND window) {
-    const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-    std::wstring value(static_cast<std::size_t>(length) + 1, L'\0');
-    const auto copied =
-        SendMessageW(window, WM_GETTEXT, value.size(), reinterpret_cast<LPARAM>(value.data()));
-    value.resize(static_cast<std::size_t>(copied));
-    return value;
-}
-
-std::wstring className(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
 LOGFONTW fontOf(HWND window) {
     LOGFONTW font{};
     auto handle = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
@@ -168,8 +153,8 @@ class ViewerTest : public ::testing::Test {
 TEST_F(ViewerTest, WindowAndButtonsAsDesigned) {
     HWND viewer = open();
     ASSERT_TRUE(viewer);
-    EXPECT_EQ(text(viewer), L"Program to be Run");
-    EXPECT_EQ(className(viewer), kClassName);
+    EXPECT_EQ(driver::windowText(viewer), L"Program to be Run");
+    EXPECT_EQ(driver::className(viewer), kClassName);
     EXPECT_EQ(GetWindow(viewer, GW_OWNER), nullptr) << "no owner";
     EXPECT_TRUE(IsWindowVisible(viewer));
     const LONG_PTR style = GetWindowLongPtrW(viewer, GWL_STYLE);
@@ -202,8 +187,8 @@ TEST_F(ViewerTest, WindowAndButtonsAsDesigned) {
         SCOPED_TRACE(win32::narrow(expected.caption));
         HWND button = GetDlgItem(viewer, expected.id);
         ASSERT_TRUE(button);
-        EXPECT_EQ(className(button), L"Button");
-        EXPECT_EQ(text(button), expected.caption);
+        EXPECT_EQ(driver::className(button), L"Button");
+        EXPECT_EQ(driver::windowText(button), expected.caption);
         EXPECT_TRUE(IsWindowVisible(button));
         EXPECT_EQ(clientPlace(button),
                   win32::toPixels({expected.left, 7200, expected.width, 495}, dpi));
@@ -231,7 +216,7 @@ TEST_F(ViewerTest, WindowAndButtonsAsDesigned) {
 
     HWND list = GetDlgItem(viewer, DayList);
     ASSERT_TRUE(list);
-    EXPECT_EQ(className(list), kDayListClassName);
+    EXPECT_EQ(driver::className(list), kDayListClassName);
     EXPECT_EQ(clientPlace(list), win32::toPixels({0, 0, 10095, 7080}, dpi));
     const LOGFONTW listFont = fontOf(list);
     EXPECT_EQ(listFont.lfWeight, FW_BOLD);
@@ -246,7 +231,7 @@ TEST_F(ViewerTest, WindowAndButtonsAsDesigned) {
 TEST_F(ViewerTest, OpensEmptyWithNoDayBold) {
     HWND viewer = open();
     ASSERT_TRUE(viewer);
-    EXPECT_EQ(text(GetDlgItem(viewer, DayList)), L"");
+    EXPECT_EQ(driver::windowText(GetDlgItem(viewer, DayList)), L"");
     EXPECT_EQ(weights(viewer), boldOnly(-1));
     EXPECT_EQ(inkOf(GetDlgItem(viewer, DayList)), 0) << "nothing drawn";
 }
@@ -257,29 +242,30 @@ TEST_F(ViewerTest, DayButtonsShowTheirDayAndMoveTheBoldMark) {
     HWND list = GetDlgItem(viewer, DayList);
 
     press(viewer, Command7);
-    EXPECT_EQ(text(list), L"Time: 09:00\r\nC:\\sun.exe\r\nRun Style - Normal");
+    EXPECT_EQ(driver::windowText(list), L"Time: 09:00\r\nC:\\sun.exe\r\nRun Style - Normal");
     EXPECT_EQ(weights(viewer), boldOnly(6));
     EXPECT_GT(inkOf(list), 0) << "the lines are painted";
 
     press(viewer, Command1);
-    EXPECT_EQ(text(list),
+    EXPECT_EQ(driver::windowText(list),
               L"Time: 07:30\r\nC:\\Tools\\app.exe\r\nRun Style - Maximize\r\n"
               L"Time: 19:45\r\nD:\\\\game.exe\r\nRun Style - Minimize");
     EXPECT_EQ(weights(viewer), boldOnly(0));
 
     press(viewer, Command1);  // the same day again reads the file again
     EXPECT_EQ(weights(viewer), boldOnly(0));
-    EXPECT_EQ(SendMessageW(list, WM_GETTEXTLENGTH, 0, 0), static_cast<LRESULT>(text(list).size()));
+    EXPECT_EQ(SendMessageW(list, WM_GETTEXTLENGTH, 0, 0),
+              static_cast<LRESULT>(driver::windowText(list).size()));
 
     press(viewer, Command2);  // no dattue.dat at all: quietly empty
-    EXPECT_EQ(text(list), L"");
+    EXPECT_EQ(driver::windowText(list), L"");
     EXPECT_EQ(weights(viewer), boldOnly(1));
     EXPECT_EQ(inkOf(list), 0);
     EXPECT_EQ(driver::topWindows(GetCurrentProcessId(), {}, L"#32770").size(), 0u)
         << "no message box";
 
     press(viewer, Command6);  // empty datsat.dat
-    EXPECT_EQ(text(list), L"");
+    EXPECT_EQ(driver::windowText(list), L"");
     EXPECT_EQ(weights(viewer), boldOnly(5));
     EXPECT_EQ(backs_, 0);
 }
@@ -292,7 +278,7 @@ TEST_F(ViewerTest, EachDayButtonReadsItsOwnFile) {
     ASSERT_TRUE(viewer);
     for (int day = 0; day < 7; ++day) {
         press(viewer, Command1 + day);
-        EXPECT_EQ(text(GetDlgItem(viewer, DayList)), files[day]);
+        EXPECT_EQ(driver::windowText(GetDlgItem(viewer, DayList)), files[day]);
         EXPECT_EQ(weights(viewer), boldOnly(day));
     }
 }
@@ -303,7 +289,7 @@ TEST_F(ViewerTest, LinesAreReadInTheAnsiCodePage) {
     HWND viewer = open();
     ASSERT_TRUE(viewer);
     press(viewer, Command5);
-    EXPECT_EQ(text(GetDlgItem(viewer, DayList)),
+    EXPECT_EQ(driver::windowText(GetDlgItem(viewer, DayList)),
               L"Time: 06:15\r\n" + win32::fromCodePage(program) + L"\r\nRun Style - Hide");
 }
 
@@ -432,7 +418,7 @@ TEST_F(ViewerTest, LaysOutAgainForANewDpi) {
     EXPECT_EQ(fontOf(GetDlgItem(viewer, Command1)).lfHeight, win32::fontHeight(825, 144));
     EXPECT_EQ(fontOf(GetDlgItem(viewer, DayList)).lfHeight, win32::fontHeight(1200, 144));
     EXPECT_EQ(weights(viewer), boldOnly(6)) << "the bold mark stays";
-    EXPECT_EQ(text(GetDlgItem(viewer, DayList)),
+    EXPECT_EQ(driver::windowText(GetDlgItem(viewer, DayList)),
               L"Time: 09:00\r\nC:\\sun.exe\r\nRun Style - Normal");
     press(viewer, Command1);
     EXPECT_EQ(fontOf(GetDlgItem(viewer, Command1)).lfHeight, win32::fontHeight(825, 144))
@@ -491,10 +477,10 @@ TEST_F(ShowListTest, CombinesThenHidesMainAndOpensTheViewer) {
     EXPECT_EQ(services_.log, std::vector<std::string>{"helper: copyfle.com"});
     EXPECT_FALSE(IsWindowVisible(main_));
     EXPECT_TRUE(IsWindowVisible(viewer_->hwnd()));
-    EXPECT_EQ(text(viewer_->hwnd()), L"Program to be Run");
+    EXPECT_EQ(driver::windowText(viewer_->hwnd()), L"Program to be Run");
 
     press(viewer_->hwnd(), Command7);  // the services' folder holds the day files
-    EXPECT_EQ(text(GetDlgItem(viewer_->hwnd(), DayList)),
+    EXPECT_EQ(driver::windowText(GetDlgItem(viewer_->hwnd(), DayList)),
               L"Time: 09:00\r\nC:\\sun.exe\r\nRun Style - Normal");
 
     press(viewer_->hwnd(), Command8);
@@ -504,7 +490,8 @@ TEST_F(ShowListTest, CombinesThenHidesMainAndOpensTheViewer) {
     showList();
     ASSERT_TRUE(viewer_);
     EXPECT_FALSE(IsWindowVisible(main_));
-    EXPECT_EQ(text(GetDlgItem(viewer_->hwnd(), DayList)), L"") << "a new viewer, empty";
+    EXPECT_EQ(driver::windowText(GetDlgItem(viewer_->hwnd(), DayList)), L"")
+        << "a new viewer, empty";
     SendMessageW(viewer_->hwnd(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindowVisible(main_)) << "the close box brings Main back too";
 }
