@@ -1,7 +1,9 @@
 # Helpers shared by the CMakeLists of the project's folders.
 
 # norvell_ship(<target> [NAME <file name>]): put a Windows program into the shippable folder,
-# optionally under another file name (the helpers ship as .com).
+# optionally under another file name (the helpers ship as .com). The program ships without its
+# symbols; they go into <build>/symbols/<file name>.debug, which the program names in a
+# debug link, so a crash address from a user still resolves (addr2line, gdb).
 function(norvell_ship target)
   cmake_parse_arguments(arg "" "NAME" "" ${ARGN})
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${NORVELL_DIST_DIR})
@@ -9,6 +11,16 @@ function(norvell_ship target)
     get_filename_component(stem ${arg_NAME} NAME_WE)
     get_filename_component(ext ${arg_NAME} LAST_EXT)
     set_target_properties(${target} PROPERTIES OUTPUT_NAME ${stem} SUFFIX ${ext})
+  endif()
+  if(NOT MSVC)
+    set(program $<TARGET_FILE:${target}>)
+    set(symbols ${NORVELL_SYMBOLS_DIR}/$<TARGET_FILE_NAME:${target}>.debug)
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${NORVELL_SYMBOLS_DIR}
+      COMMAND ${CMAKE_OBJCOPY} --only-keep-debug ${program} ${symbols}
+      COMMAND ${CMAKE_OBJCOPY} --strip-all ${program}
+      COMMAND ${CMAKE_OBJCOPY} --add-gnu-debuglink=${symbols} ${program}
+      VERBATIM)
   endif()
   add_dependencies(dist ${target})
 endfunction()

@@ -18,9 +18,9 @@ if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ]; then
   export WINEPREFIX="$PWD/build/windows/wineprefix-run" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   if [ ! -f "$WINEPREFIX/.norvell-ready" ]; then
     wineboot -i >/dev/null 2>&1 && wineserver -w
-    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     touch "$WINEPREFIX/.norvell-ready"
   fi
+  cp -u /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
   cd "$dist" && exec wine Norvell.exe
 fi
 exec bash scripts/screenshot.sh "${1:-build/windows/norvell.png}"

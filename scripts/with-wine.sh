@@ -30,14 +30,19 @@ if [ ! -f "$WINEPREFIX/.norvell-ready" ]; then
   rm -rf "$WINEPREFIX"
   DISPLAY= wineboot -i >/dev/null 2>&1
   wineserver -w
-  # Debian's Wine does not find its own fonts otherwise.
-  cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   # A virtual desktop: Wine draws frames itself and hiding a window does not stall.
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1024x768 /f >/dev/null 2>&1
   wineserver -w
   touch "$WINEPREFIX/.norvell-ready"
 fi
+# Debian's Wine does not find its own fonts otherwise; copied at every run, so a prefix made
+# before fonts-wine was installed gets them too.
+if ! ls /usr/share/wine/fonts/*.tt[fc] >/dev/null 2>&1; then
+  echo "Wine's fonts are missing from /usr/share/wine/fonts: install Debian's fonts-wine." >&2
+  exit 1
+fi
+cp -u /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
 # A persistent server, warmed up outside any pipe, so each program starts in a fraction of a second.
 wineserver -p
 wine cmd /c exit >/dev/null 2>&1 || true

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "driver.hpp"
+#include "pe_image.hpp"
 #include "win32/com.hpp"
 #include "win32/shell.hpp"
 #include "win32/text.hpp"
@@ -116,8 +117,12 @@ class Installer : public testing::Test {
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(fileNames(folder), expected);
         for (const std::wstring& name : fileNames(distDir())) {
-            EXPECT_EQ(fileBytes(folder + L"\\" + name), fileBytes(distDir() + L"\\" + name))
+            const std::optional<std::string> installed = fileBytes(folder + L"\\" + name);
+            EXPECT_EQ(installed, fileBytes(distDir() + L"\\" + name))
                 << win32::narrow(name) << " differs from the shippable folder's";
+            if (const auto image = packaging::imageDebugInfo(installed.value_or(""))) {
+                EXPECT_EQ(image->symbols, 0u) << win32::narrow(name) << " carries its symbols";
+            }
         }
 
         // The Start-menu entry starts Norvell in its own folder, where its schedule lives.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "driver.hpp"
+#include "pe_image.hpp"
 #include "win32/text.hpp"
 
 namespace {
@@ -129,6 +130,20 @@ TEST_P(ReleaseResources, DeclareTheirNeedsInAManifest) {
         std::string::npos;
     EXPECT_EQ(perMonitor, GetParam().showsWindows);
     EXPECT_EQ(controls6, GetParam().showsWindows);
+}
+
+// A user downloads the program alone: its symbols stay in the build's debug file, which the
+// program names so that a debugger finds it.
+TEST_P(ReleaseResources, ShipWithoutSymbolsAndNameTheirDebugFile) {
+    const std::optional<std::string> bytes = driver::fileBytes(path_);
+    ASSERT_TRUE(bytes);
+    const std::optional<packaging::ImageDebugInfo> image = packaging::imageDebugInfo(*bytes);
+    ASSERT_TRUE(image) << "not a Windows program";
+    EXPECT_EQ(image->symbols, 0u) << "the program carries a symbol table";
+    for (const std::string& section : image->sections) {
+        EXPECT_FALSE(section.starts_with(".debug")) << "the program carries " << section;
+    }
+    EXPECT_EQ(image->debugLink, win32::narrow(GetParam().file) + ".debug");
 }
 
 INSTANTIATE_TEST_SUITE_P(Shipped, ReleaseResources, testing::ValuesIn(kPrograms),

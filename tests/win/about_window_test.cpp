@@ -83,6 +83,7 @@ class AboutWindow : public testing::Test {
         EXPECT_EQ(font.lfWeight, FW_NORMAL);
         EXPECT_FALSE(font.lfItalic);
         EXPECT_EQ(std::wstring(font.lfFaceName), win32::chooseFamily(Form3::kLabelFont));
+        EXPECT_NE(std::wstring(font.lfFaceName), L"") << "some sans family stands in for Arial";
     }
 
     WindowRegistry windows;

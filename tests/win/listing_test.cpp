@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "driver.hpp"
+#include "fonts.hpp"
 #include "win32/font.hpp"
 #include "win32/listing.hpp"
 #include "win32/twips.hpp"
@@ -149,8 +150,9 @@ TEST(Drives, CurrentFolderIsTheWorkingFolderTheRecordedOneOrTheRoot) {
 TEST(Fonts, NamedFamilyOrTheNearestInstalledOne) {
     constexpr std::wstring_view nearest[] = {L"Not Installed Either", L"Tahoma"};
     const win32::FontSpec missing{L"No Such Family 4711", 825, false, nearest, FF_SWISS};
+    ASSERT_TRUE(driver::fontInstalled(L"Tahoma"));
+    ASSERT_TRUE(driver::fontInstalled(L"MS Sans Serif"));
     EXPECT_FALSE(win32::fontFamilyInstalled(L"No Such Family 4711"));
-    EXPECT_TRUE(win32::fontFamilyInstalled(L"Tahoma"));
     EXPECT_EQ(win32::chooseFamily(missing), L"Tahoma");
     const win32::FontSpec installed{L"Tahoma", 825, false, {}, FF_SWISS};
     EXPECT_EQ(win32::chooseFamily(installed), L"Tahoma");

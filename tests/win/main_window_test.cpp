@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "driver.hpp"
+#include "fonts.hpp"
 #include "editor/win/main_ids.hpp"
 #include "editor/win/main_window.hpp"
 #include "editor/win/window.hpp"
@@ -153,6 +154,7 @@ TEST(MainWindow, FontsAsNamedInPoints) {
         {editor::File1, -11, FW_NORMAL},  {editor::Check1 + 6, -11, FW_NORMAL},
     };
     ASSERT_EQ(GetDpiForWindow(editor.main.hwnd()), 96u);
+    ASSERT_TRUE(driver::fontInstalled(L"MS Sans Serif"));
     HDC screen = GetDC(nullptr);
     for (const Case& c : cases) {
         HFONT font = reinterpret_cast<HFONT>(SendMessageW(editor.control(c.id), WM_GETFONT, 0, 0));

@@ -13,6 +13,7 @@
 
 #include "../host/fake_editor.hpp"
 #include "driver.hpp"
+#include "fonts.hpp"
 #include "editor/win/viewer_ids.hpp"
 #include "editor/win/viewer_window.hpp"
 #include "editor/win/window.hpp"
@@ -181,6 +182,9 @@ TEST_F(ViewerTest, WindowAndButtonsAsDesigned) {
         {Command5, L"Friday", 4560, 975},     {Command6, L"Saturday", 5640, 975},
         {Command7, L"Sunday", 6720, 975},     {Command8, L"Back to Main Menu", 7800, 975},
     };
+    ASSERT_TRUE(driver::fontInstalled(L"MS Sans Serif"));
+    // The list's font stands in for Arial Narrow with a condensed family.
+    ASSERT_TRUE(driver::fontInstalled(L"DejaVu Sans Condensed"));
     const std::wstring face = win32::chooseFamily({L"MS Sans Serif", 825, false, {}, FF_SWISS});
     std::vector<HFONT> fonts;
     for (const Button& expected : buttons) {
