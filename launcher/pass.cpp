@@ -3,27 +3,17 @@
 #include <array>
 
 #include "schedule/record.hpp"
+#include "schedule/run_style.hpp"
 #include "schedule/time.hpp"
 #include "schedule/weekday.hpp"
 
 namespace launcher {
 
 std::optional<int> showWindowFor(std::string_view runStyleLine) {
-    struct Style {
-        std::string_view word;
-        int showWindow;
-    };
     // The stored words, not the editor's list words: a record holds "Min", never "Minimize".
-    static constexpr std::array<Style, 4> kStyles{{
-        {"Normal", kShowNormal},
-        {"Max", kShowMaximized},
-        {"Hide", kHide},
-        {"Min", kMinimize},
-    }};
-    for (const Style& style : kStyles) {
-        if (runStyleLine == style.word) return style.showWindow;
-    }
-    return std::nullopt;
+    const std::optional<schedule::RunStyle> style = schedule::runStyleByStoredWord(runStyleLine);
+    if (!style) return std::nullopt;
+    return style->showWindow;
 }
 
 PassReport runRecords(int hourNow, schedule::LineSource& lines, ProgramStarter& starter) {

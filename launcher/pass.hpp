@@ -12,13 +12,6 @@
 
 namespace launcher {
 
-// The Windows show-window values a run style asks for (SW_HIDE, SW_SHOWNORMAL,
-// SW_SHOWMAXIMIZED, SW_MINIMIZE); spelled out here since the core does not see <windows.h>.
-inline constexpr int kHide = 0;
-inline constexpr int kShowNormal = 1;
-inline constexpr int kShowMaximized = 3;
-inline constexpr int kMinimize = 6;
-
 // The show-window value of a record's run-style line: "Normal", "Max", "Hide" and "Min",
 // each compared whole and case-sensitively. Every other text, the editor's list words
 // "Minimize" and "Maximize" included, gives none.

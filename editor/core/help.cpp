@@ -7,7 +7,7 @@ namespace editor::help {
 namespace {
 void openDocument(std::string_view document, Services& services) {
     const std::string failure =
-        services.start(documentCommandLine(document, services), kShowNormal);
+        services.start(documentCommandLine(document, services), schedule::kShowNormal);
     if (!failure.empty()) {
         services.message("notepad.exe could not be started to show " + std::string(document) +
                          ": " + failure);

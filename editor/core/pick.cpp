@@ -22,6 +22,16 @@ bool advanceCounter(MainControls& controls) {
     return false;
 }
 
+// "Normal, Hide, Minimize and Maximize": the list's words as a sentence names them.
+std::string runStyleWords() {
+    std::string words;
+    for (std::size_t i = 0; i < schedule::kRunStyles.size(); ++i) {
+        if (i > 0) words += i + 1 == schedule::kRunStyles.size() ? " and " : ", ";
+        words += schedule::kRunStyles[i].listWord;
+    }
+    return words;
+}
+
 }  // namespace
 
 void selectResetChoices(MainControls& controls) {
@@ -55,9 +65,8 @@ void pickProgram(MainControls& controls, Services& services) {
     const std::string style = controls.currentItem(List::List4);
     const std::optional<schedule::RunStyle> runStyle = schedule::runStyleByListWord(style);
     if (!runStyle) {
-        services.message("The run style \"" + style +
-                         "\" is not one of Normal, Hide, Minimize "
-                         "and Maximize. Nothing was written.");
+        services.message("The run style \"" + style + "\" is not one of " + runStyleWords() +
+                         ". Nothing was written.");
         return;
     }
     controls.setText(Field::Text3, schedule::hour24(controls.currentItem(List::List2),

@@ -9,12 +9,9 @@
 #include <string_view>
 
 #include "schedule/folder.hpp"
+#include "schedule/show_window.hpp"
 
 namespace editor {
-
-// Show-window values handed to started programs.
-inline constexpr int kShowHide = 0;    // SW_HIDE
-inline constexpr int kShowNormal = 1;  // SW_SHOWNORMAL
 
 // How long the editor waits for copyfle.com or clrfle.com before it tells the user.
 inline constexpr std::chrono::milliseconds kHelperDeadline{30'000};

@@ -38,7 +38,7 @@ std::string PlatformServices::start(std::string_view commandLine, int showWindow
 
 HelperRun PlatformServices::runHelper(std::string_view name, std::chrono::milliseconds deadline) {
     HelperRun run;
-    const win32::Started started = win32::startProgram(win32::widen(name), kShowHide);
+    const win32::Started started = win32::startProgram(win32::widen(name), schedule::kShowHide);
     if (!started) {
         run.outcome = HelperRun::Outcome::NotStarted;
         run.error = win32::systemReason(started.error);

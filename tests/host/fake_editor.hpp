@@ -12,8 +12,18 @@
 #include "editor/core/main_controls.hpp"
 #include "editor/core/services.hpp"
 #include "fake_folder.hpp"
+#include "schedule/run_style.hpp"
 
 namespace testing_support {
+
+// List4's items as the window fills it: the run-style table's list words.
+inline std::vector<std::string> listWords() {
+    std::vector<std::string> words;
+    for (const schedule::RunStyle& style : schedule::kRunStyles) {
+        words.emplace_back(style.listWord);
+    }
+    return words;
+}
 
 class FakeControls final : public editor::MainControls {
   public:
@@ -23,7 +33,7 @@ class FakeControls final : public editor::MainControls {
         {editor::List::List2,
          {"01", "02", "03", "04", "05", "06", "07", "08", "09", "10", "11", "12"}},
         {editor::List::List3, {"00", "15", "30", "45"}},
-        {editor::List::List4, {"Normal", "Hide", "Minimize", "Maximize"}},
+        {editor::List::List4, listWords()},
     };
     std::map<editor::List, std::string> current{{editor::List::List1, "AM"},
                                                 {editor::List::List2, "01"},

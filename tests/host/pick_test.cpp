@@ -134,6 +134,17 @@ TEST(Pick, RunStylesAreStoredShortened) {
     }
 }
 
+TEST(Pick, AnUnknownRunStyleWritesNothingAndNamesTheKnownOnes) {
+    Window window;
+    window.tick({0});
+    window.controls.current[List::List4] = "Minimized";
+    window.pick();
+    EXPECT_TRUE(window.names().empty());
+    EXPECT_EQ(window.services.log,
+              (Names{"message: The run style \"Minimized\" is not one of Normal, Hide, Minimize "
+                     "and Maximize. Nothing was written."}));
+}
+
 TEST(Pick, DriveRootGetsTwoBackslashes) {
     Window window;
     window.controls.folder = "D:\\";
