@@ -71,7 +71,7 @@ int wmain() {
     ShowWindow(main.hwnd(), SW_SHOWNOACTIVATE);
     const std::string path = win32::narrow(folder);
     const std::string elsewhere = win32::narrow(temp);
-    HWND file1 = GetDlgItem(main.hwnd(), editor::File1);
+    HWND file1 = GetDlgItem(main.hwnd(), editor::main::File1);
 
     std::vector<double> shown, enumerated;
     for (int round = 0; round <= kRounds; ++round) {

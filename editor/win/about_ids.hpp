@@ -1,6 +1,5 @@
 // Control identifiers of Form3, the About window, and the names by which tests find it.
-// Plain values only, so that any program can include it. A namespace of its own, since Main
-// has a Label1 too.
+// Plain values only, so that any program can include it.
 #pragma once
 
 namespace editor::form3 {

@@ -7,66 +7,17 @@
 
 namespace editor {
 
-DayListArea::~DayListArea() {
-    if (!hwnd_) return;
-    HWND window = hwnd_;
-    // This object is going: the window must not reach it any more.
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    hwnd_ = nullptr;
-    DestroyWindow(window);
-}
-
-void DayListArea::registerClass() {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW windowClass{};
-    if (GetClassInfoExW(instance, form2::kDayListClassName, &windowClass)) return;
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = form2::kDayListClassName;
-    RegisterClassExW(&windowClass);
-}
-
-bool DayListArea::create(HWND parent, int id) {
-    registerClass();
-    return CreateWindowExW(0, form2::kDayListClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
-                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), this) != nullptr;
-}
-
-LRESULT CALLBACK DayListArea::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    DayListArea* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<DayListArea*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<DayListArea*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    }
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    // Nothing here throws but allocation; a failure to allocate while painting or answering
-    // must not cross into the system, and the parent's boundary cannot see it.
-    try {
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
+void DayListArea::registerWindowClass() {
+    registerClass(form2::kDayListClassName);
 }
 
 void DayListArea::setLines(std::vector<std::wstring> lines) {
     lines_ = std::move(lines);
     firstLine_ = 0;
     wheelRemainder_ = 0;
-    if (!hwnd_) return;
+    if (!hwnd()) return;
     updateScrollBar();
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 // clang-format off
@@ -84,20 +35,20 @@ LRESULT DayListArea::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_GETTEXTLENGTH:  return OnGetTextLength();
         case WM_SETTEXT:        return FALSE;  // the lines come from the viewer only
     }
-    return DefWindowProcW(hwnd_, message, wParam, lParam);
+    return DefWindowProcW(hwnd(), message, wParam, lParam);
 }
 // clang-format on
 
 void DayListArea::OnPaint() {
     PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd_, &paint);
+    HDC dc = BeginPaint(hwnd(), &paint);
     if (dc) PaintContent(dc, paint.rcPaint);
-    EndPaint(hwnd_, &paint);
+    EndPaint(hwnd(), &paint);
 }
 
 void DayListArea::OnPrintClient(HDC dc) {
     RECT client;
-    GetClientRect(hwnd_, &client);
+    GetClientRect(hwnd(), &client);
     PaintContent(dc, client);
 }
 
@@ -122,11 +73,11 @@ void DayListArea::OnSetFont(HFONT font, bool redraw) {
     font_ = font;
     measure();
     updateScrollBar();
-    if (redraw) InvalidateRect(hwnd_, nullptr, TRUE);
+    if (redraw) InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void DayListArea::measure() {
-    HDC dc = GetDC(hwnd_);
+    HDC dc = GetDC(hwnd());
     if (!dc) return;
     const HGDIOBJ previousFont = font_ ? SelectObject(dc, font_) : nullptr;
     TEXTMETRICW metrics;
@@ -134,17 +85,17 @@ void DayListArea::measure() {
         lineHeight_ = std::max(1, static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading));
     }
     if (previousFont) SelectObject(dc, previousFont);
-    ReleaseDC(hwnd_, dc);
+    ReleaseDC(hwnd(), dc);
 }
 
 void DayListArea::OnSize() {
     updateScrollBar();
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 int DayListArea::visibleLines() const {
     RECT client;
-    GetClientRect(hwnd_, &client);
+    GetClientRect(hwnd(), &client);
     return std::max(1, static_cast<int>(client.bottom - client.top) / lineHeight_);
 }
 
@@ -160,7 +111,7 @@ void DayListArea::updateScrollBar() {
     info.nMax = std::max(0, count - 1);
     info.nPage = static_cast<UINT>(page);
     info.nPos = firstLine_;
-    SetScrollInfo(hwnd_, SB_VERT, &info, TRUE);
+    SetScrollInfo(hwnd(), SB_VERT, &info, TRUE);
 }
 
 void DayListArea::scrollTo(int firstLine) {
@@ -172,8 +123,8 @@ void DayListArea::scrollTo(int firstLine) {
     info.cbSize = sizeof info;
     info.fMask = SIF_POS;
     info.nPos = firstLine_;
-    SetScrollInfo(hwnd_, SB_VERT, &info, TRUE);
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    SetScrollInfo(hwnd(), SB_VERT, &info, TRUE);
+    InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void DayListArea::OnVScroll(int request) {
@@ -203,7 +154,7 @@ void DayListArea::OnVScroll(int request) {
             SCROLLINFO info{};
             info.cbSize = sizeof info;
             info.fMask = SIF_TRACKPOS;
-            if (GetScrollInfo(hwnd_, SB_VERT, &info)) scrollTo(info.nTrackPos);
+            if (GetScrollInfo(hwnd(), SB_VERT, &info)) scrollTo(info.nTrackPos);
             break;
         }
         default:

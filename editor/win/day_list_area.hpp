@@ -9,29 +9,22 @@
 #include <string>
 #include <vector>
 
+#include "editor/win/window.hpp"
+
 namespace editor {
 
-class DayListArea {
+class DayListArea final : public Window {
   public:
     DayListArea() = default;
-    // Destroys the window if it is still open.
-    ~DayListArea();
-    DayListArea(const DayListArea&) = delete;
-    DayListArea& operator=(const DayListArea&) = delete;
 
-    // Creates the area as child `id` of `parent`, empty and without a scroll bar, at no size
-    // yet; the parent places it. False with GetLastError set when the system refused.
-    bool create(HWND parent, int id);
-    HWND hwnd() const { return hwnd_; }
+    // Registers the class a parent's table names for it (form2::kDayListClassName).
+    static void registerWindowClass();
 
     // Replaces the lines and scrolls back to the first.
     void setLines(std::vector<std::wstring> lines);
-    const std::vector<std::wstring>& lines() const { return lines_; }
 
   private:
-    static void registerClass();
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     void OnPaint();
     void OnPrintClient(HDC dc);
@@ -50,7 +43,6 @@ class DayListArea {
     void updateScrollBar();
     std::wstring text() const;
 
-    HWND hwnd_ = nullptr;
     HFONT font_ = nullptr;  // the parent's, which it keeps while it is set here
     std::vector<std::wstring> lines_;
     int lineHeight_ = 16;

@@ -22,9 +22,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         editor::PlatformServices services;
         editor::WindowRegistry windows;
         editor::MainWindow main(services, windows);
-        if (!main.create()) {
-            editor::reportUnexpectedFailure(
-                nullptr, "the main window cannot be opened: " + win32::lastErrorReason());
+        if (const schedule::Outcome created = main.create(); !created) {
+            editor::reportUnexpectedFailure(nullptr,
+                                            "the main window cannot be opened: " + created.error);
             return 1;
         }
         services.setOwner(main.hwnd());

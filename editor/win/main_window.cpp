@@ -11,7 +11,8 @@
 #include "editor/core/help.hpp"
 #include "editor/core/pick.hpp"
 #include "editor/core/startup.hpp"
-#include "editor/win/about_window.hpp"
+#include "editor/win/fonts.hpp"
+#include "schedule/run_style.hpp"
 #include "win32/error.hpp"
 #include "win32/text.hpp"
 #include "win32/twips.hpp"
@@ -19,12 +20,11 @@
 namespace editor {
 
 namespace {
-constexpr wchar_t kClassName[] = L"NorvellMain";
+using namespace main;
+
 constexpr wchar_t kTitle[] = L"Norvell 1.0";
 // Fixed single border, no minimize or maximize box, not resizable.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr DWORD kWindowExStyle = 0;
-constexpr win32::TwipsRect kClientArea{0, 0, 9135, 5085};
 
 constexpr DWORD kCentredLabel = WS_VISIBLE | SS_CENTER | SS_NOPREFIX;
 constexpr DWORD kLeftLabel = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
@@ -39,102 +39,75 @@ constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
 constexpr DWORD kHiddenText = ES_AUTOHSCROLL;
 constexpr DWORD kSunken = WS_EX_CLIENTEDGE;
 
-using Role = MainWindow::FontRole;
-
-struct ControlRow {
-    int id;
-    const wchar_t* className;
-    const wchar_t* caption;
-    DWORD style;
-    DWORD extendedStyle;
-    win32::TwipsRect place;  // in the client area
-    Role font;
-};
+constexpr const win32::FontSpec* kWindowFont = &fonts::kSansSerif;
+constexpr const win32::FontSpec* kListFont = &fonts::kSansSerifList;
 
 // Created in this order, which is the keyboard order (Tab) and the stacking order. The rule
 // comes first so that it stays above the title label, whose box reaches over it.
 // clang-format off
 constexpr ControlRow kControls[] = {
-    {Line1,        WC_STATICW,   L"",                                      kRule,         0,       {1440,  720, 6360,    0}, Role::Window},
-    {Label1,       WC_STATICW,   L"Mon",                                   kCentredLabel, 0,       { 360,  960,  495,  375}, Role::Window},
-    {Label2,       WC_STATICW,   L"Tue",                                   kCentredLabel, 0,       { 840,  960,  495,  255}, Role::Window},
-    {Label3,       WC_STATICW,   L"Wed",                                   kCentredLabel, 0,       {1320,  960,  495,  255}, Role::Window},
-    {Label4,       WC_STATICW,   L"Thu",                                   kCentredLabel, 0,       {1800,  960,  495,  375}, Role::Window},
-    {Label5,       WC_STATICW,   L"Fri",                                   kCentredLabel, 0,       {2280,  960,  375,  255}, Role::Window},
-    {Label6,       WC_STATICW,   L"Sat",                                   kCentredLabel, 0,       {2760,  960,  495,  255}, Role::Window},
-    {Label7,       WC_STATICW,   L"Sun",                                   kCentredLabel, 0,       {3240,  960,  375,  255}, Role::Window},
-    {Command1,     WC_BUTTONW,   L"Pick Program",                          kButton,       0,       { 240, 4440, 1455,  495}, Role::Window},
-    {Program,      WC_STATICW,   L"Program to be Run when starting up pc", kCentredLabel, 0,       { 240, 2040, 1335,  855}, Role::Program},
-    {Drive1,       WC_COMBOBOXW, L"",                                      kDriveList,    0,       {1680, 2040,  975,  315}, Role::Window},
-    {Dir1,         WC_LISTBOXW,  L"",                                      kFolderList,   kSunken, {3120, 2040, 2655, 1890}, Role::Window},
-    {File1,        WC_LISTBOXW,  L"",                                      kFileList,     kSunken, {6000, 2040, 2655, 1845}, Role::Window},
-    {Command2,     WC_BUTTONW,   L"Show List",                             kButton,       0,       {1800, 4440, 1095,  495}, Role::Window},
-    {Command3,     WC_BUTTONW,   L"Ready to Deploy...",                    kButton,       0,       {3000, 4440, 1215,  495}, Role::Window},
-    {Check1 + 0,   WC_BUTTONW,   L"Check1",                                kCheckBox,     0,       { 480, 1320,  255,  255}, Role::Window},
-    {Check1 + 1,   WC_BUTTONW,   L"Check1",                                kCheckBox,     0,       { 960, 1320,  255,  255}, Role::Window},
-    {Check1 + 2,   WC_BUTTONW,   L"Check1",                                kCheckBox,     0,       {1440, 1320,  255,  255}, Role::Window},
-    {Check1 + 3,   WC_BUTTONW,   L"Check1",                                kCheckBox,     0,       {1920, 1320,  255,  255}, Role::Window},
-    {Check1 + 4,   WC_BUTTONW,   L"Check1",                                kCheckBox,     0,       {2400, 1320,  255,  255}, Role::Window},
-    {Check1 + 5,   WC_BUTTONW,   L"Check1",                                kCheckBox,     0,       {2880, 1320,  255,  255}, Role::Window},
-    {Check1 + 6,   WC_BUTTONW,   L"Check1",                                kCheckBox,     0,       {3360, 1320,  255,  255}, Role::Window},
-    {Text1,        WC_EDITW,     L"Text1",                                 kHiddenText,   kSunken, {7680, 4440,  735,  495}, Role::Window},
-    {Label8,       WC_STATICW,   L"Time (Will run after below time)",      kLeftLabel,    0,       {4680,  960, 2295,  255}, Role::Window},
-    {List1,        WC_LISTBOXW,  L"",                                      kOneRowList,   kSunken, {6120, 1320,  855,  360}, Role::List},
-    {List2,        WC_LISTBOXW,  L"",                                      kOneRowList,   kSunken, {4440, 1320,  735,  360}, Role::List},
-    {List3,        WC_LISTBOXW,  L"",                                      kOneRowList,   kSunken, {5280, 1320,  735,  360}, Role::List},
-    {Label9,       WC_STATICW,   L"Norvell",                               kCentredLabel, 0,       {1080,  240, 6975,  615}, Role::Title},
-    {Label10,      WC_STATICW,   L"Run Style",                             kCentredLabel, 0,       {7080,  960, 1695,  255}, Role::Window},
-    {List4,        WC_LISTBOXW,  L"",                                      kOneRowList,   kSunken, {7320, 1320, 1575,  360}, Role::List},
-    {Text3,        WC_EDITW,     L"0",                                     kHiddenText,   kSunken, {8400, 4080,  375,  285}, Role::Window},
-    {Text4,        WC_EDITW,     L"",                                      kHiddenText,   kSunken, {8520, 4560,  495,  375}, Role::Window},
-    {Command4,     WC_BUTTONW,   L"Exit",                                  kButton,       0,       {6120, 4440, 1335,  495}, Role::Window},
-    {Command5,     WC_BUTTONW,   L"Reset/Clear List",                      kButton,       0,       {4440, 4440, 1455,  495}, Role::Window},
+    {Line1,        WC_STATICW,   L"",                                      kRule,         0,       {1440,  720, 6360,    0}, kWindowFont},
+    {Label1,       WC_STATICW,   L"Mon",                                   kCentredLabel, 0,       { 360,  960,  495,  375}, kWindowFont},
+    {Label2,       WC_STATICW,   L"Tue",                                   kCentredLabel, 0,       { 840,  960,  495,  255}, kWindowFont},
+    {Label3,       WC_STATICW,   L"Wed",                                   kCentredLabel, 0,       {1320,  960,  495,  255}, kWindowFont},
+    {Label4,       WC_STATICW,   L"Thu",                                   kCentredLabel, 0,       {1800,  960,  495,  375}, kWindowFont},
+    {Label5,       WC_STATICW,   L"Fri",                                   kCentredLabel, 0,       {2280,  960,  375,  255}, kWindowFont},
+    {Label6,       WC_STATICW,   L"Sat",                                   kCentredLabel, 0,       {2760,  960,  495,  255}, kWindowFont},
+    {Label7,       WC_STATICW,   L"Sun",                                   kCentredLabel, 0,       {3240,  960,  375,  255}, kWindowFont},
+    {Command1,     WC_BUTTONW,   L"Pick Program",                          kButton,       0,       { 240, 4440, 1455,  495}, kWindowFont},
+    {Program,      WC_STATICW,   L"Program to be Run when starting up pc", kCentredLabel, 0,       { 240, 2040, 1335,  855}, &fonts::kSansSerifBold},
+    {Drive1,       WC_COMBOBOXW, L"",                                      kDriveList,    0,       {1680, 2040,  975,  315}, kWindowFont},
+    {Dir1,         WC_LISTBOXW,  L"",                                      kFolderList,   kSunken, {3120, 2040, 2655, 1890}, kWindowFont},
+    {File1,        WC_LISTBOXW,  L"",                                      kFileList,     kSunken, {6000, 2040, 2655, 1845}, kWindowFont},
+    {Command2,     WC_BUTTONW,   L"Show List",                             kButton,       0,       {1800, 4440, 1095,  495}, kWindowFont},
+    {Command3,     WC_BUTTONW,   L"Ready to Deploy...",                    kButton,       0,       {3000, 4440, 1215,  495}, kWindowFont},
+    {Check1 + 0,   WC_BUTTONW,   L"Check1",                                kCheckBox,     0,       { 480, 1320,  255,  255}, kWindowFont},
+    {Check1 + 1,   WC_BUTTONW,   L"Check1",                                kCheckBox,     0,       { 960, 1320,  255,  255}, kWindowFont},
+    {Check1 + 2,   WC_BUTTONW,   L"Check1",                                kCheckBox,     0,       {1440, 1320,  255,  255}, kWindowFont},
+    {Check1 + 3,   WC_BUTTONW,   L"Check1",                                kCheckBox,     0,       {1920, 1320,  255,  255}, kWindowFont},
+    {Check1 + 4,   WC_BUTTONW,   L"Check1",                                kCheckBox,     0,       {2400, 1320,  255,  255}, kWindowFont},
+    {Check1 + 5,   WC_BUTTONW,   L"Check1",                                kCheckBox,     0,       {2880, 1320,  255,  255}, kWindowFont},
+    {Check1 + 6,   WC_BUTTONW,   L"Check1",                                kCheckBox,     0,       {3360, 1320,  255,  255}, kWindowFont},
+    {Text1,        WC_EDITW,     L"Text1",                                 kHiddenText,   kSunken, {7680, 4440,  735,  495}, kWindowFont},
+    {Label8,       WC_STATICW,   L"Time (Will run after below time)",      kLeftLabel,    0,       {4680,  960, 2295,  255}, kWindowFont},
+    {List1,        WC_LISTBOXW,  L"",                                      kOneRowList,   kSunken, {6120, 1320,  855,  360}, kListFont},
+    {List2,        WC_LISTBOXW,  L"",                                      kOneRowList,   kSunken, {4440, 1320,  735,  360}, kListFont},
+    {List3,        WC_LISTBOXW,  L"",                                      kOneRowList,   kSunken, {5280, 1320,  735,  360}, kListFont},
+    {Label9,       WC_STATICW,   L"Norvell",                               kCentredLabel, 0,       {1080,  240, 6975,  615}, &fonts::kTitle},
+    {Label10,      WC_STATICW,   L"Run Style",                             kCentredLabel, 0,       {7080,  960, 1695,  255}, kWindowFont},
+    {List4,        WC_LISTBOXW,  L"",                                      kOneRowList,   kSunken, {7320, 1320, 1575,  360}, kListFont},
+    {Text3,        WC_EDITW,     L"0",                                     kHiddenText,   kSunken, {8400, 4080,  375,  285}, kWindowFont},
+    {Text4,        WC_EDITW,     L"",                                      kHiddenText,   kSunken, {8520, 4560,  495,  375}, kWindowFont},
+    {Command4,     WC_BUTTONW,   L"Exit",                                  kButton,       0,       {6120, 4440, 1335,  495}, kWindowFont},
+    {Command5,     WC_BUTTONW,   L"Reset/Clear List",                      kButton,       0,       {4440, 4440, 1455,  495}, kWindowFont},
 };
 // clang-format on
 
-struct ListItems {
-    int id;
-    std::array<const wchar_t*, 12> items;  // up to the first null
-};
-constexpr ListItems kListItems[] = {
-    {List1, {L"AM", L"PM"}},
-    {List2, {L"01", L"02", L"03", L"04", L"05", L"06", L"07", L"08", L"09", L"10", L"11", L"12"}},
-    {List3, {L"00", L"15", L"30", L"45"}},
-    {List4, {L"Normal", L"Hide", L"Minimize", L"Maximize"}},
-};
+// The items of the one-row lists, in order; List4 offers the run styles' list words.
+std::vector<std::wstring> listItems(int id) {
+    switch (id) {
+        case List1:
+            return {L"AM", L"PM"};
+        case List2:
+            return {L"01", L"02", L"03", L"04", L"05", L"06",
+                    L"07", L"08", L"09", L"10", L"11", L"12"};
+        case List3:
+            return {L"00", L"15", L"30", L"45"};
+        default:
+            break;
+    }
+    std::vector<std::wstring> words;
+    for (const schedule::RunStyle& style : schedule::kRunStyles) {
+        words.push_back(win32::widen(style.listWord));
+    }
+    return words;
+}
+constexpr int kOneRowLists[] = {List1, List2, List3, List4};
 
 // The thickness of Line1, in pixels at 96 DPI.
 constexpr int kRulePixels = 3;
 // How far Drive1 drops down below its own line, in pixels at 96 DPI.
 constexpr int kDriveDropPixels = 160;
-
-// Where a row's control goes at `dpi`: its rectangle, except for the two whose table entry
-// is not their window's rectangle.
-win32::PixelRect placeOf(const ControlRow& row, unsigned dpi) {
-    win32::PixelRect place = win32::toPixels(row.place, dpi);
-    if (row.id == Line1) {
-        // A rule of a fixed thickness, centred on its line.
-        const int thickness = win32::scalePixels(kRulePixels, dpi);
-        place.top -= thickness / 2;
-        place.height = thickness;
-    } else if (row.id == Drive1) {
-        // A drop-down list's height includes the part that drops down.
-        place.height += win32::scalePixels(kDriveDropPixels, dpi);
-    }
-    return place;
-}
-
-// MS Sans Serif's outline successor first, then families of about its width.
-constexpr std::wstring_view kSansNearest[] = {L"Microsoft Sans Serif", L"Arial", L"Liberation Sans",
-                                              L"Tahoma", L"DejaVu Sans"};
-constexpr std::wstring_view kBookAntiquaNearest[] = {
-    L"Palatino Linotype", L"Palatino",         L"P052",
-    L"URW Palladio L",    L"TeX Gyre Pagella", L"Georgia",
-    L"Times New Roman",   L"Liberation Serif", L"DejaVu Serif"};
-const win32::FontSpec kWindowFont{L"MS Sans Serif", 825, false, kSansNearest, FF_SWISS};
-const win32::FontSpec kTitleFont{L"Book Antiqua", 1425, true, kBookAntiquaNearest, FF_ROMAN};
-const win32::FontSpec kProgramFont{L"MS Sans Serif", 825, true, kSansNearest, FF_SWISS};
-const win32::FontSpec kListFont{L"MS Sans Serif", 1200, false, kSansNearest, FF_SWISS};
 
 int listId(List list) {
     switch (list) {
@@ -209,19 +182,18 @@ UniqueMenu createMainMenu() {
 MainWindow::MainWindow(PlatformServices& services, WindowRegistry& windows)
     : services_(services), windows_(windows), pickers_(fileSystem_, pickerControls_, services) {}
 
-bool MainWindow::create() {
-    registerClass(kClassName);
+schedule::Outcome MainWindow::create() {
     UniqueMenu menu = createMainMenu();
-    if (!menu) return false;
-    // Sized for the system's DPI here; WM_CREATE sizes it again for its own monitor's.
-    const SIZE size = frameSize(win32::toPixels(kClientArea, GetDpiForSystem()), kWindowStyle,
-                                kWindowExStyle, true, GetDpiForSystem());
-    if (!Window::create(kClassName, kTitle, kWindowStyle, kWindowExStyle, CW_USEDEFAULT,
-                        CW_USEDEFAULT, size.cx, size.cy, menu.get(), &windows_)) {
-        return false;
-    }
-    menu.release();  // the window destroys its menu
-    return true;
+    if (!menu) return schedule::Outcome::failure(win32::lastErrorReason());
+    schedule::Outcome created = Window::create({.className = kClassName,
+                                                .title = kTitle,
+                                                .style = kWindowStyle,
+                                                .clientArea = {0, 0, 9135, 5085},
+                                                .menu = menu.get(),
+                                                .controls = kControls,
+                                                .registry = &windows_});
+    if (created) menu.release();  // the window destroys its menu
+    return created;
 }
 
 void MainWindow::load(int showCommand) {
@@ -240,21 +212,10 @@ void MainWindow::load(int showCommand) {
     }
 }
 
-void MainWindow::hide() {
-    ShowWindow(hwnd(), SW_HIDE);
-}
-
-void MainWindow::show() {
-    ShowWindow(hwnd(), SW_SHOW);
-    SetForegroundWindow(hwnd());
-}
-
 // clang-format off
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE:         return OnCreate() ? 0 : -1;
         case WM_COMMAND:        OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
-        case WM_DPICHANGED:     OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
         case WM_MEASUREITEM:    OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)); return TRUE;
         case WM_DRAWITEM:       OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
         case WM_ACTIVATE:       OnActivateFocus(LOWORD(wParam) != WA_INACTIVE, control(Command1)); return 0;
@@ -281,53 +242,66 @@ void MainWindow::OnCommand(int id, int code) {
 }
 // clang-format on
 
-bool MainWindow::OnCreate() {
-    dpi_ = GetDpiForWindow(hwnd());
-    createFonts(dpi_);
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    for (const ControlRow& row : kControls) {
-        const win32::PixelRect place = placeOf(row, dpi_);
-        HWND child = CreateWindowExW(
-            row.extendedStyle, row.className, row.caption, WS_CHILD | WS_CLIPSIBLINGS | row.style,
-            place.left, place.top, place.width, place.height, hwnd(),
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
-        if (!child) return false;
-    }
-    for (const ListItems& list : kListItems) {
-        HWND child = control(list.id);
-        for (const wchar_t* item : list.items) {
-            if (!item) break;
-            SendMessageW(child, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+schedule::Outcome MainWindow::OnCreate() {
+    for (int id : kOneRowLists) {
+        HWND list = control(id);
+        for (const std::wstring& item : listItems(id)) {
+            SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
         }
-        SetWindowSubclass(child, OneRowListProc, 0, 0);
+        SetWindowSubclass(list, OneRowListProc, 0, 0);
     }
     pickerControls_.attach(control(Drive1), control(Dir1), control(File1));
-    applyFonts();
-    fitToFonts(dpi_);
-    fitClientArea(win32::toPixels(kClientArea, dpi_), dpi_);
-    return true;
+    return schedule::Outcome::success();
 }
 
-void MainWindow::OnDpiChanged(unsigned dpi, const RECT& suggested) {
-    dpi_ = dpi;
-    Fonts previous = std::move(fonts_);
-    createFonts(dpi);
-    applyFonts();  // the controls let go of the previous fonts here
-    layOut(dpi);
-    const POINT topLeft{suggested.left, suggested.top};
-    fitClientArea(win32::toPixels(kClientArea, dpi), dpi, &topLeft);
-    InvalidateRect(hwnd(), nullptr, TRUE);
+win32::PixelRect MainWindow::placeOf(const ControlRow& row, unsigned dpi) const {
+    win32::PixelRect place = win32::toPixels(row.place, dpi);
+    if (row.id == Line1) {
+        // A rule of a fixed thickness, centred on its line.
+        const int thickness = win32::scalePixels(kRulePixels, dpi);
+        place.top -= thickness / 2;
+        place.height = thickness;
+    } else if (row.id == Drive1) {
+        // A drop-down list's height includes the part that drops down.
+        place.height += win32::scalePixels(kDriveDropPixels, dpi);
+    }
+    return place;
+}
+
+void MainWindow::OnLaidOut(unsigned dpi) {
+    // Drive1's own line is as high as its font makes it; bring it to the table's height. Some
+    // systems answer with another height than the one set, so steer by the box alone.
+    HWND drive1 = control(Drive1);
+    const int wanted = win32::twipsToPixels(315, dpi);
+    LRESULT field = SendMessageW(drive1, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    for (int attempt = 0; attempt < 4 && field != CB_ERR; ++attempt) {
+        RECT box;
+        GetWindowRect(drive1, &box);
+        if (box.bottom - box.top == wanted) break;
+        field += wanted - (box.bottom - box.top);
+        SendMessageW(drive1, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    }
+    // A one-row list's line fills it, so that one whole item shows and the scroll bar steps
+    // from item to item.
+    for (int id : kOneRowLists) {
+        HWND list = control(id);
+        RECT client;
+        GetClientRect(list, &client);
+        SendMessageW(list, LB_SETITEMHEIGHT, 0, client.bottom);
+    }
+    SendMessageW(control(Dir1), LB_SETITEMHEIGHT, 0,
+                 pickerControls_.folderItemHeight(font(*kWindowFont), dpi));
 }
 
 void MainWindow::OnMeasureItem(MEASUREITEMSTRUCT& item) {
     if (item.CtlID == Dir1) {
         item.itemHeight =
-            static_cast<UINT>(pickerControls_.folderItemHeight(font(Role::Window), dpi_));
+            static_cast<UINT>(pickerControls_.folderItemHeight(font(*kWindowFont), dpi()));
     }
 }
 
 void MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
-    if (item.CtlID == Dir1) pickerControls_.drawFolderItem(item, dpi_);
+    if (item.CtlID == Dir1) pickerControls_.drawFolderItem(item, dpi());
 }
 
 LRESULT MainWindow::OnCtlColorStatic(HDC dc, HWND child) {
@@ -345,7 +319,7 @@ void MainWindow::OnPickProgram() {
 
 void MainWindow::OnShowList() {
     viewer_ = ShowList(
-        services_, &windows_, [this] { hide(); }, [this] { show(); });
+        services_, &windows_, [this] { hide(); }, [this] { bringForward(); });
 }
 
 void MainWindow::OnDeploy() {
@@ -362,7 +336,18 @@ void MainWindow::OnReset() {
 }
 
 void MainWindow::OnAbout() {
-    help::About(services_, [this] { return Form3::Show(windows_); });
+    help::About(services_, [this] { return openAbout().error; });
+}
+
+schedule::Outcome MainWindow::openAbout() {
+    if (about_ && about_->bringForward()) return schedule::Outcome::success();
+    auto about = std::make_unique<Form3>();
+    if (schedule::Outcome created = about->create(&windows_); !created) return created;
+    // The previous object, whose window is gone, goes here: an object cannot be let go of
+    // inside its own window's destruction.
+    about_ = std::move(about);
+    about_->show(SW_SHOWNORMAL);
+    return schedule::Outcome::success();
 }
 
 void MainWindow::OnReadme() {
@@ -399,67 +384,6 @@ void MainWindow::OnEnter() {
                (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON)) {
         SendMessageW(focus, BM_CLICK, 0, 0);
     }
-}
-
-void MainWindow::createFonts(unsigned dpi) {
-    fonts_.window = win32::createFont(kWindowFont, dpi);
-    fonts_.title = win32::createFont(kTitleFont, dpi);
-    fonts_.program = win32::createFont(kProgramFont, dpi);
-    fonts_.list = win32::createFont(kListFont, dpi);
-}
-
-HFONT MainWindow::font(FontRole role) const {
-    switch (role) {
-        case Role::Title:
-            return fonts_.title.get();
-        case Role::Program:
-            return fonts_.program.get();
-        case Role::List:
-            return fonts_.list.get();
-        case Role::Window:
-            break;
-    }
-    return fonts_.window.get();
-}
-
-void MainWindow::applyFonts() {
-    for (const ControlRow& row : kControls) {
-        SendMessageW(control(row.id), WM_SETFONT, reinterpret_cast<WPARAM>(font(row.font)), FALSE);
-    }
-}
-
-void MainWindow::layOut(unsigned dpi) {
-    for (const ControlRow& row : kControls) {
-        const win32::PixelRect place = placeOf(row, dpi);
-        SetWindowPos(control(row.id), nullptr, place.left, place.top, place.width, place.height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    fitToFonts(dpi);
-}
-
-void MainWindow::fitToFonts(unsigned dpi) {
-    // Drive1's own line is as high as its font makes it; bring it to the table's height. Some
-    // systems answer with another height than the one set, so steer by the box alone.
-    HWND drive1 = control(Drive1);
-    const int wanted = win32::twipsToPixels(315, dpi);
-    LRESULT field = SendMessageW(drive1, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-    for (int attempt = 0; attempt < 4 && field != CB_ERR; ++attempt) {
-        RECT box;
-        GetWindowRect(drive1, &box);
-        if (box.bottom - box.top == wanted) break;
-        field += wanted - (box.bottom - box.top);
-        SendMessageW(drive1, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
-    }
-    // A one-row list's line fills it, so that one whole item shows and the scroll bar steps
-    // from item to item.
-    for (const ListItems& list : kListItems) {
-        HWND child = control(list.id);
-        RECT client;
-        GetClientRect(child, &client);
-        SendMessageW(child, LB_SETITEMHEIGHT, 0, client.bottom);
-    }
-    SendMessageW(control(Dir1), LB_SETITEMHEIGHT, 0,
-                 pickerControls_.folderItemHeight(font(Role::Window), dpi));
 }
 
 bool MainWindow::dayTicked(int index) const {

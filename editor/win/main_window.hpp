@@ -1,5 +1,6 @@
 // Main, the editor's main window: its layout, its menu, the three pickers, and the controls
-// that the handlers read and change through MainControls.
+// that the handlers read and change through MainControls. It keeps the viewer and the About
+// window it opens.
 #pragma once
 
 #include <windows.h>
@@ -8,12 +9,12 @@
 
 #include "editor/core/main_controls.hpp"
 #include "editor/core/pickers.hpp"
+#include "editor/win/about_window.hpp"
 #include "editor/win/main_ids.hpp"
 #include "editor/win/pickers_view.hpp"
 #include "editor/win/platform_services.hpp"
 #include "editor/win/viewer_window.hpp"
 #include "editor/win/window.hpp"
-#include "win32/font.hpp"
 
 namespace editor {
 
@@ -21,22 +22,15 @@ class MainWindow final : public Window, public MainControls {
   public:
     MainWindow(PlatformServices& services, WindowRegistry& windows);
 
-    // Creates Main hidden, at the system's default place, laid out for its monitor's DPI.
-    // False with GetLastError set when the system refused.
-    bool create();
+    // Makes Main, hidden, at the system's default place, laid out for its monitor's DPI. The
+    // reason when it cannot.
+    schedule::Outcome create();
     // The loading of Main: the start-up values, then the window shown with `showCommand`,
     // then the pickers' first folder. Failures are reported; the window stays.
     void load(int showCommand);
 
-    // For the other windows and actions of the editor.
-    MainControls& controls() { return *this; }
-    PlatformServices& services() { return services_; }
-    WindowRegistry& windows() { return windows_; }
-    // While the viewer is shown, Main is hidden but still open.
-    void hide();
-    void show();
-
     // MainControls, on the real controls.
+    MainControls& controls() { return *this; }
     bool dayTicked(int index) const override;
     void setDayTicked(int index, bool ticked) override;
     std::string currentItem(List list) const override;
@@ -47,23 +41,18 @@ class MainWindow final : public Window, public MainControls {
     std::string text(Field field) const override;
     void setText(Field field, std::string_view value) override;
 
-    enum class FontRole { Window, Title, Program, List };
-
   private:
-    struct Fonts {
-        win32::UniqueFont window, title, program, list;
-    };
-
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    schedule::Outcome OnCreate() override;
+    void OnLaidOut(unsigned dpi) override;
+    win32::PixelRect placeOf(const ControlRow& row, unsigned dpi) const override;
 
-    bool OnCreate();
     void OnCommand(int id, int code);
-    void OnDpiChanged(unsigned dpi, const RECT& suggested);
     void OnMeasureItem(MEASUREITEMSTRUCT& item);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     LRESULT OnCtlColorStatic(HDC dc, HWND child);
 
-    // The buttons and the Help menu. Each of the empty ones is wired in its own change.
+    // The buttons and the Help menu.
     void OnPickProgram();  // Command1
     void OnShowList();     // Command2
     void OnDeploy();       // Command3
@@ -78,24 +67,18 @@ class MainWindow final : public Window, public MainControls {
     // Enter where no control takes it, sent as IDOK by the dialog keyboard handling.
     void OnEnter();
 
-    void createFonts(unsigned dpi);
-    void applyFonts();
-    void layOut(unsigned dpi);
-    // What depends on the fonts too: Drive1's height and the lists' line heights.
-    void fitToFonts(unsigned dpi);
-    // The window around a client area of the table's size, at `topLeft` or where it is.
-    HFONT font(FontRole role) const;
-    HWND control(int id) const { return GetDlgItem(hwnd(), id); }
+    // Form3 made or, when it is open, brought forward.
+    schedule::Outcome openAbout();
 
     PlatformServices& services_;
     WindowRegistry& windows_;
     SystemFileSystem fileSystem_;
     PickerControls pickerControls_;
     Pickers pickers_;
-    Fonts fonts_;
-    unsigned dpi_ = USER_DEFAULT_SCREEN_DPI;
     // The day list viewer of the last Show List; its window may have closed already.
-    std::unique_ptr<Form2> viewer_;  // the control that gets the focus back on activation
+    std::unique_ptr<Form2> viewer_;
+    // The About window; its window may have closed already.
+    std::unique_ptr<Form3> about_;
 };
 
 }  // namespace editor

@@ -1,6 +1,5 @@
 // Control identifiers of Form2, the day list viewer, named after its controls, and the names
-// by which tests find the viewer. Plain values only, so that any program can include it.
-// A namespace of their own, since Main has a Command1 too.
+// by which tests find it. Plain values only, so that any program can include it.
 #pragma once
 
 namespace editor::form2 {

@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 
+#include "win32/error.hpp"
 #include "win32/text.hpp"
 
 namespace editor {
@@ -62,32 +63,140 @@ void Window::registerClass(const wchar_t* className) {
     RegisterClassExW(&windowClass);
 }
 
-bool Window::create(const wchar_t* className, const wchar_t* title, DWORD style,
-                    DWORD extendedStyle, int x, int y, int width, int height, HMENU menu,
-                    WindowRegistry* registry) {
-    registry_ = registry;
-    return CreateWindowExW(extendedStyle, className, title, style, x, y, width, height, nullptr,
-                           menu, GetModuleHandleW(nullptr), this) != nullptr;
-}
-
-SIZE Window::frameSize(const win32::PixelRect& client, DWORD style, DWORD extendedStyle,
-                       bool hasMenu, unsigned dpi) {
+schedule::Outcome Window::create(const WindowArgs& args) {
+    registerClass(args.className);
+    registry_ = args.registry;
+    topLevel_ = true;
+    clientArea_ = args.clientArea;
+    controls_ = args.controls;
+    createFailure_.clear();
+    // Sized for the system's DPI here; WM_CREATE sizes it again for its own monitor's.
+    const unsigned systemDpi = GetDpiForSystem();
+    const win32::PixelRect client = win32::toPixels(args.clientArea, systemDpi);
     RECT frame{0, 0, client.width, client.height};
-    AdjustWindowRectExForDpi(&frame, style, hasMenu, extendedStyle, dpi);
-    return {frame.right - frame.left, frame.bottom - frame.top};
+    AdjustWindowRectExForDpi(&frame, args.style, args.menu != nullptr, args.extendedStyle,
+                             systemDpi);
+    if (CreateWindowExW(args.extendedStyle, args.className, args.title, args.style, CW_USEDEFAULT,
+                        CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                        args.menu, GetModuleHandleW(nullptr), this)) {
+        return schedule::Outcome::success();
+    }
+    // What WM_CREATE found is the reason; the system's last error may be about anything since.
+    if (!createFailure_.empty()) return schedule::Outcome::failure(createFailure_);
+    const DWORD error = GetLastError();
+    return schedule::Outcome::failure(win32::systemReason(error ? error : ERROR_CANNOT_MAKE));
 }
 
-void Window::fitClientArea(const win32::PixelRect& client, unsigned dpi, const POINT* topLeft) {
-    const SIZE size = frameSize(client, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)),
-                                static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)),
-                                GetMenu(hwnd_) != nullptr, dpi);
-    RECT frame;
-    GetWindowRect(hwnd_, &frame);
-    if (topLeft || frame.right - frame.left != size.cx || frame.bottom - frame.top != size.cy) {
+void Window::show(int command) {
+    ShowWindow(hwnd_, command);
+    UpdateWindow(hwnd_);
+}
+
+void Window::hide() {
+    ShowWindow(hwnd_, SW_HIDE);
+}
+
+bool Window::bringForward() {
+    if (!hwnd_) return false;
+    if (!IsWindowVisible(hwnd_)) ShowWindow(hwnd_, SW_SHOW);
+    if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+    SetForegroundWindow(hwnd_);
+    return true;
+}
+
+win32::PixelRect Window::placeOf(const ControlRow& row, unsigned dpi) const {
+    return win32::toPixels(row.place, dpi);
+}
+
+HFONT Window::font(const win32::FontSpec& spec) const {
+    for (const auto& [design, made] : fonts_) {
+        if (design == &spec) return made.get();
+    }
+    return nullptr;
+}
+
+bool Window::OnCreateWindow() {
+    dpi_ = GetDpiForWindow(hwnd_);
+    if (dpi_ == 0) dpi_ = USER_DEFAULT_SCREEN_DPI;
+    createFonts(dpi_);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (const ControlRow& row : controls_) {
+        const win32::PixelRect place = placeOf(row, dpi_);
+        HWND child = CreateWindowExW(
+            row.extendedStyle, row.className, row.caption, WS_CHILD | WS_CLIPSIBLINGS | row.style,
+            place.left, place.top, place.width, place.height, hwnd_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, childObject(row.id));
+        if (!child) {
+            createFailure_ = win32::lastErrorReason();
+            return false;
+        }
+    }
+    applyFonts();
+    if (const schedule::Outcome created = OnCreate(); !created) {
+        createFailure_ = created.error;
+        return false;
+    }
+    OnLaidOut(dpi_);
+    // A child of ours has its place from its parent's table.
+    if (topLevel_) fitClientArea(dpi_);
+    return true;
+}
+
+void Window::OnDpiChanged(unsigned dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    // The controls keep using the previous fonts until applyFonts hands them the new ones.
+    const auto previous = std::move(fonts_);
+    createFonts(dpi);
+    applyFonts();
+    layOut(dpi);
+    OnLaidOut(dpi);
+    const POINT topLeft{suggested.left, suggested.top};
+    fitClientArea(dpi, &topLeft);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Window::createFonts(unsigned dpi) {
+    fonts_.clear();
+    for (const ControlRow& row : controls_) {
+        if (row.font && !font(*row.font)) {
+            fonts_.emplace_back(row.font, win32::createFont(*row.font, dpi));
+        }
+    }
+}
+
+void Window::applyFonts() {
+    for (const ControlRow& row : controls_) {
+        if (!row.font) continue;
+        SendMessageW(control(row.id), WM_SETFONT, reinterpret_cast<WPARAM>(font(*row.font)), FALSE);
+    }
+}
+
+void Window::layOut(unsigned dpi) {
+    for (const ControlRow& row : controls_) {
+        const win32::PixelRect place = placeOf(row, dpi);
+        SetWindowPos(control(row.id), nullptr, place.left, place.top, place.width, place.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void Window::fitClientArea(unsigned dpi, const POINT* topLeft) {
+    const win32::PixelRect client = win32::toPixels(clientArea_, dpi);
+    RECT frame{0, 0, client.width, client.height};
+    AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)),
+                             GetMenu(hwnd_) != nullptr,
+                             static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)), dpi);
+    const SIZE size{frame.right - frame.left, frame.bottom - frame.top};
+    RECT current;
+    GetWindowRect(hwnd_, &current);
+    if (topLeft || current.right - current.left != size.cx ||
+        current.bottom - current.top != size.cy) {
         const UINT keep = SWP_NOZORDER | SWP_NOACTIVATE | (topLeft ? 0 : SWP_NOMOVE);
         SetWindowPos(hwnd_, nullptr, topLeft ? topLeft->x : 0, topLeft ? topLeft->y : 0, size.cx,
                      size.cy, keep);
     }
+    // The frame can differ from the system's sums for a DPI (a menu bar that wraps, a frame not
+    // yet scaled): what counts is the client area, so the size is corrected by what it came out
+    // as.
     RECT actual;
     GetClientRect(hwnd_, &actual);
     if (actual.right != client.width || actual.bottom != client.height) {
@@ -111,6 +220,16 @@ void Window::OnSetFocusTo(HWND first) {
     if (target && IsWindowEnabled(target) && IsWindowVisible(target)) SetFocus(target);
 }
 
+// clang-format off
+LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:     return OnCreateWindow() ? 0 : -1;
+        case WM_DPICHANGED: OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
+    }
+    return HandleMessage(message, wParam, lParam);
+}
+// clang-format on
+
 LRESULT CALLBACK Window::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* self = nullptr;
     if (message == WM_NCCREATE) {
@@ -124,18 +243,30 @@ LRESULT CALLBACK Window::WindowProc(HWND window, UINT message, WPARAM wParam, LP
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
 
     LRESULT result = 0;
+    std::string failure;
     try {
-        result = self->HandleMessage(message, wParam, lParam);
-    } catch (const std::exception& failure) {
-        reportUnexpectedFailure(window, failure.what());
-        result = DefWindowProcW(window, message, wParam, lParam);
+        result = self->Dispatch(message, wParam, lParam);
+    } catch (const std::exception& caught) {
+        failure = caught.what();
     } catch (...) {
-        reportUnexpectedFailure(window, "an unknown error");
-        result = DefWindowProcW(window, message, wParam, lParam);
+        failure = "an unknown error";
+    }
+    if (!failure.empty()) {
+        if (message == WM_CREATE) {
+            // A window whose making failed half-way must not come into being: its creator
+            // reports why.
+            self->createFailure_ = failure;
+            result = -1;
+        } else {
+            reportUnexpectedFailure(window, failure);
+            result = DefWindowProcW(window, message, wParam, lParam);
+        }
     }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
+        // The controls are gone; a closed window kept by its owner holds no fonts.
+        self->fonts_.clear();
         if (self->registry_) self->registry_->remove(window);
     }
     return result;

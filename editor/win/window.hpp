@@ -1,13 +1,20 @@
-// What every top-level window of the editor shares: the object behind the window handle, the
-// boundary that keeps exceptions out of the system, and the count of open windows that
-// decides when the editor ends.
+// What every window of the editor shares: the object behind the window handle, the boundary
+// that keeps exceptions out of the system, the layout of its controls from a table in twips
+// (again on every DPI change), its fonts, and the count of open windows that decides when the
+// editor ends.
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
+#include <span>
+#include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "schedule/folder.hpp"
+#include "win32/font.hpp"
 #include "win32/twips.hpp"
 
 namespace editor {
@@ -32,14 +39,47 @@ class WindowRegistry {
     std::vector<HWND> windows_;
 };
 
+// One child of a window, as the window was designed: created in table order, which is the
+// keyboard order (Tab) and the stacking order, at its place, in its font.
+struct ControlRow {
+    int id;
+    const wchar_t* className;
+    const wchar_t* caption;
+    DWORD style;  // WS_CHILD and WS_CLIPSIBLINGS are added
+    DWORD extendedStyle;
+    win32::TwipsRect place;       // in the client area
+    const win32::FontSpec* font;  // null: the window gives the control its font itself
+};
+
+// A top-level window of the editor, as its class makes it.
+struct WindowArgs {
+    const wchar_t* className = nullptr;
+    const wchar_t* title = L"";
+    DWORD style = 0;
+    DWORD extendedStyle = 0;
+    win32::TwipsRect clientArea{};
+    HMENU menu = nullptr;  // owned by the window once it exists
+    std::span<const ControlRow> controls{};
+    WindowRegistry* registry = nullptr;  // the editor's windows; null: one that does not count
+};
+
 // A window owned by a C++ object: `this` comes in with WM_NCCREATE, messages go to
 // HandleMessage, and the window joins the registry from WM_NCCREATE until WM_NCDESTROY.
+// Exceptions stop at the window procedure: reported there, or while the window is being made,
+// the reason its creation failed.
 class Window {
   public:
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
     HWND hwnd() const { return hwnd_; }
+    // Shows the window and paints it at once.
+    void show(int command = SW_SHOW);
+    // Hidden, the window still counts as open.
+    void hide();
+    // Shows the window again if hidden, restores it if minimized and activates it; false when
+    // it is not open.
+    bool bringForward();
 
   protected:
     Window() = default;
@@ -50,21 +90,30 @@ class Window {
     // Window's.
     static void registerClass(const wchar_t* className);
 
-    // Creates the window; false with GetLastError set when the system refused.
-    bool create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD extendedStyle,
-                int x, int y, int width, int height, HMENU menu, WindowRegistry* registry);
+    // Creates the window hidden at the system's default place, its frame sized for a client
+    // area of `args.clientArea` at the system DPI; WM_CREATE then makes the fonts and the
+    // controls for the window's own DPI and corrects the frame. The reason when it cannot.
+    schedule::Outcome create(const WindowArgs& args);
 
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
 
-    // The outer size of a window of this style whose client area is `client` at `dpi`.
-    static SIZE frameSize(const win32::PixelRect& client, DWORD style, DWORD extendedStyle,
-                          bool hasMenu, unsigned dpi);
-    // Sizes the window so that its client area is `client`, moved to `topLeft` when given (the
-    // place WM_DPICHANGED suggests). The frame can differ from the system's sums for a DPI (a
-    // menu bar that wraps, a frame not yet scaled): what counts is the client area, so the size
-    // is corrected by what the client area came out as.
-    void fitClientArea(const win32::PixelRect& client, unsigned dpi,
-                       const POINT* topLeft = nullptr);
+    // What a window adds to the table's controls once they exist (list items, subclasses).
+    virtual schedule::Outcome OnCreate() { return schedule::Outcome::success(); }
+    // After every layout, at creation and at a new DPI, before the frame is fitted: what
+    // depends on the fonts (item heights) or on the window's own fonts.
+    virtual void OnLaidOut(unsigned dpi) { (void)dpi; }
+    // Where a row's control goes at `dpi`: its table place unless the window says otherwise.
+    virtual win32::PixelRect placeOf(const ControlRow& row, unsigned dpi) const;
+    // The object behind a table row whose class is a Window of ours; null for a system control.
+    virtual Window* childObject(int id) {
+        (void)id;
+        return nullptr;
+    }
+
+    HWND control(int id) const { return GetDlgItem(hwnd_, id); }
+    unsigned dpi() const { return dpi_; }
+    // The window's font of this design, made for its DPI; null when no row uses it.
+    HFONT font(const win32::FontSpec& spec) const;
 
     // Keyboard focus goes back to the control that had it when the window was last active, or
     // to `first` the first time: call from WM_ACTIVATE and WM_SETFOCUS.
@@ -73,10 +122,28 @@ class Window {
 
   private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+
+    bool OnCreateWindow();
+    void OnDpiChanged(unsigned dpi, const RECT& suggested);
+
+    // One font per design the table names, for `dpi`.
+    void createFonts(unsigned dpi);
+    void applyFonts();
+    void layOut(unsigned dpi);
+    // Sizes the window so that its client area is the design's at `dpi`, moved to `topLeft`
+    // when given (the place WM_DPICHANGED suggests).
+    void fitClientArea(unsigned dpi, const POINT* topLeft = nullptr);
 
     HWND hwnd_ = nullptr;
     WindowRegistry* registry_ = nullptr;
     HWND lastFocus_ = nullptr;
+    unsigned dpi_ = USER_DEFAULT_SCREEN_DPI;
+    bool topLevel_ = false;  // made by create(); a child of ours is made by its parent's table
+    win32::TwipsRect clientArea_{};
+    std::span<const ControlRow> controls_;
+    std::vector<std::pair<const win32::FontSpec*, win32::UniqueFont>> fonts_;
+    std::string createFailure_;  // why WM_CREATE failed, when it did
 };
 
 // A message box titled "Norvell" for a failure no handler expected; `owner` may be null.

@@ -33,15 +33,15 @@ struct Picked {
         if (!*editor) return;
         EXPECT_TRUE(editor->choose(programs, L"probe.exe"));
         for (int day = 0; day < 7; ++day) editor->tick(day);
-        EXPECT_TRUE(editor->selectItem(editor::List1, L"AM"));
-        EXPECT_TRUE(editor->selectItem(editor::List4, L"Minimize"));
-        EXPECT_EQ(editor->pressAndReadMessage(editor::Command1),
+        EXPECT_TRUE(editor->selectItem(editor::main::List1, L"AM"));
+        EXPECT_TRUE(editor->selectItem(editor::main::List4, L"Minimize"));
+        EXPECT_EQ(editor->pressAndReadMessage(editor::main::Command1),
                   L"Program Picked, Next one Please");
     }
 
     // Presses Deploy and returns the question box, checked.
     driver::MessageBox question() {
-        editor->press(editor::Command3);
+        editor->press(editor::main::Command3);
         const driver::MessageBox box = waitForMessageBox(editor->id(), 40s);
         EXPECT_EQ(box.text, kQuestion);
         EXPECT_EQ(box.title, L"Norvell");
@@ -136,20 +136,20 @@ TEST(Reset, UnticksSelectsTwelveAmNormalAndClearsWithoutAMessage) {
     Picked picked;
     ASSERT_TRUE(*picked.editor);
     EditorSession& editor = *picked.editor;
-    ASSERT_TRUE(editor.selectItem(editor::List1, L"PM"));
-    ASSERT_TRUE(editor.selectItem(editor::List2, L"07"));
-    editor.press(editor::Command5);
+    ASSERT_TRUE(editor.selectItem(editor::main::List1, L"PM"));
+    ASSERT_TRUE(editor.selectItem(editor::main::List2, L"07"));
+    editor.press(editor::main::Command5);
     ASSERT_TRUE(pollUntil(
         [&] { return picked.work.exists(L"datsun.dat") && !picked.work.exists(L"2Mon.dat"); }));
     EXPECT_EQ(picked.work.names().size(), 7u);
     for (const wchar_t* day : kDayFiles) EXPECT_EQ(picked.work.read(day), "");
     for (int day = 0; day < 7; ++day) EXPECT_FALSE(editor.ticked(day));
-    EXPECT_EQ(editor.currentItem(editor::List2), L"12");
-    EXPECT_EQ(editor.currentItem(editor::List3), L"00");
-    EXPECT_EQ(editor.currentItem(editor::List1), L"AM");
-    EXPECT_EQ(editor.currentItem(editor::List4), L"Normal");
-    EXPECT_EQ(editor.text(editor::Text4), L"2") << "the counter stays";
-    EXPECT_EQ(editor.currentItem(editor::File1), L"probe.exe");
+    EXPECT_EQ(editor.currentItem(editor::main::List2), L"12");
+    EXPECT_EQ(editor.currentItem(editor::main::List3), L"00");
+    EXPECT_EQ(editor.currentItem(editor::main::List1), L"AM");
+    EXPECT_EQ(editor.currentItem(editor::main::List4), L"Normal");
+    EXPECT_EQ(editor.text(editor::main::Text4), L"2") << "the counter stays";
+    EXPECT_EQ(editor.currentItem(editor::main::File1), L"probe.exe");
     EXPECT_TRUE(topWindows(editor.id(), {}, L"#32770").empty()) << "Reset says nothing";
     EXPECT_TRUE(editor.exit());
 }

@@ -55,16 +55,16 @@ class EditorSession {
 
     // Opens a subfolder of Dir1's current folder as a double-click would.
     bool openFolder(const std::wstring& name) {
-        HWND dir1 = control(editor::Dir1);
+        HWND dir1 = control(editor::main::Dir1);
         const LRESULT index = SendMessageW(dir1, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                            reinterpret_cast<LPARAM>(name.c_str()));
         if (index == LB_ERR) return false;
         SendMessageW(dir1, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        SendMessageW(main_, WM_COMMAND, MAKEWPARAM(editor::Dir1, LBN_DBLCLK),
+        SendMessageW(main_, WM_COMMAND, MAKEWPARAM(editor::main::Dir1, LBN_DBLCLK),
                      reinterpret_cast<LPARAM>(dir1));
         return windowText(dir1).ends_with(L"\\" + name);
     }
-    bool selectFile(const std::wstring& name) { return selectItem(editor::File1, name); }
+    bool selectFile(const std::wstring& name) { return selectItem(editor::main::File1, name); }
     // Opens the program folder in Dir1 and selects the file in File1, as a user picks one.
     bool choose(const ProgramFolder& programs, const std::wstring& file) {
         return openFolder(programs.name()) && pollUntil([&] { return selectFile(file); });
@@ -87,11 +87,11 @@ class EditorSession {
         return text;
     }
     void tick(int day, bool ticked = true) {
-        SendMessageW(control(editor::Check1 + day), BM_SETCHECK,
+        SendMessageW(control(editor::main::Check1 + day), BM_SETCHECK,
                      ticked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
     bool ticked(int day) const {
-        return SendMessageW(control(editor::Check1 + day), BM_GETCHECK, 0, 0) == BST_CHECKED;
+        return SendMessageW(control(editor::main::Check1 + day), BM_GETCHECK, 0, 0) == BST_CHECKED;
     }
     std::wstring text(int field) const { return windowText(control(field)); }
     void press(int button) { click(control(button)); }
@@ -110,7 +110,7 @@ class EditorSession {
 
     // Exit, and the process ends.
     bool exit() {
-        press(editor::Command4);
+        press(editor::main::Command4);
         return process_.wait(10s).has_value();
     }
 

@@ -84,29 +84,29 @@ class HelpMenu : public testing::Test {
 TEST_F(HelpMenu, AboutTwiceLeavesOneWindowWithTheSameTextBesideAWorkingMain) {
     start();
     if (HasFatalFailure()) return;
-    choose(editor::About);
+    choose(editor::main::About);
     HWND about = waitForAbout();
     ASSERT_NE(about, nullptr) << "About did not open";
     const std::wstring text = windowText(GetDlgItem(about, form3::Label1));
     EXPECT_EQ(text, win32::widen(editor::help::kAboutText));
     EXPECT_EQ(GetWindow(about, GW_OWNER), nullptr);
 
-    choose(editor::About);
+    choose(editor::main::About);
     EXPECT_EQ(aboutWindows(), std::vector<HWND>{about});
 
     // Main goes on working beside it: its boxes tick and its menu opens documents.
     EXPECT_TRUE(IsWindowEnabled(main_));
-    HWND wednesday = GetDlgItem(main_, editor::Check1 + 2);
+    HWND wednesday = GetDlgItem(main_, editor::main::Check1 + 2);
     click(wednesday);
     EXPECT_TRUE(
         pollUntil([&] { return SendMessageW(wednesday, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
-    choose(editor::Readme);
+    choose(editor::main::Readme);
     EXPECT_TRUE(pollUntil([&] { return probeRuns(work.path()).size() == 1; }));
 
     // Closed and chosen again, it comes back with the same text.
     closeBox(about);
     ASSERT_TRUE(pollUntil([&] { return !IsWindow(about); }));
-    choose(editor::About);
+    choose(editor::main::About);
     HWND again = waitForAbout();
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(windowText(GetDlgItem(again, form3::Label1)), text);
@@ -116,7 +116,7 @@ TEST_F(HelpMenu, AboutTwiceLeavesOneWindowWithTheSameTextBesideAWorkingMain) {
 TEST_F(HelpMenu, ClosingMainLeavesTheEditorRunningUntilAboutIsClosed) {
     start();
     if (HasFatalFailure()) return;
-    choose(editor::About);
+    choose(editor::main::About);
     HWND about = waitForAbout();
     ASSERT_NE(about, nullptr);
 
@@ -133,11 +133,11 @@ TEST_F(HelpMenu, ClosingMainLeavesTheEditorRunningUntilAboutIsClosed) {
 TEST_F(HelpMenu, ExitWithAboutOpenEndsEverything) {
     start();
     if (HasFatalFailure()) return;
-    choose(editor::About);
+    choose(editor::main::About);
     HWND about = waitForAbout();
     ASSERT_NE(about, nullptr);
 
-    click(GetDlgItem(main_, editor::Command4));
+    click(GetDlgItem(main_, editor::main::Command4));
     EXPECT_EQ(editor_->wait(10s), 0u) << "Exit did not end the editor";
     EXPECT_FALSE(IsWindow(about));
 }
@@ -146,8 +146,8 @@ TEST_F(HelpMenu, ReadmeTwiceStartsTheTextEditorTwiceOnTheShippedDocument) {
     start();
     if (HasFatalFailure()) return;
     ASSERT_TRUE(exists(app.file(L"readme.1st"))) << "the document does not ship";
-    choose(editor::Readme);
-    choose(editor::Readme);
+    choose(editor::main::Readme);
+    choose(editor::main::Readme);
     ASSERT_TRUE(pollUntil([&] { return probeRuns(work.path()).size() == 2; }))
         << probeRuns(work.path()).size() << " text editors started";
     for (const ProbeRun& run : probeRuns(work.path())) {
@@ -162,7 +162,7 @@ TEST_F(HelpMenu, DisclaimerOpensTheLicence) {
     start();
     if (HasFatalFailure()) return;
     ASSERT_TRUE(exists(app.file(L"license.txt"))) << "the document does not ship";
-    choose(editor::Disc);
+    choose(editor::main::Disc);
     ASSERT_TRUE(pollUntil([&] { return probeRuns(work.path()).size() == 1; }));
     const ProbeRun run = probeRuns(work.path()).front();
     EXPECT_EQ(run.commandLine, document(L"license.txt"));

@@ -22,40 +22,41 @@ struct Control {
 
 // The window's table.
 const Control kControls[] = {
-    {editor::Label9, L"Static", L"Norvell", 1080, 240, 6975, 615, true},
-    {editor::Label1, L"Static", L"Mon", 360, 960, 495, 375, true},
-    {editor::Label2, L"Static", L"Tue", 840, 960, 495, 255, true},
-    {editor::Label3, L"Static", L"Wed", 1320, 960, 495, 255, true},
-    {editor::Label4, L"Static", L"Thu", 1800, 960, 495, 375, true},
-    {editor::Label5, L"Static", L"Fri", 2280, 960, 375, 255, true},
-    {editor::Label6, L"Static", L"Sat", 2760, 960, 495, 255, true},
-    {editor::Label7, L"Static", L"Sun", 3240, 960, 375, 255, true},
-    {editor::Label8, L"Static", L"Time (Will run after below time)", 4680, 960, 2295, 255, true},
-    {editor::Label10, L"Static", L"Run Style", 7080, 960, 1695, 255, true},
-    {editor::Check1 + 0, L"Button", L"Check1", 480, 1320, 255, 255, true},
-    {editor::Check1 + 1, L"Button", L"Check1", 960, 1320, 255, 255, true},
-    {editor::Check1 + 2, L"Button", L"Check1", 1440, 1320, 255, 255, true},
-    {editor::Check1 + 3, L"Button", L"Check1", 1920, 1320, 255, 255, true},
-    {editor::Check1 + 4, L"Button", L"Check1", 2400, 1320, 255, 255, true},
-    {editor::Check1 + 5, L"Button", L"Check1", 2880, 1320, 255, 255, true},
-    {editor::Check1 + 6, L"Button", L"Check1", 3360, 1320, 255, 255, true},
-    {editor::List2, L"ListBox", L"", 4440, 1320, 735, 360, true},
-    {editor::List3, L"ListBox", L"", 5280, 1320, 735, 360, true},
-    {editor::List1, L"ListBox", L"", 6120, 1320, 855, 360, true},
-    {editor::List4, L"ListBox", L"", 7320, 1320, 1575, 360, true},
-    {editor::Program, L"Static", L"Program to be Run when starting up pc", 240, 2040, 1335, 855,
+    {editor::main::Label9, L"Static", L"Norvell", 1080, 240, 6975, 615, true},
+    {editor::main::Label1, L"Static", L"Mon", 360, 960, 495, 375, true},
+    {editor::main::Label2, L"Static", L"Tue", 840, 960, 495, 255, true},
+    {editor::main::Label3, L"Static", L"Wed", 1320, 960, 495, 255, true},
+    {editor::main::Label4, L"Static", L"Thu", 1800, 960, 495, 375, true},
+    {editor::main::Label5, L"Static", L"Fri", 2280, 960, 375, 255, true},
+    {editor::main::Label6, L"Static", L"Sat", 2760, 960, 495, 255, true},
+    {editor::main::Label7, L"Static", L"Sun", 3240, 960, 375, 255, true},
+    {editor::main::Label8, L"Static", L"Time (Will run after below time)", 4680, 960, 2295, 255,
      true},
-    {editor::Drive1, L"ComboBox", nullptr, 1680, 2040, 975, 315, true},
-    {editor::Dir1, L"ListBox", nullptr, 3120, 2040, 2655, 1890, true},
-    {editor::File1, L"ListBox", nullptr, 6000, 2040, 2655, 1845, true},
-    {editor::Command1, L"Button", L"Pick Program", 240, 4440, 1455, 495, true},
-    {editor::Command2, L"Button", L"Show List", 1800, 4440, 1095, 495, true},
-    {editor::Command3, L"Button", L"Ready to Deploy...", 3000, 4440, 1215, 495, true},
-    {editor::Command5, L"Button", L"Reset/Clear List", 4440, 4440, 1455, 495, true},
-    {editor::Command4, L"Button", L"Exit", 6120, 4440, 1335, 495, true},
-    {editor::Text3, L"Edit", L"0", 8400, 4080, 375, 285, false},
-    {editor::Text1, L"Edit", L"Text1", 7680, 4440, 735, 495, false},
-    {editor::Text4, L"Edit", L"1", 8520, 4560, 495, 375, false},
+    {editor::main::Label10, L"Static", L"Run Style", 7080, 960, 1695, 255, true},
+    {editor::main::Check1 + 0, L"Button", L"Check1", 480, 1320, 255, 255, true},
+    {editor::main::Check1 + 1, L"Button", L"Check1", 960, 1320, 255, 255, true},
+    {editor::main::Check1 + 2, L"Button", L"Check1", 1440, 1320, 255, 255, true},
+    {editor::main::Check1 + 3, L"Button", L"Check1", 1920, 1320, 255, 255, true},
+    {editor::main::Check1 + 4, L"Button", L"Check1", 2400, 1320, 255, 255, true},
+    {editor::main::Check1 + 5, L"Button", L"Check1", 2880, 1320, 255, 255, true},
+    {editor::main::Check1 + 6, L"Button", L"Check1", 3360, 1320, 255, 255, true},
+    {editor::main::List2, L"ListBox", L"", 4440, 1320, 735, 360, true},
+    {editor::main::List3, L"ListBox", L"", 5280, 1320, 735, 360, true},
+    {editor::main::List1, L"ListBox", L"", 6120, 1320, 855, 360, true},
+    {editor::main::List4, L"ListBox", L"", 7320, 1320, 1575, 360, true},
+    {editor::main::Program, L"Static", L"Program to be Run when starting up pc", 240, 2040, 1335,
+     855, true},
+    {editor::main::Drive1, L"ComboBox", nullptr, 1680, 2040, 975, 315, true},
+    {editor::main::Dir1, L"ListBox", nullptr, 3120, 2040, 2655, 1890, true},
+    {editor::main::File1, L"ListBox", nullptr, 6000, 2040, 2655, 1845, true},
+    {editor::main::Command1, L"Button", L"Pick Program", 240, 4440, 1455, 495, true},
+    {editor::main::Command2, L"Button", L"Show List", 1800, 4440, 1095, 495, true},
+    {editor::main::Command3, L"Button", L"Ready to Deploy...", 3000, 4440, 1215, 495, true},
+    {editor::main::Command5, L"Button", L"Reset/Clear List", 4440, 4440, 1455, 495, true},
+    {editor::main::Command4, L"Button", L"Exit", 6120, 4440, 1335, 495, true},
+    {editor::main::Text3, L"Edit", L"0", 8400, 4080, 375, 285, false},
+    {editor::main::Text1, L"Edit", L"Text1", 7680, 4440, 735, 495, false},
+    {editor::main::Text4, L"Edit", L"1", 8520, 4560, 495, 375, false},
 };
 
 RECT placeOf(HWND control) {
@@ -91,13 +92,13 @@ void expectLayout(const EditorSession& editor, int dpi) {
         EXPECT_EQ(place.right - place.left, pixels(expected.width, dpi));
         EXPECT_EQ(place.bottom - place.top, pixels(expected.height, dpi));
     }
-    const RECT rule = placeOf(editor.control(editor::Line1));
+    const RECT rule = placeOf(editor.control(editor::main::Line1));
     const int thickness = MulDiv(3, dpi, 96);
     EXPECT_EQ(rule.left, pixels(1440, dpi));
     EXPECT_EQ(rule.right, pixels(7800, dpi));
     EXPECT_EQ(rule.top, pixels(720, dpi) - thickness / 2);
     EXPECT_EQ(rule.bottom - rule.top, thickness);
-    EXPECT_TRUE(IsWindowVisible(editor.control(editor::Line1)));
+    EXPECT_TRUE(IsWindowVisible(editor.control(editor::main::Line1)));
 }
 
 std::vector<std::wstring> listItems(HWND list) {
@@ -226,34 +227,35 @@ TEST(MainWindow, ValuesAfterStartUp) {
     TempFolder work;
     EditorSession editor(work.path());
     ASSERT_TRUE(editor);
-    EXPECT_EQ(editor.currentItem(editor::List2), L"12");
-    EXPECT_EQ(editor.currentItem(editor::List3), L"00");
-    EXPECT_EQ(editor.currentItem(editor::List1), L"PM");
-    EXPECT_EQ(editor.currentItem(editor::List4), L"Normal");
+    EXPECT_EQ(editor.currentItem(editor::main::List2), L"12");
+    EXPECT_EQ(editor.currentItem(editor::main::List3), L"00");
+    EXPECT_EQ(editor.currentItem(editor::main::List1), L"PM");
+    EXPECT_EQ(editor.currentItem(editor::main::List4), L"Normal");
     for (int day = 0; day < 7; ++day) EXPECT_FALSE(editor.ticked(day)) << day;
-    EXPECT_EQ(SendMessageW(editor.control(editor::File1), LB_GETCURSEL, 0, 0), LB_ERR);
-    EXPECT_EQ(editor.text(editor::Text4), L"1");
-    EXPECT_EQ(editor.text(editor::Text1), L"Text1");
-    EXPECT_EQ(editor.text(editor::Text3), L"0");
-    EXPECT_EQ(windowText(editor.control(editor::Dir1)), L"C:\\PROGRAM FILES");
-    EXPECT_EQ(windowText(editor.control(editor::File1)), L"C:\\PROGRAM FILES");
-    const std::vector<std::wstring> folders = listItems(editor.control(editor::Dir1));
+    EXPECT_EQ(SendMessageW(editor.control(editor::main::File1), LB_GETCURSEL, 0, 0), LB_ERR);
+    EXPECT_EQ(editor.text(editor::main::Text4), L"1");
+    EXPECT_EQ(editor.text(editor::main::Text1), L"Text1");
+    EXPECT_EQ(editor.text(editor::main::Text3), L"0");
+    EXPECT_EQ(windowText(editor.control(editor::main::Dir1)), L"C:\\PROGRAM FILES");
+    EXPECT_EQ(windowText(editor.control(editor::main::File1)), L"C:\\PROGRAM FILES");
+    const std::vector<std::wstring> folders = listItems(editor.control(editor::main::Dir1));
     ASSERT_GE(folders.size(), 3u);
     EXPECT_EQ(folders[0], L"C:\\");
     EXPECT_EQ(folders[1], L"PROGRAM FILES");
     EXPECT_NE(std::find(folders.begin(), folders.end(), L"Common Files"), folders.end());
-    EXPECT_EQ(SendMessageW(editor.control(editor::Dir1), LB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(SendMessageW(editor.control(editor::main::Dir1), LB_GETCURSEL, 0, 0), 1);
     // The drive of the working folder, not necessarily the folder list's.
-    EXPECT_EQ(windowText(editor.control(editor::Drive1)).substr(0, 2), L"c:");
-    EXPECT_TRUE(pollUntil([&] { return focusOf(editor) == editor.control(editor::Command1); }))
-        << "Pick Program has the focus";
+    EXPECT_EQ(windowText(editor.control(editor::main::Drive1)).substr(0, 2), L"c:");
+    EXPECT_TRUE(pollUntil([&] {
+        return focusOf(editor) == editor.control(editor::main::Command1);
+    })) << "Pick Program has the focus";
     // A one-row list: its one line fills it, and the scroll bar moves the current item.
-    HWND half = editor.control(editor::List1);
+    HWND half = editor.control(editor::main::List1);
     RECT client;
     GetClientRect(half, &client);
     EXPECT_EQ(SendMessageW(half, LB_GETITEMHEIGHT, 0, 0), client.bottom);
     SendMessageW(half, WM_VSCROLL, SB_LINEUP, 0);
-    EXPECT_EQ(editor.currentItem(editor::List1), L"AM");
+    EXPECT_EQ(editor.currentItem(editor::main::List1), L"AM");
     EXPECT_TRUE(editor.exit());
 }
 
@@ -264,7 +266,7 @@ TEST(MainWindow, CounterStartsAtTheHighestEarlierPick) {
     }
     EditorSession editor(work.path());
     ASSERT_TRUE(editor);
-    EXPECT_EQ(editor.text(editor::Text4), L"9");
+    EXPECT_EQ(editor.text(editor::main::Text4), L"9");
     EXPECT_TRUE(editor.exit());
 }
 
@@ -273,12 +275,15 @@ TEST(MainWindow, TabVisitsTheControlsInTheirOrder) {
     EditorSession editor(work.path());
     ASSERT_TRUE(editor);
     const int order[] = {
-        editor::Drive1,     editor::Dir1,       editor::File1,      editor::Command2,
-        editor::Command3,   editor::Check1 + 0, editor::Check1 + 1, editor::Check1 + 2,
-        editor::Check1 + 3, editor::Check1 + 4, editor::Check1 + 5, editor::Check1 + 6,
-        editor::List1,      editor::List2,      editor::List3,      editor::List4,
-        editor::Command4,   editor::Command5,   editor::Command1};
-    ASSERT_TRUE(pollUntil([&] { return focusOf(editor) == editor.control(editor::Command1); }));
+        editor::main::Drive1,     editor::main::Dir1,       editor::main::File1,
+        editor::main::Command2,   editor::main::Command3,   editor::main::Check1 + 0,
+        editor::main::Check1 + 1, editor::main::Check1 + 2, editor::main::Check1 + 3,
+        editor::main::Check1 + 4, editor::main::Check1 + 5, editor::main::Check1 + 6,
+        editor::main::List1,      editor::main::List2,      editor::main::List3,
+        editor::main::List4,      editor::main::Command4,   editor::main::Command5,
+        editor::main::Command1};
+    ASSERT_TRUE(
+        pollUntil([&] { return focusOf(editor) == editor.control(editor::main::Command1); }));
     for (int next : order) {
         PostMessageW(focusOf(editor), WM_KEYDOWN, VK_TAB, 0);
         EXPECT_TRUE(pollUntil([&] { return focusOf(editor) == editor.control(next); }))
@@ -298,14 +303,14 @@ TEST(MainWindow, DriveAndFolderChoicesRefreshTheListsBelowThem) {
     work.write(L"sub\\inner.exe", "x");
     EditorSession editor(work.path());
     ASSERT_TRUE(editor);
-    HWND drive1 = editor.control(editor::Drive1);
-    HWND dir1 = editor.control(editor::Dir1);
-    HWND file1 = editor.control(editor::File1);
+    HWND drive1 = editor.control(editor::main::Drive1);
+    HWND dir1 = editor.control(editor::main::Dir1);
+    HWND file1 = editor.control(editor::main::File1);
     const auto choose = [&](wchar_t letter) {
         const LRESULT index = driveIndex(drive1, letter);
         EXPECT_NE(index, CB_ERR) << "no drive " << static_cast<char>(letter);
         SendMessageW(drive1, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        PostMessageW(editor.main(), WM_COMMAND, MAKEWPARAM(editor::Drive1, CBN_SELCHANGE),
+        PostMessageW(editor.main(), WM_COMMAND, MAKEWPARAM(editor::main::Drive1, CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(drive1));
         return index;
     };
@@ -329,7 +334,8 @@ TEST(MainWindow, DriveAndFolderChoicesRefreshTheListsBelowThem) {
     EXPECT_EQ(folders.back(), L"sub");
 
     // Enter on Dir1 opens the folder under the cursor; Drive1 stays where it is.
-    ASSERT_TRUE(pollUntil([&] { return focusOf(editor) == editor.control(editor::Command1); }));
+    ASSERT_TRUE(
+        pollUntil([&] { return focusOf(editor) == editor.control(editor::main::Command1); }));
     for (int step = 0; step < 2; ++step) PostMessageW(focusOf(editor), WM_KEYDOWN, VK_TAB, 0);
     ASSERT_TRUE(pollUntil([&] { return focusOf(editor) == dir1; }));
     SendMessageW(dir1, LB_SETCURSEL, folders.size() - 1, 0);
@@ -346,7 +352,7 @@ TEST(MainWindow, ExitEndsTheEditor) {
     TempFolder work;
     EditorSession editor(work.path());
     ASSERT_TRUE(editor);
-    editor.press(editor::Command4);
+    editor.press(editor::main::Command4);
     EXPECT_EQ(editor.process().wait(10s), 0u);
 }
 

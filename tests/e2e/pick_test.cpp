@@ -22,33 +22,35 @@ TEST(Pick, AFullPickWritesExactPickFilesAndPreparesTheNext) {
     ASSERT_TRUE(editor.choose(programs, L"tool.exe"));
     editor.tick(0);
     editor.tick(4);
-    ASSERT_TRUE(editor.selectItem(editor::List2, L"07"));
-    ASSERT_TRUE(editor.selectItem(editor::List3, L"45"));
-    ASSERT_TRUE(editor.selectItem(editor::List1, L"PM"));
-    ASSERT_TRUE(editor.selectItem(editor::List4, L"Minimize"));
+    ASSERT_TRUE(editor.selectItem(editor::main::List2, L"07"));
+    ASSERT_TRUE(editor.selectItem(editor::main::List3, L"45"));
+    ASSERT_TRUE(editor.selectItem(editor::main::List1, L"PM"));
+    ASSERT_TRUE(editor.selectItem(editor::main::List4, L"Minimize"));
 
-    EXPECT_EQ(editor.pressAndReadMessage(editor::Command1), L"Program Picked, Next one Please");
+    EXPECT_EQ(editor.pressAndReadMessage(editor::main::Command1),
+              L"Program Picked, Next one Please");
 
     // The folder as Dir1 spells it, one backslash, the file.
-    const std::string program = utf8(windowText(editor.control(editor::Dir1))) + "\\tool.exe";
+    const std::string program = utf8(windowText(editor.control(editor::main::Dir1))) + "\\tool.exe";
     EXPECT_EQ(work.names(), (std::vector<std::wstring>{L"2Fri.dat", L"2Mon.dat"}));
     EXPECT_EQ(work.read(L"2Mon.dat"), record("19:45", program, "Min", "Monday"));
     EXPECT_EQ(work.read(L"2Fri.dat"), record("19:45", program, "Min", "Friday"));
 
     for (int day = 0; day < 7; ++day) EXPECT_TRUE(editor.ticked(day)) << day;
-    EXPECT_EQ(editor.currentItem(editor::List2), L"12");
-    EXPECT_EQ(editor.currentItem(editor::List3), L"00");
-    EXPECT_EQ(editor.currentItem(editor::List1), L"AM");
-    EXPECT_EQ(editor.currentItem(editor::List4), L"Normal");
-    EXPECT_EQ(editor.currentItem(editor::File1), L"tool.exe");
-    EXPECT_EQ(editor.text(editor::Text4), L"2");
-    EXPECT_EQ(editor.text(editor::Text3), L"19");
+    EXPECT_EQ(editor.currentItem(editor::main::List2), L"12");
+    EXPECT_EQ(editor.currentItem(editor::main::List3), L"00");
+    EXPECT_EQ(editor.currentItem(editor::main::List1), L"AM");
+    EXPECT_EQ(editor.currentItem(editor::main::List4), L"Normal");
+    EXPECT_EQ(editor.currentItem(editor::main::File1), L"tool.exe");
+    EXPECT_EQ(editor.text(editor::main::Text4), L"2");
+    EXPECT_EQ(editor.text(editor::main::Text3), L"19");
 
     // Straight again: all seven days at midnight, Normal, under the next number.
-    EXPECT_EQ(editor.pressAndReadMessage(editor::Command1), L"Program Picked, Next one Please");
+    EXPECT_EQ(editor.pressAndReadMessage(editor::main::Command1),
+              L"Program Picked, Next one Please");
     EXPECT_EQ(work.names().size(), 2u + 7u);
     EXPECT_EQ(work.read(L"3Sun.dat"), record("00:00", program, "Normal", "Sunday"));
-    EXPECT_EQ(editor.text(editor::Text4), L"3");
+    EXPECT_EQ(editor.text(editor::main::Text4), L"3");
     EXPECT_TRUE(editor.exit());
 }
 
@@ -57,10 +59,10 @@ TEST(Pick, NoFileSelectedAsksForOneAndWritesNothing) {
     EditorSession editor(work.path());
     ASSERT_TRUE(editor);
     editor.tick(1);
-    EXPECT_EQ(editor.pressAndReadMessage(editor::Command1),
+    EXPECT_EQ(editor.pressAndReadMessage(editor::main::Command1),
               L"You didn't select any file, please make a selection");
     EXPECT_TRUE(work.names().empty());
-    EXPECT_EQ(editor.text(editor::Text4), L"3");
+    EXPECT_EQ(editor.text(editor::main::Text4), L"3");
     EXPECT_TRUE(editor.exit());
 }
 
@@ -75,16 +77,16 @@ TEST(Pick, PickFileThatCannotBeWrittenIsReportedAndTheChoicesKept) {
     ASSERT_TRUE(editor);
     ASSERT_TRUE(editor.choose(programs, L"tool.exe"));
     editor.tick(0);
-    ASSERT_TRUE(editor.selectItem(editor::List4, L"Hide"));
+    ASSERT_TRUE(editor.selectItem(editor::main::List4, L"Hide"));
 
-    const std::wstring message = editor.pressAndReadMessage(editor::Command1);
+    const std::wstring message = editor.pressAndReadMessage(editor::main::Command1);
     EXPECT_NE(message.find(L"2Mon.dat"), std::wstring::npos) << utf8(message);
     EXPECT_EQ(message.find(L"Program Picked"), std::wstring::npos);
     EXPECT_EQ(work.names(), std::vector<std::wstring>{}) << "no file, whole or half";
     EXPECT_TRUE(editor.ticked(0));
     EXPECT_FALSE(editor.ticked(1)) << "the choices stay for another try";
-    EXPECT_EQ(editor.currentItem(editor::List4), L"Hide");
-    EXPECT_EQ(editor.text(editor::Text4), L"2");
+    EXPECT_EQ(editor.currentItem(editor::main::List4), L"Hide");
+    EXPECT_EQ(editor.text(editor::main::Text4), L"2");
     EXPECT_TRUE(editor.exit());
 }
 
@@ -97,7 +99,7 @@ TEST(Pick, NameOutsideTheCodePageIsRefused) {
     ASSERT_TRUE(editor);
     ASSERT_TRUE(editor.choose(programs, L"tool.exe"));
     editor.tick(2);
-    const std::wstring message = editor.pressAndReadMessage(editor::Command1);
+    const std::wstring message = editor.pressAndReadMessage(editor::main::Command1);
     EXPECT_NE(message.find(programs.name() + L"\\tool.exe"), std::wstring::npos) << utf8(message);
     EXPECT_TRUE(work.names().empty());
     EXPECT_TRUE(editor.exit());

@@ -111,7 +111,7 @@ class ViewerEndToEnd : public ::testing::Test {
 
     // Clicks Show List and waits for the viewer; null when none came.
     HWND showList() {
-        editor_->press(editor::Command2);
+        editor_->press(editor::main::Command2);
         HWND viewer = waitForWindow(editor_->id(), form2::kTitle);
         EXPECT_TRUE(viewer) << "the viewer did not open";
         return viewer;
@@ -135,22 +135,24 @@ TEST_F(ViewerEndToEnd, PickShowListDaysBackAndCloseBox) {
     ASSERT_TRUE(pollUntil([&] { return editor_->selectFile(L"alpha.exe"); }));
     editor_->tick(0);
     editor_->tick(6);
-    ASSERT_TRUE(editor_->selectItem(editor::List2, L"07"));
-    ASSERT_TRUE(editor_->selectItem(editor::List3, L"30"));
-    ASSERT_TRUE(editor_->selectItem(editor::List1, L"AM"));
-    ASSERT_TRUE(editor_->selectItem(editor::List4, L"Maximize"));
-    EXPECT_EQ(editor_->pressAndReadMessage(editor::Command1), L"Program Picked, Next one Please");
+    ASSERT_TRUE(editor_->selectItem(editor::main::List2, L"07"));
+    ASSERT_TRUE(editor_->selectItem(editor::main::List3, L"30"));
+    ASSERT_TRUE(editor_->selectItem(editor::main::List1, L"AM"));
+    ASSERT_TRUE(editor_->selectItem(editor::main::List4, L"Maximize"));
+    EXPECT_EQ(editor_->pressAndReadMessage(editor::main::Command1),
+              L"Program Picked, Next one Please");
     // beta.exe for Monday alone at 1:15 PM, hidden: pick number 3.
     ASSERT_TRUE(editor_->selectFile(L"beta.exe"));
     for (int day = 1; day < 7; ++day) editor_->tick(day, false);
-    ASSERT_TRUE(editor_->selectItem(editor::List2, L"01"));
-    ASSERT_TRUE(editor_->selectItem(editor::List3, L"15"));
-    ASSERT_TRUE(editor_->selectItem(editor::List1, L"PM"));
-    ASSERT_TRUE(editor_->selectItem(editor::List4, L"Hide"));
-    EXPECT_EQ(editor_->pressAndReadMessage(editor::Command1), L"Program Picked, Next one Please");
+    ASSERT_TRUE(editor_->selectItem(editor::main::List2, L"01"));
+    ASSERT_TRUE(editor_->selectItem(editor::main::List3, L"15"));
+    ASSERT_TRUE(editor_->selectItem(editor::main::List1, L"PM"));
+    ASSERT_TRUE(editor_->selectItem(editor::main::List4, L"Hide"));
+    EXPECT_EQ(editor_->pressAndReadMessage(editor::main::Command1),
+              L"Program Picked, Next one Please");
     ASSERT_EQ(work_.names(),
               (std::vector<std::wstring>{L"2Mon.dat", L"2Sun.dat", L"3Mon.dat", L"datmon.dat"}));
-    const std::wstring folder = windowText(editor_->control(editor::Dir1));
+    const std::wstring folder = windowText(editor_->control(editor::main::Dir1));
     const std::wstring sunday =
         L"Time: 07:30\r\n" + folder + L"\\alpha.exe\r\nRun Style - Maximize";
     const std::wstring monday =

@@ -4,8 +4,11 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "editor/core/help.hpp"
 #include "editor/win/about_window.hpp"
+#include "editor/win/fonts.hpp"
 #include "win32/font.hpp"
 #include "win32/text.hpp"
 #include "win32/twips.hpp"
@@ -19,8 +22,18 @@ namespace {
 class AboutWindow : public testing::Test {
   protected:
     void TearDown() override {
-        if (HWND open = Form3::Current()) DestroyWindow(open);
+        about_.reset();
         discardQuit();
+    }
+
+    // A new About window, shown as Main shows it; null when it could not be made.
+    HWND open() {
+        about_ = std::make_unique<Form3>();
+        const schedule::Outcome created = about_->create(&windows);
+        EXPECT_TRUE(created) << created.error;
+        if (!created) return nullptr;
+        about_->show(SW_SHOWNORMAL);
+        return about_->hwnd();
     }
 
     // The registry posts the quit message once its last window is gone; true when it did.
@@ -73,7 +86,7 @@ class AboutWindow : public testing::Test {
         HWND label = GetDlgItem(about, form3::Label1);
         ASSERT_NE(label, nullptr);
         const RECT place = childRect(about, label);
-        const win32::PixelRect expected = win32::toPixels(Form3::kLabel1, dpi);
+        const win32::PixelRect expected = win32::toPixels({360, 240, 6135, 2775}, dpi);
         EXPECT_EQ(place.left, expected.left);
         EXPECT_EQ(place.top, expected.top);
         EXPECT_EQ(place.right - place.left, expected.width);
@@ -82,18 +95,18 @@ class AboutWindow : public testing::Test {
         EXPECT_EQ(font.lfHeight, win32::fontHeight(1200, dpi)) << "12 points at " << dpi;
         EXPECT_EQ(font.lfWeight, FW_NORMAL);
         EXPECT_FALSE(font.lfItalic);
-        EXPECT_EQ(std::wstring(font.lfFaceName), win32::chooseFamily(Form3::kLabelFont));
+        EXPECT_EQ(std::wstring(font.lfFaceName), win32::chooseFamily(editor::fonts::kAbout));
         EXPECT_NE(std::wstring(font.lfFaceName), L"") << "some sans family stands in for Arial";
     }
 
     WindowRegistry windows;
+    std::unique_ptr<Form3> about_;
 };
 
 }  // namespace
 
 TEST_F(AboutWindow, ShowsOneLabelWithTheAboutTextInArial12) {
-    ASSERT_EQ(Form3::Show(windows), "");
-    HWND about = Form3::Current();
+    HWND about = open();
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(IsWindowVisible(about));
     EXPECT_EQ(text(about), form3::kTitle);
@@ -129,8 +142,7 @@ TEST_F(AboutWindow, ShowsOneLabelWithTheAboutTextInArial12) {
 }
 
 TEST_F(AboutWindow, TheTextFitsInsideTheLabel) {
-    ASSERT_EQ(Form3::Show(windows), "");
-    HWND label = GetDlgItem(Form3::Current(), form3::Label1);
+    HWND label = GetDlgItem(open(), form3::Label1);
     RECT place;
     GetClientRect(label, &place);
     RECT needed = place;
@@ -146,40 +158,24 @@ TEST_F(AboutWindow, TheTextFitsInsideTheLabel) {
     EXPECT_LE(needed.right - needed.left, place.right - place.left);
 }
 
-TEST_F(AboutWindow, ShowingAgainBringsTheSameWindowForward) {
-    ASSERT_EQ(Form3::Show(windows), "");
-    HWND first = Form3::Current();
-    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                 200, 100, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(other, nullptr);
-    SetForegroundWindow(other);
-    ASSERT_EQ(Form3::Show(windows), "");
-    EXPECT_EQ(Form3::Current(), first);
-    EXPECT_EQ(aboutWindows(), std::vector<HWND>{first});
-    EXPECT_EQ(GetForegroundWindow(), first);
-    EXPECT_EQ(windows.count(), 1u);
-    DestroyWindow(other);
-}
-
 TEST_F(AboutWindow, ClosedItLeavesTheEditorsWindowsAndComesBackWithTheSameText) {
     // Another window of the editor stays open: closing About must not end the editor.
     HWND main = CreateWindowExW(0, L"STATIC", L"Main", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
                                 nullptr, nullptr, nullptr);
     ASSERT_NE(main, nullptr);
     windows.add(main);
-    ASSERT_EQ(Form3::Show(windows), "");
-    HWND first = Form3::Current();
+    HWND first = open();
+    ASSERT_NE(first, nullptr);
     const std::wstring firstText = text(GetDlgItem(first, form3::Label1));
     EXPECT_EQ(windows.count(), 2u);
 
     SendMessageW(first, WM_SYSCOMMAND, SC_CLOSE, 0);  // its close box
     EXPECT_FALSE(IsWindow(first));
-    EXPECT_EQ(Form3::Current(), nullptr);
+    EXPECT_EQ(about_->hwnd(), nullptr);
     EXPECT_FALSE(windows.contains(first));
     EXPECT_FALSE(discardQuit()) << "Main is still open";
 
-    ASSERT_EQ(Form3::Show(windows), "");
-    HWND second = Form3::Current();
+    HWND second = open();
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(text(GetDlgItem(second, form3::Label1)), firstText);
     EXPECT_EQ(aboutWindows().size(), 1u);
@@ -194,17 +190,16 @@ TEST_F(AboutWindow, ClosedItLeavesTheEditorsWindowsAndComesBackWithTheSameText) 
 }
 
 TEST_F(AboutWindow, ExitClosesItWithEverythingElse) {
-    ASSERT_EQ(Form3::Show(windows), "");
-    HWND about = Form3::Current();
+    HWND about = open();
     windows.closeAll();
     EXPECT_FALSE(IsWindow(about));
-    EXPECT_EQ(Form3::Current(), nullptr);
+    EXPECT_EQ(about_->hwnd(), nullptr);
     EXPECT_TRUE(discardQuit());
 }
 
 TEST_F(AboutWindow, ANewDpiLaysItOutAgain) {
-    ASSERT_EQ(Form3::Show(windows), "");
-    HWND about = Form3::Current();
+    HWND about = open();
+    ASSERT_NE(about, nullptr);
     const unsigned dpi = GetDpiForWindow(about) * 2;
     RECT suggested{40, 30, 900, 600};
     SendMessageW(about, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));

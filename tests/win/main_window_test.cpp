@@ -6,12 +6,16 @@
 
 #include <algorithm>
 #include <memory>
+#include <span>
+#include <stdexcept>
 
 #include "driver.hpp"
 #include "fonts.hpp"
+#include "editor/win/about_ids.hpp"
 #include "editor/win/main_ids.hpp"
 #include "editor/win/main_window.hpp"
 #include "editor/win/window.hpp"
+#include "win32/error.hpp"
 #include "win32/text.hpp"
 #include "win32/twips.hpp"
 
@@ -28,17 +32,52 @@ bool quitPosted() {
 class PlainWindow final : public editor::Window {
   public:
     bool open(editor::WindowRegistry* registry) {
-        registerClass(L"NorvellTestWindow");
-        return create(L"NorvellTestWindow", L"plain", WS_OVERLAPPEDWINDOW, 0, 0, 0, 200, 100,
-                      nullptr, registry);
+        return static_cast<bool>(create({.className = L"NorvellTestWindow",
+                                         .title = L"plain",
+                                         .style = WS_OVERLAPPEDWINDOW,
+                                         .clientArea = {0, 0, 3000, 1500},
+                                         .registry = registry}));
     }
     int created = 0;
 
   private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_CREATE) ++created;
         return DefWindowProcW(hwnd(), message, wParam, lParam);
     }
+    schedule::Outcome OnCreate() override {
+        ++created;
+        return schedule::Outcome::success();
+    }
+};
+
+// A window whose making fails in one of the ways a real one can.
+class FailingWindow final : public editor::Window {
+  public:
+    enum class Fault { ControlClassMissing, OnCreateRefuses, OnCreateThrows };
+    explicit FailingWindow(Fault fault) : fault_(fault) {}
+    schedule::Outcome open(editor::WindowRegistry* registry) {
+        static constexpr editor::ControlRow kMissing[] = {
+            {100, L"NoSuchControlClass", L"", WS_VISIBLE, 0, {0, 0, 100, 100}, nullptr}};
+        return create({.className = L"NorvellFailingWindow",
+                       .title = L"failing",
+                       .style = WS_OVERLAPPEDWINDOW,
+                       .clientArea = {0, 0, 3000, 1500},
+                       .controls = fault_ == Fault::ControlClassMissing
+                                       ? std::span<const editor::ControlRow>(kMissing)
+                                       : std::span<const editor::ControlRow>(),
+                       .registry = registry});
+    }
+
+  private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        return DefWindowProcW(hwnd(), message, wParam, lParam);
+    }
+    schedule::Outcome OnCreate() override {
+        if (fault_ == Fault::OnCreateThrows) throw std::runtime_error("the test throws");
+        if (fault_ == Fault::OnCreateRefuses) return schedule::Outcome::failure("the test refuses");
+        return schedule::Outcome::success();
+    }
+    Fault fault_;
 };
 
 std::vector<std::wstring> items(HWND list) {
@@ -113,6 +152,30 @@ TEST(WindowRegistry, CloseAllDestroysEveryWindowAndAnObjectLetsGoOfItsWindow) {
     EXPECT_FALSE(quitPosted());
 }
 
+TEST(WindowCreation, AFailureInWmCreateIsTheReasonAndLeavesNoWindow) {
+    using Fault = FailingWindow::Fault;
+    // The system's reason for a missing control class: Windows and Wine name it differently.
+    const std::vector<std::string> missingClass{win32::systemReason(ERROR_CANNOT_FIND_WND_CLASS),
+                                                win32::systemReason(ERROR_CLASS_DOES_NOT_EXIST)};
+    const std::pair<Fault, std::vector<std::string>> cases[] = {
+        {Fault::ControlClassMissing, missingClass},
+        {Fault::OnCreateRefuses, {"the test refuses"}},
+        {Fault::OnCreateThrows, {"the test throws"}},
+    };
+    for (const auto& [fault, reasons] : cases) {
+        editor::WindowRegistry windows;
+        FailingWindow window(fault);
+        const schedule::Outcome created = window.open(&windows);
+        EXPECT_FALSE(created);
+        EXPECT_NE(std::find(reasons.begin(), reasons.end(), created.error), reasons.end())
+            << created.error;
+        EXPECT_EQ(window.hwnd(), nullptr);
+        EXPECT_EQ(windows.count(), 0u);
+        EXPECT_TRUE(driver::topWindows(GetCurrentProcessId(), L"failing", {}, false).empty());
+        quitPosted();
+    }
+}
+
 TEST(MainWindow, MenuTitleAndFrame) {
     Editor editor;
     HWND main = editor.main.hwnd();
@@ -126,8 +189,9 @@ TEST(MainWindow, MenuTitleAndFrame) {
     EXPECT_STREQ(caption, L"Help");
     HMENU help = GetSubMenu(bar, 0);
     ASSERT_EQ(GetMenuItemCount(help), 3);
-    const std::pair<int, const wchar_t*> entries[] = {
-        {editor::About, L"About"}, {editor::Readme, L"Readme"}, {editor::Disc, L"Disclaimer"}};
+    const std::pair<int, const wchar_t*> entries[] = {{editor::main::About, L"About"},
+                                                      {editor::main::Readme, L"Readme"},
+                                                      {editor::main::Disc, L"Disclaimer"}};
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(static_cast<int>(GetMenuItemID(help, i)), entries[i].first);
         GetMenuStringW(help, static_cast<UINT>(i), caption, 64, MF_BYPOSITION);
@@ -148,10 +212,10 @@ TEST(MainWindow, FontsAsNamedInPoints) {
         LONG weight;
     };
     const Case cases[] = {
-        {editor::Label9, -19, FW_BOLD},   {editor::Program, -11, FW_BOLD},
-        {editor::List1, -16, FW_NORMAL},  {editor::List4, -16, FW_NORMAL},
-        {editor::Label1, -11, FW_NORMAL}, {editor::Command1, -11, FW_NORMAL},
-        {editor::File1, -11, FW_NORMAL},  {editor::Check1 + 6, -11, FW_NORMAL},
+        {editor::main::Label9, -19, FW_BOLD},   {editor::main::Program, -11, FW_BOLD},
+        {editor::main::List1, -16, FW_NORMAL},  {editor::main::List4, -16, FW_NORMAL},
+        {editor::main::Label1, -11, FW_NORMAL}, {editor::main::Command1, -11, FW_NORMAL},
+        {editor::main::File1, -11, FW_NORMAL},  {editor::main::Check1 + 6, -11, FW_NORMAL},
     };
     ASSERT_EQ(GetDpiForWindow(editor.main.hwnd()), 96u);
     ASSERT_TRUE(driver::fontInstalled(L"MS Sans Serif"));
@@ -170,7 +234,7 @@ TEST(MainWindow, FontsAsNamedInPoints) {
         GetTextMetricsW(screen, &metrics);
         SelectObject(screen, previous);
         EXPECT_EQ(metrics.tmHeight - metrics.tmInternalLeading, -c.height) << c.id;
-        if (c.id == editor::Label9) {
+        if (c.id == editor::main::Label9) {
             const std::wstring serifs[] = {
                 L"Book Antiqua",   L"Palatino Linotype", L"Palatino",        L"P052",
                 L"URW Palladio L", L"Georgia",           L"Times New Roman", L"Liberation Serif",
@@ -194,7 +258,7 @@ TEST(MainWindow, ControlsReadAndChangeExactly) {
     }
     for (int day = 0; day < 7; ++day) {
         EXPECT_EQ(controls.dayTicked(day), day % 2 == 0) << day;
-        EXPECT_EQ(SendMessageW(editor.control(editor::Check1 + day), BM_GETCHECK, 0, 0),
+        EXPECT_EQ(SendMessageW(editor.control(editor::main::Check1 + day), BM_GETCHECK, 0, 0),
                   day % 2 == 0 ? BST_CHECKED : BST_UNCHECKED);
     }
     EXPECT_FALSE(controls.dayTicked(7));
@@ -208,10 +272,10 @@ TEST(MainWindow, ControlsReadAndChangeExactly) {
     EXPECT_EQ(controls.currentItem(List::List4), "Maximize");
     controls.selectItem(List::List4, "Max");
     EXPECT_EQ(controls.currentItem(List::List4), "Maximize");
-    EXPECT_EQ(items(editor.control(editor::List2)),
+    EXPECT_EQ(items(editor.control(editor::main::List2)),
               (std::vector<std::wstring>{L"01", L"02", L"03", L"04", L"05", L"06", L"07", L"08",
                                          L"09", L"10", L"11", L"12"}));
-    EXPECT_EQ(items(editor.control(editor::List3)),
+    EXPECT_EQ(items(editor.control(editor::main::List3)),
               (std::vector<std::wstring>{L"00", L"15", L"30", L"45"}));
 
     EXPECT_EQ(controls.text(Field::Text1), "Text1");
@@ -221,20 +285,21 @@ TEST(MainWindow, ControlsReadAndChangeExactly) {
     controls.setText(Field::Text4, "12");
     EXPECT_EQ(controls.text(Field::Text1), "C:\\Caf\xC3\xA9\\app.exe");
     EXPECT_EQ(controls.text(Field::Text4), "12");
-    EXPECT_EQ(driver::windowText(editor.control(editor::Text4)), L"12");
+    EXPECT_EQ(driver::windowText(editor.control(editor::main::Text4)), L"12");
 }
 
 TEST(MainWindow, OneRowListsShowOneItemAndScrollingMovesTheCurrentOne) {
     Editor editor;
     editor::MainControls& controls = editor.main.controls();
-    for (int id : {editor::List1, editor::List2, editor::List3, editor::List4}) {
+    for (int id :
+         {editor::main::List1, editor::main::List2, editor::main::List3, editor::main::List4}) {
         HWND list = editor.control(id);
         RECT client;
         GetClientRect(list, &client);
         EXPECT_EQ(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0), client.bottom) << id;
     }
     controls.selectItem(List::List2, "12");
-    HWND hours = editor.control(editor::List2);
+    HWND hours = editor.control(editor::main::List2);
     EXPECT_EQ(SendMessageW(hours, LB_GETTOPINDEX, 0, 0), 11) << "the current item is in view";
     SendMessageW(hours, WM_VSCROLL, SB_LINEUP, 0);
     EXPECT_EQ(controls.currentItem(List::List2), "11");
@@ -261,8 +326,8 @@ TEST(MainWindow, PickersShowATemporaryFolder) {
     const std::string path = win32::narrow(temp.path());
     ASSERT_TRUE(controls.setFolderPath(path + "\\"));
     EXPECT_EQ(controls.folderPath(), path);
-    HWND dir1 = editor.control(editor::Dir1);
-    HWND file1 = editor.control(editor::File1);
+    HWND dir1 = editor.control(editor::main::Dir1);
+    HWND file1 = editor.control(editor::main::File1);
     EXPECT_EQ(driver::windowText(dir1), temp.path());
     EXPECT_EQ(driver::windowText(file1), temp.path());
     EXPECT_EQ(items(file1), (std::vector<std::wstring>{L"Alpha.txt", L"beta.dat", L"zeta.exe"}));
@@ -283,7 +348,7 @@ TEST(MainWindow, PickersShowATemporaryFolder) {
 
     // A double click on the subfolder opens it.
     SendMessageW(dir1, LB_SETCURSEL, lines.size() - 1, 0);
-    SendMessageW(editor.main.hwnd(), WM_COMMAND, MAKEWPARAM(editor::Dir1, LBN_DBLCLK),
+    SendMessageW(editor.main.hwnd(), WM_COMMAND, MAKEWPARAM(editor::main::Dir1, LBN_DBLCLK),
                  reinterpret_cast<LPARAM>(dir1));
     EXPECT_EQ(controls.folderPath(), path + "\\tools");
     EXPECT_EQ(items(file1), std::vector<std::wstring>{L"tool.exe"});
@@ -303,17 +368,18 @@ TEST(MainWindow, ADpiChangeLaysOutAndSizesAgain) {
     GetClientRect(main, &client);
     EXPECT_EQ(client.right, 914);
     EXPECT_EQ(client.bottom, 509);
-    EXPECT_EQ(placeOf(editor.control(editor::Command5)), (win32::PixelRect{444, 444, 146, 50}));
-    EXPECT_EQ(placeOf(editor.control(editor::File1)), (win32::PixelRect{600, 204, 266, 185}));
-    EXPECT_EQ(placeOf(editor.control(editor::Drive1)), (win32::PixelRect{168, 204, 98, 32}));
-    EXPECT_EQ(placeOf(editor.control(editor::Line1)), (win32::PixelRect{144, 70, 636, 5}));
+    EXPECT_EQ(placeOf(editor.control(editor::main::Command5)),
+              (win32::PixelRect{444, 444, 146, 50}));
+    EXPECT_EQ(placeOf(editor.control(editor::main::File1)), (win32::PixelRect{600, 204, 266, 185}));
+    EXPECT_EQ(placeOf(editor.control(editor::main::Drive1)), (win32::PixelRect{168, 204, 98, 32}));
+    EXPECT_EQ(placeOf(editor.control(editor::main::Line1)), (win32::PixelRect{144, 70, 636, 5}));
     LOGFONTW title{};
-    GetObjectW(
-        reinterpret_cast<HFONT>(SendMessageW(editor.control(editor::Label9), WM_GETFONT, 0, 0)),
-        sizeof title, &title);
+    GetObjectW(reinterpret_cast<HFONT>(
+                   SendMessageW(editor.control(editor::main::Label9), WM_GETFONT, 0, 0)),
+               sizeof title, &title);
     EXPECT_EQ(title.lfHeight, -29);
     EXPECT_EQ(title.lfWeight, FW_BOLD);
-    HWND hours = editor.control(editor::List2);
+    HWND hours = editor.control(editor::main::List2);
     GetClientRect(hours, &client);
     EXPECT_EQ(SendMessageW(hours, LB_GETITEMHEIGHT, 0, 0), client.bottom);
 }
@@ -322,11 +388,11 @@ TEST(MainWindow, EnterPressesTheFocusedButtonAndNothingElse) {
     Editor editor;
     editor.main.show();
     quitPosted();
-    SetFocus(editor.control(editor::Check1 + 2));
+    SetFocus(editor.control(editor::main::Check1 + 2));
     SendMessageW(editor.main.hwnd(), WM_COMMAND, IDOK, 0);
     EXPECT_FALSE(editor.main.controls().dayTicked(2)) << "Enter ticks no box";
     EXPECT_NE(editor.main.hwnd(), nullptr);
-    SetFocus(editor.control(editor::Command4));
+    SetFocus(editor.control(editor::main::Command4));
     SendMessageW(editor.main.hwnd(), WM_COMMAND, IDOK, 0);
     EXPECT_EQ(editor.main.hwnd(), nullptr) << "Enter on Exit ends the editor";
     EXPECT_TRUE(quitPosted());
@@ -344,9 +410,35 @@ TEST(MainWindow, HideShowAndExit) {
     editor.main.show();
     EXPECT_TRUE(IsWindowVisible(editor.main.hwnd()));
     quitPosted();
-    SendMessageW(editor.main.hwnd(), WM_COMMAND, MAKEWPARAM(editor::Command4, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(editor.control(editor::Command4)));
+    SendMessageW(editor.main.hwnd(), WM_COMMAND, MAKEWPARAM(editor::main::Command4, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(editor.control(editor::main::Command4)));
     EXPECT_EQ(editor.main.hwnd(), nullptr);
     EXPECT_EQ(about.hwnd(), nullptr) << "Exit closes the other windows too";
     EXPECT_TRUE(quitPosted());
+}
+
+TEST(MainWindow, AboutAgainBringsTheOneAboutWindowForward) {
+    Editor editor;
+    editor.main.show();
+    HWND main = editor.main.hwnd();
+    const auto abouts = [] {
+        return driver::topWindows(GetCurrentProcessId(), editor::form3::kTitle);
+    };
+    SendMessageW(main, WM_COMMAND, editor::main::About, 0);
+    const std::vector<HWND> first = abouts();
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_EQ(editor.windows.count(), 2u);
+
+    SetForegroundWindow(main);
+    SendMessageW(main, WM_COMMAND, editor::main::About, 0);
+    EXPECT_EQ(abouts(), first);
+    EXPECT_EQ(GetForegroundWindow(), first.front());
+
+    // Closed, it opens anew.
+    SendMessageW(first.front(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(IsWindow(first.front()));
+    EXPECT_EQ(editor.windows.count(), 1u);
+    SendMessageW(main, WM_COMMAND, editor::main::About, 0);
+    EXPECT_EQ(abouts().size(), 1u);
+    EXPECT_EQ(editor.windows.count(), 2u);
 }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -121,6 +122,18 @@ int inkOf(HWND list) {
     return ink;
 }
 
+// A viewer over `dayFiles`, shown; null when it could not be made.
+std::unique_ptr<editor::Form2> openViewer(schedule::Folder& dayFiles,
+                                          std::function<void()> onBackToMain,
+                                          editor::WindowRegistry* windows) {
+    auto viewer = std::make_unique<editor::Form2>(dayFiles, std::move(onBackToMain));
+    const schedule::Outcome created = viewer->create(windows);
+    EXPECT_TRUE(created) << created.error;
+    if (!created) return nullptr;
+    viewer->show();
+    return viewer;
+}
+
 // A day file folder and a viewer over it, closed at the end.
 class ViewerTest : public ::testing::Test {
   protected:
@@ -136,7 +149,7 @@ class ViewerTest : public ::testing::Test {
     }
 
     HWND open() {
-        viewer_ = editor::Form2::Open(
+        viewer_ = openViewer(
             dayFiles_, [this] { ++backs_; }, nullptr);
         EXPECT_TRUE(viewer_) << "the viewer did not open";
         pump();
@@ -375,7 +388,7 @@ TEST_F(ViewerTest, BackToMainMenuCallsBackThenCloses) {
     HWND viewer = open();
     ASSERT_TRUE(viewer);
     bool viewerOpenDuringCallback = false;
-    viewer_ = editor::Form2::Open(
+    viewer_ = openViewer(
         dayFiles_,
         [&] {
             ++backs_;
@@ -436,7 +449,7 @@ TEST_F(ViewerTest, JoinsTheEditorsWindowsWhileOpen) {
     ASSERT_TRUE(main);
     editor::WindowRegistry windows;
     windows.add(main);
-    viewer_ = editor::Form2::Open(
+    viewer_ = openViewer(
         dayFiles_, [] {}, &windows);
     ASSERT_TRUE(viewer_);
     EXPECT_TRUE(windows.contains(viewer_->hwnd()));
