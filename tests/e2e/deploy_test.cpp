@@ -141,6 +141,10 @@ TEST(Reset, UnticksSelectsTwelveAmNormalAndClearsWithoutAMessage) {
     editor.press(editor::main::Command5);
     ASSERT_TRUE(pollUntil(
         [&] { return picked.work.exists(L"datsun.dat") && !picked.work.exists(L"2Mon.dat"); }));
+    // Main is disabled while it waits for clrfle.com; enabled again, the handler goes on to
+    // its end, where a message would come.
+    ASSERT_TRUE(pollUntil([&] { return IsWindowEnabled(editor.main()) != FALSE; }));
+    ASSERT_TRUE(sync(editor.main()));
     EXPECT_EQ(picked.work.names().size(), 7u);
     for (const wchar_t* day : kDayFiles) EXPECT_EQ(picked.work.read(day), "");
     for (int day = 0; day < 7; ++day) EXPECT_FALSE(editor.ticked(day));

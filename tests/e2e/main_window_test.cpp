@@ -344,6 +344,7 @@ TEST(MainWindow, DriveAndFolderChoicesRefreshTheListsBelowThem) {
         << "Dir1 at " << win32::narrow(windowText(dir1));
     EXPECT_EQ(listItems(file1), std::vector<std::wstring>{L"inner.exe"});
     EXPECT_EQ(SendMessageW(drive1, CB_GETCURSEL, 0, 0), c);
+    ASSERT_TRUE(sync(editor.main()));
     EXPECT_TRUE(topWindows(editor.id(), {}, L"#32770").empty()) << "no message came";
     EXPECT_TRUE(editor.exit());
 }

@@ -1,11 +1,11 @@
 // The day list viewer in the real Norvell.exe: Show List rebuilds the day files with the real
-// copyfle.com, hides Main and opens Form2; the day buttons show their day and turn bold; Back
-// and the close box bring Main back; a second Show List opens a new, empty viewer.
+// copyfle.com, hides Main and opens Form2; the day buttons show their day (how the window
+// marks the day is its own behaviour, tested in process); Back and the close box bring Main
+// back; a second Show List opens a new, empty viewer.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,72 +25,6 @@ namespace {
 
 std::string record(const char* time, const char* program, const char* style, const char* day) {
     return schedule::formatRecord({time, program, style, day});
-}
-
-// Another process's fonts cannot be read from here, so a button's weight is read off the
-// screen instead: the dark pixels of its caption. The outer pixels are left out, since the
-// frame and the focus rectangle live there.
-int captionInk(HWND button) {
-    constexpr int kEdge = 4;
-    RECT rect;
-    if (!GetWindowRect(button, &rect)) return -1;
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    int ink = -1;
-    if (BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY)) {
-        GdiFlush();
-        ink = 0;
-        const auto* pixels = static_cast<const unsigned char*>(bits);
-        for (int y = kEdge; y < height - kEdge; ++y) {
-            for (int x = kEdge; x < width - kEdge; ++x) {
-                const unsigned char* pixel = pixels + (y * width + x) * 4;
-                if (pixel[0] + pixel[1] + pixel[2] < 300) ++ink;
-            }
-        }
-    }
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return ink;
-}
-
-using Inks = std::array<int, 7>;
-
-Inks dayInks(HWND viewer) {
-    Inks inks{};
-    for (int day = 0; day < 7; ++day) {
-        inks[static_cast<std::size_t>(day)] = captionInk(GetDlgItem(viewer, form2::Command1 + day));
-    }
-    return inks;
-}
-
-// Whether the day buttons look as they did with no day bold, but for `boldDay` (-1: none),
-// whose caption must carry clearly more ink.
-bool looksBold(const Inks& now, const Inks& regular, int boldDay) {
-    for (int day = 0; day < 7; ++day) {
-        const auto i = static_cast<std::size_t>(day);
-        const bool bold = now[i] * 100 > regular[i] * 125;
-        if (bold != (day == boldDay)) return false;
-    }
-    return true;
-}
-
-std::string describe(const Inks& inks) {
-    std::string text;
-    for (int ink : inks) text += std::to_string(ink) + " ";
-    return text;
 }
 
 // Norvell started in a folder of its own, once it holds the viewer.
@@ -168,32 +102,15 @@ TEST_F(ViewerEndToEnd, PickShowListDaysBackAndCloseBox) {
     ASSERT_TRUE(list);
     EXPECT_EQ(windowText(list), L"") << "a new viewer shows nothing";
 
-    // The captions as they look with no day bold; they must hold still once painted.
-    Inks regular{};
-    EXPECT_TRUE(pollUntil(
-        [&] {
-            const Inks now = dayInks(viewer);
-            const bool settled = now == regular && now[0] > 0;
-            regular = now;
-            return settled;
-        },
-        5s))
-        << describe(regular);
-
     click(GetDlgItem(viewer, form2::Command7));
     EXPECT_TRUE(pollUntil([&] { return windowText(list) == sunday; }, 5s))
         << utf8(windowText(list)) << "\nexpected\n"
         << utf8(sunday);
-    Inks now{};
-    EXPECT_TRUE(pollUntil([&] { return looksBold(now = dayInks(viewer), regular, 6); }, 5s))
-        << "Sunday alone bold: " << describe(now) << "against " << describe(regular);
 
     click(GetDlgItem(viewer, form2::Command1));
     EXPECT_TRUE(pollUntil([&] { return windowText(list) == monday; }, 5s))
         << utf8(windowText(list)) << "\nexpected\n"
         << utf8(monday);
-    EXPECT_TRUE(pollUntil([&] { return looksBold(now = dayInks(viewer), regular, 0); }, 5s))
-        << "Monday alone bold: " << describe(now) << "against " << describe(regular);
 
     click(GetDlgItem(viewer, form2::Command8));
     EXPECT_TRUE(pollUntil([&] { return mainVisible() && !IsWindow(viewer); }, 5s))
@@ -204,13 +121,13 @@ TEST_F(ViewerEndToEnd, PickShowListDaysBackAndCloseBox) {
     EXPECT_TRUE(pollUntil([&] { return !mainVisible(); }, 5s));
     list = GetDlgItem(viewer, form2::DayList);
     EXPECT_EQ(windowText(list), L"") << "the second viewer opens empty";
-    EXPECT_TRUE(pollUntil([&] { return looksBold(now = dayInks(viewer), regular, -1); }, 5s))
-        << "no day bold: " << describe(now) << "against " << describe(regular);
 
     PostMessageW(viewer, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(pollUntil([&] { return mainVisible() && !IsWindow(viewer); }, 5s))
         << "the close box shows Main and closes the viewer";
-    EXPECT_FALSE(editor_->process().wait(0ms)) << "the editor still runs";
+    // Twice: an editor that had posted itself the quit would answer once more at most.
+    EXPECT_TRUE(sync(editor_->main()) && sync(editor_->main())) << "the editor still runs";
+    EXPECT_FALSE(editor_->process().wait(0ms));
 
     // With the viewer gone for good, closing Main is closing the last window.
     PostMessageW(editor_->main(), WM_CLOSE, 0, 0);
@@ -230,6 +147,7 @@ TEST_F(ViewerEndToEnd, ShowListReplacesOldDayFilesAndEmptyDaysAreQuiet) {
     // opened, and the empty day shows no message.
     click(GetDlgItem(viewer, form2::Command1));
     EXPECT_TRUE(pollUntil([&] { return windowText(list).empty(); }, 5s)) << utf8(windowText(list));
-    EXPECT_FALSE(waitForMessageBox(editor_->id(), 300ms)) << "no message for an empty day";
+    ASSERT_TRUE(sync(viewer));
+    EXPECT_TRUE(topWindows(editor_->id(), {}, L"#32770").empty()) << "no message for an empty day";
     EXPECT_TRUE(IsWindowVisible(viewer));
 }

@@ -324,6 +324,12 @@ bool answer(const MessageBox& box, int buttonId) {
     return pollUntil([&] { return !IsWindow(box.window) || !IsWindowVisible(box.window); });
 }
 
+bool sync(HWND window, std::chrono::milliseconds deadline) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL,
+                               static_cast<UINT>(deadline.count()), &result) != 0;
+}
+
 void click(HWND button) {
     PostMessageW(button, BM_CLICK, 0, 0);
 }

@@ -125,6 +125,12 @@ std::wstring windowText(HWND window);  // WM_GETTEXT, works across processes
 std::wstring className(HWND window);
 // Clicks a button without waiting for what the click opens.
 void click(HWND button);
+// The sync point for a check that something does NOT happen: returns once the window's thread
+// has answered a message sent now, which it does after the handler it is running has
+// returned, or from inside a message box or a wait that the handler is in. False when the
+// thread did not answer (it hangs, or its window is gone). Wait for the handler's first
+// visible effect before calling it: a message sent now overtakes clicks still posted.
+bool sync(HWND window, std::chrono::milliseconds deadline = 10s);
 
 // Reads a UTF-8 text file written by the probe: one line per run.
 struct ProbeRun {
