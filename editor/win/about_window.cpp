@@ -16,20 +16,14 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 // SS_LEFT wraps at word boundaries; SS_NOPREFIX keeps an ampersand in the text as it is.
 constexpr DWORD kLabelStyle = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
 
-// clang-format off
 constexpr ControlRow kControls[] = {
     {Label1, WC_STATICW, L"", kLabelStyle, 0, {360, 240, 6135, 2775}, &fonts::kAbout},
 };
-// clang-format on
+constexpr WindowDesign kDesign{kClassName, kTitle, kWindowStyle, 0, {0, 0, 7050, 3555}, kControls};
 }  // namespace
 
 schedule::Outcome Form3::create(WindowRegistry* windows) {
-    return Window::create({.className = kClassName,
-                           .title = kTitle,
-                           .style = kWindowStyle,
-                           .clientArea = {0, 0, 7050, 3555},
-                           .controls = kControls,
-                           .registry = windows});
+    return Window::create(kDesign, windows);
 }
 
 LRESULT Form3::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -82,6 +82,7 @@ constexpr ControlRow kControls[] = {
     {Command5,     WC_BUTTONW,   L"Reset/Clear List",                      kButton,       0,       {4440, 4440, 1455,  495}, kWindowFont},
 };
 // clang-format on
+constexpr WindowDesign kDesign{kClassName, kTitle, kWindowStyle, 0, {0, 0, 9135, 5085}, kControls};
 
 // The items of the one-row lists, in order; List4 offers the run styles' list words.
 std::vector<std::wstring> listItems(int id) {
@@ -102,7 +103,9 @@ std::vector<std::wstring> listItems(int id) {
     }
     return words;
 }
+// By List and by Field, in the order of their enumerators.
 constexpr int kOneRowLists[] = {List1, List2, List3, List4};
+constexpr int kFields[] = {Text1, Text3, Text4};
 
 // The thickness of Line1, in pixels at 96 DPI.
 constexpr int kRulePixels = 3;
@@ -110,29 +113,11 @@ constexpr int kRulePixels = 3;
 constexpr int kDriveDropPixels = 160;
 
 int listId(List list) {
-    switch (list) {
-        case List::List1:
-            return List1;
-        case List::List2:
-            return List2;
-        case List::List3:
-            return List3;
-        case List::List4:
-            return List4;
-    }
-    return List1;
+    return kOneRowLists[static_cast<std::size_t>(list)];
 }
 
 int fieldId(Field field) {
-    switch (field) {
-        case Field::Text1:
-            return Text1;
-        case Field::Text3:
-            return Text3;
-        case Field::Text4:
-            return Text4;
-    }
-    return Text1;
+    return kFields[static_cast<std::size_t>(field)];
 }
 
 // A one-row list shows one item, so the item in view is the current one: the scroll bar and
@@ -185,13 +170,7 @@ MainWindow::MainWindow(PlatformServices& services, WindowRegistry& windows)
 schedule::Outcome MainWindow::create() {
     UniqueMenu menu = createMainMenu();
     if (!menu) return schedule::Outcome::failure(win32::lastErrorReason());
-    schedule::Outcome created = Window::create({.className = kClassName,
-                                                .title = kTitle,
-                                                .style = kWindowStyle,
-                                                .clientArea = {0, 0, 9135, 5085},
-                                                .menu = menu.get(),
-                                                .controls = kControls,
-                                                .registry = &windows_});
+    schedule::Outcome created = Window::create(kDesign, &windows_, menu.get());
     if (created) menu.release();  // the window destroys its menu
     return created;
 }

@@ -20,22 +20,33 @@ constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE;
 constexpr int kDayButtons = 7;
 
-// The buttons get their fonts from the viewer: each its own, so that one alone turns bold.
+// One row of buttons, all at the same height. They get their fonts from the viewer: each its
+// own, so that one alone turns bold.
+constexpr ControlRow button(int id, const wchar_t* caption, int left, int width) {
+    return {id, WC_BUTTONW, caption, kButton, 0, {left, 7200, width, 495}, nullptr};
+}
+
 // The list area is everything above the row of buttons, less a small gap that keeps lines off
 // them.
-// clang-format off
 constexpr ControlRow kControls[] = {
-    {DayList,  kDayListClassName, L"",                  WS_VISIBLE, WS_EX_NOPARENTNOTIFY, {   0,    0, 10095, 7080}, &fonts::kDayList},
-    {Command1, WC_BUTTONW,        L"Monday",            kButton,    0,                    { 120, 7200,   975,  495}, nullptr},
-    {Command2, WC_BUTTONW,        L"Tuesday",           kButton,    0,                    {1200, 7200,   975,  495}, nullptr},
-    {Command3, WC_BUTTONW,        L"Wednesday",         kButton,    0,                    {2280, 7200,  1215,  495}, nullptr},
-    {Command4, WC_BUTTONW,        L"Thursday",          kButton,    0,                    {3600, 7200,   975,  495}, nullptr},
-    {Command5, WC_BUTTONW,        L"Friday",            kButton,    0,                    {4560, 7200,   975,  495}, nullptr},
-    {Command6, WC_BUTTONW,        L"Saturday",          kButton,    0,                    {5640, 7200,   975,  495}, nullptr},
-    {Command7, WC_BUTTONW,        L"Sunday",            kButton,    0,                    {6720, 7200,   975,  495}, nullptr},
-    {Command8, WC_BUTTONW,        L"Back to Main Menu", kButton,    0,                    {7800, 7200,   975,  495}, nullptr},
+    {DayList,
+     kDayListClassName,
+     L"",
+     WS_VISIBLE,
+     WS_EX_NOPARENTNOTIFY,
+     {0, 0, 10095, 7080},
+     &fonts::kDayList},
+    button(Command1, L"Monday", 120, 975),
+    button(Command2, L"Tuesday", 1200, 975),
+    button(Command3, L"Wednesday", 2280, 1215),
+    button(Command4, L"Thursday", 3600, 975),
+    button(Command5, L"Friday", 4560, 975),
+    button(Command6, L"Saturday", 5640, 975),
+    button(Command7, L"Sunday", 6720, 975),
+    button(Command8, L"Back to Main Menu", 7800, 975),
 };
-// clang-format on
+constexpr WindowDesign kDesign{kClassName,          kTitle,   kWindowStyle, kWindowExStyle,
+                               {0, 0, 10095, 7785}, kControls};
 
 // The day files hold the ANSI code page; the core works in UTF-8.
 std::string ansiToUtf8(std::string_view bytes) {
@@ -48,13 +59,7 @@ Form2::Form2(schedule::Folder& dayFiles, std::function<void()> onBackToMain)
 
 schedule::Outcome Form2::create(WindowRegistry* windows) {
     DayListArea::registerWindowClass();
-    return Window::create({.className = kClassName,
-                           .title = kTitle,
-                           .style = kWindowStyle,
-                           .extendedStyle = kWindowExStyle,
-                           .clientArea = {0, 0, 10095, 7785},
-                           .controls = kControls,
-                           .registry = windows});
+    return Window::create(kDesign, windows);
 }
 
 // clang-format off

@@ -63,22 +63,22 @@ void Window::registerClass(const wchar_t* className) {
     RegisterClassExW(&windowClass);
 }
 
-schedule::Outcome Window::create(const WindowArgs& args) {
-    registerClass(args.className);
-    registry_ = args.registry;
+schedule::Outcome Window::create(const WindowDesign& design, WindowRegistry* registry, HMENU menu) {
+    registerClass(design.className);
+    registry_ = registry;
     topLevel_ = true;
-    clientArea_ = args.clientArea;
-    controls_ = args.controls;
+    clientArea_ = design.clientArea;
+    controls_ = design.controls;
     createFailure_.clear();
     // Sized for the system's DPI here; WM_CREATE sizes it again for its own monitor's.
     const unsigned systemDpi = GetDpiForSystem();
-    const win32::PixelRect client = win32::toPixels(args.clientArea, systemDpi);
+    const win32::PixelRect client = win32::toPixels(design.clientArea, systemDpi);
     RECT frame{0, 0, client.width, client.height};
-    AdjustWindowRectExForDpi(&frame, args.style, args.menu != nullptr, args.extendedStyle,
+    AdjustWindowRectExForDpi(&frame, design.style, menu != nullptr, design.extendedStyle,
                              systemDpi);
-    if (CreateWindowExW(args.extendedStyle, args.className, args.title, args.style, CW_USEDEFAULT,
-                        CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                        args.menu, GetModuleHandleW(nullptr), this)) {
+    if (CreateWindowExW(design.extendedStyle, design.className, design.title, design.style,
+                        CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                        frame.bottom - frame.top, nullptr, menu, GetModuleHandleW(nullptr), this)) {
         return schedule::Outcome::success();
     }
     // What WM_CREATE found is the reason; the system's last error may be about anything since.

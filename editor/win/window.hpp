@@ -51,16 +51,14 @@ struct ControlRow {
     const win32::FontSpec* font;  // null: the window gives the control its font itself
 };
 
-// A top-level window of the editor, as its class makes it.
-struct WindowArgs {
-    const wchar_t* className = nullptr;
-    const wchar_t* title = L"";
-    DWORD style = 0;
-    DWORD extendedStyle = 0;
-    win32::TwipsRect clientArea{};
-    HMENU menu = nullptr;  // owned by the window once it exists
-    std::span<const ControlRow> controls{};
-    WindowRegistry* registry = nullptr;  // the editor's windows; null: one that does not count
+// A top-level window of the editor as it was designed: one constant per window.
+struct WindowDesign {
+    const wchar_t* className;
+    const wchar_t* title;
+    DWORD style;
+    DWORD extendedStyle;
+    win32::TwipsRect clientArea;
+    std::span<const ControlRow> controls;
 };
 
 // A window owned by a C++ object: `this` comes in with WM_NCCREATE, messages go to
@@ -90,10 +88,12 @@ class Window {
     // Window's.
     static void registerClass(const wchar_t* className);
 
-    // Creates the window hidden at the system's default place, its frame sized for a client
-    // area of `args.clientArea` at the system DPI; WM_CREATE then makes the fonts and the
-    // controls for the window's own DPI and corrects the frame. The reason when it cannot.
-    schedule::Outcome create(const WindowArgs& args);
+    // Creates the window hidden at the system's default place, its frame sized for the
+    // design's client area at the system DPI; WM_CREATE then makes the fonts and the controls
+    // for the window's own DPI and corrects the frame. The window counts among `registry`
+    // (null: it does not count) and owns `menu` once it exists. The reason when it cannot.
+    schedule::Outcome create(const WindowDesign& design, WindowRegistry* registry,
+                             HMENU menu = nullptr);
 
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
 

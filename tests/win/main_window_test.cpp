@@ -32,11 +32,9 @@ bool quitPosted() {
 class PlainWindow final : public editor::Window {
   public:
     bool open(editor::WindowRegistry* registry) {
-        return static_cast<bool>(create({.className = L"NorvellTestWindow",
-                                         .title = L"plain",
-                                         .style = WS_OVERLAPPEDWINDOW,
-                                         .clientArea = {0, 0, 3000, 1500},
-                                         .registry = registry}));
+        static constexpr editor::WindowDesign kDesign{
+            L"NorvellTestWindow", L"plain", WS_OVERLAPPEDWINDOW, 0, {0, 0, 3000, 1500}, {}};
+        return static_cast<bool>(create(kDesign, registry));
     }
     int created = 0;
 
@@ -58,14 +56,15 @@ class FailingWindow final : public editor::Window {
     schedule::Outcome open(editor::WindowRegistry* registry) {
         static constexpr editor::ControlRow kMissing[] = {
             {100, L"NoSuchControlClass", L"", WS_VISIBLE, 0, {0, 0, 100, 100}, nullptr}};
-        return create({.className = L"NorvellFailingWindow",
-                       .title = L"failing",
-                       .style = WS_OVERLAPPEDWINDOW,
-                       .clientArea = {0, 0, 3000, 1500},
-                       .controls = fault_ == Fault::ControlClassMissing
-                                       ? std::span<const editor::ControlRow>(kMissing)
-                                       : std::span<const editor::ControlRow>(),
-                       .registry = registry});
+        const editor::WindowDesign design{L"NorvellFailingWindow",
+                                          L"failing",
+                                          WS_OVERLAPPEDWINDOW,
+                                          0,
+                                          {0, 0, 3000, 1500},
+                                          fault_ == Fault::ControlClassMissing
+                                              ? std::span<const editor::ControlRow>(kMissing)
+                                              : std::span<const editor::ControlRow>()};
+        return create(design, registry);
     }
 
   private:
