@@ -12,8 +12,9 @@ using schedule::Outcome;
 
 namespace {
 Outcome lastError() {
-    const DWORD error = GetLastError();
-    return Outcome::failure(systemReason(error), isPassingConflict(error));
+    Outcome failed = lastErrorFailure();
+    failed.busy = isPassingConflict(failed.code);
+    return failed;
 }
 }  // namespace
 

@@ -5,21 +5,17 @@
 #include <optional>
 #include <string>
 
+#include "schedule/outcome.hpp"
 #include "win32/handle.hpp"
 
 namespace win32 {
 
-struct Started {
-    UniqueHandle process;  // empty when the start failed
-    unsigned long error = 0;
-    explicit operator bool() const { return static_cast<bool>(process); }
-};
-
 // Starts `commandLine` (found by the system's usual program search unless `application`
 // names the file) with `showWindow` as the program's nCmdShow, inheriting this process's
-// working folder. Never waits; the thread handle is closed at once.
-Started startProgram(const std::wstring& commandLine, int showWindow,
-                     const std::wstring* application = nullptr);
+// working folder. Never waits. On success `process` holds the new process's handle, for as
+// long as its owner keeps it; the thread handle is closed at once.
+schedule::Outcome startProgram(const std::wstring& commandLine, int showWindow,
+                               UniqueHandle& process, const std::wstring* application = nullptr);
 
 // The exit code once the process has ended, or none when `deadline` passed first.
 // Messages of this thread's windows are not pumped: callers keep the wait short or accept

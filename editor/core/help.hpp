@@ -25,9 +25,9 @@ inline constexpr std::string_view kLicenseFile = "license.txt";
 // since the working folder need not be the application folder and may hold blanks.
 std::string documentCommandLine(std::string_view document, const Services& services);
 
-// Help > About. `show` creates the About window or brings it forward, and returns the
-// system's reason when it cannot; that reason is then reported.
-void About(Services& services, const std::function<std::string()>& show);
+// Help > About. `show` creates the About window or brings it forward; a window that cannot
+// be opened is reported with the system's reason.
+void About(Services& services, const std::function<schedule::Outcome()>& show);
 
 // Help > Readme and Help > Disclaimer: readme.1st and license.txt in notepad.exe.
 void Readme(Services& services);

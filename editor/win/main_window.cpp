@@ -362,7 +362,7 @@ void MainWindow::OnReset() {
 }
 
 void MainWindow::OnAbout() {
-    help::About(services_, [this] { return Form3::Show(windows_); });
+    help::About(services_, [this] { return schedule::Outcome{.error = Form3::Show(windows_)}; });
 }
 
 void MainWindow::OnReadme() {
@@ -496,7 +496,7 @@ std::string MainWindow::folderPath() const {
 }
 
 bool MainWindow::setFolderPath(std::string_view path) {
-    return pickers_.moveTo(path).empty();
+    return static_cast<bool>(pickers_.moveTo(path));
 }
 
 std::string MainWindow::selectedFile() const {

@@ -31,25 +31,28 @@ Answer PlatformServices::message(std::string_view text, Buttons buttons) {
     }
 }
 
-std::string PlatformServices::start(std::string_view commandLine, int showWindow) {
-    const win32::Started started = win32::startProgram(win32::widen(commandLine), showWindow);
-    return started ? std::string() : win32::systemReason(started.error);
+schedule::Outcome PlatformServices::start(std::string_view commandLine, int showWindow) {
+    // The editor never waits for these programs: their handle goes as soon as they start.
+    win32::UniqueHandle process;
+    return win32::startProgram(win32::widen(commandLine), showWindow, process);
 }
 
 HelperRun PlatformServices::runHelper(std::string_view name, std::chrono::milliseconds deadline) {
     HelperRun run;
-    const win32::Started started = win32::startProgram(win32::widen(name), schedule::kShowHide);
+    win32::UniqueHandle process;
+    const schedule::Outcome started =
+        win32::startProgram(win32::widen(name), schedule::kShowHide, process);
     if (!started) {
         run.outcome = HelperRun::Outcome::NotStarted;
-        run.error = win32::systemReason(started.error);
+        run.error = started.error;
         return run;
     }
-    if (!waitPumpingMessages(started.process.get(), deadline, visibleOwner())) {
+    if (!waitPumpingMessages(process.get(), deadline, visibleOwner())) {
         run.outcome = HelperRun::Outcome::TimedOut;
         return run;
     }
     DWORD code = 0;
-    GetExitCodeProcess(started.process.get(), &code);
+    GetExitCodeProcess(process.get(), &code);
     run.exitCode = code;
     return run;
 }
@@ -63,35 +66,31 @@ std::string PlatformServices::workingFolder() const {
 }
 
 std::optional<std::string> PlatformServices::programFilesFolder() const {
-    if (auto folder = win32::knownFolder(FOLDERID_ProgramFiles)) return win32::narrow(*folder);
-    return std::nullopt;
+    std::wstring folder;
+    if (!win32::knownFolder(FOLDERID_ProgramFiles, folder)) return std::nullopt;
+    return win32::narrow(folder);
 }
 
 std::optional<std::string> PlatformServices::toAnsi(std::string_view text) const {
     return win32::toCodePageExactly(win32::widen(text));
 }
 
-ShortcutResult PlatformServices::createShortcut(StartupFolder where, const Shortcut& shortcut) {
-    ShortcutResult result;
+schedule::Outcome PlatformServices::createShortcut(StartupFolder where, const Shortcut& shortcut,
+                                                   std::string& folder) {
     const KNOWNFOLDERID& id =
         where == StartupFolder::CurrentUser ? FOLDERID_Startup : FOLDERID_CommonStartup;
-    const std::optional<std::wstring> folder = win32::knownFolder(id, &result.error);
-    if (!folder) {
-        result.folder = where == StartupFolder::CurrentUser ? "the Startup folder of your account"
-                                                            : "the Startup folder of all users";
-        return result;
-    }
-    result.folder = win32::narrow(*folder);
+    std::wstring path;
+    if (schedule::Outcome found = win32::knownFolder(id, path); !found) return found;
+    folder = win32::narrow(path);
     // The folder may not exist yet on a new profile.
-    if (SHCreateDirectoryExW(nullptr, folder->c_str(), nullptr) != ERROR_SUCCESS &&
-        GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) {
-        result.error = win32::lastErrorReason();
-        return result;
+    const int created = SHCreateDirectoryExW(nullptr, path.c_str(), nullptr);
+    if (created != ERROR_SUCCESS && created != ERROR_ALREADY_EXISTS &&
+        created != ERROR_FILE_EXISTS) {
+        return win32::systemFailure(static_cast<unsigned long>(created));
     }
-    result.error = win32::saveLink(*folder + L"\\" + win32::widen(shortcut.name) + L".lnk",
-                                   {win32::widen(shortcut.target), win32::widen(shortcut.arguments),
-                                    win32::widen(shortcut.workingFolder)});
-    return result;
+    return win32::saveLink(path + L"\\" + win32::widen(shortcut.name) + L".lnk",
+                           {win32::widen(shortcut.target), win32::widen(shortcut.arguments),
+                            win32::widen(shortcut.workingFolder)});
 }
 
 bool waitPumpingMessages(HANDLE process, std::chrono::milliseconds deadline, HWND disable) {

@@ -25,10 +25,11 @@ constexpr wchar_t kUninstallKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Norvell";
 
 std::wstring folderOrFail(const KNOWNFOLDERID& id) {
-    std::string error;
-    const std::optional<std::wstring> folder = win32::knownFolder(id, &error);
-    if (!folder) throw std::runtime_error("a known folder is missing: " + error);
-    return *folder;
+    std::wstring folder;
+    if (const schedule::Outcome found = win32::knownFolder(id, folder); !found) {
+        throw std::runtime_error("a known folder is missing: " + found.error);
+    }
+    return folder;
 }
 
 std::wstring defaultInstallFolder() {
@@ -158,7 +159,7 @@ TEST_F(Installer, InstallsForTheUserAndUninstallsItAllWithTheLauncherShortcut) {
     if (HasFatalFailure()) return;
 
     // As "Ready to Deploy..." answered Yes leaves it: the launcher of this installation.
-    ASSERT_EQ(win32::saveLink(launcherShortcut(), {folder + L"\\Brightwick.exe", L"", folder}), "");
+    ASSERT_TRUE(win32::saveLink(launcherShortcut(), {folder + L"\\Brightwick.exe", L"", folder}));
     uninstall(folder);
     if (HasFatalFailure()) return;
 
@@ -181,7 +182,7 @@ TEST_F(Installer, UninstallingLeavesTheSchedulesAndAnotherCopysLauncher) {
     scratch.write(L"My Norvell\\2Mon.dat", record);
     scratch.write(L"My Norvell\\datmon.dat", record);
     const std::wstring otherLauncher = L"C:\\Other Norvell\\Brightwick.exe";
-    ASSERT_EQ(win32::saveLink(launcherShortcut(), {otherLauncher, L"", L"C:\\Other Norvell"}), "");
+    ASSERT_TRUE(win32::saveLink(launcherShortcut(), {otherLauncher, L"", L"C:\\Other Norvell"}));
 
     uninstall(folder);
     if (HasFatalFailure()) return;
