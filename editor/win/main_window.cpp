@@ -11,6 +11,7 @@
 #include "editor/core/help.hpp"
 #include "editor/core/pick.hpp"
 #include "editor/core/startup.hpp"
+#include "editor/core/version.hpp"
 #include "editor/win/about_window.hpp"
 #include "win32/error.hpp"
 #include "win32/text.hpp"
@@ -20,7 +21,7 @@ namespace editor {
 
 namespace {
 constexpr wchar_t kClassName[] = L"NorvellMain";
-constexpr wchar_t kTitle[] = L"Norvell 1.0";
+constexpr const wchar_t* kTitle = kMainTitle;
 // Fixed single border, no minimize or maximize box, not resizable.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = 0;
