@@ -28,15 +28,6 @@ schedule::Outcome startProgram(const std::wstring& commandLine, int showWindow,
     return schedule::Outcome::success();
 }
 
-std::optional<unsigned long> waitForExit(HANDLE process, std::chrono::milliseconds deadline) {
-    if (WaitForSingleObject(process, static_cast<DWORD>(deadline.count())) != WAIT_OBJECT_0) {
-        return std::nullopt;
-    }
-    DWORD code = 0;
-    if (!GetExitCodeProcess(process, &code)) return std::nullopt;
-    return code;
-}
-
 std::wstring ownProgramFolder() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {

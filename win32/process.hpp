@@ -1,8 +1,6 @@
-// Starting programs with a show-window value, and waiting for them where we must.
+// Starting programs with a show-window value, and the folders a process knows itself by.
 #pragma once
 
-#include <chrono>
-#include <optional>
 #include <string>
 
 #include "schedule/outcome.hpp"
@@ -16,11 +14,6 @@ namespace win32 {
 // long as its owner keeps it; the thread handle is closed at once.
 schedule::Outcome startProgram(const std::wstring& commandLine, int showWindow,
                                UniqueHandle& process, const std::wstring* application = nullptr);
-
-// The exit code once the process has ended, or none when `deadline` passed first.
-// Messages of this thread's windows are not pumped: callers keep the wait short or accept
-// that their windows do not repaint meanwhile.
-std::optional<unsigned long> waitForExit(HANDLE process, std::chrono::milliseconds deadline);
 
 // The folder of this process's own program file, as the system spells it: no backslash at
 // the end except at a drive root ("C:\\").

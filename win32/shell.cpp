@@ -42,25 +42,4 @@ schedule::Outcome saveLink(const std::wstring& path, const Link& link) {
     return schedule::Outcome::success();
 }
 
-std::optional<Link> loadLink(const std::wstring& path) {
-    ComPtr<IShellLinkW> shellLink;
-    ComPtr<IPersistFile> file;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                shellLink.putVoid())) ||
-        FAILED(shellLink->QueryInterface(IID_IPersistFile, file.putVoid())) ||
-        FAILED(file->Load(path.c_str(), STGM_READ))) {
-        return std::nullopt;
-    }
-    Link link;
-    wchar_t buffer[MAX_PATH * 4];
-    if (SUCCEEDED(shellLink->GetPath(buffer, MAX_PATH * 4, nullptr, SLGP_RAWPATH))) {
-        link.target = buffer;
-    }
-    if (SUCCEEDED(shellLink->GetArguments(buffer, MAX_PATH * 4))) link.arguments = buffer;
-    if (SUCCEEDED(shellLink->GetWorkingDirectory(buffer, MAX_PATH * 4))) {
-        link.workingFolder = buffer;
-    }
-    return link;
-}
-
 }  // namespace win32

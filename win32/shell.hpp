@@ -1,7 +1,6 @@
 // Known folders and shell links (.lnk shortcuts).
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include <windows.h>
@@ -23,8 +22,5 @@ struct Link {
 // Writes `path` (ending in .lnk) as a shortcut, replacing one that is there. COM must be
 // initialised on this thread.
 schedule::Outcome saveLink(const std::wstring& path, const Link& link);
-
-// Reads a shortcut back; none when it cannot be loaded.
-std::optional<Link> loadLink(const std::wstring& path);
 
 }  // namespace win32

@@ -11,7 +11,41 @@ namespace editor {
 
 namespace {
 constexpr wchar_t kTitle[] = L"Norvell";
+
+// Waits for a process while the editor's windows keep painting; input to `disable` is
+// blocked meanwhile, as under a modal box. False when the deadline passed first.
+bool waitPumpingMessages(HANDLE process, std::chrono::milliseconds deadline, HWND disable) {
+    const bool disabled = disable && !EnableWindow(disable, FALSE);
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(deadline.count());
+    bool finished = false;
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end) break;
+        const DWORD wait = MsgWaitForMultipleObjects(1, &process, FALSE,
+                                                     static_cast<DWORD>(end - now), QS_ALLINPUT);
+        if (wait == WAIT_OBJECT_0) {
+            finished = true;
+            break;
+        }
+        if (wait != WAIT_OBJECT_0 + 1) break;
+        MSG msg;
+        bool quit = false;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                // Leave the quit for the main loop, which sees it after this handler returns.
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                quit = true;
+                break;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (quit) break;
+    }
+    if (disabled) EnableWindow(disable, TRUE);
+    return finished;
 }
+}  // namespace
 
 HWND PlatformServices::visibleOwner() const {
     return owner_ && IsWindowVisible(owner_) ? owner_ : nullptr;
@@ -91,38 +125,6 @@ schedule::Outcome PlatformServices::createShortcut(StartupFolder where, const Sh
     return win32::saveLink(path + L"\\" + win32::widen(shortcut.name) + L".lnk",
                            {win32::widen(shortcut.target), win32::widen(shortcut.arguments),
                             win32::widen(shortcut.workingFolder)});
-}
-
-bool waitPumpingMessages(HANDLE process, std::chrono::milliseconds deadline, HWND disable) {
-    const bool disabled = disable && !EnableWindow(disable, FALSE);
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(deadline.count());
-    bool finished = false;
-    for (;;) {
-        const ULONGLONG now = GetTickCount64();
-        if (now >= end) break;
-        const DWORD wait = MsgWaitForMultipleObjects(1, &process, FALSE,
-                                                     static_cast<DWORD>(end - now), QS_ALLINPUT);
-        if (wait == WAIT_OBJECT_0) {
-            finished = true;
-            break;
-        }
-        if (wait != WAIT_OBJECT_0 + 1) break;
-        MSG msg;
-        bool quit = false;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                // Leave the quit for the main loop, which sees it after this handler returns.
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                quit = true;
-                break;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (quit) break;
-    }
-    if (disabled) EnableWindow(disable, TRUE);
-    return finished;
 }
 
 }  // namespace editor

@@ -31,8 +31,4 @@ class PlatformServices final : public Services {
     win32::WorkingFolder folder_;
 };
 
-// Waits for a process while the editor's windows keep painting; input to `disable` is
-// blocked meanwhile, as under a modal box. False when the deadline passed first.
-bool waitPumpingMessages(HANDLE process, std::chrono::milliseconds deadline, HWND disable);
-
 }  // namespace editor

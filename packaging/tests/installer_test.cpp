@@ -127,7 +127,7 @@ class Installer : public testing::Test {
         }
 
         // The Start-menu entry starts Norvell in its own folder, where its schedule lives.
-        const std::optional<win32::Link> entry = win32::loadLink(startMenuEntry());
+        const std::optional<win32::Link> entry = loadLink(startMenuEntry());
         ASSERT_TRUE(entry) << "no Start-menu entry";
         EXPECT_TRUE(samePath(entry->target, folder + L"\\Norvell.exe"))
             << win32::narrow(entry->target);
@@ -190,7 +190,7 @@ TEST_F(Installer, UninstallingLeavesTheSchedulesAndAnotherCopysLauncher) {
     EXPECT_EQ(fileNames(folder), (std::vector<std::wstring>{L"2Mon.dat", L"datmon.dat"}));
     EXPECT_EQ(scratch.read(L"My Norvell\\datmon.dat"), record);
     EXPECT_FALSE(exists(startMenuEntry()));
-    const std::optional<win32::Link> kept = win32::loadLink(launcherShortcut());
+    const std::optional<win32::Link> kept = loadLink(launcherShortcut());
     ASSERT_TRUE(kept) << "another copy's launcher shortcut was removed";
     EXPECT_TRUE(samePath(kept->target, otherLauncher)) << win32::narrow(kept->target);
 }

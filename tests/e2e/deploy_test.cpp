@@ -93,7 +93,7 @@ TEST(Deploy, YesAndNoPutALauncherShortcutThatRunsTodaysProgramsAtLogon) {
         EXPECT_TRUE(answer(picked.question(), c.answer));
         EXPECT_EQ(picked.nextMessage(), c.message);
 
-        const auto shortcut = win32::loadLink(link);
+        const auto shortcut = loadLink(link);
         ASSERT_TRUE(shortcut) << "no Brightwick.lnk in " << utf8(link);
         EXPECT_EQ(shortcut->target, distDir() + L"\\Brightwick.exe");
         EXPECT_EQ(shortcut->arguments, L"");

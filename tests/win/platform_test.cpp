@@ -103,7 +103,7 @@ TEST(Process, StartsWithTheShowValueAndReportsFailures) {
     const schedule::Outcome missing = win32::startProgram(L"no-such-program-here.exe", 1, none);
     SetCurrentDirectoryW(previous);
     ASSERT_TRUE(started) << started.error;
-    EXPECT_EQ(win32::waitForExit(process.get(), 10s), 0u);
+    EXPECT_EQ(driver::waitForExit(process.get(), 10s), 0u);
     const auto runs = driver::probeRuns(temp.path());
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_EQ(runs[0].showWindow, 6);
@@ -119,7 +119,7 @@ TEST(Shell, ShortcutIsWrittenReplacedAndReadBack) {
     const std::wstring path = temp.file(L"Brightwick.lnk");
     EXPECT_TRUE(win32::saveLink(path, {L"C:\\Old\\Brightwick.exe", L"", L"C:\\Old"}));
     EXPECT_TRUE(win32::saveLink(path, {L"C:\\Tools\\Brightwick.exe", L"", L"D:\\Schedules"}));
-    const auto link = win32::loadLink(path);
+    const auto link = driver::loadLink(path);
     ASSERT_TRUE(link);
     EXPECT_EQ(link->target, L"C:\\Tools\\Brightwick.exe");
     EXPECT_EQ(link->arguments, L"");
