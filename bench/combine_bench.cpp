@@ -9,7 +9,7 @@
 
 #include "pick_folder.hpp"
 #include "schedule/helpers.hpp"
-#include "schedule/std_folder.hpp"
+#include "std_folder.hpp"
 
 namespace {
 
@@ -27,7 +27,7 @@ const std::filesystem::path& folder() {
 }
 
 void Combine(benchmark::State& state) {
-    schedule::StdFolder pickFolder(folder());
+    bench::StdFolder pickFolder(folder());
     for (auto _ : state) {
         const schedule::HelperReport report = schedule::combinePickFiles(pickFolder);
         if (report.status != schedule::kHelperDone) state.SkipWithError("combining failed");

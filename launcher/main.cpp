@@ -21,17 +21,18 @@ bool namesExistingFile(const std::wstring& path) {
 
 class SystemStarter final : public launcher::ProgramStarter {
   public:
-    bool start(std::string_view programLine, int showWindow) override {
+    schedule::Outcome start(std::string_view programLine, int showWindow) override {
         // Day files hold the ANSI code page; the W functions take UTF-16.
         const launcher::StartPlan plan =
             launcher::planStart(programLine, namesExistingFile(win32::fromCodePage(programLine)));
         const std::wstring commandLine = win32::fromCodePage(plan.commandLine);
-        // The process handle in the result is closed at once: the launcher never waits.
+        // The launcher never waits: the process handle goes as soon as the program starts.
+        win32::UniqueHandle process;
         if (plan.application) {
             const std::wstring application = win32::fromCodePage(*plan.application);
-            return static_cast<bool>(win32::startProgram(commandLine, showWindow, &application));
+            return win32::startProgram(commandLine, showWindow, process, &application);
         }
-        return static_cast<bool>(win32::startProgram(commandLine, showWindow));
+        return win32::startProgram(commandLine, showWindow, process);
     }
 };
 
@@ -55,13 +56,6 @@ void showError(const std::wstring& text) {
     messageBox(nullptr, text.c_str(), L"Brightwick", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }
 
-std::string workingFolder() {
-    const DWORD length = GetCurrentDirectoryW(0, nullptr);
-    std::wstring folder(length, L'\0');
-    folder.resize(GetCurrentDirectoryW(length, folder.data()));
-    return win32::narrow(folder);
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -73,8 +67,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const launcher::RunResult result =
         launcher::run(now.wDayOfWeek + 1, now.wHour, folder, starter);
     if (result.opened) return 0;
-    const std::wstring text =
-        win32::widen(launcher::cannotOpenMessage(result.dayFile, workingFolder(), result.reason));
+    const std::wstring text = win32::widen(launcher::cannotOpenMessage(
+        result.dayFile, win32::narrow(win32::currentFolder()), result.reason));
     showError(text);
     return 1;
 }

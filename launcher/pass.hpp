@@ -21,9 +21,9 @@ std::optional<int> showWindowFor(std::string_view runStyleLine);
 class ProgramStarter {
   public:
     // Starts the record's program line (bytes in the ANSI code page) with `showWindow` as the
-    // program's nCmdShow, in the launcher's working folder, without waiting for it. False when
-    // the program could not be started; the pass goes on either way.
-    virtual bool start(std::string_view programLine, int showWindow) = 0;
+    // program's nCmdShow, in the launcher's working folder, without waiting for it. A failed
+    // start carries the system's reason; the pass goes on either way.
+    virtual schedule::Outcome start(std::string_view programLine, int showWindow) = 0;
 
   protected:
     ~ProgramStarter() = default;

@@ -7,19 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "schedule/outcome.hpp"
+
 namespace schedule {
-
-// The result of one file operation: empty `error` on success, else the system's reason.
-struct Outcome {
-    std::string error;
-    bool busy = false;  // another process holds the file for a moment: worth trying again
-
-    explicit operator bool() const { return error.empty(); }
-    static Outcome success() { return {}; }
-    static Outcome failure(std::string reason, bool busy = false) {
-        return {std::move(reason), busy};
-    }
-};
 
 class Folder {
   public:

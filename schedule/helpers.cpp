@@ -25,6 +25,23 @@ void fail(HelperReport& report, int status, std::string_view name, const std::st
     report.problems.push_back(std::move(problem));
 }
 
+// The names in the folder; a folder that cannot be listed fails the whole job.
+bool listNames(Folder& folder, std::vector<std::string>& names, HelperReport& report) {
+    if (Outcome listed = folder.fileNames(names); !listed) {
+        fail(report, kHelperFailed, ".", listed.error);
+        return false;
+    }
+    return true;
+}
+
+// Writes one day file whole, or leaves the old one as it was and says so.
+void writeDayFile(Folder& folder, const Weekday& day, std::string_view bytes,
+                  HelperReport& report) {
+    if (Outcome written = writeFileAtomically(folder, day.dayFile, bytes); !written) {
+        fail(report, kHelperFailed, day.dayFile, written.error);
+    }
+}
+
 // The pick files of the folder, per weekday, in the order their records are combined.
 std::array<std::vector<Pick>, kWeekdays.size()> picksByDay(const std::vector<std::string>& names) {
     std::array<std::vector<Pick>, kWeekdays.size()> days;
@@ -46,10 +63,7 @@ std::array<std::vector<Pick>, kWeekdays.size()> picksByDay(const std::vector<std
 HelperReport combinePickFiles(Folder& folder) {
     HelperReport report;
     std::vector<std::string> names;
-    if (Outcome listed = folder.fileNames(names); !listed) {
-        fail(report, kHelperFailed, ".", listed.error);
-        return report;
-    }
+    if (!listNames(folder, names, report)) return report;
     const auto days = picksByDay(names);
     for (const Weekday& day : kWeekdays) {
         std::string combined;
@@ -68,9 +82,7 @@ HelperReport combinePickFiles(Folder& folder) {
             }
             combined += formatRecord({lines[0], lines[1], lines[2], lines[3]});
         }
-        if (Outcome written = writeFileAtomically(folder, day.dayFile, combined); !written) {
-            fail(report, kHelperFailed, day.dayFile, written.error);
-        }
+        writeDayFile(folder, day, combined, report);
     }
     return report;
 }
@@ -78,21 +90,14 @@ HelperReport combinePickFiles(Folder& folder) {
 HelperReport clearScheduleFiles(Folder& folder) {
     HelperReport report;
     std::vector<std::string> names;
-    if (Outcome listed = folder.fileNames(names); !listed) {
-        fail(report, kHelperFailed, ".", listed.error);
-        return report;
-    }
+    if (!listNames(folder, names, report)) return report;
     for (const std::string& name : names) {
         if (!parsePickFileName(name)) continue;
         if (Outcome removed = folder.removeFile(name); !removed) {
             fail(report, kHelperFailed, name, removed.error);
         }
     }
-    for (const Weekday& day : kWeekdays) {
-        if (Outcome emptied = writeFileAtomically(folder, day.dayFile, {}); !emptied) {
-            fail(report, kHelperFailed, day.dayFile, emptied.error);
-        }
-    }
+    for (const Weekday& day : kWeekdays) writeDayFile(folder, day, {}, report);
     return report;
 }
 

@@ -1,19 +1,15 @@
 #include "schedule/run_style.hpp"
 
+#include "schedule/table.hpp"
+
 namespace schedule {
 
 std::optional<RunStyle> runStyleByListWord(std::string_view word) {
-    for (const RunStyle& style : kRunStyles) {
-        if (style.listWord == word) return style;
-    }
-    return std::nullopt;
+    return rowWhere(kRunStyles, &RunStyle::listWord, word);
 }
 
 std::optional<RunStyle> runStyleByStoredWord(std::string_view word) {
-    for (const RunStyle& style : kRunStyles) {
-        if (style.storedWord == word) return style;
-    }
-    return std::nullopt;
+    return rowWhere(kRunStyles, &RunStyle::storedWord, word);
 }
 
 }  // namespace schedule

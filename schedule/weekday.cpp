@@ -1,19 +1,15 @@
 #include "schedule/weekday.hpp"
 
+#include "schedule/table.hpp"
+
 namespace schedule {
 
 std::optional<Weekday> weekdayByLauncherNumber(int number) {
-    for (const Weekday& day : kWeekdays) {
-        if (day.launcherNumber == number) return day;
-    }
-    return std::nullopt;
+    return rowWhere(kWeekdays, &Weekday::launcherNumber, number);
 }
 
 std::optional<Weekday> weekdayByDayLine(std::string_view line) {
-    for (const Weekday& day : kWeekdays) {
-        if (day.dayLine == line) return day;
-    }
-    return std::nullopt;
+    return rowWhere(kWeekdays, &Weekday::dayLine, line);
 }
 
 }  // namespace schedule

@@ -1,7 +1,5 @@
 #include "win32/error.hpp"
 
-#include <windows.h>
-
 #include "win32/text.hpp"
 
 namespace win32 {
@@ -23,6 +21,21 @@ std::string systemReason(unsigned long error) {
 
 std::string lastErrorReason() {
     return systemReason(GetLastError());
+}
+
+schedule::Outcome systemFailure(unsigned long error) {
+    return schedule::Outcome::systemFailure(error, systemReason(error));
+}
+
+schedule::Outcome lastErrorFailure() {
+    return systemFailure(GetLastError());
+}
+
+schedule::Outcome comFailure(HRESULT result) {
+    if (HRESULT_FACILITY(result) == FACILITY_WIN32) {
+        return systemFailure(static_cast<unsigned long>(HRESULT_CODE(result)));
+    }
+    return systemFailure(static_cast<unsigned long>(result));
 }
 
 }  // namespace win32

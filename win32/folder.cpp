@@ -11,16 +11,18 @@ namespace win32 {
 using schedule::Outcome;
 
 namespace {
-Outcome lastError() {
-    const DWORD error = GetLastError();
-    return Outcome::failure(systemReason(error), isPassingConflict(error));
-}
-}  // namespace
-
+// Whether a Win32 error means another process holds the file for a moment.
 bool isPassingConflict(unsigned long error) {
     return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
            error == ERROR_LOCK_VIOLATION;
 }
+
+Outcome lastError() {
+    Outcome failed = lastErrorFailure();
+    failed.busy = isPassingConflict(failed.code);
+    return failed;
+}
+}  // namespace
 
 std::wstring WorkingFolder::path(std::string_view name) const {
     return prefix_ + widen(name);

@@ -26,7 +26,4 @@ class WorkingFolder final : public schedule::Folder {
     std::wstring prefix_;
 };
 
-// Whether a Win32 error means another process holds the file for a moment.
-bool isPassingConflict(unsigned long error);
-
 }  // namespace win32

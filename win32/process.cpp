@@ -4,10 +4,13 @@
 
 #include <vector>
 
+#include "win32/error.hpp"
+
 namespace win32 {
 
-Started startProgram(const std::wstring& commandLine, int showWindow,
-                     const std::wstring* application) {
+schedule::Outcome startProgram(const std::wstring& commandLine, int showWindow,
+                               UniqueHandle& process, const std::wstring* application) {
+    process.reset();
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -16,24 +19,13 @@ Started startProgram(const std::wstring& commandLine, int showWindow,
     // CreateProcessW may write into the command line, so it gets a copy of its own.
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
     line.push_back(L'\0');
-    Started started;
     if (!CreateProcessW(application ? application->c_str() : nullptr, line.data(), nullptr, nullptr,
                         FALSE, 0, nullptr, nullptr, &startup, &info)) {
-        started.error = GetLastError();
-        return started;
+        return lastErrorFailure();
     }
     CloseHandle(info.hThread);
-    started.process.reset(info.hProcess);
-    return started;
-}
-
-std::optional<unsigned long> waitForExit(HANDLE process, std::chrono::milliseconds deadline) {
-    if (WaitForSingleObject(process, static_cast<DWORD>(deadline.count())) != WAIT_OBJECT_0) {
-        return std::nullopt;
-    }
-    DWORD code = 0;
-    if (!GetExitCodeProcess(process, &code)) return std::nullopt;
-    return code;
+    process.reset(info.hProcess);
+    return schedule::Outcome::success();
 }
 
 std::wstring ownProgramFolder() {

@@ -2,10 +2,13 @@
 
 namespace editor {
 
+namespace {
+// The folder with one backslash at its end: added unless it ends in one already.
 std::string withTrailingBackslash(std::string folder) {
     if (folder.empty() || folder.back() != '\\') folder += '\\';
     return folder;
 }
+}  // namespace
 
 void CheckPath(std::string& MyPath, const Services& services) {
     MyPath = withTrailingBackslash(services.programFolder());

@@ -11,7 +11,4 @@ namespace editor {
 // Replaces whatever MyPath held.
 void CheckPath(std::string& MyPath, const Services& services);
 
-// The folder with one backslash at its end: added unless it ends in one already.
-std::string withTrailingBackslash(std::string folder);
-
 }  // namespace editor

@@ -25,11 +25,15 @@ void placeShortcut(Services& services, StartupFolder where, const std::string& a
     const Shortcut shortcut{std::string(kLauncherName),
                             applicationFolder + std::string(kLauncherFile), "",
                             services.workingFolder()};
-    const ShortcutResult result = services.createShortcut(where, shortcut);
-    if (!result.error.empty()) {
-        services.message("The shortcut " + shortcut.name + " could not be created in " +
-                         result.folder + ": " + result.error +
-                         ". Brightwick will not start at logon.");
+    std::string folder;
+    const schedule::Outcome created = services.createShortcut(where, shortcut, folder);
+    if (!created) {
+        if (folder.empty()) {
+            folder = where == StartupFolder::CurrentUser ? "the Startup folder of your account"
+                                                         : "the Startup folder of all users";
+        }
+        services.message("The shortcut " + shortcut.name + " could not be created in " + folder +
+                         ": " + created.error + ". Brightwick will not start at logon.");
         return;
     }
     services.message(success);

@@ -6,11 +6,11 @@ namespace editor::help {
 
 namespace {
 void openDocument(std::string_view document, Services& services) {
-    const std::string failure =
+    const schedule::Outcome started =
         services.start(documentCommandLine(document, services), schedule::kShowNormal);
-    if (!failure.empty()) {
+    if (!started) {
         services.message("notepad.exe could not be started to show " + std::string(document) +
-                         ": " + failure);
+                         ": " + started.error);
     }
 }
 }  // namespace
@@ -21,9 +21,9 @@ std::string documentCommandLine(std::string_view document, const Services& servi
     return "notepad.exe \"" + folder + std::string(document) + "\"";
 }
 
-void About(Services& services, const std::function<std::string()>& show) {
-    const std::string failure = show();
-    if (!failure.empty()) services.message("The About window cannot be opened: " + failure);
+void About(Services& services, const std::function<schedule::Outcome()>& show) {
+    const schedule::Outcome shown = show();
+    if (!shown) services.message("The About window cannot be opened: " + shown.error);
 }
 
 void Readme(Services& services) {

@@ -7,13 +7,15 @@
 #include <string_view>
 
 #include "editor/core/services.hpp"
+#include "editor/core/version.hpp"
 
 namespace editor::help {
 // A namespace of their own: Main's menu identifiers are named About, Readme and Disc too.
 
 // Label1 of Form3. Sized to wrap within the label at Arial 12 pt.
 inline constexpr std::string_view kAboutText =
-    "Norvell 1.00 lets you choose, for each day of the week, which programs start when you "
+    "Norvell " NORVELL_VERSION_TEXT
+    " lets you choose, for each day of the week, which programs start when you "
     "log on to Windows, from which time of day on, and in a normal, hidden, minimized or "
     "maximized window. Its launcher Brightwick starts them at every logon. Norvell is free "
     "software under the MIT License and comes without any warranty; see Help, Disclaimer.";
@@ -25,9 +27,9 @@ inline constexpr std::string_view kLicenseFile = "license.txt";
 // since the working folder need not be the application folder and may hold blanks.
 std::string documentCommandLine(std::string_view document, const Services& services);
 
-// Help > About. `show` creates the About window or brings it forward, and returns the
-// system's reason when it cannot; that reason is then reported.
-void About(Services& services, const std::function<std::string()>& show);
+// Help > About. `show` creates the About window or brings it forward; a window that cannot
+// be opened is reported with the system's reason.
+void About(Services& services, const std::function<schedule::Outcome()>& show);
 
 // Help > Readme and Help > Disclaimer: readme.1st and license.txt in notepad.exe.
 void Readme(Services& services);

@@ -1,14 +1,12 @@
 #include "editor/core/pickers.hpp"
 
+#include <utility>
+
+#include "schedule/ascii.hpp"
+
 namespace editor {
 
 namespace {
-char upper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 bool isSeparator(char c) {
     return c == '\\' || c == '/';
 }
@@ -28,14 +26,14 @@ std::size_t rootLength(std::string_view path) {
 }  // namespace
 
 std::string driveCaption(const DriveEntry& drive) {
-    std::string caption{lower(drive.letter), ':'};
+    std::string caption{schedule::lowerAscii(drive.letter), ':'};
     if (!drive.label.empty()) caption += " [" + drive.label + "]";
     return caption;
 }
 
 char driveLetterOf(std::string_view path) {
     if (path.size() < 2 || path[1] != ':') return 0;
-    const char letter = upper(path[0]);
+    const char letter = schedule::upperAscii(path[0]);
     return letter >= 'A' && letter <= 'Z' ? letter : 0;
 }
 
@@ -84,31 +82,32 @@ void Pickers::start(std::string_view workingFolder) {
     view_.selectDrive(shownDrive_);
 }
 
-std::string Pickers::moveTo(std::string_view path) {
+schedule::Outcome Pickers::moveTo(std::string_view path) {
     const std::string folder = normalFolderPath(path);
     FolderContents contents = fileSystem_.contents(folder);
-    if (!contents.error.empty()) return contents.error;
+    if (!contents.error.empty()) return schedule::Outcome::failure(std::move(contents.error));
     folder_ = folder;
     entries_ = folderEntries(folder_, contents.folders);
     const int current = static_cast<int>(entries_.size() - contents.folders.size()) - 1;
     view_.showFolder(folder_, entries_, current);
     view_.showFiles(folder_, contents.files);
-    return {};
+    return schedule::Outcome::success();
 }
 
 void Pickers::chooseDrive(int index) {
     if (index < 0 || index >= static_cast<int>(drives_.size())) return;
     const char letter = drives_[static_cast<std::size_t>(index)].letter;
     const std::string current = fileSystem_.driveCurrentFolder(letter);
-    std::string error = moveTo(current);
+    schedule::Outcome moved = moveTo(current);
     // A recorded folder that has gone since: the drive's root still shows the drive.
     const std::string root{letter, ':', '\\'};
-    if (!error.empty() && normalFolderPath(current) != root) error = moveTo(root);
-    if (error.empty()) {
+    if (!moved && normalFolderPath(current) != root) moved = moveTo(root);
+    if (moved) {
         shownDrive_ = index;
         return;
     }
-    services_.message("Drive " + std::string{letter, ':'} + " cannot be shown: " + error + ".");
+    services_.message("Drive " + std::string{letter, ':'} + " cannot be shown: " + moved.error +
+                      ".");
     shownDrive_ = driveIndex(driveLetterOf(folder_));
     view_.selectDrive(shownDrive_);
 }
@@ -117,8 +116,8 @@ void Pickers::openFolder(int index) {
     if (index < 0 || index >= static_cast<int>(entries_.size())) return;
     const std::string path = entries_[static_cast<std::size_t>(index)].path;
     if (path == folder_) return;
-    if (std::string error = moveTo(path); !error.empty()) {
-        services_.message("The folder " + path + " cannot be opened: " + error + ".");
+    if (const schedule::Outcome moved = moveTo(path); !moved) {
+        services_.message("The folder " + path + " cannot be opened: " + moved.error + ".");
     }
 }
 

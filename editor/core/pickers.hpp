@@ -84,8 +84,8 @@ class Pickers {
     // Fills Drive1 with the drives and shows the drive of `workingFolder`.
     void start(std::string_view workingFolder);
 
-    // Dir1 and File1 to `path`. On failure nothing changes and the system's reason comes back.
-    std::string moveTo(std::string_view path);
+    // Dir1 and File1 to `path`. On failure nothing changes.
+    schedule::Outcome moveTo(std::string_view path);
 
     // The user chose Drive1's line `index`. A drive whose folder cannot be read is reported by
     // name, and Drive1 returns to the drive Dir1 shows.

@@ -35,19 +35,14 @@ struct Shortcut {
     std::string workingFolder;  // the folder the program starts in
 };
 
-struct ShortcutResult {
-    std::string folder;  // the Startup folder, where it was found
-    std::string error;   // empty on success: the system's reason otherwise
-};
-
 class Services {
   public:
     // A modal message box titled "Norvell", without an icon. With YesNoCancel, Yes is the
     // default and closing the box counts as Cancel.
     virtual Answer message(std::string_view text, Buttons buttons = Buttons::Ok) = 0;
     // Starts a command line with a show-window value in the editor's working folder, found
-    // by the system's usual program search; never waits. Empty on success, else the reason.
-    virtual std::string start(std::string_view commandLine, int showWindow) = 0;
+    // by the system's usual program search; never waits.
+    virtual schedule::Outcome start(std::string_view commandLine, int showWindow) = 0;
     // Starts a helper by bare name, hidden, without arguments, in the working folder, and
     // waits for it until the deadline.
     virtual HelperRun runHelper(std::string_view name, std::chrono::milliseconds deadline) = 0;
@@ -61,8 +56,11 @@ class Services {
     virtual schedule::Folder& scheduleFolder() = 0;
     // UTF-8 text in the system's ANSI code page, only when it is represented exactly.
     virtual std::optional<std::string> toAnsi(std::string_view text) const = 0;
-    // Creates the shortcut in a Startup folder, replacing one of the same name.
-    virtual ShortcutResult createShortcut(StartupFolder where, const Shortcut& shortcut) = 0;
+    // Creates the shortcut in a Startup folder, replacing one of the same name. `folder` gets
+    // the Startup folder's path as soon as it is known, so that a failure can name it; it
+    // stays empty when the folder itself cannot be found.
+    virtual schedule::Outcome createShortcut(StartupFolder where, const Shortcut& shortcut,
+                                             std::string& folder) = 0;
 
   protected:
     ~Services() = default;

@@ -11,6 +11,7 @@
 #include "editor/core/help.hpp"
 #include "editor/core/pick.hpp"
 #include "editor/core/startup.hpp"
+#include "editor/core/version.hpp"
 #include "editor/win/fonts.hpp"
 #include "schedule/run_style.hpp"
 #include "win32/error.hpp"
@@ -22,7 +23,6 @@ namespace editor {
 namespace {
 using namespace main;
 
-constexpr wchar_t kTitle[] = L"Norvell 1.0";
 // Fixed single border, no minimize or maximize box, not resizable.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 
@@ -82,7 +82,8 @@ constexpr ControlRow kControls[] = {
     {Command5,     WC_BUTTONW,   L"Reset/Clear List",                      kButton,       0,       {4440, 4440, 1455,  495}, kWindowFont},
 };
 // clang-format on
-constexpr WindowDesign kDesign{kClassName, kTitle, kWindowStyle, 0, {0, 0, 9135, 5085}, kControls};
+constexpr WindowDesign kDesign{kClassName, kMainTitle,         kWindowStyle,
+                               0,          {0, 0, 9135, 5085}, kControls};
 
 // The items of the one-row lists, in order; List4 offers the run styles' list words.
 std::vector<std::wstring> listItems(int id) {
@@ -315,7 +316,7 @@ void MainWindow::OnReset() {
 }
 
 void MainWindow::OnAbout() {
-    help::About(services_, [this] { return openAbout().error; });
+    help::About(services_, [this] { return openAbout(); });
 }
 
 schedule::Outcome MainWindow::openAbout() {
@@ -399,7 +400,7 @@ std::string MainWindow::folderPath() const {
 }
 
 bool MainWindow::setFolderPath(std::string_view path) {
-    return pickers_.moveTo(path).empty();
+    return static_cast<bool>(pickers_.moveTo(path));
 }
 
 std::string MainWindow::selectedFile() const {

@@ -11,89 +11,9 @@ namespace editor {
 
 namespace {
 constexpr wchar_t kTitle[] = L"Norvell";
-}
 
-HWND PlatformServices::visibleOwner() const {
-    return owner_ && IsWindowVisible(owner_) ? owner_ : nullptr;
-}
-
-Answer PlatformServices::message(std::string_view text, Buttons buttons) {
-    const UINT style = buttons == Buttons::YesNoCancel ? MB_YESNOCANCEL | MB_DEFBUTTON1 : MB_OK;
-    switch (MessageBoxW(visibleOwner(), win32::widen(text).c_str(), kTitle, style)) {
-        case IDYES:
-            return Answer::Yes;
-        case IDNO:
-            return Answer::No;
-        case IDOK:
-            return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
-        default:
-            return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
-    }
-}
-
-std::string PlatformServices::start(std::string_view commandLine, int showWindow) {
-    const win32::Started started = win32::startProgram(win32::widen(commandLine), showWindow);
-    return started ? std::string() : win32::systemReason(started.error);
-}
-
-HelperRun PlatformServices::runHelper(std::string_view name, std::chrono::milliseconds deadline) {
-    HelperRun run;
-    const win32::Started started = win32::startProgram(win32::widen(name), schedule::kShowHide);
-    if (!started) {
-        run.outcome = HelperRun::Outcome::NotStarted;
-        run.error = win32::systemReason(started.error);
-        return run;
-    }
-    if (!waitPumpingMessages(started.process.get(), deadline, visibleOwner())) {
-        run.outcome = HelperRun::Outcome::TimedOut;
-        return run;
-    }
-    DWORD code = 0;
-    GetExitCodeProcess(started.process.get(), &code);
-    run.exitCode = code;
-    return run;
-}
-
-std::string PlatformServices::programFolder() const {
-    return win32::narrow(win32::ownProgramFolder());
-}
-
-std::string PlatformServices::workingFolder() const {
-    return win32::narrow(win32::currentFolder());
-}
-
-std::optional<std::string> PlatformServices::programFilesFolder() const {
-    if (auto folder = win32::knownFolder(FOLDERID_ProgramFiles)) return win32::narrow(*folder);
-    return std::nullopt;
-}
-
-std::optional<std::string> PlatformServices::toAnsi(std::string_view text) const {
-    return win32::toCodePageExactly(win32::widen(text));
-}
-
-ShortcutResult PlatformServices::createShortcut(StartupFolder where, const Shortcut& shortcut) {
-    ShortcutResult result;
-    const KNOWNFOLDERID& id =
-        where == StartupFolder::CurrentUser ? FOLDERID_Startup : FOLDERID_CommonStartup;
-    const std::optional<std::wstring> folder = win32::knownFolder(id, &result.error);
-    if (!folder) {
-        result.folder = where == StartupFolder::CurrentUser ? "the Startup folder of your account"
-                                                            : "the Startup folder of all users";
-        return result;
-    }
-    result.folder = win32::narrow(*folder);
-    // The folder may not exist yet on a new profile.
-    if (SHCreateDirectoryExW(nullptr, folder->c_str(), nullptr) != ERROR_SUCCESS &&
-        GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) {
-        result.error = win32::lastErrorReason();
-        return result;
-    }
-    result.error = win32::saveLink(*folder + L"\\" + win32::widen(shortcut.name) + L".lnk",
-                                   {win32::widen(shortcut.target), win32::widen(shortcut.arguments),
-                                    win32::widen(shortcut.workingFolder)});
-    return result;
-}
-
+// Waits for a process while the editor's windows keep painting; input to `disable` is
+// blocked meanwhile, as under a modal box. False when the deadline passed first.
 bool waitPumpingMessages(HANDLE process, std::chrono::milliseconds deadline, HWND disable) {
     const bool disabled = disable && !EnableWindow(disable, FALSE);
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(deadline.count());
@@ -124,6 +44,87 @@ bool waitPumpingMessages(HANDLE process, std::chrono::milliseconds deadline, HWN
     }
     if (disabled) EnableWindow(disable, TRUE);
     return finished;
+}
+}  // namespace
+
+HWND PlatformServices::visibleOwner() const {
+    return owner_ && IsWindowVisible(owner_) ? owner_ : nullptr;
+}
+
+Answer PlatformServices::message(std::string_view text, Buttons buttons) {
+    const UINT style = buttons == Buttons::YesNoCancel ? MB_YESNOCANCEL | MB_DEFBUTTON1 : MB_OK;
+    switch (MessageBoxW(visibleOwner(), win32::widen(text).c_str(), kTitle, style)) {
+        case IDYES:
+            return Answer::Yes;
+        case IDNO:
+            return Answer::No;
+        case IDOK:
+            return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+        default:
+            return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    }
+}
+
+schedule::Outcome PlatformServices::start(std::string_view commandLine, int showWindow) {
+    // The editor never waits for these programs: their handle goes as soon as they start.
+    win32::UniqueHandle process;
+    return win32::startProgram(win32::widen(commandLine), showWindow, process);
+}
+
+HelperRun PlatformServices::runHelper(std::string_view name, std::chrono::milliseconds deadline) {
+    HelperRun run;
+    win32::UniqueHandle process;
+    const schedule::Outcome started =
+        win32::startProgram(win32::widen(name), schedule::kShowHide, process);
+    if (!started) {
+        run.outcome = HelperRun::Outcome::NotStarted;
+        run.error = started.error;
+        return run;
+    }
+    if (!waitPumpingMessages(process.get(), deadline, visibleOwner())) {
+        run.outcome = HelperRun::Outcome::TimedOut;
+        return run;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process.get(), &code);
+    run.exitCode = code;
+    return run;
+}
+
+std::string PlatformServices::programFolder() const {
+    return win32::narrow(win32::ownProgramFolder());
+}
+
+std::string PlatformServices::workingFolder() const {
+    return win32::narrow(win32::currentFolder());
+}
+
+std::optional<std::string> PlatformServices::programFilesFolder() const {
+    std::wstring folder;
+    if (!win32::knownFolder(FOLDERID_ProgramFiles, folder)) return std::nullopt;
+    return win32::narrow(folder);
+}
+
+std::optional<std::string> PlatformServices::toAnsi(std::string_view text) const {
+    return win32::toCodePageExactly(win32::widen(text));
+}
+
+schedule::Outcome PlatformServices::createShortcut(StartupFolder where, const Shortcut& shortcut,
+                                                   std::string& folder) {
+    const KNOWNFOLDERID& id =
+        where == StartupFolder::CurrentUser ? FOLDERID_Startup : FOLDERID_CommonStartup;
+    std::wstring path;
+    if (schedule::Outcome found = win32::knownFolder(id, path); !found) return found;
+    folder = win32::narrow(path);
+    // The folder may not exist yet on a new profile.
+    const int created = SHCreateDirectoryExW(nullptr, path.c_str(), nullptr);
+    if (created != ERROR_SUCCESS && created != ERROR_ALREADY_EXISTS &&
+        created != ERROR_FILE_EXISTS) {
+        return win32::systemFailure(static_cast<unsigned long>(created));
+    }
+    return win32::saveLink(path + L"\\" + win32::widen(shortcut.name) + L".lnk",
+                           {win32::widen(shortcut.target), win32::widen(shortcut.arguments),
+                            win32::widen(shortcut.workingFolder)});
 }
 
 }  // namespace editor

@@ -25,10 +25,11 @@ constexpr wchar_t kUninstallKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Norvell";
 
 std::wstring folderOrFail(const KNOWNFOLDERID& id) {
-    std::string error;
-    const std::optional<std::wstring> folder = win32::knownFolder(id, &error);
-    if (!folder) throw std::runtime_error("a known folder is missing: " + error);
-    return *folder;
+    std::wstring folder;
+    if (const schedule::Outcome found = win32::knownFolder(id, folder); !found) {
+        throw std::runtime_error("a known folder is missing: " + found.error);
+    }
+    return folder;
 }
 
 std::wstring defaultInstallFolder() {
@@ -126,7 +127,7 @@ class Installer : public testing::Test {
         }
 
         // The Start-menu entry starts Norvell in its own folder, where its schedule lives.
-        const std::optional<win32::Link> entry = win32::loadLink(startMenuEntry());
+        const std::optional<win32::Link> entry = loadLink(startMenuEntry());
         ASSERT_TRUE(entry) << "no Start-menu entry";
         EXPECT_TRUE(samePath(entry->target, folder + L"\\Norvell.exe"))
             << win32::narrow(entry->target);
@@ -158,7 +159,7 @@ TEST_F(Installer, InstallsForTheUserAndUninstallsItAllWithTheLauncherShortcut) {
     if (HasFatalFailure()) return;
 
     // As "Ready to Deploy..." answered Yes leaves it: the launcher of this installation.
-    ASSERT_EQ(win32::saveLink(launcherShortcut(), {folder + L"\\Brightwick.exe", L"", folder}), "");
+    ASSERT_TRUE(win32::saveLink(launcherShortcut(), {folder + L"\\Brightwick.exe", L"", folder}));
     uninstall(folder);
     if (HasFatalFailure()) return;
 
@@ -181,7 +182,7 @@ TEST_F(Installer, UninstallingLeavesTheSchedulesAndAnotherCopysLauncher) {
     scratch.write(L"My Norvell\\2Mon.dat", record);
     scratch.write(L"My Norvell\\datmon.dat", record);
     const std::wstring otherLauncher = L"C:\\Other Norvell\\Brightwick.exe";
-    ASSERT_EQ(win32::saveLink(launcherShortcut(), {otherLauncher, L"", L"C:\\Other Norvell"}), "");
+    ASSERT_TRUE(win32::saveLink(launcherShortcut(), {otherLauncher, L"", L"C:\\Other Norvell"}));
 
     uninstall(folder);
     if (HasFatalFailure()) return;
@@ -189,7 +190,7 @@ TEST_F(Installer, UninstallingLeavesTheSchedulesAndAnotherCopysLauncher) {
     EXPECT_EQ(fileNames(folder), (std::vector<std::wstring>{L"2Mon.dat", L"datmon.dat"}));
     EXPECT_EQ(scratch.read(L"My Norvell\\datmon.dat"), record);
     EXPECT_FALSE(exists(startMenuEntry()));
-    const std::optional<win32::Link> kept = win32::loadLink(launcherShortcut());
+    const std::optional<win32::Link> kept = loadLink(launcherShortcut());
     ASSERT_TRUE(kept) << "another copy's launcher shortcut was removed";
     EXPECT_TRUE(samePath(kept->target, otherLauncher)) << win32::narrow(kept->target);
 }

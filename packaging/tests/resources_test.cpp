@@ -121,6 +121,11 @@ TEST_P(ReleaseResources, DeclareTheirNeedsInAManifest) {
     const std::optional<std::string> manifest =
         resourceBytes(module.get(), RT_MANIFEST, MAKEINTRESOURCEW(1));
     ASSERT_TRUE(manifest) << "no manifest";
+    // The program's own identity, which carries the release's version.
+    const std::size_t identity = manifest->find("name=\"Norvell.");
+    ASSERT_NE(identity, std::string::npos);
+    const std::string own = manifest->substr(identity, manifest->find('>', identity) - identity);
+    EXPECT_NE(own.find("version=\"1.0.0.0\""), std::string::npos) << own;
     EXPECT_NE(manifest->find("level=\"asInvoker\""), std::string::npos);
     EXPECT_NE(manifest->find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos)
         << "Windows 10 and later";

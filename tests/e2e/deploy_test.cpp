@@ -2,6 +2,8 @@
 // Startup folder, read back through the shell, started as Windows does at logon.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "editor_session.hpp"
 #include "win32/com.hpp"
 #include "win32/shell.hpp"
@@ -17,8 +19,12 @@ const wchar_t kQuestion[] =
 const wchar_t* const kDayFiles[] = {L"datmon.dat", L"dattue.dat", L"datwed.dat", L"datthu.dat",
                                     L"datfri.dat", L"datsat.dat", L"datsun.dat"};
 
-std::wstring startupLink(const KNOWNFOLDERID& folder) {
-    return *win32::knownFolder(folder) + L"\\Brightwick.lnk";
+std::wstring startupLink(const KNOWNFOLDERID& id) {
+    std::wstring folder;
+    if (const schedule::Outcome found = win32::knownFolder(id, folder); !found) {
+        throw std::runtime_error("a Startup folder is missing: " + found.error);
+    }
+    return folder + L"\\Brightwick.lnk";
 }
 
 // The probe picked for every weekday at midnight, minimized: due at any hour of any day.
@@ -87,7 +93,7 @@ TEST(Deploy, YesAndNoPutALauncherShortcutThatRunsTodaysProgramsAtLogon) {
         EXPECT_TRUE(answer(picked.question(), c.answer));
         EXPECT_EQ(picked.nextMessage(), c.message);
 
-        const auto shortcut = win32::loadLink(link);
+        const auto shortcut = loadLink(link);
         ASSERT_TRUE(shortcut) << "no Brightwick.lnk in " << utf8(link);
         EXPECT_EQ(shortcut->target, distDir() + L"\\Brightwick.exe");
         EXPECT_EQ(shortcut->arguments, L"");

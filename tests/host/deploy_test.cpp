@@ -69,14 +69,30 @@ TEST(Deploy, DriveRootApplicationFolderGetsOneBackslash) {
 TEST(Deploy, FailingShortcutIsReportedInsteadOfSuccess) {
     FakeServices services;
     services.answers = {Answer::No};
-    services.shortcutResults[StartupFolder::AllUsers] = {"C:\\ProgramData\\Startup",
-                                                         "Access denied"};
+    services.shortcutFailures[StartupFolder::AllUsers] = "Access denied";
     editor::deploy(services);
     ASSERT_EQ(services.log.size(), 4u);
-    EXPECT_EQ(services.log[3].find("message: The shortcut Brightwick could not be created in "
-                                   "C:\\ProgramData\\Startup: Access denied"),
-              0u);
-    EXPECT_EQ(services.log[3].find("DATA FILES GENERATED"), std::string::npos);
+    EXPECT_EQ(services.log[3],
+              "message: The shortcut Brightwick could not be created in "
+              "C:\\ProgramData\\Startup: Access denied. Brightwick will not start at logon.");
+}
+
+TEST(Deploy, AStartupFolderThatCannotBeFoundIsNamedInWords) {
+    const std::pair<Answer, const char*> cases[] = {
+        {Answer::Yes, "the Startup folder of your account"},
+        {Answer::No, "the Startup folder of all users"},
+    };
+    for (const auto& [answer, folder] : cases) {
+        FakeServices services;
+        services.answers = {answer};
+        services.startupFolders = {{StartupFolder::CurrentUser, ""}, {StartupFolder::AllUsers, ""}};
+        editor::deploy(services);
+        ASSERT_EQ(services.log.size(), 4u);
+        EXPECT_EQ(services.log[3], "message: The shortcut Brightwick could not be created in " +
+                                       std::string(folder) +
+                                       ": The system cannot find the path. Brightwick will not "
+                                       "start at logon.");
+    }
 }
 
 TEST(Deploy, CombineFailuresStopBeforeTheQuestion) {

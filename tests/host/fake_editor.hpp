@@ -88,9 +88,11 @@ class FakeServices final : public editor::Services {
         }
         return std::optional<std::string>(text);
     };
-    std::map<editor::StartupFolder, editor::ShortcutResult> shortcutResults{
-        {editor::StartupFolder::CurrentUser, {"C:\\Users\\me\\Startup", ""}},
-        {editor::StartupFolder::AllUsers, {"C:\\ProgramData\\Startup", ""}}};
+    // Where the Startup folders are; an empty path: the folder cannot be found.
+    std::map<editor::StartupFolder, std::string> startupFolders{
+        {editor::StartupFolder::CurrentUser, "C:\\Users\\me\\Startup"},
+        {editor::StartupFolder::AllUsers, "C:\\ProgramData\\Startup"}};
+    std::map<editor::StartupFolder, std::string> shortcutFailures;  // why a shortcut fails there
     std::vector<std::pair<editor::StartupFolder, editor::Shortcut>> shortcuts;
     FakeFolder folder;
 
@@ -102,10 +104,11 @@ class FakeServices final : public editor::Services {
         answers.erase(answers.begin());
         return answer;
     }
-    std::string start(std::string_view commandLine, int showWindow) override {
+    schedule::Outcome start(std::string_view commandLine, int showWindow) override {
         log.push_back("start: " + std::string(commandLine) + " show " + std::to_string(showWindow));
         auto failure = startFailures.find(std::string(commandLine));
-        return failure == startFailures.end() ? std::string() : failure->second;
+        if (failure == startFailures.end()) return schedule::Outcome::success();
+        return schedule::Outcome::failure(failure->second);
     }
     editor::HelperRun runHelper(std::string_view name, std::chrono::milliseconds) override {
         log.push_back("helper: " + std::string(name));
@@ -117,11 +120,16 @@ class FakeServices final : public editor::Services {
     std::optional<std::string> programFilesFolder() const override { return programFiles; }
     schedule::Folder& scheduleFolder() override { return folder; }
     std::optional<std::string> toAnsi(std::string_view text) const override { return ansi(text); }
-    editor::ShortcutResult createShortcut(editor::StartupFolder where,
-                                          const editor::Shortcut& shortcut) override {
+    schedule::Outcome createShortcut(editor::StartupFolder where, const editor::Shortcut& shortcut,
+                                     std::string& startupFolder) override {
         log.push_back("shortcut: " + shortcut.target);
         shortcuts.emplace_back(where, shortcut);
-        return shortcutResults.at(where);
+        startupFolder = startupFolders.at(where);
+        if (startupFolder.empty())
+            return schedule::Outcome::failure("The system cannot find the path");
+        auto failure = shortcutFailures.find(where);
+        if (failure == shortcutFailures.end()) return schedule::Outcome::success();
+        return schedule::Outcome::failure(failure->second);
     }
 };
 

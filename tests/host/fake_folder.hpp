@@ -40,7 +40,7 @@ class FakeFolder final : public schedule::Folder {
     schedule::Outcome replaceFile(std::string_view from, std::string_view to) override {
         if (busyReplaces > 0) {
             --busyReplaces;
-            return schedule::Outcome::failure("in use", true);
+            return schedule::Outcome{.error = "in use", .busy = true};
         }
         auto it = files.find(std::string(from));
         if (it == files.end()) return schedule::Outcome::failure("not found");

@@ -54,7 +54,7 @@ TEST(Help, AboutShowsTheWindowAndSaysNothing) {
     int shown = 0;
     editor::help::About(services, [&] {
         ++shown;
-        return std::string();
+        return schedule::Outcome::success();
     });
     EXPECT_EQ(shown, 1);
     EXPECT_TRUE(services.log.empty());
@@ -62,7 +62,8 @@ TEST(Help, AboutShowsTheWindowAndSaysNothing) {
 
 TEST(Help, AboutReportsAWindowThatCannotBeCreated) {
     FakeServices services;
-    editor::help::About(services, [] { return std::string("Not enough memory resources."); });
+    editor::help::About(services,
+                        [] { return schedule::Outcome::failure("Not enough memory resources."); });
     EXPECT_EQ(services.log,
               Log{"message: The About window cannot be opened: Not enough memory resources."});
 }

@@ -27,9 +27,12 @@ class RecordingStarter final : public ProgramStarter {
     std::vector<Start> starts;
     std::set<std::string> failing;
 
-    bool start(std::string_view programLine, int showWindow) override {
+    schedule::Outcome start(std::string_view programLine, int showWindow) override {
         starts.push_back({std::string(programLine), showWindow});
-        return failing.count(std::string(programLine)) == 0;
+        if (failing.count(std::string(programLine)) != 0) {
+            return schedule::Outcome::failure("The system cannot find the file specified");
+        }
+        return schedule::Outcome::success();
     }
 };
 
@@ -62,7 +65,7 @@ class DayFolder final : public schedule::Folder {
         if (busyReads > 0) {
             --busyReads;
             bytes = "partial";  // whatever a failed read leaves must not reach the pass
-            return schedule::Outcome::failure("in use", true);
+            return schedule::Outcome{.error = "in use", .busy = true};
         }
         auto it = files.find(std::string(name));
         if (it == files.end()) return schedule::Outcome::failure("The file was not found");

@@ -5,8 +5,10 @@
 #include <stdexcept>
 #include <thread>
 
+#include <shobjidl.h>
+
+#include "win32/com.hpp"
 #include "win32/error.hpp"
-#include "win32/process.hpp"
 #include "win32/text.hpp"
 
 namespace driver {
@@ -123,6 +125,36 @@ void createFolderOrThrow(const std::wstring& path) {
     }
 }
 
+std::optional<DWORD> waitForExit(HANDLE process, std::chrono::milliseconds deadline) {
+    if (WaitForSingleObject(process, static_cast<DWORD>(deadline.count())) != WAIT_OBJECT_0) {
+        return std::nullopt;
+    }
+    DWORD code = 0;
+    if (!GetExitCodeProcess(process, &code)) return std::nullopt;
+    return code;
+}
+
+std::optional<win32::Link> loadLink(const std::wstring& path) {
+    win32::ComPtr<IShellLinkW> shellLink;
+    win32::ComPtr<IPersistFile> file;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                shellLink.putVoid())) ||
+        FAILED(shellLink->QueryInterface(IID_IPersistFile, file.putVoid())) ||
+        FAILED(file->Load(path.c_str(), STGM_READ))) {
+        return std::nullopt;
+    }
+    win32::Link link;
+    wchar_t buffer[MAX_PATH * 4];
+    if (SUCCEEDED(shellLink->GetPath(buffer, MAX_PATH * 4, nullptr, SLGP_RAWPATH))) {
+        link.target = buffer;
+    }
+    if (SUCCEEDED(shellLink->GetArguments(buffer, MAX_PATH * 4))) link.arguments = buffer;
+    if (SUCCEEDED(shellLink->GetWorkingDirectory(buffer, MAX_PATH * 4))) {
+        link.workingFolder = buffer;
+    }
+    return link;
+}
+
 Process::Process(const std::wstring& application, const std::wstring& arguments,
                  const std::wstring& folder) {
     std::wstring commandLine = L"\"" + application + L"\"";
@@ -147,7 +179,7 @@ Process::~Process() {
 }
 
 std::optional<DWORD> Process::wait(std::chrono::milliseconds deadline) const {
-    return win32::waitForExit(process_.get(), deadline);
+    return waitForExit(process_.get(), deadline);
 }
 
 ProcessTree::ProcessTree(const std::wstring& application, const std::wstring& arguments,
@@ -193,7 +225,7 @@ ProcessTree::~ProcessTree() {
 }
 
 std::optional<DWORD> ProcessTree::wait(std::chrono::milliseconds deadline) const {
-    return win32::waitForExit(process_.get(), deadline);
+    return waitForExit(process_.get(), deadline);
 }
 
 bool ProcessTree::waitForAll(std::chrono::milliseconds deadline) const {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "win32/handle.hpp"
+#include "win32/shell.hpp"
 
 namespace driver {
 
@@ -48,6 +49,13 @@ std::vector<std::wstring> fileNames(const std::wstring& folder);
 
 void copyFileOrThrow(const std::wstring& from, const std::wstring& to);
 void createFolderOrThrow(const std::wstring& path);
+
+// The exit code once the process has ended, or none when the deadline passed first.
+std::optional<DWORD> waitForExit(HANDLE process, std::chrono::milliseconds deadline);
+
+// A shortcut read back through the shell-link interface, as Windows reads it; none when it
+// cannot be loaded. COM must be initialised on this thread.
+std::optional<win32::Link> loadLink(const std::wstring& path);
 
 // A started program; ended by force at the end if it is still running.
 class Process {

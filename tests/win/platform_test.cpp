@@ -1,5 +1,5 @@
-// The platform layer on Windows (under Wine in CI): code page conversion, the working folder,
-// program starts and shortcuts.
+// The platform layer on Windows (under Wine in CI): code page conversion, failures, the
+// working folder, program starts and shortcuts.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,6 +9,7 @@
 #include "driver.hpp"
 #include "schedule/folder.hpp"
 #include "win32/com.hpp"
+#include "win32/error.hpp"
 #include "win32/folder.hpp"
 #include "win32/process.hpp"
 #include "win32/shell.hpp"
@@ -30,6 +31,24 @@ TEST(Text, CodePageConversionRefusesWhatItCannotHoldExactly) {
     EXPECT_EQ(win32::narrow(win32::widen("Caf\xC3\xA9")), "Caf\xC3\xA9");
 }
 
+TEST(Error, AFailureCarriesTheWin32CodeEvenFromACOMResult) {
+    struct Case {
+        HRESULT result;
+        unsigned long code;
+    };
+    const Case cases[] = {
+        {HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED), ERROR_ACCESS_DENIED},
+        {HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION), ERROR_SHARING_VIOLATION},
+        {E_NOINTERFACE, static_cast<unsigned long>(E_NOINTERFACE)},
+    };
+    for (const Case& c : cases) {
+        const schedule::Outcome failed = win32::comFailure(c.result);
+        EXPECT_FALSE(failed);
+        EXPECT_EQ(failed.code, c.code);
+        EXPECT_EQ(failed.error, win32::systemReason(c.code));
+    }
+}
+
 TEST(WorkingFolder, WritesReplacesListsAndRemoves) {
     driver::TempFolder temp;
     win32::WorkingFolder folder(temp.path() + L"\\");
@@ -46,7 +65,9 @@ TEST(WorkingFolder, WritesReplacesListsAndRemoves) {
     EXPECT_TRUE(folder.removeFile("2Mon.dat")) << "removing what is gone is no failure";
     const schedule::Outcome missing = folder.readFile("2Mon.dat", bytes);
     EXPECT_FALSE(missing);
-    EXPECT_FALSE(missing.error.empty());
+    EXPECT_EQ(missing.code, static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(missing.error, win32::systemReason(ERROR_FILE_NOT_FOUND));
+    EXPECT_FALSE(missing.busy);
 }
 
 TEST(WorkingFolder, ReplaceOutwaitsABriefReaderAndGivesUpOnALongOne) {
@@ -77,36 +98,44 @@ TEST(Process, StartsWithTheShowValueAndReportsFailures) {
     wchar_t previous[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, previous);
     ASSERT_TRUE(SetCurrentDirectoryW(temp.path().c_str()));
-    const win32::Started started = win32::startProgram(L"\"" + probe + L"\" first", 6);
-    const win32::Started missing = win32::startProgram(L"no-such-program-here.exe", 1);
+    win32::UniqueHandle process, none;
+    const schedule::Outcome started = win32::startProgram(L"\"" + probe + L"\" first", 6, process);
+    const schedule::Outcome missing = win32::startProgram(L"no-such-program-here.exe", 1, none);
     SetCurrentDirectoryW(previous);
-    ASSERT_TRUE(started);
-    EXPECT_EQ(win32::waitForExit(started.process.get(), 10s), 0u);
+    ASSERT_TRUE(started) << started.error;
+    EXPECT_EQ(driver::waitForExit(process.get(), 10s), 0u);
     const auto runs = driver::probeRuns(temp.path());
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_EQ(runs[0].showWindow, 6);
     EXPECT_EQ(runs[0].folder, temp.path()) << "the working folder is inherited";
     EXPECT_FALSE(missing);
-    EXPECT_EQ(missing.error, static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(missing.code, static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));
+    EXPECT_FALSE(none) << "no handle for a program that did not start";
 }
 
 TEST(Shell, ShortcutIsWrittenReplacedAndReadBack) {
     win32::ComApartment com;
     driver::TempFolder temp;
     const std::wstring path = temp.file(L"Brightwick.lnk");
-    EXPECT_EQ(win32::saveLink(path, {L"C:\\Old\\Brightwick.exe", L"", L"C:\\Old"}), "");
-    EXPECT_EQ(win32::saveLink(path, {L"C:\\Tools\\Brightwick.exe", L"", L"D:\\Schedules"}), "");
-    const auto link = win32::loadLink(path);
+    EXPECT_TRUE(win32::saveLink(path, {L"C:\\Old\\Brightwick.exe", L"", L"C:\\Old"}));
+    EXPECT_TRUE(win32::saveLink(path, {L"C:\\Tools\\Brightwick.exe", L"", L"D:\\Schedules"}));
+    const auto link = driver::loadLink(path);
     ASSERT_TRUE(link);
     EXPECT_EQ(link->target, L"C:\\Tools\\Brightwick.exe");
     EXPECT_EQ(link->arguments, L"");
     EXPECT_EQ(link->workingFolder, L"D:\\Schedules");
-    EXPECT_NE(win32::saveLink(temp.file(L"no such folder\\x.lnk"), {L"C:\\a.exe", L"", L""}), "");
+    const schedule::Outcome unwritable =
+        win32::saveLink(temp.file(L"no such folder\\x.lnk"), {L"C:\\a.exe", L"", L""});
+    EXPECT_FALSE(unwritable);
+    EXPECT_NE(unwritable.code, 0u) << unwritable.error;
 }
 
 TEST(Shell, StartupFoldersAndOwnFolderAreKnown) {
-    EXPECT_TRUE(win32::knownFolder(FOLDERID_Startup));
-    EXPECT_TRUE(win32::knownFolder(FOLDERID_CommonStartup));
+    for (const KNOWNFOLDERID* id : {&FOLDERID_Startup, &FOLDERID_CommonStartup}) {
+        std::wstring path;
+        EXPECT_TRUE(win32::knownFolder(*id, path));
+        EXPECT_FALSE(path.empty());
+    }
     const std::wstring folder = win32::ownProgramFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_TRUE(folder.size() == 3 || folder.back() != L'\\') << "one backslash only at a root";

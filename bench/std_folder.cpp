@@ -1,4 +1,4 @@
-#include "schedule/std_folder.hpp"
+#include "std_folder.hpp"
 
 #include <cerrno>
 #include <cstring>
@@ -6,7 +6,9 @@
 #include <system_error>
 #include <thread>
 
-namespace schedule {
+namespace bench {
+
+using schedule::Outcome;
 
 namespace {
 Outcome fromErrorCode(const std::error_code& error) {
@@ -62,4 +64,4 @@ void StdFolder::pause(std::chrono::milliseconds duration) {
     std::this_thread::sleep_for(duration);
 }
 
-}  // namespace schedule
+}  // namespace bench
