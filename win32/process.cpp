@@ -22,7 +22,8 @@ Started startProgram(const std::wstring& commandLine, int showWindow,
         started.error = GetLastError();
         return started;
     }
-    CloseHandle(info.hThread);
+    // Only the process is watched; its first thread is of no use here.
+    const UniqueHandle thread(info.hThread);
     started.process.reset(info.hProcess);
     return started;
 }

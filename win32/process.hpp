@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "win32/handle.hpp"
+#include "win32/owners.hpp"
 
 namespace win32 {
 

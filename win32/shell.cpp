@@ -1,25 +1,17 @@
 #include "win32/shell.hpp"
 
-#include <memory>
-
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include "win32/com.hpp"
 #include "win32/error.hpp"
+#include "win32/owners.hpp"
 
 namespace win32 {
-
-namespace {
-struct TaskMemFree {
-    void operator()(wchar_t* text) const { CoTaskMemFree(text); }
-};
-}  // namespace
 
 std::optional<std::wstring> knownFolder(const KNOWNFOLDERID& id, std::string* error) {
     wchar_t* raw = nullptr;
     const HRESULT result = SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &raw);
-    std::unique_ptr<wchar_t, TaskMemFree> path(raw);
+    const UniqueTaskMemory<wchar_t> path(raw);
     if (FAILED(result)) {
         if (error) *error = systemReason(static_cast<unsigned long>(result));
         return std::nullopt;

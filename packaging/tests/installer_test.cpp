@@ -13,7 +13,7 @@
 
 #include "driver.hpp"
 #include "pe_image.hpp"
-#include "win32/com.hpp"
+#include "win32/owners.hpp"
 #include "win32/shell.hpp"
 #include "win32/text.hpp"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "editor_session.hpp"
-#include "win32/com.hpp"
+#include "win32/owners.hpp"
 #include "win32/shell.hpp"
 
 using namespace driver;

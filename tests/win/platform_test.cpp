@@ -8,8 +8,8 @@
 
 #include "driver.hpp"
 #include "schedule/folder.hpp"
-#include "win32/com.hpp"
 #include "win32/folder.hpp"
+#include "win32/owners.hpp"
 #include "win32/process.hpp"
 #include "win32/shell.hpp"
 #include "win32/text.hpp"
