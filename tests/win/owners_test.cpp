@@ -57,8 +57,10 @@ TEST(Owners, KernelHandleIsClosed) {
         EXPECT_TRUE(GetHandleInformation(raw, &flags));
     }
     DWORD flags = 0;
-    EXPECT_FALSE(GetHandleInformation(raw, &flags)) << "the event is still open";
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    const BOOL open = GetHandleInformation(raw, &flags);
+    const DWORD error = GetLastError();
+    EXPECT_FALSE(open) << "the event is still open";
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_INVALID_HANDLE));
     EXPECT_FALSE(win32::ownHandle(INVALID_HANDLE_VALUE)) << "a failed open owns nothing";
 }
 
