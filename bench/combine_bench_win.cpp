@@ -11,7 +11,7 @@
 #include "pick_folder.hpp"
 #include "schedule/helpers.hpp"
 #include "win32/folder.hpp"
-#include "win32/handle.hpp"
+#include "win32/owners.hpp"
 
 namespace {
 

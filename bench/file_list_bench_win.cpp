@@ -12,7 +12,7 @@
 #include "editor/win/main_ids.hpp"
 #include "editor/win/main_window.hpp"
 #include "timing_win.hpp"
-#include "win32/handle.hpp"
+#include "win32/owners.hpp"
 #include "win32/text.hpp"
 
 namespace {

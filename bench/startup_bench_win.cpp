@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "timing_win.hpp"
-#include "win32/handle.hpp"
+#include "win32/owners.hpp"
 
 namespace {
 using bench::median;

@@ -2,12 +2,11 @@
 // programs of today's day file that are due by now and ends. No window, no console.
 #include <windows.h>
 
-#include <memory>
 #include <string>
-#include <type_traits>
 
 #include "launcher/pass.hpp"
 #include "win32/folder.hpp"
+#include "win32/owners.hpp"
 #include "win32/process.hpp"
 #include "win32/text.hpp"
 
@@ -36,17 +35,13 @@ class SystemStarter final : public launcher::ProgramStarter {
     }
 };
 
-struct ModuleFreer {
-    void operator()(HMODULE module) const noexcept { FreeLibrary(module); }
-};
-using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFreer>;
-
 // The windowing library is loaded for this one message only. Imported, it would be set up at
 // every logon, which under Wine more than doubles the time of the whole run, while nearly every
 // run ends without a message. It comes from the system folder, never from the working folder,
 // which holds files that users write.
 void showError(const std::wstring& text) {
-    const UniqueModule user(LoadLibraryExW(L"user32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    const win32::UniqueModule user(
+        LoadLibraryExW(L"user32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
     if (!user) return;
     using MessageBoxFunction = int(WINAPI*)(HWND, LPCWSTR, LPCWSTR, UINT);
     // Through the generic function pointer type, the one cast that no compiler warns about.

@@ -1,5 +1,8 @@
 #include "win32/error.hpp"
 
+#include <windows.h>
+
+#include "win32/owners.hpp"
 #include "win32/text.hpp"
 
 namespace win32 {
@@ -9,8 +12,8 @@ std::string systemReason(unsigned long error) {
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    const UniqueLocalMemory<wchar_t> owned(buffer);
     std::wstring text(buffer ? buffer : L"", length);
-    if (buffer) LocalFree(buffer);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' ||
                              text.back() == L'.')) {
         text.pop_back();

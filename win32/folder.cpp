@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "win32/error.hpp"
-#include "win32/handle.hpp"
+#include "win32/owners.hpp"
 #include "win32/text.hpp"
 
 namespace win32 {

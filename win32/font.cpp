@@ -9,16 +9,15 @@ bool fontFamilyInstalled(std::wstring_view family) {
     LOGFONTW query{};
     query.lfCharSet = DEFAULT_CHARSET;
     std::copy(family.begin(), family.end(), query.lfFaceName);
-    HDC screen = GetDC(nullptr);
+    const ClientDC screen(nullptr);
     bool found = false;
     EnumFontFamiliesExW(
-        screen, &query,
+        screen.get(), &query,
         [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM data) -> int {
             *reinterpret_cast<bool*>(data) = true;
             return 0;
         },
         reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, screen);
     return found;
 }
 
@@ -38,13 +37,12 @@ UniqueFont makeFont(std::wstring_view family, const FontSpec& wanted, int height
 // outline font does at every size, a bitmap font only at the few it was drawn in, which a
 // window that scales with its DPI soon leaves.
 bool drawsAtHeight(HFONT font, int height) {
-    HDC screen = GetDC(nullptr);
-    HGDIOBJ previous = SelectObject(screen, font);
     TEXTMETRICW metrics{};
-    const bool measured = GetTextMetricsW(screen, &metrics) != FALSE;
-    SelectObject(screen, previous);
-    ReleaseDC(nullptr, screen);
-    if (!measured) return false;
+    {
+        const ClientDC screen(nullptr);
+        const Selected selected(screen.get(), font);
+        if (!GetTextMetricsW(screen.get(), &metrics)) return false;
+    }
     if (metrics.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR)) return true;
     return metrics.tmHeight - metrics.tmInternalLeading == -height;
 }

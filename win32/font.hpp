@@ -4,20 +4,13 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
-#include <type_traits>
+
+#include "win32/owners.hpp"
 
 namespace win32 {
-
-struct FontDeleter {
-    void operator()(HFONT font) const noexcept {
-        if (font) DeleteObject(font);
-    }
-};
-using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
 
 struct FontSpec {
     std::wstring_view family;  // the family the window is designed with

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "win32/handle.hpp"
+#include "win32/owners.hpp"
 
 namespace win32 {
 

@@ -23,7 +23,8 @@ schedule::Outcome startProgram(const std::wstring& commandLine, int showWindow,
                         FALSE, 0, nullptr, nullptr, &startup, &info)) {
         return lastErrorFailure();
     }
-    CloseHandle(info.hThread);
+    // Only the process is watched; its first thread is of no use here.
+    const UniqueHandle thread(info.hThread);
     process.reset(info.hProcess);
     return schedule::Outcome::success();
 }

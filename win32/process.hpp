@@ -4,7 +4,7 @@
 #include <string>
 
 #include "schedule/outcome.hpp"
-#include "win32/handle.hpp"
+#include "win32/owners.hpp"
 
 namespace win32 {
 

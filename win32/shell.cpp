@@ -1,26 +1,18 @@
 #include "win32/shell.hpp"
 
-#include <memory>
-
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include "win32/com.hpp"
 #include "win32/error.hpp"
+#include "win32/owners.hpp"
 
 namespace win32 {
-
-namespace {
-struct TaskMemFree {
-    void operator()(wchar_t* text) const { CoTaskMemFree(text); }
-};
-}  // namespace
 
 schedule::Outcome knownFolder(const KNOWNFOLDERID& id, std::wstring& path) {
     wchar_t* raw = nullptr;
     const HRESULT result = SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &raw);
     // Freed whether the call succeeded or not, as the function's contract asks.
-    const std::unique_ptr<wchar_t, TaskMemFree> owned(raw);
+    const UniqueTaskMemory<wchar_t> owned(raw);
     if (FAILED(result)) return comFailure(result);
     path = owned.get();
     return schedule::Outcome::success();

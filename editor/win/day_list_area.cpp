@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "editor/win/viewer_ids.hpp"
+#include "win32/owners.hpp"
 
 namespace editor {
 
@@ -40,10 +41,8 @@ LRESULT DayListArea::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 // clang-format on
 
 void DayListArea::OnPaint() {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd(), &paint);
-    if (dc) PaintContent(dc, paint.rcPaint);
-    EndPaint(hwnd(), &paint);
+    const win32::PaintDC dc(hwnd());
+    if (dc) PaintContent(dc.get(), dc.area());
 }
 
 void DayListArea::OnPrintClient(HDC dc) {
@@ -55,7 +54,7 @@ void DayListArea::OnPrintClient(HDC dc) {
 void DayListArea::PaintContent(HDC dc, const RECT& area) const {
     FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
     if (lines_.empty()) return;
-    const HGDIOBJ previousFont = font_ ? SelectObject(dc, font_) : nullptr;
+    const win32::Selected font(dc, font_);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     // Only the lines that reach into the area that needs painting.
@@ -66,7 +65,6 @@ void DayListArea::PaintContent(HDC dc, const RECT& area) const {
         TextOutW(dc, 0, (index - firstLine_) * lineHeight_, line.c_str(),
                  static_cast<int>(line.size()));
     }
-    if (previousFont) SelectObject(dc, previousFont);
 }
 
 void DayListArea::OnSetFont(HFONT font, bool redraw) {
@@ -77,15 +75,13 @@ void DayListArea::OnSetFont(HFONT font, bool redraw) {
 }
 
 void DayListArea::measure() {
-    HDC dc = GetDC(hwnd());
+    const win32::ClientDC dc(hwnd());
     if (!dc) return;
-    const HGDIOBJ previousFont = font_ ? SelectObject(dc, font_) : nullptr;
+    const win32::Selected font(dc.get(), font_);
     TEXTMETRICW metrics;
-    if (GetTextMetricsW(dc, &metrics)) {
+    if (GetTextMetricsW(dc.get(), &metrics)) {
         lineHeight_ = std::max(1, static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading));
     }
-    if (previousFont) SelectObject(dc, previousFont);
-    ReleaseDC(hwnd(), dc);
 }
 
 void DayListArea::OnSize() {

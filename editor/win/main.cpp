@@ -8,8 +8,8 @@
 #include "editor/win/main_window.hpp"
 #include "editor/win/platform_services.hpp"
 #include "editor/win/window.hpp"
-#include "win32/com.hpp"
 #include "win32/error.hpp"
+#include "win32/owners.hpp"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     // The manifest declares it already; a copy that lost its manifest still scales.

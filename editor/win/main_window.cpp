@@ -2,10 +2,8 @@
 
 #include <commctrl.h>
 
-#include <array>
 #include <exception>
 #include <memory>
-#include <type_traits>
 
 #include "editor/core/deploy.hpp"
 #include "editor/core/help.hpp"
@@ -15,6 +13,7 @@
 #include "editor/win/fonts.hpp"
 #include "schedule/run_style.hpp"
 #include "win32/error.hpp"
+#include "win32/owners.hpp"
 #include "win32/text.hpp"
 #include "win32/twips.hpp"
 
@@ -142,25 +141,17 @@ LRESULT CALLBACK OneRowListProc(HWND list, UINT message, WPARAM wParam, LPARAM l
     return DefSubclassProc(list, message, wParam, lParam);
 }
 
-struct MenuDeleter {
-    void operator()(HMENU menu) const noexcept {
-        if (menu) DestroyMenu(menu);
-    }
-};
-using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
-
-UniqueMenu createMainMenu() {
-    UniqueMenu bar(CreateMenu());
-    HMENU help = CreatePopupMenu();
-    if (!bar || !help) {
-        if (help) DestroyMenu(help);
+win32::UniqueMenu createMainMenu() {
+    win32::UniqueMenu bar(CreateMenu());
+    win32::UniqueMenu help(CreatePopupMenu());
+    if (!bar || !help) return nullptr;
+    AppendMenuW(help.get(), MF_STRING, About, L"About");
+    AppendMenuW(help.get(), MF_STRING, Readme, L"Readme");
+    AppendMenuW(help.get(), MF_STRING, Disc, L"Disclaimer");
+    if (!AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(help.get()), L"Help")) {
         return nullptr;
     }
-    AppendMenuW(help, MF_STRING, About, L"About");
-    AppendMenuW(help, MF_STRING, Readme, L"Readme");
-    AppendMenuW(help, MF_STRING, Disc, L"Disclaimer");
-    // From here the bar owns the Help menu.
-    AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"Help");
+    help.release();  // the bar owns the Help menu now
     return bar;
 }
 }  // namespace
@@ -169,7 +160,7 @@ MainWindow::MainWindow(PlatformServices& services, WindowRegistry& windows)
     : services_(services), windows_(windows), pickers_(fileSystem_, pickerControls_, services) {}
 
 schedule::Outcome MainWindow::create() {
-    UniqueMenu menu = createMainMenu();
+    win32::UniqueMenu menu = createMainMenu();
     if (!menu) return schedule::Outcome::failure(win32::lastErrorReason());
     schedule::Outcome created = Window::create(kDesign, &windows_, menu.get());
     if (created) menu.release();  // the window destroys its menu

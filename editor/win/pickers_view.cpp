@@ -1,53 +1,33 @@
 #include "editor/win/pickers_view.hpp"
 
 #include <algorithm>
-#include <memory>
-#include <type_traits>
 
 #include "win32/error.hpp"
 #include "win32/listing.hpp"
+#include "win32/owners.hpp"
 #include "win32/text.hpp"
 #include "win32/twips.hpp"
 
 namespace editor {
 
 namespace {
-struct GdiDeleter {
-    void operator()(HGDIOBJ object) const noexcept {
-        if (object) DeleteObject(object);
-    }
-};
-using UniqueGdi = std::unique_ptr<std::remove_pointer_t<HGDIOBJ>, GdiDeleter>;
-
-// Keeps an object selected into a device context for one scope.
-class Selected {
-  public:
-    Selected(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-    ~Selected() { SelectObject(dc_, previous_); }
-    Selected(const Selected&) = delete;
-    Selected& operator=(const Selected&) = delete;
-
-  private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
-
 // A folder glyph in a 16 x 16 design, scaled to the line: closed, or open with its front
 // flap tipped forward.
 void drawFolderGlyph(HDC dc, int x, int y, bool open, unsigned dpi) {
     const auto at = [&](int dx, int dy) {
         return POINT{x + win32::scalePixels(dx, dpi), y + win32::scalePixels(dy, dpi)};
     };
-    UniqueGdi outline(CreatePen(PS_SOLID, 1, RGB(128, 96, 0)));
-    UniqueGdi back(CreateSolidBrush(RGB(230, 180, 60)));
-    UniqueGdi front(CreateSolidBrush(RGB(255, 224, 120)));
-    Selected pen(dc, outline.get());
+    // Declared before the selections, so that each is deselected before it is deleted.
+    const win32::UniquePen outline(CreatePen(PS_SOLID, 1, RGB(128, 96, 0)));
+    const win32::UniqueBrush back(CreateSolidBrush(RGB(230, 180, 60)));
+    const win32::UniqueBrush front(CreateSolidBrush(RGB(255, 224, 120)));
+    const win32::Selected pen(dc, outline.get());
     {
-        Selected brush(dc, back.get());
+        const win32::Selected brush(dc, back.get());
         const POINT body[] = {at(1, 3), at(6, 3), at(7, 5), at(14, 5), at(14, 14), at(1, 14)};
         Polygon(dc, body, static_cast<int>(std::size(body)));
     }
-    Selected brush(dc, front.get());
+    const win32::Selected brush(dc, front.get());
     if (open) {
         const POINT flap[] = {at(3, 8), at(16, 8), at(14, 14), at(1, 14)};
         Polygon(dc, flap, static_cast<int>(std::size(flap)));
@@ -146,13 +126,12 @@ void PickerControls::showFiles(std::string_view path, const std::vector<std::str
 }
 
 int PickerControls::folderItemHeight(HFONT font, unsigned dpi) const {
-    HDC dc = GetDC(dir1_);
     TEXTMETRICW metrics{};
     {
-        Selected selected(dc, font);
-        GetTextMetricsW(dc, &metrics);
+        const win32::ClientDC dc(dir1_);
+        const win32::Selected selected(dc.get(), font);
+        GetTextMetricsW(dc.get(), &metrics);
     }
-    ReleaseDC(dir1_, dc);
     return std::max<int>(metrics.tmHeight, win32::scalePixels(16, dpi));
 }
 

@@ -13,7 +13,7 @@
 
 #include "driver.hpp"
 #include "pe_image.hpp"
-#include "win32/com.hpp"
+#include "win32/owners.hpp"
 #include "win32/shell.hpp"
 #include "win32/text.hpp"
 
@@ -72,11 +72,9 @@ std::optional<std::wstring> uninstallValue(const wchar_t* name) {
 
 bool uninstallKeyExists() {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return false;
-    }
-    RegCloseKey(key);
-    return true;
+    const LSTATUS opened = RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &key);
+    const win32::UniqueKey owned(opened == ERROR_SUCCESS ? key : nullptr);
+    return opened == ERROR_SUCCESS;
 }
 
 class Installer : public testing::Test {

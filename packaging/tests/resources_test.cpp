@@ -6,13 +6,13 @@
 #include <windows.h>
 
 #include <cstring>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "driver.hpp"
 #include "pe_image.hpp"
+#include "win32/owners.hpp"
 #include "win32/text.hpp"
 
 namespace {
@@ -34,14 +34,9 @@ void PrintTo(const Program& program, std::ostream* out) {
     *out << win32::narrow(program.file);
 }
 
-struct ModuleFreer {
-    void operator()(HMODULE module) const noexcept { FreeLibrary(module); }
-};
-using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFreer>;
-
-UniqueModule loadAsData(const std::wstring& path) {
-    return UniqueModule(LoadLibraryExW(path.c_str(), nullptr,
-                                       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+win32::UniqueModule loadAsData(const std::wstring& path) {
+    return win32::UniqueModule(LoadLibraryExW(
+        path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
 }
 
 std::optional<std::string> resourceBytes(HMODULE module, const wchar_t* type, const wchar_t* id) {
@@ -116,7 +111,7 @@ TEST_P(ReleaseResources, CarryTheReleaseVersion) {
 }
 
 TEST_P(ReleaseResources, DeclareTheirNeedsInAManifest) {
-    UniqueModule module = loadAsData(path_);
+    win32::UniqueModule module = loadAsData(path_);
     ASSERT_TRUE(module);
     const std::optional<std::string> manifest =
         resourceBytes(module.get(), RT_MANIFEST, MAKEINTRESOURCEW(1));
@@ -161,8 +156,8 @@ INSTANTIATE_TEST_SUITE_P(Shipped, ReleaseResources, testing::ValuesIn(kPrograms)
 // The launcher sits in a Startup folder under the editor's picture, so that a user who finds
 // it there knows where it came from.
 TEST(ReleaseIcon, TheLauncherCarriesTheEditorsIcon) {
-    UniqueModule editor = loadAsData(driver::distDir() + L"\\Norvell.exe");
-    UniqueModule launcher = loadAsData(driver::distDir() + L"\\Brightwick.exe");
+    win32::UniqueModule editor = loadAsData(driver::distDir() + L"\\Norvell.exe");
+    win32::UniqueModule launcher = loadAsData(driver::distDir() + L"\\Brightwick.exe");
     ASSERT_TRUE(editor && launcher) << "the editor or the launcher is not built";
     const std::optional<std::string> group =
         resourceBytes(editor.get(), RT_GROUP_ICON, MAKEINTRESOURCEW(1));

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "editor_session.hpp"
-#include "win32/com.hpp"
+#include "win32/owners.hpp"
 #include "win32/shell.hpp"
 
 using namespace driver;

@@ -89,7 +89,7 @@ TEST(Helpers, BareNameIsFoundFromTheWorkingFolder) {
     SetCurrentDirectoryW(previous);
     ASSERT_TRUE(started);
     win32::UniqueHandle process(info.hProcess);
-    CloseHandle(info.hThread);
+    const win32::UniqueHandle thread(info.hThread);
     ASSERT_EQ(WaitForSingleObject(process.get(), 30000), WAIT_OBJECT_0);
     DWORD code = 99;
     GetExitCodeProcess(process.get(), &code);

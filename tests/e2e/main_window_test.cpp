@@ -11,6 +11,7 @@
 #include "driver.hpp"
 #include "editor/win/main_ids.hpp"
 #include "editor_session.hpp"
+#include "win32/owners.hpp"
 
 using namespace driver;
 
@@ -143,10 +144,12 @@ bool sameFolder(const std::wstring& a, const std::wstring& b) {
 class ScopedDpi {
   public:
     explicit ScopedDpi(DWORD dpi) {
+        HKEY key = nullptr;
         RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
-                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
+                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr);
+        key_.reset(key);
         DWORD size = sizeof previous_;
-        had_ = RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr,
+        had_ = RegQueryValueExW(key_.get(), L"LogPixels", nullptr, nullptr,
                                 reinterpret_cast<BYTE*>(&previous_), &size) == ERROR_SUCCESS;
         set(dpi);
     }
@@ -154,20 +157,19 @@ class ScopedDpi {
         if (had_) {
             set(previous_);
         } else {
-            RegDeleteValueW(key_, L"LogPixels");
+            RegDeleteValueW(key_.get(), L"LogPixels");
         }
-        RegCloseKey(key_);
     }
     ScopedDpi(const ScopedDpi&) = delete;
     ScopedDpi& operator=(const ScopedDpi&) = delete;
 
   private:
     void set(DWORD dpi) {
-        EXPECT_EQ(RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<BYTE*>(&dpi),
-                                 sizeof dpi),
+        EXPECT_EQ(RegSetValueExW(key_.get(), L"LogPixels", 0, REG_DWORD,
+                                 reinterpret_cast<BYTE*>(&dpi), sizeof dpi),
                   ERROR_SUCCESS);
     }
-    HKEY key_ = nullptr;
+    win32::UniqueKey key_;
     bool had_ = false;
     DWORD previous_ = 0;
 };
@@ -189,9 +191,11 @@ TEST(MainWindow, TitleFrameAndMenu) {
 }
 
 TEST(MainWindow, ProgramCarriesItsIconAndManifest) {
-    HMODULE program = LoadLibraryExW((distDir() + L"\\Norvell.exe").c_str(), nullptr,
-                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    ASSERT_NE(program, nullptr);
+    const win32::UniqueModule module(
+        LoadLibraryExW((distDir() + L"\\Norvell.exe").c_str(), nullptr,
+                       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    ASSERT_TRUE(module);
+    HMODULE program = module.get();
     // The icon group names one image: 32 x 32 pixels in 16 colours.
     HRSRC group = FindResourceW(program, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
     ASSERT_NE(group, nullptr);
@@ -209,7 +213,6 @@ TEST(MainWindow, ProgramCarriesItsIconAndManifest) {
          {"PerMonitorV2", "Microsoft.Windows.Common-Controls", "6.0.0.0", "asInvoker"}) {
         EXPECT_NE(text.find(part), std::string::npos) << part;
     }
-    FreeLibrary(program);
 }
 
 TEST(MainWindow, EveryControlAtItsPlaceAt96Dpi) {

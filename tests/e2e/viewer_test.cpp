@@ -16,7 +16,7 @@
 #include "editor/win/main_ids.hpp"
 #include "editor/win/viewer_ids.hpp"
 #include "schedule/record.hpp"
-#include "win32/handle.hpp"
+#include "win32/owners.hpp"
 
 using namespace driver;
 namespace form2 = editor::form2;

@@ -7,7 +7,7 @@
 
 #include <shobjidl.h>
 
-#include "win32/com.hpp"
+#include "win32/owners.hpp"
 #include "win32/error.hpp"
 #include "win32/text.hpp"
 
@@ -166,7 +166,7 @@ Process::Process(const std::wstring& application, const std::wstring& arguments,
                         nullptr, folder.c_str(), &startup, &info)) {
         fail("cannot start " + win32::narrow(application));
     }
-    CloseHandle(info.hThread);
+    const win32::UniqueHandle thread(info.hThread);
     process_.reset(info.hProcess);
     id_ = info.dwProcessId;
 }

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "win32/handle.hpp"
+#include "win32/owners.hpp"
 #include "win32/shell.hpp"
 
 namespace driver {

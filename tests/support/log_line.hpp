@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "win32/owners.hpp"
+
 namespace driver {
 
 // Appends "first TAB second TAB third CR LF" to `log`. Programs started back to back may
@@ -14,12 +16,12 @@ inline bool appendLogLine(const wchar_t* log, const std::string& first, const st
                           const std::string& third) {
     const std::string line = first + "\t" + second + "\t" + third + "\r\n";
     for (int attempt = 0; attempt < 200; ++attempt) {
-        HANDLE file = CreateFileW(log, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
+        const win32::UniqueHandle file =
+            win32::ownHandle(CreateFileW(log, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) {
             DWORD written = 0;
-            WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-            CloseHandle(file);
+            WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
             return true;
         }
         Sleep(10);

@@ -10,6 +10,7 @@
 #include "editor/win/about_window.hpp"
 #include "editor/win/fonts.hpp"
 #include "win32/font.hpp"
+#include "win32/owners.hpp"
 #include "win32/text.hpp"
 #include "win32/twips.hpp"
 
@@ -147,13 +148,11 @@ TEST_F(AboutWindow, TheTextFitsInsideTheLabel) {
     GetClientRect(label, &place);
     RECT needed = place;
     const std::wstring about = win32::widen(editor::help::kAboutText);
-    HDC dc = GetDC(label);
-    HGDIOBJ previous =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
-    DrawTextW(dc, about.c_str(), static_cast<int>(about.size()), &needed,
+    const win32::ClientDC dc(label);
+    const win32::Selected font(dc.get(),
+                               reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    DrawTextW(dc.get(), about.c_str(), static_cast<int>(about.size()), &needed,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, previous);
-    ReleaseDC(label, dc);
     EXPECT_LE(needed.bottom - needed.top, place.bottom - place.top) << "the last lines are cut";
     EXPECT_LE(needed.right - needed.left, place.right - place.left);
 }

@@ -185,16 +185,6 @@ TEST(Fonts, NamedFamilyOrTheNearestInstalledOne) {
     }
 }
 
-TEST(Fonts, OwnerDeletesItsFont) {
-    HGDIOBJ raw = nullptr;
-    {
-        const win32::UniqueFont font = win32::createFont({L"Tahoma", 825, false, {}, FF_SWISS}, 96);
-        raw = font.get();
-        EXPECT_EQ(GetObjectType(raw), static_cast<DWORD>(OBJ_FONT));
-    }
-    EXPECT_EQ(GetObjectType(raw), 0u) << "the font is gone with its owner";
-}
-
 TEST(Twips, RoundLikeMulDiv) {
     for (unsigned dpi : {96u, 120u, 144u, 168u, 192u, 288u}) {
         for (int twips = -3000; twips <= 12000; twips += 7) {

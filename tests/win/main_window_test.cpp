@@ -16,6 +16,7 @@
 #include "editor/win/main_window.hpp"
 #include "editor/win/window.hpp"
 #include "win32/error.hpp"
+#include "win32/owners.hpp"
 #include "win32/text.hpp"
 #include "win32/twips.hpp"
 
@@ -218,7 +219,7 @@ TEST(MainWindow, FontsAsNamedInPoints) {
     };
     ASSERT_EQ(GetDpiForWindow(editor.main.hwnd()), 96u);
     ASSERT_TRUE(driver::fontInstalled(L"MS Sans Serif"));
-    HDC screen = GetDC(nullptr);
+    const win32::ClientDC screen(nullptr);
     for (const Case& c : cases) {
         HFONT font = reinterpret_cast<HFONT>(SendMessageW(editor.control(c.id), WM_GETFONT, 0, 0));
         ASSERT_NE(font, nullptr) << c.id;
@@ -226,12 +227,13 @@ TEST(MainWindow, FontsAsNamedInPoints) {
         GetObjectW(font, sizeof made, &made);
         EXPECT_EQ(made.lfHeight, c.height) << c.id;
         EXPECT_EQ(made.lfWeight, c.weight) << c.id;
-        HGDIOBJ previous = SelectObject(screen, font);
         wchar_t face[LF_FACESIZE] = {};
-        GetTextFaceW(screen, LF_FACESIZE, face);
         TEXTMETRICW metrics{};
-        GetTextMetricsW(screen, &metrics);
-        SelectObject(screen, previous);
+        {
+            const win32::Selected selected(screen.get(), font);
+            GetTextFaceW(screen.get(), LF_FACESIZE, face);
+            GetTextMetricsW(screen.get(), &metrics);
+        }
         EXPECT_EQ(metrics.tmHeight - metrics.tmInternalLeading, -c.height) << c.id;
         if (c.id == editor::main::Label9) {
             const std::wstring serifs[] = {
@@ -245,7 +247,6 @@ TEST(MainWindow, FontsAsNamedInPoints) {
             EXPECT_STREQ(face, L"MS Sans Serif") << c.id;
         }
     }
-    ReleaseDC(nullptr, screen);
 }
 
 TEST(MainWindow, ControlsReadAndChangeExactly) {

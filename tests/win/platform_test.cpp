@@ -8,9 +8,9 @@
 
 #include "driver.hpp"
 #include "schedule/folder.hpp"
-#include "win32/com.hpp"
 #include "win32/error.hpp"
 #include "win32/folder.hpp"
+#include "win32/owners.hpp"
 #include "win32/process.hpp"
 #include "win32/shell.hpp"
 #include "win32/text.hpp"
@@ -75,17 +75,18 @@ TEST(WorkingFolder, ReplaceOutwaitsABriefReaderAndGivesUpOnALongOne) {
     win32::WorkingFolder folder(temp.path() + L"\\");
     temp.write(L"datmon.dat", "old");
     // A reader that does not share deletion blocks the rename until it closes the file.
-    HANDLE reader = CreateFileW(temp.file(L"datmon.dat").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    win32::UniqueHandle reader =
+        win32::ownHandle(CreateFileW(temp.file(L"datmon.dat").c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(reader);
     const schedule::Outcome blocked = schedule::writeFileAtomically(folder, "datmon.dat", "new");
     EXPECT_FALSE(blocked);
     EXPECT_EQ(temp.read(L"datmon.dat"), "old");
     EXPECT_FALSE(temp.exists(L"datmon.dat.tmp"));
     // A reader that lets go within the retry time does not make the write fail.
-    std::thread closer([reader] {
+    std::thread closer([owned = std::move(reader)]() mutable {
         Sleep(150);
-        CloseHandle(reader);
+        owned.reset();
     });
     EXPECT_TRUE(schedule::writeFileAtomically(folder, "datmon.dat", "new"));
     closer.join();

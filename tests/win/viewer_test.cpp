@@ -21,6 +21,7 @@
 #include "schedule/record.hpp"
 #include "win32/folder.hpp"
 #include "win32/font.hpp"
+#include "win32/owners.hpp"
 #include "win32/text.hpp"
 #include "win32/twips.hpp"
 
@@ -93,8 +94,8 @@ bool hasScrollBar(HWND list) {
 int inkOf(HWND list) {
     RECT client;
     GetClientRect(list, &client);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
+    const win32::ClientDC screen(nullptr);
+    const win32::UniqueDC memory(CreateCompatibleDC(screen.get()));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = client.right;
@@ -102,9 +103,10 @@ int inkOf(HWND list) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    const win32::UniqueBitmap bitmap(
+        CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const win32::Selected selected(memory.get(), bitmap.get());
+    SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
     GdiFlush();
     const COLORREF background = GetSysColor(COLOR_BTNFACE);
     int ink = 0;
@@ -115,10 +117,6 @@ int inkOf(HWND list) {
             ++ink;
         }
     }
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     return ink;
 }
 

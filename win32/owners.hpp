@@ -1,0 +1,197 @@
+// Every owner of a Windows resource, in one place: kernel and find handles, GDI objects and
+// their selection into a DC, device contexts, menus, task and local memory, modules, registry
+// keys, and COM. Each owner gives its resource back exactly once, when it goes, and none can
+// be copied.
+#pragma once
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <memory>
+#include <type_traits>
+#include <utility>
+
+namespace win32 {
+
+// Every handle type here is a pointer, so a unique_ptr holds the handle itself, and never
+// calls its deleter for a null one.
+template <class Handle, class Deleter>
+using UniqueOwner = std::unique_ptr<std::remove_pointer_t<Handle>, Deleter>;
+
+struct HandleCloser {
+    void operator()(HANDLE handle) const noexcept {
+        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+    }
+};
+struct FindCloser {
+    void operator()(HANDLE handle) const noexcept {
+        if (handle != INVALID_HANDLE_VALUE) FindClose(handle);
+    }
+};
+using UniqueHandle = UniqueOwner<HANDLE, HandleCloser>;
+using UniqueFindHandle = UniqueOwner<HANDLE, FindCloser>;
+
+// CreateFile and FindFirstFile fail with INVALID_HANDLE_VALUE, not null: keep the owner empty.
+inline UniqueHandle ownHandle(HANDLE handle) {
+    return UniqueHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}
+inline UniqueFindHandle ownFindHandle(HANDLE handle) {
+    return UniqueFindHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}
+
+// A pen, brush, font, bitmap ... typed, so that it goes to SelectObject or WM_SETFONT as what
+// it is. DeleteObject fails while the object is selected into a DC: let the selection end first.
+struct GdiDeleter {
+    void operator()(HGDIOBJ object) const noexcept { DeleteObject(object); }
+};
+template <class Object>
+using UniqueGdiObject = UniqueOwner<Object, GdiDeleter>;
+using UniqueGdi = UniqueGdiObject<HGDIOBJ>;
+using UniqueFont = UniqueGdiObject<HFONT>;
+using UniquePen = UniqueGdiObject<HPEN>;
+using UniqueBrush = UniqueGdiObject<HBRUSH>;
+using UniqueBitmap = UniqueGdiObject<HBITMAP>;
+
+// A DC of one's own, from CreateCompatibleDC or CreateDC. A window's DC is a ClientDC.
+struct DcDeleter {
+    void operator()(HDC dc) const noexcept { DeleteDC(dc); }
+};
+using UniqueDC = UniqueOwner<HDC, DcDeleter>;
+
+// A window's DC from GetDC, given back to that window; a null window stands for the screen.
+// The DC is lent, not made: it goes back with ReleaseDC, never DeleteDC.
+class ClientDC {
+  public:
+    explicit ClientDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~ClientDC() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    ClientDC(const ClientDC&) = delete;
+    ClientDC& operator=(const ClientDC&) = delete;
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+};
+
+// The DC of one WM_PAINT: BeginPaint validates what needs painting, EndPaint gives the DC back.
+class PaintDC {
+  public:
+    explicit PaintDC(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~PaintDC() { EndPaint(window_, &paint_); }
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+
+    HDC get() const { return dc_; }
+    const RECT& area() const { return paint_.rcPaint; }  // what needs painting
+    explicit operator bool() const { return dc_ != nullptr; }
+
+  private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
+// An object selected into a DC for one scope; the object it displaced comes back at the end.
+// A null object selects nothing. Not for regions, where SelectObject displaces nothing.
+class Selected {
+  public:
+    Selected(HDC dc, HGDIOBJ object)
+        : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+    ~Selected() {
+        if (previous_) SelectObject(dc_, previous_);
+    }
+    Selected(const Selected&) = delete;
+    Selected& operator=(const Selected&) = delete;
+
+  private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// A menu that no window holds yet. A window destroys the menu it holds, so after SetMenu or
+// InsertMenuItem succeeds, release() it.
+struct MenuDestroyer {
+    void operator()(HMENU menu) const noexcept { DestroyMenu(menu); }
+};
+using UniqueMenu = UniqueOwner<HMENU, MenuDestroyer>;
+
+// Memory that a function allocated for its caller: CoTaskMemAlloc's (the shell's strings) or
+// LocalAlloc's (FormatMessage's buffer).
+struct TaskMemoryFreer {
+    void operator()(void* memory) const noexcept { CoTaskMemFree(memory); }
+};
+struct LocalMemoryFreer {
+    void operator()(void* memory) const noexcept { LocalFree(memory); }
+};
+template <class T>
+using UniqueTaskMemory = std::unique_ptr<T, TaskMemoryFreer>;
+template <class T>
+using UniqueLocalMemory = std::unique_ptr<T, LocalMemoryFreer>;
+
+// A module from LoadLibrary or LoadLibraryEx.
+struct ModuleFreer {
+    void operator()(HMODULE module) const noexcept { FreeLibrary(module); }
+};
+using UniqueModule = UniqueOwner<HMODULE, ModuleFreer>;
+
+// A registry key that RegOpenKeyEx or RegCreateKeyEx opened; never a predefined key such
+// as HKEY_CURRENT_USER.
+struct KeyCloser {
+    void operator()(HKEY key) const noexcept { RegCloseKey(key); }
+};
+using UniqueKey = UniqueOwner<HKEY, KeyCloser>;
+
+// COM for the current thread, single-threaded apartment, for as long as the owner lives.
+// A thread that has COM already is fine: the owner then only balances its own start.
+class ComApartment {
+  public:
+    ComApartment() : started_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComApartment() {
+        if (started_) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+  private:
+    bool started_;
+};
+
+// One reference to a COM interface, released when the owner goes.
+template <class Interface>
+class ComPtr {
+  public:
+    ComPtr() = default;
+    ~ComPtr() { reset(); }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    ComPtr(ComPtr&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
+    ComPtr& operator=(ComPtr&& other) noexcept {
+        if (this != &other) {
+            reset();
+            pointer_ = std::exchange(other.pointer_, nullptr);
+        }
+        return *this;
+    }
+
+    Interface* operator->() const { return pointer_; }
+    Interface* get() const { return pointer_; }
+    explicit operator bool() const { return pointer_ != nullptr; }
+    // For functions that hand out a new reference: releases what is held first.
+    Interface** put() {
+        reset();
+        return &pointer_;
+    }
+    void** putVoid() { return reinterpret_cast<void**>(put()); }
+    void reset() {
+        if (pointer_) std::exchange(pointer_, nullptr)->Release();
+    }
+
+  private:
+    Interface* pointer_ = nullptr;
+};
+
+}  // namespace win32
