@@ -14,4 +14,8 @@ void CheckPath(std::string& MyPath, const Services& services) {
     MyPath = withTrailingBackslash(services.programFolder());
 }
 
+std::string windowsProgram(const Services& services, std::string_view file) {
+    return withTrailingBackslash(services.windowsFolder()) + std::string(file);
+}
+
 }  // namespace editor

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "editor/core/services.hpp"
 
@@ -10,5 +11,9 @@ namespace editor {
 
 // Replaces whatever MyPath held.
 void CheckPath(std::string& MyPath, const Services& services);
+
+// One of the system's own programs by its full path in the Windows folder ("explorer.exe"):
+// never found by a search, which would look in the schedule folder first.
+std::string windowsProgram(const Services& services, std::string_view file);
 
 }  // namespace editor

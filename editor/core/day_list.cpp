@@ -1,5 +1,6 @@
 #include "editor/core/day_list.hpp"
 
+#include <array>
 #include <stdexcept>
 
 #include "schedule/run_style.hpp"
@@ -19,6 +20,13 @@ bool thirdCharacterIsColon(std::string_view line) {
     }
     return false;
 }
+
+const schedule::Weekday& weekday(int index) {
+    if (index < 0 || index >= static_cast<int>(schedule::kWeekdays.size())) {
+        throw std::out_of_range("no weekday has the index " + std::to_string(index));
+    }
+    return schedule::kWeekdays[static_cast<std::size_t>(index)];
+}
 }  // namespace
 
 std::optional<std::string> shownLine(std::string_view line) {
@@ -32,30 +40,58 @@ std::optional<std::string> shownLine(std::string_view line) {
     return shown;
 }
 
-std::vector<std::string> ReadDayList(schedule::LineSource& file) {
-    std::vector<std::string> lines;
-    while (auto line = file.next()) {
-        if (auto shown = shownLine(*line)) lines.push_back(std::move(*shown));
+std::vector<DayEntry> ReadDayList(schedule::LineSource& file) {
+    std::vector<DayEntry> entries;
+    int records = 0;
+    for (;;) {
+        std::array<std::string, schedule::kRecordLines> group;
+        std::size_t read = 0;
+        while (read < group.size()) {
+            std::optional<std::string> line = file.next();
+            if (!line) break;
+            group[read++] = std::move(*line);
+        }
+        if (read == 0) break;
+        DayEntry entry;
+        for (std::size_t i = 0; i < read; ++i) {
+            if (auto shown = shownLine(group[i])) entry.lines.push_back(std::move(*shown));
+        }
+        if (read == group.size()) {
+            entry.record = schedule::Record{group[0], group[1], group[2], group[3]};
+            entry.recordIndex = records++;
+        }
+        if (!entry.lines.empty()) entries.push_back(std::move(entry));
+        if (read < group.size()) break;
     }
+    return entries;
+}
+
+std::vector<std::string> shownLines(const std::vector<DayEntry>& entries) {
+    std::vector<std::string> lines;
+    for (const DayEntry& entry : entries)
+        lines.insert(lines.end(), entry.lines.begin(), entry.lines.end());
     return lines;
 }
 
-void OnDayButton(int index, ViewerControls& controls, schedule::Folder& folder,
-                 const DayFileDecoder& decode) {
-    if (index < 0 || index >= static_cast<int>(schedule::kWeekdays.size())) {
-        throw std::out_of_range("no weekday has the index " + std::to_string(index));
+std::vector<DayEntry> readDay(int index, Services& services) {
+    std::string bytes;
+    if (!services.scheduleFolder().readFile(weekday(index).dayFile, bytes)) return {};
+    const std::string text = services.fromAnsi(bytes);
+    schedule::LineReader reader(text);
+    std::vector<DayEntry> entries = ReadDayList(reader);
+    for (DayEntry& entry : entries) {
+        if (entry.record) entry.missing = !services.programFound(entry.record->program);
     }
-    controls.setLines({});
+    return entries;
+}
+
+void OnDayButton(int index, ViewerControls& controls, Services& services) {
+    weekday(index);  // refused before anything changes
+    controls.setEntries({});
     for (int day = 0; day < static_cast<int>(schedule::kWeekdays.size()); ++day) {
         controls.setDayBold(day, day == index);
     }
-    std::string bytes;
-    if (!folder.readFile(schedule::kWeekdays[static_cast<std::size_t>(index)].dayFile, bytes)) {
-        return;
-    }
-    const std::string text = decode(bytes);
-    schedule::LineReader reader(text);
-    controls.setLines(ReadDayList(reader));
+    controls.setEntries(readDay(index, services));
 }
 
 }  // namespace editor

@@ -1,15 +1,15 @@
-// The day list viewer's decisions: which lines of a day file it shows and how, and what a day
-// button does to the viewer's controls.
+// The day list viewer's decisions: which lines of a day file it shows and how, how they group
+// into the entries a user selects, and what a day button does to the viewer's controls.
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "schedule/folder.hpp"
+#include "editor/core/services.hpp"
 #include "schedule/lines.hpp"
+#include "schedule/record.hpp"
 
 namespace editor {
 
@@ -17,30 +17,43 @@ namespace editor {
 // comparison is on the whole line, exact and case-sensitive.
 std::optional<std::string> shownLine(std::string_view line);
 
-// The lines the viewer shows for the rest of `file`, in order: each line by itself, as
-// shownLine gives it.
-std::vector<std::string> ReadDayList(schedule::LineSource& file);
+// One entry of the viewer's list: what one record of the day file shows.
+struct DayEntry {
+    std::vector<std::string> lines;          // as shownLine gives them, UTF-8
+    std::optional<schedule::Record> record;  // the four lines, when the entry is a whole record
+    int recordIndex = -1;                    // its place among the file's whole records
+    bool missing = false;                    // its program names nothing the system would start
+    friend bool operator==(const DayEntry&, const DayEntry&) = default;
+};
+
+// The entries of the rest of `file`: its lines four at a time, as the launcher reads records,
+// each line shown by itself as shownLine gives it. A last group of fewer than four lines is
+// an entry without a record; a group that shows no line at all is none.
+std::vector<DayEntry> ReadDayList(schedule::LineSource& file);
+
+// The lines the entries show, in order, as the list draws them.
+std::vector<std::string> shownLines(const std::vector<DayEntry>& entries);
 
 // What a day button may change on Form2.
 class ViewerControls {
   public:
     // Command1 (index 0, Monday) to Command7 (index 6, Sunday).
     virtual void setDayBold(int index, bool bold) = 0;
-    // The lines of the list area, UTF-8; an empty list clears it.
-    virtual void setLines(std::vector<std::string> lines) = 0;
+    // The entries of the list area; none clears it.
+    virtual void setEntries(std::vector<DayEntry> entries) = 0;
 
   protected:
     ~ViewerControls() = default;
 };
 
-// Bytes of a day file (the ANSI code page) to UTF-8.
-using DayFileDecoder = std::function<std::string(std::string_view bytes)>;
+// The entries of a weekday's day file (index 0 Monday ... 6 Sunday), decoded from the ANSI
+// code page, each program checked; none when the file is missing or cannot be read.
+std::vector<DayEntry> readDay(int index, Services& services);
 
 // The click of a day button, `index` 0 (Monday) to 6 (Sunday): the list cleared, that
-// button bold and the other six regular, then the lines of the weekday's day file shown. A
+// button bold and the other six regular, then the entries of the weekday's day file shown. A
 // file that is missing or cannot be read leaves the list empty, without a word: the user
 // sees an empty day, which is what a day with nothing scheduled looks like too.
-void OnDayButton(int index, ViewerControls& controls, schedule::Folder& folder,
-                 const DayFileDecoder& decode);
+void OnDayButton(int index, ViewerControls& controls, Services& services);
 
 }  // namespace editor

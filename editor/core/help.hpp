@@ -23,18 +23,13 @@ inline constexpr std::string_view kAboutText =
 inline constexpr std::string_view kReadmeFile = "readme.1st";
 inline constexpr std::string_view kLicenseFile = "license.txt";
 
-// The system's notepad.exe by its full path in the Windows folder: found by a search, the
-// program search would look in the schedule folder first, where anyone who may write a
-// schedule file could put a notepad.exe of their own. The document follows on the command
-// line by its full path, quoted, since the working folder need not be the application folder
-// and may hold blanks.
-std::string textEditor(const Services& services);
-
 // Help > About. `show` creates the About window or brings it forward; a window that cannot
 // be opened is reported with the system's reason.
 void About(Services& services, const std::function<schedule::Outcome()>& show);
 
-// Help > Readme and Help > Disclaimer: readme.1st and license.txt in notepad.exe.
+// Help > Readme and Help > Disclaimer: readme.1st and license.txt in the system's notepad.exe,
+// each by its full path, quoted, since the working folder need not be the application folder
+// and may hold blanks.
 void Readme(Services& services);
 void Disc(Services& services);
 

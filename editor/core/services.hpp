@@ -16,7 +16,7 @@ namespace editor {
 // How long the editor waits for copyfle.com or clrfle.com before it tells the user.
 inline constexpr std::chrono::milliseconds kHelperDeadline{30'000};
 
-enum class Buttons { Ok, YesNoCancel };
+enum class Buttons { Ok, YesNo, YesNoCancel };
 enum class Answer { Ok, Yes, No, Cancel };
 
 // How a helper run ended.
@@ -38,7 +38,8 @@ struct Shortcut {
 class Services {
   public:
     // A modal message box titled "Norvell", without an icon. With YesNoCancel, Yes is the
-    // default and closing the box counts as Cancel.
+    // default and closing the box counts as Cancel; with YesNo, No is the default, so that a
+    // hasty Enter changes nothing, and the box cannot be closed without an answer.
     virtual Answer message(std::string_view text, Buttons buttons = Buttons::Ok) = 0;
     // Starts `program`, a full path that is never searched for, with `arguments` after its
     // quoted name on the command line and a show-window value, in the editor's working
@@ -60,6 +61,14 @@ class Services {
     virtual schedule::Folder& scheduleFolder() = 0;
     // UTF-8 text in the system's ANSI code page, only when it is represented exactly.
     virtual std::optional<std::string> toAnsi(std::string_view text) const = 0;
+    // Bytes in the system's ANSI code page, as schedule files hold them, as UTF-8.
+    virtual std::string fromAnsi(std::string_view bytes) const = 0;
+    // Whether a record's program line (UTF-8) names something that would start: an existing
+    // file, or a command that the system's program search finds.
+    virtual bool programFound(std::string_view programLine) const = 0;
+    // Starts a record's program line (UTF-8) exactly as Brightwick starts it at logon, with
+    // `showWindow`, in the editor's working folder; never waits.
+    virtual schedule::Outcome startRecord(std::string_view programLine, int showWindow) = 0;
     // Creates the shortcut in a Startup folder, replacing one of the same name. `folder` gets
     // the Startup folder's path as soon as it is known, so that a failure can name it; it
     // stays empty when the folder itself cannot be found.

@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include "launcher/pass.hpp"
+#include "win32/command_search.hpp"
 #include "win32/error.hpp"
 #include "win32/process.hpp"
 #include "win32/shell.hpp"
@@ -48,11 +50,15 @@ bool waitPumpingMessages(HANDLE process, std::chrono::milliseconds deadline, HWN
 }  // namespace
 
 HWND PlatformServices::visibleOwner() const {
+    // The editor's window the user works in: Main, or the viewer while Main is hidden.
+    if (HWND active = GetActiveWindow(); active && IsWindowVisible(active)) return active;
     return owner_ && IsWindowVisible(owner_) ? owner_ : nullptr;
 }
 
 Answer PlatformServices::message(std::string_view text, Buttons buttons) {
-    const UINT style = buttons == Buttons::YesNoCancel ? MB_YESNOCANCEL | MB_DEFBUTTON1 : MB_OK;
+    const UINT style = buttons == Buttons::YesNoCancel ? MB_YESNOCANCEL | MB_DEFBUTTON1
+                       : buttons == Buttons::YesNo     ? MB_YESNO | MB_DEFBUTTON2
+                                                       : MB_OK;
     switch (MessageBoxW(visibleOwner(), win32::widen(text).c_str(), kTitle, style)) {
         case IDYES:
             return Answer::Yes;
@@ -119,6 +125,26 @@ std::optional<std::string> PlatformServices::programFilesFolder() const {
 
 std::optional<std::string> PlatformServices::toAnsi(std::string_view text) const {
     return win32::toCodePageExactly(win32::widen(text));
+}
+
+std::string PlatformServices::fromAnsi(std::string_view bytes) const {
+    return win32::narrow(win32::fromCodePage(bytes));
+}
+
+bool PlatformServices::programFound(std::string_view programLine) const {
+    return win32::commandFound(win32::widen(programLine));
+}
+
+schedule::Outcome PlatformServices::startRecord(std::string_view programLine, int showWindow) {
+    const std::wstring line = win32::widen(programLine);
+    const DWORD attributes = GetFileAttributesW(line.c_str());
+    const bool namesFile =
+        attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    const launcher::StartPlan plan = launcher::planStart(programLine, namesFile);
+    win32::UniqueHandle process;
+    if (!plan.application) return win32::startProgram(line, showWindow, process);
+    const std::wstring application = win32::widen(*plan.application);
+    return win32::startProgram(win32::widen(plan.commandLine), showWindow, process, &application);
 }
 
 schedule::Outcome PlatformServices::createShortcut(StartupFolder where, const Shortcut& shortcut,

@@ -24,6 +24,9 @@ class PlatformServices final : public Services {
     std::optional<std::string> programFilesFolder() const override;
     schedule::Folder& scheduleFolder() override { return folder_; }
     std::optional<std::string> toAnsi(std::string_view text) const override;
+    std::string fromAnsi(std::string_view bytes) const override;
+    bool programFound(std::string_view programLine) const override;
+    schedule::Outcome startRecord(std::string_view programLine, int showWindow) override;
     schedule::Outcome createShortcut(StartupFolder where, const Shortcut& shortcut,
                                      std::string& folder) override;
 

@@ -14,11 +14,14 @@ enum Form2Id : int {
     Command6,        // "Saturday"
     Command7,        // "Sunday"
     Command8,        // "Back to Main Menu"
-    DayList = 110,   // the list area above the buttons
+    DayList = 110,   // the list of the day's records above the buttons
+    // The context menu of a record.
+    StartNow = 120,  // "&Start Now"
+    OpenLocation,    // "Open File &Location"
+    Remove,          // "&Remove from Schedule..."
 };
 
 inline constexpr wchar_t kTitle[] = L"Program to be Run";
 inline constexpr wchar_t kClassName[] = L"NorvellForm2";
-inline constexpr wchar_t kDayListClassName[] = L"NorvellDayList";
 
 }  // namespace editor::form2

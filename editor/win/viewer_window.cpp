@@ -1,11 +1,14 @@
 #include "editor/win/viewer_window.hpp"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <utility>
 
+#include "editor/core/day_actions.hpp"
 #include "editor/core/show_list.hpp"
 #include "editor/win/fonts.hpp"
+#include "win32/owners.hpp"
 #include "win32/text.hpp"
 
 namespace editor {
@@ -18,7 +21,13 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIP
 constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 // "Back to Main Menu" does not fit on one line of its narrow button.
 constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE;
+// A stock list box brings selection, keyboard, scrolling and screen readers; the viewer draws
+// each record's lines itself, as they were always drawn. The parent hears of Delete.
+constexpr DWORD kList = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWVARIABLE |
+                        LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT;
 constexpr int kDayButtons = 7;
+// How a missing program is marked after its line: drawn only, the line itself stays.
+constexpr wchar_t kNotFound[] = L" (not found)";
 
 // One row of buttons, all at the same height. They get their fonts from the viewer: each its
 // own, so that one alone turns bold.
@@ -26,16 +35,9 @@ constexpr ControlRow button(int id, const wchar_t* caption, int left, int width)
     return {id, WC_BUTTONW, caption, kButton, 0, {left, 7200, width, 495}, nullptr};
 }
 
-// The list area is everything above the row of buttons, less a small gap that keeps lines off
-// them.
+// The list is everything above the row of buttons, less a small gap that keeps lines off
+// them; Tab reaches it after the buttons.
 constexpr ControlRow kControls[] = {
-    {DayList,
-     kDayListClassName,
-     L"",
-     WS_VISIBLE,
-     WS_EX_NOPARENTNOTIFY,
-     {0, 0, 10095, 7080},
-     &fonts::kDayList},
     button(Command1, L"Monday", 120, 975),
     button(Command2, L"Tuesday", 1200, 975),
     button(Command3, L"Wednesday", 2280, 1215),
@@ -44,59 +46,92 @@ constexpr ControlRow kControls[] = {
     button(Command6, L"Saturday", 5640, 975),
     button(Command7, L"Sunday", 6720, 975),
     button(Command8, L"Back to Main Menu", 7800, 975),
+    {DayList,
+     WC_LISTBOXW,
+     L"",
+     kList,
+     0,
+     {0, 0, 10095, 7080},
+     &fonts::kDayList,
+     L"Scheduled programs"},
 };
 constexpr WindowDesign kDesign{kClassName,          kTitle,   kWindowStyle, kWindowExStyle,
                                {0, 0, 10095, 7785}, kControls};
 
-// The day files hold the ANSI code page; the core works in UTF-8.
-std::string ansiToUtf8(std::string_view bytes) {
-    return win32::narrow(win32::fromCodePage(bytes));
+// An entry's lines as one text: what the list holds for it, and what a screen reader reads.
+std::wstring entryText(const DayEntry& entry) {
+    std::wstring text;
+    for (std::size_t i = 0; i < entry.lines.size(); ++i) {
+        if (i > 0) text += L"\r\n";
+        text += win32::widen(entry.lines[i]);
+    }
+    return text;
+}
+
+// The line of a missing entry that shows its program.
+std::size_t programLineOf(const DayEntry& entry) {
+    const std::optional<std::string> program = shownLine(entry.record->program);
+    for (std::size_t i = 0; i < entry.lines.size(); ++i) {
+        if (program && entry.lines[i] == *program) return i;
+    }
+    return entry.lines.size();
 }
 }  // namespace
 
-Form2::Form2(schedule::Folder& dayFiles, std::function<void()> onBackToMain)
-    : dayFiles_(dayFiles), onBackToMain_(std::move(onBackToMain)) {}
+Form2::Form2(Services& services, std::function<void()> onBackToMain)
+    : services_(services), onBackToMain_(std::move(onBackToMain)) {}
 
 schedule::Outcome Form2::create(WindowRegistry* windows) {
-    DayListArea::registerWindowClass();
     return Window::create(kDesign, windows);
 }
 
 // clang-format off
 LRESULT Form2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_COMMAND:     OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
-        case WM_CLOSE:       OnBackToMain(); return 0;
-        case WM_ACTIVATE:    OnActivateFocus(LOWORD(wParam) != WA_INACTIVE, control(Command1)); return 0;
-        case WM_SETFOCUS:    OnSetFocusTo(control(Command1)); return 0;
-        case WM_MOUSEWHEEL:  OnMouseWheel(wParam, lParam); return 0;
-        case WM_NCDESTROY:   OnNcDestroy(); break;
+        case WM_COMMAND:         OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+        case WM_CLOSE:           OnBackToMain(); return 0;
+        case WM_ACTIVATE:        OnActivateFocus(LOWORD(wParam) != WA_INACTIVE, control(Command1)); return 0;
+        case WM_SETFOCUS:        OnSetFocusTo(control(Command1)); return 0;
+        case WM_MOUSEWHEEL:      SendMessageW(control(DayList), WM_MOUSEWHEEL, wParam, lParam); return 0;
+        case WM_CONTEXTMENU:     OnContextMenu(reinterpret_cast<HWND>(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+        case WM_VKEYTOITEM:      return OnVKeyToItem(LOWORD(wParam));
+        case WM_MEASUREITEM:     OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)); return TRUE;
+        case WM_DRAWITEM:        OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+        case WM_CTLCOLORLISTBOX: return OnCtlColorListBox(reinterpret_cast<HDC>(wParam));
+        case WM_NCDESTROY:       OnNcDestroy(); break;
     }
     return DefWindowProcW(hwnd(), message, wParam, lParam);
 }
 
 void Form2::OnCommand(int id, int code) {
-    if (code != BN_CLICKED) return;
     switch (id) {
         case Command1: case Command2: case Command3: case Command4:
-        case Command5: case Command6: case Command7: OnDayButton(id - Command1); return;
-        case Command8:                               OnBackToMain(); return;
+        case Command5: case Command6: case Command7: if (code == BN_CLICKED) OnDayButton(id - Command1); return;
+        case Command8:                               if (code == BN_CLICKED) OnBackToMain(); return;
+        case DayList:                                if (code == LBN_DBLCLK) OnStartNow(); return;
+        case StartNow:                               OnStartNow(); return;
+        case OpenLocation:                           OnOpenFileLocation(); return;
+        case Remove:                                 OnRemove(); return;
+        case IDOK:                                   OnEnter(); return;
     }
 }
 // clang-format on
-
-Window* Form2::childObject(int id) {
-    return id == DayList ? &list_ : nullptr;
-}
 
 void Form2::OnLaidOut(unsigned) {
     for (std::size_t index = 0; index < buttonFonts_.size(); ++index) {
         setButtonFont(index, index < bold_.size() && bold_[index]);
     }
+    // The lines are as high as the new font makes them.
+    HWND list = control(DayList);
+    for (std::size_t index = 0; index < entries_.size(); ++index) {
+        SendMessageW(list, LB_SETITEMHEIGHT, index,
+                     static_cast<LPARAM>(entries_[index].lines.size()) * lineHeight());
+    }
 }
 
 void Form2::OnDayButton(int index) {
-    editor::OnDayButton(index, *this, dayFiles_, ansiToUtf8);
+    day_ = index;
+    editor::OnDayButton(index, *this, services_);
 }
 
 void Form2::OnBackToMain() {
@@ -106,14 +141,123 @@ void Form2::OnBackToMain() {
     DestroyWindow(hwnd());
 }
 
-void Form2::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
-    // The wheel goes to the focused button, which passes it up here; the list is what scrolls.
-    if (list_.hwnd()) SendMessageW(list_.hwnd(), WM_MOUSEWHEEL, wParam, lParam);
+void Form2::OnEnter() {
+    // Enter starts the selected record, as the first item of its menu says; on a button it
+    // presses the button, as in a dialog.
+    if (GetFocus() == control(DayList)) {
+        OnStartNow();
+        return;
+    }
+    pressFocusedButton();
+}
+
+void Form2::OnContextMenu(HWND from, int x, int y) {
+    HWND list = control(DayList);
+    if (from != list) return;
+    POINT at{x, y};
+    if (x == -1 && y == -1) {
+        // Shift+F10 or the Menu key: the menu opens at the selected record.
+        RECT item;
+        const LRESULT index = SendMessageW(list, LB_GETCURSEL, 0, 0);
+        if (index == LB_ERR || SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index),
+                                            reinterpret_cast<LPARAM>(&item)) == LB_ERR) {
+            return;
+        }
+        at = {item.left + lineHeight(), item.top + lineHeight()};
+        ClientToScreen(list, &at);
+    } else {
+        // A right click selects the record under the mouse first.
+        POINT client = at;
+        ScreenToClient(list, &client);
+        const LRESULT hit = SendMessageW(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
+        if (HIWORD(hit) != 0) return;  // below the last record
+        SendMessageW(list, LB_SETCURSEL, LOWORD(hit), 0);
+    }
+    const DayEntry* entry = selected();
+    if (!entry) return;
+    const UINT wholeRecord = entry->record ? MF_ENABLED : MF_GRAYED;
+    win32::UniqueMenu menu(CreatePopupMenu());
+    if (!menu) return;
+    AppendMenuW(menu.get(), MF_STRING | wholeRecord, StartNow, L"&Start Now\tEnter");
+    AppendMenuW(menu.get(), MF_STRING | (entry->missing ? MF_GRAYED : wholeRecord), OpenLocation,
+                L"Open File &Location");
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.get(), MF_STRING | wholeRecord, Remove, L"&Remove from Schedule...\tDel");
+    SetMenuDefaultItem(menu.get(), StartNow, FALSE);
+    const int chosen =
+        static_cast<int>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                        at.x, at.y, 0, hwnd(), nullptr));
+    if (chosen != 0) OnCommand(chosen, 0);
+}
+
+LRESULT Form2::OnVKeyToItem(int key) {
+    if (key != VK_DELETE) return -1;  // the list box's own keys
+    OnRemove();
+    return -2;
+}
+
+void Form2::OnMeasureItem(MEASUREITEMSTRUCT& item) const {
+    if (item.CtlID != DayList || item.itemID >= entries_.size()) return;
+    item.itemHeight =
+        static_cast<UINT>(static_cast<int>(entries_[item.itemID].lines.size()) * lineHeight());
+}
+
+void Form2::OnDrawItem(const DRAWITEMSTRUCT& item) const {
+    if (item.CtlID != DayList) return;
+    HDC dc = item.hDC;
+    const bool highlighted = (item.itemState & ODS_SELECTED) != 0;
+    if (item.itemID < entries_.size()) {
+        const DayEntry& entry = entries_[item.itemID];
+        FillRect(dc, &item.rcItem, GetSysColorBrush(highlighted ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+        const win32::Selected font(dc, this->font(fonts::kDayList));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(highlighted     ? COLOR_HIGHLIGHTTEXT
+                                     : entry.missing ? COLOR_GRAYTEXT
+                                                     : COLOR_WINDOWTEXT));
+        const std::size_t program = entry.missing ? programLineOf(entry) : entry.lines.size();
+        for (std::size_t i = 0; i < entry.lines.size(); ++i) {
+            std::wstring line = win32::widen(entry.lines[i]);
+            if (i == program) line += kNotFound;
+            TextOutW(dc, item.rcItem.left, item.rcItem.top + static_cast<int>(i) * lineHeight(),
+                     line.c_str(), static_cast<int>(line.size()));
+        }
+    }
+    if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &item.rcItem);
+}
+
+LRESULT Form2::OnCtlColorListBox(HDC dc) {
+    // The list keeps the window's own background, as the drawn lines always had.
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
 void Form2::OnNcDestroy() {
     // The buttons are gone by now; a closed viewer kept by its owner holds no fonts.
     for (win32::UniqueFont& font : buttonFonts_) font.reset();
+}
+
+const DayEntry* Form2::selected() const {
+    const LRESULT index = SendMessageW(control(DayList), LB_GETCURSEL, 0, 0);
+    if (index == LB_ERR || static_cast<std::size_t>(index) >= entries_.size()) return nullptr;
+    return &entries_[static_cast<std::size_t>(index)];
+}
+
+void Form2::OnStartNow() {
+    if (const DayEntry* entry = selected()) startNow(*entry, services_);
+}
+
+void Form2::OnOpenFileLocation() {
+    if (const DayEntry* entry = selected()) openFileLocation(*entry, services_);
+}
+
+void Form2::OnRemove() {}
+
+int Form2::lineHeight() const {
+    const win32::ClientDC dc(hwnd());
+    const win32::Selected selected(dc.get(), font(fonts::kDayList));
+    TEXTMETRICW metrics{};
+    if (!dc || !GetTextMetricsW(dc.get(), &metrics)) return 16;
+    return std::max(1, static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading));
 }
 
 void Form2::setButtonFont(std::size_t index, bool bold) {
@@ -132,18 +276,24 @@ void Form2::setDayBold(int index, bool bold) {
     setButtonFont(day, bold);
 }
 
-void Form2::setLines(std::vector<std::string> lines) {
-    std::vector<std::wstring> wide;
-    wide.reserve(lines.size());
-    for (const std::string& line : lines) wide.push_back(win32::widen(line));
-    list_.setLines(std::move(wide));
+void Form2::setEntries(std::vector<DayEntry> entries) {
+    HWND list = control(DayList);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    // The list measures each entry as it is added, from entries_.
+    entries_ = std::move(entries);
+    for (const DayEntry& entry : entries_) {
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entryText(entry).c_str()));
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 std::unique_ptr<Form2> ShowList(Services& services, WindowRegistry* windows,
                                 const std::function<void()>& hideMain,
                                 std::function<void()> showMain) {
     if (!PrepareShowList(services)) return nullptr;
-    auto viewer = std::make_unique<Form2>(services.scheduleFolder(), std::move(showMain));
+    auto viewer = std::make_unique<Form2>(services, std::move(showMain));
     if (const schedule::Outcome created = viewer->create(windows); !created) {
         services.message("The day list viewer could not be opened: " + created.error + ".");
         return nullptr;

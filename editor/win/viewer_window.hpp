@@ -1,5 +1,7 @@
 // Form2, the day list viewer: seven day buttons that show one weekday's schedule each in the
-// list area above them, and "Back to Main Menu". ShowList opens it from Main.
+// list above them, and "Back to Main Menu". Each record of the day is one entry of the list,
+// its lines drawn as the viewer has always drawn them; a selected entry can be started now,
+// shown in its folder or removed from the schedule. ShowList opens it from Main.
 #pragma once
 
 #include <windows.h>
@@ -12,50 +14,61 @@
 
 #include "editor/core/day_list.hpp"
 #include "editor/core/services.hpp"
-#include "editor/win/day_list_area.hpp"
 #include "editor/win/viewer_ids.hpp"
 #include "editor/win/window.hpp"
-#include "schedule/folder.hpp"
 #include "win32/font.hpp"
 
 namespace editor {
 
 class Form2 final : public Window, public ViewerControls {
   public:
-    // A viewer whose day buttons read from `dayFiles`. "Back to Main Menu" and the close box
-    // call `onBackToMain` and then destroy the window; the object stays with its owner, closed,
+    // A viewer over the services' schedule folder. "Back to Main Menu" and the close box call
+    // `onBackToMain` and then destroy the window; the object stays with its owner, closed,
     // until the owner lets it go (it must not do so inside `onBackToMain`).
-    Form2(schedule::Folder& dayFiles, std::function<void()> onBackToMain);
+    Form2(Services& services, std::function<void()> onBackToMain);
 
     // Makes the window, hidden, with no owner, at the system's default place, with nothing
-    // drawn and no day button bold; it counts among `windows` while it is open. The reason when
-    // it cannot.
+    // shown and no day button bold; it counts among `windows` while it is open. The reason
+    // when it cannot.
     schedule::Outcome create(WindowRegistry* windows);
 
     // ViewerControls, on the real controls.
     void setDayBold(int index, bool bold) override;
-    void setLines(std::vector<std::string> lines) override;
+    void setEntries(std::vector<DayEntry> entries) override;
 
   private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnLaidOut(unsigned dpi) override;
-    Window* childObject(int id) override;
 
     void OnCommand(int id, int code);
     void OnDayButton(int index);  // Command1 ... Command7
     void OnBackToMain();          // Command8 and the close box
-    void OnMouseWheel(WPARAM wParam, LPARAM lParam);
+    void OnEnter();               // Enter where no control takes it
+    void OnContextMenu(HWND from, int x, int y);
+    LRESULT OnVKeyToItem(int key);
+    void OnMeasureItem(MEASUREITEMSTRUCT& item) const;
+    void OnDrawItem(const DRAWITEMSTRUCT& item) const;
+    LRESULT OnCtlColorListBox(HDC dc);
     void OnNcDestroy();
+
+    // The record actions on the selected entry.
+    void OnStartNow();
+    void OnOpenFileLocation();
+    void OnRemove();
+    const DayEntry* selected() const;
 
     // The font of button `index` (Command1 + index) at the window's DPI, bold or not.
     void setButtonFont(std::size_t index, bool bold);
+    // The height of one drawn line in the list's font.
+    int lineHeight() const;
 
-    schedule::Folder& dayFiles_;
+    Services& services_;
     std::function<void()> onBackToMain_;
     std::array<bool, 7> bold_{};
+    int day_ = -1;  // the day on show, -1 before a day button
+    std::vector<DayEntry> entries_;
     // Each button has a font of its own, so a day button turns bold alone.
     std::array<win32::UniqueFont, 8> buttonFonts_;
-    DayListArea list_;
 };
 
 // "Show List" of Main: copyfle.com rebuilds the day files (the user hears of any trouble),

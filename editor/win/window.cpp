@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 
+#include "win32/accessible.hpp"
 #include "win32/error.hpp"
 #include "win32/text.hpp"
 
@@ -66,7 +67,6 @@ void Window::registerClass(const wchar_t* className) {
 schedule::Outcome Window::create(const WindowDesign& design, WindowRegistry* registry, HMENU menu) {
     registerClass(design.className);
     registry_ = registry;
-    topLevel_ = true;
     clientArea_ = design.clientArea;
     controls_ = design.controls;
     createFailure_.clear();
@@ -125,11 +125,12 @@ bool Window::OnCreateWindow() {
         HWND child = CreateWindowExW(
             row.extendedStyle, row.className, row.caption, WS_CHILD | WS_CLIPSIBLINGS | row.style,
             place.left, place.top, place.width, place.height, hwnd_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, childObject(row.id));
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
         if (!child) {
             createFailure_ = win32::lastErrorReason();
             return false;
         }
+        if (row.accessibleName) win32::setAccessibleName(child, row.accessibleName);
     }
     applyFonts();
     if (const schedule::Outcome created = OnCreate(); !created) {
@@ -137,8 +138,7 @@ bool Window::OnCreateWindow() {
         return false;
     }
     OnLaidOut(dpi_);
-    // A child of ours has its place from its parent's table.
-    if (topLevel_) fitClientArea(dpi_);
+    fitClientArea(dpi_);
     return true;
 }
 
@@ -204,6 +204,16 @@ void Window::fitClientArea(unsigned dpi, const POINT* topLeft) {
                      size.cy + client.height - actual.bottom,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+}
+
+bool Window::pressFocusedButton() {
+    HWND focus = GetFocus();
+    if (!focus || !IsChild(hwnd_, focus) ||
+        !(SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON)) {
+        return false;
+    }
+    SendMessageW(focus, BM_CLICK, 0, 0);
+    return true;
 }
 
 void Window::OnActivateFocus(bool active, HWND first) {

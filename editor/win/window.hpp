@@ -49,6 +49,8 @@ struct ControlRow {
     DWORD extendedStyle;
     win32::TwipsRect place;       // in the client area
     const win32::FontSpec* font;  // null: the window gives the control its font itself
+    // What a screen reader calls it where the caption does not say; null: the caption does.
+    const wchar_t* accessibleName = nullptr;
 };
 
 // A top-level window of the editor as it was designed: one constant per window.
@@ -104,16 +106,15 @@ class Window {
     virtual void OnLaidOut(unsigned dpi) { (void)dpi; }
     // Where a row's control goes at `dpi`: its table place unless the window says otherwise.
     virtual win32::PixelRect placeOf(const ControlRow& row, unsigned dpi) const;
-    // The object behind a table row whose class is a Window of ours; null for a system control.
-    virtual Window* childObject(int id) {
-        (void)id;
-        return nullptr;
-    }
 
     HWND control(int id) const { return GetDlgItem(hwnd_, id); }
     unsigned dpi() const { return dpi_; }
     // The window's font of this design, made for its DPI; null when no row uses it.
     HFONT font(const win32::FontSpec& spec) const;
+
+    // Enter on a focused push button presses it, as in a dialog; false when the focus is
+    // elsewhere.
+    bool pressFocusedButton();
 
     // Keyboard focus goes back to the control that had it when the window was last active, or
     // to `first` the first time: call from WM_ACTIVATE and WM_SETFOCUS.
@@ -139,7 +140,6 @@ class Window {
     WindowRegistry* registry_ = nullptr;
     HWND lastFocus_ = nullptr;
     unsigned dpi_ = USER_DEFAULT_SCREEN_DPI;
-    bool topLevel_ = false;  // made by create(); a child of ours is made by its parent's table
     win32::TwipsRect clientArea_{};
     std::span<const ControlRow> controls_;
     std::vector<std::pair<const win32::FontSpec*, win32::UniqueFont>> fonts_;

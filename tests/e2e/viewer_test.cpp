@@ -100,16 +100,16 @@ TEST_F(ViewerEndToEnd, PickShowListDaysBackAndCloseBox) {
     EXPECT_EQ(GetWindow(viewer, GW_OWNER), nullptr) << "the viewer has no owner";
     HWND list = GetDlgItem(viewer, form2::DayList);
     ASSERT_TRUE(list);
-    EXPECT_EQ(windowText(list), L"") << "a new viewer shows nothing";
+    EXPECT_EQ(listText(list), L"") << "a new viewer shows nothing";
 
     click(GetDlgItem(viewer, form2::Command7));
-    EXPECT_TRUE(pollUntil([&] { return windowText(list) == sunday; }, 5s))
-        << utf8(windowText(list)) << "\nexpected\n"
+    EXPECT_TRUE(pollUntil([&] { return listText(list) == sunday; }, 5s))
+        << utf8(listText(list)) << "\nexpected\n"
         << utf8(sunday);
 
     click(GetDlgItem(viewer, form2::Command1));
-    EXPECT_TRUE(pollUntil([&] { return windowText(list) == monday; }, 5s))
-        << utf8(windowText(list)) << "\nexpected\n"
+    EXPECT_TRUE(pollUntil([&] { return listText(list) == monday; }, 5s))
+        << utf8(listText(list)) << "\nexpected\n"
         << utf8(monday);
 
     click(GetDlgItem(viewer, form2::Command8));
@@ -120,7 +120,7 @@ TEST_F(ViewerEndToEnd, PickShowListDaysBackAndCloseBox) {
     ASSERT_TRUE(viewer);
     EXPECT_TRUE(pollUntil([&] { return !mainVisible(); }, 5s));
     list = GetDlgItem(viewer, form2::DayList);
-    EXPECT_EQ(windowText(list), L"") << "the second viewer opens empty";
+    EXPECT_EQ(listText(list), L"") << "the second viewer opens empty";
 
     PostMessageW(viewer, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(pollUntil([&] { return mainVisible() && !IsWindow(viewer); }, 5s))
@@ -142,11 +142,11 @@ TEST_F(ViewerEndToEnd, ShowListReplacesOldDayFilesAndEmptyDaysAreQuiet) {
     ASSERT_TRUE(viewer);
     HWND list = GetDlgItem(viewer, form2::DayList);
     click(GetDlgItem(viewer, form2::Command7));
-    ASSERT_TRUE(pollUntil([&] { return windowText(list) == sunday; }, 5s));
+    ASSERT_TRUE(pollUntil([&] { return listText(list) == sunday; }, 5s));
     // The Monday file from before is gone: copyfle.com rebuilt it empty before the viewer
     // opened, and the empty day shows no message.
     click(GetDlgItem(viewer, form2::Command1));
-    EXPECT_TRUE(pollUntil([&] { return windowText(list).empty(); }, 5s)) << utf8(windowText(list));
+    EXPECT_TRUE(pollUntil([&] { return listText(list).empty(); }, 5s)) << utf8(listText(list));
     ASSERT_TRUE(sync(viewer));
     EXPECT_TRUE(topWindows(editor_->id(), {}, L"#32770").empty()) << "no message for an empty day";
     EXPECT_TRUE(IsWindowVisible(viewer));

@@ -5,38 +5,37 @@
 #include <array>
 
 #include "editor/core/day_list.hpp"
-#include "fake_folder.hpp"
+#include "fake_editor.hpp"
 #include "schedule/record.hpp"
 
 using editor::ReadDayList;
 using editor::shownLine;
-using testing_support::FakeFolder;
+using testing_support::FakeServices;
 
 namespace {
 
 std::vector<std::string> shownFor(std::string_view bytes) {
     schedule::LineReader reader(bytes);
-    return ReadDayList(reader);
+    return editor::shownLines(ReadDayList(reader));
 }
 
 // Records, in order, what a day button does to Form2.
 class FakeViewer final : public editor::ViewerControls {
   public:
     std::array<bool, 7> bold{};
-    std::vector<std::string> lines{"left over"};
+    std::vector<editor::DayEntry> entries{{{"left over"}, std::nullopt, -1, false}};
     std::vector<std::string> log;
 
     void setDayBold(int index, bool value) override {
         bold.at(static_cast<std::size_t>(index)) = value;
         log.push_back((value ? "bold " : "regular ") + std::to_string(index));
     }
-    void setLines(std::vector<std::string> value) override {
-        lines = std::move(value);
-        log.push_back("lines " + std::to_string(lines.size()));
+    void setEntries(std::vector<editor::DayEntry> value) override {
+        entries = std::move(value);
+        log.push_back("entries " + std::to_string(entries.size()));
     }
+    std::vector<std::string> lines() const { return editor::shownLines(entries); }
 };
-
-const editor::DayFileDecoder kAsIs = [](std::string_view bytes) { return std::string(bytes); };
 
 std::string record(const char* time, const char* program, const char* style, const char* day) {
     return schedule::formatRecord({time, program, style, day});
@@ -138,56 +137,56 @@ TEST(DayList, EmptyFileShowsNothing) {
 }
 
 TEST(DayButton, ShowsThatDaysFileAndMakesOnlyItsButtonBold) {
-    FakeFolder folder;
-    folder.files["datsun.dat"] = record("09:00", "C:\\sun.exe", "Normal", "Sunday");
-    folder.files["datmon.dat"] = record("07:30", "C:\\Tools\\app.exe", "Max", "Monday") +
-                                 record("08:00", "C:\\b.exe", "Hide", "Monday");
+    FakeServices services;
+    services.folder.files["datsun.dat"] = record("09:00", "C:\\sun.exe", "Normal", "Sunday");
+    services.folder.files["datmon.dat"] = record("07:30", "C:\\Tools\\app.exe", "Max", "Monday") +
+                                          record("08:00", "C:\\b.exe", "Hide", "Monday");
     FakeViewer viewer;
 
-    editor::OnDayButton(6, viewer, folder, kAsIs);
+    editor::OnDayButton(6, viewer, services);
     EXPECT_EQ(viewer.bold, (std::array<bool, 7>{false, false, false, false, false, false, true}));
-    EXPECT_EQ(viewer.lines,
+    EXPECT_EQ(viewer.lines(),
               (std::vector<std::string>{"Time: 09:00", "C:\\sun.exe", "Run Style - Normal"}));
 
-    editor::OnDayButton(0, viewer, folder, kAsIs);
+    editor::OnDayButton(0, viewer, services);
     EXPECT_EQ(viewer.bold, (std::array<bool, 7>{true, false, false, false, false, false, false}));
-    EXPECT_EQ(viewer.lines.size(), 6u);
-    EXPECT_EQ(viewer.lines.front(), "Time: 07:30");
-    EXPECT_EQ(viewer.lines.back(), "Run Style - Hide");
+    ASSERT_EQ(viewer.entries.size(), 2u);
+    EXPECT_EQ(viewer.lines().front(), "Time: 07:30");
+    EXPECT_EQ(viewer.lines().back(), "Run Style - Hide");
 }
 
 TEST(DayButton, ClearsFirstThenBoldsThenShows) {
-    FakeFolder folder;
-    folder.files["datwed.dat"] = record("10:00", "C:\\w.exe", "Min", "Wednesday");
+    FakeServices services;
+    services.folder.files["datwed.dat"] = record("10:00", "C:\\w.exe", "Min", "Wednesday");
     FakeViewer viewer;
-    editor::OnDayButton(2, viewer, folder, kAsIs);
-    EXPECT_EQ(viewer.log,
-              (std::vector<std::string>{"lines 0", "regular 0", "regular 1", "bold 2", "regular 3",
-                                        "regular 4", "regular 5", "regular 6", "lines 3"}));
+    editor::OnDayButton(2, viewer, services);
+    EXPECT_EQ(viewer.log, (std::vector<std::string>{"entries 0", "regular 0", "regular 1", "bold 2",
+                                                    "regular 3", "regular 4", "regular 5",
+                                                    "regular 6", "entries 1"}));
 }
 
 TEST(DayButton, MissingFileLeavesTheListEmptyAndTheButtonBold) {
-    FakeFolder folder;  // no day file at all
+    FakeServices services;  // no day file at all
     FakeViewer viewer;
-    editor::OnDayButton(4, viewer, folder, kAsIs);
-    EXPECT_TRUE(viewer.lines.empty()) << "what the list showed before is gone";
+    editor::OnDayButton(4, viewer, services);
+    EXPECT_TRUE(viewer.entries.empty()) << "what the list showed before is gone";
     EXPECT_EQ(viewer.bold, (std::array<bool, 7>{false, false, false, false, true, false, false}));
 }
 
 TEST(DayButton, EmptyFileLeavesTheListEmpty) {
-    FakeFolder folder;
-    folder.files["datsat.dat"] = "";
+    FakeServices services;
+    services.folder.files["datsat.dat"] = "";
     FakeViewer viewer;
-    editor::OnDayButton(5, viewer, folder, kAsIs);
-    EXPECT_TRUE(viewer.lines.empty());
+    editor::OnDayButton(5, viewer, services);
+    EXPECT_TRUE(viewer.entries.empty());
     EXPECT_TRUE(viewer.bold[5]);
 }
 
 TEST(DayButton, LinesAreDecodedBeforeTheRulesApply) {
-    FakeFolder folder;
+    FakeServices services;
     // "\xE4" is "ä" in the Western ANSI code page; the fake decoder knows only that byte.
-    folder.files["datthu.dat"] = "07:00\r\nC:\\M\xE4rz.exe\r\nHide\r\nThursday\r\n";
-    const editor::DayFileDecoder latin1 = [](std::string_view bytes) {
+    services.folder.files["datthu.dat"] = "07:00\r\nC:\\M\xE4rz.exe\r\nHide\r\nThursday\r\n";
+    services.decode = [](std::string_view bytes) {
         std::string text;
         for (char c : bytes) {
             if (c == '\xE4') {
@@ -199,15 +198,70 @@ TEST(DayButton, LinesAreDecodedBeforeTheRulesApply) {
         return text;
     };
     FakeViewer viewer;
-    editor::OnDayButton(3, viewer, folder, latin1);
-    EXPECT_EQ(viewer.lines,
+    editor::OnDayButton(3, viewer, services);
+    EXPECT_EQ(viewer.lines(),
               (std::vector<std::string>{"Time: 07:00", "C:\\M\xC3\xA4rz.exe", "Run Style - Hide"}));
 }
 
 TEST(DayButton, IndexOutsideTheWeekIsRefused) {
-    FakeFolder folder;
+    FakeServices services;
     FakeViewer viewer;
-    EXPECT_THROW(editor::OnDayButton(7, viewer, folder, kAsIs), std::out_of_range);
-    EXPECT_THROW(editor::OnDayButton(-1, viewer, folder, kAsIs), std::out_of_range);
+    EXPECT_THROW(editor::OnDayButton(7, viewer, services), std::out_of_range);
+    EXPECT_THROW(editor::OnDayButton(-1, viewer, services), std::out_of_range);
     EXPECT_EQ(viewer.log.size(), 0u);
+}
+
+TEST(DayList, EntriesAreRecordsOfFourLinesAsTheLauncherReadsThem) {
+    struct Case {
+        const char* name;
+        std::string file;
+        std::vector<std::vector<std::string>> lines;  // per entry
+        std::vector<int> recordIndexes;               // -1: not a whole record
+    };
+    const Case cases[] = {
+        {"two records",
+         record("07:30", "C:\\a.exe", "Max", "Monday") +
+             record("08:00", "C:\\b.exe", "Hide", "Monday"),
+         {{"Time: 07:30", "C:\\a.exe", "Run Style - Maximize"},
+          {"Time: 08:00", "C:\\b.exe", "Run Style - Hide"}},
+         {0, 1}},
+        {"an incomplete last record",
+         record("07:30", "C:\\a.exe", "Max", "Monday") + "09:00\r\n",
+         {{"Time: 07:30", "C:\\a.exe", "Run Style - Maximize"}, {"Time: 09:00"}},
+         {0, -1}},
+        {"a record of day names shows nothing and is no entry",
+         "Monday\r\nTuesday\r\nMonday\r\nSunday\r\n" +
+             record("10:00", "C:\\c.exe", "Min", "Monday"),
+         {{"Time: 10:00", "C:\\c.exe", "Run Style - Minimize"}},
+         {1}},
+        {"a day line that is no day is shown",
+         "07:30\r\nC:\\a.exe\r\nMax\r\nMonnday\r\n",
+         {{"Time: 07:30", "C:\\a.exe", "Run Style - Maximize", "Monnday"}},
+         {0}},
+    };
+    for (const Case& c : cases) {
+        schedule::LineReader reader(c.file);
+        const std::vector<editor::DayEntry> entries = ReadDayList(reader);
+        ASSERT_EQ(entries.size(), c.lines.size()) << c.name;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            EXPECT_EQ(entries[i].lines, c.lines[i]) << c.name;
+            EXPECT_EQ(entries[i].recordIndex, c.recordIndexes[i]) << c.name;
+            EXPECT_EQ(entries[i].record.has_value(), c.recordIndexes[i] >= 0) << c.name;
+        }
+    }
+}
+
+TEST(DayButton, AProgramThatNamesNothingIsMarkedMissing) {
+    FakeServices services;
+    services.folder.files["datfri.dat"] = record("07:30", "C:\\gone.exe", "Max", "Friday") +
+                                          record("08:00", "C:\\here.exe", "Hide", "Friday") +
+                                          "09:00\r\nC:\\gone.exe\r\n";
+    services.missingPrograms = {"C:\\gone.exe"};
+    FakeViewer viewer;
+    editor::OnDayButton(4, viewer, services);
+    ASSERT_EQ(viewer.entries.size(), 3u);
+    EXPECT_TRUE(viewer.entries[0].missing);
+    EXPECT_FALSE(viewer.entries[1].missing);
+    EXPECT_FALSE(viewer.entries[2].missing) << "not a record: nothing would start it";
+    EXPECT_EQ(viewer.entries[0].lines[1], "C:\\gone.exe") << "the line itself is unchanged";
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,11 @@ class FakeServices final : public editor::Services {
     std::map<std::string, editor::HelperRun> helperRuns;  // by name; default: finished, 0
     std::map<std::string, std::string> startFailures;     // program -> reason
     std::string windowsFolderPath = "C:\\Windows";
+    std::set<std::string> missingPrograms;  // program lines that name nothing
+    // The ANSI code page as the fake knows it: every byte as it is.
+    std::function<std::string(std::string_view)> decode = [](std::string_view bytes) {
+        return std::string(bytes);
+    };
     std::string programFolderPath = "C:\\Tools";
     std::string workingFolderPath = "C:\\Sched";
     std::optional<std::string> programFiles = "C:\\Program Files";
@@ -114,6 +120,17 @@ class FakeServices final : public editor::Services {
         return schedule::Outcome::failure(failure->second);
     }
     std::string windowsFolder() const override { return windowsFolderPath; }
+    std::string fromAnsi(std::string_view bytes) const override { return decode(bytes); }
+    bool programFound(std::string_view programLine) const override {
+        return missingPrograms.count(std::string(programLine)) == 0;
+    }
+    schedule::Outcome startRecord(std::string_view programLine, int showWindow) override {
+        log.push_back("start record: " + std::string(programLine) + " show " +
+                      std::to_string(showWindow));
+        auto failure = startFailures.find(std::string(programLine));
+        if (failure == startFailures.end()) return schedule::Outcome::success();
+        return schedule::Outcome::failure(failure->second);
+    }
     editor::HelperRun runHelper(std::string_view name, std::chrono::milliseconds) override {
         log.push_back("helper: " + std::string(name));
         auto run = helperRuns.find(std::string(name));

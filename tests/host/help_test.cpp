@@ -2,6 +2,7 @@
 // the user is told when a start fails.
 #include <gtest/gtest.h>
 
+#include "editor/core/check_path.hpp"
 #include "editor/core/help.hpp"
 #include "fake_editor.hpp"
 
@@ -33,7 +34,7 @@ TEST(Help, AnEditorInADriveRootGetsOneBackslash) {
     EXPECT_EQ(services.log, Log{"start: C:\\Windows\\notepad.exe \"E:\\readme.1st\" show 1"});
 }
 
-TEST(Help, TheTextEditorIsTheWindowsFolders) {
+TEST(Help, SystemProgramsAreTheWindowsFolders) {
     const std::pair<const char*, const char*> cases[] = {
         {"C:\\Windows", "C:\\Windows\\notepad.exe"},
         {"D:\\WINNT\\", "D:\\WINNT\\notepad.exe"},
@@ -42,7 +43,7 @@ TEST(Help, TheTextEditorIsTheWindowsFolders) {
     for (const auto& [windows, program] : cases) {
         FakeServices services;
         services.windowsFolderPath = windows;
-        EXPECT_EQ(editor::help::textEditor(services), program);
+        EXPECT_EQ(editor::windowsProgram(services, "notepad.exe"), program);
     }
 }
 

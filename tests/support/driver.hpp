@@ -130,6 +130,10 @@ bool answer(const MessageBox& box, int buttonId);
 std::vector<int> buttonIds(HWND box);
 
 std::wstring windowText(HWND window);  // WM_GETTEXT, works across processes
+// A list box's item, and all its items' texts one after another with CR LF between them: the
+// lines the viewer's list shows. Both work across processes.
+std::wstring listItem(HWND list, int index);
+std::wstring listText(HWND list);
 std::wstring className(HWND window);
 // Clicks a button without waiting for what the click opens.
 void click(HWND button);

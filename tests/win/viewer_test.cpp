@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <climits>
 #include <array>
 #include <functional>
 #include <memory>
@@ -78,20 +79,30 @@ void press(HWND viewer, int id) {
     pump();
 }
 
-SCROLLINFO scrollInfo(HWND list) {
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_ALL;
-    GetScrollInfo(list, SB_VERT, &info);
-    return info;
-}
-
 bool hasScrollBar(HWND list) {
     return (GetWindowLongPtrW(list, GWL_STYLE) & WS_VSCROLL) != 0;
 }
 
-// Pixels darker than the background that the list area paints into a bitmap of its own.
-int inkOf(HWND list) {
+// What the list paints into a bitmap of its own: one COLORREF a pixel, row by row.
+struct Picture {
+    LONG width = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF at(LONG x, LONG y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+    // Pixels inside `area` for which `is` holds.
+    template <class Predicate>
+    int count(const RECT& area, Predicate is) const {
+        int found = 0;
+        const LONG height = static_cast<LONG>(pixels.size()) / std::max<LONG>(width, 1);
+        for (LONG y = std::max<LONG>(area.top, 0); y < std::min(area.bottom, height); ++y) {
+            for (LONG x = std::max<LONG>(area.left, 0); x < std::min(area.right, width); ++x) {
+                if (is(at(x, y))) ++found;
+            }
+        }
+        return found;
+    }
+};
+
+Picture paint(HWND list) {
     RECT client;
     GetClientRect(list, &client);
     const win32::ClientDC screen(nullptr);
@@ -106,25 +117,37 @@ int inkOf(HWND list) {
     const win32::UniqueBitmap bitmap(
         CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     const win32::Selected selected(memory.get(), bitmap.get());
+    // As on the screen: the background first, then the entries.
+    SendMessageW(list, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.get()), 0);
     SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
     GdiFlush();
-    const COLORREF background = GetSysColor(COLOR_BTNFACE);
-    int ink = 0;
+    Picture picture;
+    picture.width = client.right;
     const auto* pixel = static_cast<const unsigned char*>(bits);
     for (LONG i = 0; i < client.right * client.bottom; ++i, pixel += 4) {
-        if (pixel[0] != GetBValue(background) || pixel[1] != GetGValue(background) ||
-            pixel[2] != GetRValue(background)) {
-            ++ink;
-        }
+        picture.pixels.push_back(RGB(pixel[2], pixel[1], pixel[0]));
     }
-    return ink;
+    return picture;
+}
+
+// Pixels other than the background that the list paints.
+int inkOf(HWND list) {
+    const COLORREF background = GetSysColor(COLOR_BTNFACE);
+    return paint(list).count(RECT{0, 0, LONG_MAX, LONG_MAX},
+                             [&](COLORREF pixel) { return pixel != background; });
+}
+
+RECT itemRect(HWND list, int index) {
+    RECT rect{};
+    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect));
+    return rect;
 }
 
 // A viewer over `dayFiles`, shown; null when it could not be made.
-std::unique_ptr<editor::Form2> openViewer(schedule::Folder& dayFiles,
+std::unique_ptr<editor::Form2> openViewer(editor::Services& services,
                                           std::function<void()> onBackToMain,
                                           editor::WindowRegistry* windows) {
-    auto viewer = std::make_unique<editor::Form2>(dayFiles, std::move(onBackToMain));
+    auto viewer = std::make_unique<editor::Form2>(services, std::move(onBackToMain));
     const schedule::Outcome created = viewer->create(windows);
     EXPECT_TRUE(created) << created.error;
     if (!created) return nullptr;
@@ -136,10 +159,11 @@ std::unique_ptr<editor::Form2> openViewer(schedule::Folder& dayFiles,
 class ViewerTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder_.write(L"datmon.dat", record("07:30", "C:\\Tools\\app.exe", "Max", "Monday") +
-                                         record("19:45", "D:\\\\game.exe", "Min", "Monday"));
-        folder_.write(L"datsun.dat", record("09:00", "C:\\sun.exe", "Normal", "Sunday"));
-        folder_.write(L"datsat.dat", "");
+        services_.folder.files["datmon.dat"] =
+            (record("07:30", "C:\\Tools\\app.exe", "Max", "Monday") +
+             record("19:45", "D:\\\\game.exe", "Min", "Monday"));
+        services_.folder.files["datsun.dat"] = (record("09:00", "C:\\sun.exe", "Normal", "Sunday"));
+        services_.folder.files["datsat.dat"] = ("");
     }
     void TearDown() override {
         viewer_.reset();
@@ -148,14 +172,13 @@ class ViewerTest : public ::testing::Test {
 
     HWND open() {
         viewer_ = openViewer(
-            dayFiles_, [this] { ++backs_; }, nullptr);
+            services_, [this] { ++backs_; }, nullptr);
         EXPECT_TRUE(viewer_) << "the viewer did not open";
         pump();
         return viewer_ ? viewer_->hwnd() : nullptr;
     }
 
-    driver::TempFolder folder_;
-    win32::WorkingFolder dayFiles_{folder_.path() + L"\\"};
+    testing_support::FakeServices services_;
     std::unique_ptr<editor::Form2> viewer_;
     int backs_ = 0;
 };
@@ -221,17 +244,18 @@ TEST_F(ViewerTest, WindowAndButtonsAsDesigned) {
         }
     }
 
-    // Tab goes through the buttons in the table's order and round again.
+    // Tab goes through the buttons in the table's order, then the list, and round again.
     HWND focus = GetDlgItem(viewer, Command1);
     for (const Button& expected : buttons) {
         EXPECT_EQ(GetDlgCtrlID(focus), expected.id);
         focus = GetNextDlgTabItem(viewer, focus, FALSE);
     }
-    EXPECT_EQ(GetDlgCtrlID(focus), Command1);
+    EXPECT_EQ(GetDlgCtrlID(focus), DayList);
+    EXPECT_EQ(GetDlgCtrlID(GetNextDlgTabItem(viewer, focus, FALSE)), Command1);
 
     HWND list = GetDlgItem(viewer, DayList);
     ASSERT_TRUE(list);
-    EXPECT_EQ(driver::className(list), kDayListClassName);
+    EXPECT_EQ(driver::className(list), L"ListBox");
     EXPECT_EQ(clientPlace(list), win32::toPixels({0, 0, 10095, 7080}, dpi));
     const LOGFONTW listFont = fontOf(list);
     EXPECT_EQ(listFont.lfWeight, FW_BOLD);
@@ -246,7 +270,7 @@ TEST_F(ViewerTest, WindowAndButtonsAsDesigned) {
 TEST_F(ViewerTest, OpensEmptyWithNoDayBold) {
     HWND viewer = open();
     ASSERT_TRUE(viewer);
-    EXPECT_EQ(driver::windowText(GetDlgItem(viewer, DayList)), L"");
+    EXPECT_EQ(driver::listText(GetDlgItem(viewer, DayList)), L"");
     EXPECT_EQ(weights(viewer), boldOnly(-1));
     EXPECT_EQ(inkOf(GetDlgItem(viewer, DayList)), 0) << "nothing drawn";
 }
@@ -257,30 +281,30 @@ TEST_F(ViewerTest, DayButtonsShowTheirDayAndMoveTheBoldMark) {
     HWND list = GetDlgItem(viewer, DayList);
 
     press(viewer, Command7);
-    EXPECT_EQ(driver::windowText(list), L"Time: 09:00\r\nC:\\sun.exe\r\nRun Style - Normal");
+    EXPECT_EQ(driver::listText(list), L"Time: 09:00\r\nC:\\sun.exe\r\nRun Style - Normal");
     EXPECT_EQ(weights(viewer), boldOnly(6));
     EXPECT_GT(inkOf(list), 0) << "the lines are painted";
 
     press(viewer, Command1);
-    EXPECT_EQ(driver::windowText(list),
+    EXPECT_EQ(driver::listText(list),
               L"Time: 07:30\r\nC:\\Tools\\app.exe\r\nRun Style - Maximize\r\n"
               L"Time: 19:45\r\nD:\\\\game.exe\r\nRun Style - Minimize");
     EXPECT_EQ(weights(viewer), boldOnly(0));
 
+    services_.folder.files["datmon.dat"] = record("06:00", "C:\\new.exe", "Hide", "Monday");
     press(viewer, Command1);  // the same day again reads the file again
     EXPECT_EQ(weights(viewer), boldOnly(0));
-    EXPECT_EQ(SendMessageW(list, WM_GETTEXTLENGTH, 0, 0),
-              static_cast<LRESULT>(driver::windowText(list).size()));
+    EXPECT_EQ(driver::listText(list), L"Time: 06:00\r\nC:\\new.exe\r\nRun Style - Hide");
 
     press(viewer, Command2);  // no dattue.dat at all: quietly empty
-    EXPECT_EQ(driver::windowText(list), L"");
+    EXPECT_EQ(driver::listText(list), L"");
     EXPECT_EQ(weights(viewer), boldOnly(1));
     EXPECT_EQ(inkOf(list), 0);
     EXPECT_EQ(driver::topWindows(GetCurrentProcessId(), {}, L"#32770").size(), 0u)
         << "no message box";
 
     press(viewer, Command6);  // empty datsat.dat
-    EXPECT_EQ(driver::windowText(list), L"");
+    EXPECT_EQ(driver::listText(list), L"");
     EXPECT_EQ(weights(viewer), boldOnly(5));
     EXPECT_EQ(backs_, 0);
 }
@@ -288,97 +312,70 @@ TEST_F(ViewerTest, DayButtonsShowTheirDayAndMoveTheBoldMark) {
 TEST_F(ViewerTest, EachDayButtonReadsItsOwnFile) {
     const wchar_t* const files[] = {L"datmon.dat", L"dattue.dat", L"datwed.dat", L"datthu.dat",
                                     L"datfri.dat", L"datsat.dat", L"datsun.dat"};
-    for (const wchar_t* name : files) folder_.write(name, win32::narrow(name) + "\r\n");
+    for (const wchar_t* name : files) {
+        services_.folder.files[win32::narrow(name)] = win32::narrow(name) + "\r\n";
+    }
     HWND viewer = open();
     ASSERT_TRUE(viewer);
     for (int day = 0; day < 7; ++day) {
         press(viewer, Command1 + day);
-        EXPECT_EQ(driver::windowText(GetDlgItem(viewer, DayList)), files[day]);
+        EXPECT_EQ(driver::listText(GetDlgItem(viewer, DayList)), files[day]);
         EXPECT_EQ(weights(viewer), boldOnly(day));
     }
 }
 
 TEST_F(ViewerTest, LinesAreReadInTheAnsiCodePage) {
     const std::string program = "C:\\M\xE4rz\\app.exe";  // a byte above ASCII
-    folder_.write(L"datfri.dat", record("06:15", program.c_str(), "Hide", "Friday"));
+    services_.folder.files["datfri.dat"] = record("06:15", program.c_str(), "Hide", "Friday");
+    services_.decode = [](std::string_view bytes) {
+        return win32::narrow(win32::fromCodePage(bytes));
+    };
     HWND viewer = open();
     ASSERT_TRUE(viewer);
     press(viewer, Command5);
-    EXPECT_EQ(driver::windowText(GetDlgItem(viewer, DayList)),
+    EXPECT_EQ(driver::listText(GetDlgItem(viewer, DayList)),
               L"Time: 06:15\r\n" + win32::fromCodePage(program) + L"\r\nRun Style - Hide");
 }
 
-TEST_F(ViewerTest, ListAreaTextIsCutToTheCallersBuffer) {
-    HWND viewer = open();
-    ASSERT_TRUE(viewer);
-    press(viewer, Command7);
-    HWND list = GetDlgItem(viewer, DayList);
-    wchar_t small[8];
-    std::fill(std::begin(small), std::end(small), L'#');
-    EXPECT_EQ(SendMessageW(list, WM_GETTEXT, 5, reinterpret_cast<LPARAM>(small)), 4);
-    EXPECT_EQ(std::wstring(small), L"Time");
-    EXPECT_EQ(small[5], L'#') << "nothing written past the buffer";
-    EXPECT_EQ(SendMessageW(list, WM_GETTEXT, 0, reinterpret_cast<LPARAM>(small)), 0);
-}
-
-TEST_F(ViewerTest, ScrollBarOnlyWhenTheLinesDoNotFit) {
+TEST_F(ViewerTest, ScrollBarOnlyWhenTheRecordsDoNotFit) {
     std::string many;
-    for (int i = 0; i < 40; ++i) many += record("08:00", "C:\\app.exe", "Normal", "Wednesday");
-    folder_.write(L"datwed.dat", many);
+    for (int i = 0; i < 40; ++i) {
+        many +=
+            record(("08:" + std::to_string(10 + i)).c_str(), "C:\\app.exe", "Normal", "Wednesday");
+    }
+    services_.folder.files["datwed.dat"] = many;
+    services_.folder.files["datthu.dat"] = record("08:00", "C:\\a.exe", "Normal", "Thursday");
     HWND viewer = open();
     ASSERT_TRUE(viewer);
     HWND list = GetDlgItem(viewer, DayList);
     EXPECT_FALSE(hasScrollBar(list));
 
     press(viewer, Command3);
-    ASSERT_TRUE(hasScrollBar(list)) << "120 lines do not fit";
-    SCROLLINFO info = scrollInfo(list);
-    EXPECT_EQ(info.nMin, 0);
-    EXPECT_EQ(info.nMax, 119);
-    EXPECT_EQ(info.nPos, 0);
-    const int page = static_cast<int>(info.nPage);
-    ASSERT_GT(page, 5);
-    ASSERT_LT(page, 120);
+    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 40) << "one entry a record";
+    ASSERT_TRUE(hasScrollBar(list)) << "40 records do not fit";
+    EXPECT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 0);
     const int inkAtTop = inkOf(list);
 
     // The wheel turns over the focused button and reaches the list through the viewer.
-    UINT perNotch = 3;
-    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &perNotch, 0);
-    const int step = perNotch == WHEEL_PAGESCROLL ? page : static_cast<int>(perNotch);
     SendMessageW(GetDlgItem(viewer, Command3), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
-    EXPECT_EQ(scrollInfo(list).nPos, std::min(step, 120 - page));
-    SendMessageW(list, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
-    EXPECT_EQ(scrollInfo(list).nPos, 0);
-    SendMessageW(list, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
-    EXPECT_EQ(scrollInfo(list).nPos, 0) << "not above the first line";
-
+    EXPECT_GT(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 0);
     SendMessageW(list, WM_VSCROLL, SB_BOTTOM, 0);
-    EXPECT_EQ(scrollInfo(list).nPos, 120 - page) << "the last line at the bottom, no further";
-    EXPECT_GT(inkOf(list), 0);
-    SendMessageW(list, WM_VSCROLL, SB_LINEDOWN, 0);
-    EXPECT_EQ(scrollInfo(list).nPos, 120 - page);
-    SendMessageW(list, WM_VSCROLL, SB_PAGEUP, 0);
-    EXPECT_EQ(scrollInfo(list).nPos, std::max(0, 120 - 2 * page));
+    const LRESULT bottom = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+    EXPECT_GT(bottom, 30) << "the last record at the bottom";
+    RECT last;
+    SendMessageW(list, LB_GETITEMRECT, 39, reinterpret_cast<LPARAM>(&last));
+    RECT client;
+    GetClientRect(list, &client);
+    EXPECT_LE(last.bottom, client.bottom) << "the last record shows whole";
     SendMessageW(list, WM_VSCROLL, SB_TOP, 0);
-    EXPECT_EQ(scrollInfo(list).nPos, 0);
+    EXPECT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 0);
     EXPECT_EQ(inkOf(list), inkAtTop) << "back at the top, the same picture";
 
-    // Exactly a page of lines fits without a bar; one more needs it.
-    std::string lines;
-    for (int i = 0; i < page; ++i) lines += "line " + std::to_string(i) + "\r\n";
-    folder_.write(L"datthu.dat", lines);
-    folder_.write(L"datfri.dat", lines + "one more\r\n");
-    press(viewer, Command4);
-    EXPECT_FALSE(hasScrollBar(list)) << page << " lines fit";
-    press(viewer, Command5);
-    EXPECT_TRUE(hasScrollBar(list)) << page + 1 << " lines do not";
-    EXPECT_EQ(scrollInfo(list).nPos, 0);
-
-    // A new day starts at its first line.
+    // A new day starts at its first record, and one that fits has no bar.
     SendMessageW(list, WM_VSCROLL, SB_BOTTOM, 0);
     press(viewer, Command3);
-    EXPECT_EQ(scrollInfo(list).nPos, 0);
-    press(viewer, Command7);
+    EXPECT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 0);
+    press(viewer, Command4);
     EXPECT_FALSE(hasScrollBar(list));
 }
 
@@ -387,7 +384,7 @@ TEST_F(ViewerTest, BackToMainMenuCallsBackThenCloses) {
     ASSERT_TRUE(viewer);
     bool viewerOpenDuringCallback = false;
     viewer_ = openViewer(
-        dayFiles_,
+        services_,
         [&] {
             ++backs_;
             viewerOpenDuringCallback = IsWindow(viewer_->hwnd()) != FALSE;
@@ -433,7 +430,7 @@ TEST_F(ViewerTest, LaysOutAgainForANewDpi) {
     EXPECT_EQ(fontOf(GetDlgItem(viewer, Command1)).lfHeight, win32::fontHeight(825, 144));
     EXPECT_EQ(fontOf(GetDlgItem(viewer, DayList)).lfHeight, win32::fontHeight(1200, 144));
     EXPECT_EQ(weights(viewer), boldOnly(6)) << "the bold mark stays";
-    EXPECT_EQ(driver::windowText(GetDlgItem(viewer, DayList)),
+    EXPECT_EQ(driver::listText(GetDlgItem(viewer, DayList)),
               L"Time: 09:00\r\nC:\\sun.exe\r\nRun Style - Normal");
     press(viewer, Command1);
     EXPECT_EQ(fontOf(GetDlgItem(viewer, Command1)).lfHeight, win32::fontHeight(825, 144))
@@ -448,7 +445,7 @@ TEST_F(ViewerTest, JoinsTheEditorsWindowsWhileOpen) {
     editor::WindowRegistry windows;
     windows.add(main);
     viewer_ = openViewer(
-        dayFiles_, [] {}, &windows);
+        services_, [] {}, &windows);
     ASSERT_TRUE(viewer_);
     EXPECT_TRUE(windows.contains(viewer_->hwnd()));
     EXPECT_EQ(windows.count(), 2u);
@@ -495,7 +492,7 @@ TEST_F(ShowListTest, CombinesThenHidesMainAndOpensTheViewer) {
     EXPECT_EQ(driver::windowText(viewer_->hwnd()), L"Program to be Run");
 
     press(viewer_->hwnd(), Command7);  // the services' folder holds the day files
-    EXPECT_EQ(driver::windowText(GetDlgItem(viewer_->hwnd(), DayList)),
+    EXPECT_EQ(driver::listText(GetDlgItem(viewer_->hwnd(), DayList)),
               L"Time: 09:00\r\nC:\\sun.exe\r\nRun Style - Normal");
 
     press(viewer_->hwnd(), Command8);
@@ -505,8 +502,7 @@ TEST_F(ShowListTest, CombinesThenHidesMainAndOpensTheViewer) {
     showList();
     ASSERT_TRUE(viewer_);
     EXPECT_FALSE(IsWindowVisible(main_));
-    EXPECT_EQ(driver::windowText(GetDlgItem(viewer_->hwnd(), DayList)), L"")
-        << "a new viewer, empty";
+    EXPECT_EQ(driver::listText(GetDlgItem(viewer_->hwnd(), DayList)), L"") << "a new viewer, empty";
     SendMessageW(viewer_->hwnd(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindowVisible(main_)) << "the close box brings Main back too";
 }
@@ -540,4 +536,81 @@ TEST_F(ShowListTest, CopyfleTroubleIsToldAndTheViewerStillOpens) {
         press(viewer_->hwnd(), Command8);
         EXPECT_TRUE(IsWindowVisible(main_));
     }
+}
+
+TEST_F(ViewerTest, ArrowKeysSelectOneRecordAtATimeInTheSelectionColours) {
+    HWND viewer = open();
+    ASSERT_TRUE(viewer);
+    HWND list = GetDlgItem(viewer, DayList);
+    press(viewer, Command1);
+    ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), LB_ERR) << "nothing selected at first";
+    EXPECT_EQ(driver::listItem(list, 1), L"Time: 19:45\r\nD:\\\\game.exe\r\nRun Style - Minimize");
+    SetFocus(list);
+    for (const auto& [key, selected] :
+         {std::pair{VK_HOME, 0}, {VK_DOWN, 1}, {VK_DOWN, 1}, {VK_UP, 0}, {VK_END, 1}}) {
+        SendMessageW(list, WM_KEYDOWN, key, 0);
+        EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), selected) << "after key " << key;
+    }
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    const Picture picture = paint(list);
+    const auto isHighlight = [&](COLORREF pixel) { return pixel == highlight; };
+    EXPECT_GT(picture.count(itemRect(list, 1), isHighlight), 0) << "the selected record";
+    EXPECT_EQ(picture.count(itemRect(list, 0), isHighlight), 0) << "the other record";
+    EXPECT_EQ(itemRect(list, 1).bottom - itemRect(list, 1).top,
+              itemRect(list, 0).bottom - itemRect(list, 0).top)
+        << "each record as high as its three lines";
+}
+
+TEST_F(ViewerTest, EnterAndADoubleClickStartTheSelectedRecordAsTheLauncherWould) {
+    HWND viewer = open();
+    ASSERT_TRUE(viewer);
+    HWND list = GetDlgItem(viewer, DayList);
+    press(viewer, Command1);
+    SendMessageW(list, LB_SETCURSEL, 0, 0);
+    SetFocus(list);
+    SendMessageW(viewer, WM_COMMAND, IDOK, 0);
+    SendMessageW(list, LB_SETCURSEL, 1, 0);
+    SendMessageW(viewer, WM_COMMAND, MAKEWPARAM(DayList, LBN_DBLCLK),
+                 reinterpret_cast<LPARAM>(list));
+    EXPECT_EQ(services_.log, (std::vector<std::string>{"start record: C:\\Tools\\app.exe show 3",
+                                                       "start record: D:\\\\game.exe show 6"}));
+    // Enter on a day button is that button's, not the record's.
+    SetFocus(GetDlgItem(viewer, Command7));
+    SendMessageW(viewer, WM_COMMAND, IDOK, 0);
+    pump();
+    EXPECT_EQ(services_.log.size(), 2u);
+    EXPECT_EQ(weights(viewer), boldOnly(6));
+}
+
+TEST_F(ViewerTest, AMissingProgramIsDrawnGreyWithNotFoundAndItsLineStays) {
+    services_.missingPrograms = {"D:\\\\game.exe"};
+    HWND viewer = open();
+    ASSERT_TRUE(viewer);
+    HWND list = GetDlgItem(viewer, DayList);
+    press(viewer, Command1);
+    EXPECT_EQ(driver::listItem(list, 1), L"Time: 19:45\r\nD:\\\\game.exe\r\nRun Style - Minimize")
+        << "the text is the line as it stands";
+    const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
+    const Picture picture = paint(list);
+    const auto isGrey = [&](COLORREF pixel) { return pixel == grey; };
+    EXPECT_GT(picture.count(itemRect(list, 1), isGrey), 0) << "the missing one is grey";
+    EXPECT_EQ(picture.count(itemRect(list, 0), isGrey), 0) << "the one that exists is not";
+
+    // Its program line reaches as far as the path and " (not found)" after it.
+    const win32::ClientDC dc(list);
+    const win32::Selected font(dc.get(),
+                               reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    SIZE path{}, marked{};
+    GetTextExtentPoint32W(dc.get(), L"D:\\\\game.exe", 12, &path);
+    GetTextExtentPoint32W(dc.get(), L"D:\\\\game.exe (not found)", 24, &marked);
+    RECT item = itemRect(list, 1);
+    const LONG line = (item.bottom - item.top) / 3;
+    RECT programLine{item.left, item.top + line, item.right, item.top + 2 * line};
+    RECT beyondThePath = programLine;
+    beyondThePath.left = path.cx + 2;
+    RECT beyondTheMark = programLine;
+    beyondTheMark.left = marked.cx + 2;
+    EXPECT_GT(picture.count(beyondThePath, isGrey), 0);
+    EXPECT_EQ(picture.count(beyondTheMark, isGrey), 0);
 }

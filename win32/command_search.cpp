@@ -1,0 +1,44 @@
+#include "win32/command_search.hpp"
+
+#include <windows.h>
+
+namespace win32 {
+
+namespace {
+bool isFile(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The program search CreateProcess makes for a module name without a path of its own.
+bool searched(const std::wstring& name) {
+    if (name.empty()) return false;
+    wchar_t found[MAX_PATH];
+    const DWORD length = SearchPathW(nullptr, name.c_str(), L".exe", MAX_PATH, found, nullptr);
+    return length > 0 && length < MAX_PATH && isFile(found);
+}
+}  // namespace
+
+bool commandFound(const std::wstring& commandLine) {
+    if (commandLine.empty()) return false;
+    if (isFile(commandLine)) return true;
+    // An unsearchable drive (an empty removable one) must not ask for a disc.
+    const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
+    bool found = false;
+    if (commandLine.front() == L'"') {
+        const std::size_t end = commandLine.find(L'"', 1);
+        found = searched(commandLine.substr(1, end == std::wstring::npos ? end : end - 1));
+    } else {
+        // "C:\Program Files\App\app.exe -x" is tried as C:\Program, then as
+        // C:\Program Files\App\app.exe, as CreateProcess documents it.
+        for (std::size_t blank = commandLine.find(L' '); !found;
+             blank = commandLine.find(L' ', blank + 1)) {
+            found = searched(commandLine.substr(0, blank));
+            if (blank == std::wstring::npos) break;
+        }
+    }
+    SetErrorMode(previous);
+    return found;
+}
+
+}  // namespace win32

@@ -1,0 +1,15 @@
+// Whether a command line would start something: the question the day list viewer asks of each
+// record, so that a program that was moved or uninstalled shows before the next logon.
+#pragma once
+
+#include <string>
+
+namespace win32 {
+
+// True when `commandLine` names an existing file as a whole, or when the program that
+// CreateProcess would take from it (the quoted first part, else the first blank-separated
+// prefix that names a file, ".exe" added to a name without an extension) is found by the
+// system's program search.
+bool commandFound(const std::wstring& commandLine);
+
+}  // namespace win32
