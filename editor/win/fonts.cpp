@@ -12,7 +12,11 @@ constexpr std::wstring_view kBookAntiquaNearest[] = {
     L"Palatino Linotype", L"Palatino",         L"P052",
     L"URW Palladio L",    L"TeX Gyre Pagella", L"Georgia",
     L"Times New Roman",   L"Liberation Serif", L"DejaVu Serif"};
-constexpr std::wstring_view kArialNarrowNearest[] = {L"Liberation Sans Narrow",
+// Arial Narrow ships with Office, not with Windows; Windows 10 and 11 ship Bahnschrift, whose
+// condensed widths come closest. Then the narrow families of other systems.
+constexpr std::wstring_view kArialNarrowNearest[] = {L"Bahnschrift SemiCondensed",
+                                                     L"Bahnschrift Condensed",
+                                                     L"Liberation Sans Narrow",
                                                      L"Nimbus Sans Narrow",
                                                      L"Helvetica Narrow",
                                                      L"DejaVu Sans Condensed",

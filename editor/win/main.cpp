@@ -9,13 +9,14 @@
 #include "editor/win/platform_services.hpp"
 #include "editor/win/window.hpp"
 #include "win32/dll_search.hpp"
+#include "win32/dpi.hpp"
 #include "win32/error.hpp"
 #include "win32/owners.hpp"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     win32::narrowDllSearch();
     // The manifest declares it already; a copy that lost its manifest still scales.
-    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    win32::declarePerMonitorDpiAwareness();
     // Shortcuts are made through COM.
     const win32::ComApartment apartment;
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "editor/core/day_actions.hpp"
@@ -68,14 +70,39 @@ std::wstring entryText(const DayEntry& entry) {
     return text;
 }
 
-// The line of a missing entry that shows its program.
+// The line of an entry that shows its program; past the end for an entry without a record.
 std::size_t programLineOf(const DayEntry& entry) {
+    if (!entry.record) return entry.lines.size();
     const std::optional<std::string> program = shownLine(entry.record->program);
     for (std::size_t i = 0; i < entry.lines.size(); ++i) {
         if (program && entry.lines[i] == *program) return i;
     }
     return entry.lines.size();
 }
+
+// A program line that does not fit keeps its end, the program's own name, in view: the middle
+// of the path gives way. A missing program's mark follows whatever is drawn of the line.
+void drawProgramLine(HDC dc, const std::wstring& line, bool missing, RECT area) {
+    SIZE mark{};
+    if (missing)
+        GetTextExtentPoint32W(dc, kNotFound, static_cast<int>(std::size(kNotFound)) - 1, &mark);
+    RECT path{area.left, area.top, std::max(area.left, area.right - mark.cx), area.bottom};
+    constexpr UINT kFormat = DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP | DT_PATH_ELLIPSIS;
+    DrawTextW(dc, line.c_str(), static_cast<int>(line.size()), &path, kFormat);
+    if (!missing) return;
+    // Where the line as drawn ends: the same shortening, measured; the room may hold four
+    // more characters than the line, as the shortening asks.
+    std::wstring drawn = line + std::wstring(4, L'\0');
+    RECT measured = path;
+    DrawTextW(dc, drawn.data(), static_cast<int>(line.size()), &measured,
+              kFormat | DT_CALCRECT | DT_MODIFYSTRING);
+    const std::wstring shortened(drawn.c_str());
+    SIZE shown{};
+    GetTextExtentPoint32W(dc, shortened.c_str(), static_cast<int>(shortened.size()), &shown);
+    TextOutW(dc, std::min(area.left + shown.cx, path.right), area.top, kNotFound,
+             static_cast<int>(std::size(kNotFound)) - 1);
+}
+
 }  // namespace
 
 Form2::Form2(Services& services, std::function<void()> onBackToMain)
@@ -214,12 +241,17 @@ void Form2::OnDrawItem(const DRAWITEMSTRUCT& item) const {
         SetTextColor(dc, GetSysColor(highlighted     ? COLOR_HIGHLIGHTTEXT
                                      : entry.missing ? COLOR_GRAYTEXT
                                                      : COLOR_WINDOWTEXT));
-        const std::size_t program = entry.missing ? programLineOf(entry) : entry.lines.size();
+        const std::size_t program = programLineOf(entry);
+        const int height = lineHeight();
         for (std::size_t i = 0; i < entry.lines.size(); ++i) {
-            std::wstring line = win32::widen(entry.lines[i]);
-            if (i == program) line += kNotFound;
-            TextOutW(dc, item.rcItem.left, item.rcItem.top + static_cast<int>(i) * lineHeight(),
-                     line.c_str(), static_cast<int>(line.size()));
+            const std::wstring line = win32::widen(entry.lines[i]);
+            const int top = item.rcItem.top + static_cast<int>(i) * height;
+            if (i == program) {
+                drawProgramLine(dc, line, entry.missing,
+                                {item.rcItem.left, top, item.rcItem.right, top + height});
+            } else {
+                TextOutW(dc, item.rcItem.left, top, line.c_str(), static_cast<int>(line.size()));
+            }
         }
     }
     if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &item.rcItem);
@@ -298,8 +330,11 @@ std::unique_ptr<Form2> ShowList(Services& services, WindowRegistry* windows,
         services.message("The day list viewer could not be opened: " + created.error + ".");
         return nullptr;
     }
-    if (hideMain) hideMain();
+    // The viewer first: hiding the active window before another of the editor's shows would
+    // hand the activation to some other program, and Windows' foreground rules could then
+    // keep the viewer behind it.
     viewer->show();
+    if (hideMain) hideMain();
     return viewer;
 }
 

@@ -72,7 +72,7 @@ class Form2 final : public Window, public ViewerControls {
 };
 
 // "Show List" of Main: copyfle.com rebuilds the day files (the user hears of any trouble),
-// then a new viewer opens and `hideMain` runs; "Back to Main Menu" and the viewer's close box
+// then a new viewer shows and `hideMain` runs; "Back to Main Menu" and the viewer's close box
 // run `showMain`. The viewer, for the caller to keep; null when it did not open, which the
 // user was told of, with Main left as it was.
 std::unique_ptr<Form2> ShowList(Services& services, WindowRegistry* windows,

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "win32/accessible.hpp"
+#include "win32/dpi.hpp"
 #include "win32/error.hpp"
 #include "win32/text.hpp"
 
@@ -71,11 +72,11 @@ schedule::Outcome Window::create(const WindowDesign& design, WindowRegistry* reg
     controls_ = design.controls;
     createFailure_.clear();
     // Sized for the system's DPI here; WM_CREATE sizes it again for its own monitor's.
-    const unsigned systemDpi = GetDpiForSystem();
+    const unsigned systemDpi = win32::systemDpi();
     const win32::PixelRect client = win32::toPixels(design.clientArea, systemDpi);
     RECT frame{0, 0, client.width, client.height};
-    AdjustWindowRectExForDpi(&frame, design.style, menu != nullptr, design.extendedStyle,
-                             systemDpi);
+    win32::adjustWindowRectForDpi(frame, design.style, menu != nullptr, design.extendedStyle,
+                                  systemDpi);
     if (CreateWindowExW(design.extendedStyle, design.className, design.title, design.style,
                         CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                         frame.bottom - frame.top, nullptr, menu, GetModuleHandleW(nullptr), this)) {
@@ -116,8 +117,7 @@ HFONT Window::font(const win32::FontSpec& spec) const {
 }
 
 bool Window::OnCreateWindow() {
-    dpi_ = GetDpiForWindow(hwnd_);
-    if (dpi_ == 0) dpi_ = USER_DEFAULT_SCREEN_DPI;
+    dpi_ = win32::windowDpi(hwnd_);
     createFonts(dpi_);
     HINSTANCE instance = GetModuleHandleW(nullptr);
     for (const ControlRow& row : controls_) {
@@ -182,9 +182,9 @@ void Window::layOut(unsigned dpi) {
 void Window::fitClientArea(unsigned dpi, const POINT* topLeft) {
     const win32::PixelRect client = win32::toPixels(clientArea_, dpi);
     RECT frame{0, 0, client.width, client.height};
-    AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)),
-                             GetMenu(hwnd_) != nullptr,
-                             static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)), dpi);
+    win32::adjustWindowRectForDpi(frame, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)),
+                                  GetMenu(hwnd_) != nullptr,
+                                  static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)), dpi);
     const SIZE size{frame.right - frame.left, frame.bottom - frame.top};
     RECT current;
     GetWindowRect(hwnd_, &current);

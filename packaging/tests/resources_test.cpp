@@ -5,9 +5,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "driver.hpp"
@@ -144,6 +146,55 @@ TEST_P(ReleaseResources, ShipWithoutSymbolsAndNameTheirDebugFile) {
         EXPECT_FALSE(section.starts_with(".debug")) << "the program carries " << section;
     }
     EXPECT_EQ(image->debugLink, win32::narrow(GetParam().file) + ".debug");
+}
+
+// The functions a program imports by name from `dll`: read from the image as the loader maps
+// it, so every RVA is an offset from its base.
+std::vector<std::string> importsFrom(HMODULE module, std::string_view dll) {
+    const auto* base =
+        reinterpret_cast<const BYTE*>(reinterpret_cast<ULONG_PTR>(module) & ~ULONG_PTR{3});
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& directory =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    std::vector<std::string> names;
+    if (directory.VirtualAddress == 0) return names;
+    for (const auto* entry =
+             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+         entry->Name; ++entry) {
+        if (CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE,
+                           reinterpret_cast<const char*>(base + entry->Name), -1, dll.data(),
+                           static_cast<int>(dll.size())) != CSTR_EQUAL) {
+            continue;
+        }
+        const DWORD thunks =
+            entry->OriginalFirstThunk ? entry->OriginalFirstThunk : entry->FirstThunk;
+        for (const auto* thunk = reinterpret_cast<const IMAGE_THUNK_DATA64*>(base + thunks);
+             thunk->u1.AddressOfData; ++thunk) {
+            if (IMAGE_SNAP_BY_ORDINAL64(thunk->u1.Ordinal)) continue;
+            const auto* byName =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + thunk->u1.AddressOfData);
+            names.emplace_back(reinterpret_cast<const char*>(byName->Name));
+        }
+    }
+    return names;
+}
+
+// Windows 10 before version 1703 lacks these; imported, they keep a program from loading there.
+TEST_P(ReleaseResources, LoadOnTheFirstReleasesOfWindows10) {
+    const win32::UniqueModule module = loadAsData(path_);
+    ASSERT_TRUE(module);
+    const std::vector<std::string> user = importsFrom(module.get(), "user32.dll");
+    for (const char* newer :
+         {"SetProcessDpiAwarenessContext", "GetDpiForWindow", "GetDpiForSystem",
+          "AdjustWindowRectExForDpi", "GetSystemMetricsForDpi", "SystemParametersInfoForDpi",
+          "EnableNonClientDpiScaling", "GetDpiForMonitor"}) {
+        EXPECT_EQ(std::find(user.begin(), user.end(), newer), user.end())
+            << win32::narrow(GetParam().file) << " imports " << newer;
+    }
+    if (GetParam().showsWindows && std::wstring_view(GetParam().file) == L"Norvell.exe") {
+        EXPECT_FALSE(user.empty()) << "the import table was not read";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Shipped, ReleaseResources, testing::ValuesIn(kPrograms),

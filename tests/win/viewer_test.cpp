@@ -473,12 +473,18 @@ class ShowListTest : public ::testing::Test {
     }
     void showList() {
         viewer_ = editor::ShowList(
-            services_, nullptr, [this] { ShowWindow(main_, SW_HIDE); },
+            services_, nullptr,
+            [this] {
+                viewerShownBeforeMainHid_ =
+                    !driver::topWindows(GetCurrentProcessId(), kTitle).empty();
+                ShowWindow(main_, SW_HIDE);
+            },
             [this] { ShowWindow(main_, SW_SHOW); });
         pump();
     }
 
     HWND main_ = nullptr;
+    bool viewerShownBeforeMainHid_ = false;
     testing_support::FakeServices services_;
     std::unique_ptr<editor::Form2> viewer_;
 };
@@ -489,6 +495,7 @@ TEST_F(ShowListTest, CombinesThenHidesMainAndOpensTheViewer) {
     EXPECT_EQ(services_.log, std::vector<std::string>{"helper: copyfle.com"});
     EXPECT_FALSE(IsWindowVisible(main_));
     EXPECT_TRUE(IsWindowVisible(viewer_->hwnd()));
+    EXPECT_TRUE(viewerShownBeforeMainHid_) << "one window of the editor shows all along";
     EXPECT_EQ(driver::windowText(viewer_->hwnd()), L"Program to be Run");
 
     press(viewer_->hwnd(), Command7);  // the services' folder holds the day files
@@ -613,4 +620,73 @@ TEST_F(ViewerTest, AMissingProgramIsDrawnGreyWithNotFoundAndItsLineStays) {
     beyondTheMark.left = marked.cx + 2;
     EXPECT_GT(picture.count(beyondThePath, isGrey), 0);
     EXPECT_EQ(picture.count(beyondTheMark, isGrey), 0);
+}
+
+TEST_F(ViewerTest, ALongProgramLineKeepsTheProgramsOwnNameInView) {
+    std::string program = "C:\\";
+    for (int i = 0; i < 12; ++i) program += "A rather long folder name\\";
+    program += "app.exe";
+    services_.folder.files["datmon.dat"] = record("07:30", program.c_str(), "Max", "Monday");
+    HWND viewer = open();
+    ASSERT_TRUE(viewer);
+    HWND list = GetDlgItem(viewer, DayList);
+    press(viewer, Command1);
+    EXPECT_EQ(driver::listItem(list, 0),
+              L"Time: 07:30\r\n" + win32::widen(program) + L"\r\nRun Style - Maximize")
+        << "the text is the line as it stands";
+
+    const Picture picture = paint(list);
+    const RECT item = itemRect(list, 0);
+    const LONG height = (item.bottom - item.top) / 3;
+    const LONG top = item.top + height;  // the program line
+    const COLORREF background = GetSysColor(COLOR_BTNFACE);
+    LONG right = -1;
+    for (LONG x = 0; x < picture.width; ++x) {
+        for (LONG y = top; y < top + height; ++y) {
+            if (picture.at(x, y) != background) right = x;
+        }
+    }
+    ASSERT_GT(right, 0);
+    EXPECT_LT(right, picture.width - 1) << "the line is not cut at the edge";
+
+    // "app.exe" alone, drawn as the list draws its lines, ends the drawn line pixel for pixel.
+    const win32::ClientDC screen(nullptr);
+    const win32::UniqueDC memory(CreateCompatibleDC(screen.get()));
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = picture.width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const win32::UniqueBitmap bitmap(
+        CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const win32::Selected selected(memory.get(), bitmap.get());
+    const win32::Selected font(memory.get(),
+                               reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    RECT all{0, 0, picture.width, height};
+    FillRect(memory.get(), &all, GetSysColorBrush(COLOR_BTNFACE));
+    SetBkMode(memory.get(), TRANSPARENT);
+    SetTextColor(memory.get(), GetSysColor(COLOR_WINDOWTEXT));
+    TextOutW(memory.get(), 0, 0, L"app.exe", 7);
+    GdiFlush();
+    const auto* pixels = static_cast<const unsigned char*>(bits);
+    const auto reference = [&](LONG x, LONG y) {
+        const unsigned char* pixel = pixels + (y * picture.width + x) * 4;
+        return RGB(pixel[2], pixel[1], pixel[0]);
+    };
+    LONG nameRight = -1;
+    for (LONG x = 0; x < picture.width; ++x) {
+        for (LONG y = 0; y < height; ++y) {
+            if (reference(x, y) != background) nameRight = x;
+        }
+    }
+    ASSERT_GT(nameRight, 0);
+    int differing = 0;
+    for (LONG x = 0; x <= nameRight; ++x) {
+        for (LONG y = 0; y < height; ++y) {
+            if (picture.at(right - nameRight + x, top + y) != reference(x, y)) ++differing;
+        }
+    }
+    EXPECT_EQ(differing, 0) << "the line does not end in the program's name";
 }

@@ -1,0 +1,69 @@
+#include "win32/dpi.hpp"
+
+#include "win32/owners.hpp"
+
+namespace win32 {
+
+namespace {
+
+struct DpiFunctions {
+    decltype(&SetProcessDpiAwarenessContext) setAwareness = nullptr;
+    decltype(&GetDpiForSystem) forSystem = nullptr;
+    decltype(&GetDpiForWindow) forWindow = nullptr;
+    decltype(&AdjustWindowRectExForDpi) adjust = nullptr;
+};
+
+template <class Function>
+Function procedure(HMODULE module, const char* name) {
+    // Through the generic function pointer type, the one cast that no compiler warns about.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+const DpiFunctions& functions() {
+    static const DpiFunctions found = [] {
+        DpiFunctions table;
+        // user32 is loaded by every windowed program; this takes no reference of its own.
+        const HMODULE user = GetModuleHandleW(L"user32.dll");
+        if (!user) return table;
+        table.setAwareness = procedure<decltype(&SetProcessDpiAwarenessContext)>(
+            user, "SetProcessDpiAwarenessContext");
+        table.forSystem = procedure<decltype(&GetDpiForSystem)>(user, "GetDpiForSystem");
+        table.forWindow = procedure<decltype(&GetDpiForWindow)>(user, "GetDpiForWindow");
+        table.adjust =
+            procedure<decltype(&AdjustWindowRectExForDpi)>(user, "AdjustWindowRectExForDpi");
+        return table;
+    }();
+    return found;
+}
+
+}  // namespace
+
+void declarePerMonitorDpiAwareness() {
+    if (functions().setAwareness) {
+        functions().setAwareness(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    }
+}
+
+unsigned systemDpi() {
+    if (functions().forSystem) return functions().forSystem();
+    const ClientDC screen(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    return dpi > 0 ? static_cast<unsigned>(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
+unsigned windowDpi(HWND window) {
+    if (functions().forWindow) {
+        if (const UINT dpi = functions().forWindow(window)) return dpi;
+    }
+    return systemDpi();
+}
+
+bool adjustWindowRectForDpi(RECT& rect, DWORD style, bool hasMenu, DWORD extendedStyle,
+                            unsigned dpi) {
+    if (functions().adjust) {
+        return functions().adjust(&rect, style, hasMenu, extendedStyle, dpi) != FALSE;
+    }
+    return AdjustWindowRectEx(&rect, style, hasMenu, extendedStyle) != FALSE;
+}
+
+}  // namespace win32
