@@ -151,3 +151,52 @@ TEST_F(ViewerEndToEnd, ShowListReplacesOldDayFilesAndEmptyDaysAreQuiet) {
     EXPECT_TRUE(topWindows(editor_->id(), {}, L"#32770").empty()) << "no message for an empty day";
     EXPECT_TRUE(IsWindowVisible(viewer));
 }
+
+TEST_F(ViewerEndToEnd, StartNowStartsARecordAsAtLogonAndNamesAMissingOne) {
+    ProgramFolder programs(L"NorvellStartNow");
+    programs.addProbe(L"probe.exe");
+    const std::string probe = utf8(programs.path() + L"\\probe.exe");
+    const std::string gone = utf8(programs.path() + L"\\gone.exe");
+    work_.write(L"2Wed.dat", record("07:30", probe.c_str(), "Min", "Wednesday"));
+    work_.write(L"3Wed.dat", record("08:00", gone.c_str(), "Normal", "Wednesday"));
+    start();
+    HWND viewer = showList();
+    ASSERT_TRUE(viewer);
+    HWND list = GetDlgItem(viewer, form2::DayList);
+    click(GetDlgItem(viewer, form2::Command3));
+    ASSERT_TRUE(pollUntil([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == 2; }, 5s));
+
+    // As a user does: Tab to the list, the arrow keys to a record, Enter.
+    const auto focus = [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(viewer, nullptr), &info);
+        return info.hwndFocus;
+    };
+    for (int tabs = 0; tabs < 10 && focus() != list; ++tabs) {
+        // Each key's effect before the next: a key still queued would move on past the list.
+        HWND before = focus();
+        PostMessageW(before, WM_KEYDOWN, VK_TAB, 0);
+        ASSERT_TRUE(pollUntil([&] { return focus() != before; }));
+    }
+    ASSERT_EQ(focus(), list) << "Tab does not reach the list";
+    PostMessageW(list, WM_KEYDOWN, VK_HOME, 0);
+    ASSERT_TRUE(pollUntil([&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) == 0; }));
+    PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(pollUntil([&] { return probeRuns(work_.path()).size() == 1; }, 10s))
+        << "Start Now did not start the probe";
+    const ProbeRun run = probeRuns(work_.path()).front();
+    EXPECT_EQ(run.showWindow, SW_MINIMIZE);
+    EXPECT_EQ(run.folder, work_.path()) << "in the editor's working folder, as at logon";
+
+    PostMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
+    ASSERT_TRUE(pollUntil([&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) == 1; }));
+    PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
+    const driver::MessageBox box = waitForMessageBox(editor_->id());
+    ASSERT_TRUE(box) << "no message names the missing program";
+    EXPECT_NE(box.text.find(win32::widen(gone)), std::wstring::npos) << utf8(box.text);
+    EXPECT_NE(box.text.find(L"could not be started"), std::wstring::npos) << utf8(box.text);
+    EXPECT_EQ(GetWindow(box.window, GW_OWNER), viewer) << "the viewer's message";
+    EXPECT_TRUE(answer(box, IDOK));
+    EXPECT_EQ(probeRuns(work_.path()).size(), 1u);
+}
