@@ -34,7 +34,8 @@ function(norvell_gui_program target)
   endif()
 endfunction()
 
-# norvell_tests(<folder-relative glob> LIBS <libs...>): one test program per *_test.cpp file.
+# norvell_tests([PREFIX <name prefix>] LIBS <libs...> [DEPENDS <targets...>]): one test program
+# per *_test.cpp file of the calling folder, each named <prefix><file name>.
 # Windows test programs run through Wine; their tests are listed when ctest runs, since
 # listing them needs the Wine prefix that the test script prepares.
 function(norvell_tests)

@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include "schedule/helpers.hpp"
+#include "win32/dll_search.hpp"
 #include "win32/folder.hpp"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    win32::narrowDllSearch();
     win32::WorkingFolder folder;
     return schedule::clearScheduleFiles(folder).status;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "launcher/pass.hpp"
+#include "win32/dll_search.hpp"
 #include "win32/folder.hpp"
 #include "win32/owners.hpp"
 #include "win32/process.hpp"
@@ -54,6 +55,7 @@ void showError(const std::wstring& text) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    win32::narrowDllSearch();
     // Taken once: a pass that runs across the full hour still judges every record alike.
     SYSTEMTIME now;
     GetLocalTime(&now);

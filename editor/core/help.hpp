@@ -23,9 +23,12 @@ inline constexpr std::string_view kAboutText =
 inline constexpr std::string_view kReadmeFile = "readme.1st";
 inline constexpr std::string_view kLicenseFile = "license.txt";
 
-// The command line that opens a document shipped beside the editor: the full path, quoted,
-// since the working folder need not be the application folder and may hold blanks.
-std::string documentCommandLine(std::string_view document, const Services& services);
+// The system's notepad.exe by its full path in the Windows folder: found by a search, the
+// program search would look in the schedule folder first, where anyone who may write a
+// schedule file could put a notepad.exe of their own. The document follows on the command
+// line by its full path, quoted, since the working folder need not be the application folder
+// and may hold blanks.
+std::string textEditor(const Services& services);
 
 // Help > About. `show` creates the About window or brings it forward; a window that cannot
 // be opened is reported with the system's reason.

@@ -40,9 +40,13 @@ class Services {
     // A modal message box titled "Norvell", without an icon. With YesNoCancel, Yes is the
     // default and closing the box counts as Cancel.
     virtual Answer message(std::string_view text, Buttons buttons = Buttons::Ok) = 0;
-    // Starts a command line with a show-window value in the editor's working folder, found
-    // by the system's usual program search; never waits.
-    virtual schedule::Outcome start(std::string_view commandLine, int showWindow) = 0;
+    // Starts `program`, a full path that is never searched for, with `arguments` after its
+    // quoted name on the command line and a show-window value, in the editor's working
+    // folder; never waits.
+    virtual schedule::Outcome start(std::string_view program, std::string_view arguments,
+                                    int showWindow) = 0;
+    // The system's Windows folder, where its own programs are ("C:\Windows").
+    virtual std::string windowsFolder() const = 0;
     // Starts a helper by bare name, hidden, without arguments, in the working folder, and
     // waits for it until the deadline.
     virtual HelperRun runHelper(std::string_view name, std::chrono::milliseconds deadline) = 0;

@@ -8,10 +8,12 @@
 #include "editor/win/main_window.hpp"
 #include "editor/win/platform_services.hpp"
 #include "editor/win/window.hpp"
+#include "win32/dll_search.hpp"
 #include "win32/error.hpp"
 #include "win32/owners.hpp"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+    win32::narrowDllSearch();
     // The manifest declares it already; a copy that lost its manifest still scales.
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     // Shortcuts are made through COM.

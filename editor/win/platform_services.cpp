@@ -65,10 +65,22 @@ Answer PlatformServices::message(std::string_view text, Buttons buttons) {
     }
 }
 
-schedule::Outcome PlatformServices::start(std::string_view commandLine, int showWindow) {
+schedule::Outcome PlatformServices::start(std::string_view program, std::string_view arguments,
+                                          int showWindow) {
+    const std::wstring application = win32::widen(program);
+    std::wstring commandLine = L"\"" + application + L"\"";
+    if (!arguments.empty()) commandLine += L" " + win32::widen(arguments);
     // The editor never waits for these programs: their handle goes as soon as they start.
     win32::UniqueHandle process;
-    return win32::startProgram(win32::widen(commandLine), showWindow, process);
+    return win32::startProgram(commandLine, showWindow, process, &application);
+}
+
+std::string PlatformServices::windowsFolder() const {
+    // The system's own, shared by every user, not a terminal server user's private copy.
+    std::wstring folder(MAX_PATH, L'\0');
+    const UINT length = GetSystemWindowsDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+    folder.resize(length < folder.size() ? length : 0);
+    return win32::narrow(folder);
 }
 
 HelperRun PlatformServices::runHelper(std::string_view name, std::chrono::milliseconds deadline) {

@@ -15,7 +15,9 @@ class PlatformServices final : public Services {
     void setOwner(HWND owner) { owner_ = owner; }
 
     Answer message(std::string_view text, Buttons buttons = Buttons::Ok) override;
-    schedule::Outcome start(std::string_view commandLine, int showWindow) override;
+    schedule::Outcome start(std::string_view program, std::string_view arguments,
+                            int showWindow) override;
+    std::string windowsFolder() const override;
     HelperRun runHelper(std::string_view name, std::chrono::milliseconds deadline) override;
     std::string programFolder() const override;
     std::string workingFolder() const override;

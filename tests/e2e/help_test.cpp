@@ -1,7 +1,8 @@
 // The Help menu in the real Norvell.exe: the About window beside Main and after it, and the
-// two documents in the text editor. The editor runs from a copy of the shippable folder that
-// holds the probe as notepad.exe beside Norvell.exe, where the program search looks first, so
-// the test sees the command line and show value that the editor hands over.
+// two documents in the text editor. The probe stands in for the system's notepad.exe in the
+// Windows folder, so the test sees the command line and show value that the editor hands over;
+// copies of stamp.exe named notepad.exe lie in the editor's own folder and in its working
+// folder, where a program search would look first, and must never run.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -44,7 +45,25 @@ class HelpMenu : public testing::Test {
         for (const std::wstring& name : distFiles()) {
             copyFileOrThrow(distDir() + L"\\" + name, app.file(name));
         }
-        copyFileOrThrow(testBinDir() + L"\\probe.exe", app.file(L"notepad.exe"));
+        copyFileOrThrow(testBinDir() + L"\\stamp.exe", app.file(L"notepad.exe"));
+        copyFileOrThrow(testBinDir() + L"\\stamp.exe", work.file(L"notepad.exe"));
+        // Wine prefers its own notepad to a file of that name: the override lets the probe
+        // run there, for the editor and whatever it starts.
+        wchar_t windows[MAX_PATH] = {};
+        GetSystemWindowsDirectoryW(windows, MAX_PATH);
+        notepad_ = std::wstring(windows) + L"\\notepad.exe";
+        ASSERT_TRUE(MoveFileExW(notepad_.c_str(), (notepad_ + L".norvell-test").c_str(),
+                                MOVEFILE_REPLACE_EXISTING));
+        copyFileOrThrow(testBinDir() + L"\\probe.exe", notepad_);
+        SetEnvironmentVariableW(L"WINEDLLOVERRIDES", L"mscoree,mshtml=;notepad.exe=n");
+    }
+    void TearDown() override {
+        editor_.reset();
+        SetEnvironmentVariableW(L"WINEDLLOVERRIDES", L"mscoree,mshtml=");
+        MoveFileExW((notepad_ + L".norvell-test").c_str(), notepad_.c_str(),
+                    MOVEFILE_REPLACE_EXISTING);
+        EXPECT_TRUE(stampRuns(app.path()).empty()) << "a notepad.exe beside the editor ran";
+        EXPECT_TRUE(stampRuns(work.path()).empty()) << "a notepad.exe among the schedules ran";
     }
 
     // Starts the copy of the editor in the working folder `work`, apart from its own folder,
@@ -70,13 +89,14 @@ class HelpMenu : public testing::Test {
     static void closeBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
     std::wstring document(const wchar_t* name) const {
-        return L"notepad.exe \"" + app.file(name) + L"\"";
+        return L"\"" + notepad_ + L"\" \"" + app.file(name) + L"\"";
     }
 
     TempFolder app;   // the copy of the shippable folder
     TempFolder work;  // the editor's working folder, where the probe writes its log
     std::unique_ptr<Process> editor_;
     HWND main_ = nullptr;
+    std::wstring notepad_;  // the system's, in the Windows folder
 };
 
 }  // namespace

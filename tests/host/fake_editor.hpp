@@ -79,7 +79,8 @@ class FakeServices final : public editor::Services {
     std::vector<std::string> log;
     std::vector<editor::Answer> answers;  // given to the next YesNoCancel boxes, in order
     std::map<std::string, editor::HelperRun> helperRuns;  // by name; default: finished, 0
-    std::map<std::string, std::string> startFailures;     // command line -> reason
+    std::map<std::string, std::string> startFailures;     // program -> reason
+    std::string windowsFolderPath = "C:\\Windows";
     std::string programFolderPath = "C:\\Tools";
     std::string workingFolderPath = "C:\\Sched";
     std::optional<std::string> programFiles = "C:\\Program Files";
@@ -106,12 +107,15 @@ class FakeServices final : public editor::Services {
         answers.erase(answers.begin());
         return answer;
     }
-    schedule::Outcome start(std::string_view commandLine, int showWindow) override {
-        log.push_back("start: " + std::string(commandLine) + " show " + std::to_string(showWindow));
-        auto failure = startFailures.find(std::string(commandLine));
+    schedule::Outcome start(std::string_view program, std::string_view arguments,
+                            int showWindow) override {
+        log.push_back("start: " + std::string(program) + " " + std::string(arguments) + " show " +
+                      std::to_string(showWindow));
+        auto failure = startFailures.find(std::string(program));
         if (failure == startFailures.end()) return schedule::Outcome::success();
         return schedule::Outcome::failure(failure->second);
     }
+    std::string windowsFolder() const override { return windowsFolderPath; }
     editor::HelperRun runHelper(std::string_view name, std::chrono::milliseconds) override {
         log.push_back("helper: " + std::string(name));
         auto run = helperRuns.find(std::string(name));

@@ -13,22 +13,37 @@ TEST(Help, ReadmeOpensTheDocumentBesideTheEditorShownNormally) {
     services.programFolderPath = "C:\\Tools";
     services.workingFolderPath = "D:\\Schedules";  // not where the document ships
     editor::help::Readme(services);
-    EXPECT_EQ(services.log, Log{"start: notepad.exe \"C:\\Tools\\readme.1st\" show 1"});
+    EXPECT_EQ(services.log,
+              Log{"start: C:\\Windows\\notepad.exe \"C:\\Tools\\readme.1st\" show 1"});
 }
 
 TEST(Help, DisclaimerOpensTheLicence) {
     FakeServices services;
     services.programFolderPath = "C:\\Program Files\\Norvell";
     editor::help::Disc(services);
-    EXPECT_EQ(services.log,
-              Log{"start: notepad.exe \"C:\\Program Files\\Norvell\\license.txt\" show 1"});
+    EXPECT_EQ(
+        services.log,
+        Log{"start: C:\\Windows\\notepad.exe \"C:\\Program Files\\Norvell\\license.txt\" show 1"});
 }
 
 TEST(Help, AnEditorInADriveRootGetsOneBackslash) {
     FakeServices services;
     services.programFolderPath = "E:\\";
     editor::help::Readme(services);
-    EXPECT_EQ(services.log, Log{"start: notepad.exe \"E:\\readme.1st\" show 1"});
+    EXPECT_EQ(services.log, Log{"start: C:\\Windows\\notepad.exe \"E:\\readme.1st\" show 1"});
+}
+
+TEST(Help, TheTextEditorIsTheWindowsFolders) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\Windows", "C:\\Windows\\notepad.exe"},
+        {"D:\\WINNT\\", "D:\\WINNT\\notepad.exe"},
+        {"C:\\", "C:\\notepad.exe"},
+    };
+    for (const auto& [windows, program] : cases) {
+        FakeServices services;
+        services.windowsFolderPath = windows;
+        EXPECT_EQ(editor::help::textEditor(services), program);
+    }
 }
 
 TEST(Help, ReadmeTwiceStartsTwice) {
@@ -41,12 +56,13 @@ TEST(Help, ReadmeTwiceStartsTwice) {
 
 TEST(Help, AFailedStartNamesNotepadTheDocumentAndTheReason) {
     FakeServices services;
-    services.startFailures["notepad.exe \"C:\\Tools\\license.txt\""] =
-        "The system cannot find the file specified.";
+    services.startFailures["C:\\Windows\\notepad.exe"] =
+        "The system cannot find the file specified";
     editor::help::Disc(services);
-    EXPECT_EQ(services.log, (Log{"start: notepad.exe \"C:\\Tools\\license.txt\" show 1",
-                                 "message: notepad.exe could not be started to show "
-                                 "license.txt: The system cannot find the file specified."}));
+    EXPECT_EQ(services.log,
+              (Log{"start: C:\\Windows\\notepad.exe \"C:\\Tools\\license.txt\" show 1",
+                   "message: notepad.exe could not be started to show "
+                   "license.txt: The system cannot find the file specified."}));
 }
 
 TEST(Help, AboutShowsTheWindowAndSaysNothing) {
@@ -63,7 +79,7 @@ TEST(Help, AboutShowsTheWindowAndSaysNothing) {
 TEST(Help, AboutReportsAWindowThatCannotBeCreated) {
     FakeServices services;
     editor::help::About(services,
-                        [] { return schedule::Outcome::failure("Not enough memory resources."); });
+                        [] { return schedule::Outcome::failure("Not enough memory resources"); });
     EXPECT_EQ(services.log,
               Log{"message: The About window cannot be opened: Not enough memory resources."});
 }
