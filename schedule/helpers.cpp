@@ -112,8 +112,8 @@ void keepClearedPicks(Folder& folder, const std::vector<std::string>& picks, Hel
         }
     }
     for (const std::string& name : staged) {
-        const std::string final(*withoutStagedEnding(name));
-        if (Outcome renamed = cleared.replaceFile(name, final); !renamed) {
+        const std::string unmarked(*withoutStagedEnding(name));
+        if (Outcome renamed = cleared.replaceFile(name, unmarked); !renamed) {
             fail(report, kHelperFailed, std::string(kClearedFolder) + "\\" + name, renamed.error);
         }
     }
