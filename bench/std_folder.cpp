@@ -23,6 +23,7 @@ Outcome fromErrno() {
 
 Outcome StdFolder::fileNames(std::vector<std::string>& names) {
     std::error_code error;
+    if (!std::filesystem::exists(root_, error)) return fromErrorCode(error);
     for (std::filesystem::directory_iterator it(root_, error), end; !error && it != end;
          it.increment(error)) {
         std::error_code typeError;
@@ -57,6 +58,28 @@ Outcome StdFolder::replaceFile(std::string_view from, std::string_view to) {
 Outcome StdFolder::removeFile(std::string_view name) {
     std::error_code error;
     std::filesystem::remove(path(name), error);
+    return fromErrorCode(error);
+}
+
+schedule::Folder& StdFolder::subfolder(std::string_view name) {
+    auto found = subfolders_.find(name);
+    if (found == subfolders_.end()) {
+        found =
+            subfolders_.emplace(std::string(name), std::make_unique<StdFolder>(path(name))).first;
+    }
+    return *found->second;
+}
+
+Outcome StdFolder::createSubfolder(std::string_view name) {
+    std::error_code error;
+    std::filesystem::create_directory(path(name), error);
+    return fromErrorCode(error);
+}
+
+Outcome StdFolder::moveToSubfolder(std::string_view from, std::string_view folder,
+                                   std::string_view to) {
+    std::error_code error;
+    std::filesystem::rename(path(from), path(folder) / to, error);
     return fromErrorCode(error);
 }
 

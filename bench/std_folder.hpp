@@ -4,6 +4,8 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
+#include <memory>
 
 #include "schedule/folder.hpp"
 
@@ -18,11 +20,16 @@ class StdFolder final : public schedule::Folder {
     schedule::Outcome writeFile(std::string_view name, std::string_view bytes) override;
     schedule::Outcome replaceFile(std::string_view from, std::string_view to) override;
     schedule::Outcome removeFile(std::string_view name) override;
+    schedule::Folder& subfolder(std::string_view name) override;
+    schedule::Outcome createSubfolder(std::string_view name) override;
+    schedule::Outcome moveToSubfolder(std::string_view from, std::string_view folder,
+                                      std::string_view to) override;
     void pause(std::chrono::milliseconds duration) override;
 
   private:
     std::filesystem::path path(std::string_view name) const { return root_ / name; }
     std::filesystem::path root_;
+    std::map<std::string, std::unique_ptr<StdFolder>, std::less<>> subfolders_;
 };
 
 }  // namespace bench

@@ -13,7 +13,8 @@ namespace schedule {
 
 class Folder {
   public:
-    // The names of the plain files in the folder, subfolders left out.
+    // The names of the plain files in the folder, subfolders left out. A folder that does not
+    // exist (a subfolder not made yet) holds no files.
     virtual Outcome fileNames(std::vector<std::string>& names) = 0;
     virtual Outcome readFile(std::string_view name, std::string& bytes) = 0;
     // Creates or empties `name` and writes `bytes`; not atomic on its own.
@@ -21,6 +22,15 @@ class Folder {
     // Renames `from` to `to`, replacing `to` in one step when it exists.
     virtual Outcome replaceFile(std::string_view from, std::string_view to) = 0;
     virtual Outcome removeFile(std::string_view name) = 0;
+    // The subfolder `name` as a Folder of its own, alive as long as this one. It need not
+    // exist yet: createSubfolder makes it.
+    virtual Folder& subfolder(std::string_view name) = 0;
+    // Makes the subfolder `name`; success when it is there already.
+    virtual Outcome createSubfolder(std::string_view name) = 0;
+    // Moves the file `from` into the subfolder `folder` as `to`, in one step, replacing a file
+    // of that name there. On failure the file stays where it was.
+    virtual Outcome moveToSubfolder(std::string_view from, std::string_view folder,
+                                    std::string_view to) = 0;
     // Waits before another try; fakes return at once.
     virtual void pause(std::chrono::milliseconds duration) = 0;
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the build, the tests, the screenshot and the benchmarks
 # need, when any is missing. Recommended packages stay out, so every package we rely on is
-# named here: Wine's own fonts (fonts-wine) are only a recommendation of wine.
+# named here: Wine's own fonts (fonts-wine) are only a recommendation of wine, and clang's
+# libFuzzer and sanitizer runtimes (libclang-rt-dev) are not a dependency of clang.
 set -euo pipefail
-packages=(cmake make g++ googletest libgtest-dev libbenchmark-dev clang-format
+packages=(cmake make g++ googletest libgtest-dev libbenchmark-dev clang-format clang libclang-rt-dev
           g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
           wine wine64 fonts-wine fonts-dejavu-core fonts-dejavu-extra xvfb xauth imagemagick nsis python3)
 missing=()

@@ -35,8 +35,12 @@ Outcome WorkingFolder::fileNames(std::vector<std::string>& names) {
         ownFindHandle(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!find) {
-        // An empty folder has no entries at all only at a drive root.
-        if (GetLastError() == ERROR_FILE_NOT_FOUND) return Outcome::success();
+        // An empty folder has no entries at all only at a drive root; a subfolder not made
+        // yet has none either.
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            return Outcome::success();
+        }
         return lastError();
     }
     do {
@@ -96,6 +100,37 @@ Outcome WorkingFolder::replaceFile(std::string_view from, std::string_view to) {
 
 Outcome WorkingFolder::removeFile(std::string_view name) {
     if (!DeleteFileW(path(name).c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) {
+        return lastError();
+    }
+    return Outcome::success();
+}
+
+schedule::Folder& WorkingFolder::subfolder(std::string_view name) {
+    auto found = subfolders_.find(name);
+    if (found == subfolders_.end()) {
+        found = subfolders_
+                    .emplace(std::string(name), std::make_unique<WorkingFolder>(path(name) + L"\\"))
+                    .first;
+    }
+    return *found->second;
+}
+
+Outcome WorkingFolder::createSubfolder(std::string_view name) {
+    const std::wstring folder = path(name);
+    if (CreateDirectoryW(folder.c_str(), nullptr)) return Outcome::success();
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return lastError();
+    // A file of that name is in the way: it says "already exists" too.
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return lastError();
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return systemFailure(ERROR_ALREADY_EXISTS);
+    return Outcome::success();
+}
+
+Outcome WorkingFolder::moveToSubfolder(std::string_view from, std::string_view folder,
+                                       std::string_view to) {
+    const std::wstring target = path(folder) + L"\\" + widen(to);
+    if (!MoveFileExW(path(from).c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return lastError();
     }
     return Outcome::success();

@@ -2,6 +2,9 @@
 // working folder, as every schedule file is.
 #pragma once
 
+#include <functional>
+#include <map>
+#include <memory>
 #include <string>
 
 #include "schedule/folder.hpp"
@@ -19,11 +22,16 @@ class WorkingFolder final : public schedule::Folder {
     schedule::Outcome writeFile(std::string_view name, std::string_view bytes) override;
     schedule::Outcome replaceFile(std::string_view from, std::string_view to) override;
     schedule::Outcome removeFile(std::string_view name) override;
+    schedule::Folder& subfolder(std::string_view name) override;
+    schedule::Outcome createSubfolder(std::string_view name) override;
+    schedule::Outcome moveToSubfolder(std::string_view from, std::string_view folder,
+                                      std::string_view to) override;
     void pause(std::chrono::milliseconds duration) override;
 
   private:
     std::wstring path(std::string_view name) const;
     std::wstring prefix_;
+    std::map<std::string, std::unique_ptr<WorkingFolder>, std::less<>> subfolders_;
 };
 
 }  // namespace win32

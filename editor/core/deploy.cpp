@@ -9,13 +9,27 @@ namespace editor {
 
 namespace {
 
-// Runs a helper to its end; a failure is told to the user with what it means for them.
+// Runs a helper to its end; a failure is told to the user with what it means for them. Pick
+// files that copyfle.com left out are named, and the work goes on without them.
 bool runHelperOrTell(Services& services, std::string_view helper, std::string_view consequence) {
-    const std::optional<std::string> failure =
-        helperFailure(helper, services.runHelper(helper, kHelperDeadline));
+    const HelperRun run = services.runHelper(helper, kHelperDeadline);
+    if (helper == kCombineHelper && leftPicksOut(run)) {
+        services.message(leftOutPicksMessage(services.scheduleFolder()));
+        return true;
+    }
+    const std::optional<std::string> failure = helperFailure(helper, run);
     if (!failure) return true;
     services.message(*failure + " " + std::string(consequence));
     return false;
+}
+
+std::string launcherMissing(const std::string& applicationFolder) {
+    return std::string(kLauncherFile) + " is missing from " + applicationFolder +
+           ", the folder Norvell runs from. Without it nothing would start your programs at "
+           "logon, so nothing was deployed. Put " +
+           std::string(kLauncherFile) +
+           " back beside Norvell.exe (installing Norvell again "
+           "does that) and deploy again.";
 }
 
 void placeShortcut(Services& services, StartupFolder where, const std::string& applicationFolder,
@@ -44,6 +58,12 @@ void placeShortcut(Services& services, StartupFolder where, const std::string& a
 void deploy(Services& services) {
     std::string MyPath;
     CheckPath(MyPath, services);
+    // Before anything runs or is asked: neither Yes nor No could keep their promise, and the
+    // user would answer a question for nothing.
+    if (!services.isFile(MyPath + std::string(kLauncherFile))) {
+        services.message(launcherMissing(MyPath));
+        return;
+    }
     if (!runHelperOrTell(services, kCombineHelper, "Nothing was deployed.")) return;
     switch (services.message(kDeployQuestion, Buttons::YesNoCancel)) {
         case Answer::Yes:

@@ -4,15 +4,20 @@
 
 namespace editor {
 
+namespace {
+// A message box stays readable: past this many files the rest are only counted.
+constexpr std::size_t kNamedAtMost = 10;
+}  // namespace
+
 std::optional<std::string> helperFailure(std::string_view helper, const HelperRun& run) {
     const std::string name(helper);
-    switch (run.outcome) {
-        case HelperRun::Outcome::NotStarted:
+    switch (run.ending) {
+        case HelperRun::Ending::NotStarted:
             return name + " could not be started: " + run.error + ".";
-        case HelperRun::Outcome::TimedOut:
+        case HelperRun::Ending::TimedOut:
             return name + " did not finish within " +
                    std::to_string(kHelperDeadline.count() / 1000) + " seconds.";
-        case HelperRun::Outcome::Finished:
+        case HelperRun::Ending::Finished:
             break;
     }
     switch (run.exitCode) {
@@ -21,7 +26,9 @@ std::optional<std::string> helperFailure(std::string_view helper, const HelperRu
         case schedule::kHelperFailed:
             return helper == kCombineHelper
                        ? name + " could not write every day file (datmon.dat to datsun.dat)."
-                       : name + " could not remove or empty every data file.";
+                       : name + " could not move every pick file into the " +
+                             std::string(schedule::kClearedFolder) +
+                             " folder or empty every day file.";
         case schedule::kHelperPicksLeftOut:
             if (helper == kCombineHelper) {
                 return name + " left out pick files that do not hold exactly one schedule record.";
@@ -31,6 +38,36 @@ std::optional<std::string> helperFailure(std::string_view helper, const HelperRu
             break;
     }
     return name + " ended with exit status " + std::to_string(run.exitCode) + ".";
+}
+
+bool leftPicksOut(const HelperRun& run) {
+    return run.ending == HelperRun::Ending::Finished &&
+           run.exitCode == schedule::kHelperPicksLeftOut;
+}
+
+std::string leftOutPicksMessage(schedule::Folder& folder) {
+    schedule::CombinedPicks combined;
+    const std::string text(kCombineHelper);
+    // The files may have been put right since; then the run's own word is all there is.
+    if (!schedule::readPickFiles(folder, combined) || combined.leftOut.empty()) {
+        return text + " left out pick files that do not hold exactly one schedule record. " +
+               "Their programs will not start; every other pick was combined.";
+    }
+    const std::size_t count = combined.leftOut.size();
+    std::string message =
+        text + (count == 1 ? " left out one pick file:\n"
+                           : " left out " + std::to_string(count) + " pick files:\n");
+    for (std::size_t i = 0; i < count && i < kNamedAtMost; ++i) {
+        message += "\n" + combined.leftOut[i].name + ": " + combined.leftOut[i].reason;
+    }
+    if (count > kNamedAtMost) {
+        message += "\n... and " + std::to_string(count - kNamedAtMost) + " more";
+    }
+    message += count == 1 ? "\n\nIts program will not start" : "\n\nTheir programs will not start";
+    message += " at logon; every other pick was combined. Pick ";
+    message += count == 1 ? "that program" : "those programs";
+    message += " again, and delete or correct the files named.";
+    return message;
 }
 
 }  // namespace editor

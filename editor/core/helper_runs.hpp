@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "editor/core/services.hpp"
+#include "schedule/folder.hpp"
 
 namespace editor {
 
@@ -14,5 +15,14 @@ inline constexpr std::string_view kClearHelper = "clrfle.com";
 
 // A sentence naming what went wrong with the helper's run, or none when it did its whole job.
 std::optional<std::string> helperFailure(std::string_view helper, const HelperRun& run);
+
+// Whether copyfle.com finished its job but left pick files out: the rest of the schedule was
+// combined, so the editor goes on after it has named them.
+bool leftPicksOut(const HelperRun& run);
+
+// The message after such a run: the pick files copyfle.com left out of `folder`, found by the
+// reading it combines by, each with what is wrong with it, and that their programs will not
+// start.
+std::string leftOutPicksMessage(schedule::Folder& folder);
 
 }  // namespace editor

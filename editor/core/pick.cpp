@@ -1,5 +1,7 @@
 #include "editor/core/pick.hpp"
 
+#include <algorithm>
+
 #include "schedule/folder.hpp"
 #include "schedule/pick_file.hpp"
 #include "schedule/record.hpp"
@@ -11,15 +13,19 @@ namespace editor {
 
 namespace {
 
-// Advances the counter once per weekday box up to and including the first ticked one.
-// False when no box is ticked: the counter has then grown by seven.
-bool advanceCounter(MainControls& controls) {
+// How far a click moves the counter: once per weekday box up to and including the first
+// ticked one, seven times when none is ticked.
+unsigned long long counterSteps(const MainControls& controls) {
     for (const schedule::Weekday& day : schedule::kWeekdays) {
-        const long long counter = schedule::leadingNumber(controls.text(Field::Text4));
-        controls.setText(Field::Text4, std::to_string(counter + 1));
-        if (controls.dayTicked(day.checkIndex)) return true;
+        if (controls.dayTicked(day.checkIndex)) return static_cast<unsigned>(day.checkIndex) + 1;
     }
-    return false;
+    return schedule::kWeekdays.size();
+}
+
+bool anyDayTicked(const MainControls& controls) {
+    return std::any_of(
+        schedule::kWeekdays.begin(), schedule::kWeekdays.end(),
+        [&](const schedule::Weekday& day) { return controls.dayTicked(day.checkIndex); });
 }
 
 // "Normal, Hide, Minimize and Maximize": the list's words as a sentence names them.
@@ -41,8 +47,29 @@ void selectResetChoices(MainControls& controls) {
     controls.selectItem(List::List4, "Normal");
 }
 
+std::optional<std::string> advancePickCounter(MainControls& controls, unsigned long long steps) {
+    const std::string text = controls.text(Field::Text4);
+    const std::optional<unsigned long long> counter = schedule::readPickNumber(text);
+    if (!counter) return "The pick counter \"" + text + "\" is not a pick number.";
+    if (*counter > schedule::kPickNumberLimit - steps) {
+        return "The pick counter stands at " + text + " and cannot go past " +
+               schedule::pickNumberLimitText() + ", the highest number a pick file may have.";
+    }
+    controls.setText(Field::Text4, std::to_string(*counter + steps));
+    return std::nullopt;
+}
+
 void pickProgram(MainControls& controls, Services& services) {
-    if (!advanceCounter(controls)) return;
+    if (const auto full = advancePickCounter(controls, counterSteps(controls))) {
+        // Numbering from 1 again would replace earlier picks; a clear moves them aside, and a
+        // new start of the editor then restores them under small numbers.
+        services.message(*full +
+                         " Nothing was written. To go on, clear the schedule with Reset/Clear "
+                         "List, start Norvell again and bring your picks back with Schedule, "
+                         "Restore Cleared Picks: they get new numbers from 2 on.");
+        return;
+    }
+    if (!anyDayTicked(controls)) return;
     const std::string file = controls.selectedFile();
     if (file.empty()) {
         services.message(kNoFileSelected);

@@ -21,7 +21,7 @@ enum class Answer { Ok, Yes, No, Cancel };
 
 // How a helper run ended.
 struct HelperRun {
-    enum class Outcome { Finished, NotStarted, TimedOut } outcome = Outcome::Finished;
+    enum class Ending { Finished, NotStarted, TimedOut } ending = Ending::Finished;
     unsigned long exitCode = 0;  // when Finished
     std::string error;           // when NotStarted: the system's reason
 };
@@ -55,9 +55,12 @@ class Services {
     virtual std::string programFolder() const = 0;
     // The editor's working folder, where the schedule files live.
     virtual std::string workingFolder() const = 0;
+    // Whether `path` names an existing file (a folder does not count).
+    virtual bool isFile(std::string_view path) const = 0;
     // The system's Program Files folder; none when it cannot be found.
     virtual std::optional<std::string> programFilesFolder() const = 0;
-    // The schedule files of the working folder.
+    // The schedule files of the working folder; the picks a clear kept are in its subfolder
+    // schedule::kClearedFolder.
     virtual schedule::Folder& scheduleFolder() = 0;
     // UTF-8 text in the system's ANSI code page, only when it is represented exactly.
     virtual std::optional<std::string> toAnsi(std::string_view text) const = 0;

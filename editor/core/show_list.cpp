@@ -11,17 +11,15 @@ namespace editor {
 namespace {
 // What the failure means for the lists the viewer is about to show.
 std::string_view consequence(const HelperRun& run) {
-    switch (run.outcome) {
-        case HelperRun::Outcome::NotStarted:
+    switch (run.ending) {
+        case HelperRun::Ending::NotStarted:
             return "The day lists cannot be shown.";
-        case HelperRun::Outcome::TimedOut:
+        case HelperRun::Ending::TimedOut:
             return "The day lists may be incomplete.";
-        case HelperRun::Outcome::Finished:
+        case HelperRun::Ending::Finished:
             break;
     }
     switch (run.exitCode) {
-        case schedule::kHelperPicksLeftOut:
-            return "Those programs are missing from the day lists.";
         case schedule::kHelperFailed:
             return "Some day lists may still show the schedule as it was before.";
         default:
@@ -32,10 +30,14 @@ std::string_view consequence(const HelperRun& run) {
 
 bool PrepareShowList(Services& services) {
     const HelperRun run = services.runHelper(kCombineHelper, kHelperDeadline);
+    if (leftPicksOut(run)) {
+        services.message(leftOutPicksMessage(services.scheduleFolder()));
+        return true;
+    }
     const std::optional<std::string> failure = helperFailure(kCombineHelper, run);
     if (!failure) return true;
     services.message(*failure + " " + std::string(consequence(run)));
-    return run.outcome != HelperRun::Outcome::NotStarted;
+    return run.ending != HelperRun::Ending::NotStarted;
 }
 
 }  // namespace editor

@@ -8,8 +8,8 @@ namespace editor {
 
 // Runs copyfle.com and waits for it (kHelperDeadline at most), so that the viewer shows the
 // whole new schedule rather than the old one or half of the new. Every outcome but a clean
-// finish gets a message that names it. True when the viewer should open: always, except when
-// copyfle.com could not be started at all.
+// finish gets a message that names it; left-out pick files are named one by one. True when
+// the viewer should open: always, except when copyfle.com could not be started at all.
 bool PrepareShowList(Services& services);
 
 }  // namespace editor

@@ -95,12 +95,12 @@ HelperRun PlatformServices::runHelper(std::string_view name, std::chrono::millis
     const schedule::Outcome started =
         win32::startProgram(win32::widen(name), schedule::kShowHide, process);
     if (!started) {
-        run.outcome = HelperRun::Outcome::NotStarted;
+        run.ending = HelperRun::Ending::NotStarted;
         run.error = started.error;
         return run;
     }
     if (!waitPumpingMessages(process.get(), deadline, visibleOwner())) {
-        run.outcome = HelperRun::Outcome::TimedOut;
+        run.ending = HelperRun::Ending::TimedOut;
         return run;
     }
     DWORD code = 0;
@@ -115,6 +115,11 @@ std::string PlatformServices::programFolder() const {
 
 std::string PlatformServices::workingFolder() const {
     return win32::narrow(win32::currentFolder());
+}
+
+bool PlatformServices::isFile(std::string_view path) const {
+    const DWORD attributes = GetFileAttributesW(win32::widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::optional<std::string> PlatformServices::programFilesFolder() const {

@@ -21,6 +21,7 @@ class PlatformServices final : public Services {
     HelperRun runHelper(std::string_view name, std::chrono::milliseconds deadline) override;
     std::string programFolder() const override;
     std::string workingFolder() const override;
+    bool isFile(std::string_view path) const override;
     std::optional<std::string> programFilesFolder() const override;
     schedule::Folder& scheduleFolder() override { return folder_; }
     std::optional<std::string> toAnsi(std::string_view text) const override;

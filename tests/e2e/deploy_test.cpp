@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "editor_session.hpp"
+#include "schedule/record.hpp"
 #include "win32/owners.hpp"
 #include "win32/shell.hpp"
 
@@ -48,6 +49,9 @@ struct Picked {
     // Presses Deploy and returns the question box, checked.
     driver::MessageBox question() {
         editor->press(editor::main::Command3);
+        return nextQuestion();
+    }
+    driver::MessageBox nextQuestion() {
         const driver::MessageBox box = waitForMessageBox(editor->id(), 40s);
         EXPECT_EQ(box.text, kQuestion);
         EXPECT_EQ(box.title, L"Norvell");
@@ -131,11 +135,75 @@ TEST(Deploy, CancelOrClosingTheQuestionClearsAndCreatesNothing) {
                   L"DATA FILES clear, Brightwick not copied, but Check if Program already copied");
         EXPECT_EQ(GetFileAttributesW(userLink.c_str()), INVALID_FILE_ATTRIBUTES);
         EXPECT_EQ(GetFileAttributesW(allLink.c_str()), INVALID_FILE_ATTRIBUTES);
-        // clrfle.com has finished before the message: only empty day files are left.
+        // clrfle.com has finished before the message: only empty day files are left, and the
+        // picks are kept aside where the editor can restore them.
         EXPECT_EQ(picked.work.names().size(), 7u);
         for (const wchar_t* day : kDayFiles) EXPECT_EQ(picked.work.read(day), "");
+        EXPECT_EQ(fileNames(picked.work.file(L"Cleared")),
+                  (std::vector<std::wstring>{L"2Fri.dat", L"2Mon.dat", L"2Sat.dat", L"2Sun.dat",
+                                             L"2Thu.dat", L"2Tue.dat", L"2Wed.dat"}));
         EXPECT_TRUE(picked.editor->exit());
     }
+}
+
+TEST(Deploy, AMalformedPickFileIsNamedAndTheLauncherStillDeployed) {
+    win32::ComApartment com;
+    const std::wstring link = startupLink(FOLDERID_Startup);
+    DeleteFileW(link.c_str());
+    Picked picked;
+    ASSERT_TRUE(*picked.editor);
+    picked.work.write(L"3Tue.dat", "08:00\r\nC:\\broken.exe\r\n");
+    picked.editor->press(editor::main::Command3);
+
+    const std::wstring leftOut = picked.nextMessage();
+    EXPECT_NE(leftOut.find(L"3Tue.dat: it holds 2 lines instead of one record of 4"),
+              std::wstring::npos)
+        << utf8(leftOut);
+    EXPECT_NE(leftOut.find(L"will not start"), std::wstring::npos) << utf8(leftOut);
+    EXPECT_TRUE(answer(picked.nextQuestion(), IDYES));
+    EXPECT_EQ(picked.nextMessage(),
+              L"DATA FILES GENERATED and File copied to your Login Profile, Brightwick will be "
+              L"activated next time you log on");
+    EXPECT_TRUE(loadLink(link)) << "no Brightwick.lnk in " << utf8(link);
+    // The good records are in the day files, the broken one in none.
+    for (const wchar_t* day : kDayFiles) {
+        const std::string bytes = picked.work.read(day).value_or("");
+        EXPECT_NE(bytes.find("probe.exe"), std::string::npos) << utf8(day);
+        EXPECT_EQ(bytes.find("broken.exe"), std::string::npos) << utf8(day);
+    }
+    EXPECT_TRUE(picked.editor->exit());
+    DeleteFileW(link.c_str());
+}
+
+TEST(Deploy, WithoutBrightwickBesideTheEditorNothingIsDeployed) {
+    // A copy of the shippable folder without the launcher.
+    TempFolder application;
+    for (const wchar_t* file : {L"Norvell.exe", L"copyfle.com", L"clrfle.com"}) {
+        copyFileOrThrow(distDir() + L"\\" + file, application.file(file));
+    }
+    const std::wstring userLink = startupLink(FOLDERID_Startup);
+    const std::wstring allLink = startupLink(FOLDERID_CommonStartup);
+    DeleteFileW(userLink.c_str());
+    DeleteFileW(allLink.c_str());
+    TempFolder work;
+    work.write(L"2Mon.dat", schedule::formatRecord({"08:00", "C:\\a.exe", "Normal", "Monday"}));
+    EditorSession editor(work.path(), application.file(L"Norvell.exe"));
+    ASSERT_TRUE(editor);
+
+    const std::wstring message = editor.pressAndReadMessage(editor::main::Command3);
+    EXPECT_EQ(message.rfind(L"Brightwick.exe is missing from " + application.path() +
+                                L"\\, the "
+                                L"folder Norvell runs from.",
+                            0),
+              0u)
+        << utf8(message);
+    EXPECT_NE(message.find(L"nothing was deployed."), std::wstring::npos) << utf8(message);
+    ASSERT_TRUE(sync(editor.main()));
+    EXPECT_TRUE(topWindows(editor.id(), {}, L"#32770").empty()) << "no question, no success";
+    EXPECT_EQ(GetFileAttributesW(userLink.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(allLink.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(work.names(), std::vector<std::wstring>{L"2Mon.dat"}) << "no helper ran";
+    EXPECT_TRUE(editor.exit());
 }
 
 TEST(Reset, UnticksSelectsTwelveAmNormalAndClearsWithoutAMessage) {
@@ -161,5 +229,21 @@ TEST(Reset, UnticksSelectsTwelveAmNormalAndClearsWithoutAMessage) {
     EXPECT_EQ(editor.text(editor::main::Text4), L"2") << "the counter stays";
     EXPECT_EQ(editor.currentItem(editor::main::File1), L"probe.exe");
     EXPECT_TRUE(topWindows(editor.id(), {}, L"#32770").empty()) << "Reset says nothing";
+
+    // A second Reset finds no pick file and keeps the first one's picks aside. clrfle.com
+    // writes the day files last, so a new datsun.dat means it has done the rest.
+    const auto writeTime = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        GetFileAttributesExW(picked.work.file(L"datsun.dat").c_str(), GetFileExInfoStandard, &data);
+        return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+               data.ftLastWriteTime.dwLowDateTime;
+    };
+    const ULONGLONG firstClear = writeTime();
+    editor.press(editor::main::Command5);
+    ASSERT_TRUE(pollUntil([&] { return writeTime() != firstClear; }));
+    EXPECT_EQ(fileNames(picked.work.file(L"Cleared")).size(), 7u);
+    EXPECT_NE(
+        fileBytes(picked.work.file(L"Cleared") + L"\\2Wed.dat").value_or("").find("probe.exe"),
+        std::string::npos);
     EXPECT_TRUE(editor.exit());
 }

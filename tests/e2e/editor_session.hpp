@@ -42,8 +42,10 @@ class ProgramFolder {
 
 class EditorSession {
   public:
-    explicit EditorSession(const std::wstring& workingFolder)
-        : process_(distDir() + L"\\Norvell.exe", L"", workingFolder) {
+    // `program`: another copy of Norvell.exe than the shippable folder's.
+    explicit EditorSession(const std::wstring& workingFolder,
+                           const std::wstring& program = distDir() + L"\\Norvell.exe")
+        : process_(program, L"", workingFolder) {
         main_ = waitForWindow(process_.id(), L"Norvell 1.0");
     }
 

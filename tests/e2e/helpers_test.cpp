@@ -51,14 +51,60 @@ TEST(Helpers, CombineThenClearAFolderOfPicks) {
     EXPECT_EQ(folder.names(), expected);
     for (const wchar_t* day : kDayFiles) EXPECT_EQ(folder.read(day), "");
     EXPECT_EQ(folder.read(L"notes.dat"), "my notes\r\n");
+
+    // The cleared picks are kept aside, whole, for the editor to restore.
+    const std::wstring cleared = folder.file(L"Cleared");
+    EXPECT_EQ(fileNames(cleared),
+              (std::vector<std::wstring>{L"10Mon.dat", L"2Mon.dat", L"2Wed.dat", L"3mon.DAT"}));
+    EXPECT_EQ(fileBytes(cleared + L"\\2Mon.dat"), mon2);
 }
 
-TEST(Helpers, CombineLeavesOutAPickFileOfThreeLines) {
+TEST(Helpers, ClearReplacesTheEarlierClearsPicksUnlessItFindsNone) {
+    TempFolder folder;
+    const std::wstring cleared = folder.file(L"Cleared");
+    folder.write(L"2Mon.dat", record("08:00", "C:\\a.exe", "Monday"));
+    EXPECT_EQ(runHelper(L"clrfle.com", folder), 0u);
+    folder.write(L"3Tue.dat", record("09:00", "C:\\b.exe", "Tuesday"));
+    EXPECT_EQ(runHelper(L"clrfle.com", folder), 0u);
+    EXPECT_EQ(fileNames(cleared), std::vector<std::wstring>{L"3Tue.dat"});
+    // A second Reset in a row finds no pick file: the first one's picks stay.
+    EXPECT_EQ(runHelper(L"clrfle.com", folder), 0u);
+    EXPECT_EQ(fileNames(cleared), std::vector<std::wstring>{L"3Tue.dat"});
+    EXPECT_EQ(fileBytes(cleared + L"\\3Tue.dat"), record("09:00", "C:\\b.exe", "Tuesday"));
+}
+
+TEST(Helpers, AClearThatCannotMoveAPickFileLeavesItWhereItWas) {
+    TempFolder folder;
+    folder.write(L"2Mon.dat", record("08:00", "C:\\a.exe", "Monday"));
+    folder.write(L"3Mon.dat", record("09:00", "C:\\b.exe", "Monday"));
+    // Open without delete sharing, as an editor holding the file would.
+    const win32::UniqueHandle held = win32::ownHandle(
+        CreateFileW(folder.file(L"3Mon.dat").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
+    EXPECT_EQ(runHelper(L"clrfle.com", folder), 1u);
+    EXPECT_EQ(folder.read(L"3Mon.dat"), record("09:00", "C:\\b.exe", "Monday"));
+    EXPECT_EQ(fileNames(folder.file(L"Cleared")), std::vector<std::wstring>{L"2Mon.dat"});
+    EXPECT_EQ(folder.read(L"datmon.dat"), "");
+}
+
+TEST(Helpers, CombineLeavesOutAPickFileOfThreeLinesAndOneAboveTheLimit) {
     TempFolder folder;
     folder.write(L"2Fri.dat", "08:00\r\nC:\\a.exe\r\nNormal\r\n");
     folder.write(L"3Fri.dat", record("09:00", "C:\\b.exe", "Friday"));
+    folder.write(L"4Fri.dat", record("10:00", "C:\\c.exe", "Friday") + "\r\n\r\n");
     EXPECT_EQ(runHelper(L"copyfle.com", folder), 2u);
-    EXPECT_EQ(folder.read(L"datfri.dat"), record("09:00", "C:\\b.exe", "Friday"));
+    EXPECT_EQ(folder.read(L"datfri.dat"),
+              record("09:00", "C:\\b.exe", "Friday") + record("10:00", "C:\\c.exe", "Friday"))
+        << "a record followed only by empty lines is taken";
+
+    folder.write(L"2Fri.dat", record("08:00", "C:\\a.exe", "Friday"));
+    EXPECT_EQ(runHelper(L"copyfle.com", folder), 0u);
+    folder.write(L"1000000000000000000Fri.dat", record("11:00", "C:\\d.exe", "Friday"));
+    EXPECT_EQ(runHelper(L"copyfle.com", folder), 2u);
+    EXPECT_EQ(folder.read(L"datfri.dat"), record("08:00", "C:\\a.exe", "Friday") +
+                                              record("09:00", "C:\\b.exe", "Friday") +
+                                              record("10:00", "C:\\c.exe", "Friday"));
 }
 
 TEST(Helpers, CombineReportsADayFileItCannotReplace) {

@@ -104,3 +104,49 @@ TEST(Pick, NameOutsideTheCodePageIsRefused) {
     EXPECT_TRUE(work.names().empty());
     EXPECT_TRUE(editor.exit());
 }
+
+TEST(Pick, LongPickNumbersGoOnFromTheHighestAndReplaceNothing) {
+    ProgramFolder programs(L"NorvellPickLong");
+    programs.addProbe(L"tool.exe");
+    TempFolder work;
+    const std::string earlier = record("08:00", "C:\\old.exe", "Normal", "Monday");
+    work.write(L"2000000000000000Mon.dat", earlier);
+    EditorSession editor(work.path());
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(editor.text(editor::main::Text4), L"2000000000000000");
+    ASSERT_TRUE(editor.choose(programs, L"tool.exe"));
+    editor.tick(0);
+    EXPECT_EQ(editor.pressAndReadMessage(editor::main::Command1),
+              L"Program Picked, Next one Please");
+    EXPECT_EQ(editor.text(editor::main::Text4), L"2000000000000001");
+    EXPECT_TRUE(work.exists(L"2000000000000001Mon.dat"));
+    EXPECT_EQ(editor.pressAndReadMessage(editor::main::Command1),
+              L"Program Picked, Next one Please");
+    EXPECT_EQ(editor.text(editor::main::Text4), L"2000000000000002");
+    EXPECT_TRUE(work.exists(L"2000000000000002Sun.dat"));
+    EXPECT_EQ(work.names().size(), 1u + 1u + 7u) << "every pick a file of its own";
+    EXPECT_EQ(work.read(L"2000000000000000Mon.dat"), earlier);
+    EXPECT_TRUE(editor.exit());
+}
+
+TEST(Pick, AtTheHighestPickNumberAPickSaysSoAndWritesNothing) {
+    ProgramFolder programs(L"NorvellPickLimit");
+    programs.addProbe(L"tool.exe");
+    TempFolder work;
+    work.write(L"999999999999999999Sun.dat", record("08:00", "C:\\old.exe", "Normal", "Sunday"));
+    EditorSession editor(work.path());
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(editor.text(editor::main::Text4), L"999999999999999999");
+    ASSERT_TRUE(editor.choose(programs, L"tool.exe"));
+    editor.tick(2);
+    const std::wstring message = editor.pressAndReadMessage(editor::main::Command1);
+    EXPECT_EQ(message.rfind(L"The pick counter stands at 999999999999999999 and cannot go past "
+                            L"999,999,999,999,999,999, the highest number a pick file may have. "
+                            L"Nothing was written.",
+                            0),
+              0u)
+        << utf8(message);
+    EXPECT_EQ(work.names(), std::vector<std::wstring>{L"999999999999999999Sun.dat"});
+    EXPECT_EQ(editor.text(editor::main::Text4), L"999999999999999999");
+    EXPECT_TRUE(editor.exit());
+}

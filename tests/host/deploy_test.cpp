@@ -97,12 +97,11 @@ TEST(Deploy, AStartupFolderThatCannotBeFoundIsNamedInWords) {
 
 TEST(Deploy, CombineFailuresStopBeforeTheQuestion) {
     const std::pair<HelperRun, const char*> runs[] = {
-        {{HelperRun::Outcome::NotStarted, 0, "The system cannot find the file specified"},
+        {{HelperRun::Ending::NotStarted, 0, "The system cannot find the file specified"},
          "copyfle.com could not be started: The system cannot find the file specified."},
-        {{HelperRun::Outcome::TimedOut, 0, ""}, "copyfle.com did not finish within 30 seconds."},
-        {{HelperRun::Outcome::Finished, 1, ""}, "copyfle.com could not write every day file"},
-        {{HelperRun::Outcome::Finished, 2, ""}, "copyfle.com left out pick files"},
-        {{HelperRun::Outcome::Finished, 7, ""}, "copyfle.com ended with exit status 7."},
+        {{HelperRun::Ending::TimedOut, 0, ""}, "copyfle.com did not finish within 30 seconds."},
+        {{HelperRun::Ending::Finished, 1, ""}, "copyfle.com could not write every day file"},
+        {{HelperRun::Ending::Finished, 7, ""}, "copyfle.com ended with exit status 7."},
     };
     for (const auto& [run, text] : runs) {
         FakeServices services;
@@ -116,12 +115,49 @@ TEST(Deploy, CombineFailuresStopBeforeTheQuestion) {
     }
 }
 
+TEST(Deploy, LeftOutPickFilesAreNamedAndTheDeploymentGoesOn) {
+    for (const Answer answer : {Answer::Yes, Answer::Cancel}) {
+        FakeServices services;
+        services.helperRuns["copyfle.com"] = {HelperRun::Ending::Finished, 2, ""};
+        services.folder.files = {{"2Mon.dat", "08:00\r\nC:\\a.exe\r\nNormal\r\nMonday\r\n"},
+                                 {"3Mon.dat", "08:00\r\nC:\\b.exe\r\n"}};
+        services.answers = {answer};
+        editor::deploy(services);
+        ASSERT_EQ(services.log.size(), 5u);
+        EXPECT_EQ(services.log[1],
+                  "message: copyfle.com left out one pick file:\n\n3Mon.dat: it holds 2 lines "
+                  "instead of one record of 4\n\nIts program will not start at logon; every "
+                  "other pick was combined. Pick that program again, and delete or correct the "
+                  "files named.");
+        EXPECT_EQ(services.log[2], kQuestion);
+        EXPECT_EQ(services.log[4],
+                  "message: " + std::string(answer == Answer::Yes ? editor::kDeployedForUser
+                                                                  : editor::kDeployCancelled));
+    }
+}
+
+TEST(Deploy, AMissingLauncherIsNamedAndNothingIsDeployed) {
+    FakeServices services;
+    services.missingFiles = {"C:\\Tools\\Brightwick.exe"};
+    services.answers = {Answer::Yes};
+    editor::deploy(services);
+    EXPECT_EQ(services.log,
+              Log{"message: Brightwick.exe is missing from C:\\Tools\\, the folder Norvell runs "
+                  "from. Without it nothing would start your programs at logon, so nothing was "
+                  "deployed. Put Brightwick.exe back beside Norvell.exe (installing Norvell "
+                  "again does that) and deploy again."});
+    EXPECT_TRUE(services.shortcuts.empty());
+    EXPECT_EQ(services.answers.size(), 1u) << "no question asked";
+}
+
 TEST(Deploy, CancelReportsAFailingClear) {
     FakeServices services;
-    services.helperRuns["clrfle.com"] = {HelperRun::Outcome::Finished, 1, ""};
+    services.helperRuns["clrfle.com"] = {HelperRun::Ending::Finished, 1, ""};
     editor::deploy(services);
     ASSERT_EQ(services.log.size(), 4u);
-    EXPECT_EQ(services.log[3].find("message: clrfle.com could not remove or empty"), 0u);
+    EXPECT_EQ(services.log[3].find("message: clrfle.com could not move every pick file into the "
+                                   "Cleared folder or empty every day file."),
+              0u);
 }
 
 TEST(Reset, UntickAllSelectTwelveAmNormalThenClear) {
@@ -144,7 +180,7 @@ TEST(Reset, UntickAllSelectTwelveAmNormalThenClear) {
     }
     EXPECT_EQ(services.log, (Log{"helper: clrfle.com", "helper: clrfle.com"}));
 
-    services.helperRuns["clrfle.com"] = {HelperRun::Outcome::NotStarted, 0, "not found"};
+    services.helperRuns["clrfle.com"] = {HelperRun::Ending::NotStarted, 0, "not found"};
     editor::resetClearList(controls, services);
     EXPECT_EQ(
         services.log.back(),

@@ -89,6 +89,7 @@ class FakeServices final : public editor::Services {
     std::string programFolderPath = "C:\\Tools";
     std::string workingFolderPath = "C:\\Sched";
     std::optional<std::string> programFiles = "C:\\Program Files";
+    std::set<std::string> missingFiles;  // paths isFile denies; every other file is there
     std::function<std::optional<std::string>(std::string_view)> ansi = [](std::string_view text) {
         for (unsigned char c : text) {
             if (c >= 0x80) return std::optional<std::string>();  // an ASCII-only code page
@@ -138,6 +139,9 @@ class FakeServices final : public editor::Services {
     }
     std::string programFolder() const override { return programFolderPath; }
     std::string workingFolder() const override { return workingFolderPath; }
+    bool isFile(std::string_view path) const override {
+        return !missingFiles.count(std::string(path));
+    }
     std::optional<std::string> programFilesFolder() const override { return programFiles; }
     schedule::Folder& scheduleFolder() override { return folder; }
     std::optional<std::string> toAnsi(std::string_view text) const override { return ansi(text); }

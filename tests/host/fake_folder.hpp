@@ -1,7 +1,8 @@
-// An in-memory folder for the core's tests, with failures to order.
+// An in-memory folder for the core's tests, with subfolders and failures to order.
 #pragma once
 
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -9,14 +10,38 @@
 
 namespace testing_support {
 
+// Thrown by a folder whose operations ran out: the process was ended half-way.
+struct Interrupted {};
+
 class FakeFolder final : public schedule::Folder {
   public:
     std::map<std::string, std::string> files;
     std::set<std::string> unwritable;   // names whose write fails
     std::set<std::string> unremovable;  // names whose removal fails
+    std::set<std::string> unmovable;    // names whose move into a subfolder fails
     int busyReplaces = 0;               // the next replaces that fail as "in use"
     bool unreadableFolder = false;
+    bool exists = true;  // a subfolder not made yet lists no files and takes none
     int pauses = 0;
+    // Changes left before the process ends half-way (Interrupted), shared with subfolders;
+    // negative: never.
+    std::shared_ptr<int> changesLeft = std::make_shared<int>(-1);
+
+    // The subfolder, made on the spot (as createSubfolder would) unless `made` is false.
+    FakeFolder& sub(const std::string& name, bool made = true) {
+        auto& folder = folders[name];
+        if (!folder) {
+            folder = std::make_unique<FakeFolder>();
+            folder->exists = false;
+            folder->changesLeft = changesLeft;
+        }
+        if (made) folder->exists = true;
+        return *folder;
+    }
+    bool hasSubfolder(const std::string& name) const {
+        auto it = folders.find(name);
+        return it != folders.end() && it->second->exists;
+    }
 
     schedule::Outcome fileNames(std::vector<std::string>& names) override {
         if (unreadableFolder) return schedule::Outcome::failure("folder gone");
@@ -30,6 +55,8 @@ class FakeFolder final : public schedule::Folder {
         return {};
     }
     schedule::Outcome writeFile(std::string_view name, std::string_view bytes) override {
+        change();
+        if (!exists) return schedule::Outcome::failure("path not found");
         if (unwritable.count(std::string(name))) {
             files[std::string(name)] = "half";  // what a full disk leaves behind
             return schedule::Outcome::failure("disk full");
@@ -38,6 +65,7 @@ class FakeFolder final : public schedule::Folder {
         return {};
     }
     schedule::Outcome replaceFile(std::string_view from, std::string_view to) override {
+        change();
         if (busyReplaces > 0) {
             --busyReplaces;
             return schedule::Outcome{.error = "in use", .busy = true};
@@ -49,11 +77,39 @@ class FakeFolder final : public schedule::Folder {
         return {};
     }
     schedule::Outcome removeFile(std::string_view name) override {
+        change();
         if (unremovable.count(std::string(name))) return schedule::Outcome::failure("denied");
         files.erase(std::string(name));
         return {};
     }
+    schedule::Folder& subfolder(std::string_view name) override {
+        return sub(std::string(name), false);
+    }
+    schedule::Outcome createSubfolder(std::string_view name) override {
+        change();
+        sub(std::string(name));
+        return {};
+    }
+    schedule::Outcome moveToSubfolder(std::string_view from, std::string_view folder,
+                                      std::string_view to) override {
+        change();
+        FakeFolder& destination = sub(std::string(folder), false);
+        if (!destination.exists) return schedule::Outcome::failure("path not found");
+        if (unmovable.count(std::string(from))) return schedule::Outcome::failure("locked");
+        auto it = files.find(std::string(from));
+        if (it == files.end()) return schedule::Outcome::failure("not found");
+        destination.files[std::string(to)] = it->second;
+        files.erase(it);
+        return {};
+    }
     void pause(std::chrono::milliseconds) override { ++pauses; }
+
+  private:
+    void change() {
+        if (*changesLeft == 0) throw Interrupted{};
+        if (*changesLeft > 0) --*changesLeft;
+    }
+    std::map<std::string, std::unique_ptr<FakeFolder>> folders;
 };
 
 }  // namespace testing_support

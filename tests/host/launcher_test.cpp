@@ -79,6 +79,15 @@ class DayFolder final : public schedule::Folder {
         return unexpected();
     }
     schedule::Outcome removeFile(std::string_view) override { return unexpected(); }
+    schedule::Folder& subfolder(std::string_view) override {
+        unexpected();
+        return *this;
+    }
+    schedule::Outcome createSubfolder(std::string_view) override { return unexpected(); }
+    schedule::Outcome moveToSubfolder(std::string_view, std::string_view,
+                                      std::string_view) override {
+        return unexpected();
+    }
     void pause(std::chrono::milliseconds) override { ++pauses; }
 
   private:

@@ -59,6 +59,10 @@ TEST(LoadMain, CounterStartsAtTheHighestPickNumberAlreadyThere) {
         {{"10mon.DAT"}, "10"},  // Windows names ignore case
         {{"0Mon.dat"}, "1"},
         {{"2Mon.dat", "datmon.dat", "40notes.dat"}, "2"},
+        // Long numbers count in full; names above the highest pick number are no picks.
+        {{"2000000000000000Mon.dat", "1000000000000001Tue.dat"}, "2000000000000000"},
+        {{"999999999999999999Sun.dat"}, "999999999999999999"},
+        {{"5Mon.dat", "1000000000000000000Mon.dat", "18446744073709551621Fri.dat"}, "5"},
     };
     for (const Case& c : cases) {
         Loaded main;

@@ -4,6 +4,7 @@
 #include "editor/core/pick.hpp"
 #include "fake_editor.hpp"
 #include "schedule/folder.hpp"
+#include "schedule/pick_file.hpp"
 
 using editor::Field;
 using editor::List;
@@ -216,4 +217,43 @@ TEST(Pick, ProgramLineIsWrittenInTheCodePage) {
     window.pick();
     EXPECT_EQ(window.services.folder.files["2Mon.dat"],
               "12:00\r\nC:\\Caf\xE9\\app.exe\r\nNormal\r\nMonday\r\n");
+}
+
+TEST(Pick, TheCounterNeverPassesTheLimitNorFalls) {
+    const std::string limit = std::to_string(schedule::kPickNumberLimit);  // eighteen nines
+    const std::string belowLimit = std::to_string(schedule::kPickNumberLimit - 3);
+    struct Case {
+        std::string counter;
+        std::initializer_list<int> days;
+        Names files;  // empty: the limit's message
+        std::string counterAfter;
+    };
+    const Case cases[] = {
+        {"2000000000000000", {0}, {"2000000000000001Mon.dat"}, "2000000000000001"},
+        {belowLimit, {2}, {limit + "Wed.dat"}, limit},
+        {belowLimit, {3}, {}, belowLimit},
+        {belowLimit, {}, {}, belowLimit},  // seven steps even without a day
+        {limit, {0}, {}, limit},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.counter);
+        Window window;
+        window.controls.fields[Field::Text4] = c.counter;
+        window.tick(c.days);
+        window.pick();
+        EXPECT_EQ(window.names(), c.files);
+        EXPECT_EQ(window.controls.fields[Field::Text4], c.counterAfter);
+        ASSERT_EQ(window.services.log.size(), 1u);
+        if (c.files.empty()) {
+            EXPECT_EQ(
+                window.services.log[0].rfind("message: The pick counter stands at " + c.counter +
+                                                 " and cannot go past "
+                                                 "999,999,999,999,999,999, the highest "
+                                                 "number a pick file may have. Nothing was "
+                                                 "written.",
+                                             0),
+                0u)
+                << window.services.log[0];
+        }
+    }
 }

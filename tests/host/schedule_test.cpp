@@ -1,6 +1,8 @@
 // The schedule core: conversions, names, line ends, atomic writes, combining and clearing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fake_folder.hpp"
 #include "schedule/helpers.hpp"
 #include "schedule/lines.hpp"
@@ -131,6 +133,75 @@ TEST(PickFiles, NamesAreCounterCodeAndExtension) {
     EXPECT_EQ(highestPickNumber({"datmon.dat", "notes.dat"}), 0u);
 }
 
+TEST(PickNumbers, OneReadingWithOneLimit) {
+    const std::string limit = std::to_string(kPickNumberLimit);
+    ASSERT_EQ(limit, "999999999999999999");
+    EXPECT_EQ(pickNumberLimitText(), "999,999,999,999,999,999");
+    struct Case {
+        std::string digits;
+        std::optional<unsigned long long> number;
+    };
+    const Case cases[] = {
+        {"1", 1},
+        {"0", 0},
+        {"007", 7},
+        {"2000000000000000", 2'000'000'000'000'000ULL},  // past what the time reading holds
+        {limit, kPickNumberLimit},
+        {"000" + limit, kPickNumberLimit},
+        {"1000000000000000000", std::nullopt},   // one past the limit
+        {"18446744073709551616", std::nullopt},  // wraps a 64-bit number to 0
+        {"18446744073709551617", std::nullopt},  // ... and to 1
+        {std::string(400, '9'), std::nullopt},
+        {"", std::nullopt},
+        {"12a", std::nullopt},
+        {" 12", std::nullopt},
+        {"-1", std::nullopt},
+        {"+1", std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(readPickNumber(c.digits), c.number) << c.digits;
+
+    // Names follow the same reading: above the limit they are not pick files, and say so.
+    EXPECT_EQ(parsePickFileName(limit + "Sun.dat")->number, kPickNumberLimit);
+    for (const std::string name : {"1000000000000000000Mon.dat", "18446744073709551617Mon.dat"}) {
+        EXPECT_FALSE(parsePickFileName(name)) << name;
+        EXPECT_TRUE(isPickNameAboveLimit(name)) << name;
+    }
+    for (const char* name : {"2Mon.dat", "datmon.dat", "99999999999999999999notes.dat"}) {
+        EXPECT_FALSE(isPickNameAboveLimit(name)) << name;
+    }
+    EXPECT_EQ(highestPickNumber({"2000000000000000Mon.dat", "1000000000000001Tue.dat",
+                                 "18446744073709551617Wed.dat"}),
+              2'000'000'000'000'000ULL);
+}
+
+TEST(PickRecords, OneWholeRecordFollowedOnlyByEmptyLines) {
+    const std::string whole = "08:00\r\nC:\\a.exe\r\nNormal\r\nMonday\r\n";
+    struct Case {
+        std::string bytes;
+        const char* reason;  // empty: a record
+    };
+    const Case cases[] = {
+        {whole, ""},
+        {whole + "\r\n", ""},
+        {whole + "\r\n\n\r", ""},
+        {"08:00\nC:\\a.exe\rNormal\r\nMonday", ""},
+        {whole + " \r\n", "it holds 5 lines instead of one record of 4"},
+        {whole + whole, "it holds 8 lines instead of one record of 4"},
+        {whole + "\r\n" + whole, "it holds 9 lines instead of one record of 4"},
+        {"\r\n" + whole, "it holds 5 lines instead of one record of 4"},
+        {"08:00\r\n", "it holds 1 line instead of one record of 4"},
+        {"", "it is empty"},
+    };
+    for (const Case& c : cases) {
+        std::string reason;
+        const std::optional<Record> record = pickRecord(c.bytes, reason);
+        EXPECT_EQ(reason, c.reason) << c.bytes;
+        if (*c.reason) continue;
+        ASSERT_TRUE(record) << c.bytes;
+        EXPECT_EQ(formatRecord(*record), whole);
+    }
+}
+
 TEST(Lines, EndAtCrLfLoneCrAndLoneLf) {
     using Lines = std::vector<std::string>;
     struct Case {
@@ -203,15 +274,42 @@ TEST(Helpers, CombineOrdersByPickNumberAndWritesAllSevenDays) {
     EXPECT_EQ(folder.files.size(), 4u + 1u + 7u) << "four picks, notes.dat, seven day files";
 }
 
-TEST(Helpers, CombineLeavesOutPickFilesThatAreNotOneWholeRecord) {
+TEST(Helpers, CombineLeavesOutPickFilesThatAreNotOneWholeRecordAndNamesThem) {
     FakeFolder folder;
     folder.files = {{"2Mon.dat", "01:00\r\nC:\\a.exe\r\nNormal\r\n"},
                     {"3Mon.dat", record("03:00", "Monday") + record("04:00", "Monday")},
-                    {"4Mon.dat", record("04:00", "Monday")}};
+                    {"4Mon.dat", record("04:00", "Monday")},
+                    {"5Mon.dat", record("05:00", "Monday") + "\r\n\r\n"},
+                    {"1000000000000000000Tue.dat", record("06:00", "Tuesday")}};
     const HelperReport report = combinePickFiles(folder);
     EXPECT_EQ(report.status, kHelperPicksLeftOut);
-    EXPECT_EQ(report.problems.size(), 2u);
-    EXPECT_EQ(folder.files["datmon.dat"], record("04:00", "Monday"));
+    EXPECT_EQ(report.problems,
+              (std::vector<std::string>{
+                  "2Mon.dat: it holds 3 lines instead of one record of 4",
+                  "3Mon.dat: it holds 8 lines instead of one record of 4",
+                  "1000000000000000000Tue.dat: its number is above 999,999,999,999,999,999, the "
+                  "highest a pick file may have"}));
+    EXPECT_EQ(folder.files["datmon.dat"], record("04:00", "Monday") + record("05:00", "Monday"));
+    EXPECT_EQ(folder.files["dattue.dat"], "");
+
+    // The editor names the same files by the same reading.
+    CombinedPicks combined;
+    ASSERT_TRUE(readPickFiles(folder, combined));
+    ASSERT_EQ(combined.leftOut.size(), 3u);
+    EXPECT_EQ(combined.leftOut[0].name, "2Mon.dat");
+    EXPECT_EQ(combined.days[0], folder.files["datmon.dat"]);
+}
+
+TEST(Helpers, CombineOrdersLongNumbersAsNumbers) {
+    FakeFolder folder;
+    folder.files = {{"2000000000000000Mon.dat", record("02:00", "Monday")},
+                    {"1000000000000001Mon.dat", record("01:00", "Monday")},
+                    {"2000000000000001Mon.dat", record("03:00", "Monday")},
+                    {"999999999999999999Mon.dat", record("04:00", "Monday")}};
+    EXPECT_EQ(combinePickFiles(folder).status, kHelperDone);
+    EXPECT_EQ(folder.files["datmon.dat"], record("01:00", "Monday") + record("02:00", "Monday") +
+                                              record("03:00", "Monday") +
+                                              record("04:00", "Monday"));
 }
 
 TEST(Helpers, CombineReportsADayFileThatCannotBeWritten) {
@@ -228,22 +326,149 @@ TEST(Helpers, CombineReportsADayFileThatCannotBeWritten) {
     EXPECT_EQ(combinePickFiles(folder).status, kHelperFailed);
 }
 
-TEST(Helpers, ClearRemovesPickFilesAndEmptiesTheDayFiles) {
+namespace {
+using Files = std::map<std::string, std::string>;
+
+Files emptyDays() {
+    Files days;
+    for (const Weekday& day : kWeekdays) days[std::string(day.dayFile)] = "";
+    return days;
+}
+
+Files with(Files files, const Files& more) {
+    files.insert(more.begin(), more.end());
+    return files;
+}
+}  // namespace
+
+TEST(Helpers, ClearMovesPickFilesAsideAndEmptiesTheDayFiles) {
     FakeFolder folder;
-    folder.files = {{"2Mon.dat", "x"},
-                    {"10sun.DAT", "x"},
+    folder.files = {{"2Mon.dat", "a"},
+                    {"10sun.DAT", "b"},
                     {"datmon.dat", "x"},
                     {"notes.dat", "keep"},
                     {"readme.1st", "keep"}};
     EXPECT_EQ(clearScheduleFiles(folder).status, kHelperDone);
-    std::map<std::string, std::string> expected{{"notes.dat", "keep"}, {"readme.1st", "keep"}};
-    for (const Weekday& day : kWeekdays) expected[std::string(day.dayFile)] = "";
-    EXPECT_EQ(folder.files, expected);
+    EXPECT_EQ(folder.files, with(emptyDays(), {{"notes.dat", "keep"}, {"readme.1st", "keep"}}));
+    ASSERT_TRUE(folder.hasSubfolder("Cleared"));
+    EXPECT_EQ(folder.sub("Cleared").files, (Files{{"2Mon.dat", "a"}, {"10sun.DAT", "b"}}));
 
-    folder.files["5Tue.dat"] = "x";
-    folder.unremovable.insert("5Tue.dat");
+    // The next clear replaces that set; one that finds no pick file keeps it, so a second
+    // Reset cannot lose the first one's picks.
+    folder.files["3Tue.dat"] = "c";
+    EXPECT_EQ(clearScheduleFiles(folder).status, kHelperDone);
+    EXPECT_EQ(folder.sub("Cleared").files, (Files{{"3Tue.dat", "c"}}));
+    EXPECT_EQ(clearScheduleFiles(folder).status, kHelperDone);
+    EXPECT_EQ(folder.sub("Cleared").files, (Files{{"3Tue.dat", "c"}}));
+    EXPECT_EQ(folder.files, with(emptyDays(), {{"notes.dat", "keep"}, {"readme.1st", "keep"}}));
+}
+
+TEST(Helpers, ClearWithoutPicksMakesNoClearedFolder) {
+    FakeFolder folder;
+    folder.files = {{"notes.dat", "keep"}};
+    EXPECT_EQ(clearScheduleFiles(folder).status, kHelperDone);
+    EXPECT_FALSE(folder.hasSubfolder("Cleared"));
+    EXPECT_EQ(folder.files, with(emptyDays(), {{"notes.dat", "keep"}}));
+}
+
+TEST(Helpers, APickFileThatCannotBeMovedStaysWhereItWas) {
+    FakeFolder folder;
+    folder.files = {{"2Mon.dat", "a"}, {"5Tue.dat", "b"}};
+    folder.sub("Cleared").files = {{"1Wed.dat", "old"}};
+    folder.unmovable.insert("5Tue.dat");
     const HelperReport report = clearScheduleFiles(folder);
     EXPECT_EQ(report.status, kHelperFailed);
-    ASSERT_EQ(report.problems.size(), 1u);
-    EXPECT_EQ(report.problems[0], "5Tue.dat: denied");
+    EXPECT_EQ(report.problems, std::vector<std::string>{"5Tue.dat: locked"});
+    EXPECT_EQ(folder.files, with(emptyDays(), {{"5Tue.dat", "b"}}));
+    EXPECT_EQ(folder.sub("Cleared").files, (Files{{"2Mon.dat", "a"}}));
+
+    // When none can be moved, the earlier clear's set stays.
+    folder.unmovable.insert("2Mon.dat");
+    folder.files["2Mon.dat"] = "c";
+    EXPECT_EQ(clearScheduleFiles(folder).status, kHelperFailed);
+    EXPECT_EQ(folder.sub("Cleared").files, (Files{{"2Mon.dat", "a"}}));
+    EXPECT_EQ(folder.files, with(emptyDays(), {{"2Mon.dat", "c"}, {"5Tue.dat", "b"}}));
+}
+
+TEST(Helpers, AClearCutOffAnywhereLosesNothingAndTheNextOneFinishes) {
+    const Files earlier{{"1Mon.dat", "old 1"}, {"2Mon.dat", "old 2"}, {"7Sat.dat", "old 7"}};
+    const Files picks{{"2Mon.dat", "new 2"}, {"3Tue.dat", "new 3"}, {"3Fri.dat", "new 3f"}};
+    for (int changes = 0;; ++changes) {
+        SCOPED_TRACE(changes);
+        FakeFolder folder;
+        folder.files = with(picks, {{"notes.dat", "keep"}});
+        folder.sub("Cleared").files = earlier;
+        *folder.changesLeft = changes;
+        bool cutOff = false;
+        try {
+            clearScheduleFiles(folder);
+        } catch (const testing_support::Interrupted&) {
+            cutOff = true;
+        }
+        *folder.changesLeft = -1;
+
+        // Every pick is still somewhere: where it was, or aside, marked or not.
+        const Files& aside = folder.sub("Cleared").files;
+        for (const auto& [name, bytes] : picks) {
+            const auto there = [&](const Files& files, const std::string& as) {
+                auto it = files.find(as);
+                return it != files.end() && it->second == bytes;
+            };
+            EXPECT_TRUE(there(folder.files, name) || there(aside, name) ||
+                        there(aside, name + ".new"))
+                << name;
+        }
+        // Until every pick is aside, the earlier set stays whole.
+        if (std::any_of(picks.begin(), picks.end(),
+                        [&](const auto& pick) { return folder.files.count(pick.first); })) {
+            for (const auto& [name, bytes] : earlier) {
+                if (!picks.count(name)) {
+                    EXPECT_EQ(aside.at(name), bytes) << name;
+                }
+            }
+        }
+
+        // The next clear finishes the work: every pick aside under its own name.
+        EXPECT_EQ(clearScheduleFiles(folder).status, kHelperDone);
+        for (const auto& [name, bytes] : picks) EXPECT_EQ(aside.at(name), bytes) << name;
+        for (const auto& [name, bytes] : aside) {
+            EXPECT_EQ(name.find(".new"), std::string::npos) << name;
+            if (!cutOff) {
+                EXPECT_TRUE(picks.count(name)) << "only the new set after a whole run";
+            }
+        }
+        EXPECT_EQ(folder.files, with(emptyDays(), {{"notes.dat", "keep"}}));
+        if (!cutOff) break;
+    }
+}
+
+TEST(Helpers, ClearReportsWhatItCouldNotDo) {
+    FakeFolder folder;
+    folder.files = {{"5Tue.dat", "x"}};
+    folder.sub("Cleared").files = {{"2Mon.dat", "old"}};
+    folder.sub("Cleared").unremovable.insert("2Mon.dat");
+    folder.unwritable.insert(temporaryNameFor("datsun.dat"));
+    const HelperReport report = clearScheduleFiles(folder);
+    EXPECT_EQ(report.status, kHelperFailed);
+    EXPECT_EQ(report.problems,
+              (std::vector<std::string>{"Cleared\\2Mon.dat: denied", "datsun.dat: disk full"}));
+    EXPECT_EQ(folder.sub("Cleared").files, (Files{{"2Mon.dat", "old"}, {"5Tue.dat", "x"}}));
+
+    folder.sub("Cleared").unreadableFolder = true;
+    folder.files["6Wed.dat"] = "y";
+    EXPECT_EQ(clearScheduleFiles(folder).status, kHelperFailed);
+    EXPECT_EQ(folder.files.count("6Wed.dat"), 1u) << "nothing moved into a folder unread";
+}
+
+TEST(Helpers, ClearedPicksInTheOrderTheyComeBack) {
+    const std::vector<ClearedPick> picks =
+        clearedPicks({"10Mon.dat", "2Mon.dat.new", "2Tue.dat", "notes.dat", "2Mon.dat", "x.new",
+                      "datmon.dat", "1000000000000000000Fri.dat", "9Sun.dat.tmp", "3Wed.dat.NEW"});
+    std::vector<std::string> names;
+    for (const ClearedPick& pick : picks) names.push_back(pick.name);
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"2Mon.dat", "2Tue.dat", "2Mon.dat.new", "10Mon.dat"}));
+    EXPECT_TRUE(picks[2].staged);
+    EXPECT_EQ(picks[2].pick.day.code, "Mon");
+    EXPECT_EQ(picks[3].pick.number, 10u);
 }

@@ -14,9 +14,9 @@ HelperRun finished(unsigned long code) {
     run.exitCode = code;
     return run;
 }
-HelperRun ended(HelperRun::Outcome outcome, std::string error = {}) {
+HelperRun ended(HelperRun::Ending outcome, std::string error = {}) {
     HelperRun run;
-    run.outcome = outcome;
+    run.ending = outcome;
     run.error = std::move(error);
     return run;
 }
@@ -31,10 +31,10 @@ TEST(ShowList, EachOutcomeOfCopyfle) {
     };
     const Case cases[] = {
         {"clean finish", finished(0), true, {}},
-        {"pick files left out",
+        {"pick files left out, since put right",
          finished(2),
          true,
-         {"copyfle.com", "left out pick files", "missing from the day lists"}},
+         {"copyfle.com", "left out pick files", "will not start"}},
         {"day file not written",
          finished(1),
          true,
@@ -42,12 +42,12 @@ TEST(ShowList, EachOutcomeOfCopyfle) {
         {"unknown code", finished(3221225477), true, {"copyfle.com", "3221225477", "incomplete"}},
         {"unknown small code", finished(7), true, {"copyfle.com", "7", "incomplete"}},
         {"not started",
-         ended(HelperRun::Outcome::NotStarted, "The system cannot find the file specified."),
+         ended(HelperRun::Ending::NotStarted, "The system cannot find the file specified."),
          false,
          {"copyfle.com", "could not be started", "The system cannot find the file specified",
           "cannot be shown"}},
         {"too slow",
-         ended(HelperRun::Outcome::TimedOut),
+         ended(HelperRun::Ending::TimedOut),
          true,
          {"copyfle.com", "30 seconds", "may be incomplete"}},
     };
@@ -71,11 +71,32 @@ TEST(ShowList, EachOutcomeOfCopyfle) {
     }
 }
 
+TEST(ShowList, LeftOutPickFilesAreNamedAndTheViewerOpens) {
+    FakeServices services;
+    services.helperRuns["copyfle.com"] = finished(2);
+    services.folder.files = {{"4Tue.dat", ""}, {"1000000000000000000Mon.dat", "x"}};
+    for (int i = 10; i < 21; ++i) services.folder.files[std::to_string(i) + "Wed.dat"] = "x";
+    EXPECT_TRUE(editor::PrepareShowList(services));
+    ASSERT_EQ(services.log.size(), 2u);
+    const std::string& message = services.log[1];
+    EXPECT_EQ(
+        message.rfind("message: copyfle.com left out 13 pick files:\n\n4Tue.dat: it is empty\n"
+                      "10Wed.dat: it holds 1 line instead of one record of 4\n",
+                      0),
+        0u)
+        << message;
+    EXPECT_NE(message.find("18Wed.dat"), std::string::npos) << "ten are named";
+    EXPECT_EQ(message.find("19Wed.dat"), std::string::npos) << message;
+    EXPECT_NE(message.find("\n... and 3 more\n\nTheir programs will not start"), std::string::npos)
+        << message;
+    EXPECT_EQ(message.back(), '.');
+}
+
 TEST(ShowList, MessagesTellTheCasesApart) {
     std::vector<std::string> messages;
     for (const HelperRun& run :
-         {finished(1), finished(2), finished(9), ended(HelperRun::Outcome::TimedOut),
-          ended(HelperRun::Outcome::NotStarted, "gone")}) {
+         {finished(1), finished(2), finished(9), ended(HelperRun::Ending::TimedOut),
+          ended(HelperRun::Ending::NotStarted, "gone")}) {
         FakeServices services;
         services.helperRuns["copyfle.com"] = run;
         editor::PrepareShowList(services);

@@ -516,7 +516,7 @@ TEST_F(ShowListTest, CombinesThenHidesMainAndOpensTheViewer) {
 
 TEST_F(ShowListTest, CopyfleThatCannotStartKeepsMainAndOpensNothing) {
     editor::HelperRun run;
-    run.outcome = editor::HelperRun::Outcome::NotStarted;
+    run.ending = editor::HelperRun::Ending::NotStarted;
     run.error = "The system cannot find the file specified.";
     services_.helperRuns["copyfle.com"] = run;
     showList();
@@ -529,7 +529,7 @@ TEST_F(ShowListTest, CopyfleThatCannotStartKeepsMainAndOpensNothing) {
 
 TEST_F(ShowListTest, CopyfleTroubleIsToldAndTheViewerStillOpens) {
     editor::HelperRun slow;
-    slow.outcome = editor::HelperRun::Outcome::TimedOut;
+    slow.ending = editor::HelperRun::Ending::TimedOut;
     editor::HelperRun leftOut;
     leftOut.exitCode = 2;
     for (const editor::HelperRun& run : {slow, leftOut}) {
