@@ -1,12 +1,13 @@
 // The viewer's reading of any day file: every line but a day name shown, in file order, a time
-// line with "Time: " before it, a stored run-style word spelt out, the rest as it stands; and
-// a day button shows exactly that, with its own button bold.
+// line with "Time: " before it, a stored run-style word spelt out, the rest as it stands; the
+// lines grouped four by four into entries as the launcher groups records, a whole group being
+// that record; and a day button shows exactly that, with its own button bold.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "../tests/host/fake_folder.hpp"
+#include "../tests/host/fake_editor.hpp"
 #include "check.hpp"
 #include "editor/core/day_list.hpp"
 #include "reference.hpp"
@@ -44,7 +45,9 @@ class Viewer final : public editor::ViewerControls {
     void setDayBold(int index, bool isBold) override {
         bold.at(static_cast<std::size_t>(index)) = isBold;
     }
-    void setLines(std::vector<std::string> shownLines) override { lines = std::move(shownLines); }
+    void setEntries(std::vector<editor::DayEntry> entries) override {
+        lines = editor::shownLines(entries);
+    }
 };
 
 }  // namespace
@@ -54,18 +57,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int day = data[0] % 7;
     const std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);
 
+    const std::vector<std::string> all = reference::lines(bytes);
     std::vector<std::string> expected;
-    for (const std::string& line : reference::lines(bytes)) {
+    for (const std::string& line : all) {
         if (!isDayName(line)) expected.push_back(shown(line));
     }
     schedule::LineReader reader(bytes);
-    FUZZ_CHECK(editor::ReadDayList(reader) == expected);
+    const std::vector<editor::DayEntry> entries = editor::ReadDayList(reader);
+    FUZZ_CHECK(editor::shownLines(entries) == expected);
+    int records = 0;
+    for (const editor::DayEntry& entry : entries) {
+        FUZZ_CHECK(!entry.lines.empty());
+        if (!entry.record) continue;
+        // A whole record is lines 4k+1 to 4k+4 of the file, k being its place among them.
+        FUZZ_CHECK(entry.recordIndex >= records);
+        records = entry.recordIndex + 1;
+        const auto first = static_cast<std::size_t>(entry.recordIndex) * 4;
+        FUZZ_CHECK(first + 3 < all.size());
+        FUZZ_CHECK(entry.record->time == all[first] && entry.record->program == all[first + 1] &&
+                   entry.record->style == all[first + 2] && entry.record->day == all[first + 3]);
+    }
 
-    testing_support::FakeFolder folder;
-    folder.files[reference::kDayFiles[day]] = bytes;
+    testing_support::FakeServices services;
+    services.folder.files[reference::kDayFiles[day]] = bytes;
     Viewer viewer;
-    editor::OnDayButton(day, viewer, folder,
-                        [](std::string_view text) { return std::string(text); });
+    editor::OnDayButton(day, viewer, services);
     FUZZ_CHECK(viewer.lines == expected);
     for (int other = 0; other < 7; ++other) {
         FUZZ_CHECK(viewer.bold[static_cast<std::size_t>(other)] == (other == day));

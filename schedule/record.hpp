@@ -14,6 +14,7 @@ struct Record {
     std::string program;  // full path of the program file
     std::string style;    // stored run-style word
     std::string day;      // day line, "Monday" ...
+    friend bool operator==(const Record&, const Record&) = default;
 };
 
 // The record's bytes as they stand in a pick or day file.
