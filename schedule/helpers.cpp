@@ -148,6 +148,7 @@ Outcome readPickFiles(Folder& folder, CombinedPicks& combined) {
             std::string reason;
             if (const std::optional<Record> record = pickRecord(bytes, reason)) {
                 combined.days[index] += formatRecord(*record);
+                combined.pickNames[index].push_back(pick.name);
             } else {
                 combined.leftOut.push_back({pick.name, std::move(reason)});
             }

@@ -51,6 +51,8 @@ struct LeftOutPick {
 // What the pick files of a folder make of the day files.
 struct CombinedPicks {
     std::array<std::string, kWeekdays.size()> days;  // each day file's bytes, by checkIndex
+    // The pick files whose records each day file holds, in its order, by checkIndex.
+    std::array<std::vector<std::string>, kWeekdays.size()> pickNames;
     std::vector<LeftOutPick> leftOut;  // weekday by weekday in pick order, then names that
                                        // are meant as picks but pass the number limit
 };

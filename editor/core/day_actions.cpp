@@ -1,6 +1,8 @@
 #include "editor/core/day_actions.hpp"
 
 #include "editor/core/check_path.hpp"
+#include "editor/core/show_list.hpp"
+#include "schedule/helpers.hpp"
 #include "schedule/run_style.hpp"
 
 namespace editor {
@@ -26,6 +28,48 @@ void startNow(const DayEntry& entry, Services& services) {
         !started) {
         services.message(quoted(record.program) + " could not be started: " + started.error + ".");
     }
+}
+
+bool removeFromSchedule(int day, const DayEntry& entry, Services& services) {
+    if (!entry.record || day < 0 || day >= static_cast<int>(schedule::kWeekdays.size())) {
+        return false;
+    }
+    const schedule::Weekday& weekday = schedule::kWeekdays[static_cast<std::size_t>(day)];
+    schedule::Folder& folder = services.scheduleFolder();
+    schedule::CombinedPicks picks;
+    if (const schedule::Outcome read = schedule::readPickFiles(folder, picks); !read) {
+        services.message("The pick files in " + services.workingFolder() +
+                         " cannot be read: " + read.error + ". Nothing was removed.");
+        return false;
+    }
+    const auto index = static_cast<std::size_t>(weekday.checkIndex);
+    std::string shown;
+    if (!folder.readFile(weekday.dayFile, shown)) shown.clear();
+    const std::vector<std::string>& names = picks.pickNames[index];
+    if (shown != picks.days[index] || entry.recordIndex < 0 ||
+        static_cast<std::size_t>(entry.recordIndex) >= names.size()) {
+        // The list no longer shows what the pick files hold: another editor picked or cleared
+        // meanwhile. Removing by the old list could remove the wrong program.
+        PrepareShowList(services);
+        services.message("The " + std::string(weekday.dayLine) +
+                         " list had changed since it was shown and is shown anew. Nothing was "
+                         "removed; please choose the program again.");
+        return true;
+    }
+    const schedule::Record& record = *entry.record;
+    const std::string& pick = names[static_cast<std::size_t>(entry.recordIndex)];
+    const std::string question = "Remove " + quoted(record.program) + ", due from " + record.time +
+                                 ", from the " + std::string(weekday.dayLine) +
+                                 " schedule?\n\nIts pick file " + pick +
+                                 " is removed; the other days keep their own.";
+    if (services.message(question, Buttons::YesNo) != Answer::Yes) return false;
+    if (const schedule::Outcome removed = folder.removeFile(pick); !removed) {
+        services.message("The pick file " + pick + " could not be removed: " + removed.error +
+                         ". " + quoted(record.program) + " stays scheduled.");
+        return false;
+    }
+    PrepareShowList(services);
+    return true;
 }
 
 void openFileLocation(const DayEntry& entry, Services& services) {

@@ -16,4 +16,12 @@ void startNow(const DayEntry& entry, Services& services);
 // folder with the program file selected. A program file that does not exist is told instead.
 void openFileLocation(const DayEntry& entry, Services& services);
 
+// "Remove from Schedule...": after a Yes to a question that names the program, its time and
+// the day, the pick file that holds the record of weekday `day` (0 Monday ... 6 Sunday) is
+// removed and copyfle.com rebuilds the day files; the pick's files of other days stay. The
+// record is found by its place in the day file, as copyfle.com made it from the day's pick
+// files; a day file that no longer is what they make is rebuilt first, and the user chooses
+// again from the list shown anew. True when the day's list must be shown anew.
+bool removeFromSchedule(int day, const DayEntry& entry, Services& services);
+
 }  // namespace editor

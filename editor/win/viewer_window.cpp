@@ -282,7 +282,16 @@ void Form2::OnOpenFileLocation() {
     if (const DayEntry* entry = selected()) openFileLocation(*entry, services_);
 }
 
-void Form2::OnRemove() {}
+void Form2::OnRemove() {
+    const DayEntry* entry = selected();
+    if (!entry) return;
+    const LRESULT index = SendMessageW(control(DayList), LB_GETCURSEL, 0, 0);
+    if (!removeFromSchedule(day_, *entry, services_)) return;
+    OnDayButton(day_);
+    // The record that took the removed one's place, or the new last one, stays selected.
+    const LRESULT count = SendMessageW(control(DayList), LB_GETCOUNT, 0, 0);
+    if (count > 0) SendMessageW(control(DayList), LB_SETCURSEL, std::min(index, count - 1), 0);
+}
 
 int Form2::lineHeight() const {
     const win32::ClientDC dc(hwnd());

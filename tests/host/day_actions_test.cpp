@@ -69,3 +69,78 @@ TEST(OpenFileLocation, ExplorerFromTheWindowsFolderSelectsTheFile) {
     EXPECT_EQ(failing.log[1],
               "message: Explorer could not be started to show \"C:\\a.exe\": Access is denied.");
 }
+
+namespace {
+// A week of picks as copyfle.com combined them: 2 for Monday and Wednesday, 3 and 5 for
+// Monday alone; the day files as it wrote them.
+struct Picked {
+    FakeServices services;
+    Picked() {
+        auto& files = services.folder.files;
+        files["2Mon.dat"] = schedule::formatRecord({"07:30", "C:\\a.exe", "Max", "Monday"});
+        files["2Wed.dat"] = schedule::formatRecord({"07:30", "C:\\a.exe", "Max", "Wednesday"});
+        files["3Mon.dat"] = schedule::formatRecord({"08:00", "C:\\b.exe", "Hide", "Monday"});
+        files["5Mon.dat"] = schedule::formatRecord({"08:00", "C:\\b.exe", "Hide", "Monday"});
+        files["datmon.dat"] = files["2Mon.dat"] + files["3Mon.dat"] + files["5Mon.dat"];
+        files["datwed.dat"] = files["2Wed.dat"];
+    }
+    editor::DayEntry monday(int index) {
+        const std::vector<editor::DayEntry> entries = editor::readDay(0, services);
+        return entries.at(static_cast<std::size_t>(index));
+    }
+};
+}  // namespace
+
+TEST(RemoveFromSchedule, YesRemovesThatRecordsPickFileAloneAndRebuilds) {
+    // The third record and the second are alike: the place in the list tells them apart.
+    for (const auto& [index, gone] : {std::pair{0, "2Mon.dat"}, {1, "3Mon.dat"}, {2, "5Mon.dat"}}) {
+        Picked picked;
+        picked.services.answers = {editor::Answer::Yes};
+        EXPECT_TRUE(editor::removeFromSchedule(0, picked.monday(index), picked.services));
+        const auto& files = picked.services.folder.files;
+        EXPECT_EQ(files.count(gone), 0u) << gone;
+        for (const char* stays : {"2Mon.dat", "3Mon.dat", "5Mon.dat", "2Wed.dat"}) {
+            if (std::string(stays) != gone) {
+                EXPECT_EQ(files.count(stays), 1u) << stays;
+            }
+        }
+        ASSERT_EQ(picked.services.log.size(), 2u);
+        EXPECT_EQ(picked.services.log[1], "helper: copyfle.com");
+    }
+}
+
+TEST(RemoveFromSchedule, TheQuestionNamesProgramTimeAndDayAndNoKeepsAll) {
+    Picked picked;
+    picked.services.answers = {editor::Answer::No};
+    EXPECT_FALSE(editor::removeFromSchedule(0, picked.monday(1), picked.services));
+    EXPECT_EQ(picked.services.log,
+              Log{"message: Remove \"C:\\b.exe\", due from 08:00, from the Monday schedule?\n\n"
+                  "Its pick file 3Mon.dat is removed; the other days keep their own."});
+    EXPECT_EQ(picked.services.folder.files.size(), 6u);
+}
+
+TEST(RemoveFromSchedule, AStaleListIsRebuiltAndNothingRemoved) {
+    Picked picked;
+    const editor::DayEntry shown = picked.monday(1);
+    // Another editor picked meanwhile: the list shown is no longer what the picks make.
+    picked.services.folder.files["4Mon.dat"] =
+        schedule::formatRecord({"09:00", "C:\\c.exe", "Normal", "Monday"});
+    picked.services.answers = {editor::Answer::Yes};
+    EXPECT_TRUE(editor::removeFromSchedule(0, shown, picked.services));
+    EXPECT_EQ(picked.services.folder.files.size(), 7u) << "nothing removed";
+    ASSERT_EQ(picked.services.log.size(), 2u);
+    EXPECT_EQ(picked.services.log[0], "helper: copyfle.com");
+    EXPECT_NE(picked.services.log[1].find("The Monday list had changed since it was shown"),
+              std::string::npos);
+}
+
+TEST(RemoveFromSchedule, AFileThatCannotBeRemovedIsTold) {
+    Picked picked;
+    picked.services.folder.unremovable = {"3Mon.dat"};
+    picked.services.answers = {editor::Answer::Yes};
+    EXPECT_FALSE(editor::removeFromSchedule(0, picked.monday(1), picked.services));
+    ASSERT_EQ(picked.services.log.size(), 2u);
+    EXPECT_EQ(picked.services.log[1],
+              "message: The pick file 3Mon.dat could not be removed: denied. \"C:\\b.exe\" "
+              "stays scheduled.");
+}
