@@ -54,13 +54,4 @@ std::string historyEntry(const LocalTime& when, std::string_view workingFolder,
 std::string historyWithEntry(std::string_view history, std::string_view entry,
                              int keep = kHistoryEntries);
 
-// The newest run that a history tells of: its date and time as the entry gives them
-// ("2025-03-10 08:15:02") and what became of it in a sentence. None when the history holds
-// no entry.
-struct LastRun {
-    std::string when;
-    std::string outcome;
-};
-std::optional<LastRun> newestRun(std::string_view history);
-
 }  // namespace launcher

@@ -9,9 +9,7 @@
 
 namespace launcher {
 
-namespace {
-
-std::optional<std::wstring> historyFolder() {
+std::optional<std::wstring> logonHistoryFolder() {
     std::optional<std::wstring> folder = win32::localAppDataFolder();
     if (!folder) return std::nullopt;
     if (folder->back() != L'\\') *folder += L'\\';
@@ -19,16 +17,14 @@ std::optional<std::wstring> historyFolder() {
     return folder;
 }
 
-}  // namespace
-
 std::optional<std::wstring> logonHistoryPath() {
-    std::optional<std::wstring> path = historyFolder();
+    std::optional<std::wstring> path = logonHistoryFolder();
     if (path) *path += L'\\' + win32::widen(kHistoryFileName);
     return path;
 }
 
 schedule::Outcome addToLogonHistory(std::string_view entry) {
-    const std::optional<std::wstring> folder = historyFolder();
+    const std::optional<std::wstring> folder = logonHistoryFolder();
     if (!folder) {
         return schedule::Outcome::failure("the user's local application data folder is unknown");
     }
@@ -48,22 +44,6 @@ schedule::Outcome addToLogonHistory(std::string_view entry) {
         history.clear();
     }
     return schedule::writeFileAtomically(place, name, historyWithEntry(history, entry));
-}
-
-schedule::Outcome readLastLogonRun(std::optional<LastRun>& last) {
-    last.reset();
-    const std::optional<std::wstring> folder = historyFolder();
-    if (!folder) return schedule::Outcome::success();
-    win32::WorkingFolder place(*folder + L'\\');
-    std::string history;
-    if (schedule::Outcome read = place.readFile(kHistoryFileName, history); !read) {
-        if (read.code == ERROR_FILE_NOT_FOUND || read.code == ERROR_PATH_NOT_FOUND) {
-            return schedule::Outcome::success();
-        }
-        return read;
-    }
-    last = newestRun(history);
-    return schedule::Outcome::success();
 }
 
 }  // namespace launcher

@@ -7,12 +7,14 @@
 #include <string_view>
 
 #include "launcher/history.hpp"
+#include "launcher/last_run.hpp"
 #include "schedule/outcome.hpp"
 
 namespace launcher {
 
-// The history's full path; none when the system cannot tell the user's local application
-// data folder.
+// The history's folder (%LOCALAPPDATA%\Norvell) and its full path; none when the system
+// cannot tell the user's local application data folder.
+std::optional<std::wstring> logonHistoryFolder();
 std::optional<std::wstring> logonHistoryPath();
 
 // Adds `entry` at the end and keeps the newest entries, so that a reader sees either the old

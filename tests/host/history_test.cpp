@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "launcher/history.hpp"
+#include "launcher/last_run.hpp"
 
 using launcher::DueRecord;
 using launcher::RunResult;
