@@ -88,6 +88,7 @@ struct ProcessRun {
     double cpuSeconds = 0;
     long peakKilobytes = 0;
     bool succeeded = false;  // ended by itself with exit status 0
+    int status = 0;          // as wait4 gave it
 };
 
 ProcessRun runUnderWine(const std::string& program) {
@@ -117,6 +118,7 @@ ProcessRun runUnderWine(const std::string& program) {
     run.cpuSeconds = toSeconds(usage.ru_utime) + toSeconds(usage.ru_stime);
     run.peakKilobytes = usage.ru_maxrss;
     run.succeeded = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    run.status = status;
     return run;
 }
 
@@ -142,7 +144,12 @@ void LauncherOverEmptyProgram(benchmark::State& state) {
         if (!launcherFirst) std::swap(first, second);
         launcherFirst = !launcherFirst;
         if (!first.succeeded || !second.succeeded) {
-            state.SkipWithError("a program failed or did not end under Wine");
+            const ProcessRun& failed = first.succeeded ? second : first;
+            const std::string why =
+                std::string(first.succeeded ? "the empty program" : "Brightwick") +
+                " failed or did not end under Wine (wait status " + std::to_string(failed.status) +
+                ")";
+            state.SkipWithError(why.c_str());
             return;
         }
         state.SetIterationTime(first.seconds);
