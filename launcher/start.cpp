@@ -29,6 +29,60 @@ bool hasExtension(std::string_view path) {
     return !extensionOf(path).empty();
 }
 
+// The command line of a program file started as exactly that file: the path in quotes, so a
+// path with blanks can neither start a program at a shorter prefix ("C:\Program.exe" for
+// "C:\Program Files\App\app.exe") nor reach the program split into several arguments.
+std::string quotedPath(std::string_view path) {
+    std::string quoted = "\"";
+    quoted += path;
+    quoted += '"';
+    return quoted;
+}
+
+// The command line that runs a batch file through `interpreter`: /d leaves out the
+// interpreter's AutoRun commands, and /s with the outer pair of quotes makes it take the
+// quoted path as it stands, whatever ( ) & ^ @ or blanks it holds.
+std::string batchCommandLine(std::string_view interpreter, std::string_view batchFile) {
+    std::string line = quotedPath(interpreter);
+    line += " /d /s /c \"";
+    line += quotedPath(batchFile);
+    line += '"';
+    return line;
+}
+
+// A command line split into the program and its parameters, as the shell takes them. The
+// program ends at its closing quote when it starts with one; otherwise at the first blank
+// after which the text so far names an existing file (with ".exe" added when it has no
+// extension), as CreateProcessW reads an unquoted line, or else at the first blank.
+struct SplitCommand {
+    std::string program;
+    std::string parameters;
+};
+
+SplitCommand splitCommandLine(std::string_view commandLine, StartSystem& system) {
+    const auto rest = [&](std::size_t from) {
+        while (from < commandLine.size() && isBlank(commandLine[from])) ++from;
+        return std::string(commandLine.substr(std::min(from, commandLine.size())));
+    };
+    if (!commandLine.empty() && commandLine.front() == '"') {
+        const std::size_t close = commandLine.find('"', 1);
+        if (close == std::string_view::npos) return {std::string(commandLine.substr(1)), {}};
+        return {std::string(commandLine.substr(1, close - 1)), rest(close + 1)};
+    }
+    std::size_t firstBlank = std::string_view::npos;
+    for (std::size_t blank = commandLine.find_first_of(" \t"); blank != std::string_view::npos;
+         blank = commandLine.find_first_of(" \t", blank + 1)) {
+        if (firstBlank == std::string_view::npos) firstBlank = blank;
+        const std::string_view candidate = commandLine.substr(0, blank);
+        if (system.isFile(candidate) ||
+            (!hasExtension(candidate) && system.isFile(std::string(candidate) + ".exe"))) {
+            return {std::string(candidate), rest(blank)};
+        }
+    }
+    if (firstBlank == std::string_view::npos) return {std::string(commandLine), {}};
+    return {std::string(commandLine.substr(0, firstBlank)), rest(firstBlank)};
+}
+
 }  // namespace
 
 std::string_view startWayWording(StartWay way) {
@@ -53,45 +107,6 @@ StartWay startWayFor(std::string_view programLine, bool namesExistingFile) {
     if (extension == "exe" || extension == "com") return StartWay::program;
     if (extension == "bat" || extension == "cmd") return StartWay::batchFile;
     return StartWay::document;
-}
-
-std::string quotedPath(std::string_view path) {
-    std::string quoted = "\"";
-    quoted += path;
-    quoted += '"';
-    return quoted;
-}
-
-std::string batchCommandLine(std::string_view interpreter, std::string_view batchFile) {
-    std::string line = quotedPath(interpreter);
-    line += " /d /s /c \"";
-    line += quotedPath(batchFile);
-    line += '"';
-    return line;
-}
-
-SplitCommand splitCommandLine(std::string_view commandLine, StartSystem& system) {
-    const auto rest = [&](std::size_t from) {
-        while (from < commandLine.size() && isBlank(commandLine[from])) ++from;
-        return std::string(commandLine.substr(std::min(from, commandLine.size())));
-    };
-    if (!commandLine.empty() && commandLine.front() == '"') {
-        const std::size_t close = commandLine.find('"', 1);
-        if (close == std::string_view::npos) return {std::string(commandLine.substr(1)), {}};
-        return {std::string(commandLine.substr(1, close - 1)), rest(close + 1)};
-    }
-    std::size_t firstBlank = std::string_view::npos;
-    for (std::size_t blank = commandLine.find_first_of(" \t"); blank != std::string_view::npos;
-         blank = commandLine.find_first_of(" \t", blank + 1)) {
-        if (firstBlank == std::string_view::npos) firstBlank = blank;
-        const std::string_view candidate = commandLine.substr(0, blank);
-        if (system.isFile(candidate) ||
-            (!hasExtension(candidate) && system.isFile(std::string(candidate) + ".exe"))) {
-            return {std::string(candidate), rest(blank)};
-        }
-    }
-    if (firstBlank == std::string_view::npos) return {std::string(commandLine), {}};
-    return {std::string(commandLine.substr(0, firstBlank)), rest(firstBlank)};
 }
 
 StartResult startProgramLine(std::string_view programLine, int showWindow, StartSystem& system) {

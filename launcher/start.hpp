@@ -47,26 +47,6 @@ class StartSystem {
 // document, a shortcut, an internet shortcut) is opened as the Startup folder would open it.
 StartWay startWayFor(std::string_view programLine, bool namesExistingFile);
 
-// The command line of a program file started as exactly that file: the path in quotes, so a
-// path with blanks can neither start a program at a shorter prefix ("C:\Program.exe" for
-// "C:\Program Files\App\app.exe") nor reach the program split into several arguments.
-std::string quotedPath(std::string_view path);
-
-// The command line that runs a batch file through `interpreter`: /d leaves out the
-// interpreter's AutoRun commands, and /s with the outer pair of quotes makes it take the
-// quoted path as it stands, whatever ( ) & ^ @ or blanks it holds.
-std::string batchCommandLine(std::string_view interpreter, std::string_view batchFile);
-
-// A command line split into the program and its parameters, as the shell takes them. The
-// program ends at its closing quote when it starts with one; otherwise at the first blank
-// after which the text so far names an existing file (with ".exe" added when it has no
-// extension), as CreateProcessW reads an unquoted line, or else at the first blank.
-struct SplitCommand {
-    std::string program;
-    std::string parameters;
-};
-SplitCommand splitCommandLine(std::string_view commandLine, StartSystem& system);
-
 // The Windows error of a program that CreateProcessW will not start without administrator
 // rights (ERROR_ELEVATION_REQUIRED; not every SDK's headers define it).
 inline constexpr unsigned long kElevationRequired = 740;
