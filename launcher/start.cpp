@@ -1,7 +1,5 @@
 #include "launcher/start.hpp"
 
-#include <algorithm>
-
 #include "schedule/ascii.hpp"
 
 namespace launcher {
@@ -62,7 +60,7 @@ struct SplitCommand {
 SplitCommand splitCommandLine(std::string_view commandLine, StartSystem& system) {
     const auto rest = [&](std::size_t from) {
         while (from < commandLine.size() && isBlank(commandLine[from])) ++from;
-        return std::string(commandLine.substr(std::min(from, commandLine.size())));
+        return std::string(commandLine.substr(from));
     };
     if (!commandLine.empty() && commandLine.front() == '"') {
         const std::size_t close = commandLine.find('"', 1);
