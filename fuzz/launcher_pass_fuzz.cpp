@@ -1,6 +1,7 @@
 // The launcher's pass over any day file at any hour: only due records with a known run style
 // start, in file order, each with its program line byte for byte and its run style's window;
-// nothing starts from an incomplete last record, and a failed start stops nothing.
+// nothing starts from an incomplete last record, a failed start stops nothing, and the report
+// the logon history is written from says the same.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -52,11 +53,13 @@ class Starter final : public launcher::ProgramStarter {
   public:
     explicit Starter(std::uint8_t failures) : failures_(failures) {}
     std::vector<std::pair<std::string, int>> starts;
-    schedule::Outcome start(std::string_view programLine, int show) override {
+    launcher::StartResult start(std::string_view programLine, int show) override {
         starts.emplace_back(std::string(programLine), show);
         // Some starts fail, by the input's own pattern.
-        if ((failures_ >> (starts.size() % 8)) & 1) return schedule::Outcome::failure("gone");
-        return schedule::Outcome::success();
+        if ((failures_ >> (starts.size() % 8)) & 1) {
+            return {schedule::Outcome::failure("gone"), launcher::StartWay::program};
+        }
+        return {schedule::Outcome::success(), launcher::StartWay::program};
     }
 
   private:
@@ -72,14 +75,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data + 2), size - 2);
 
     Starter starter(failures);
-    schedule::LineReader lines(bytes);
-    const launcher::PassReport report = launcher::runRecords(hour, lines, starter);
+    const launcher::PassReport report = launcher::runRecords(hour, bytes, starter);
 
     const std::vector<std::string> all = reference::lines(bytes);
     std::vector<std::pair<std::string, int>> expected;
     int failed = 0;
+    int notYetDue = 0;
     for (std::size_t first = 0; first + 4 <= all.size(); first += 4) {
-        if (!due(all[first], hour)) continue;
+        if (!due(all[first], hour)) {
+            ++notYetDue;
+            continue;
+        }
         const int show = showWindow(all[first + 2]);
         if (show < 0) continue;
         expected.emplace_back(all[first + 1], show);
@@ -90,5 +96,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(report.starts == static_cast<int>(expected.size()));
     FUZZ_CHECK(report.failed == failed);
     FUZZ_CHECK(report.incompleteLastRecord == (all.size() % 4 != 0));
+    FUZZ_CHECK(report.incompleteLines == static_cast<int>(all.size() % 4));
+    FUZZ_CHECK(report.notYetDue == notYetDue);
+    // The history's account: every due record, in file order, with what became of it.
+    std::size_t started = 0;
+    for (const launcher::DueRecord& record : report.due) {
+        if (!record.showWindow) continue;
+        FUZZ_CHECK(started < expected.size() && record.programLine == expected[started].first &&
+                   *record.showWindow == expected[started].second);
+        ++started;
+    }
+    FUZZ_CHECK(started == expected.size());
     return 0;
 }

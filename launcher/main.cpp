@@ -1,53 +1,46 @@
 // Brightwick: started at logon with the schedule folder as its working folder, it starts the
-// programs of today's day file that are due by now and ends. No window, no console.
+// programs of today's day file that are due by now, adds what it did to the user's logon
+// history and ends. No window, no console.
 #include <windows.h>
 
 #include <string>
 
+#include "launcher/history.hpp"
+#include "launcher/history_file.hpp"
 #include "launcher/pass.hpp"
+#include "launcher/system_start.hpp"
 #include "win32/dll_search.hpp"
 #include "win32/folder.hpp"
 #include "win32/owners.hpp"
 #include "win32/process.hpp"
+#include "win32/system_library.hpp"
 #include "win32/text.hpp"
 
 namespace {
 
-bool namesExistingFile(const std::wstring& path) {
-    if (path.empty()) return false;
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+// Day files hold the ANSI code page; the history is UTF-8.
+std::string textOfBytes(std::string_view bytes) {
+    return win32::narrow(win32::fromCodePage(bytes));
 }
 
-class SystemStarter final : public launcher::ProgramStarter {
-  public:
-    schedule::Outcome start(std::string_view programLine, int showWindow) override {
-        // Day files hold the ANSI code page; the W functions take UTF-16.
-        const launcher::StartPlan plan =
-            launcher::planStart(programLine, namesExistingFile(win32::fromCodePage(programLine)));
-        const std::wstring commandLine = win32::fromCodePage(plan.commandLine);
-        // The launcher never waits: the process handle goes as soon as the program starts.
-        win32::UniqueHandle process;
-        if (plan.application) {
-            const std::wstring application = win32::fromCodePage(*plan.application);
-            return win32::startProgram(commandLine, showWindow, process, &application);
-        }
-        return win32::startProgram(commandLine, showWindow, process);
-    }
-};
+// Written after the pass, so that no program waits for it. It is the user's record of what
+// happened, never a reason to stop or to say anything: a failure to write it is passed over.
+void addToHistory(const SYSTEMTIME& now, const std::wstring& folder,
+                  const launcher::RunResult& result) {
+    const launcher::LocalTime when{now.wYear, now.wMonth,  now.wDay,
+                                   now.wHour, now.wMinute, now.wSecond};
+    launcher::addToLogonHistory(
+        launcher::historyEntry(when, win32::narrow(folder), result, textOfBytes));
+}
 
 // The windowing library is loaded for this one message only. Imported, it would be set up at
 // every logon, which under Wine more than doubles the time of the whole run, while nearly every
-// run ends without a message. It comes from the system folder, never from the working folder,
-// which holds files that users write.
+// run ends without a message.
 void showError(const std::wstring& text) {
-    const win32::UniqueModule user(
-        LoadLibraryExW(L"user32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    const win32::UniqueModule user = win32::loadSystemLibrary(L"user32.dll");
     if (!user) return;
     using MessageBoxFunction = int(WINAPI*)(HWND, LPCWSTR, LPCWSTR, UINT);
-    // Through the generic function pointer type, the one cast that no compiler warns about.
-    const auto messageBox = reinterpret_cast<MessageBoxFunction>(
-        reinterpret_cast<void (*)()>(GetProcAddress(user.get(), "MessageBoxW")));
+    const auto messageBox = win32::procedureOf<MessageBoxFunction>(user.get(), "MessageBoxW");
     if (!messageBox) return;
     messageBox(nullptr, text.c_str(), L"Brightwick", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }
@@ -60,12 +53,16 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     SYSTEMTIME now;
     GetLocalTime(&now);
     win32::WorkingFolder folder;
-    SystemStarter starter;
-    const launcher::RunResult result =
-        launcher::run(now.wDayOfWeek + 1, now.wHour, folder, starter);
+    launcher::RunResult result;
+    {
+        // Gone before the history is written: a shell loaded for a document is let go first.
+        launcher::RecordStarter starter;
+        result = launcher::run(now.wDayOfWeek + 1, now.wHour, folder, starter);
+    }
+    const std::wstring workingFolder = win32::currentFolder();
+    addToHistory(now, workingFolder, result);
     if (result.opened) return 0;
-    const std::wstring text = win32::widen(launcher::cannotOpenMessage(
-        result.dayFile, win32::narrow(win32::currentFolder()), result.reason));
-    showError(text);
+    showError(win32::widen(
+        launcher::cannotOpenMessage(result.dayFile, win32::narrow(workingFolder), result.reason)));
     return 1;
 }

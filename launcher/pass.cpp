@@ -16,31 +16,66 @@ std::optional<int> showWindowFor(std::string_view runStyleLine) {
     return style->showWindow;
 }
 
-PassReport runRecords(int hourNow, schedule::LineSource& lines, ProgramStarter& starter) {
+namespace {
+
+// The lines of a file as views into its bytes, by LineReader's rules: a line ends at CR LF,
+// a lone CR or a lone LF, and a last line without a line end is still a line. No line is
+// copied: the launcher reads tens of thousands of them at every logon, and starts few.
+class Lines {
+  public:
+    explicit Lines(std::string_view bytes) : bytes_(bytes) {}
+
+    bool next(std::string_view& line) {
+        const std::size_t size = bytes_.size();
+        if (position_ >= size) return false;
+        std::size_t end = position_;
+        while (end < size && bytes_[end] != '\r' && bytes_[end] != '\n') ++end;
+        line = bytes_.substr(position_, end - position_);
+        position_ = end + 1;
+        if (end < size && bytes_[end] == '\r' && position_ < size && bytes_[position_] == '\n') {
+            ++position_;
+        }
+        return true;
+    }
+
+  private:
+    std::string_view bytes_;
+    std::size_t position_ = 0;
+};
+
+}  // namespace
+
+PassReport runRecords(int hourNow, std::string_view bytes, ProgramStarter& starter) {
     PassReport report;
+    Lines lines(bytes);
     for (;;) {
         // The four lines of one record: time, program, run style, day (held, never used).
-        std::array<std::string, schedule::kRecordLines> record;
+        std::array<std::string_view, schedule::kRecordLines> record;
         std::size_t read = 0;
-        while (read < record.size()) {
-            std::optional<std::string> line = lines.next();
-            if (!line) break;
-            record[read++] = std::move(*line);
-        }
+        while (read < record.size() && lines.next(record[read])) ++read;
         if (read == 0) break;
         if (read < record.size()) {
             report.incompleteLastRecord = true;
+            report.incompleteLines = static_cast<int>(read);
             break;
         }
         ++report.records;
-        const std::string& time = record[0];
-        const std::string& program = record[1];
-        const std::string& style = record[2];
-        if (!schedule::isDue(time, hourNow)) continue;
-        const std::optional<int> showWindow = showWindowFor(style);
-        if (!showWindow) continue;
-        ++report.starts;
-        if (!starter.start(program, *showWindow)) ++report.failed;
+        const std::string_view time = record[0];
+        const std::string_view program = record[1];
+        const std::string_view style = record[2];
+        if (!schedule::isDue(time, hourNow)) {
+            ++report.notYetDue;
+            continue;
+        }
+        DueRecord& due = report.due.emplace_back();
+        due.programLine = program;
+        due.runStyle = style;
+        due.showWindow = showWindowFor(style);
+        if (due.showWindow) {
+            ++report.starts;
+            due.start = starter.start(program, *due.showWindow);
+            if (!due.start.outcome) ++report.failed;
+        }
     }
     return report;
 }
@@ -72,8 +107,7 @@ RunResult run(int weekday, int hourNow, schedule::Folder& folder, ProgramStarter
         return result;
     }
     result.opened = true;
-    schedule::LineReader lines(bytes);
-    result.pass = runRecords(hourNow, lines, starter);
+    result.pass = runRecords(hourNow, bytes, starter);
     return result;
 }
 
@@ -88,16 +122,6 @@ std::string cannotOpenMessage(std::string_view dayFile, std::string_view folder,
     if (!reason.empty() && reason.back() != '.') text += '.';
     text += "\n\nNo scheduled program was started.";
     return text;
-}
-
-StartPlan planStart(std::string_view programLine, bool namesExistingFile) {
-    if (!namesExistingFile) return {std::nullopt, std::string(programLine)};
-    // No ANSI code page has the quote byte as the second byte of a double-byte character, so
-    // quoting the bytes before conversion is safe.
-    std::string quoted = "\"";
-    quoted += programLine;
-    quoted += '"';
-    return {std::string(programLine), std::move(quoted)};
 }
 
 }  // namespace launcher

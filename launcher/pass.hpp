@@ -6,9 +6,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "launcher/start.hpp"
 #include "schedule/folder.hpp"
-#include "schedule/lines.hpp"
 
 namespace launcher {
 
@@ -21,28 +22,42 @@ std::optional<int> showWindowFor(std::string_view runStyleLine);
 class ProgramStarter {
   public:
     // Starts the record's program line (bytes in the ANSI code page) with `showWindow` as the
-    // program's nCmdShow, in the launcher's working folder, without waiting for it. A failed
-    // start carries the system's reason; the pass goes on either way.
-    virtual schedule::Outcome start(std::string_view programLine, int showWindow) = 0;
+    // program's nCmdShow, in the launcher's working folder, without waiting for it, and says
+    // which way it went. A failed start carries the system's reason; the pass goes on either
+    // way.
+    virtual StartResult start(std::string_view programLine, int showWindow) = 0;
 
   protected:
     ~ProgramStarter() = default;
 };
 
-// What one pass did; the program itself ignores it, tests and the benchmark read it.
-struct PassReport {
-    int records = 0;  // whole records read
-    int starts = 0;   // due records with a known run style, each handed to the starter
-    int failed = 0;   // of those, starts that failed
-    bool incompleteLastRecord = false;  // fewer than four lines at the end: passed over
+// A record that was due, and what became of it. Its lines are bytes as the day file holds them.
+struct DueRecord {
+    std::string programLine;
+    std::string runStyle;
+    std::optional<int> showWindow;  // none: an unknown run style, and the record passed over
+    StartResult start;              // when it was handed to the starter
 };
 
-// Reads `lines` four at a time as records (time, program, run style, day) in file order and
-// starts every record that is due at `hourNow` (0 to 23) with its run style's show-window
-// value. A failed start never keeps the following records from running. An incomplete last
-// record is passed over rather than filled from the record before it, so a trailing blank
-// line cannot start a program a second time.
-PassReport runRecords(int hourNow, schedule::LineSource& lines, ProgramStarter& starter);
+// What one pass did, for the logon history.
+struct PassReport {
+    int records = 0;    // whole records read
+    int starts = 0;     // due records with a known run style, each handed to the starter
+    int failed = 0;     // of those, starts that failed
+    int notYetDue = 0;  // whole records whose time has not come yet
+    // Fewer than four lines at the end, passed over: how many there were, 0 when none.
+    int incompleteLines = 0;
+    bool incompleteLastRecord = false;
+    std::vector<DueRecord> due;  // in file order
+};
+
+// Reads a day file's bytes four lines at a time as records (time, program, run style, day),
+// each line ended as schedule::LineReader ends one, and starts in file order every record that
+// is due at `hourNow` (0 to 23) with its run style's show-window value. A failed start never
+// keeps the following records from running. An incomplete last record is passed over rather
+// than filled from the record before it, so a trailing blank line cannot start a program a
+// second time.
+PassReport runRecords(int hourNow, std::string_view bytes, ProgramStarter& starter);
 
 // The day file of a weekday numbered Sunday 1 ... Saturday 7; none outside that range.
 std::optional<std::string_view> dayFileFor(int weekday);
@@ -68,16 +83,5 @@ RunResult run(int weekday, int hourNow, schedule::Folder& folder, ProgramStarter
 // folder it was looked for in and the system's reason. UTF-8.
 std::string cannotOpenMessage(std::string_view dayFile, std::string_view folder,
                               std::string_view reason);
-
-// How to hand a program line to the system. A line that names an existing file as a whole is
-// started as exactly that file: as the application and, quoted, as the command line, so a
-// path with blanks can neither start a program at a shorter prefix ("C:\Program.exe" for
-// "C:\Program Files\App\app.exe") nor reach the program split into several arguments. Any
-// other line, a hand-written command line with arguments for one, goes to the system as it is.
-struct StartPlan {
-    std::optional<std::string> application;
-    std::string commandLine;
-};
-StartPlan planStart(std::string_view programLine, bool namesExistingFile);
 
 }  // namespace launcher

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Times Brightwick as a whole process under Wine, over a day file of 10,000 records none of
-# which is due, as a ratio to an empty Windows program's start and exit in the same run, and
-# prints the size of Brightwick.exe. Not a test: the figures depend on what else the machine
-# is doing.
+# which is due and with its logon history written as at a logon, as ratios of the mean wall
+# and CPU times to an empty Windows program's start and exit in the same run, and prints the
+# size of Brightwick.exe. Not a test: the figures depend on what else the machine is doing.
 #   scripts/bench-launcher.sh [WINDOWS_BUILD_DIR [HOST_BENCH_BUILD_DIR [benchmark flags]]]
 # The build folders default to build/windows and build/bench.
 set -euo pipefail

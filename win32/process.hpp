@@ -1,6 +1,8 @@
-// Starting programs with a show-window value, and the folders a process knows itself by.
+// Starting programs with a show-window value, and the files and folders a process knows
+// itself by.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "schedule/outcome.hpp"
@@ -21,5 +23,16 @@ std::wstring ownProgramFolder();
 
 // The process's working folder.
 std::wstring currentFolder();
+
+// The system folder (System32), where the system's own programs are.
+std::wstring systemFolder();
+
+// Whether `path` names an existing file, not a folder.
+bool isFile(const std::wstring& path);
+
+// The user's local application data folder (FOLDERID_LocalAppData); none when the system
+// cannot tell. Cheap enough for every logon: the shell is loaded only when the environment
+// does not name the folder.
+std::optional<std::wstring> localAppDataFolder();
 
 }  // namespace win32

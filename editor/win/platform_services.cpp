@@ -2,7 +2,7 @@
 
 #include <shlobj.h>
 
-#include "launcher/pass.hpp"
+#include "launcher/system_start.hpp"
 #include "win32/command_search.hpp"
 #include "win32/error.hpp"
 #include "win32/process.hpp"
@@ -141,15 +141,10 @@ bool PlatformServices::programFound(std::string_view programLine) const {
 }
 
 schedule::Outcome PlatformServices::startRecord(std::string_view programLine, int showWindow) {
-    const std::wstring line = win32::widen(programLine);
-    const DWORD attributes = GetFileAttributesW(line.c_str());
-    const bool namesFile =
-        attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-    const launcher::StartPlan plan = launcher::planStart(programLine, namesFile);
-    win32::UniqueHandle process;
-    if (!plan.application) return win32::startProgram(line, showWindow, process);
-    const std::wstring application = win32::widen(*plan.application);
-    return win32::startProgram(win32::widen(plan.commandLine), showWindow, process, &application);
+    // The launcher's own way, so a record tried here starts as it will at logon; a consent
+    // prompt belongs to the window the user works in.
+    launcher::SystemStart system(visibleOwner());
+    return launcher::startProgramLine(programLine, showWindow, system).outcome;
 }
 
 schedule::Outcome PlatformServices::createShortcut(StartupFolder where, const Shortcut& shortcut,

@@ -129,6 +129,38 @@ std::wstring describe(const std::vector<ProbeRun>& runs) {
     return text;
 }
 
+// A file type of the test's own whose documents open with the probe, as a program registers
+// its documents when it is installed. Under HKLM\\Software\\Classes: Wine's shell reads file
+// types from there alone, not from the user's classes.
+class ProbeFileType {
+  public:
+    static constexpr wchar_t kExtension[] = L".nvprobe";
+
+    ProbeFileType() {
+        set(L"Software\\Classes\\.nvprobe", L"NorvellProbeDocument");
+        set(L"Software\\Classes\\NorvellProbeDocument\\shell\\open\\command",
+            L"\"" + testBinDir() + L"\\probe.exe\" \"%1\"");
+    }
+    ~ProbeFileType() {
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\NorvellProbeDocument");
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.nvprobe");
+    }
+    ProbeFileType(const ProbeFileType&) = delete;
+    ProbeFileType& operator=(const ProbeFileType&) = delete;
+
+  private:
+    static void set(const wchar_t* key, const std::wstring& value) {
+        HKEY raw = nullptr;
+        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw,
+                            nullptr) != ERROR_SUCCESS) {
+            throw std::runtime_error("cannot register the probe's file type");
+        }
+        const win32::UniqueKey owned(raw);
+        RegSetValueExW(raw, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+};
+
 }  // namespace
 
 TEST(Launcher, StartsExactlyTodaysDueRecordsWithTheirWindowStyles) {
@@ -147,7 +179,6 @@ TEST(Launcher, StartsExactlyTodaysDueRecordsWithTheirWindowStyles) {
             createFolderOrThrow(folder.file(nonAsciiFolderName()));
             nonAscii = folder.file(nonAsciiFolderName() + L"\\probe.exe");
             copyFileOrThrow(testBinDir() + L"\\probe.exe", nonAscii);
-            folder.write(L"notes.txt", "not a program\r\n");
 
             // Every other day's file would start the probe with its own argument.
             for (const schedule::Weekday& day : schedule::kWeekdays) {
@@ -163,7 +194,6 @@ TEST(Launcher, StartsExactlyTodaysDueRecordsWithTheirWindowStyles) {
                 record("00:00", inQuotes(probe) + L" hide", "Hide") +
                 record("00:00", folder.file(L"missing.exe"), "Normal") +
                 record("00:00", inQuotes(probe) + L" min", "Min") +
-                record("00:00", folder.file(L"notes.txt"), "Normal") +
                 record(hour + ":00", inQuotes(probe) + L" this-hour", "Normal") +
                 record(hour + ":15", inQuotes(probe) + L" after-this-hour", "Normal") +
                 record("00:00", inQuotes(probe) + L" list-word", "Minimize") +
@@ -325,5 +355,35 @@ TEST(Launcher, ReadsADayFileThatAnotherProgramHoldsOpenForWriting) {
             ASSERT_EQ(runs.size(), 1u);
             EXPECT_EQ(runs[0].showWindow, 0);
             held.clear();
+        });
+}
+
+TEST(Launcher, OpensADueDocumentThroughItsFileTypeWithItsWindowStyle) {
+    const ProbeFileType type;
+    std::wstring document;
+    onSteadyClock(
+        [&](const TempFolder& folder, const Clock&) {
+            const std::wstring name = std::wstring(L"notes of the day") + type.kExtension;
+            document = folder.file(name);
+            folder.write(name, "notes\r\n");
+            folder.write(std::wstring(L"later") + type.kExtension, "notes\r\n");
+            const std::string records =
+                record("00:00", document, "Max") +
+                record("23:45", folder.file(std::wstring(L"later") + type.kExtension), "Normal") +
+                record("00:00", folder.file(std::wstring(L"gone") + type.kExtension), "Normal");
+            for (const schedule::Weekday& day : schedule::kWeekdays) {
+                folder.write(win32::widen(day.dayFile), records);
+            }
+        },
+        [&](const TempFolder& folder, const Clock&, const LauncherRun& run) {
+            expectEndedAlone(run, 0);
+            EXPECT_FALSE(run.box) << "unexpected message: " << win32::narrow(run.box.text);
+            EXPECT_EQ(run.processes, 2u) << "programs started besides the probe";
+            const std::vector<ProbeRun> runs = probeRuns(folder.path());
+            ASSERT_EQ(runs.size(), 1u) << win32::narrow(describe(runs));
+            EXPECT_EQ(runs[0].showWindow, SW_SHOWMAXIMIZED);
+            EXPECT_EQ(runs[0].folder, folder.path());
+            EXPECT_EQ(runs[0].commandLine,
+                      inQuotes(testBinDir() + L"\\probe.exe") + L" " + inQuotes(document));
         });
 }

@@ -27,12 +27,13 @@ class RecordingStarter final : public ProgramStarter {
     std::vector<Start> starts;
     std::set<std::string> failing;
 
-    schedule::Outcome start(std::string_view programLine, int showWindow) override {
+    launcher::StartResult start(std::string_view programLine, int showWindow) override {
         starts.push_back({std::string(programLine), showWindow});
         if (failing.count(std::string(programLine)) != 0) {
-            return schedule::Outcome::failure("The system cannot find the file specified");
+            return {schedule::Outcome::failure("The system cannot find the file specified"),
+                    launcher::StartWay::commandLine};
         }
-        return schedule::Outcome::success();
+        return {schedule::Outcome::success(), launcher::StartWay::program};
     }
 };
 
@@ -47,8 +48,7 @@ std::string record(std::string time, std::string program, std::string style = "N
 }
 
 PassReport pass(std::string_view bytes, int hour, RecordingStarter& starter) {
-    schedule::LineReader lines(bytes);
-    return launcher::runRecords(hour, lines, starter);
+    return launcher::runRecords(hour, bytes, starter);
 }
 
 // A folder of day files that counts its reads and can be busy or fail for a while.
@@ -177,6 +177,43 @@ TEST(LauncherPass, AFailedStartDoesNotStopTheRecordsAfterIt) {
     EXPECT_EQ(starter.starts, expected);
     EXPECT_EQ(report.starts, 4);
     EXPECT_EQ(report.failed, 3);
+}
+
+TEST(LauncherPass, ReportsEachDueRecordWithWhatBecameOfItAndCountsTheRest) {
+    const std::string bytes =
+        record("00:00", "C:\\first.exe", "Normal") + record("23:45", "C:\\never.exe", "Normal") +
+        record("08:00", "C:\\gone.exe", "Max") + record("08:00", "C:\\lower.exe", "normal") +
+        record("09:00", "C:\\later.exe", "Min") + "00:00\r\nC:\\cut.exe\r\n";
+    RecordingStarter starter;
+    starter.failing = {"C:\\gone.exe"};
+    const PassReport report = pass(bytes, 8, starter);
+    struct Expected {
+        std::string programLine;
+        std::string runStyle;
+        std::optional<int> showWindow;
+        bool started;
+    };
+    const Expected expected[] = {
+        {"C:\\first.exe", "Normal", 1, true},
+        {"C:\\gone.exe", "Max", 3, false},
+        {"C:\\lower.exe", "normal", std::nullopt, false},
+    };
+    ASSERT_EQ(report.due.size(), std::size(expected));
+    for (std::size_t i = 0; i < report.due.size(); ++i) {
+        const launcher::DueRecord& due = report.due[i];
+        EXPECT_EQ(due.programLine, expected[i].programLine);
+        EXPECT_EQ(due.runStyle, expected[i].runStyle) << due.programLine;
+        EXPECT_EQ(due.showWindow, expected[i].showWindow) << due.programLine;
+        if (due.showWindow) {
+            EXPECT_EQ(static_cast<bool>(due.start.outcome), expected[i].started) << due.programLine;
+        }
+    }
+    EXPECT_FALSE(report.due[1].start.outcome.error.empty()) << "the reason stays with its record";
+    EXPECT_EQ(report.notYetDue, 2);
+    EXPECT_EQ(report.incompleteLines, 2);
+    EXPECT_EQ(report.records, 5);
+    EXPECT_EQ(report.starts, 2);
+    EXPECT_EQ(report.failed, 1);
 }
 
 TEST(LauncherPass, AnIncompleteLastRecordIsPassedOver) {
@@ -349,34 +386,4 @@ TEST(LauncherMessage, NamesTheFileTheFolderAndTheReason) {
     EXPECT_EQ(launcher::cannotOpenMessage("datsun.dat", "D:\\", "Access denied"),
               "Brightwick cannot open today's schedule file \"datsun.dat\" in the folder "
               "\"D:\\\".\n\nAccess denied.\n\nNo scheduled program was started.");
-}
-
-TEST(LauncherStartPlan, AnExistingFileIsStartedExactlyAndQuoted) {
-    struct Case {
-        const char* line;
-        bool namesFile;
-        std::optional<std::string> application;
-        std::string commandLine;
-    };
-    const Case cases[] = {
-        {"C:\\Program Files\\App\\app.exe", true, "C:\\Program Files\\App\\app.exe",
-         "\"C:\\Program Files\\App\\app.exe\""},
-        {"C:\\Tools\\app.exe", true, "C:\\Tools\\app.exe", "\"C:\\Tools\\app.exe\""},
-        {"C:\\Caf\xE9\\app.exe", true, "C:\\Caf\xE9\\app.exe", "\"C:\\Caf\xE9\\app.exe\""},
-        {"C:\\Program Files\\App\\app.exe /quiet",
-         false,
-         {},
-         "C:\\Program Files\\App\\app.exe /quiet"},
-        {"\"C:\\Program Files\\App\\app.exe\" /quiet",
-         false,
-         {},
-         "\"C:\\Program Files\\App\\app.exe\" /quiet"},
-        {"notepad.exe", false, {}, "notepad.exe"},
-        {"", false, {}, ""},
-    };
-    for (const Case& c : cases) {
-        const launcher::StartPlan plan = launcher::planStart(c.line, c.namesFile);
-        EXPECT_EQ(plan.application, c.application) << c.line;
-        EXPECT_EQ(plan.commandLine, c.commandLine) << c.line;
-    }
 }

@@ -1,0 +1,57 @@
+// The logon history: what each run of the launcher did, one entry per run, newest last, for
+// a user to read in Notepad and for the editor to report the last run. Free of the platform:
+// the launcher hands in the clock, the folder and its pass, and writes the bytes itself.
+//
+// An entry, UTF-8 with CR LF; every line but the first is indented, so an entry starts at
+// the one line that is not:
+//
+//   2025-03-10 08:15:02
+//     Working folder: C:\Users\ann\Schedule
+//     Day file: datmon.dat
+//     Started as a program, Normal (show value 1): C:\Program Files\App\app.exe
+//     Not started as a command line, Min (show value 6): C:\Tools\gone.exe
+//       The system cannot find the file specified.
+//     Passed over for its unknown run style "Minimise": C:\Tools\other.exe
+//     Passed over: an incomplete last record of 2 lines
+//     Not yet due: 3 records
+//
+// or, when the day file could not be read, "Day file not read: " and the system's reason
+// after the day file's line. A blank line ends each entry.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "launcher/pass.hpp"
+
+namespace launcher {
+
+inline constexpr std::string_view kHistoryFolderName = "Norvell";
+inline constexpr std::string_view kHistoryFileName = "logon-history.txt";
+inline constexpr int kHistoryEntries = 200;  // the newest runs kept
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+struct LocalTime {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+// Turns a day file's bytes (a program line, a run-style word) into UTF-8 for the history.
+using TextOfBytes = std::string (*)(std::string_view bytes);
+
+// The entry of one run: when it ran, in which working folder (UTF-8), and what `run` says.
+std::string historyEntry(const LocalTime& when, std::string_view workingFolder,
+                         const RunResult& run, TextOfBytes textOf);
+
+// The history's new bytes: `history` (what the file held, empty when there was none) with
+// `entry` added at the end, only the newest `keep` entries kept, behind a byte order mark.
+// Only the entries kept are looked at, from the end; anything before the first entry goes.
+std::string historyWithEntry(std::string_view history, std::string_view entry,
+                             int keep = kHistoryEntries);
+
+}  // namespace launcher

@@ -1,0 +1,29 @@
+// The logon history on disk: %LOCALAPPDATA%\Norvell\logon-history.txt, one per user, written
+// by the launcher after each pass and read by the editor.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "launcher/history.hpp"
+#include "launcher/last_run.hpp"
+#include "schedule/outcome.hpp"
+
+namespace launcher {
+
+// The history's folder (%LOCALAPPDATA%\Norvell) and its full path; none when the system
+// cannot tell the user's local application data folder.
+std::optional<std::wstring> logonHistoryFolder();
+std::optional<std::wstring> logonHistoryPath();
+
+// Adds `entry` at the end and keeps the newest entries, so that a reader sees either the old
+// history or the whole new one. The history's folder is made when it is missing. A history
+// that is there but cannot be read is left as it is.
+schedule::Outcome addToLogonHistory(std::string_view entry);
+
+// The newest run the history tells of, into `last`: none when there is no history yet or it
+// holds no entry. Fails only when the history is there but cannot be read.
+schedule::Outcome readLastLogonRun(std::optional<LastRun>& last);
+
+}  // namespace launcher

@@ -1,0 +1,39 @@
+// The words and shapes of the logon history that its writer and its reader share, so that
+// the reader finds what the writer wrote. Not for other users: history.hpp and last_run.hpp
+// are the interfaces.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace launcher::history_format {
+
+inline constexpr std::string_view kLineEnd = "\r\n";
+inline constexpr std::string_view kIndent = "  ";
+inline constexpr std::string_view kReasonIndent = "    ";
+inline constexpr std::string_view kWorkingFolder = "Working folder: ";
+inline constexpr std::string_view kDayFile = "Day file: ";
+inline constexpr std::string_view kNotRead = "Day file not read: ";
+inline constexpr std::string_view kStarted = "Started ";
+inline constexpr std::string_view kNotStarted = "Not started ";
+inline constexpr std::string_view kShowValue = " (show value ";
+inline constexpr std::string_view kUnknownStyle = "Passed over for its unknown run style ";
+inline constexpr std::string_view kIncomplete = "Passed over: an incomplete last record";
+inline constexpr std::string_view kNotYetDue = "Not yet due: ";
+
+// The text without the byte order mark at its start, if it has one.
+std::string_view withoutByteOrderMark(std::string_view text);
+
+// Where the `count`th entry from the end starts, found by going back only as far as that; the
+// first entry's start when there are fewer, and the end of the text when there is none. An
+// entry starts at a line that is exactly "YYYY-MM-DD HH:MM:SS".
+std::size_t startOfNewestEntries(std::string_view text, int count);
+
+// A reason as a sentence: with a full stop at its end.
+std::string withFullStop(std::string_view reason);
+
+// "1 record", "2 records".
+std::string counted(int count, std::string_view one, std::string_view many);
+
+}  // namespace launcher::history_format

@@ -1,0 +1,128 @@
+#include "launcher/last_run.hpp"
+
+#include <vector>
+
+#include "launcher/history.hpp"
+#include "launcher/history_format.hpp"
+
+namespace launcher {
+
+namespace {
+
+using namespace history_format;
+
+// Failures named one by one in the sentence; the rest are counted.
+constexpr int kNamedFailures = 3;
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+std::string withoutFullStop(std::string_view text) {
+    while (!text.empty() && text.back() == '.') text.remove_suffix(1);
+    return std::string(text);
+}
+
+std::vector<std::string_view> linesOf(std::string_view text) {
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find_first_of("\r\n");
+        lines.push_back(text.substr(0, end));
+        if (end == std::string_view::npos) break;
+        std::size_t next = end + 1;
+        if (text[end] == '\r' && next < text.size() && text[next] == '\n') ++next;
+        text.remove_prefix(next);
+    }
+    return lines;
+}
+
+}  // namespace
+
+std::optional<LastRun> newestRun(std::string_view history) {
+    history = withoutByteOrderMark(history);
+    const std::size_t from = startOfNewestEntries(history, 1);
+    if (from == history.size()) return std::nullopt;
+    const std::vector<std::string_view> lines = linesOf(history.substr(from));
+    LastRun last{std::string(lines.front()), {}};
+
+    std::string dayFile;
+    std::optional<std::string> notRead;
+    int started = 0;
+    int unknownStyle = 0;
+    int notYetDue = 0;
+    bool incomplete = false;
+    std::vector<std::string> failures;  // "program (reason)"
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        if (!startsWith(lines[i], kIndent)) continue;
+        const std::string_view line = lines[i].substr(kIndent.size());
+        if (startsWith(line, kDayFile)) {
+            dayFile = line.substr(kDayFile.size());
+        } else if (startsWith(line, kNotRead)) {
+            notRead = std::string(line.substr(kNotRead.size()));
+        } else if (startsWith(line, kStarted)) {
+            ++started;
+        } else if (startsWith(line, kNotStarted)) {
+            // The run-style word before it holds no "): ", the program line after it may.
+            const std::size_t show = line.find(kShowValue);
+            const std::size_t colon =
+                show == std::string_view::npos ? show : line.find("): ", show);
+            std::string failure(colon == std::string_view::npos ? line.substr(kNotStarted.size())
+                                                                : line.substr(colon + 3));
+            if (i + 1 < lines.size() && startsWith(lines[i + 1], kReasonIndent)) {
+                failure += " (" + withoutFullStop(lines[i + 1].substr(kReasonIndent.size())) + ")";
+            }
+            failures.push_back(std::move(failure));
+        } else if (startsWith(line, kUnknownStyle)) {
+            ++unknownStyle;
+        } else if (startsWith(line, kIncomplete)) {
+            incomplete = true;
+        } else if (startsWith(line, kNotYetDue)) {
+            const std::string_view count = line.substr(kNotYetDue.size());
+            for (std::size_t k = 0; k < count.size() && isDigit(count[k]); ++k) {
+                notYetDue = notYetDue * 10 + (count[k] - '0');
+            }
+        }
+    }
+
+    if (notRead) {
+        last.outcome = "The day file " + dayFile + " could not be read: " + withFullStop(*notRead) +
+                       " No program was started.";
+        return last;
+    }
+    const int notStarted = static_cast<int>(failures.size());
+    const int due = started + notStarted + unknownStyle;
+    std::string& text = last.outcome;
+    if (due == 0) {
+        text = "No program was due";
+    } else if (started == due) {
+        text = due == 1 ? "The one due program started"
+                        : "All " + std::to_string(due) + " due programs started";
+    } else {
+        text = std::to_string(started) + " of " + counted(due, "due program", "due programs") +
+               " started";
+    }
+    if (notStarted > 0) {
+        text += "; not started: ";
+        for (int k = 0; k < notStarted && k < kNamedFailures; ++k) {
+            if (k > 0) text += ", ";
+            text += failures[static_cast<std::size_t>(k)];
+        }
+        if (notStarted > kNamedFailures) {
+            text += " and " + std::to_string(notStarted - kNamedFailures) + " more";
+        }
+    }
+    if (unknownStyle > 0) {
+        text += "; " + counted(unknownStyle, "record", "records") +
+                " passed over for an unknown run style";
+    }
+    if (incomplete) text += "; an incomplete last record passed over";
+    if (notYetDue > 0) text += "; " + counted(notYetDue, "record", "records") + " not yet due";
+    text += '.';
+    return last;
+}
+
+}  // namespace launcher

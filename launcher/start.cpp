@@ -1,0 +1,136 @@
+#include "launcher/start.hpp"
+
+#include "schedule/ascii.hpp"
+
+namespace launcher {
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// The extension of the path's last name, without its dot, in lower case; empty when there is
+// none. The system drops blanks and dots at the end of a name, so they are no part of it.
+std::string extensionOf(std::string_view path) {
+    while (!path.empty() && (path.back() == ' ' || path.back() == '.')) path.remove_suffix(1);
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string_view::npos) return {};
+    const std::string_view extension = path.substr(dot + 1);
+    if (extension.find_first_of("\\/") != std::string_view::npos) return {};
+    std::string lower(extension);
+    for (char& c : lower) c = schedule::lowerAscii(c);
+    return lower;
+}
+
+bool hasExtension(std::string_view path) {
+    return !extensionOf(path).empty();
+}
+
+// The command line of a program file started as exactly that file: the path in quotes, so a
+// path with blanks can neither start a program at a shorter prefix ("C:\Program.exe" for
+// "C:\Program Files\App\app.exe") nor reach the program split into several arguments.
+std::string quotedPath(std::string_view path) {
+    std::string quoted = "\"";
+    quoted += path;
+    quoted += '"';
+    return quoted;
+}
+
+// The command line that runs a batch file through `interpreter`: /d leaves out the
+// interpreter's AutoRun commands, and /s with the outer pair of quotes makes it take the
+// quoted path as it stands, whatever ( ) & ^ @ or blanks it holds.
+std::string batchCommandLine(std::string_view interpreter, std::string_view batchFile) {
+    std::string line = quotedPath(interpreter);
+    line += " /d /s /c \"";
+    line += quotedPath(batchFile);
+    line += '"';
+    return line;
+}
+
+// A command line split into the program and its parameters, as the shell takes them. The
+// program ends at its closing quote when it starts with one; otherwise at the first blank
+// after which the text so far names an existing file (with ".exe" added when it has no
+// extension), as CreateProcessW reads an unquoted line, or else at the first blank.
+struct SplitCommand {
+    std::string program;
+    std::string parameters;
+};
+
+SplitCommand splitCommandLine(std::string_view commandLine, StartSystem& system) {
+    const auto rest = [&](std::size_t from) {
+        while (from < commandLine.size() && isBlank(commandLine[from])) ++from;
+        return std::string(commandLine.substr(from));
+    };
+    if (!commandLine.empty() && commandLine.front() == '"') {
+        const std::size_t close = commandLine.find('"', 1);
+        if (close == std::string_view::npos) return {std::string(commandLine.substr(1)), {}};
+        return {std::string(commandLine.substr(1, close - 1)), rest(close + 1)};
+    }
+    std::size_t firstBlank = std::string_view::npos;
+    for (std::size_t blank = commandLine.find_first_of(" \t"); blank != std::string_view::npos;
+         blank = commandLine.find_first_of(" \t", blank + 1)) {
+        if (firstBlank == std::string_view::npos) firstBlank = blank;
+        const std::string_view candidate = commandLine.substr(0, blank);
+        if (system.isFile(candidate) ||
+            (!hasExtension(candidate) && system.isFile(std::string(candidate) + ".exe"))) {
+            return {std::string(candidate), rest(blank)};
+        }
+    }
+    if (firstBlank == std::string_view::npos) return {std::string(commandLine), {}};
+    return {std::string(commandLine.substr(0, firstBlank)), rest(firstBlank)};
+}
+
+}  // namespace
+
+std::string_view startWayWording(StartWay way) {
+    switch (way) {
+        case StartWay::program:
+            return "as a program";
+        case StartWay::commandLine:
+            return "as a command line";
+        case StartWay::batchFile:
+            return "as a batch file";
+        case StartWay::document:
+            return "as a document";
+        case StartWay::elevated:
+            return "with administrator rights";
+    }
+    return {};
+}
+
+StartWay startWayFor(std::string_view programLine, bool namesExistingFile) {
+    if (!namesExistingFile) return StartWay::commandLine;
+    const std::string extension = extensionOf(programLine);
+    if (extension == "exe" || extension == "com") return StartWay::program;
+    if (extension == "bat" || extension == "cmd") return StartWay::batchFile;
+    return StartWay::document;
+}
+
+StartResult startProgramLine(std::string_view programLine, int showWindow, StartSystem& system) {
+    const StartWay way = startWayFor(programLine, system.isFile(programLine));
+    if (way == StartWay::document) {
+        return {system.shellExecute({}, programLine, {}, showWindow), way};
+    }
+    if (way == StartWay::batchFile) {
+        const std::string interpreter = system.commandInterpreter();
+        return {system.createProcess(interpreter, batchCommandLine(interpreter, programLine),
+                                     showWindow),
+                way};
+    }
+    const bool wholeFile = way == StartWay::program;
+    schedule::Outcome started =
+        wholeFile ? system.createProcess(programLine, quotedPath(programLine), showWindow)
+                  : system.createProcess({}, programLine, showWindow);
+    if (started.code != kElevationRequired) return {std::move(started), way};
+    // The shell is the documented way to a program that needs administrator rights: it asks
+    // the user for consent, where CreateProcessW only refuses.
+    if (wholeFile) {
+        return {system.shellExecute("runas", programLine, {}, showWindow), StartWay::elevated};
+    }
+    const SplitCommand split = splitCommandLine(programLine, system);
+    return {system.shellExecute("runas", split.program, split.parameters, showWindow),
+            StartWay::elevated};
+}
+
+}  // namespace launcher

@@ -1,0 +1,209 @@
+// A record's program line started for real, as the launcher and the editor start it: batch
+// files in folders whose names the command interpreter would split, the shell's start with
+// administrator rights, the shell's libraries and COM given back; and where the logon history
+// is kept.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <functional>
+#include <optional>
+#include <thread>
+
+#include "driver.hpp"
+#include "launcher/history_file.hpp"
+#include "launcher/system_start.hpp"
+#include "win32/process.hpp"
+#include "win32/shell.hpp"
+#include "win32/shell_start.hpp"
+#include "win32/text.hpp"
+
+using namespace driver;
+
+namespace {
+
+// Runs `body` on a thread of its own, so that no other test's COM state meets it.
+void onFreshThread(const std::function<void()>& body) {
+    std::thread thread(body);
+    thread.join();
+}
+
+// The process's working folder set to `folder` for as long as the owner lives.
+class InFolder {
+  public:
+    explicit InFolder(const std::wstring& folder) : previous_(win32::currentFolder()) {
+        if (!SetCurrentDirectoryW(folder.c_str())) throw std::runtime_error("cannot enter folder");
+    }
+    ~InFolder() { SetCurrentDirectoryW(previous_.c_str()); }
+    InFolder(const InFolder&) = delete;
+    InFolder& operator=(const InFolder&) = delete;
+
+  private:
+    std::wstring previous_;
+};
+
+// An environment variable set, or removed when `value` is none, for as long as the owner
+// lives; as it was afterwards.
+class Variable {
+  public:
+    Variable(const wchar_t* name, const std::optional<std::wstring>& value) : name_(name) {
+        const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+        if (size > 0) {
+            std::wstring old(size, L'\0');
+            old.resize(GetEnvironmentVariableW(name, old.data(), size));
+            previous_ = old;
+        }
+        SetEnvironmentVariableW(name, value ? value->c_str() : nullptr);
+    }
+    ~Variable() { SetEnvironmentVariableW(name_, previous_ ? previous_->c_str() : nullptr); }
+    Variable(const Variable&) = delete;
+    Variable& operator=(const Variable&) = delete;
+
+  private:
+    const wchar_t* name_;
+    std::optional<std::wstring> previous_;
+};
+
+std::optional<ProbeRun> oneProbeRun(const std::wstring& folder) {
+    if (!pollUntil([&] { return !probeRuns(folder).empty(); })) return std::nullopt;
+    return probeRuns(folder).front();
+}
+
+}  // namespace
+
+TEST(RecordStarter, RunsABatchFileInAFolderWhoseNameTheInterpreterWouldSplit) {
+    TempFolder temp;
+    for (const wchar_t* name : {L"a b", L"x (86)", L"Tom & Jerry"}) {
+        SCOPED_TRACE(win32::narrow(name));
+        const std::wstring folder = temp.file(name);
+        createFolderOrThrow(folder);
+        // It writes its own full path beside itself: it ran, and as that file.
+        const std::wstring batch = folder + L"\\run.bat";
+        temp.write(std::wstring(name) + L"\\run.bat", "@echo \"%~f0\">\"%~dp0ran.txt\"\r\n");
+        const std::optional<std::string> line = win32::toCodePageExactly(batch);
+        ASSERT_TRUE(line);
+        launcher::RecordStarter starter;
+        const launcher::StartResult result = starter.start(*line, SW_HIDE);
+        EXPECT_TRUE(result.outcome) << result.outcome.error;
+        EXPECT_EQ(result.way, launcher::StartWay::batchFile);
+        ASSERT_TRUE(pollUntil([&] { return fileBytes(folder + L"\\ran.txt").has_value(); }))
+            << "the batch file did not run";
+        // Written while the file may still be open: wait for the whole line.
+        ASSERT_TRUE(pollUntil([&] {
+            return fileBytes(folder + L"\\ran.txt").value_or("").find('\n') != std::string::npos;
+        }));
+        EXPECT_EQ(fileBytes(folder + L"\\ran.txt"), "\"" + *line + "\"\r\n");
+    }
+}
+
+TEST(SystemStart, StartsWithAdministratorRightsInTheWorkingFolderWithTheShowValue) {
+    // Wine starts the program without asking; Windows asks for consent first.
+    TempFolder temp;
+    const std::wstring probe = temp.file(L"probe in here.exe");
+    copyFileOrThrow(testBinDir() + L"\\probe.exe", probe);
+    TempFolder work;
+    {
+        const InFolder in(work.path());
+        launcher::SystemStart system;
+        const schedule::Outcome started =
+            system.shellExecute("runas", win32::narrow(probe), "/quiet \"two words\"", SW_MINIMIZE);
+        ASSERT_TRUE(started) << started.error;
+    }
+    const std::optional<ProbeRun> run = oneProbeRun(work.path());
+    ASSERT_TRUE(run) << "the probe did not run";
+    EXPECT_EQ(run->showWindow, SW_MINIMIZE);
+    EXPECT_EQ(run->folder, work.path());
+    EXPECT_TRUE(run->commandLine.ends_with(L" /quiet \"two words\""))
+        << win32::narrow(run->commandLine);
+}
+
+TEST(ShellStarter, GivesBackTheComItStartedAndKeepsTheComItFound) {
+    TempFolder work;
+    const InFolder in(work.path());
+    const std::wstring probe = testBinDir() + L"\\probe.exe";
+    onFreshThread([&] {
+        {
+            win32::ShellStarter shell;
+            const schedule::Outcome started = shell.start(nullptr, probe, L"first", {}, SW_HIDE);
+            EXPECT_TRUE(started) << started.error;
+        }
+        // Still single-threaded, COM would refuse another model.
+        const HRESULT after = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        EXPECT_EQ(after, S_OK) << "COM was left started on the thread";
+        if (SUCCEEDED(after)) CoUninitialize();
+    });
+    onFreshThread([&] {
+        ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+        {
+            win32::ShellStarter shell;
+            const schedule::Outcome started = shell.start(nullptr, probe, L"second", {}, SW_HIDE);
+            EXPECT_TRUE(started) << started.error;
+        }
+        const HRESULT after = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        EXPECT_EQ(after, S_FALSE) << "the thread's own COM was ended";
+        if (SUCCEEDED(after)) CoUninitialize();
+        CoUninitialize();
+    });
+    EXPECT_TRUE(pollUntil([&] { return probeRuns(work.path()).size() == 2; }));
+}
+
+TEST(LocalAppDataFolder, FromTheEnvironmentOrElseFromTheShell) {
+    std::wstring known;
+    ASSERT_TRUE(win32::knownFolder(FOLDERID_LocalAppData, known));
+    struct Case {
+        const char* name;
+        std::optional<std::wstring> variable;
+        std::wstring expected;
+    };
+    const Case cases[] = {
+        {"the variable", L"D:\\Profiles\\ann\\Local", L"D:\\Profiles\\ann\\Local"},
+        {"a network path", L"\\\\server\\ann\\Local", L"\\\\server\\ann\\Local"},
+        {"no variable", std::nullopt, known},
+        {"an empty variable", L"", known},
+        {"a relative path", L"Local", known},
+    };
+    for (const Case& c : cases) {
+        const Variable set(L"LOCALAPPDATA", c.variable);
+        EXPECT_EQ(win32::localAppDataFolder(), c.expected) << c.name;
+    }
+}
+
+TEST(LogonHistoryFile, MadeOnTheFirstRunAndAddedToAfterwards) {
+    TempFolder local;
+    const Variable set(L"LOCALAPPDATA", local.path());
+    EXPECT_EQ(launcher::logonHistoryPath(), local.path() + L"\\Norvell\\logon-history.txt");
+
+    std::optional<launcher::LastRun> last;
+    EXPECT_TRUE(launcher::readLastLogonRun(last)) << "no history yet is no failure";
+    EXPECT_FALSE(last);
+
+    const std::string first = "2025-03-10 08:05:02\r\n  Not yet due: 1 record\r\n\r\n";
+    const std::string second = "2025-03-11 09:00:00\r\n  Not yet due: 2 records\r\n\r\n";
+    ASSERT_TRUE(launcher::addToLogonHistory(first));
+    ASSERT_TRUE(launcher::addToLogonHistory(second));
+    const std::wstring path = *launcher::logonHistoryPath();
+    EXPECT_EQ(fileBytes(path), std::string(launcher::kByteOrderMark) + first + second);
+    EXPECT_EQ(fileNames(local.path() + L"\\Norvell"),
+              std::vector<std::wstring>{L"logon-history.txt"})
+        << "a temporary file was left";
+    ASSERT_TRUE(launcher::readLastLogonRun(last));
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->when, "2025-03-11 09:00:00");
+    EXPECT_EQ(last->outcome, "No program was due; 2 records not yet due.");
+}
+
+TEST(LogonHistoryFile, AHistoryThatCannotBeReadIsLeftAlone) {
+    TempFolder local;
+    const Variable set(L"LOCALAPPDATA", local.path());
+    createFolderOrThrow(local.file(L"Norvell"));
+    // A folder by the history's name: there, but no file to read.
+    createFolderOrThrow(local.file(L"Norvell\\logon-history.txt"));
+    EXPECT_FALSE(launcher::addToLogonHistory("2025-03-10 08:05:02\r\n\r\n"));
+    EXPECT_TRUE(GetFileAttributesW(local.file(L"Norvell\\logon-history.txt").c_str()) &
+                FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(fileNames(local.file(L"Norvell")), std::vector<std::wstring>{});
+    std::optional<launcher::LastRun> last;
+    EXPECT_FALSE(launcher::readLastLogonRun(last));
+}

@@ -1,0 +1,54 @@
+#include "win32/shell_start.hpp"
+
+#include <objbase.h>
+
+#include "win32/error.hpp"
+#include "win32/system_library.hpp"
+
+namespace win32 {
+
+ShellStarter::~ShellStarter() {
+    // COM ends before the libraries go; the members free shell32, then ole32.
+    if (uninitialize_) uninitialize_();
+}
+
+schedule::Outcome ShellStarter::load() {
+    if (execute_) return schedule::Outcome::success();
+    ole32_ = loadSystemLibrary(L"ole32.dll");
+    if (!ole32_) return lastErrorFailure();
+    using InitializeFunction = HRESULT(WINAPI*)(void*, DWORD);
+    const auto initialize = procedureOf<InitializeFunction>(ole32_.get(), "CoInitializeEx");
+    const auto uninitialize = procedureOf<UninitializeFunction>(ole32_.get(), "CoUninitialize");
+    if (!initialize || !uninitialize) return lastErrorFailure();
+    // ShellExecuteEx may hand the file to a shell extension through COM, which it expects
+    // started, single-threaded and without OLE1 DDE. A thread that runs COM already in
+    // another model keeps it. Started once, whatever a later call finds.
+    if (!uninitialize_ &&
+        SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
+        uninitialize_ = uninitialize;
+    }
+    shell32_ = loadSystemLibrary(L"shell32.dll");
+    if (!shell32_) return lastErrorFailure();
+    execute_ = procedureOf<ShellExecuteExFunction>(shell32_.get(), "ShellExecuteExW");
+    if (!execute_) return lastErrorFailure();
+    return schedule::Outcome::success();
+}
+
+schedule::Outcome ShellStarter::start(const wchar_t* verb, const std::wstring& file,
+                                      const std::wstring& parameters, const std::wstring& folder,
+                                      int showWindow, HWND owner) {
+    if (schedule::Outcome loaded = load(); !loaded) return loaded;
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.hwnd = owner;
+    info.lpVerb = verb;
+    info.lpFile = file.c_str();
+    info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+    info.lpDirectory = folder.empty() ? nullptr : folder.c_str();
+    info.nShow = showWindow;
+    if (!execute_(&info)) return lastErrorFailure();
+    return schedule::Outcome::success();
+}
+
+}  // namespace win32
