@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "launcher/history_file.hpp"
 #include "launcher/system_start.hpp"
 #include "win32/command_search.hpp"
 #include "win32/error.hpp"
@@ -79,6 +80,12 @@ schedule::Outcome PlatformServices::start(std::string_view program, std::string_
     // The editor never waits for these programs: their handle goes as soon as they start.
     win32::UniqueHandle process;
     return win32::startProgram(commandLine, showWindow, process, &application);
+}
+
+std::optional<std::string> PlatformServices::logonHistoryFile() const {
+    const std::optional<std::wstring> path = launcher::logonHistoryPath();
+    if (!path || GetFileAttributesW(path->c_str()) == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    return win32::narrow(*path);
 }
 
 std::string PlatformServices::windowsFolder() const {
