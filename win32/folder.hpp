@@ -34,4 +34,10 @@ class WorkingFolder final : public schedule::Folder {
     std::map<std::string, std::unique_ptr<WorkingFolder>, std::less<>> subfolders_;
 };
 
+// Why the system refused to replace, move onto or remove a file, given its error and the
+// attributes of the file refused (INVALID_FILE_ATTRIBUTES when it is not there). A read-only
+// file is said to be so, and not worth another try: Windows refuses it with the same
+// ERROR_ACCESS_DENIED as a file that another process holds for a moment, which may pass.
+schedule::Outcome refusal(unsigned long error, unsigned long attributes);
+
 }  // namespace win32

@@ -17,9 +17,9 @@ bool runHelperOrTell(Services& services, std::string_view helper, std::string_vi
         services.message(leftOutPicksMessage(services.scheduleFolder()));
         return true;
     }
-    const std::optional<std::string> failure = helperFailure(helper, run);
-    if (!failure) return true;
-    services.message(*failure + " " + std::string(consequence));
+    const std::optional<std::string> message = helperMessage(helper, run, consequence);
+    if (!message) return true;
+    services.message(*message);
     return false;
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "schedule/folder.hpp"
 #include "schedule/show_window.hpp"
@@ -24,6 +25,8 @@ struct HelperRun {
     enum class Ending { Finished, NotStarted, TimedOut } ending = Ending::Finished;
     unsigned long exitCode = 0;  // when Finished
     std::string error;           // when NotStarted: the system's reason
+    // When Finished: what the helper could not do, "name: reason" a line, as it reported it.
+    std::vector<std::string> problems{};
 };
 
 enum class StartupFolder { CurrentUser, AllUsers };

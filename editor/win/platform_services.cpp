@@ -98,9 +98,16 @@ std::string PlatformServices::windowsFolder() const {
 
 HelperRun PlatformServices::runHelper(std::string_view name, std::chrono::milliseconds deadline) {
     HelperRun run;
+    // The helper tells what it could not do on its output; the pipe holds all of it, so the
+    // helper never waits for the editor to read.
+    win32::OutputPipe output;
+    schedule::Outcome started = win32::createOutputPipe(output, 64 * 1024);
     win32::UniqueHandle process;
-    const schedule::Outcome started =
-        win32::startProgram(win32::widen(name), schedule::kShowHide, process);
+    if (started) {
+        started = win32::startProgram(win32::widen(name), schedule::kShowHide, process, nullptr,
+                                      output.write.get());
+    }
+    output.write.reset();  // the helper's copy is the only writer left
     if (!started) {
         run.ending = HelperRun::Ending::NotStarted;
         run.error = started.error;
@@ -113,6 +120,15 @@ HelperRun PlatformServices::runHelper(std::string_view name, std::chrono::millis
     DWORD code = 0;
     GetExitCodeProcess(process.get(), &code);
     run.exitCode = code;
+    const std::string said = win32::readAll(output.read.get(), 64 * 1024);
+    for (std::size_t start = 0; start < said.size();) {
+        const std::size_t end = said.find('\n', start);
+        const std::string line =
+            said.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!line.empty()) run.problems.push_back(line);
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
     return run;
 }
 
