@@ -3,10 +3,77 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
+#include <utility>
 
 #include "win32/owners.hpp"
 
 namespace win32 {
+
+namespace {
+// Waits for `object` no longer than `limit` while this thread's windows paint and answer
+// messages sent from other threads. Input and posted messages stay in the queue: taken here,
+// they would run a second handler inside the one that waits.
+bool waitPainting(HANDLE object, std::chrono::milliseconds limit) {
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(limit.count());
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        // Checked before every wait: a window that never validates its paint must not keep
+        // this loop going past the limit.
+        if (now >= end) return WaitForSingleObject(object, 0) == WAIT_OBJECT_0;
+        const DWORD woke = MsgWaitForMultipleObjects(
+            1, &object, FALSE, static_cast<DWORD>(end - now), QS_PAINT | QS_SENDMESSAGE);
+        if (woke == WAIT_OBJECT_0) return true;
+        if (woke != WAIT_OBJECT_0 + 1) return false;
+        // PeekMessage answers the sent messages itself; of the queue it takes only paint.
+        MSG msg;
+        while (GetTickCount64() < end &&
+               PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT)) {
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
+// One read on a worker thread. The caller and the worker each hold a reference, so the read
+// lives as long as the longer of the two, whichever stops caring first.
+struct Listing {
+    std::wstring folder;
+    FolderLister list;
+    FolderContents contents;
+};
+
+DWORD WINAPI listOnWorker(void* parameter) {
+    const std::unique_ptr<std::shared_ptr<Listing>> listing(
+        static_cast<std::shared_ptr<Listing>*>(parameter));
+    Listing& work = **listing;
+    work.contents = work.list(work.folder);
+    return 0;
+}
+}  // namespace
+
+std::wstring networkShare(wchar_t letter) {
+    // Loaded from the system folder, and only where a network drive is there to be named.
+    const UniqueModule mpr(LoadLibraryExW(L"mpr.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    if (!mpr) return {};
+    using GetConnection = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
+    // Through the generic function pointer type, the one cast that no compiler warns about.
+    const auto getConnection = reinterpret_cast<GetConnection>(
+        reinterpret_cast<void (*)()>(GetProcAddress(mpr.get(), "WNetGetConnectionW")));
+    if (!getConnection) return {};
+    const wchar_t device[] = {letter, L':', L'\0'};
+    std::wstring share(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = static_cast<DWORD>(share.size());
+        const DWORD result = getConnection(device, share.data(), &length);
+        if (result == ERROR_MORE_DATA && length > share.size()) {
+            share.resize(length);
+            continue;
+        }
+        if (result != NO_ERROR) return {};
+        if (const std::size_t end = share.find(L'\0'); end != std::wstring::npos) share.resize(end);
+        return share;
+    }
+}
 
 std::vector<DriveInfo> drives() {
     std::vector<DriveInfo> found;
@@ -15,6 +82,14 @@ std::vector<DriveInfo> drives() {
         if (!(mask & (1u << bit))) continue;
         DriveInfo drive{static_cast<wchar_t>(L'A' + bit), {}};
         const wchar_t root[] = {drive.letter, L':', L'\\', L'\0'};
+        if (GetDriveTypeW(root) == DRIVE_REMOTE) {
+            // Asking the volume for its label would wait for a server that may be out of
+            // reach, for the redirector's time-outs.
+            drive.network = true;
+            drive.label = networkShare(drive.letter);
+            found.push_back(std::move(drive));
+            continue;
+        }
         wchar_t label[MAX_PATH + 1] = {};
         // An empty removable drive must not ask the user to insert a disc.
         const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
@@ -46,6 +121,26 @@ std::wstring driveCurrentFolder(wchar_t letter) {
         }
         path.resize(length);
     }
+}
+
+std::optional<FolderContents> listFolderWithin(std::wstring_view folder,
+                                               std::chrono::milliseconds limit, FolderLister list) {
+    auto listing = std::make_shared<Listing>(Listing{std::wstring(folder), list, {}});
+    auto workersShare = std::make_unique<std::shared_ptr<Listing>>(listing);
+    const UniqueHandle worker(
+        CreateThread(nullptr, 0, listOnWorker, workersShare.get(), 0, nullptr));
+    if (!worker) {
+        FolderContents failed;
+        failed.error = GetLastError();
+        return failed;
+    }
+    workersShare.release();  // the worker's now, given back when its read is done
+    if (!waitPainting(worker.get(), limit)) {
+        // A read that honours cancelling ends now; any other ends in its own time.
+        CancelSynchronousIo(worker.get());
+        return std::nullopt;
+    }
+    return std::move(listing->contents);
 }
 
 bool lessIgnoringCase(std::wstring_view a, std::wstring_view b) {
