@@ -11,6 +11,20 @@
 namespace win32 {
 
 namespace {
+// An empty removable drive fails at once instead of asking the user to insert a disc. Set for
+// this thread alone: the process's error mode would be shared with a worker that lists a
+// folder at the same time, and each would put back what the other had set.
+class NoDiscPrompts {
+  public:
+    NoDiscPrompts() { SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previous_); }
+    ~NoDiscPrompts() { SetThreadErrorMode(previous_, nullptr); }
+    NoDiscPrompts(const NoDiscPrompts&) = delete;
+    NoDiscPrompts& operator=(const NoDiscPrompts&) = delete;
+
+  private:
+    DWORD previous_ = 0;
+};
+
 // Waits for `object` no longer than `limit` while this thread's windows paint and answer
 // messages sent from other threads. Input and posted messages stay in the queue: taken here,
 // they would run a second handler inside the one that waits.
@@ -91,13 +105,11 @@ std::vector<DriveInfo> drives() {
             continue;
         }
         wchar_t label[MAX_PATH + 1] = {};
-        // An empty removable drive must not ask the user to insert a disc.
-        const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
+        const NoDiscPrompts quiet;
         if (GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr,
                                   0)) {
             drive.label = label;
         }
-        SetErrorMode(previous);
         found.push_back(std::move(drive));
     }
     return found;
@@ -156,12 +168,15 @@ FolderContents listFolder(std::wstring_view folder) {
     if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
     pattern += L'*';
     WIN32_FIND_DATAW found;
-    const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
-    UniqueFindHandle find =
-        ownFindHandle(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
-                                       FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-    const DWORD firstError = find ? ERROR_SUCCESS : GetLastError();
-    SetErrorMode(previous);
+    UniqueFindHandle find;
+    DWORD firstError = ERROR_SUCCESS;
+    {
+        const NoDiscPrompts quiet;
+        find = ownFindHandle(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
+                                              FindExSearchNameMatch, nullptr,
+                                              FIND_FIRST_EX_LARGE_FETCH));
+        if (!find) firstError = GetLastError();
+    }
     if (!find) {
         // Only an empty drive root has no entries at all, not even "." and "..".
         if (firstError != ERROR_FILE_NOT_FOUND) contents.error = firstError;

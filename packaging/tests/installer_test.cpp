@@ -336,7 +336,7 @@ TEST_F(Installer, ReadMeOpensInTheSystemsNotepadNeverOneBesideTheInstaller) {
     // environment, it runs its own all the same when the installer starts System32's, so the
     // prefix's own setting tells it, for the length of this test.
     ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kWineOverrides, L"notepad.exe", REG_SZ, L"native",
-                              sizeof L"native"),
+                              static_cast<DWORD>(sizeof L"native")),
               ERROR_SUCCESS);
     copyFileOrThrow(NORVELL_INSTALLER, scratch.file(L"Norvell-setup.exe"));
     copyFileOrThrow(testBinDir() + L"\\stamp.exe", scratch.file(L"notepad.exe"));
