@@ -35,8 +35,10 @@ bool waitPainting(HANDLE object, std::chrono::milliseconds limit) {
         // Checked before every wait: a window that never validates its paint must not keep
         // this loop going past the limit.
         if (now >= end) return WaitForSingleObject(object, 0) == WAIT_OBJECT_0;
-        const DWORD woke = MsgWaitForMultipleObjects(
-            1, &object, FALSE, static_cast<DWORD>(end - now), QS_PAINT | QS_SENDMESSAGE);
+        // Paint that was due before the wait began counts too, not only what comes after.
+        const DWORD woke =
+            MsgWaitForMultipleObjectsEx(1, &object, static_cast<DWORD>(end - now),
+                                        QS_PAINT | QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
         if (woke == WAIT_OBJECT_0) return true;
         if (woke != WAIT_OBJECT_0 + 1) return false;
         // PeekMessage answers the sent messages itself; of the queue it takes only paint.
