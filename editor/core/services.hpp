@@ -68,6 +68,9 @@ class Services {
     // The schedule files of the working folder; the picks a clear kept are in its subfolder
     // schedule::kClearedFolder.
     virtual schedule::Folder& scheduleFolder() = 0;
+    // The editor's process id: no other program running now has it, so a file named with it
+    // is the editor's own.
+    virtual unsigned long processId() const = 0;
     // UTF-8 text in the system's ANSI code page, only when it is represented exactly.
     virtual std::optional<std::string> toAnsi(std::string_view text) const = 0;
     // Bytes in the system's ANSI code page, as schedule files hold them, as UTF-8.

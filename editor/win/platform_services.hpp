@@ -25,6 +25,7 @@ class PlatformServices final : public Services {
     bool isFile(std::string_view path) const override;
     std::optional<std::string> programFilesFolder() const override;
     schedule::Folder& scheduleFolder() override { return folder_; }
+    unsigned long processId() const override { return GetCurrentProcessId(); }
     std::optional<std::string> toAnsi(std::string_view text) const override;
     std::string fromAnsi(std::string_view bytes) const override;
     bool programFound(std::string_view programLine) const override;

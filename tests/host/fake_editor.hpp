@@ -104,6 +104,7 @@ class FakeServices final : public editor::Services {
     std::map<editor::StartupFolder, std::string> shortcutFailures;  // why a shortcut fails there
     std::vector<std::pair<editor::StartupFolder, editor::Shortcut>> shortcuts;
     FakeFolder folder;
+    unsigned long processIdValue = 4711;
 
     editor::Answer message(std::string_view text, editor::Buttons buttons) override {
         log.push_back("message: " + std::string(text));
@@ -146,6 +147,7 @@ class FakeServices final : public editor::Services {
     }
     std::optional<std::string> programFilesFolder() const override { return programFiles; }
     schedule::Folder& scheduleFolder() override { return folder; }
+    unsigned long processId() const override { return processIdValue; }
     std::optional<std::string> toAnsi(std::string_view text) const override { return ansi(text); }
     schedule::Outcome createShortcut(editor::StartupFolder where, const editor::Shortcut& shortcut,
                                      std::string& startupFolder) override {
