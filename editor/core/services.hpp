@@ -68,6 +68,9 @@ class Services {
                                     int showWindow) = 0;
     // The system's Windows folder, where its own programs are ("C:\Windows").
     virtual std::string windowsFolder() const = 0;
+    // The full path of this account's logon history, which Brightwick writes; none while there
+    // is none.
+    virtual std::optional<std::string> logonHistoryFile() const = 0;
     // Starts a helper by bare name, hidden, without arguments, in the working folder, and
     // waits for it until the deadline.
     virtual HelperRun runHelper(std::string_view name, std::chrono::milliseconds deadline) = 0;

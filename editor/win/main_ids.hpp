@@ -38,6 +38,9 @@ enum MainId : int {
     About = 200,  // "About"
     Readme,       // "Readme"
     Disc,         // "Disclaimer"
+    // The Schedule menu.
+    RestoreCleared = 210,  // "&Restore Cleared Picks"
+    LogonHistory,          // "Logon &History"
 };
 
 inline constexpr wchar_t kClassName[] = L"NorvellMain";

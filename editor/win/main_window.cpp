@@ -7,7 +7,9 @@
 
 #include "editor/core/deploy.hpp"
 #include "editor/core/help.hpp"
+#include "editor/core/logon_history.hpp"
 #include "editor/core/pick.hpp"
+#include "editor/core/restore.hpp"
 #include "editor/core/startup.hpp"
 #include "editor/core/version.hpp"
 #include "editor/win/fonts.hpp"
@@ -141,17 +143,29 @@ LRESULT CALLBACK OneRowListProc(HWND list, UINT message, WPARAM wParam, LPARAM l
     return DefSubclassProc(list, message, wParam, lParam);
 }
 
+// A menu of the bar: its items by id and caption, a zero id for a separator.
+bool appendMenu(HMENU bar, const wchar_t* caption,
+                std::initializer_list<std::pair<int, const wchar_t*>> items) {
+    win32::UniqueMenu menu(CreatePopupMenu());
+    if (!menu) return false;
+    for (const auto& [id, text] : items) {
+        AppendMenuW(menu.get(), id ? MF_STRING : MF_SEPARATOR, static_cast<UINT_PTR>(id), text);
+    }
+    if (!AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu.get()), caption)) return false;
+    menu.release();  // the bar owns it now
+    return true;
+}
+
 win32::UniqueMenu createMainMenu() {
     win32::UniqueMenu bar(CreateMenu());
-    win32::UniqueMenu help(CreatePopupMenu());
-    if (!bar || !help) return nullptr;
-    AppendMenuW(help.get(), MF_STRING, About, L"About");
-    AppendMenuW(help.get(), MF_STRING, Readme, L"Readme");
-    AppendMenuW(help.get(), MF_STRING, Disc, L"Disclaimer");
-    if (!AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(help.get()), L"Help")) {
+    if (!bar ||
+        !appendMenu(
+            bar.get(), L"&Schedule",
+            {{RestoreCleared, L"&Restore Cleared Picks"}, {LogonHistory, L"Logon &History"}}) ||
+        !appendMenu(bar.get(), L"Help",
+                    {{About, L"About"}, {Readme, L"Readme"}, {Disc, L"Disclaimer"}})) {
         return nullptr;
     }
-    help.release();  // the bar owns the Help menu now
     return bar;
 }
 }  // namespace
@@ -198,17 +212,19 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void MainWindow::OnCommand(int id, int code) {
     switch (id) {
-        case Command1: OnPickProgram(); return;
-        case Command2: OnShowList(); return;
-        case Command3: OnDeploy(); return;
-        case Command4: OnExit(); return;
-        case Command5: OnReset(); return;
-        case About:    OnAbout(); return;
-        case Readme:   OnReadme(); return;
-        case Disc:     OnDisclaimer(); return;
-        case Drive1:   OnDrive1(code); return;
-        case Dir1:     if (code == LBN_DBLCLK) OnDir1Open(); return;
-        case IDOK:     OnEnter(); return;
+        case Command1:       OnPickProgram(); return;
+        case Command2:       OnShowList(); return;
+        case Command3:       OnDeploy(); return;
+        case Command4:       OnExit(); return;
+        case Command5:       OnReset(); return;
+        case RestoreCleared: OnRestoreCleared(); return;
+        case LogonHistory:   OnLogonHistory(); return;
+        case About:          OnAbout(); return;
+        case Readme:         OnReadme(); return;
+        case Disc:           OnDisclaimer(); return;
+        case Drive1:         OnDrive1(code); return;
+        case Dir1:           if (code == LBN_DBLCLK) OnDir1Open(); return;
+        case IDOK:           OnEnter(); return;
     }
 }
 // clang-format on
@@ -304,6 +320,14 @@ void MainWindow::OnExit() {
 
 void MainWindow::OnReset() {
     resetClearList(*this, services_);
+}
+
+void MainWindow::OnRestoreCleared() {
+    restoreClearedPicks(*this, services_);
+}
+
+void MainWindow::OnLogonHistory() {
+    showLogonHistory(services_);
 }
 
 void MainWindow::OnAbout() {

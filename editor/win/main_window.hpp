@@ -52,12 +52,16 @@ class MainWindow final : public Window, public MainControls {
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     LRESULT OnCtlColorStatic(HDC dc, HWND child);
 
-    // The buttons and the Help menu.
+    // The buttons.
     void OnPickProgram();  // Command1
     void OnShowList();     // Command2
     void OnDeploy();       // Command3
     void OnExit();         // Command4
     void OnReset();        // Command5
+    // The Schedule menu.
+    void OnRestoreCleared();
+    void OnLogonHistory();
+    // The Help menu.
     void OnAbout();
     void OnReadme();
     void OnDisclaimer();

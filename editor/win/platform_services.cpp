@@ -99,6 +99,12 @@ schedule::Outcome PlatformServices::start(std::string_view program, std::string_
     return win32::startProgram(commandLine, showWindow, process, &application);
 }
 
+std::optional<std::string> PlatformServices::logonHistoryFile() const {
+    const std::optional<std::wstring> path = launcher::logonHistoryPath();
+    if (!path || GetFileAttributesW(path->c_str()) == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    return win32::narrow(*path);
+}
+
 std::string PlatformServices::windowsFolder() const {
     // The system's own, shared by every user, not a terminal server user's private copy.
     std::wstring folder(MAX_PATH, L'\0');

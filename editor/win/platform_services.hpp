@@ -19,6 +19,7 @@ class PlatformServices final : public Services {
     schedule::Outcome start(std::string_view program, std::string_view arguments,
                             int showWindow) override;
     std::string windowsFolder() const override;
+    std::optional<std::string> logonHistoryFile() const override;
     HelperRun runHelper(std::string_view name, std::chrono::milliseconds deadline) override;
     std::string programFolder() const override;
     std::string workingFolder() const override;

@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "editor/win/viewer_ids.hpp"
 #include "editor_session.hpp"
 #include "schedule/record.hpp"
 #include "win32/owners.hpp"
@@ -63,6 +64,23 @@ struct Picked {
         return box;
     }
 
+    // Schedule > Restore Cleared Picks, and its one message.
+    std::wstring restore() {
+        PostMessageW(editor->main(), WM_COMMAND, editor::main::RestoreCleared, 0);
+        return nextMessage();
+    }
+
+    // Show List, the given day, and the viewer's lines; the viewer is left open.
+    std::wstring listOf(int day) {
+        editor->press(editor::main::Command2);
+        HWND viewer = waitForWindow(editor->id(), editor::form2::kTitle, {}, 40s);
+        if (!viewer) return L"<no viewer>";
+        click(GetDlgItem(viewer, editor::form2::Command1 + day));
+        HWND list = GetDlgItem(viewer, editor::form2::DayList);
+        pollUntil([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) > 0; }, 5s);
+        return listText(list);
+    }
+
     std::wstring nextMessage() {
         const driver::MessageBox box = waitForMessageBox(editor->id(), 40s);
         EXPECT_EQ(buttonIds(box.window), std::vector<int>{IDOK}) << utf8(box.text);
@@ -117,7 +135,8 @@ TEST(Deploy, YesAndNoPutALauncherShortcutThatRunsTodaysProgramsAtLogon) {
 }
 
 TEST(Deploy, CancelOrClosingTheQuestionClearsAndCreatesNothing) {
-    for (const bool closeBox : {false, true}) {
+    enum class Close { Cancel, Escape, CloseBox };
+    for (const Close close : {Close::Cancel, Close::Escape, Close::CloseBox}) {
         const std::wstring userLink = startupLink(FOLDERID_Startup);
         const std::wstring allLink = startupLink(FOLDERID_CommonStartup);
         DeleteFileW(userLink.c_str());
@@ -125,11 +144,12 @@ TEST(Deploy, CancelOrClosingTheQuestionClearsAndCreatesNothing) {
         Picked picked;
         ASSERT_TRUE(*picked.editor);
         const driver::MessageBox box = picked.question();
-        if (closeBox) {
-            PostMessageW(box.window, WM_CLOSE, 0, 0);
-            EXPECT_TRUE(pollUntil([&] { return !IsWindowVisible(box.window); }));
-        } else {
+        if (close == Close::Cancel) {
             EXPECT_TRUE(answer(box, IDCANCEL));
+        } else {
+            PostMessageW(box.window, close == Close::Escape ? WM_KEYDOWN : WM_CLOSE,
+                         close == Close::Escape ? VK_ESCAPE : 0, 0);
+            EXPECT_TRUE(pollUntil([&] { return !IsWindowVisible(box.window); }));
         }
         EXPECT_EQ(picked.nextMessage(),
                   L"DATA FILES clear, Brightwick not copied, but Check if Program already copied");
@@ -142,6 +162,19 @@ TEST(Deploy, CancelOrClosingTheQuestionClearsAndCreatesNothing) {
         EXPECT_EQ(fileNames(picked.work.file(L"Cleared")),
                   (std::vector<std::wstring>{L"2Fri.dat", L"2Mon.dat", L"2Sat.dat", L"2Sun.dat",
                                              L"2Thu.dat", L"2Tue.dat", L"2Wed.dat"}));
+
+        // Schedule > Restore Cleared Picks: the pick is back under the number after the
+        // counter's, every day of it, and Show List shows it.
+        EXPECT_EQ(picked.restore(), L"Restored 1 cleared pick as number 3.");
+        EXPECT_EQ(picked.editor->text(editor::main::Text4), L"3");
+        EXPECT_TRUE(fileNames(picked.work.file(L"Cleared")).empty());
+        for (const wchar_t* day : {L"3Mon.dat", L"3Tue.dat", L"3Wed.dat", L"3Thu.dat", L"3Fri.dat",
+                                   L"3Sat.dat", L"3Sun.dat"}) {
+            EXPECT_NE(picked.work.read(day).value_or("").find("probe.exe"), std::string::npos)
+                << utf8(day);
+        }
+        const std::wstring sunday = picked.listOf(6);
+        EXPECT_NE(sunday.find(L"probe.exe"), std::wstring::npos) << utf8(sunday);
         EXPECT_TRUE(picked.editor->exit());
     }
 }
@@ -245,5 +278,9 @@ TEST(Reset, UnticksSelectsTwelveAmNormalAndClearsWithoutAMessage) {
     EXPECT_NE(
         fileBytes(picked.work.file(L"Cleared") + L"\\2Wed.dat").value_or("").find("probe.exe"),
         std::string::npos);
+
+    // Reset twice, then Restore: the pick is back.
+    EXPECT_EQ(picked.restore(), L"Restored 1 cleared pick as number 3.");
+    EXPECT_NE(picked.work.read(L"3Wed.dat").value_or("").find("probe.exe"), std::string::npos);
     EXPECT_TRUE(editor.exit());
 }

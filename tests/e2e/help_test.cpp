@@ -13,8 +13,11 @@
 
 #include "driver.hpp"
 #include "editor/core/help.hpp"
+#include "editor/core/logon_history.hpp"
 #include "editor/win/about_ids.hpp"
 #include "editor/win/main_ids.hpp"
+#include "launcher/history_file.hpp"
+#include "win32/owners.hpp"
 #include "win32/text.hpp"
 
 using namespace driver;
@@ -188,4 +191,33 @@ TEST_F(HelpMenu, DisclaimerOpensTheLicence) {
     const ProbeRun run = probeRuns(work.path()).front();
     EXPECT_EQ(run.commandLine, document(L"license.txt"));
     EXPECT_EQ(run.showWindow, SW_SHOWNORMAL);
+}
+
+TEST_F(HelpMenu, LogonHistoryOpensTheHistoryOrSaysThereIsNone) {
+    const std::optional<std::wstring> history = launcher::logonHistoryPath();
+    ASSERT_TRUE(history);
+    // The user's own history is set aside for the test and comes back at its end.
+    const std::wstring aside = *history + L".norvell-test";
+    const bool had = MoveFileExW(history->c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING);
+    start();
+    if (!HasFatalFailure()) {
+        PostMessageW(main_, WM_COMMAND, editor::main::LogonHistory, 0);
+        const driver::MessageBox none = waitForMessageBox(editor_->id());
+        EXPECT_EQ(none.text, win32::widen(editor::kNoLogonHistory));
+        EXPECT_TRUE(answer(none, IDOK));
+
+        CreateDirectoryW(history->substr(0, history->find_last_of(L'\\')).c_str(), nullptr);
+        HANDLE file =
+            CreateFileW(history->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        const win32::UniqueHandle written = win32::ownHandle(file);
+        ASSERT_TRUE(written);
+        choose(editor::main::LogonHistory);
+        EXPECT_TRUE(pollUntil([&] { return probeRuns(work.path()).size() == 1; }));
+        if (!probeRuns(work.path()).empty()) {
+            EXPECT_EQ(probeRuns(work.path()).front().commandLine,
+                      L"\"" + notepad_ + L"\" \"" + *history + L"\"");
+        }
+    }
+    DeleteFileW(history->c_str());
+    if (had) MoveFileExW(aside.c_str(), history->c_str(), MOVEFILE_REPLACE_EXISTING);
 }

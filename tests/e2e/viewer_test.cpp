@@ -200,3 +200,43 @@ TEST_F(ViewerEndToEnd, StartNowStartsARecordAsAtLogonAndNamesAMissingOne) {
     EXPECT_TRUE(answer(box, IDOK));
     EXPECT_EQ(probeRuns(work_.path()).size(), 1u);
 }
+
+TEST_F(ViewerEndToEnd, DeleteRemovesTheSelectedRecordsPickFileAndNoOther) {
+    // Two picks for Monday, each for Tuesday too.
+    for (const auto& [day, code] : {std::pair{"Monday", L"Mon"}, {"Tuesday", L"Tue"}}) {
+        work_.write(std::wstring(L"2") + code + L".dat",
+                    record("07:30", "C:\\first.exe", "Max", day));
+        work_.write(std::wstring(L"3") + code + L".dat",
+                    record("09:00", "C:\\second.exe", "Hide", day));
+    }
+    start();
+    HWND viewer = showList();
+    ASSERT_TRUE(viewer);
+    HWND list = GetDlgItem(viewer, form2::DayList);
+    click(GetDlgItem(viewer, form2::Command1));
+    ASSERT_TRUE(pollUntil([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == 2; }, 5s));
+
+    // The second record with the arrow keys, then Delete.
+    PostMessageW(list, WM_KEYDOWN, VK_HOME, 0);
+    ASSERT_TRUE(pollUntil([&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) == 0; }));
+    PostMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
+    ASSERT_TRUE(pollUntil([&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) == 1; }));
+    PostMessageW(list, WM_KEYDOWN, VK_DELETE, 0);
+    const driver::MessageBox question = waitForMessageBox(editor_->id());
+    ASSERT_TRUE(question) << "Delete asks first";
+    EXPECT_EQ(buttonIds(question.window), (std::vector<int>{IDYES, IDNO}));
+    EXPECT_NE(question.text.find(L"C:\\second.exe"), std::wstring::npos) << utf8(question.text);
+    EXPECT_NE(question.text.find(L"09:00"), std::wstring::npos) << utf8(question.text);
+    EXPECT_NE(question.text.find(L"Monday"), std::wstring::npos) << utf8(question.text);
+    EXPECT_TRUE(answer(question, IDYES));
+
+    const std::wstring first = L"Time: 07:30\r\nC:\\first.exe\r\nRun Style - Maximize";
+    EXPECT_TRUE(pollUntil([&] { return listText(list) == first; }, 10s)) << utf8(listText(list));
+    EXPECT_EQ(work_.read(L"datmon.dat"), record("07:30", "C:\\first.exe", "Max", "Monday"));
+    EXPECT_FALSE(work_.exists(L"3Mon.dat")) << "its Monday pick file is gone";
+    for (const wchar_t* stays : {L"2Mon.dat", L"2Tue.dat", L"3Tue.dat"}) {
+        EXPECT_TRUE(work_.exists(stays)) << utf8(stays);
+    }
+    EXPECT_EQ(work_.read(L"dattue.dat"), record("07:30", "C:\\first.exe", "Max", "Tuesday") +
+                                             record("09:00", "C:\\second.exe", "Hide", "Tuesday"));
+}

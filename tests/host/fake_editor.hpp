@@ -82,7 +82,8 @@ class FakeServices final : public editor::Services {
     std::map<std::string, editor::HelperRun> helperRuns;  // by name; default: finished, 0
     std::map<std::string, std::string> startFailures;     // program -> reason
     std::string windowsFolderPath = "C:\\Windows";
-    std::set<std::string> missingPrograms;  // program lines that name nothing
+    std::optional<std::string> logonHistory;  // none: Brightwick has not run yet
+    std::set<std::string> missingPrograms;    // program lines that name nothing
     // The ANSI code page as the fake knows it: every byte as it is.
     std::function<std::string(std::string_view)> decode = [](std::string_view bytes) {
         return std::string(bytes);
@@ -152,6 +153,7 @@ class FakeServices final : public editor::Services {
         return schedule::Outcome::failure(failure->second);
     }
     std::string windowsFolder() const override { return windowsFolderPath; }
+    std::optional<std::string> logonHistoryFile() const override { return logonHistory; }
     std::string fromAnsi(std::string_view bytes) const override { return decode(bytes); }
     bool programFound(std::string_view programLine) const override {
         return missingPrograms.count(std::string(programLine)) == 0;

@@ -4,6 +4,7 @@
 
 #include "editor/core/check_path.hpp"
 #include "editor/core/help.hpp"
+#include "editor/core/logon_history.hpp"
 #include "fake_editor.hpp"
 
 using testing_support::FakeServices;
@@ -92,4 +93,25 @@ TEST(Help, AboutTextNamesTheProgramItsVersionAndLicence) {
     EXPECT_NE(text.find("without any warranty"), std::string::npos);
     // One paragraph that the label wraps by itself.
     EXPECT_EQ(text.find_first_of("\r\n\t"), std::string::npos);
+}
+
+TEST(LogonHistory, OpensTheHistoryInNotepadOrSaysThereIsNone) {
+    FakeServices none;
+    editor::showLogonHistory(none);
+    EXPECT_EQ(none.log, Log{"message: " + std::string(editor::kNoLogonHistory)});
+
+    FakeServices some;
+    some.logonHistory = "C:\\Users\\me\\AppData\\Local\\Norvell\\logon-history.txt";
+    editor::showLogonHistory(some);
+    EXPECT_EQ(some.log,
+              Log{"start: C:\\Windows\\notepad.exe "
+                  "\"C:\\Users\\me\\AppData\\Local\\Norvell\\logon-history.txt\" show 1"});
+
+    some.log.clear();
+    some.startFailures["C:\\Windows\\notepad.exe"] = "Access is denied";
+    editor::showLogonHistory(some);
+    ASSERT_EQ(some.log.size(), 2u);
+    EXPECT_EQ(some.log[1],
+              "message: notepad.exe could not be started to show the logon history "
+              "C:\\Users\\me\\AppData\\Local\\Norvell\\logon-history.txt: Access is denied.");
 }

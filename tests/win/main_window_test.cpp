@@ -183,19 +183,33 @@ TEST(MainWindow, MenuTitleAndFrame) {
     EXPECT_FALSE(IsWindowVisible(main)) << "shown only by the loading";
     HMENU bar = GetMenu(main);
     ASSERT_NE(bar, nullptr);
-    ASSERT_EQ(GetMenuItemCount(bar), 1);
-    wchar_t caption[64] = {};
-    GetMenuStringW(bar, 0, caption, 64, MF_BYPOSITION);
-    EXPECT_STREQ(caption, L"Help");
-    HMENU help = GetSubMenu(bar, 0);
-    ASSERT_EQ(GetMenuItemCount(help), 3);
-    const std::pair<int, const wchar_t*> entries[] = {{editor::main::About, L"About"},
-                                                      {editor::main::Readme, L"Readme"},
-                                                      {editor::main::Disc, L"Disclaimer"}};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(static_cast<int>(GetMenuItemID(help, i)), entries[i].first);
-        GetMenuStringW(help, static_cast<UINT>(i), caption, 64, MF_BYPOSITION);
-        EXPECT_STREQ(caption, entries[i].second);
+    struct Menu {
+        const wchar_t* caption;
+        std::vector<std::pair<int, std::wstring>> items;
+    };
+    // The menus' access keys as written: Alt+S, R restores cleared picks.
+    const Menu menus[] = {
+        {L"&Schedule",
+         {{editor::main::RestoreCleared, L"&Restore Cleared Picks"},
+          {editor::main::LogonHistory, L"Logon &History"}}},
+        {L"Help",
+         {{editor::main::About, L"About"},
+          {editor::main::Readme, L"Readme"},
+          {editor::main::Disc, L"Disclaimer"}}},
+    };
+    ASSERT_EQ(GetMenuItemCount(bar), static_cast<int>(std::size(menus)));
+    for (int m = 0; m < static_cast<int>(std::size(menus)); ++m) {
+        wchar_t caption[64] = {};
+        GetMenuStringW(bar, static_cast<UINT>(m), caption, 64, MF_BYPOSITION);
+        EXPECT_STREQ(caption, menus[m].caption);
+        HMENU menu = GetSubMenu(bar, m);
+        ASSERT_EQ(GetMenuItemCount(menu), static_cast<int>(menus[m].items.size()));
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            const auto& [id, text] = menus[m].items[static_cast<std::size_t>(i)];
+            EXPECT_EQ(static_cast<int>(GetMenuItemID(menu, i)), id);
+            GetMenuStringW(menu, static_cast<UINT>(i), caption, 64, MF_BYPOSITION);
+            EXPECT_EQ(std::wstring(caption), text);
+        }
     }
     RECT client;
     GetClientRect(main, &client);

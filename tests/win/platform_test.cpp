@@ -8,6 +8,7 @@
 
 #include "driver.hpp"
 #include "schedule/folder.hpp"
+#include "win32/command_search.hpp"
 #include "win32/error.hpp"
 #include "win32/folder.hpp"
 #include "win32/owners.hpp"
@@ -143,4 +144,31 @@ TEST(Shell, StartupFoldersAndOwnFolderAreKnown) {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     EXPECT_EQ(std::wstring(self).rfind(folder, 0), 0u);
+}
+
+TEST(CommandSearch, ALineIsFoundAsAFileOrAsTheProgramCreateProcessWouldTake) {
+    driver::TempFolder temp;
+    driver::createFolderOrThrow(temp.file(L"with blank"));
+    temp.write(L"with blank\\app.exe", "x");
+    temp.write(L"notes.txt", "x");
+    const std::wstring app = temp.file(L"with blank\\app.exe");
+    struct Case {
+        std::wstring line;
+        bool found;
+    };
+    const Case cases[] = {
+        {app, true},                                  // a file as a whole, blanks and all
+        {temp.file(L"notes.txt"), true},              // a document is a file too
+        {L"\"" + app + L"\" /x", true},               // quoted program, arguments after
+        {app + L" /x", true},                         // the prefix that names a file
+        {temp.file(L"with blank\\gone.exe"), false},  // moved or uninstalled
+        {L"\"" + temp.file(L"gone.exe") + L"\" /x", false},
+        {L"cmd.exe /c exit", true},  // found by the program search, in the system folder
+        {L"cmd /c exit", true},      // ".exe" added to a name without an extension
+        {L"no-such-program-4711 /x", false},
+        {L"", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(win32::commandFound(c.line), c.found) << win32::narrow(c.line);
+    }
 }
