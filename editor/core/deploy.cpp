@@ -35,15 +35,38 @@ std::string launcherMissing(const std::string& applicationFolder) {
            "does that) and deploy again.";
 }
 
+char upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
+
 std::string withFullStop(std::string text) {
     if (!text.empty() && text.back() != '.') text += '.';
     return text;
 }
 
 std::string capitalized(std::string text) {
-    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
-        text[0] = static_cast<char>(text[0] - 32);
+    if (!text.empty()) text[0] = upper(text[0]);
     return text;
+}
+
+// The path as Brightwick can reach it at logon.
+std::string atLogon(const Services& services, const std::string& path) {
+    const DriveLetter drive = services.driveLetter(path);
+    return drive.kind == DriveLetter::Kind::Network && !drive.path.empty() ? drive.path : path;
+}
+
+std::string substituteWarning(const std::string& path, const std::string& realPath) {
+    return "Brightwick's shortcut names " + path + ", on drive " + path.substr(0, 2) +
+           ", which the subst command made (it stands for " + realPath +
+           "). Windows has no such drive at logon until subst runs again, so Brightwick may not "
+           "start then. Start Norvell from where the drive leads and deploy again.";
+}
+
+std::string networkWarning(char letter, const std::string& reason) {
+    return std::string("Brightwick's shortcut names drive ") + letter +
+           ":, a network drive whose network path Windows could not tell: " + withFullStop(reason) +
+           " Windows reconnects such a drive at logon, possibly after Brightwick has to start, "
+           "so Brightwick may not start then. Deploy again while the drive is connected.";
 }
 
 // After the system refused the shortcut for all users to the editor for want of rights: asks
@@ -121,6 +144,9 @@ void placeShortcut(Services& services, StartupFolder where, const std::string& a
     const std::optional<std::string> notEnabled = enableInStartupList(services, where);
     services.message(success);
     if (notEnabled) services.message(*notEnabled);
+    for (const std::string& warning : driveWarnings(services, applicationFolder)) {
+        services.message(warning);
+    }
     if (const auto twice = doubleStart(services, where, applicationFolder)) {
         services.message(*twice);
     }
@@ -131,8 +157,28 @@ void placeShortcut(Services& services, StartupFolder where, const std::string& a
 Shortcut launcherShortcut(const Services& services, const std::string& applicationFolder) {
     // The launcher opens the day files by bare name, so it must start in the folder that
     // holds them, wherever the editor itself was started from.
-    return {std::string(kLauncherName), applicationFolder + std::string(kLauncherFile), "",
-            services.workingFolder()};
+    return {std::string(kLauncherName),
+            atLogon(services, applicationFolder + std::string(kLauncherFile)), "",
+            atLogon(services, services.workingFolder())};
+}
+
+std::vector<std::string> driveWarnings(const Services& services,
+                                       const std::string& applicationFolder) {
+    std::vector<std::string> warnings;
+    std::string lettersTold;
+    for (const std::string& path :
+         {applicationFolder + std::string(kLauncherFile), services.workingFolder()}) {
+        const DriveLetter drive = services.driveLetter(path);
+        if (drive.kind == DriveLetter::Kind::Local) continue;
+        if (drive.kind == DriveLetter::Kind::Network && !drive.path.empty()) continue;
+        const char letter = upper(path[0]);
+        if (lettersTold.find(letter) != std::string::npos) continue;
+        lettersTold += letter;
+        warnings.push_back(drive.kind == DriveLetter::Kind::Substitute
+                               ? substituteWarning(path, drive.path)
+                               : networkWarning(letter, drive.error));
+    }
+    return warnings;
 }
 
 void deploy(Services& services) {

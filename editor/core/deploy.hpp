@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "editor/core/main_controls.hpp"
 #include "editor/core/services.hpp"
@@ -25,8 +26,14 @@ inline constexpr std::string_view kLauncherName = "Brightwick";
 inline constexpr std::string_view kLauncherFile = "Brightwick.exe";
 
 // The launcher's shortcut: this editor's Brightwick.exe, started in the editor's working
-// folder. `applicationFolder` ends in a backslash (CheckPath).
+// folder. `applicationFolder` ends in a backslash (CheckPath). A mapped network drive is
+// spelt as its share, which needs no letter at logon.
 Shortcut launcherShortcut(const Services& services, const std::string& applicationFolder);
+
+// What the user must know of the drives that shortcut names: a drive made by subst, and a
+// network drive whose share the network could not tell. One text per drive letter.
+std::vector<std::string> driveWarnings(const Services& services,
+                                       const std::string& applicationFolder);
 
 // The click of Command3: combine, ask, then put the launcher's shortcut into a Startup folder
 // or clear the data files. A shortcut for all users is made only from folders that only

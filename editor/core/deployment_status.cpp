@@ -203,11 +203,16 @@ StartupPlace inspectStartupFolder(const Services& services, StartupFolder where,
     if (!place.shortcut) return place;
     const Shortcut& link = *place.shortcut;
     place.targetExists = !link.target.empty() && services.isFile(link.target);
+    // Deploy spells a mapped network drive as its share; a shortcut made before names the
+    // letter. Either is this editor's.
+    const Shortcut ours = launcherShortcut(services, applicationFolder);
     place.targetIsOurs =
         place.targetExists &&
-        services.samePath(link.target, applicationFolder + std::string(kLauncherFile));
+        (services.samePath(link.target, applicationFolder + std::string(kLauncherFile)) ||
+         services.samePath(link.target, ours.target));
     place.workingFolderIsOurs = !link.workingFolder.empty() &&
-                                services.samePath(link.workingFolder, services.workingFolder());
+                                (services.samePath(link.workingFolder, services.workingFolder()) ||
+                                 services.samePath(link.workingFolder, ours.workingFolder));
     std::optional<std::string> entry;
     if (const schedule::Outcome read = services.startupListEntry(where, kLauncherLinkFile, entry);
         !read) {

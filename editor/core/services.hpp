@@ -39,6 +39,16 @@ struct Shortcut {
     std::string workingFolder;  // the folder the program starts in
 };
 
+// What the drive letter a path starts with stands for. At logon a drive made by subst does not
+// exist, and Explorer may not have reconnected a mapped network drive before Brightwick starts.
+struct DriveLetter {
+    enum class Kind { Local, Network, Substitute } kind = Kind::Local;
+    // Network: the path with the share (\\server\share) for the letter, empty when the network
+    // could not say; Substitute: the path with the folder the letter stands for.
+    std::string path;
+    std::string error;  // Network without a path: the system's reason
+};
+
 // One entry of a file's or folder's access list, as the system keeps it.
 struct AccessEntry {
     bool allows = true;        // false: it denies
@@ -118,6 +128,8 @@ class Services {
     // Replaces that entry's bytes.
     virtual schedule::Outcome setStartupListEntry(StartupFolder where, std::string_view fileName,
                                                   std::string_view bytes) = 0;
+    // What the drive letter that `path` starts with stands for; Local for a path without one.
+    virtual DriveLetter driveLetter(std::string_view path) const = 0;
     // Whether two paths name the same file or folder, compared as Windows compares them.
     virtual bool samePath(std::string_view first, std::string_view second) const = 0;
     // The newest run of the user's logon history; none when there is no history or entry.

@@ -5,6 +5,7 @@
 #include "launcher/history_file.hpp"
 #include "launcher/system_start.hpp"
 #include "win32/command_search.hpp"
+#include "win32/drive.hpp"
 #include "win32/elevation.hpp"
 #include "win32/error.hpp"
 #include "win32/path.hpp"
@@ -243,6 +244,25 @@ schedule::Outcome PlatformServices::setStartupListEntry(StartupFolder where,
                                                         std::string_view bytes) {
     return win32::writeRegistryBinary(startupListRoot(where), kStartupListKey,
                                       win32::widen(fileName), bytes);
+}
+
+DriveLetter PlatformServices::driveLetter(std::string_view path) const {
+    const win32::DriveLetter drive = win32::driveLetter(win32::widen(path));
+    DriveLetter found;
+    found.path = win32::narrow(drive.path);
+    switch (drive.kind) {
+        case win32::DriveLetter::Kind::Local:
+            found.kind = DriveLetter::Kind::Local;
+            break;
+        case win32::DriveLetter::Kind::Network:
+            found.kind = DriveLetter::Kind::Network;
+            if (found.path.empty()) found.error = win32::systemReason(drive.error);
+            break;
+        case win32::DriveLetter::Kind::Substitute:
+            found.kind = DriveLetter::Kind::Substitute;
+            break;
+    }
+    return found;
 }
 
 bool PlatformServices::samePath(std::string_view first, std::string_view second) const {

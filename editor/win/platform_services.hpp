@@ -40,6 +40,7 @@ class PlatformServices final : public Services {
                                        std::optional<std::string>& bytes) const override;
     schedule::Outcome setStartupListEntry(StartupFolder where, std::string_view fileName,
                                           std::string_view bytes) override;
+    DriveLetter driveLetter(std::string_view path) const override;
     bool samePath(std::string_view first, std::string_view second) const override;
     schedule::Outcome lastLogonRun(std::optional<launcher::LastRun>& last) const override;
     schedule::Outcome security(std::string_view path, Security& security) const override;

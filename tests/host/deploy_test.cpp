@@ -401,3 +401,71 @@ TEST(Deploy, OtherFailuresAndTheUsersFolderAreNotRetriedWithAdministratorRights)
                   0u);
     }
 }
+
+namespace {
+using Kind = editor::DriveLetter::Kind;
+}
+
+TEST(Deploy, DriveLettersThatMayBeMissingAtLogon) {
+    struct Case {
+        const char* what;
+        std::map<char, FakeServices::Drive> drives;
+        std::string workingFolder;
+        std::string target;             // of the shortcut made
+        std::string shortcutFolder;     // its working folder
+        std::vector<std::string> told;  // after the success, each naming its drive
+    };
+    const Case cases[] = {
+        {"a mapped drive is spelt as its share",
+         {{'Z', {Kind::Network, "\\\\srv\\apps", ""}}},
+         "Z:\\Sched",
+         "C:\\Tools\\Brightwick.exe",
+         "\\\\srv\\apps\\Sched",
+         {}},
+        {"a substitute drive is named with what it stands for",
+         {{'S', {Kind::Substitute, "C:\\Users\\me\\Plans", ""}}},
+         "S:\\Sched",
+         "C:\\Tools\\Brightwick.exe",
+         "S:\\Sched",
+         {"S:\\Sched, on drive S:", "subst", "C:\\Users\\me\\Plans\\Sched"}},
+        {"a network drive without its share is named with the reason",
+         {{'Z', {Kind::Network, "", "The network is not present or not started"}}},
+         "z:\\Sched",
+         "C:\\Tools\\Brightwick.exe",
+         "z:\\Sched",
+         {"drive Z:", "The network is not present or not started.", "reconnects"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeServices services;
+        services.answers = {Answer::Yes};
+        services.drives = c.drives;
+        services.workingFolderPath = c.workingFolder;
+        editor::deploy(services);
+        ASSERT_EQ(services.shortcuts.size(), 1u);
+        EXPECT_EQ(services.shortcuts[0].second.target, c.target);
+        EXPECT_EQ(services.shortcuts[0].second.workingFolder, c.shortcutFolder);
+        ASSERT_FALSE(services.log.empty());
+        const std::string& last = services.log.back();
+        if (c.told.empty()) {
+            EXPECT_EQ(last, "message: " + std::string(editor::kDeployedForUser));
+        }
+        for (const std::string& part : c.told) {
+            EXPECT_NE(last.find(part), std::string::npos) << last;
+        }
+    }
+}
+
+TEST(Deploy, ADriveOfBothTheLauncherAndTheScheduleIsToldOnce) {
+    FakeServices services;
+    services.answers = {Answer::Yes};
+    services.drives = {{'S', {Kind::Substitute, "C:\\Plans", ""}}};
+    services.programFolderPath = "S:\\Tools";
+    services.workingFolderPath = "S:\\Sched";
+    editor::deploy(services);
+    const auto told = std::count_if(
+        services.log.begin(), services.log.end(),
+        [](const std::string& entry) { return entry.find("drive S:") != std::string::npos; });
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(services.log.end()[-2], "message: " + std::string(editor::kDeployedForUser));
+}

@@ -256,3 +256,18 @@ TEST(DeploymentStatus, WhatCannotBeReadIsNamedWithTheSystemsReason) {
         << text;
     EXPECT_FALSE(holds(text, "is not deployed")) << "a file is there";
 }
+
+TEST(DeploymentStatus, AShortcutThroughAMappedDrivesShareOrItsLetterIsThisEditors) {
+    for (const std::string prefix : {"\\\\srv\\apps", "Z:"}) {
+        SCOPED_TRACE(prefix);
+        FakeServices services;
+        services.drives = {{'Z', {editor::DriveLetter::Kind::Network, "\\\\srv\\apps", ""}}};
+        services.programFolderPath = "Z:\\Tools";
+        services.workingFolderPath = "Z:\\Sched";
+        services.shortcutFiles[services.linkPath(StartupFolder::CurrentUser)] = {
+            "", prefix + "\\Tools\\Brightwick.exe", "", prefix + "\\Sched"};
+        const std::string text = status(services);
+        EXPECT_TRUE(holds(text, ", this editor's Brightwick.exe.")) << text;
+        EXPECT_TRUE(holds(text, ", this editor's working folder,")) << text;
+    }
+}

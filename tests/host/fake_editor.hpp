@@ -124,6 +124,14 @@ class FakeServices final : public editor::Services {
     schedule::Outcome administratorRun = schedule::Outcome::success();
     FakeFolder folder;
     unsigned long processIdValue = 4711;
+    // Drive letters that are not this computer's own disks, by capital letter: what the letter
+    // stands for replaces it (\\srv\apps for Z:); a network drive without it has an error.
+    struct Drive {
+        editor::DriveLetter::Kind kind;
+        std::string standsFor;
+        std::string error;
+    };
+    std::map<char, Drive> drives;
 
     static editor::Security safeSecurity() {
         return {"S-1-5-32-544",
@@ -236,6 +244,15 @@ class FakeServices final : public editor::Services {
         }
         startupList[where] = std::string(bytes);
         return schedule::Outcome::success();
+    }
+    editor::DriveLetter driveLetter(std::string_view path) const override {
+        if (path.size() < 2 || path[1] != ':') return {};
+        const char letter = path[0] >= 'a' && path[0] <= 'z' ? char(path[0] - 32) : path[0];
+        auto drive = drives.find(letter);
+        if (drive == drives.end()) return {};
+        const Drive& d = drive->second;
+        return {d.kind, d.standsFor.empty() ? "" : d.standsFor + std::string(path.substr(2)),
+                d.error};
     }
     bool samePath(std::string_view first, std::string_view second) const override {
         // Letter case aside, as the file system compares names.

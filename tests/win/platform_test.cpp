@@ -9,6 +9,7 @@
 #include "driver.hpp"
 #include "schedule/folder.hpp"
 #include "win32/command_search.hpp"
+#include "win32/drive.hpp"
 #include "win32/error.hpp"
 #include "win32/folder.hpp"
 #include "win32/owners.hpp"
@@ -209,4 +210,33 @@ TEST(WorkingFolder, AReadOnlyFileIsSaidToBeSoAtOnceAndOtherConflictsMayPass) {
     SetFileAttributesW(temp.file(L"2Mon.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(removed.error, "the file is read-only");
     EXPECT_FALSE(removed.busy);
+}
+
+TEST(Drive, ASubstituteDriveLeadsToItsFolderAndOthersStayAsTheyAre) {
+    wchar_t temp[MAX_PATH];
+    ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
+    std::wstring folder = temp;
+    if (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();
+    // What subst does: a drive letter that is a link to a folder.
+    wchar_t letter = L'\0';
+    for (wchar_t candidate = L'P'; candidate <= L'W' && !letter; ++candidate) {
+        const std::wstring drive{candidate, L':'};
+        if (GetDriveTypeW((drive + L"\\").c_str()) == DRIVE_NO_ROOT_DIR &&
+            DefineDosDeviceW(0, drive.c_str(), folder.c_str())) {
+            letter = candidate;
+        }
+    }
+    ASSERT_NE(letter, L'\0') << "no free drive letter could be defined";
+    const std::wstring drive{letter, L':'};
+    const win32::DriveLetter substitute = win32::driveLetter(drive + L"\\Sched");
+    DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, drive.c_str(),
+                     folder.c_str());
+    EXPECT_EQ(substitute.kind, win32::DriveLetter::Kind::Substitute);
+    EXPECT_EQ(substitute.path, folder + L"\\Sched");
+
+    for (const wchar_t* path : {L"C:\\Windows", L"\\\\srv\\apps\\Sched", L"Sched"}) {
+        const win32::DriveLetter local = win32::driveLetter(path);
+        EXPECT_EQ(local.kind, win32::DriveLetter::Kind::Local) << win32::narrow(path);
+        EXPECT_TRUE(local.path.empty());
+    }
 }
