@@ -6,6 +6,7 @@
 #include "editor/core/folder_safety.hpp"
 #include "editor/core/helper_runs.hpp"
 #include "editor/core/pick.hpp"
+#include "editor/core/wording.hpp"
 #include "schedule/weekday.hpp"
 
 namespace editor {
@@ -35,20 +36,6 @@ std::string launcherMissing(const std::string& applicationFolder) {
            "does that) and deploy again.";
 }
 
-char upper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-}
-
-std::string withFullStop(std::string text) {
-    if (!text.empty() && text.back() != '.') text += '.';
-    return text;
-}
-
-std::string capitalized(std::string text) {
-    if (!text.empty()) text[0] = upper(text[0]);
-    return text;
-}
-
 // The path as Brightwick can reach it at logon.
 std::string atLogon(const Services& services, const std::string& path) {
     const DriveLetter drive = services.driveLetter(path);
@@ -62,8 +49,8 @@ std::string substituteWarning(const std::string& path, const std::string& realPa
            "start then. Start Norvell from where the drive leads and deploy again.";
 }
 
-std::string networkWarning(char letter, const std::string& reason) {
-    return std::string("Brightwick's shortcut names drive ") + letter +
+std::string networkWarning(const std::string& letter, const std::string& reason) {
+    return "Brightwick's shortcut names drive " + letter +
            ":, a network drive whose network path Windows could not tell: " + withFullStop(reason) +
            " Windows reconnects such a drive at logon, possibly after Brightwick has to start, "
            "so Brightwick may not start then. Deploy again while the drive is connected.";
@@ -171,7 +158,7 @@ std::vector<std::string> driveWarnings(const Services& services,
         const DriveLetter drive = services.driveLetter(path);
         if (drive.kind == DriveLetter::Kind::Local) continue;
         if (drive.kind == DriveLetter::Kind::Network && !drive.path.empty()) continue;
-        const char letter = upper(path[0]);
+        const std::string letter = capitalized(path.substr(0, 1));
         if (lettersTold.find(letter) != std::string::npos) continue;
         lettersTold += letter;
         warnings.push_back(drive.kind == DriveLetter::Kind::Substitute

@@ -4,6 +4,7 @@
 
 #include "editor/core/check_path.hpp"
 #include "editor/core/deploy.hpp"
+#include "editor/core/wording.hpp"
 
 namespace editor {
 
@@ -12,26 +13,6 @@ namespace {
 std::string linkIn(std::string folder) {
     if (!folder.empty() && folder.back() != '\\') folder += '\\';
     return folder + std::string(kLauncherLinkFile);
-}
-
-std::string capitalized(std::string text) {
-    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
-        text[0] = static_cast<char>(text[0] - 32);
-    return text;
-}
-
-std::string withFullStop(std::string text) {
-    if (!text.empty() && text.back() != '.') text += '.';
-    return text;
-}
-
-std::string joined(const std::vector<std::string>& parts) {
-    std::string text;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0) text += i + 1 == parts.size() ? " and " : ", ";
-        text += parts[i];
-    }
-    return text;
 }
 
 // The answer to the deploy question that puts the shortcut into `where`.

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "editor/core/deploy.hpp"
+#include "editor/core/wording.hpp"
 
 namespace editor {
 
@@ -42,15 +43,6 @@ bool reaches(const AccessEntry& entry) {
 
 std::string nameOf(const AccessEntry& entry) {
     return entry.name.empty() ? entry.sid : entry.name;
-}
-
-std::string joined(const std::vector<std::string>& parts) {
-    std::string text;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0) text += i + 1 == parts.size() ? " and " : ", ";
-        text += parts[i];
-    }
-    return text;
 }
 
 std::string withoutTrailingBackslash(std::string folder) {

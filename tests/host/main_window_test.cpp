@@ -5,6 +5,7 @@
 #include "editor/core/check_path.hpp"
 #include "editor/core/startup.hpp"
 #include "fake_editor.hpp"
+#include "loaded_main.hpp"
 #include "win32/twips.hpp"
 
 using editor::Field;
@@ -12,16 +13,7 @@ using editor::List;
 using testing_support::FakeControls;
 using testing_support::FakeServices;
 
-namespace {
-struct Loaded {
-    FakeControls controls;
-    FakeServices services;
-    int shows = 0;
-    void load() {
-        editor::loadMain(controls, services, [this] { ++shows; });
-    }
-};
-}  // namespace
+using Loaded = testing_support::LoadedMain;
 
 TEST(LoadMain, SetsTheStartValuesThenShowsThenMovesTheFolder) {
     Loaded main;

@@ -4,19 +4,14 @@
 
 #include "editor/core/startup.hpp"
 #include "fake_editor.hpp"
+#include "loaded_main.hpp"
 
 using editor::Field;
 using testing_support::FakeControls;
 using testing_support::FakeServices;
 
 namespace {
-struct Loaded {
-    FakeControls controls;
-    FakeServices services;
-    int shows = 0;
-    void load() {
-        editor::loadMain(controls, services, [this] { ++shows; });
-    }
+struct Loaded : testing_support::LoadedMain {
     std::string checkName() const {
         std::vector<std::string> names;
         for (const auto& [name, bytes] : services.folder.files) names.push_back(name);
