@@ -4,13 +4,7 @@
 
 #include "helpers/report.hpp"
 #include "schedule/helpers.hpp"
-#include "win32/dll_search.hpp"
-#include "win32/folder.hpp"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    win32::narrowDllSearch();
-    win32::WorkingFolder folder;
-    const schedule::HelperReport report = schedule::combinePickFiles(folder);
-    helpers::tellProblems(report);
-    return report.status;
+    return helpers::run(schedule::combinePickFiles);
 }

@@ -1,5 +1,5 @@
-// How a helper tells the editor that started it what it could not do: the reasons behind its
-// exit status, which would otherwise stay with the helper.
+// How a helper runs, and how it tells the editor that started it what it could not do: the
+// reasons behind its exit status, which would otherwise stay with the helper.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +7,8 @@
 #include <string>
 
 #include "schedule/helpers.hpp"
+#include "win32/dll_search.hpp"
+#include "win32/folder.hpp"
 
 namespace helpers {
 
@@ -26,6 +28,15 @@ inline void tellProblems(const schedule::HelperReport& report) {
     }
     DWORD written = 0;
     WriteFile(output, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+// A helper's whole run: its work on the working folder, its reasons told, its status returned.
+inline int run(schedule::HelperReport (*work)(schedule::Folder&)) {
+    win32::narrowDllSearch();
+    win32::WorkingFolder folder;
+    const schedule::HelperReport report = work(folder);
+    tellProblems(report);
+    return report.status;
 }
 
 }  // namespace helpers
