@@ -17,12 +17,24 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# A free display number: no lock file and no socket.
-display=90
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and writes its number once it accepts connections: a
+# lock file is no proof, since X's abstract sockets are shared with every chroot and container
+# on the machine, whose lock files this one cannot see.
+display_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
 xvfb_pid=$!
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
+display=""
+for _ in $(seq 200); do
+  display=$(head -n 1 "$display_file" 2>/dev/null || true)
+  [ -n "$display" ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || break
+  sleep 0.05
+done
+rm -f "$display_file"
+if [ -z "$display" ]; then
+  echo "Xvfb did not start a display (is the xvfb package installed?)." >&2
+  exit 1
+fi
 export DISPLAY=":$display"
 
 if [ ! -f "$WINEPREFIX/.norvell-ready" ]; then
