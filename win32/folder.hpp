@@ -2,6 +2,8 @@
 // working folder, as every schedule file is.
 #pragma once
 
+#include <windows.h>
+
 #include <functional>
 #include <map>
 #include <memory>
@@ -33,5 +35,16 @@ class WorkingFolder final : public schedule::Folder {
     std::wstring prefix_;
     std::map<std::string, std::unique_ptr<WorkingFolder>, std::less<>> subfolders_;
 };
+
+// lastErrorFailure, marked busy when the error means another process holds the file for a
+// moment.
+schedule::Outcome lastFileFailure();
+
+// The whole of an open file from where it stands, its start for a file just opened.
+schedule::Outcome readOpenFile(HANDLE file, std::string& bytes);
+
+// All of `bytes`, where the file stands; at its end for a file opened with FILE_APPEND_DATA
+// and without FILE_WRITE_DATA, whatever else writes to it.
+schedule::Outcome writeOpenFile(HANDLE file, std::string_view bytes);
 
 }  // namespace win32
