@@ -1,7 +1,9 @@
-// clrfle.com: removes the pick files of the working folder and empties the seven day files.
+// clrfle.com: moves the pick files of the working folder into its Cleared folder, where the
+// editor can restore them, and empties the seven day files.
 // No window and no console; the exit status says how it went (schedule/helpers.hpp).
 #include <windows.h>
 
+#include "helpers/report.hpp"
 #include "schedule/helpers.hpp"
 #include "win32/dll_search.hpp"
 #include "win32/folder.hpp"
@@ -9,5 +11,7 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     win32::narrowDllSearch();
     win32::WorkingFolder folder;
-    return schedule::clearScheduleFiles(folder).status;
+    const schedule::HelperReport report = schedule::clearScheduleFiles(folder);
+    helpers::tellProblems(report);
+    return report.status;
 }

@@ -2,6 +2,7 @@
 // No window and no console; the exit status says how it went (schedule/helpers.hpp).
 #include <windows.h>
 
+#include "helpers/report.hpp"
 #include "schedule/helpers.hpp"
 #include "win32/dll_search.hpp"
 #include "win32/folder.hpp"
@@ -9,5 +10,7 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     win32::narrowDllSearch();
     win32::WorkingFolder folder;
-    return schedule::combinePickFiles(folder).status;
+    const schedule::HelperReport report = schedule::combinePickFiles(folder);
+    helpers::tellProblems(report);
+    return report.status;
 }

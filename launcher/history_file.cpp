@@ -37,7 +37,8 @@ schedule::Outcome openHistory(const std::wstring& folder, win32::UniqueHandle& f
                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) return schedule::Outcome::success();
-        const schedule::Outcome failed = win32::lastFileFailure();
+        const DWORD error = GetLastError();
+        const schedule::Outcome failed = win32::refusal(error, GetFileAttributesW(path.c_str()));
         // The folder is made on the first run only, not looked for at every logon.
         if (failed.code == ERROR_PATH_NOT_FOUND && !madeFolder) {
             if (!CreateDirectoryW(folder.c_str(), nullptr) &&

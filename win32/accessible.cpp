@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "win32/owners.hpp"
+#include "win32/system_library.hpp"
 
 namespace win32 {
 
@@ -20,21 +21,15 @@ struct Oleacc {
     decltype(&LresultFromObject) resultFromObject = nullptr;
 };
 
-template <class Function>
-Function procedure(HMODULE module, const char* name) {
-    // Through the generic function pointer type, the one cast that no compiler warns about.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
 const Oleacc& oleacc() {
     static const Oleacc loaded = [] {
         Oleacc library;
-        library.module.reset(LoadLibraryExW(L"oleacc.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+        library.module = loadSystemLibrary(L"oleacc.dll");
         if (!library.module) return library;
-        library.createStandard = procedure<decltype(&CreateStdAccessibleObject)>(
+        library.createStandard = procedureOf<decltype(&CreateStdAccessibleObject)>(
             library.module.get(), "CreateStdAccessibleObject");
         library.resultFromObject =
-            procedure<decltype(&LresultFromObject)>(library.module.get(), "LresultFromObject");
+            procedureOf<decltype(&LresultFromObject)>(library.module.get(), "LresultFromObject");
         return library;
     }();
     return loaded;

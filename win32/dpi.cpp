@@ -1,6 +1,7 @@
 #include "win32/dpi.hpp"
 
 #include "win32/owners.hpp"
+#include "win32/system_library.hpp"
 
 namespace win32 {
 
@@ -13,24 +14,18 @@ struct DpiFunctions {
     decltype(&AdjustWindowRectExForDpi) adjust = nullptr;
 };
 
-template <class Function>
-Function procedure(HMODULE module, const char* name) {
-    // Through the generic function pointer type, the one cast that no compiler warns about.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
 const DpiFunctions& functions() {
     static const DpiFunctions found = [] {
         DpiFunctions table;
         // user32 is loaded by every windowed program; this takes no reference of its own.
         const HMODULE user = GetModuleHandleW(L"user32.dll");
         if (!user) return table;
-        table.setAwareness = procedure<decltype(&SetProcessDpiAwarenessContext)>(
+        table.setAwareness = procedureOf<decltype(&SetProcessDpiAwarenessContext)>(
             user, "SetProcessDpiAwarenessContext");
-        table.forSystem = procedure<decltype(&GetDpiForSystem)>(user, "GetDpiForSystem");
-        table.forWindow = procedure<decltype(&GetDpiForWindow)>(user, "GetDpiForWindow");
+        table.forSystem = procedureOf<decltype(&GetDpiForSystem)>(user, "GetDpiForSystem");
+        table.forWindow = procedureOf<decltype(&GetDpiForWindow)>(user, "GetDpiForWindow");
         table.adjust =
-            procedure<decltype(&AdjustWindowRectExForDpi)>(user, "AdjustWindowRectExForDpi");
+            procedureOf<decltype(&AdjustWindowRectExForDpi)>(user, "AdjustWindowRectExForDpi");
         return table;
     }();
     return found;

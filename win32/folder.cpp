@@ -24,6 +24,16 @@ Outcome lastError() {
 }
 }  // namespace
 
+Outcome refusal(unsigned long error, unsigned long attributes) {
+    if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_READONLY)) {
+        return Outcome::systemFailure(error, "the file is read-only");
+    }
+    Outcome failed = systemFailure(error);
+    failed.busy = isPassingConflict(error);
+    return failed;
+}
+
 std::wstring WorkingFolder::path(std::string_view name) const {
     return prefix_ + widen(name);
 }
@@ -71,16 +81,22 @@ Outcome WorkingFolder::writeFile(std::string_view name, std::string_view bytes) 
 }
 
 Outcome WorkingFolder::replaceFile(std::string_view from, std::string_view to) {
-    if (!MoveFileExW(path(from).c_str(), path(to).c_str(),
+    const std::wstring target = path(to);
+    if (!MoveFileExW(path(from).c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return lastError();
+        const DWORD error = GetLastError();
+        return refusal(error, GetFileAttributesW(target.c_str()));
     }
     return Outcome::success();
 }
 
 Outcome WorkingFolder::removeFile(std::string_view name) {
-    if (!DeleteFileW(path(name).c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) {
-        return lastError();
+    const std::wstring file = path(name);
+    if (!DeleteFileW(file.c_str())) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND) {
+            return refusal(error, GetFileAttributesW(file.c_str()));
+        }
     }
     return Outcome::success();
 }
@@ -111,17 +127,14 @@ Outcome WorkingFolder::moveToSubfolder(std::string_view from, std::string_view f
     const std::wstring target = path(folder) + L"\\" + widen(to);
     if (!MoveFileExW(path(from).c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return lastError();
+        const DWORD error = GetLastError();
+        return refusal(error, GetFileAttributesW(target.c_str()));
     }
     return Outcome::success();
 }
 
 void WorkingFolder::pause(std::chrono::milliseconds duration) {
     Sleep(static_cast<DWORD>(duration.count()));
-}
-
-Outcome lastFileFailure() {
-    return lastError();
 }
 
 Outcome readOpenFile(HANDLE file, std::string& bytes) {

@@ -36,15 +36,17 @@ class WorkingFolder final : public schedule::Folder {
     std::map<std::string, std::unique_ptr<WorkingFolder>, std::less<>> subfolders_;
 };
 
-// lastErrorFailure, marked busy when the error means another process holds the file for a
-// moment.
-schedule::Outcome lastFileFailure();
-
 // The whole of an open file from where it stands, its start for a file just opened.
 schedule::Outcome readOpenFile(HANDLE file, std::string& bytes);
 
 // All of `bytes`, where the file stands; at its end for a file opened with FILE_APPEND_DATA
 // and without FILE_WRITE_DATA, whatever else writes to it.
 schedule::Outcome writeOpenFile(HANDLE file, std::string_view bytes);
+
+// Why the system refused to replace, move onto or remove a file, given its error and the
+// attributes of the file refused (INVALID_FILE_ATTRIBUTES when it is not there). A read-only
+// file is said to be so, and not worth another try: Windows refuses it with the same
+// ERROR_ACCESS_DENIED as a file that another process holds for a moment, which may pass.
+schedule::Outcome refusal(unsigned long error, unsigned long attributes);
 
 }  // namespace win32

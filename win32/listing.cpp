@@ -3,10 +3,93 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
+#include <utility>
 
 #include "win32/owners.hpp"
 
 namespace win32 {
+
+namespace {
+// An empty removable drive fails at once instead of asking the user to insert a disc. Set for
+// this thread alone: the process's error mode would be shared with a worker that lists a
+// folder at the same time, and each would put back what the other had set.
+class NoDiscPrompts {
+  public:
+    NoDiscPrompts() { SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previous_); }
+    ~NoDiscPrompts() { SetThreadErrorMode(previous_, nullptr); }
+    NoDiscPrompts(const NoDiscPrompts&) = delete;
+    NoDiscPrompts& operator=(const NoDiscPrompts&) = delete;
+
+  private:
+    DWORD previous_ = 0;
+};
+
+// Waits for `object` no longer than `limit` while this thread's windows paint and answer
+// messages sent from other threads. Input and posted messages stay in the queue: taken here,
+// they would run a second handler inside the one that waits.
+bool waitPainting(HANDLE object, std::chrono::milliseconds limit) {
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(limit.count());
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        // Checked before every wait: a window that never validates its paint must not keep
+        // this loop going past the limit.
+        if (now >= end) return WaitForSingleObject(object, 0) == WAIT_OBJECT_0;
+        // Paint that was due before the wait began counts too, not only what comes after.
+        const DWORD woke =
+            MsgWaitForMultipleObjectsEx(1, &object, static_cast<DWORD>(end - now),
+                                        QS_PAINT | QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
+        if (woke == WAIT_OBJECT_0) return true;
+        if (woke != WAIT_OBJECT_0 + 1) return false;
+        // PeekMessage answers the sent messages itself; of the queue it takes only paint.
+        MSG msg;
+        while (GetTickCount64() < end &&
+               PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT)) {
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
+// One read on a worker thread. The caller and the worker each hold a reference, so the read
+// lives as long as the longer of the two, whichever stops caring first.
+struct Listing {
+    std::wstring folder;
+    FolderLister list;
+    FolderContents contents;
+};
+
+DWORD WINAPI listOnWorker(void* parameter) {
+    const std::unique_ptr<std::shared_ptr<Listing>> listing(
+        static_cast<std::shared_ptr<Listing>*>(parameter));
+    Listing& work = **listing;
+    work.contents = work.list(work.folder);
+    return 0;
+}
+}  // namespace
+
+std::wstring networkShare(wchar_t letter) {
+    // Loaded from the system folder, and only where a network drive is there to be named.
+    const UniqueModule mpr(LoadLibraryExW(L"mpr.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    if (!mpr) return {};
+    using GetConnection = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
+    // Through the generic function pointer type, the one cast that no compiler warns about.
+    const auto getConnection = reinterpret_cast<GetConnection>(
+        reinterpret_cast<void (*)()>(GetProcAddress(mpr.get(), "WNetGetConnectionW")));
+    if (!getConnection) return {};
+    const wchar_t device[] = {letter, L':', L'\0'};
+    std::wstring share(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = static_cast<DWORD>(share.size());
+        const DWORD result = getConnection(device, share.data(), &length);
+        if (result == ERROR_MORE_DATA && length > share.size()) {
+            share.resize(length);
+            continue;
+        }
+        if (result != NO_ERROR) return {};
+        if (const std::size_t end = share.find(L'\0'); end != std::wstring::npos) share.resize(end);
+        return share;
+    }
+}
 
 std::vector<DriveInfo> drives() {
     std::vector<DriveInfo> found;
@@ -15,14 +98,20 @@ std::vector<DriveInfo> drives() {
         if (!(mask & (1u << bit))) continue;
         DriveInfo drive{static_cast<wchar_t>(L'A' + bit), {}};
         const wchar_t root[] = {drive.letter, L':', L'\\', L'\0'};
+        if (GetDriveTypeW(root) == DRIVE_REMOTE) {
+            // Asking the volume for its label would wait for a server that may be out of
+            // reach, for the redirector's time-outs.
+            drive.network = true;
+            drive.label = networkShare(drive.letter);
+            found.push_back(std::move(drive));
+            continue;
+        }
         wchar_t label[MAX_PATH + 1] = {};
-        // An empty removable drive must not ask the user to insert a disc.
-        const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
+        const NoDiscPrompts quiet;
         if (GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr,
                                   0)) {
             drive.label = label;
         }
-        SetErrorMode(previous);
         found.push_back(std::move(drive));
     }
     return found;
@@ -48,6 +137,26 @@ std::wstring driveCurrentFolder(wchar_t letter) {
     }
 }
 
+std::optional<FolderContents> listFolderWithin(std::wstring_view folder,
+                                               std::chrono::milliseconds limit, FolderLister list) {
+    auto listing = std::make_shared<Listing>(Listing{std::wstring(folder), list, {}});
+    auto workersShare = std::make_unique<std::shared_ptr<Listing>>(listing);
+    const UniqueHandle worker(
+        CreateThread(nullptr, 0, listOnWorker, workersShare.get(), 0, nullptr));
+    if (!worker) {
+        FolderContents failed;
+        failed.error = GetLastError();
+        return failed;
+    }
+    workersShare.release();  // the worker's now, given back when its read is done
+    if (!waitPainting(worker.get(), limit)) {
+        // A read that honours cancelling ends now; any other ends in its own time.
+        CancelSynchronousIo(worker.get());
+        return std::nullopt;
+    }
+    return std::move(listing->contents);
+}
+
 bool lessIgnoringCase(std::wstring_view a, std::wstring_view b) {
     const int order = CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
                                            static_cast<int>(b.size()), TRUE);
@@ -61,12 +170,15 @@ FolderContents listFolder(std::wstring_view folder) {
     if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
     pattern += L'*';
     WIN32_FIND_DATAW found;
-    const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
-    UniqueFindHandle find =
-        ownFindHandle(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
-                                       FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-    const DWORD firstError = find ? ERROR_SUCCESS : GetLastError();
-    SetErrorMode(previous);
+    UniqueFindHandle find;
+    DWORD firstError = ERROR_SUCCESS;
+    {
+        const NoDiscPrompts quiet;
+        find = ownFindHandle(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
+                                              FindExSearchNameMatch, nullptr,
+                                              FIND_FIRST_EX_LARGE_FETCH));
+        if (!find) firstError = GetLastError();
+    }
     if (!find) {
         // Only an empty drive root has no entries at all, not even "." and "..".
         if (firstError != ERROR_FILE_NOT_FOUND) contents.error = firstError;

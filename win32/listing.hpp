@@ -1,7 +1,10 @@
 // What the drive, folder and file pickers show: the drives with their labels, a drive's
-// current folder as the system keeps it, and one folder's subfolders and files.
+// current folder as the system keeps it, and one folder's subfolders and files, read on a
+// worker thread where the folder may not answer.
 #pragma once
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,10 +14,16 @@ namespace win32 {
 struct DriveInfo {
     wchar_t letter;      // upper case
     std::wstring label;  // empty when the volume has none or cannot be asked (no disc)
+    bool network = false;
 };
 
-// The drives of the computer in letter order.
+// The drives of the computer in letter order. A network drive is never asked for its volume
+// label, which would wait for its server: its label is the share it is mapped to.
 std::vector<DriveInfo> drives();
+
+// The share that drive `letter` is mapped to ("\\server\share"), read from the mapping the
+// system keeps; empty when the drive is not mapped or the mapping cannot be read.
+std::wstring networkShare(wchar_t letter);
 
 // The folder the system keeps as current for drive `letter`: the working folder for the
 // working folder's drive, else the one recorded for that drive, else its root. No backslash
@@ -31,6 +40,18 @@ struct FolderContents {
 // One pass over `folder`: its subfolders and its files, hidden and system entries left out,
 // each list sorted by name without regard to case.
 FolderContents listFolder(std::wstring_view folder);
+
+// The form of listFolder that runs on a worker thread: `list` gets the folder there.
+using FolderLister = FolderContents (*)(std::wstring_view folder);
+
+// `list` (listFolder unless a test says otherwise) on a worker thread, waited for no longer
+// than `limit`; none when the limit passed first. Meanwhile this thread's windows keep
+// painting and answering other threads' messages, while input and posted messages wait for
+// the caller's handler to return, so nothing else runs inside it. A worker that was not
+// waited for goes on alone with a copy of the folder's name and ends when its read does.
+std::optional<FolderContents> listFolderWithin(std::wstring_view folder,
+                                               std::chrono::milliseconds limit,
+                                               FolderLister list = listFolder);
 
 // Name order without regard to case; names that differ only in case (possible on some file
 // systems) keep a fixed order.

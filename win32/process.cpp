@@ -11,24 +11,71 @@
 namespace win32 {
 
 schedule::Outcome startProgram(const std::wstring& commandLine, int showWindow,
-                               UniqueHandle& process, const std::wstring* application) {
+                               UniqueHandle& process, const std::wstring* application,
+                               HANDLE output) {
     process.reset();
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = static_cast<WORD>(showWindow);
+    STARTUPINFOEXW startup{};
+    startup.StartupInfo.cb = sizeof startup.StartupInfo;
+    startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW;
+    startup.StartupInfo.wShowWindow = static_cast<WORD>(showWindow);
+    // A program handed an output inherits that one handle, not every inheritable handle this
+    // process happens to hold.
+    std::vector<unsigned char> attributes;
+    DWORD flags = 0;
+    if (output) {
+        startup.StartupInfo.cb = sizeof startup;
+        startup.StartupInfo.dwFlags |= STARTF_USESTDHANDLES;
+        startup.StartupInfo.hStdOutput = output;
+        startup.StartupInfo.hStdError = output;
+        SIZE_T size = 0;
+        InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+        attributes.resize(size);
+        startup.lpAttributeList = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributes.data());
+        if (!InitializeProcThreadAttributeList(startup.lpAttributeList, 1, 0, &size) ||
+            !UpdateProcThreadAttribute(startup.lpAttributeList, 0,
+                                       PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &output, sizeof output,
+                                       nullptr, nullptr)) {
+            return lastErrorFailure();
+        }
+        flags = EXTENDED_STARTUPINFO_PRESENT;
+    }
     PROCESS_INFORMATION info{};
     // CreateProcessW may write into the command line, so it gets a copy of its own.
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
     line.push_back(L'\0');
-    if (!CreateProcessW(application ? application->c_str() : nullptr, line.data(), nullptr, nullptr,
-                        FALSE, 0, nullptr, nullptr, &startup, &info)) {
-        return lastErrorFailure();
-    }
+    const BOOL created =
+        CreateProcessW(application ? application->c_str() : nullptr, line.data(), nullptr, nullptr,
+                       output ? TRUE : FALSE, flags, nullptr, nullptr, &startup.StartupInfo, &info);
+    const DWORD error = GetLastError();
+    if (startup.lpAttributeList) DeleteProcThreadAttributeList(startup.lpAttributeList);
+    if (!created) return systemFailure(error);
     // Only the process is watched; its first thread is of no use here.
     const UniqueHandle thread(info.hThread);
     process.reset(info.hProcess);
     return schedule::Outcome::success();
+}
+
+schedule::Outcome createOutputPipe(OutputPipe& pipe, unsigned long bufferBytes) {
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    HANDLE read = nullptr;
+    HANDLE write = nullptr;
+    if (!CreatePipe(&read, &write, &inheritable, bufferBytes)) return lastErrorFailure();
+    pipe.read.reset(read);
+    pipe.write.reset(write);
+    // Only the write end goes to the program.
+    if (!SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0)) return lastErrorFailure();
+    return schedule::Outcome::success();
+}
+
+std::string readAll(HANDLE read, std::size_t limit) {
+    std::string bytes;
+    char chunk[4096];
+    DWORD got = 0;
+    while (bytes.size() < limit && ReadFile(read, chunk, sizeof chunk, &got, nullptr) && got > 0) {
+        bytes.append(chunk, got);
+    }
+    if (bytes.size() > limit) bytes.resize(limit);
+    return bytes;
 }
 
 std::wstring ownProgramFolder() {

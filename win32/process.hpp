@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include <windows.h>
+
 #include "schedule/outcome.hpp"
 #include "win32/owners.hpp"
 
@@ -13,9 +15,21 @@ namespace win32 {
 // Starts `commandLine` (found by the system's usual program search unless `application`
 // names the file) with `showWindow` as the program's nCmdShow, inheriting this process's
 // working folder. Never waits. On success `process` holds the new process's handle, for as
-// long as its owner keeps it; the thread handle is closed at once.
+// long as its owner keeps it; the thread handle is closed at once. `output`, when given, is
+// the program's standard output and error, and the one handle it inherits.
 schedule::Outcome startProgram(const std::wstring& commandLine, int showWindow,
-                               UniqueHandle& process, const std::wstring* application = nullptr);
+                               UniqueHandle& process, const std::wstring* application = nullptr,
+                               HANDLE output = nullptr);
+
+// A pipe whose write end a started program inherits as its output; the reader stays here.
+struct OutputPipe {
+    UniqueHandle read;
+    UniqueHandle write;  // inheritable; let it go once the program has started
+};
+schedule::Outcome createOutputPipe(OutputPipe& pipe, unsigned long bufferBytes);
+
+// What is left to read from `read` until the writer has gone, at most `limit` bytes.
+std::string readAll(HANDLE read, std::size_t limit);
 
 // The folder of this process's own program file, as the system spells it: no backslash at
 // the end except at a drive root ("C:\\").

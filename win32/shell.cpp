@@ -34,4 +34,30 @@ schedule::Outcome saveLink(const std::wstring& path, const Link& link) {
     return schedule::Outcome::success();
 }
 
+schedule::Outcome loadLink(const std::wstring& path, Link& link) {
+    link = {};
+    ComPtr<IShellLinkW> shellLink;
+    ComPtr<IPersistFile> file;
+    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_IShellLinkW, shellLink.putVoid());
+    if (SUCCEEDED(result)) result = shellLink->QueryInterface(IID_IPersistFile, file.putVoid());
+    if (SUCCEEDED(result)) result = file->Load(path.c_str(), STGM_READ);
+    // The longest path the wide functions take, and its terminating zero.
+    std::wstring buffer(32768, L'\0');
+    const int size = static_cast<int>(buffer.size());
+    if (SUCCEEDED(result)) result = shellLink->GetPath(buffer.data(), size, nullptr, SLGP_RAWPATH);
+    // S_FALSE: the shortcut names no file (a shell item without a path).
+    if (result == S_FALSE) buffer[0] = L'\0';
+    if (SUCCEEDED(result)) link.target = buffer.c_str();
+    if (SUCCEEDED(result)) result = shellLink->GetArguments(buffer.data(), size);
+    if (SUCCEEDED(result)) link.arguments = buffer.c_str();
+    if (SUCCEEDED(result)) result = shellLink->GetWorkingDirectory(buffer.data(), size);
+    if (SUCCEEDED(result)) link.workingFolder = buffer.c_str();
+    if (FAILED(result)) {
+        link = {};
+        return comFailure(result);
+    }
+    return schedule::Outcome::success();
+}
+
 }  // namespace win32

@@ -23,4 +23,8 @@ struct Link {
 // initialised on this thread.
 schedule::Outcome saveLink(const std::wstring& path, const Link& link);
 
+// Reads the shortcut `path` as the shell reads it: the target as stored, without expanding
+// environment variables or resolving a moved target. COM must be initialised on this thread.
+schedule::Outcome loadLink(const std::wstring& path, Link& link);
+
 }  // namespace win32

@@ -1,6 +1,9 @@
 #include "editor/core/deploy.hpp"
 
+#include "editor/core/all_users_shortcut.hpp"
 #include "editor/core/check_path.hpp"
+#include "editor/core/deployment_status.hpp"
+#include "editor/core/folder_safety.hpp"
 #include "editor/core/helper_runs.hpp"
 #include "editor/core/pick.hpp"
 #include "schedule/weekday.hpp"
@@ -17,9 +20,9 @@ bool runHelperOrTell(Services& services, std::string_view helper, std::string_vi
         services.message(leftOutPicksMessage(services.scheduleFolder()));
         return true;
     }
-    const std::optional<std::string> failure = helperFailure(helper, run);
-    if (!failure) return true;
-    services.message(*failure + " " + std::string(consequence));
+    const std::optional<std::string> message = helperMessage(helper, run, consequence);
+    if (!message) return true;
+    services.message(*message);
     return false;
 }
 
@@ -32,28 +35,105 @@ std::string launcherMissing(const std::string& applicationFolder) {
            "does that) and deploy again.";
 }
 
+std::string withFullStop(std::string text) {
+    if (!text.empty() && text.back() != '.') text += '.';
+    return text;
+}
+
+std::string capitalized(std::string text) {
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
+        text[0] = static_cast<char>(text[0] - 32);
+    return text;
+}
+
+// After the system refused the shortcut for all users to the editor for want of rights: asks
+// whether to make it with administrator rights, and makes it so on Yes. `refused` stands
+// when the user says No.
+schedule::Outcome withAdministratorRights(Services& services, const std::string& folder,
+                                          schedule::Outcome refused) {
+    const std::string question =
+        "Only an administrator may put a shortcut into the Startup folder of all users (" + folder +
+        "), and Norvell runs without administrator rights. Create the shortcut with "
+        "administrator rights? Windows will ask for an administrator's consent.";
+    if (services.message(question, Buttons::YesNo) != Answer::Yes) return refused;
+    return services.runAsAdministrator(allUsersShortcutArguments(services.workingFolder()),
+                                       kHelperDeadline);
+}
+
+// A new deployment is the user's wish to start at logon: an entry of Windows' startup list
+// that turned the shortcut off is turned on again. What could not be done, for the user.
+std::optional<std::string> enableInStartupList(Services& services, StartupFolder where) {
+    const std::string enableIt =
+        " Enable Brightwick in Task Manager's Startup apps (press Ctrl+Shift+Esc, choose Startup "
+        "apps, select Brightwick and click Enable), or it will not start at logon.";
+    std::optional<std::string> entry;
+    if (const schedule::Outcome read = services.startupListEntry(where, kLauncherLinkFile, entry);
+        !read) {
+        return "Whether Windows' startup list lets the shortcut in " + startupFolderWords(where) +
+               " start could not be read: " + withFullStop(read.error) + enableIt;
+    }
+    if (startupListState(entry) != StartupListState::Disabled) return std::nullopt;
+    if (const schedule::Outcome set =
+            services.setStartupListEntry(where, kLauncherLinkFile, kEnabledStartupEntry);
+        !set) {
+        return "Windows' startup list has the shortcut in " + startupFolderWords(where) +
+               " disabled, and Norvell could not enable it: " + withFullStop(set.error) + enableIt;
+    }
+    return std::nullopt;
+}
+
+// When the other Startup folder starts Brightwick too: which shortcut to remove.
+std::optional<std::string> doubleStart(const Services& services, StartupFolder made,
+                                       const std::string& applicationFolder) {
+    const StartupFolder otherFolder =
+        made == StartupFolder::CurrentUser ? StartupFolder::AllUsers : StartupFolder::CurrentUser;
+    const StartupPlace other = inspectStartupFolder(services, otherFolder, applicationFolder);
+    if (!other.starts()) return std::nullopt;
+    std::string text = capitalized(startupFolderWords(otherFolder)) +
+                       " holds a Brightwick shortcut too, so Brightwick will start twice at each "
+                       "logon, and every due program twice. Remove that one, " +
+                       other.link;
+    if (otherFolder == StartupFolder::AllUsers) {
+        text +=
+            " (this needs administrator rights, and Brightwick then no longer starts for the "
+            "other users of this computer).";
+    } else {
+        text += ": the new shortcut starts Brightwick for you too.";
+    }
+    return text;
+}
+
 void placeShortcut(Services& services, StartupFolder where, const std::string& applicationFolder,
                    std::string_view success) {
-    // The launcher opens the day files by bare name, so it must start in the folder that
-    // holds them, wherever the editor itself was started from.
-    const Shortcut shortcut{std::string(kLauncherName),
-                            applicationFolder + std::string(kLauncherFile), "",
-                            services.workingFolder()};
+    const Shortcut shortcut = launcherShortcut(services, applicationFolder);
     std::string folder;
-    const schedule::Outcome created = services.createShortcut(where, shortcut, folder);
+    schedule::Outcome created = services.createShortcut(where, shortcut, folder);
+    if (!created && created.code == kAccessDenied && where == StartupFolder::AllUsers &&
+        !folder.empty()) {
+        created = withAdministratorRights(services, folder, std::move(created));
+    }
     if (!created) {
-        if (folder.empty()) {
-            folder = where == StartupFolder::CurrentUser ? "the Startup folder of your account"
-                                                         : "the Startup folder of all users";
-        }
+        if (folder.empty()) folder = startupFolderWords(where);
         services.message("The shortcut " + shortcut.name + " could not be created in " + folder +
                          ": " + created.error + ". Brightwick will not start at logon.");
         return;
     }
+    const std::optional<std::string> notEnabled = enableInStartupList(services, where);
     services.message(success);
+    if (notEnabled) services.message(*notEnabled);
+    if (const auto twice = doubleStart(services, where, applicationFolder)) {
+        services.message(*twice);
+    }
 }
 
 }  // namespace
+
+Shortcut launcherShortcut(const Services& services, const std::string& applicationFolder) {
+    // The launcher opens the day files by bare name, so it must start in the folder that
+    // holds them, wherever the editor itself was started from.
+    return {std::string(kLauncherName), applicationFolder + std::string(kLauncherFile), "",
+            services.workingFolder()};
+}
 
 void deploy(Services& services) {
     std::string MyPath;
@@ -70,6 +150,12 @@ void deploy(Services& services) {
             placeShortcut(services, StartupFolder::CurrentUser, MyPath, kDeployedForUser);
             return;
         case Answer::No:
+            // Before anything is made: a shortcut from unsafe folders would hand every user's
+            // logon to whoever may change them.
+            if (const std::optional<std::string> refusal = allUsersRefusal(services, MyPath)) {
+                services.message(*refusal);
+                return;
+            }
             placeShortcut(services, StartupFolder::AllUsers, MyPath, kDeployedForAll);
             return;
         case Answer::Ok:

@@ -1,6 +1,7 @@
 // "Ready to Deploy..." and "Reset/Clear List".
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "editor/core/main_controls.hpp"
@@ -23,8 +24,15 @@ inline constexpr std::string_view kDeployCancelled =
 inline constexpr std::string_view kLauncherName = "Brightwick";
 inline constexpr std::string_view kLauncherFile = "Brightwick.exe";
 
+// The launcher's shortcut: this editor's Brightwick.exe, started in the editor's working
+// folder. `applicationFolder` ends in a backslash (CheckPath).
+Shortcut launcherShortcut(const Services& services, const std::string& applicationFolder);
+
 // The click of Command3: combine, ask, then put the launcher's shortcut into a Startup folder
-// or clear the data files.
+// or clear the data files. A shortcut for all users is made only from folders that only
+// administrators can change and every user can read, with administrator rights when the
+// user agrees to ask for them. After a shortcut is made, Windows' startup list may start it,
+// and the user learns of a second shortcut that would start Brightwick twice.
 void deploy(Services& services);
 
 // The click of Command5: reset the weekday boxes and the lists, then clear the data files.

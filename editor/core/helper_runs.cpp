@@ -7,6 +7,17 @@ namespace editor {
 namespace {
 // A message box stays readable: past this many files the rest are only counted.
 constexpr std::size_t kNamedAtMost = 10;
+
+// The files a helper named, with its reasons, one a line after the sentence.
+std::string withProblems(std::string sentence, const std::vector<std::string>& problems) {
+    for (std::size_t i = 0; i < problems.size() && i < kNamedAtMost; ++i) {
+        sentence += "\n" + problems[i] + (problems[i].ends_with('.') ? "" : ".");
+    }
+    if (problems.size() > kNamedAtMost) {
+        sentence += "\n... and " + std::to_string(problems.size() - kNamedAtMost) + " more.";
+    }
+    return sentence;
+}
 }  // namespace
 
 std::optional<std::string> helperFailure(std::string_view helper, const HelperRun& run) {
@@ -38,6 +49,13 @@ std::optional<std::string> helperFailure(std::string_view helper, const HelperRu
             break;
     }
     return name + " ended with exit status " + std::to_string(run.exitCode) + ".";
+}
+
+std::optional<std::string> helperMessage(std::string_view helper, const HelperRun& run,
+                                         std::string_view consequence) {
+    const std::optional<std::string> failure = helperFailure(helper, run);
+    if (!failure) return std::nullopt;
+    return withProblems(*failure + " " + std::string(consequence), run.problems);
 }
 
 bool leftPicksOut(const HelperRun& run) {

@@ -16,6 +16,11 @@ inline constexpr std::string_view kClearHelper = "clrfle.com";
 // A sentence naming what went wrong with the helper's run, or none when it did its whole job.
 std::optional<std::string> helperFailure(std::string_view helper, const HelperRun& run);
 
+// The message for such a run: that sentence, what it means for the user (`consequence`), and
+// then the files the helper named with its own reasons, one a line.
+std::optional<std::string> helperMessage(std::string_view helper, const HelperRun& run,
+                                         std::string_view consequence);
+
 // Whether copyfle.com finished its job but left pick files out: the rest of the schedule was
 // combined, so the editor goes on after it has named them.
 bool leftPicksOut(const HelperRun& run);

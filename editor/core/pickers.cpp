@@ -11,6 +11,10 @@ bool isSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
+using namespace std::chrono_literals;
+static_assert(kNetworkAnswerLimit == 1s, "the reason below names the limit");
+constexpr std::string_view kNoAnswer = "the network did not answer within a second";
+
 // The length of the root at the start of a normalised path: "C:\" or "\\server\share\";
 // 0 when the path has none.
 std::size_t rootLength(std::string_view path) {
@@ -46,6 +50,18 @@ std::string normalFolderPath(std::string_view path) {
     while (normal.size() > root && normal.back() == '\\') normal.pop_back();
     if (root > 0 && normal.size() == root && normal.back() != '\\') normal += '\\';
     return normal;
+}
+
+std::optional<std::chrono::milliseconds> answerLimit(std::string_view folder,
+                                                     const std::vector<DriveEntry>& drives) {
+    if (folder.size() >= 2 && isSeparator(folder[0]) && isSeparator(folder[1])) {
+        return kNetworkAnswerLimit;
+    }
+    const char letter = driveLetterOf(folder);
+    for (const DriveEntry& drive : drives) {
+        if (drive.letter == letter && drive.network) return kNetworkAnswerLimit;
+    }
+    return std::nullopt;
 }
 
 std::vector<FolderEntry> folderEntries(std::string_view path,
@@ -84,29 +100,33 @@ void Pickers::start(std::string_view workingFolder) {
 
 schedule::Outcome Pickers::moveTo(std::string_view path) {
     const std::string folder = normalFolderPath(path);
-    FolderContents contents = fileSystem_.contents(folder);
-    if (!contents.error.empty()) return schedule::Outcome::failure(std::move(contents.error));
-    folder_ = folder;
-    entries_ = folderEntries(folder_, contents.folders);
-    const int current = static_cast<int>(entries_.size() - contents.folders.size()) - 1;
-    view_.showFolder(folder_, entries_, current);
-    view_.showFiles(folder_, contents.files);
-    return schedule::Outcome::success();
+    FolderContents contents;
+    bool answered = true;
+    schedule::Outcome outcome = read(folder, contents, answered);
+    if (outcome) show(folder, contents);
+    return outcome;
 }
 
 void Pickers::chooseDrive(int index) {
     if (index < 0 || index >= static_cast<int>(drives_.size())) return;
     const char letter = drives_[static_cast<std::size_t>(index)].letter;
-    const std::string current = fileSystem_.driveCurrentFolder(letter);
-    schedule::Outcome moved = moveTo(current);
-    // A recorded folder that has gone since: the drive's root still shows the drive.
+    std::string folder = normalFolderPath(fileSystem_.driveCurrentFolder(letter));
+    FolderContents contents;
+    bool answered = true;
+    schedule::Outcome outcome = read(folder, contents, answered);
+    // A recorded folder that has gone since: the drive's root still shows the drive. A drive
+    // that did not answer has had its time.
     const std::string root{letter, ':', '\\'};
-    if (!moved && normalFolderPath(current) != root) moved = moveTo(root);
-    if (moved) {
+    if (!outcome && answered && folder != root) {
+        folder = root;
+        outcome = read(folder, contents, answered);
+    }
+    if (outcome) {
+        show(folder, contents);
         shownDrive_ = index;
         return;
     }
-    services_.message("Drive " + std::string{letter, ':'} + " cannot be shown: " + moved.error +
+    services_.message("Drive " + std::string{letter, ':'} + " cannot be shown: " + outcome.error +
                       ".");
     shownDrive_ = driveIndex(driveLetterOf(folder_));
     view_.selectDrive(shownDrive_);
@@ -119,6 +139,25 @@ void Pickers::openFolder(int index) {
     if (const schedule::Outcome moved = moveTo(path); !moved) {
         services_.message("The folder " + path + " cannot be opened: " + moved.error + ".");
     }
+}
+
+schedule::Outcome Pickers::read(const std::string& folder, FolderContents& contents,
+                                bool& answered) {
+    std::optional<FolderContents> answer =
+        fileSystem_.contents(folder, answerLimit(folder, drives_));
+    answered = answer.has_value();
+    if (!answer) return schedule::Outcome::failure(std::string(kNoAnswer));
+    if (!answer->error.empty()) return schedule::Outcome::failure(std::move(answer->error));
+    contents = std::move(*answer);
+    return schedule::Outcome::success();
+}
+
+void Pickers::show(const std::string& folder, const FolderContents& contents) {
+    folder_ = folder;
+    entries_ = folderEntries(folder_, contents.folders);
+    const int current = static_cast<int>(entries_.size() - contents.folders.size()) - 1;
+    view_.showFolder(folder_, entries_, current);
+    view_.showFiles(folder_, contents.files);
 }
 
 int Pickers::driveIndex(char letter) const {

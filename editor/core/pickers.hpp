@@ -4,6 +4,8 @@
 // the chain, and the working folder never changes.
 #pragma once
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,8 +16,14 @@ namespace editor {
 
 struct DriveEntry {
     char letter;        // upper case
-    std::string label;  // empty when the drive has none
+    std::string label;  // empty when the drive has none; a network drive's share
+    bool network = false;
 };
+
+// How long the pickers wait for a folder on the network before they give up on it. A mapped
+// drive whose server cannot be reached (a laptop away from the office) would otherwise hold
+// the window for the redirector's time-outs, tens of seconds.
+inline constexpr std::chrono::milliseconds kNetworkAnswerLimit{1000};
 
 // One folder read in one pass: its subfolders and files without the hidden and system
 // ones, each sorted by name without regard to case.
@@ -28,10 +36,15 @@ struct FolderContents {
 // What the pickers ask of the file system; UTF-8 paths.
 class FileSystem {
   public:
+    // Without asking any network drive: its label is the share it stands for, as the system
+    // keeps the mapping.
     virtual std::vector<DriveEntry> drives() = 0;
     // The current folder the system keeps for a drive (its root unless one was recorded).
     virtual std::string driveCurrentFolder(char letter) = 0;
-    virtual FolderContents contents(std::string_view folder) = 0;
+    // Reads `folder`, waiting for its answer no longer than `limit` when one is given; none
+    // when the limit passed first.
+    virtual std::optional<FolderContents> contents(
+        std::string_view folder, std::optional<std::chrono::milliseconds> limit) = 0;
 
   protected:
     ~FileSystem() = default;
@@ -71,6 +84,13 @@ char driveLetterOf(std::string_view path);
 // "\\server\share\".
 std::string normalFolderPath(std::string_view path);
 
+// How long a read of `folder` may take before the pickers give up on it: a network folder (a
+// "\\server\share" path, or one on a network drive among `drives`) gets
+// kNetworkAnswerLimit; any other folder is waited for, since a local disc that spins up
+// answers in the end.
+std::optional<std::chrono::milliseconds> answerLimit(std::string_view folder,
+                                                     const std::vector<DriveEntry>& drives);
+
 // Dir1's lines for the folder `path` (normalised): its root and parents as open folders,
 // each one level deeper, the folder itself open, and then its subfolders one more level in.
 std::vector<FolderEntry> folderEntries(std::string_view path,
@@ -88,7 +108,9 @@ class Pickers {
     schedule::Outcome moveTo(std::string_view path);
 
     // The user chose Drive1's line `index`. A drive whose folder cannot be read is reported by
-    // name, and Drive1 returns to the drive Dir1 shows.
+    // name, and Drive1 returns to the drive Dir1 shows. A network drive that does not answer
+    // is asked once, never for its root as well, so the window waits no longer than
+    // kNetworkAnswerLimit.
     void chooseDrive(int index);
 
     // The user opened Dir1's line `index`; a folder that cannot be read is reported.
@@ -99,6 +121,10 @@ class Pickers {
 
   private:
     int driveIndex(char letter) const;
+    // Reads a normalised folder into `contents`; `answered` turns false when it did not
+    // answer in time.
+    schedule::Outcome read(const std::string& folder, FolderContents& contents, bool& answered);
+    void show(const std::string& folder, const FolderContents& contents);
 
     FileSystem& fileSystem_;
     PickerView& view_;

@@ -1,13 +1,15 @@
 // What the editor's handlers need of the platform beyond their window: message boxes,
-// program starts, the helpers, folders and shortcuts. Win32 implements it in win/; tests
-// use a recording fake.
+// program starts, the helpers, folders and shortcuts, Windows' startup list, who may change a
+// folder, and the logon history. Win32 implements it in win/; tests use a recording fake.
 #pragma once
 
 #include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "launcher/last_run.hpp"
 #include "schedule/folder.hpp"
 #include "schedule/show_window.hpp"
 
@@ -24,6 +26,8 @@ struct HelperRun {
     enum class Ending { Finished, NotStarted, TimedOut } ending = Ending::Finished;
     unsigned long exitCode = 0;  // when Finished
     std::string error;           // when NotStarted: the system's reason
+    // When Finished: what the helper could not do, "name: reason" a line, as it reported it.
+    std::vector<std::string> problems{};
 };
 
 enum class StartupFolder { CurrentUser, AllUsers };
@@ -33,6 +37,24 @@ struct Shortcut {
     std::string target;         // full path of the program
     std::string arguments;      // empty
     std::string workingFolder;  // the folder the program starts in
+};
+
+// One entry of a file's or folder's access list, as the system keeps it.
+struct AccessEntry {
+    bool allows = true;        // false: it denies
+    std::string sid;           // the account or group, "S-1-5-32-545"
+    std::string name;          // how the system names it ("Users"); the SID when it cannot
+    unsigned long rights = 0;  // Windows' access mask, generic rights not yet mapped
+    bool inheritOnly = false;  // it applies only to what is created inside, not to this
+    bool toNewFiles = false;   // files created inside inherit it
+};
+
+// Who owns a file or folder and who may do what there.
+struct Security {
+    std::string ownerSid;
+    std::string ownerName;
+    bool hasAccessList = true;         // false: there is none, which lets everyone do everything
+    std::vector<AccessEntry> entries;  // in the order the system checks them
 };
 
 class Services {
@@ -65,6 +87,9 @@ class Services {
     // The schedule files of the working folder; the picks a clear kept are in its subfolder
     // schedule::kClearedFolder.
     virtual schedule::Folder& scheduleFolder() = 0;
+    // The editor's process id: no other program running now has it, so a file named with it
+    // is the editor's own.
+    virtual unsigned long processId() const = 0;
     // UTF-8 text in the system's ANSI code page, only when it is represented exactly.
     virtual std::optional<std::string> toAnsi(std::string_view text) const = 0;
     // Bytes in the system's ANSI code page, as schedule files hold them, as UTF-8.
@@ -80,6 +105,33 @@ class Services {
     // stays empty when the folder itself cannot be found.
     virtual schedule::Outcome createShortcut(StartupFolder where, const Shortcut& shortcut,
                                              std::string& folder) = 0;
+    // The Startup folder's path, for reading what it holds.
+    virtual schedule::Outcome startupFolder(StartupFolder where, std::string& folder) const = 0;
+    // The shortcut file at `path` as the shell reads it into `shortcut` (its name stays
+    // empty); none when there is no such file. Fails when a file is there but cannot be read.
+    virtual schedule::Outcome readShortcut(std::string_view path,
+                                           std::optional<Shortcut>& shortcut) const = 0;
+    // The bytes that Windows' startup list keeps for the file `fileName` of that Startup
+    // folder; none when it keeps nothing for it.
+    virtual schedule::Outcome startupListEntry(StartupFolder where, std::string_view fileName,
+                                               std::optional<std::string>& bytes) const = 0;
+    // Replaces that entry's bytes.
+    virtual schedule::Outcome setStartupListEntry(StartupFolder where, std::string_view fileName,
+                                                  std::string_view bytes) = 0;
+    // Whether two paths name the same file or folder, compared as Windows compares them.
+    virtual bool samePath(std::string_view first, std::string_view second) const = 0;
+    // The newest run of the user's logon history; none when there is no history or entry.
+    virtual schedule::Outcome lastLogonRun(std::optional<launcher::LastRun>& last) const = 0;
+    // The owner and access list of the file or folder at `path`.
+    virtual schedule::Outcome security(std::string_view path, Security& security) const = 0;
+    // The account the editor runs as, by its SID.
+    virtual std::string userSid() const = 0;
+    // Starts the editor's own program again with administrator rights, which the system asks
+    // an administrator to consent to, with `arguments`, and waits until it ends, up to
+    // `deadline`, while the editor's windows keep painting. Success when it ended with status
+    // 0; otherwise the failure its status names.
+    virtual schedule::Outcome runAsAdministrator(std::string_view arguments,
+                                                 std::chrono::milliseconds deadline) = 0;
 
   protected:
     ~Services() = default;

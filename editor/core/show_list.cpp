@@ -34,9 +34,9 @@ bool PrepareShowList(Services& services) {
         services.message(leftOutPicksMessage(services.scheduleFolder()));
         return true;
     }
-    const std::optional<std::string> failure = helperFailure(kCombineHelper, run);
-    if (!failure) return true;
-    services.message(*failure + " " + std::string(consequence(run)));
+    const std::optional<std::string> message = helperMessage(kCombineHelper, run, consequence(run));
+    if (!message) return true;
+    services.message(*message);
     return run.ending != HelperRun::Ending::NotStarted;
 }
 

@@ -1,12 +1,42 @@
 #include "editor/core/startup.hpp"
 
+#include <algorithm>
+
+#include "schedule/ascii.hpp"
 #include "schedule/pick_file.hpp"
 
 namespace editor {
 
+namespace {
+// Windows names ignore case.
+bool sameName(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return schedule::lowerAscii(x) == schedule::lowerAscii(y);
+    });
+}
+}  // namespace
+
 std::string startingPickCounter(const std::vector<std::string>& fileNames) {
     const unsigned long long highest = schedule::highestPickNumber(fileNames);
     return highest == 0 ? "1" : std::to_string(highest);
+}
+
+std::string writeCheckName(unsigned long processId, const std::vector<std::string>& fileNames) {
+    const std::string stem = "~norvell" + std::to_string(processId);
+    std::string name = stem + ".tmp";
+    for (int another = 2;; ++another) {
+        const bool taken =
+            std::any_of(fileNames.begin(), fileNames.end(),
+                        [&](const std::string& file) { return sameName(file, name); });
+        if (!taken) return name;
+        name = stem + "-" + std::to_string(another) + ".tmp";
+    }
+}
+
+schedule::Outcome checkWritable(schedule::Folder& folder, std::string_view name) {
+    const schedule::Outcome written = folder.writeFile(name, "Norvell can write here.\r\n");
+    const schedule::Outcome removed = folder.removeFile(name);
+    return written ? removed : written;
 }
 
 std::vector<std::string> startFolders(const Services& services) {
@@ -23,6 +53,14 @@ void loadMain(MainControls& controls, Services& services, const std::function<vo
                          " cannot be read: " + listed.error +
                          ". New picks are numbered from 1 and may replace earlier ones.");
         names.clear();
+    } else if (const schedule::Outcome writable = checkWritable(
+                   services.scheduleFolder(), writeCheckName(services.processId(), names));
+               !writable) {
+        // As where a ZIP was copied into Program Files: every pick would fail alike.
+        services.message("Norvell cannot write to its working folder " + services.workingFolder() +
+                         ": " + writable.error +
+                         ". Picks cannot be saved there: put Norvell into a folder of your own "
+                         "and start it from there.");
     }
     controls.setText(Field::Text4, startingPickCounter(names));
     controls.selectItem(List::List2, "12");

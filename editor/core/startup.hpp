@@ -1,5 +1,5 @@
-// What Main does when it loads: the pick counter, the lists' first choices, showing the
-// window, and the folder the pickers start at.
+// What Main does when it loads: the pick counter, whether the working folder can be written,
+// the lists' first choices, showing the window, and the folder the pickers start at.
 #pragma once
 
 #include <functional>
@@ -19,14 +19,23 @@ inline constexpr std::string_view kStartFolder = "C:\\PROGRAM FILES";
 // a new pick never overwrites an earlier run's pick file; "1" when there is none.
 std::string startingPickCounter(const std::vector<std::string>& fileNames);
 
+// The file that the start-up check writes and removes in the working folder: named for the
+// editor's process, so that no other editor's check meets it, and unlike every name in
+// `fileNames`, so that no file of the user's is touched.
+std::string writeCheckName(unsigned long processId, const std::vector<std::string>& fileNames);
+
+// Whether `folder` takes a new file: `name` is written and removed again, and whatever the
+// write left behind, even part of a file, goes too.
+schedule::Outcome checkWritable(schedule::Folder& folder, std::string_view name);
+
 // The folders Dir1 may start at, in order: kStartFolder, the system's Program Files folder,
 // the working folder.
 std::vector<std::string> startFolders(const Services& services);
 
 // The loading of Main, in order: Text4, the hour, minute, half of the day and run style,
 // then `show` shows the window, then Dir1 and File1 go to the first start folder that can be
-// read. A working folder that cannot be read, or no start folder at all, is reported; the
-// editor stays open either way.
+// read. A working folder that cannot be read, or else cannot be written, and no start folder
+// at all are reported, each once; the editor stays open either way.
 void loadMain(MainControls& controls, Services& services, const std::function<void()>& show);
 
 }  // namespace editor

@@ -1,10 +1,15 @@
 // Norvell, the schedule editor: one user-interface thread, Main as its first window, and an
-// end once the last of its windows has closed.
+// end once the last of its windows has closed. Started by Deploy with administrator rights and
+// its one internal argument, it makes the launcher's shortcut for all users and ends instead.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <exception>
+#include <string>
+#include <vector>
 
+#include "editor/core/all_users_shortcut.hpp"
 #include "editor/win/main_window.hpp"
 #include "editor/win/platform_services.hpp"
 #include "editor/win/window.hpp"
@@ -12,13 +17,49 @@
 #include "win32/dpi.hpp"
 #include "win32/error.hpp"
 #include "win32/owners.hpp"
+#include "win32/text.hpp"
+
+namespace {
+
+// The command line split as the system splits it, the program first; empty when it cannot be.
+std::vector<std::string> commandLineArguments() {
+    int count = 0;
+    const win32::UniqueLocalMemory<LPWSTR> split(CommandLineToArgvW(GetCommandLineW(), &count));
+    std::vector<std::string> arguments;
+    if (!split) return arguments;
+    for (int i = 0; i < count; ++i) arguments.push_back(win32::narrow(split.get()[i]));
+    return arguments;
+}
+
+// The elevated instance: no window, no message; the result is its exit status, for the
+// instance that started it to report.
+int createAllUsersShortcut(const std::vector<std::string>& arguments) {
+    const std::optional<std::string> folder = editor::allUsersShortcutFolder(arguments);
+    if (!folder) return static_cast<int>(editor::kInvalidParameter);
+    // The shortcut's working folder is the process's own, as for every deployment.
+    if (!SetCurrentDirectoryW(win32::widen(*folder).c_str())) {
+        return static_cast<int>(GetLastError());
+    }
+    try {
+        editor::PlatformServices services;
+        return static_cast<int>(editor::createAllUsersShortcut(services));
+    } catch (const std::exception&) {
+        return static_cast<int>(editor::kCannotComplete);
+    }
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     win32::narrowDllSearch();
-    // The manifest declares it already; a copy that lost its manifest still scales.
-    win32::declarePerMonitorDpiAwareness();
     // Shortcuts are made through COM.
     const win32::ComApartment apartment;
+    if (const std::vector<std::string> arguments = commandLineArguments();
+        editor::asksForAllUsersShortcut(arguments)) {
+        return createAllUsersShortcut(arguments);
+    }
+    // The manifest declares it already; a copy that lost its manifest still scales.
+    win32::declarePerMonitorDpiAwareness();
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     try {

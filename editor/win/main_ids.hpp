@@ -41,6 +41,7 @@ enum MainId : int {
     // The Schedule menu.
     RestoreCleared = 210,  // "&Restore Cleared Picks"
     LogonHistory,          // "Logon &History"
+    DeploymentStatus,      // "&Deployment Status..."
 };
 
 inline constexpr wchar_t kClassName[] = L"NorvellMain";

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "editor/core/deploy.hpp"
+#include "editor/core/deployment_status.hpp"
 #include "editor/core/help.hpp"
 #include "editor/core/logon_history.hpp"
 #include "editor/core/pick.hpp"
@@ -159,9 +160,10 @@ bool appendMenu(HMENU bar, const wchar_t* caption,
 win32::UniqueMenu createMainMenu() {
     win32::UniqueMenu bar(CreateMenu());
     if (!bar ||
-        !appendMenu(
-            bar.get(), L"&Schedule",
-            {{RestoreCleared, L"&Restore Cleared Picks"}, {LogonHistory, L"Logon &History"}}) ||
+        !appendMenu(bar.get(), L"&Schedule",
+                    {{RestoreCleared, L"&Restore Cleared Picks"},
+                     {LogonHistory, L"Logon &History"},
+                     {DeploymentStatus, L"&Deployment Status..."}}) ||
         !appendMenu(bar.get(), L"Help",
                     {{About, L"About"}, {Readme, L"Readme"}, {Disc, L"Disclaimer"}})) {
         return nullptr;
@@ -219,6 +221,7 @@ void MainWindow::OnCommand(int id, int code) {
         case Command5:       OnReset(); return;
         case RestoreCleared: OnRestoreCleared(); return;
         case LogonHistory:   OnLogonHistory(); return;
+        case DeploymentStatus: OnDeploymentStatus(); return;
         case About:          OnAbout(); return;
         case Readme:         OnReadme(); return;
         case Disc:           OnDisclaimer(); return;
@@ -328,6 +331,10 @@ void MainWindow::OnRestoreCleared() {
 
 void MainWindow::OnLogonHistory() {
     showLogonHistory(services_);
+}
+
+void MainWindow::OnDeploymentStatus() {
+    deploymentStatus(services_);
 }
 
 void MainWindow::OnAbout() {

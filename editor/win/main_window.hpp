@@ -61,6 +61,7 @@ class MainWindow final : public Window, public MainControls {
     // The Schedule menu.
     void OnRestoreCleared();
     void OnLogonHistory();
+    void OnDeploymentStatus();
     // The Help menu.
     void OnAbout();
     void OnReadme();

@@ -41,7 +41,8 @@ void drawFolderGlyph(HDC dc, int x, int y, bool open, unsigned dpi) {
 std::vector<DriveEntry> SystemFileSystem::drives() {
     std::vector<DriveEntry> entries;
     for (const win32::DriveInfo& drive : win32::drives()) {
-        entries.push_back({static_cast<char>(drive.letter), win32::narrow(drive.label)});
+        entries.push_back(
+            {static_cast<char>(drive.letter), win32::narrow(drive.label), drive.network});
     }
     return entries;
 }
@@ -50,8 +51,13 @@ std::string SystemFileSystem::driveCurrentFolder(char letter) {
     return win32::narrow(win32::driveCurrentFolder(static_cast<wchar_t>(letter)));
 }
 
-FolderContents SystemFileSystem::contents(std::string_view folder) {
-    const win32::FolderContents listed = win32::listFolder(win32::widen(folder));
+std::optional<FolderContents> SystemFileSystem::contents(
+    std::string_view folder, std::optional<std::chrono::milliseconds> limit) {
+    const std::wstring path = win32::widen(folder);
+    std::optional<win32::FolderContents> answer =
+        limit ? win32::listFolderWithin(path, *limit) : win32::listFolder(path);
+    if (!answer) return std::nullopt;
+    const win32::FolderContents& listed = *answer;
     FolderContents contents;
     if (!listed) {
         contents.error = win32::systemReason(listed.error);

@@ -15,7 +15,9 @@ class SystemFileSystem final : public FileSystem {
   public:
     std::vector<DriveEntry> drives() override;
     std::string driveCurrentFolder(char letter) override;
-    FolderContents contents(std::string_view folder) override;
+    // A folder with a limit is read on a worker thread while the window keeps painting.
+    std::optional<FolderContents> contents(std::string_view folder,
+                                           std::optional<std::chrono::milliseconds> limit) override;
 };
 
 // Fills a list box with `items` in order, none selected: redraw off and storage reserved

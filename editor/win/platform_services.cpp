@@ -5,8 +5,12 @@
 #include "launcher/history_file.hpp"
 #include "launcher/system_start.hpp"
 #include "win32/command_search.hpp"
+#include "win32/elevation.hpp"
 #include "win32/error.hpp"
+#include "win32/path.hpp"
 #include "win32/process.hpp"
+#include "win32/registry.hpp"
+#include "win32/security.hpp"
 #include "win32/shell.hpp"
 #include "win32/text.hpp"
 
@@ -14,6 +18,19 @@ namespace editor {
 
 namespace {
 constexpr wchar_t kTitle[] = L"Norvell";
+
+// Where Windows' startup list (Task Manager's Startup apps) keeps its entries for the files of
+// a Startup folder: under the user's key for the user's folder, the machine's for all users.
+constexpr wchar_t kStartupListKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder";
+
+HKEY startupListRoot(StartupFolder where) {
+    return where == StartupFolder::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+const KNOWNFOLDERID& startupFolderId(StartupFolder where) {
+    return where == StartupFolder::CurrentUser ? FOLDERID_Startup : FOLDERID_CommonStartup;
+}
 
 // Waits for a process while the editor's windows keep painting; input to `disable` is
 // blocked meanwhile, as under a modal box. False when the deadline passed first.
@@ -98,9 +115,16 @@ std::string PlatformServices::windowsFolder() const {
 
 HelperRun PlatformServices::runHelper(std::string_view name, std::chrono::milliseconds deadline) {
     HelperRun run;
+    // The helper tells what it could not do on its output; the pipe holds all of it, so the
+    // helper never waits for the editor to read.
+    win32::OutputPipe output;
+    schedule::Outcome started = win32::createOutputPipe(output, 64 * 1024);
     win32::UniqueHandle process;
-    const schedule::Outcome started =
-        win32::startProgram(win32::widen(name), schedule::kShowHide, process);
+    if (started) {
+        started = win32::startProgram(win32::widen(name), schedule::kShowHide, process, nullptr,
+                                      output.write.get());
+    }
+    output.write.reset();  // the helper's copy is the only writer left
     if (!started) {
         run.ending = HelperRun::Ending::NotStarted;
         run.error = started.error;
@@ -113,6 +137,15 @@ HelperRun PlatformServices::runHelper(std::string_view name, std::chrono::millis
     DWORD code = 0;
     GetExitCodeProcess(process.get(), &code);
     run.exitCode = code;
+    const std::string said = win32::readAll(output.read.get(), 64 * 1024);
+    for (std::size_t start = 0; start < said.size();) {
+        const std::size_t end = said.find('\n', start);
+        const std::string line =
+            said.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!line.empty()) run.problems.push_back(line);
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
     return run;
 }
 
@@ -156,10 +189,10 @@ schedule::Outcome PlatformServices::startRecord(std::string_view programLine, in
 
 schedule::Outcome PlatformServices::createShortcut(StartupFolder where, const Shortcut& shortcut,
                                                    std::string& folder) {
-    const KNOWNFOLDERID& id =
-        where == StartupFolder::CurrentUser ? FOLDERID_Startup : FOLDERID_CommonStartup;
     std::wstring path;
-    if (schedule::Outcome found = win32::knownFolder(id, path); !found) return found;
+    if (schedule::Outcome found = win32::knownFolder(startupFolderId(where), path); !found) {
+        return found;
+    }
     folder = win32::narrow(path);
     // The folder may not exist yet on a new profile.
     const int created = SHCreateDirectoryExW(nullptr, path.c_str(), nullptr);
@@ -170,6 +203,93 @@ schedule::Outcome PlatformServices::createShortcut(StartupFolder where, const Sh
     return win32::saveLink(path + L"\\" + win32::widen(shortcut.name) + L".lnk",
                            {win32::widen(shortcut.target), win32::widen(shortcut.arguments),
                             win32::widen(shortcut.workingFolder)});
+}
+
+schedule::Outcome PlatformServices::startupFolder(StartupFolder where, std::string& folder) const {
+    std::wstring path;
+    if (schedule::Outcome found = win32::knownFolder(startupFolderId(where), path); !found) {
+        return found;
+    }
+    folder = win32::narrow(path);
+    return schedule::Outcome::success();
+}
+
+schedule::Outcome PlatformServices::readShortcut(std::string_view path,
+                                                 std::optional<Shortcut>& shortcut) const {
+    shortcut.reset();
+    const std::wstring file = win32::widen(path);
+    if (GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            return schedule::Outcome::success();
+        }
+        return win32::systemFailure(error);
+    }
+    win32::Link link;
+    if (schedule::Outcome loaded = win32::loadLink(file, link); !loaded) return loaded;
+    shortcut = Shortcut{"", win32::narrow(link.target), win32::narrow(link.arguments),
+                        win32::narrow(link.workingFolder)};
+    return schedule::Outcome::success();
+}
+
+schedule::Outcome PlatformServices::startupListEntry(StartupFolder where, std::string_view fileName,
+                                                     std::optional<std::string>& bytes) const {
+    return win32::readRegistryBytes(startupListRoot(where), kStartupListKey, win32::widen(fileName),
+                                    bytes);
+}
+
+schedule::Outcome PlatformServices::setStartupListEntry(StartupFolder where,
+                                                        std::string_view fileName,
+                                                        std::string_view bytes) {
+    return win32::writeRegistryBinary(startupListRoot(where), kStartupListKey,
+                                      win32::widen(fileName), bytes);
+}
+
+bool PlatformServices::samePath(std::string_view first, std::string_view second) const {
+    return win32::samePath(win32::widen(first), win32::widen(second));
+}
+
+schedule::Outcome PlatformServices::lastLogonRun(std::optional<launcher::LastRun>& last) const {
+    return launcher::readLastLogonRun(last);
+}
+
+schedule::Outcome PlatformServices::security(std::string_view path, Security& security) const {
+    win32::FileSecurity read;
+    if (schedule::Outcome found = win32::readFileSecurity(win32::widen(path), read); !found) {
+        return found;
+    }
+    security = {
+        win32::narrow(read.ownerSid), win32::narrow(read.ownerName), read.hasAccessList, {}};
+    for (const win32::AccessControlEntry& entry : read.entries) {
+        security.entries.push_back({entry.allows, win32::narrow(entry.sid),
+                                    win32::narrow(entry.name), entry.rights, entry.inheritOnly,
+                                    entry.toNewFiles});
+    }
+    return schedule::Outcome::success();
+}
+
+std::string PlatformServices::userSid() const {
+    std::wstring sid;
+    // Without it no entry counts as the user's own, which only refuses more.
+    if (!win32::currentUserSid(sid)) return {};
+    return win32::narrow(sid);
+}
+
+schedule::Outcome PlatformServices::runAsAdministrator(std::string_view arguments,
+                                                       std::chrono::milliseconds deadline) {
+    win32::UniqueHandle process;
+    if (schedule::Outcome started = win32::startOwnProgramAsAdministrator(
+            win32::widen(arguments), win32::currentFolder(), visibleOwner(), process);
+        !started) {
+        return started;
+    }
+    if (!waitPumpingMessages(process.get(), deadline, visibleOwner())) {
+        return win32::systemFailure(ERROR_TIMEOUT);
+    }
+    DWORD code = 0;
+    if (!GetExitCodeProcess(process.get(), &code)) return win32::lastErrorFailure();
+    if (code != 0) return win32::systemFailure(code);
+    return schedule::Outcome::success();
 }
 
 }  // namespace editor

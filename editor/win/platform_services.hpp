@@ -1,5 +1,6 @@
 // The editor's services on Win32: message boxes owned by the editor's window, program and
-// helper starts, folders and the Startup shortcut.
+// helper starts, folders, the Startup shortcuts and Windows' startup list, access lists, the
+// logon history, and the editor started again with administrator rights.
 #pragma once
 
 #include <windows.h>
@@ -25,12 +26,26 @@ class PlatformServices final : public Services {
     bool isFile(std::string_view path) const override;
     std::optional<std::string> programFilesFolder() const override;
     schedule::Folder& scheduleFolder() override { return folder_; }
+    unsigned long processId() const override { return GetCurrentProcessId(); }
     std::optional<std::string> toAnsi(std::string_view text) const override;
     std::string fromAnsi(std::string_view bytes) const override;
     bool programFound(std::string_view programLine) const override;
     schedule::Outcome startRecord(std::string_view programLine, int showWindow) override;
     schedule::Outcome createShortcut(StartupFolder where, const Shortcut& shortcut,
                                      std::string& folder) override;
+    schedule::Outcome startupFolder(StartupFolder where, std::string& folder) const override;
+    schedule::Outcome readShortcut(std::string_view path,
+                                   std::optional<Shortcut>& shortcut) const override;
+    schedule::Outcome startupListEntry(StartupFolder where, std::string_view fileName,
+                                       std::optional<std::string>& bytes) const override;
+    schedule::Outcome setStartupListEntry(StartupFolder where, std::string_view fileName,
+                                          std::string_view bytes) override;
+    bool samePath(std::string_view first, std::string_view second) const override;
+    schedule::Outcome lastLogonRun(std::optional<launcher::LastRun>& last) const override;
+    schedule::Outcome security(std::string_view path, Security& security) const override;
+    std::string userSid() const override;
+    schedule::Outcome runAsAdministrator(std::string_view arguments,
+                                         std::chrono::milliseconds deadline) override;
 
   private:
     HWND visibleOwner() const;

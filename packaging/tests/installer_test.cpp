@@ -1,6 +1,6 @@
 // The installer and its uninstaller, run silently (/S) as a user's script would run them:
 // what lands where, what the Start menu and the list of apps get, and what is taken away
-// again and what is left alone.
+// again and what is left alone; and through their pages where a user sees what they say.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -21,6 +21,7 @@ using namespace driver;
 
 namespace {
 
+constexpr wchar_t kWineOverrides[] = L"Software\\Wine\\DllOverrides";
 constexpr wchar_t kUninstallKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Norvell";
 
@@ -76,6 +77,51 @@ bool uninstallKeyExists() {
     const win32::UniqueKey owned(opened == ERROR_SUCCESS ? key : nullptr);
     return opened == ERROR_SUCCESS;
 }
+
+// The installer's window as a user meets it: one page after another inside it, and the
+// buttons below them.
+class SetupWindow {
+  public:
+    explicit SetupWindow(DWORD processId) : main_(waitForWindow(processId, {}, L"#32770", 20s)) {}
+
+    explicit operator bool() const { return main_ != nullptr; }
+    HWND main() const { return main_; }
+    // A control of the page shown now.
+    HWND control(int id) const {
+        return GetDlgItem(FindWindowExW(main_, nullptr, L"#32770", nullptr), id);
+    }
+    // The page's check box with this text; null when it has none.
+    HWND checkBox(std::wstring_view text) const {
+        HWND page = FindWindowExW(main_, nullptr, L"#32770", nullptr);
+        for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            if (className(child) == L"Button" && windowText(child) == text) return child;
+        }
+        return nullptr;
+    }
+    bool waitForControl(int id) const {
+        return pollUntil([&] { return control(id) && IsWindowVisible(control(id)); });
+    }
+    std::wstring nextButton() const { return windowText(GetDlgItem(main_, IDOK)); }
+    // Presses Next, I Agree, Install or Finish, whichever the page offers.
+    void next() const { click(GetDlgItem(main_, IDOK)); }
+    void cancel() const { click(GetDlgItem(main_, IDCANCEL)); }
+    // The welcome page and the licence, to the folder page.
+    bool toFolderPage() const {
+        next();
+        if (!pollUntil([&] { return nextButton() == L"I &Agree"; })) return false;
+        next();
+        return waitForControl(kFolderField);
+    }
+    void chooseFolder(const std::wstring& folder) const {
+        SendMessageW(control(kFolderField), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(folder.c_str()));
+    }
+
+    static constexpr int kFolderField = 1019;  // the folder page's edit field
+
+  private:
+    HWND main_;
+};
 
 class Installer : public testing::Test {
   protected:
@@ -191,4 +237,135 @@ TEST_F(Installer, UninstallingLeavesTheSchedulesAndAnotherCopysLauncher) {
     const std::optional<win32::Link> kept = loadLink(launcherShortcut());
     ASSERT_TRUE(kept) << "another copy's launcher shortcut was removed";
     EXPECT_TRUE(samePath(kept->target, otherLauncher)) << win32::narrow(kept->target);
+}
+
+TEST_F(Installer, RefusesAFolderItCannotWriteAndWritesNothing) {
+    // The tests have every right, where Windows would refuse a user Program Files. The one
+    // kind of folder that takes no file from anyone, root included, is the kernel's folder of
+    // a process, which Wine shows on drive Z as it shows every Unix folder.
+    const std::wstring refusing = L"Z:\\proc\\self";
+    ASSERT_FALSE(
+        win32::ownHandle(CreateFileW((refusing + L"\\norvell.tmp").c_str(), GENERIC_WRITE, 0,
+                                     nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)))
+        << "this system lets the tests write to " << win32::narrow(refusing);
+    EXPECT_EQ(install(L"/S /D=" + refusing), 2u) << "not the exit code of an install that stopped";
+    EXPECT_FALSE(uninstallKeyExists()) << "the list of apps names an installation that failed";
+    EXPECT_FALSE(exists(startMenuEntry()));
+    EXPECT_FALSE(exists(defaultInstallFolder()));
+}
+
+TEST_F(Installer, UninstallingWhileAProgramRunsStopsAndKeepsItsEntry) {
+    const std::wstring folder = scratch.file(L"Open Norvell");
+    ASSERT_EQ(install(L"/S /D=" + folder), 0u);
+    {
+        // As a running Norvell.exe holds its file on Windows: under Wine, an open handle
+        // without FILE_SHARE_DELETE keeps the file from being deleted.
+        const win32::UniqueHandle held = win32::ownHandle(
+            CreateFileW((folder + L"\\Norvell.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(held);
+        // _?= runs the uninstaller in place instead of from a copy of itself in the temporary
+        // folder, so its exit code tells how its work ended.
+        const Process uninstaller(folder + L"\\Uninstall.exe", L"/S _?=" + folder, scratch.path());
+        EXPECT_EQ(uninstaller.wait(30s), 2u) << "not the exit code of an uninstall that stopped";
+    }
+    EXPECT_TRUE(uninstallKeyExists()) << "the list of apps no longer names what is still there";
+    expectInstalledIn(folder);
+    if (HasFatalFailure()) return;
+
+    // Norvell closed, the user tries again.
+    uninstall(folder);
+    if (HasFatalFailure()) return;
+    EXPECT_FALSE(exists(folder));
+    EXPECT_FALSE(exists(startMenuEntry()));
+}
+
+TEST_F(Installer, FolderPageRefusesAFolderItCannotWriteAndStays) {
+    // The folder page itself offers no Next for the kernel's folders, which have no free
+    // space; a folder whose name is longer than any file system takes (255 characters) can
+    // be chosen there, and can no more be written than Program Files by a user.
+    const std::wstring refused = scratch.file(std::wstring(300, L'x'));
+    const Process installer(NORVELL_INSTALLER, L"", scratch.path());
+    const SetupWindow setup(installer.id());
+    ASSERT_TRUE(setup) << "the installer did not open";
+    ASSERT_TRUE(setup.toFolderPage()) << "no folder page";
+    setup.chooseFolder(refused);
+    setup.next();
+
+    const driver::MessageBox box = waitForMessageBox(installer.id());
+    ASSERT_TRUE(box) << "the folder was taken without a word";
+    EXPECT_NE(box.text.find(L"choose a folder of your own"), std::wstring::npos)
+        << win32::narrow(box.text);
+    EXPECT_NE(box.text.find(refused), std::wstring::npos) << win32::narrow(box.text);
+    ASSERT_TRUE(answer(box, IDOK));
+    ASSERT_TRUE(sync(setup.main()));
+    EXPECT_TRUE(IsWindowVisible(setup.control(SetupWindow::kFolderField)))
+        << "the folder page was left";
+    EXPECT_EQ(windowText(setup.control(SetupWindow::kFolderField)), refused);
+
+    setup.cancel();
+    const driver::MessageBox quit = waitForMessageBox(installer.id());
+    ASSERT_TRUE(quit) << "Cancel asked nothing";
+    ASSERT_TRUE(answer(quit, IDYES));
+    EXPECT_TRUE(installer.wait(20s)) << "the installer did not end on Cancel";
+    EXPECT_FALSE(uninstallKeyExists());
+    EXPECT_FALSE(exists(startMenuEntry()));
+}
+
+// The read-me opens in the system's Notepad, named by its full path: the probe stands in for
+// System32's notepad.exe, and a copy of stamp.exe named notepad.exe beside the installer,
+// where a search for the name would look first, must never run.
+TEST_F(Installer, ReadMeOpensInTheSystemsNotepadNeverOneBesideTheInstaller) {
+    wchar_t system[MAX_PATH] = {};
+    ASSERT_NE(GetSystemDirectoryW(system, MAX_PATH), 0u);
+    const std::wstring notepad = std::wstring(system) + L"\\notepad.exe";
+    const std::wstring aside = notepad + L".norvell-test";
+    // A run that was stopped midway left the system's own aside: it goes back first.
+    if (exists(aside)) MoveFileExW(aside.c_str(), notepad.c_str(), MOVEFILE_REPLACE_EXISTING);
+    ASSERT_TRUE(MoveFileExW(notepad.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING));
+    struct PutBack {
+        const std::wstring& notepad;
+        const std::wstring& aside;
+        ~PutBack() {
+            MoveFileExW(aside.c_str(), notepad.c_str(), MOVEFILE_REPLACE_EXISTING);
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, kWineOverrides, L"notepad.exe");
+        }
+    } putBack{notepad, aside};
+    copyFileOrThrow(testBinDir() + L"\\probe.exe", notepad);
+    // Wine prefers its own notepad to a file of that name unless told otherwise. Told in the
+    // environment, it runs its own all the same when the installer starts System32's, so the
+    // prefix's own setting tells it, for the length of this test.
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kWineOverrides, L"notepad.exe", REG_SZ, L"native",
+                              static_cast<DWORD>(sizeof L"native")),
+              ERROR_SUCCESS);
+    copyFileOrThrow(NORVELL_INSTALLER, scratch.file(L"Norvell-setup.exe"));
+    copyFileOrThrow(testBinDir() + L"\\stamp.exe", scratch.file(L"notepad.exe"));
+
+    const std::wstring folder = scratch.file(L"Read Norvell");
+    const Process installer(scratch.file(L"Norvell-setup.exe"), L"", scratch.path());
+    const SetupWindow setup(installer.id());
+    ASSERT_TRUE(setup) << "the installer did not open";
+    ASSERT_TRUE(setup.toFolderPage()) << "no folder page";
+    setup.chooseFolder(folder);
+    setup.next();
+    ASSERT_TRUE(pollUntil([&] { return setup.nextButton() == L"&Finish"; }, 60s))
+        << "the installation did not reach its last page";
+    // Answered once the page has been made and its boxes set as the page sets them.
+    ASSERT_TRUE(sync(setup.main()));
+    HWND start = setup.checkBox(L"Start Norvell");
+    HWND readMe = setup.checkBox(L"Show the read-me");
+    ASSERT_TRUE(start && readMe) << "the last page offers no read-me";
+    SendMessageW(start, BM_SETCHECK, BST_UNCHECKED, 0);
+    SendMessageW(readMe, BM_SETCHECK, BST_CHECKED, 0);
+    ASSERT_EQ(SendMessageW(start, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    ASSERT_EQ(SendMessageW(readMe, BM_GETCHECK, 0, 0), BST_CHECKED);
+    setup.next();
+    EXPECT_EQ(installer.wait(20s), 0u) << "the installer did not finish";
+
+    // Notepad starts in the installation folder, where the probe leaves its log.
+    ASSERT_TRUE(pollUntil([&] { return probeRuns(folder).size() == 1; }))
+        << "the system's Notepad did not start";
+    EXPECT_EQ(probeRuns(folder)[0].commandLine,
+              L"\"" + notepad + L"\" \"" + folder + L"\\readme.1st\"");
+    EXPECT_TRUE(stampRuns(scratch.path()).empty()) << "the notepad.exe beside the installer ran";
 }

@@ -1,7 +1,14 @@
 // "Ready to Deploy..." and "Reset/Clear List" through the real programs: the shortcut in a
-// Startup folder, read back through the shell, started as Windows does at logon.
+// Startup folder, read back through the shell, started as Windows does at logon; what
+// Deployment Status says of it; the folders a deployment for all users is refused from; and
+// the elevated instance that makes the shortcut for all users.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <sddl.h>
+
+#include <cwchar>
+#include <optional>
 #include <stdexcept>
 
 #include "editor/win/viewer_ids.hpp"
@@ -68,6 +75,24 @@ struct Picked {
     std::wstring restore() {
         PostMessageW(editor->main(), WM_COMMAND, editor::main::RestoreCleared, 0);
         return nextMessage();
+    }
+
+    // Schedule > Deployment Status..., and its one message.
+    std::wstring status() {
+        PostMessageW(editor->main(), WM_COMMAND, editor::main::DeploymentStatus, 0);
+        return nextMessage();
+    }
+
+    // Deploy answered Yes or No, and the messages after it, in order.
+    std::vector<std::wstring> deploy(int reply) {
+        EXPECT_TRUE(answer(question(), reply));
+        std::vector<std::wstring> said{nextMessage()};
+        // A second message comes at once or not at all: the editor answers after its handler.
+        while (sync(editor->main(), 40s) &&
+               !topWindows(editor->id(), {}, L"#32770", false).empty()) {
+            said.push_back(nextMessage());
+        }
+        return said;
     }
 
     // Show List, the given day, and the viewer's lines; the viewer is left open.
@@ -283,4 +308,258 @@ TEST(Reset, UnticksSelectsTwelveAmNormalAndClearsWithoutAMessage) {
     EXPECT_EQ(picked.restore(), L"Restored 1 cleared pick as number 3.");
     EXPECT_NE(picked.work.read(L"3Wed.dat").value_or("").find("probe.exe"), std::string::npos);
     EXPECT_TRUE(editor.exit());
+}
+
+namespace {
+
+const wchar_t kStartupListKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder";
+
+// The user's startup list entry for Brightwick.lnk; none when there is none.
+std::optional<std::string> startupListEntry() {
+    std::string bytes(64, '\0');
+    DWORD size = static_cast<DWORD>(bytes.size());
+    if (RegGetValueW(HKEY_CURRENT_USER, kStartupListKey, L"Brightwick.lnk", RRF_RT_REG_BINARY,
+                     nullptr, bytes.data(), &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    bytes.resize(size);
+    return bytes;
+}
+
+// Turns Brightwick.lnk off in the user's startup list, as Task Manager does: 3, then the time.
+void disableInStartupList() {
+    const std::string disabled("\x03\0\0\0\x60\x9c\x2a\x4b\x91\xd5\xda\x01", 12);
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kStartupListKey, L"Brightwick.lnk", REG_BINARY,
+                              disabled.data(), static_cast<DWORD>(disabled.size())),
+              ERROR_SUCCESS);
+}
+
+// Neither Startup folder holds Brightwick.lnk, nor the user's startup list an entry for it,
+// from the start of a test to its end.
+struct NoDeployment {
+    NoDeployment() { clear(); }
+    ~NoDeployment() { clear(); }
+    NoDeployment(const NoDeployment&) = delete;
+    NoDeployment& operator=(const NoDeployment&) = delete;
+    void clear() {
+        DeleteFileW(startupLink(FOLDERID_Startup).c_str());
+        DeleteFileW(startupLink(FOLDERID_CommonStartup).c_str());
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kStartupListKey, L"Brightwick.lnk");
+    }
+};
+
+bool holds(const std::wstring& text, const std::wstring& part) {
+    return text.find(part) != std::wstring::npos;
+}
+
+std::wstring startupFolder(const KNOWNFOLDERID& id) {
+    const std::wstring link = startupLink(id);
+    return link.substr(0, link.find_last_of(L'\\'));
+}
+
+}  // namespace
+
+TEST(DeploymentStatus, AfterYesAndALogonItReportsThisEditorsShortcutEnabledAndTheLastRun) {
+    const NoDeployment none;
+    win32::ComApartment com;
+    Picked picked;
+    ASSERT_TRUE(*picked.editor);
+    EXPECT_EQ(picked.deploy(IDYES).size(), 1u) << "nothing but the success";
+    const auto shortcut = loadLink(startupLink(FOLDERID_Startup));
+    ASSERT_TRUE(shortcut);
+    Process logon(shortcut->target, L"", shortcut->workingFolder);
+    EXPECT_EQ(logon.wait(30s), 0u);
+
+    const std::wstring status = picked.status();
+    EXPECT_TRUE(
+        holds(status, L"The Startup folder of your account (" + startupFolder(FOLDERID_Startup) +
+                          L"):\n- The shortcut Brightwick.lnk is there.\n- It starts " + distDir() +
+                          L"\\Brightwick.exe, this editor's Brightwick.exe.\n"
+                          L"- It starts it in " +
+                          picked.work.path() +
+                          L", this editor's working folder, where the schedule you edit "
+                          L"here is.\n- Windows' startup list lets it start at logon.\n"))
+        << utf8(status);
+    EXPECT_TRUE(holds(status, L"The Startup folder of all users (" +
+                                  startupFolder(FOLDERID_CommonStartup) +
+                                  L"):\n- There is no Brightwick shortcut.\n"))
+        << utf8(status);
+    // The run just made: today's date, and the probe that started.
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    wchar_t today[16];
+    swprintf(today, 16, L"%04u-%02u-%02u ", now.wYear, now.wMonth, now.wDay);
+    EXPECT_TRUE(
+        holds(status, L"Brightwick last ran at a logon of your account on " + std::wstring(today)))
+        << utf8(status);
+    EXPECT_TRUE(holds(status, L": The one due program started.\n\n")) << utf8(status);
+    EXPECT_TRUE(status.ends_with(
+        L"All is well: Brightwick starts once at each logon, with the schedule you edit here."))
+        << utf8(status);
+    EXPECT_TRUE(picked.editor->exit());
+}
+
+TEST(DeploymentStatus, ADisabledEntryIsNamedWithHowToEnableItAndYesEnablesIt) {
+    const NoDeployment none;
+    Picked picked;
+    ASSERT_TRUE(*picked.editor);
+    picked.deploy(IDYES);
+    disableInStartupList();
+    const std::wstring disabled = picked.status();
+    EXPECT_TRUE(holds(disabled,
+                      L"- Windows' startup list has it disabled: Windows does not start "
+                      L"it at logon.\n"))
+        << utf8(disabled);
+    EXPECT_TRUE(holds(disabled,
+                      L"What to do:\n- The shortcut in the Startup folder of your "
+                      L"account is disabled in Windows' startup list, so Windows does "
+                      L"not start Brightwick at logon: enable it in Task Manager's "
+                      L"Startup apps"))
+        << utf8(disabled);
+
+    EXPECT_EQ(picked.deploy(IDYES).size(), 1u) << "enabled without a word";
+    const std::optional<std::string> entry = startupListEntry();
+    ASSERT_TRUE(entry);
+    ASSERT_FALSE(entry->empty());
+    EXPECT_EQ(static_cast<unsigned char>(entry->front()) & 1, 0) << "enabled again";
+    EXPECT_TRUE(holds(picked.status(), L"- Windows' startup list lets it start at logon.\n"));
+    EXPECT_TRUE(picked.editor->exit());
+}
+
+TEST(DeploymentStatus, ShortcutsInBothFoldersAreNamedAsADoubleStartAndByDeploy) {
+    const NoDeployment none;
+    win32::ComApartment com;
+    Picked picked;
+    ASSERT_TRUE(*picked.editor);
+    std::vector<std::wstring> said = picked.deploy(IDNO);
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_TRUE(holds(said[0], L"All Users profile")) << utf8(said[0]);
+
+    said = picked.deploy(IDYES);
+    ASSERT_EQ(said.size(), 2u);
+    EXPECT_TRUE(holds(said[0], L"your Login Profile")) << utf8(said[0]);
+    EXPECT_EQ(said[1],
+              L"The Startup folder of all users holds a Brightwick shortcut too, so "
+              L"Brightwick will start twice at each logon, and every due program twice. "
+              L"Remove that one, " +
+                  startupLink(FOLDERID_CommonStartup) +
+                  L" (this needs administrator rights, and Brightwick then no longer "
+                  L"starts for the other users of this computer).");
+
+    const std::wstring status = picked.status();
+    EXPECT_TRUE(holds(status,
+                      L"- Brightwick starts twice at each logon, once from each Startup "
+                      L"folder, so every due program starts twice: remove the second "
+                      L"shortcut, " +
+                          startupLink(FOLDERID_Startup) + L"."))
+        << utf8(status);
+    EXPECT_TRUE(picked.editor->exit());
+}
+
+namespace {
+
+// Administrators, SYSTEM and the user may do everything; `others` adds to it. Wine keeps only
+// what Unix permissions hold, the owner's and Everyone's rights, so the rights of Users and
+// Authenticated Users go to Everyone too, where Wine shows them.
+std::wstring accessList(const std::wstring& others) {
+    win32::UniqueHandle token;
+    HANDLE raw = nullptr;
+    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw);
+    token.reset(raw);
+    alignas(TOKEN_USER) unsigned char buffer[256];
+    DWORD size = 0;
+    GetTokenInformation(token.get(), TokenUser, buffer, sizeof buffer, &size);
+    wchar_t* sid = nullptr;
+    ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid);
+    const win32::UniqueLocalMemory<wchar_t> owned(sid);
+    return L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FA;;;" + std::wstring(sid ? sid : L"") +
+           L")" + others;
+}
+
+const std::wstring kUsersMayChange = L"(A;OICI;0x1301bf;;;BU)(A;OICI;0x1301bf;;;WD)";
+const std::wstring kUsersMayRead = L"(A;OICI;0x1200a9;;;BU)(A;OICI;0x1200a9;;;WD)";
+
+}  // namespace
+
+TEST(AllUsersDeployment, AWorkingFolderUsersMayChangeIsRefusedAndOneTheyMayOnlyReadIsNot) {
+    const NoDeployment none;
+    win32::ComApartment com;
+    {
+        Picked picked;
+        ASSERT_TRUE(*picked.editor);
+        setAccessListOrThrow(picked.work.path(), accessList(kUsersMayChange).c_str());
+        const std::vector<std::wstring> said = picked.deploy(IDNO);
+        ASSERT_EQ(said.size(), 1u);
+        EXPECT_EQ(said[0].rfind(L"Brightwick was not deployed for all users.", 0), 0u)
+            << utf8(said[0]);
+        EXPECT_TRUE(holds(said[0], L"\n- " + picked.work.path() +
+                                       L": Everyone may create or change files there, so any of "
+                                       L"them could put a program of their own into the logon of "
+                                       L"every user, administrators included.\n"))
+            << utf8(said[0]);
+        EXPECT_TRUE(holds(said[0],
+                          L"such as C:\\Program Files\\Norvell, which administrators "
+                          L"own."))
+            << utf8(said[0]);
+        EXPECT_FALSE(loadLink(startupLink(FOLDERID_CommonStartup))) << "no shortcut";
+        EXPECT_TRUE(picked.editor->exit());
+        setAccessListOrThrow(picked.work.path(), accessList(kUsersMayRead).c_str());
+    }
+    Picked picked;
+    ASSERT_TRUE(*picked.editor);
+    setAccessListOrThrow(picked.work.path(), accessList(kUsersMayRead).c_str());
+    const std::vector<std::wstring> said = picked.deploy(IDNO);
+    EXPECT_EQ(said, std::vector<std::wstring>{L"DATA FILES GENERATED and File copied to All Users "
+                                              L"profile, Brightwick will be activated next time "
+                                              L"you log on"});
+    const auto shortcut = loadLink(startupLink(FOLDERID_CommonStartup));
+    ASSERT_TRUE(shortcut);
+    EXPECT_EQ(shortcut->target, distDir() + L"\\Brightwick.exe");
+    EXPECT_EQ(shortcut->workingFolder, picked.work.path());
+    EXPECT_TRUE(picked.editor->exit());
+}
+
+TEST(AllUsersDeployment, TheElevatedInstanceMakesOnlyTheShortcutForItsFolderAndEnds) {
+    const NoDeployment none;
+    win32::ComApartment com;
+    TempFolder work;
+    TempFolder elsewhere;  // where it is started from: the argument names the working folder
+    const std::wstring norvell = distDir() + L"\\Norvell.exe";
+    const std::wstring link = startupLink(FOLDERID_CommonStartup);
+    {
+        Process elevated(norvell, L"/create-all-users-shortcut \"" + work.path() + L"\"",
+                         elsewhere.path());
+        EXPECT_EQ(elevated.wait(30s), 0u);
+    }
+    const auto shortcut = loadLink(link);
+    ASSERT_TRUE(shortcut) << "no shortcut for all users";
+    EXPECT_EQ(shortcut->target, distDir() + L"\\Brightwick.exe");
+    EXPECT_EQ(shortcut->arguments, L"");
+    EXPECT_EQ(shortcut->workingFolder, work.path());
+    EXPECT_FALSE(loadLink(startupLink(FOLDERID_Startup))) << "only that shortcut";
+    EXPECT_TRUE(work.names().empty()) << "no schedule file touched";
+    DeleteFileW(link.c_str());
+
+    TempFolder open;
+    setAccessListOrThrow(open.path(), accessList(kUsersMayChange).c_str());
+    struct Case {
+        std::wstring arguments;
+        DWORD status;
+    };
+    const Case cases[] = {
+        {L"/create-all-users-shortcut", ERROR_INVALID_PARAMETER},
+        {L"/create-all-users-shortcut \"" + work.path() + L"\" extra", ERROR_INVALID_PARAMETER},
+        {L"/create-all-users-shortcut work", ERROR_INVALID_PARAMETER},
+        {L"/create-all-users-shortcut \"" + work.path() + L"\\..\"", ERROR_INVALID_PARAMETER},
+        {L"/create-all-users-shortcut \"" + work.file(L"missing") + L"\"", ERROR_FILE_NOT_FOUND},
+        {L"/create-all-users-shortcut \"" + open.path() + L"\"", ERROR_INVALID_PARAMETER},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(utf8(c.arguments));
+        Process elevated(norvell, c.arguments, elsewhere.path());
+        EXPECT_EQ(elevated.wait(30s), c.status);
+        EXPECT_FALSE(loadLink(link)) << "a shortcut was made";
+    }
+    setAccessListOrThrow(open.path(), accessList(kUsersMayRead).c_str());
 }

@@ -240,3 +240,22 @@ TEST_F(ViewerEndToEnd, DeleteRemovesTheSelectedRecordsPickFileAndNoOther) {
     EXPECT_EQ(work_.read(L"dattue.dat"), record("07:30", "C:\\first.exe", "Max", "Tuesday") +
                                              record("09:00", "C:\\second.exe", "Hide", "Tuesday"));
 }
+
+TEST_F(ViewerEndToEnd, ADayFileCopyfleCannotReplaceIsNamedWithItsReason) {
+    work_.write(L"2Mon.dat", record("07:30", "C:\\a.exe", "Max", "Monday"));
+    // Held open without leave to replace it, past copyfle.com's half second of tries.
+    const win32::UniqueHandle holder =
+        win32::ownHandle(CreateFileW(work_.file(L"datmon.dat").c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    start();
+    editor_->press(editor::main::Command2);
+    const driver::MessageBox box = waitForMessageBox(editor_->id(), 40s);
+    ASSERT_TRUE(box) << "copyfle.com's trouble is not told";
+    EXPECT_NE(box.text.find(L"copyfle.com could not write every day file"), std::wstring::npos)
+        << utf8(box.text);
+    EXPECT_NE(box.text.find(L"\ndatmon.dat: "), std::wstring::npos)
+        << "copyfle.com's own reason, for the file it names: " << utf8(box.text);
+    EXPECT_TRUE(answer(box, IDOK));
+    EXPECT_TRUE(waitForWindow(editor_->id(), form2::kTitle)) << "the viewer still opens";
+}

@@ -1,6 +1,7 @@
 // "Ready to Deploy..." and "Reset/Clear List" against recording fakes.
 #include <gtest/gtest.h>
 
+#include "editor/core/all_users_shortcut.hpp"
 #include "editor/core/deploy.hpp"
 #include "fake_editor.hpp"
 
@@ -185,4 +186,218 @@ TEST(Reset, UntickAllSelectTwelveAmNormalThenClear) {
     EXPECT_EQ(
         services.log.back(),
         "message: clrfle.com could not be started: not found. The data files may not be clear.");
+}
+
+namespace {
+const std::string kDisabled = std::string("\x03\0\0\0\x10\x20\x30\x40\x50\x60\x70\x01", 12);
+const std::string kEnabled = std::string(1, '\x02') + std::string(11, '\0');
+}  // namespace
+
+TEST(Deploy, YesTurnsADisabledStartupListEntryBackOnAndLeavesOthersAlone) {
+    struct Case {
+        std::optional<std::string> entry;  // none: no entry
+        std::optional<std::string> after;
+        bool written;
+    };
+    const Case cases[] = {
+        {kDisabled, kEnabled, true},
+        {std::string("\x07", 1), kEnabled, true},  // any odd first byte turns it off
+        {kEnabled, kEnabled, false},
+        {std::string("\x06\0\0\0", 4), std::string("\x06\0\0\0", 4), false},
+        {std::nullopt, std::nullopt, false},
+    };
+    for (const Case& c : cases) {
+        FakeServices services;
+        services.answers = {Answer::Yes};
+        if (c.entry) services.startupList[StartupFolder::CurrentUser] = *c.entry;
+        services.startupList[StartupFolder::AllUsers] = kDisabled;
+        editor::deploy(services);
+        const auto entry = services.startupList.find(StartupFolder::CurrentUser);
+        EXPECT_EQ(entry == services.startupList.end() ? std::nullopt
+                                                      : std::optional<std::string>(entry->second),
+                  c.after);
+        EXPECT_EQ(services.startupList[StartupFolder::AllUsers], kDisabled) << "not the other";
+        Log expected{"helper: copyfle.com", kQuestion, "shortcut: C:\\Tools\\Brightwick.exe"};
+        if (c.written) expected.push_back("startup list: Brightwick.lnk 12 bytes, first 2");
+        expected.push_back("message: " + std::string(editor::kDeployedForUser));
+        EXPECT_EQ(services.log, expected);
+    }
+}
+
+TEST(Deploy, AStartupListEntryThatCannotBeChangedOrReadIsToldAfterTheSuccess) {
+    const std::pair<bool, const char*> cases[] = {
+        {true,
+         "message: Windows' startup list has the shortcut in the Startup folder of your account "
+         "disabled, and Norvell could not enable it: Access is denied. Enable Brightwick in Task "
+         "Manager's Startup apps (press Ctrl+Shift+Esc, choose Startup apps, select Brightwick "
+         "and click Enable), or it will not start at logon."},
+        {false,
+         "message: Whether Windows' startup list lets the shortcut in the Startup folder of your "
+         "account start could not be read: The registry is damaged. Enable Brightwick in Task "
+         "Manager's Startup apps (press Ctrl+Shift+Esc, choose Startup apps, select Brightwick "
+         "and click Enable), or it will not start at logon."},
+    };
+    for (const auto& [write, text] : cases) {
+        FakeServices services;
+        services.answers = {Answer::Yes};
+        services.startupList[StartupFolder::CurrentUser] = kDisabled;
+        if (write) {
+            services.startupListWriteFailures[StartupFolder::CurrentUser] = "Access is denied.";
+        } else {
+            services.startupListReadFailures[StartupFolder::CurrentUser] =
+                "The registry is damaged";
+        }
+        editor::deploy(services);
+        ASSERT_GE(services.log.size(), 2u);
+        EXPECT_EQ(services.log[services.log.size() - 2],
+                  "message: " + std::string(editor::kDeployedForUser));
+        EXPECT_EQ(services.log.back(), text);
+    }
+}
+
+TEST(Deploy, AShortcutInTheOtherStartupFolderIsNamedAfterTheSuccessAsADoubleStart) {
+    struct Case {
+        Answer answer;
+        StartupFolder other;
+        const char* message;
+    };
+    const Case cases[] = {
+        {Answer::Yes, StartupFolder::AllUsers,
+         "message: The Startup folder of all users holds a Brightwick shortcut too, so "
+         "Brightwick will start twice at each logon, and every due program twice. Remove that "
+         "one, C:\\ProgramData\\Startup\\Brightwick.lnk (this needs administrator rights, and "
+         "Brightwick then no longer starts for the other users of this computer)."},
+        {Answer::No, StartupFolder::CurrentUser,
+         "message: The Startup folder of your account holds a Brightwick shortcut too, so "
+         "Brightwick will start twice at each logon, and every due program twice. Remove that "
+         "one, C:\\Users\\me\\Startup\\Brightwick.lnk: the new shortcut starts Brightwick for "
+         "you too."},
+    };
+    for (const Case& c : cases) {
+        FakeServices services;
+        services.answers = {c.answer};
+        // Another copy's launcher counts as much as this one's: either starts the schedule.
+        services.shortcutFiles[services.linkPath(c.other)] = {"", "D:\\Old\\Brightwick.exe", "",
+                                                              "D:\\Old"};
+        editor::deploy(services);
+        ASSERT_EQ(services.log.size(), 5u);
+        EXPECT_EQ(services.log[3],
+                  "message: " + std::string(c.answer == Answer::Yes ? editor::kDeployedForUser
+                                                                    : editor::kDeployedForAll));
+        EXPECT_EQ(services.log[4], c.message);
+    }
+}
+
+TEST(Deploy, AnOtherShortcutThatDoesNotStartIsNoDoubleStart) {
+    for (const bool disabled : {true, false}) {
+        FakeServices services;
+        services.answers = {Answer::Yes};
+        services.shortcutFiles[services.linkPath(StartupFolder::AllUsers)] = {
+            "", "C:\\Tools\\Brightwick.exe", "", "C:\\Sched"};
+        if (disabled) {
+            services.startupList[StartupFolder::AllUsers] = kDisabled;
+        } else {
+            services.missingFiles = {"C:\\Gone\\Brightwick.exe"};
+            services.shortcutFiles[services.linkPath(StartupFolder::AllUsers)].target =
+                "C:\\Gone\\Brightwick.exe";
+        }
+        editor::deploy(services);
+        EXPECT_EQ(services.log.back(), "message: " + std::string(editor::kDeployedForUser));
+    }
+}
+
+namespace {
+// Users may create and change files: the access list of a folder under C:\ after Windows set up.
+editor::Security usersMayChange() {
+    editor::Security security = FakeServices::safeSecurity();
+    security.entries.push_back({true, "S-1-5-11", "Authenticated Users", 0x1301BF, false, true});
+    return security;
+}
+}  // namespace
+
+TEST(Deploy, NoFromAFolderOthersMayChangeIsRefusedBeforeAnythingIsMade) {
+    FakeServices services;
+    services.answers = {Answer::No};
+    services.securities["C:\\Sched"] = usersMayChange();
+    editor::deploy(services);
+    EXPECT_TRUE(services.shortcuts.empty());
+    ASSERT_EQ(services.log.size(), 3u);
+    EXPECT_EQ(services.log[2],
+              "message: Brightwick was not deployed for all users. Whatever it starts at logon "
+              "would start for every user of this computer, administrators too, but:\n\n"
+              "- C:\\Sched: Authenticated Users may create or change files there, so any of them "
+              "could put a program of their own into the logon of every user, administrators "
+              "included.\n\n"
+              "Put Norvell's programs and its schedule into a folder that only administrators "
+              "can change and every user can read, such as C:\\Program Files\\Norvell, which "
+              "administrators own. Start Norvell there as administrator to change the schedule, "
+              "and deploy for all users again. To deploy for your account only, answer Yes "
+              "instead.");
+}
+
+TEST(Deploy, YesIsMadeWhateverTheFoldersAllow) {
+    FakeServices services;
+    services.answers = {Answer::Yes};
+    services.securities["C:\\Sched"] = usersMayChange();
+    services.securities["C:\\Tools"] = usersMayChange();
+    editor::deploy(services);
+    EXPECT_EQ(services.shortcuts.size(), 1u);
+    EXPECT_EQ(services.log.back(), "message: " + std::string(editor::kDeployedForUser));
+}
+
+TEST(Deploy, AllUsersRefusedForWantOfRightsOffersAdministratorRights) {
+    const std::string question =
+        "message: Only an administrator may put a shortcut into the Startup folder of all users "
+        "(C:\\ProgramData\\Startup), and Norvell runs without administrator rights. Create the "
+        "shortcut with administrator rights? Windows will ask for an administrator's consent.";
+    const std::string elevated = "as administrator: /create-all-users-shortcut \"C:\\Sched\"";
+    const std::string denied =
+        "message: The shortcut Brightwick could not be created in C:\\ProgramData\\Startup: "
+        "Access is denied. Brightwick will not start at logon.";
+    struct Case {
+        Answer answer;
+        schedule::Outcome run;
+        Log tail;
+    };
+    const Case cases[] = {
+        {Answer::Yes,
+         schedule::Outcome::success(),
+         {question, elevated, "message: " + std::string(editor::kDeployedForAll)}},
+        {Answer::No, schedule::Outcome::success(), {question, denied}},
+        {Answer::Yes,
+         schedule::Outcome::systemFailure(1223, "The operation was canceled by the user"),
+         {question, elevated,
+          "message: The shortcut Brightwick could not be created in C:\\ProgramData\\Startup: "
+          "The operation was canceled by the user. Brightwick will not start at logon."}},
+    };
+    for (const Case& c : cases) {
+        FakeServices services;
+        services.answers = {Answer::No, c.answer};
+        services.shortcutFailures[StartupFolder::AllUsers] = "Access is denied";
+        services.shortcutFailureCodes[StartupFolder::AllUsers] = editor::kAccessDenied;
+        services.administratorRun = c.run;
+        editor::deploy(services);
+        Log expected{"helper: copyfle.com", kQuestion, "shortcut: C:\\Tools\\Brightwick.exe"};
+        expected.insert(expected.end(), c.tail.begin(), c.tail.end());
+        EXPECT_EQ(services.log, expected);
+    }
+}
+
+TEST(Deploy, OtherFailuresAndTheUsersFolderAreNotRetriedWithAdministratorRights) {
+    const std::pair<Answer, unsigned long> cases[] = {
+        {Answer::No, 3},                       // the path is not found
+        {Answer::Yes, editor::kAccessDenied},  // only the folder of all users needs rights
+    };
+    for (const auto& [answer, code] : cases) {
+        FakeServices services;
+        services.answers = {answer, Answer::Yes};
+        const StartupFolder where =
+            answer == Answer::Yes ? StartupFolder::CurrentUser : StartupFolder::AllUsers;
+        services.shortcutFailures[where] = "Refused";
+        services.shortcutFailureCodes[where] = code;
+        editor::deploy(services);
+        ASSERT_EQ(services.log.size(), 4u);
+        EXPECT_EQ(services.log[3].find("message: The shortcut Brightwick could not be created"),
+                  0u);
+    }
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -102,8 +103,39 @@ class FakeServices final : public editor::Services {
         {editor::StartupFolder::CurrentUser, "C:\\Users\\me\\Startup"},
         {editor::StartupFolder::AllUsers, "C:\\ProgramData\\Startup"}};
     std::map<editor::StartupFolder, std::string> shortcutFailures;  // why a shortcut fails there
-    std::vector<std::pair<editor::StartupFolder, editor::Shortcut>> shortcuts;
+    std::map<editor::StartupFolder, unsigned long> shortcutFailureCodes;        // and its code
+    std::vector<std::pair<editor::StartupFolder, editor::Shortcut>> shortcuts;  // created
+    // The shortcut files there are, by full path; made by createShortcut too.
+    std::map<std::string, editor::Shortcut> shortcutFiles;
+    std::map<std::string, std::string> unreadableShortcuts;  // path -> why
+    // Windows' startup list: the entry for Brightwick.lnk in each Startup folder.
+    std::map<editor::StartupFolder, std::string> startupList;
+    std::map<editor::StartupFolder, std::string> startupListReadFailures;
+    std::map<editor::StartupFolder, std::string> startupListWriteFailures;
+    std::optional<launcher::LastRun> lastRun;
+    std::string lastRunFailure;
+    // Owners and access lists by path; any other path is owned by the administrators, who
+    // may change it, while Users may read and run what is there.
+    std::map<std::string, editor::Security> securities;
+    std::map<std::string, std::string> securityFailures;
+    std::string user = "S-1-5-21-1-2-3-1001";
+    // What the instance started with administrator rights ends with; on success it made the
+    // shortcut for all users.
+    schedule::Outcome administratorRun = schedule::Outcome::success();
     FakeFolder folder;
+    unsigned long processIdValue = 4711;
+
+    static editor::Security safeSecurity() {
+        return {"S-1-5-32-544",
+                "Administrators",
+                true,
+                {{true, "S-1-5-18", "SYSTEM", 0x1F01FF, false, true},
+                 {true, "S-1-5-32-544", "Administrators", 0x1F01FF, false, true},
+                 {true, "S-1-5-32-545", "Users", 0x1200A9, false, true}}};
+    }
+    std::string linkPath(editor::StartupFolder where) const {
+        return startupFolders.at(where) + "\\Brightwick.lnk";
+    }
 
     editor::Answer message(std::string_view text, editor::Buttons buttons) override {
         log.push_back("message: " + std::string(text));
@@ -146,6 +178,7 @@ class FakeServices final : public editor::Services {
     }
     std::optional<std::string> programFilesFolder() const override { return programFiles; }
     schedule::Folder& scheduleFolder() override { return folder; }
+    unsigned long processId() const override { return processIdValue; }
     std::optional<std::string> toAnsi(std::string_view text) const override { return ansi(text); }
     schedule::Outcome createShortcut(editor::StartupFolder where, const editor::Shortcut& shortcut,
                                      std::string& startupFolder) override {
@@ -155,8 +188,88 @@ class FakeServices final : public editor::Services {
         if (startupFolder.empty())
             return schedule::Outcome::failure("The system cannot find the path");
         auto failure = shortcutFailures.find(where);
-        if (failure == shortcutFailures.end()) return schedule::Outcome::success();
-        return schedule::Outcome::failure(failure->second);
+        if (failure == shortcutFailures.end()) {
+            shortcutFiles[linkPath(where)] = shortcut;
+            return schedule::Outcome::success();
+        }
+        auto code = shortcutFailureCodes.find(where);
+        return schedule::Outcome::systemFailure(
+            code == shortcutFailureCodes.end() ? 0 : code->second, failure->second);
+    }
+    schedule::Outcome startupFolder(editor::StartupFolder where, std::string& path) const override {
+        path = startupFolders.at(where);
+        if (path.empty()) return schedule::Outcome::failure("The system cannot find the path");
+        return schedule::Outcome::success();
+    }
+    schedule::Outcome readShortcut(std::string_view path,
+                                   std::optional<editor::Shortcut>& shortcut) const override {
+        shortcut.reset();
+        if (auto failure = unreadableShortcuts.find(std::string(path));
+            failure != unreadableShortcuts.end()) {
+            return schedule::Outcome::failure(failure->second);
+        }
+        if (auto file = shortcutFiles.find(std::string(path)); file != shortcutFiles.end()) {
+            shortcut = file->second;
+            shortcut->name.clear();
+        }
+        return schedule::Outcome::success();
+    }
+    schedule::Outcome startupListEntry(editor::StartupFolder where, std::string_view fileName,
+                                       std::optional<std::string>& bytes) const override {
+        bytes.reset();
+        if (fileName != "Brightwick.lnk") return schedule::Outcome::success();
+        if (auto failure = startupListReadFailures.find(where);
+            failure != startupListReadFailures.end()) {
+            return schedule::Outcome::failure(failure->second);
+        }
+        if (auto entry = startupList.find(where); entry != startupList.end()) bytes = entry->second;
+        return schedule::Outcome::success();
+    }
+    schedule::Outcome setStartupListEntry(editor::StartupFolder where, std::string_view fileName,
+                                          std::string_view bytes) override {
+        log.push_back("startup list: " + std::string(fileName) + " " +
+                      std::to_string(bytes.size()) + " bytes, first " +
+                      std::to_string(bytes.empty() ? -1 : static_cast<unsigned char>(bytes[0])));
+        if (auto failure = startupListWriteFailures.find(where);
+            failure != startupListWriteFailures.end()) {
+            return schedule::Outcome::failure(failure->second);
+        }
+        startupList[where] = std::string(bytes);
+        return schedule::Outcome::success();
+    }
+    bool samePath(std::string_view first, std::string_view second) const override {
+        // Letter case aside, as the file system compares names.
+        if (first.size() != second.size()) return false;
+        for (std::size_t i = 0; i < first.size(); ++i) {
+            const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
+            if (lower(first[i]) != lower(second[i])) return false;
+        }
+        return true;
+    }
+    schedule::Outcome lastLogonRun(std::optional<launcher::LastRun>& last) const override {
+        last = lastRun;
+        if (!lastRunFailure.empty()) return schedule::Outcome::failure(lastRunFailure);
+        return schedule::Outcome::success();
+    }
+    schedule::Outcome security(std::string_view path, editor::Security& found) const override {
+        if (auto failure = securityFailures.find(std::string(path));
+            failure != securityFailures.end()) {
+            return schedule::Outcome::failure(failure->second);
+        }
+        auto known = securities.find(std::string(path));
+        found = known == securities.end() ? safeSecurity() : known->second;
+        return schedule::Outcome::success();
+    }
+    std::string userSid() const override { return user; }
+    schedule::Outcome runAsAdministrator(std::string_view arguments,
+                                         std::chrono::milliseconds) override {
+        log.push_back("as administrator: " + std::string(arguments));
+        if (administratorRun) {
+            editor::Shortcut made{"Brightwick", programFolderPath + "\\Brightwick.exe", "",
+                                  workingFolderPath};
+            shortcutFiles[linkPath(editor::StartupFolder::AllUsers)] = made;
+        }
+        return administratorRun;
     }
 };
 

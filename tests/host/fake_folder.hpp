@@ -20,6 +20,7 @@ class FakeFolder final : public schedule::Folder {
     std::set<std::string> unremovable;  // names whose removal fails
     std::set<std::string> unmovable;    // names whose move into a subfolder fails
     int busyReplaces = 0;               // the next replaces that fail as "in use"
+    std::set<std::string> readOnly;     // names that a replace may not overwrite
     bool unreadableFolder = false;
     bool exists = true;  // a subfolder not made yet lists no files and takes none
     int pauses = 0;
@@ -69,6 +70,9 @@ class FakeFolder final : public schedule::Folder {
         if (busyReplaces > 0) {
             --busyReplaces;
             return schedule::Outcome{.error = "in use", .busy = true};
+        }
+        if (readOnly.count(std::string(to))) {
+            return schedule::Outcome::failure("the file is read-only");
         }
         auto it = files.find(std::string(from));
         if (it == files.end()) return schedule::Outcome::failure("not found");

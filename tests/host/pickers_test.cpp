@@ -1,13 +1,17 @@
 // The chain of Drive1, Dir1 and File1 against a file system in memory.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
+#include <optional>
 
 #include "editor/core/pickers.hpp"
 #include "fake_editor.hpp"
 
 using editor::FolderEntry;
 using testing_support::FakeServices;
+using namespace std::chrono_literals;
+using Limit = std::optional<std::chrono::milliseconds>;
 
 namespace {
 class FakeFileSystem final : public editor::FileSystem {
@@ -16,16 +20,30 @@ class FakeFileSystem final : public editor::FileSystem {
     std::map<char, std::string> currentFolders;  // none: the drive's root
     std::map<std::string, editor::FolderContents> folders;
     std::vector<std::string> asked;  // every folder read, in order
+    std::vector<Limit> limits;       // the limit of every read, in order
+    // How long a folder takes to answer; none here: at once.
+    std::map<std::string, std::chrono::milliseconds> answerTimes;
+    // The time the window has spent waiting for answers, on a clock of the fake's own.
+    std::chrono::milliseconds waited{0};
 
     std::vector<editor::DriveEntry> drives() override { return driveList; }
     std::string driveCurrentFolder(char letter) override {
         auto found = currentFolders.find(letter);
         return found != currentFolders.end() ? found->second : std::string{letter, ':', '\\'};
     }
-    editor::FolderContents contents(std::string_view folder) override {
+    std::optional<editor::FolderContents> contents(std::string_view folder, Limit limit) override {
         asked.emplace_back(folder);
+        limits.push_back(limit);
+        const auto time = answerTimes.find(std::string(folder));
+        const std::chrono::milliseconds answerTime = time != answerTimes.end() ? time->second : 0ms;
+        if (limit && answerTime > *limit) {
+            waited += *limit;
+            return std::nullopt;
+        }
+        waited += answerTime;
         auto found = folders.find(std::string(folder));
-        if (found == folders.end()) return {{}, {}, "The device is not ready"};
+        if (found == folders.end())
+            return editor::FolderContents{{}, {}, "The device is not ready"};
         return found->second;
     }
 };
@@ -71,6 +89,14 @@ struct Chain {
         fileSystem.folders["C:\\Sched"] = {{"old"}, {"2Mon.dat"}, ""};
         fileSystem.folders["D:\\"] = {{"Music"}, {"d.txt"}, ""};
         fileSystem.folders["D:\\Work"] = {{}, {"w.doc"}, ""};
+        fileSystem.folders["N:\\"] = {{"Team"}, {}, ""};
+        fileSystem.folders["N:\\Team"] = {{}, {"plan.xls"}, ""};
+    }
+
+    // A drive mapped to a share of the office's server, whose recorded folder is N:\Team.
+    void mapNetworkDrive() {
+        fileSystem.driveList.push_back({'N', "\\\\office\\team", true});
+        fileSystem.currentFolders['N'] = "N:\\Team";
     }
 };
 }  // namespace
@@ -217,4 +243,89 @@ TEST(Pickers, Dir1LinesOfARootAndOfANetworkFolder) {
               (std::vector<FolderEntry>{{"\\\\srv\\share\\", "\\\\srv\\share\\", 0, true},
                                         {"dir", "\\\\srv\\share\\dir", 1, true},
                                         {"sub", "\\\\srv\\share\\dir\\sub", 2, false}}));
+}
+
+TEST(Pickers, ANetworkDriveShowsItsShare) {
+    Chain chain;
+    chain.mapNetworkDrive();
+    chain.pickers.start("C:\\Sched");
+    EXPECT_EQ(chain.view.driveCaptions.back(), "n: [\\\\office\\team]");
+}
+
+TEST(Pickers, NetworkDriveThatDoesNotAnswerIsReportedWithinASecond) {
+    Chain chain;
+    chain.mapNetworkDrive();
+    // The server cannot be reached: the redirector gives up only after half a minute.
+    chain.fileSystem.answerTimes["N:\\Team"] = 30s;
+    chain.fileSystem.answerTimes["N:\\"] = 30s;
+    chain.pickers.start("C:\\Sched");
+    ASSERT_TRUE(chain.pickers.moveTo("C:\\PROGRAM FILES"));
+    chain.view.drive = 3;  // the user chose N:
+    chain.pickers.chooseDrive(3);
+    EXPECT_LE(chain.fileSystem.waited, 1s) << "the window waited for the network";
+    EXPECT_EQ(chain.fileSystem.asked.back(), "N:\\Team") << "the root is not asked as well";
+    ASSERT_EQ(chain.services.log.size(), 1u);
+    EXPECT_EQ(chain.services.log[0],
+              "message: Drive N: cannot be shown: the network did not answer within a second.");
+    EXPECT_EQ(chain.view.drive, 1);
+    EXPECT_EQ(chain.pickers.folder(), "C:\\PROGRAM FILES");
+    EXPECT_EQ(chain.view.folderShows, 1);
+}
+
+TEST(Pickers, NetworkDriveThatAnswersInTimeIsShown) {
+    Chain chain;
+    chain.mapNetworkDrive();
+    chain.fileSystem.answerTimes["N:\\Team"] = 300ms;
+    chain.pickers.start("C:\\Sched");
+    chain.pickers.chooseDrive(3);
+    EXPECT_EQ(chain.pickers.folder(), "N:\\Team");
+    EXPECT_EQ(chain.view.files, (std::vector<std::string>{"plan.xls"}));
+    EXPECT_EQ(chain.pickers.shownDrive(), 3);
+    EXPECT_EQ(chain.fileSystem.limits, (std::vector<Limit>{editor::kNetworkAnswerLimit}));
+    EXPECT_TRUE(chain.services.log.empty());
+}
+
+TEST(Pickers, LocalDiscThatSpinsUpIsWaitedFor) {
+    Chain chain;
+    chain.fileSystem.answerTimes["D:\\"] = 8s;  // a disc that sleeps between uses
+    chain.pickers.start("C:\\Sched");
+    chain.pickers.chooseDrive(2);
+    EXPECT_EQ(chain.pickers.folder(), "D:\\");
+    EXPECT_EQ(chain.fileSystem.limits, (std::vector<Limit>{std::nullopt}));
+    EXPECT_TRUE(chain.services.log.empty());
+}
+
+TEST(Pickers, NetworkFolderInDir1ThatDoesNotAnswerIsReported) {
+    Chain chain;
+    chain.fileSystem.folders["\\\\office\\team\\"] = {{"Plans"}, {}, ""};
+    chain.fileSystem.answerTimes["\\\\office\\team\\Plans"] = 30s;
+    chain.pickers.start("\\\\office\\team");
+    ASSERT_TRUE(chain.pickers.moveTo("\\\\office\\team"));
+    chain.pickers.openFolder(1);  // Plans
+    EXPECT_LE(chain.fileSystem.waited, 1s);
+    ASSERT_EQ(chain.services.log.size(), 1u);
+    EXPECT_EQ(chain.services.log[0],
+              "message: The folder \\\\office\\team\\Plans cannot be opened: the network did not "
+              "answer within a second.");
+    EXPECT_EQ(chain.pickers.folder(), "\\\\office\\team\\");
+}
+
+TEST(Pickers, OnlyNetworkFoldersHaveAnAnswerLimit) {
+    const std::vector<editor::DriveEntry> drives{
+        {'C', "System", false}, {'N', "\\\\office\\team", true}, {'Q', "", false}};
+    struct Case {
+        const char* folder;
+        Limit limit;
+    };
+    const Case cases[] = {
+        {"C:\\PROGRAM FILES", std::nullopt},
+        {"N:\\", editor::kNetworkAnswerLimit},
+        {"n:\\team\\plans", editor::kNetworkAnswerLimit},
+        {"Q:\\", std::nullopt},
+        {"R:\\", std::nullopt},  // not among the drives
+        {"\\\\office\\team\\", editor::kNetworkAnswerLimit},
+        {"//office/team", editor::kNetworkAnswerLimit},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(editor::answerLimit(c.folder, drives), c.limit) << c.folder;
 }

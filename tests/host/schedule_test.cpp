@@ -246,6 +246,16 @@ TEST(AtomicWrite, RetriesAWhileAReaderHoldsTheFileThenGivesUp) {
     EXPECT_LT(folder.pauses, 3 + kReplaceAttempts);
 }
 
+TEST(AtomicWrite, AReadOnlyFileFailsAtOnceWithItsReasonAndKeepsItsBytes) {
+    FakeFolder folder;
+    folder.files["datmon.dat"] = "old";
+    folder.readOnly.insert("datmon.dat");
+    const Outcome failed = writeFileAtomically(folder, "datmon.dat", "new");
+    EXPECT_EQ(failed.error, "the file is read-only");
+    EXPECT_EQ(folder.pauses, 0) << "no wait helps a read-only file";
+    EXPECT_EQ(folder.files, (std::map<std::string, std::string>{{"datmon.dat", "old"}}));
+}
+
 namespace {
 std::string record(const char* time, const char* day) {
     return formatRecord({time, "C:\\app.exe", "Normal", day});

@@ -109,3 +109,18 @@ TEST(ShowList, MessagesTellTheCasesApart) {
         }
     }
 }
+
+TEST(ShowList, TheHelpersOwnReasonsReachTheMessage) {
+    FakeServices services;
+    HelperRun run = finished(1);
+    run.problems = {"datmon.dat: the file is read-only",
+                    "datsun.dat: The process cannot access the file."};
+    services.helperRuns["copyfle.com"] = run;
+    EXPECT_TRUE(editor::PrepareShowList(services));
+    ASSERT_EQ(services.log.size(), 2u);
+    EXPECT_EQ(services.log[1],
+              "message: copyfle.com could not write every day file (datmon.dat to datsun.dat). "
+              "Some day lists may still show the schedule as it was before.\n"
+              "datmon.dat: the file is read-only.\n"
+              "datsun.dat: The process cannot access the file.");
+}

@@ -5,7 +5,8 @@
 #include <stdexcept>
 #include <thread>
 
-#include <shobjidl.h>
+#include <aclapi.h>
+#include <sddl.h>
 
 #include "win32/owners.hpp"
 #include "win32/error.hpp"
@@ -134,24 +135,28 @@ std::optional<DWORD> waitForExit(HANDLE process, std::chrono::milliseconds deadl
     return code;
 }
 
+void setAccessListOrThrow(const std::wstring& path, const wchar_t* sddl) {
+    PSECURITY_DESCRIPTOR raw = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &raw,
+                                                              nullptr)) {
+        fail("not an access list: " + win32::narrow(sddl));
+    }
+    const win32::UniqueLocalMemory<void> descriptor(raw);
+    BOOL present = FALSE;
+    BOOL defaulted = FALSE;
+    PACL list = nullptr;
+    GetSecurityDescriptorDacl(descriptor.get(), &present, &list, &defaulted);
+    std::wstring name = path;
+    if (SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT,
+                              DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                              nullptr, nullptr, list, nullptr) != ERROR_SUCCESS) {
+        fail("cannot set the access list of " + win32::narrow(path));
+    }
+}
+
 std::optional<win32::Link> loadLink(const std::wstring& path) {
-    win32::ComPtr<IShellLinkW> shellLink;
-    win32::ComPtr<IPersistFile> file;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                shellLink.putVoid())) ||
-        FAILED(shellLink->QueryInterface(IID_IPersistFile, file.putVoid())) ||
-        FAILED(file->Load(path.c_str(), STGM_READ))) {
-        return std::nullopt;
-    }
     win32::Link link;
-    wchar_t buffer[MAX_PATH * 4];
-    if (SUCCEEDED(shellLink->GetPath(buffer, MAX_PATH * 4, nullptr, SLGP_RAWPATH))) {
-        link.target = buffer;
-    }
-    if (SUCCEEDED(shellLink->GetArguments(buffer, MAX_PATH * 4))) link.arguments = buffer;
-    if (SUCCEEDED(shellLink->GetWorkingDirectory(buffer, MAX_PATH * 4))) {
-        link.workingFolder = buffer;
-    }
+    if (!win32::loadLink(path, link)) return std::nullopt;
     return link;
 }
 

@@ -48,13 +48,18 @@ std::optional<std::string> fileBytes(const std::wstring& path);
 std::vector<std::wstring> fileNames(const std::wstring& folder);
 
 void copyFileOrThrow(const std::wstring& from, const std::wstring& to);
+
+// Gives the file or folder at `path` the access list of `sddl` ("D:P(A;OICI;FA;;;BA)..."), not
+// inheriting from its folder. Under Wine only what Unix permissions can hold stays: the rights
+// of the owner and of Everyone.
+void setAccessListOrThrow(const std::wstring& path, const wchar_t* sddl);
 void createFolderOrThrow(const std::wstring& path);
 
 // The exit code once the process has ended, or none when the deadline passed first.
 std::optional<DWORD> waitForExit(HANDLE process, std::chrono::milliseconds deadline);
 
-// A shortcut read back through the shell-link interface, as Windows reads it; none when it
-// cannot be loaded. COM must be initialised on this thread.
+// A shortcut read back through the shell-link interface (win32::loadLink), as Windows reads
+// it; none when it cannot be loaded. COM must be initialised on this thread.
 std::optional<win32::Link> loadLink(const std::wstring& path);
 
 // A started program; ended by force at the end if it is still running.

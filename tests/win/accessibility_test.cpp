@@ -16,6 +16,7 @@
 #include "editor/win/viewer_window.hpp"
 #include "schedule/record.hpp"
 #include "win32/owners.hpp"
+#include "win32/system_library.hpp"
 #include "win32/text.hpp"
 
 namespace {
@@ -27,11 +28,10 @@ namespace viewer = editor::form2;
 // client, and that object's names. oleacc is loaded as a client loads it.
 class ScreenReader {
   public:
-    ScreenReader() : oleacc_(LoadLibraryExW(L"oleacc.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    ScreenReader() : oleacc_(win32::loadSystemLibrary(L"oleacc.dll")) {
         if (oleacc_) {
-            fromWindow_ = reinterpret_cast<decltype(&AccessibleObjectFromWindow)>(
-                reinterpret_cast<void (*)()>(
-                    GetProcAddress(oleacc_.get(), "AccessibleObjectFromWindow")));
+            fromWindow_ = win32::procedureOf<decltype(&AccessibleObjectFromWindow)>(
+                oleacc_.get(), "AccessibleObjectFromWindow");
         }
     }
     explicit operator bool() const { return fromWindow_ != nullptr; }

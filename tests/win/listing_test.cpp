@@ -1,8 +1,11 @@
 // What the pickers and the layout ask of the system: folder listings without hidden and
-// system entries, drives and their current folders, fonts for a DPI, and the twips rounding.
+// system entries, a read that may not answer, drives and their current folders, fonts for a
+// DPI, and the twips rounding.
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <atomic>
 
 #include "driver.hpp"
 #include "fonts.hpp"
@@ -53,6 +56,70 @@ class ScopedCurrentFolder {
 bool equalIgnoringCase(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
+
+// A folder on a server out of reach, as the worker meets it: the read starts, asks the
+// editor's window something, as a thread of the system may while the window waits, and then
+// hangs until the test lets it go.
+constexpr UINT kQuestion = WM_APP + 1;
+constexpr UINT kTyped = WM_APP + 2;  // stands for input that arrives during the wait
+HWND questioned = nullptr;
+std::atomic<bool> questionAnswered{false};
+HANDLE release = nullptr;   // set: the hanging read returns
+HANDLE finished = nullptr;  // set by the read as it returns
+int paints = 0;
+int typed = 0;
+
+win32::FolderContents hangingRead(std::wstring_view) {
+    DWORD_PTR answer = 0;
+    questionAnswered =
+        SendMessageTimeoutW(questioned, kQuestion, 0, 0, SMTO_NORMAL, 5000, &answer) != 0 &&
+        answer == 42;
+    WaitForSingleObject(release, 30'000);
+    win32::FolderContents late;
+    late.files.assign(1000, L"written after the caller gave up");
+    SetEvent(finished);
+    return late;
+}
+
+LRESULT CALLBACK waitingWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case kQuestion:
+            return 42;
+        case kTyped:
+            ++typed;
+            return 0;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            BeginPaint(window, &paint);
+            EndPaint(window, &paint);
+            ++paints;
+            return 0;
+        }
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+class ScopedWindow {
+  public:
+    ScopedWindow() {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = waitingWindow;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"NorvellListingWait";
+        RegisterClassW(&windowClass);
+        window_ = CreateWindowExW(0, windowClass.lpszClassName, L"waiting", WS_OVERLAPPEDWINDOW, 0,
+                                  0, 200, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
+    }
+    ~ScopedWindow() {
+        if (window_) DestroyWindow(window_);
+    }
+    ScopedWindow(const ScopedWindow&) = delete;
+    ScopedWindow& operator=(const ScopedWindow&) = delete;
+    HWND get() const { return window_; }
+
+  private:
+    HWND window_ = nullptr;
+};
 }  // namespace
 
 TEST(Listing, LeavesOutHiddenAndSystemEntriesAndSortsWithoutCase) {
@@ -94,6 +161,60 @@ TEST(Listing, EmptyMissingAndNotAFolder) {
     EXPECT_NE(win32::listFolder(temp.file(L"plain.txt")).error, 0u);
 }
 
+TEST(Listing, ReadWithALimitGivesWhatTheFolderHolds) {
+    driver::TempFolder temp;
+    temp.write(L"b.txt", "x");
+    temp.write(L"A.txt", "x");
+    driver::createFolderOrThrow(temp.file(L"sub"));
+    const std::optional<win32::FolderContents> within =
+        win32::listFolderWithin(temp.path(), std::chrono::seconds(10));
+    ASSERT_TRUE(within) << "a local folder did not answer";
+    EXPECT_EQ(within->files, (std::vector<std::wstring>{L"A.txt", L"b.txt"}));
+    EXPECT_EQ(within->folders, (std::vector<std::wstring>{L"sub"}));
+    const std::optional<win32::FolderContents> missing =
+        win32::listFolderWithin(temp.file(L"missing"), std::chrono::seconds(10));
+    ASSERT_TRUE(missing);
+    EXPECT_NE(missing->error, 0u);
+}
+
+TEST(Listing, FolderThatDoesNotAnswerIsLeftAtTheLimitWhileTheWindowPaints) {
+    const ScopedWindow window;
+    ASSERT_TRUE(window.get());
+    const win32::UniqueHandle released(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const win32::UniqueHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    release = released.get();
+    finished = done.get();
+    questioned = window.get();
+    questionAnswered = false;
+    paints = typed = 0;
+    ShowWindow(window.get(), SW_SHOWNOACTIVATE);
+    InvalidateRect(window.get(), nullptr, TRUE);
+    PostMessageW(window.get(), kTyped, 0, 0);
+    // The message loop has seen both already, as it has by the time a handler runs.
+    GetQueueStatus(QS_ALLINPUT);
+
+    constexpr std::chrono::milliseconds limit{300};
+    const ULONGLONG before = GetTickCount64();
+    const std::optional<win32::FolderContents> read =
+        win32::listFolderWithin(L"N:\\Team", limit, hangingRead);
+    const ULONGLONG waited = GetTickCount64() - before;
+    EXPECT_FALSE(read) << "a read that hangs came back as an answer";
+    // The tick count moves in steps of up to 16 ms.
+    EXPECT_GE(waited + 16, static_cast<ULONGLONG>(limit.count()));
+    EXPECT_LT(waited, 3000u) << "the caller waited for the read itself";
+    EXPECT_TRUE(questionAnswered) << "the window did not answer while it waited";
+    EXPECT_GT(paints, 0) << "the window did not paint while it waited";
+    EXPECT_EQ(typed, 0) << "input ran inside the waiting handler";
+
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    EXPECT_EQ(typed, 1) << "input that came during the wait was lost";
+
+    // The read the caller gave up on ends in its own time, into memory of its own.
+    SetEvent(release);
+    EXPECT_EQ(WaitForSingleObject(finished, 10'000), WAIT_OBJECT_0);
+}
+
 TEST(Listing, NameOrderIgnoresCaseAndStaysFixedForTwins) {
     struct Case {
         const wchar_t* a;
@@ -120,12 +241,16 @@ TEST(Drives, ListsTheSystemDriveInLetterOrder) {
     ASSERT_FALSE(drives.empty());
     bool system = false;
     for (std::size_t i = 0; i < drives.size(); ++i) {
-        if (drives[i].letter == L'C') system = true;
+        if (drives[i].letter == L'C') {
+            system = true;
+            EXPECT_FALSE(drives[i].network);
+        }
         if (i > 0) {
             EXPECT_LT(drives[i - 1].letter, drives[i].letter);
         }
     }
     EXPECT_TRUE(system);
+    EXPECT_EQ(win32::networkShare(L'C'), L"") << "a local drive is mapped to no share";
 }
 
 TEST(Drives, CurrentFolderIsTheWorkingFolderTheRecordedOneOrTheRoot) {

@@ -191,7 +191,8 @@ TEST(MainWindow, MenuTitleAndFrame) {
     const Menu menus[] = {
         {L"&Schedule",
          {{editor::main::RestoreCleared, L"&Restore Cleared Picks"},
-          {editor::main::LogonHistory, L"Logon &History"}}},
+          {editor::main::LogonHistory, L"Logon &History"},
+          {editor::main::DeploymentStatus, L"&Deployment Status..."}}},
         {L"Help",
          {{editor::main::About, L"About"},
           {editor::main::Readme, L"Readme"},

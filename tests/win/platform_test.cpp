@@ -172,3 +172,41 @@ TEST(CommandSearch, ALineIsFoundAsAFileOrAsTheProgramCreateProcessWouldTake) {
         EXPECT_EQ(win32::commandFound(c.line), c.found) << win32::narrow(c.line);
     }
 }
+
+TEST(WorkingFolder, AReadOnlyFileIsSaidToBeSoAtOnceAndOtherConflictsMayPass) {
+    struct Case {
+        unsigned long error;
+        unsigned long attributes;
+        bool busy;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {ERROR_ACCESS_DENIED, FILE_ATTRIBUTE_READONLY, false, "the file is read-only"},
+        {ERROR_ACCESS_DENIED, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE, false,
+         "the file is read-only"},
+        {ERROR_ACCESS_DENIED, FILE_ATTRIBUTE_NORMAL, true,
+         win32::systemReason(ERROR_ACCESS_DENIED)},
+        {ERROR_ACCESS_DENIED, INVALID_FILE_ATTRIBUTES, true,
+         win32::systemReason(ERROR_ACCESS_DENIED)},
+        {ERROR_SHARING_VIOLATION, FILE_ATTRIBUTE_READONLY, true,
+         win32::systemReason(ERROR_SHARING_VIOLATION)},
+        {ERROR_DISK_FULL, FILE_ATTRIBUTE_NORMAL, false, win32::systemReason(ERROR_DISK_FULL)},
+    };
+    for (const Case& c : cases) {
+        const schedule::Outcome refused = win32::refusal(c.error, c.attributes);
+        EXPECT_FALSE(refused);
+        EXPECT_EQ(refused.busy, c.busy) << c.error << " " << c.attributes;
+        EXPECT_EQ(refused.error, c.reason);
+        EXPECT_EQ(refused.code, c.error);
+    }
+
+    // Removing one, as the viewer's Remove does: Windows, and Wine too, refuse a read-only file.
+    driver::TempFolder temp;
+    temp.write(L"2Mon.dat", "x");
+    SetFileAttributesW(temp.file(L"2Mon.dat").c_str(), FILE_ATTRIBUTE_READONLY);
+    win32::WorkingFolder folder(temp.path() + L"\\");
+    const schedule::Outcome removed = folder.removeFile("2Mon.dat");
+    SetFileAttributesW(temp.file(L"2Mon.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(removed.error, "the file is read-only");
+    EXPECT_FALSE(removed.busy);
+}

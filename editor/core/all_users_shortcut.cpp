@@ -1,0 +1,97 @@
+#include "editor/core/all_users_shortcut.hpp"
+
+#include "editor/core/check_path.hpp"
+#include "editor/core/deploy.hpp"
+#include "editor/core/folder_safety.hpp"
+
+namespace editor {
+
+namespace {
+
+// The longest path the system's wide functions take.
+constexpr std::size_t kLongestPath = 32767;
+
+bool isLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// A part between backslashes that names one folder by its own name.
+bool isPlainName(std::string_view part) {
+    if (part.empty() || part == "." || part == "..") return false;
+    // The system drops trailing dots and spaces: such a name is another one's alias.
+    return part.back() != '.' && part.back() != ' ';
+}
+
+bool isFullFolderPath(std::string_view path) {
+    if (path.size() > kLongestPath) return false;
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || c == '"' || c == '*' || c == '?' || c == '<' || c == '>' || c == '|' ||
+            c == '/') {
+            return false;
+        }
+    }
+    std::string_view rest;
+    bool share = false;
+    if (path.size() >= 3 && isLetter(path[0]) && path[1] == ':' && path[2] == '\\') {
+        if (path.size() == 3) return true;  // the drive's root
+        rest = path.substr(3);
+    } else if (path.size() > 2 && path[0] == '\\' && path[1] == '\\') {
+        // \\server\share\...; the device forms \\?\ and \\.\ fail below, since "?" is
+        // refused and "." is no name.
+        rest = path.substr(2);
+        share = true;
+    } else {
+        return false;
+    }
+    if (rest.find(':') != std::string_view::npos) return false;  // streams, devices
+    std::size_t parts = 0;
+    for (;;) {
+        const std::size_t end = rest.find('\\');
+        if (!isPlainName(rest.substr(0, end))) return false;
+        ++parts;
+        if (end == std::string_view::npos) break;
+        rest.remove_prefix(end + 1);
+        // Only a share's root may end in a backslash, as a drive's root does.
+        if (rest.empty()) return share && parts == 2;
+    }
+    return !share || parts >= 2;
+}
+
+}  // namespace
+
+std::string allUsersShortcutArguments(std::string_view workingFolder) {
+    // Backslashes before the closing quote are doubled, or the system would read \" as a
+    // quote within the argument (a drive's root ends in one).
+    std::string quoted(workingFolder);
+    std::size_t trailing = 0;
+    while (trailing < quoted.size() && quoted[quoted.size() - 1 - trailing] == '\\') ++trailing;
+    quoted.append(trailing, '\\');
+    return std::string(kAllUsersShortcutSwitch) + " \"" + quoted + "\"";
+}
+
+bool asksForAllUsersShortcut(const std::vector<std::string>& arguments) {
+    return arguments.size() >= 2 && arguments[1] == kAllUsersShortcutSwitch;
+}
+
+std::optional<std::string> allUsersShortcutFolder(const std::vector<std::string>& arguments) {
+    if (arguments.size() != 3 || !asksForAllUsersShortcut(arguments)) return std::nullopt;
+    if (!isFullFolderPath(arguments[2])) return std::nullopt;
+    return arguments[2];
+}
+
+unsigned long createAllUsersShortcut(Services& services) {
+    std::string MyPath;
+    CheckPath(MyPath, services);
+    if (!services.isFile(MyPath + std::string(kLauncherFile))) return kFileNotFound;
+    // The first instance checked too, but this one has the rights, so it is the one that must
+    // not be talked into an unsafe shortcut.
+    if (allUsersRefusal(services, MyPath)) return kInvalidParameter;
+    std::string folder;
+    const schedule::Outcome created = services.createShortcut(
+        StartupFolder::AllUsers, launcherShortcut(services, MyPath), folder);
+    if (created) return 0;
+    return created.code != 0 ? created.code : kCannotComplete;
+}
+
+}  // namespace editor

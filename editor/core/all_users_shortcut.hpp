@@ -1,0 +1,43 @@
+// The launcher's shortcut for all users made with administrator rights: when the system
+// refuses it to the editor, Deploy starts Norvell.exe again, elevated, with one internal
+// argument, and that instance creates this one shortcut and ends with the result as its exit
+// status. The argument names only the working folder: the target is always the Brightwick.exe
+// beside the instance, and the folders are checked again before anything is made.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/core/services.hpp"
+
+namespace editor {
+
+// Windows error codes the editor acts on or ends with.
+inline constexpr unsigned long kFileNotFound = 2;       // ERROR_FILE_NOT_FOUND
+inline constexpr unsigned long kAccessDenied = 5;       // ERROR_ACCESS_DENIED
+inline constexpr unsigned long kInvalidParameter = 87;  // ERROR_INVALID_PARAMETER
+inline constexpr unsigned long kCannotComplete = 1003;  // ERROR_CAN_NOT_COMPLETE
+
+inline constexpr std::string_view kAllUsersShortcutSwitch = "/create-all-users-shortcut";
+
+// The command line's arguments that ask for the shortcut with `workingFolder`, quoted so that
+// the system splits them back into the switch and the folder.
+std::string allUsersShortcutArguments(std::string_view workingFolder);
+
+// Whether a command line, split into arguments as the system splits it (the program first),
+// asks for the shortcut: its first argument is the switch. Anything else starts the editor.
+bool asksForAllUsersShortcut(const std::vector<std::string>& arguments);
+
+// The working folder that such a command line names, or none unless it is exactly the switch
+// and one fully qualified folder path ("C:\...", "\\server\share\...") without relative parts,
+// wildcards or aliases.
+std::optional<std::string> allUsersShortcutFolder(const std::vector<std::string>& arguments);
+
+// The elevated instance's whole work, in the working folder it was given: the same checks as
+// Deploy's answer No, then the shortcut. Its exit status: 0 when it was made, otherwise the
+// system's error code.
+unsigned long createAllUsersShortcut(Services& services);
+
+}  // namespace editor

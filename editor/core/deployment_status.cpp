@@ -1,0 +1,281 @@
+#include "editor/core/deployment_status.hpp"
+
+#include <vector>
+
+#include "editor/core/check_path.hpp"
+#include "editor/core/deploy.hpp"
+
+namespace editor {
+
+namespace {
+
+std::string linkIn(std::string folder) {
+    if (!folder.empty() && folder.back() != '\\') folder += '\\';
+    return folder + std::string(kLauncherLinkFile);
+}
+
+std::string capitalized(std::string text) {
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
+        text[0] = static_cast<char>(text[0] - 32);
+    return text;
+}
+
+std::string withFullStop(std::string text) {
+    if (!text.empty() && text.back() != '.') text += '.';
+    return text;
+}
+
+std::string joined(const std::vector<std::string>& parts) {
+    std::string text;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) text += i + 1 == parts.size() ? " and " : ", ";
+        text += parts[i];
+    }
+    return text;
+}
+
+// The answer to the deploy question that puts the shortcut into `where`.
+std::string deployAgain(StartupFolder where) {
+    return std::string("deploy again (click \"Ready to Deploy...\" and answer ") +
+           (where == StartupFolder::CurrentUser ? "Yes" : "No") + ").";
+}
+
+// What the shortcut in `place` does, one fact a line.
+std::vector<std::string> facts(const StartupPlace& place, const std::string& ourLauncher,
+                               const std::string& ourFolder) {
+    if (!place.shortcutError.empty()) {
+        return {"There is a file " + std::string(kLauncherLinkFile) +
+                ", but Windows cannot read it as a shortcut: " + withFullStop(place.shortcutError)};
+    }
+    if (!place.shortcut) return {"There is no Brightwick shortcut."};
+    const Shortcut& link = *place.shortcut;
+    std::vector<std::string> lines{"The shortcut " + std::string(kLauncherLinkFile) + " is there."};
+    if (link.target.empty()) {
+        lines.push_back("It names no program to start.");
+    } else if (!place.targetExists) {
+        lines.push_back("It starts " + link.target + ", which does not exist.");
+    } else if (place.targetIsOurs) {
+        lines.push_back("It starts " + link.target + ", this editor's " +
+                        std::string(kLauncherFile) + ".");
+    } else {
+        lines.push_back("It starts " + link.target + ", which is not this editor's " +
+                        std::string(kLauncherFile) + " (" + ourLauncher + ").");
+    }
+    if (link.workingFolder.empty()) {
+        lines.push_back("It names no working folder, where Brightwick would find the schedule.");
+    } else if (place.workingFolderIsOurs) {
+        lines.push_back("It starts it in " + link.workingFolder +
+                        ", this editor's working folder, where the schedule you edit here is.");
+    } else {
+        lines.push_back("It starts it in " + link.workingFolder +
+                        ", which is not this editor's working folder (" + ourFolder +
+                        "): at logon Brightwick reads the schedule there, not the one you edit "
+                        "here.");
+    }
+    if (!place.listError.empty()) {
+        lines.push_back("Whether Windows' startup list lets it start cannot be read: " +
+                        withFullStop(place.listError));
+    } else if (place.listState == StartupListState::Disabled) {
+        lines.push_back(
+            "Windows' startup list has it disabled: Windows does not start it at "
+            "logon.");
+    } else {
+        lines.push_back("Windows' startup list lets it start at logon.");
+    }
+    return lines;
+}
+
+std::string removeSecond(const StartupPlace& second) {
+    std::string text =
+        "Brightwick starts twice at each logon, once from each Startup folder, so "
+        "every due program starts twice: remove the second shortcut, " +
+        second.link;
+    if (second.where == StartupFolder::AllUsers) {
+        text +=
+            " (this needs administrator rights, and Brightwick then no longer starts for "
+            "the other users of this computer)";
+    }
+    return text + ".";
+}
+
+// What to do about the shortcut in `place`, if anything; `other` is the other Startup folder.
+std::vector<std::string> remedies(const StartupPlace& place, const StartupPlace& other,
+                                  const std::string& ourLauncher) {
+    const std::string where = startupFolderWords(place.where);
+    if (!place.shortcutError.empty()) {
+        return {"The file " + place.link +
+                " is not a shortcut Windows can read, so Brightwick "
+                "does not start from it: " +
+                deployAgain(place.where)};
+    }
+    if (!place.shortcut) return {};
+    const Shortcut& link = *place.shortcut;
+    std::vector<std::string> todo;
+    std::vector<std::string> wrong;
+    if (link.target.empty()) {
+        wrong.push_back("names no program");
+    } else if (!place.targetExists) {
+        wrong.push_back("starts " + link.target + ", which does not exist");
+    } else if (!place.targetIsOurs) {
+        wrong.push_back("starts " + link.target + " instead of " + ourLauncher);
+    }
+    if (link.workingFolder.empty()) {
+        wrong.push_back("names no working folder, so Brightwick would not find the schedule");
+    } else if (!place.workingFolderIsOurs) {
+        wrong.push_back("reads the schedule in " + link.workingFolder +
+                        " instead of the one you edit here");
+    }
+    if (!wrong.empty()) {
+        todo.push_back("The shortcut in " + where + " " + joined(wrong) + ": " +
+                       deployAgain(place.where));
+    }
+    if (!place.listError.empty()) {
+        todo.push_back(
+            "Look for Brightwick in Task Manager's Startup apps (press "
+            "Ctrl+Shift+Esc) and enable it if it is disabled: whether the shortcut in " +
+            where + " may start could not be read.");
+    } else if (place.listState == StartupListState::Disabled) {
+        if (other.starts()) {
+            todo.push_back("The shortcut in " + where +
+                           " is disabled in Windows' startup list, and Brightwick starts from the "
+                           "one in " +
+                           startupFolderWords(other.where) + ": remove the disabled one, " +
+                           place.link +
+                           ", so that enabling it by mistake cannot start Brightwick "
+                           "twice.");
+        } else {
+            std::string text = "The shortcut in " + where +
+                               " is disabled in Windows' startup list, so Windows does not start "
+                               "Brightwick at logon: enable it in Task Manager's Startup apps "
+                               "(press Ctrl+Shift+Esc, choose Startup apps, select Brightwick and "
+                               "click Enable)";
+            text += place.where == StartupFolder::CurrentUser
+                        ? ", or deploy again with Yes, which enables it."
+                        : ".";
+            todo.push_back(std::move(text));
+        }
+    }
+    return todo;
+}
+
+void addSection(std::string& text, const StartupPlace& place, const std::string& ourLauncher,
+                const std::string& ourFolder) {
+    const std::string name = capitalized(startupFolderWords(place.where));
+    if (place.folder.empty()) {
+        text += name + " cannot be found: " + withFullStop(place.folderError) + "\n\n";
+        return;
+    }
+    text += name + " (" + place.folder + "):\n";
+    for (const std::string& line : facts(place, ourLauncher, ourFolder)) text += "- " + line + "\n";
+    text += "\n";
+}
+
+}  // namespace
+
+StartupListState startupListState(const std::optional<std::string>& entry) {
+    if (!entry) return StartupListState::NoEntry;
+    if (entry->empty()) return StartupListState::Enabled;
+    return (static_cast<unsigned char>(entry->front()) & 1) != 0 ? StartupListState::Disabled
+                                                                 : StartupListState::Enabled;
+}
+
+std::string startupFolderWords(StartupFolder where) {
+    return where == StartupFolder::CurrentUser ? "the Startup folder of your account"
+                                               : "the Startup folder of all users";
+}
+
+StartupPlace inspectStartupFolder(const Services& services, StartupFolder where,
+                                  const std::string& applicationFolder) {
+    StartupPlace place;
+    place.where = where;
+    std::string folder;
+    if (const schedule::Outcome found = services.startupFolder(where, folder); !found) {
+        place.folderError = found.error;
+        return place;
+    }
+    place.folder = folder;
+    place.link = linkIn(folder);
+    if (const schedule::Outcome read = services.readShortcut(place.link, place.shortcut); !read) {
+        place.shortcut.reset();
+        place.shortcutError = read.error;
+        return place;
+    }
+    if (!place.shortcut) return place;
+    const Shortcut& link = *place.shortcut;
+    place.targetExists = !link.target.empty() && services.isFile(link.target);
+    place.targetIsOurs =
+        place.targetExists &&
+        services.samePath(link.target, applicationFolder + std::string(kLauncherFile));
+    place.workingFolderIsOurs = !link.workingFolder.empty() &&
+                                services.samePath(link.workingFolder, services.workingFolder());
+    std::optional<std::string> entry;
+    if (const schedule::Outcome read = services.startupListEntry(where, kLauncherLinkFile, entry);
+        !read) {
+        place.listError = read.error;
+    } else {
+        place.listState = startupListState(entry);
+    }
+    return place;
+}
+
+const StartupPlace* secondShortcut(const StartupPlace& user, const StartupPlace& allUsers) {
+    if (!user.starts() || !allUsers.starts()) return nullptr;
+    // The one that is not this editor's goes; of two alike, the user's, since the one of all
+    // users starts Brightwick for this user too.
+    if (user.isOurs() && !allUsers.isOurs()) return &allUsers;
+    return &user;
+}
+
+void deploymentStatus(Services& services) {
+    std::string MyPath;
+    CheckPath(MyPath, services);
+    const std::string ourLauncher = MyPath + std::string(kLauncherFile);
+    const std::string ourFolder = services.workingFolder();
+    const StartupPlace user = inspectStartupFolder(services, StartupFolder::CurrentUser, MyPath);
+    const StartupPlace all = inspectStartupFolder(services, StartupFolder::AllUsers, MyPath);
+
+    std::string text =
+        "Windows starts Brightwick, which starts your programs, at logon through a shortcut in a "
+        "Startup folder. This is what Windows will find.\n\n";
+    addSection(text, user, ourLauncher, ourFolder);
+    addSection(text, all, ourLauncher, ourFolder);
+
+    std::optional<launcher::LastRun> last;
+    if (const schedule::Outcome read = services.lastLogonRun(last); !read) {
+        text += "The logon history of your account cannot be read: " + withFullStop(read.error);
+    } else if (!last) {
+        text += "Brightwick has not run at a logon of your account yet.";
+    } else {
+        text += "Brightwick last ran at a logon of your account on " + last->when + ": " +
+                last->outcome;
+    }
+    text += "\n\n";
+
+    std::vector<std::string> todo;
+    if (!user.present() && !all.present()) {
+        todo.push_back(
+            "Brightwick is not deployed, so nothing starts your programs at logon. To deploy it, "
+            "click \"Ready to Deploy...\" and answer Yes for your account or No for all users.");
+    }
+    const StartupPlace* second = secondShortcut(user, all);
+    for (const StartupPlace* place : {&user, &all}) {
+        if (place == second) {
+            todo.push_back(removeSecond(*second));
+            continue;
+        }
+        for (std::string& line : remedies(*place, place == &user ? all : user, ourLauncher)) {
+            todo.push_back(std::move(line));
+        }
+    }
+    if (todo.empty()) {
+        text +=
+            "All is well: Brightwick starts once at each logon, with the schedule you edit "
+            "here.";
+    } else {
+        text += "What to do:";
+        for (const std::string& line : todo) text += "\n- " + line;
+    }
+    services.message(text);
+}
+
+}  // namespace editor

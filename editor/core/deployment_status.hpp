@@ -1,0 +1,66 @@
+// "Deployment Status...": whether Brightwick is deployed, for whom, pointing where, whether
+// Windows will start it, and what happened at the last logon. Deploy reads the Startup folders
+// the same way after it has made its shortcut.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "editor/core/services.hpp"
+
+namespace editor {
+
+// The file the launcher's shortcut is in a Startup folder.
+inline constexpr std::string_view kLauncherLinkFile = "Brightwick.lnk";
+
+// Windows' startup list (Task Manager's Startup apps) keeps one entry per file of a Startup
+// folder once the user has turned it off or on there. Its first byte is even while Windows
+// may start the file and odd once the user turned it off; a file without an entry starts.
+enum class StartupListState { NoEntry, Enabled, Disabled };
+StartupListState startupListState(const std::optional<std::string>& entry);
+
+// The entry as Task Manager leaves it when it turns a file on: 2, then no time of turning off.
+inline const std::string kEnabledStartupEntry = std::string(1, '\x02') + std::string(11, '\0');
+
+// What one Startup folder holds of Brightwick, read now.
+struct StartupPlace {
+    StartupFolder where = StartupFolder::CurrentUser;
+    std::string folder;       // its path; empty when the system cannot tell it
+    std::string folderError;  // why not
+    std::string link;         // the shortcut file's full path
+    std::optional<Shortcut> shortcut;
+    std::string shortcutError;  // a file that is there but cannot be read as a shortcut
+    bool targetExists = false;
+    bool targetIsOurs = false;         // this editor's Brightwick.exe
+    bool workingFolderIsOurs = false;  // this editor's working folder
+    StartupListState listState = StartupListState::NoEntry;
+    std::string listError;  // the startup list's entry could not be read
+
+    // A file of the shortcut's name is there, readable or not.
+    bool present() const { return shortcut.has_value() || !shortcutError.empty(); }
+    // Windows starts Brightwick from it at logon, as far as can be told.
+    bool starts() const {
+        return shortcut && targetExists && listState != StartupListState::Disabled;
+    }
+    // It starts this editor's Brightwick.exe in this editor's working folder.
+    bool isOurs() const { return shortcut && targetIsOurs && workingFolderIsOurs; }
+};
+
+// Reads the Startup folder `where`. `applicationFolder` ends in a backslash (CheckPath).
+StartupPlace inspectStartupFolder(const Services& services, StartupFolder where,
+                                  const std::string& applicationFolder);
+
+// When both places start Brightwick: the one whose shortcut to remove, so that it starts once.
+const StartupPlace* secondShortcut(const StartupPlace& user, const StartupPlace& allUsers);
+
+// How the user names each Startup folder: "the Startup folder of your account".
+std::string startupFolderWords(StartupFolder where);
+
+// The menu item Schedule > Deployment Status...: one message that says, for the Startup folder
+// of the user and the one of all users, whether a Brightwick shortcut is there, what it starts
+// and where, and whether Windows' startup list lets it start; then the last logon run of the
+// history; then every problem found, each with what to do about it.
+void deploymentStatus(Services& services);
+
+}  // namespace editor

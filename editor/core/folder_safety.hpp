@@ -1,0 +1,61 @@
+// Whether the folders of a deployment for all users are safe: whatever Brightwick starts at
+// logon starts for every user, administrators included, so the programs and the schedule must
+// be in folders that only administrators, SYSTEM and the deploying user can change, and that
+// every user can read.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/core/services.hpp"
+
+namespace editor {
+
+// Windows' access rights that the decisions read, by their documented values.
+namespace rights {
+inline constexpr unsigned long kReadData = 0x1;        // a folder: list it
+inline constexpr unsigned long kWriteData = 0x2;       // a folder: create files in it
+inline constexpr unsigned long kAppendData = 0x4;      // a folder: create subfolders in it
+inline constexpr unsigned long kWriteExtended = 0x10;  // FILE_WRITE_EA
+inline constexpr unsigned long kExecute = 0x20;        // a folder: go through it
+inline constexpr unsigned long kDeleteChild = 0x40;    // a folder: delete what is in it
+inline constexpr unsigned long kWriteAttributes = 0x100;
+inline constexpr unsigned long kDelete = 0x10000;
+inline constexpr unsigned long kWriteDac = 0x40000;
+inline constexpr unsigned long kWriteOwner = 0x80000;
+inline constexpr unsigned long kGenericAll = 0x10000000;
+inline constexpr unsigned long kGenericExecute = 0x20000000;
+inline constexpr unsigned long kGenericWrite = 0x40000000;
+inline constexpr unsigned long kGenericRead = 0x80000000;
+
+// Any of these lets its holder create, change, replace or delete files, or give itself
+// that right.
+inline constexpr unsigned long kChange = kWriteData | kAppendData | kWriteExtended | kDeleteChild |
+                                         kWriteAttributes | kDelete | kWriteDac | kWriteOwner;
+// Both are needed to read a file and run it, or to find the files of a folder.
+inline constexpr unsigned long kReadAndRun = kReadData | kExecute;
+
+// A mask with its generic rights turned into the file rights they stand for.
+unsigned long forFiles(unsigned long mask);
+}  // namespace rights
+
+// What an access list lets others do with a file or folder.
+struct AccessVerdict {
+    // Accounts and groups besides administrators, SYSTEM and the deploying user that may
+    // create or change files there (for a folder, also in the files created inside), by name.
+    std::vector<std::string> mayChange;
+    std::string foreignOwner;  // its owner, when that is someone else: it may change the list
+    bool usersMayRead = true;  // an ordinary user of the computer may read and run what is there
+};
+AccessVerdict judgeAccess(const Security& security, std::string_view deployingUser);
+
+// The message that refuses a deployment for all users from this editor's folders (the
+// application folder, its Brightwick.exe, the working folder), naming each problem and where
+// to put the programs instead; none when they are safe. `applicationFolder` ends in a
+// backslash (CheckPath).
+std::optional<std::string> allUsersRefusal(const Services& services,
+                                           const std::string& applicationFolder);
+
+}  // namespace editor

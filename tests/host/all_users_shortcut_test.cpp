@@ -1,0 +1,128 @@
+// The internal argument of the elevated instance: its strict reading, and the instance's work
+// and exit status.
+#include <gtest/gtest.h>
+
+#include "editor/core/all_users_shortcut.hpp"
+#include "fake_editor.hpp"
+
+using editor::StartupFolder;
+using testing_support::FakeServices;
+
+TEST(AllUsersShortcut, TheArgumentsQuoteTheFolderSoThatTheSystemSplitsThemBack) {
+    EXPECT_EQ(editor::allUsersShortcutArguments("C:\\Program Files\\Norvell"),
+              "/create-all-users-shortcut \"C:\\Program Files\\Norvell\"");
+    // A backslash before the closing quote would escape it.
+    EXPECT_EQ(editor::allUsersShortcutArguments("C:\\"), "/create-all-users-shortcut \"C:\\\\\"");
+    EXPECT_EQ(editor::allUsersShortcutArguments("\\\\server\\share\\"),
+              "/create-all-users-shortcut \"\\\\server\\share\\\\\"");
+}
+
+TEST(AllUsersShortcut, OnlyTheSwitchAndOneFullFolderPathAreTaken) {
+    struct Case {
+        std::vector<std::string> arguments;
+        bool asks;
+        std::optional<std::string> folder;
+    };
+    const std::string sw = "/create-all-users-shortcut";
+    const auto with = [&](std::string folder) {
+        return std::vector<std::string>{"Norvell.exe", sw, std::move(folder)};
+    };
+    const Case cases[] = {
+        {{"Norvell.exe"}, false, std::nullopt},
+        {{"Norvell.exe", "C:\\Sched"}, false, std::nullopt},
+        {{"Norvell.exe", "/CREATE-ALL-USERS-SHORTCUT", "C:\\Sched"}, false, std::nullopt},
+        {{"Norvell.exe", "C:\\Sched", sw}, false, std::nullopt},
+        {with("C:\\Program Files\\Norvell"), true, "C:\\Program Files\\Norvell"},
+        {with("d:\\"), true, "d:\\"},
+        {with("\\\\server\\share"), true, "\\\\server\\share"},
+        {with("\\\\server\\share\\"), true, "\\\\server\\share\\"},
+        {with("\\\\server\\share\\Norvell"), true, "\\\\server\\share\\Norvell"},
+        {with("C:\\Caf\xC3\xA9"), true, "C:\\Caf\xC3\xA9"},
+        {{"Norvell.exe", sw}, true, std::nullopt},
+        {{"Norvell.exe", sw, "C:\\Sched", "C:\\Other"}, true, std::nullopt},
+        {with(""), true, std::nullopt},
+        {with("Sched"), true, std::nullopt},
+        {with("C:Sched"), true, std::nullopt},
+        {with("\\Sched"), true, std::nullopt},
+        {with("C:/Sched"), true, std::nullopt},
+        {with("C:\\Sched\\"), true, std::nullopt},
+        {with("C:\\\\Sched"), true, std::nullopt},
+        {with("C:\\Sched\\..\\Windows"), true, std::nullopt},
+        {with("C:\\.\\Sched"), true, std::nullopt},
+        {with("C:\\Sched."), true, std::nullopt},
+        {with("C:\\Sched "), true, std::nullopt},
+        {with("C:\\Sched:stream"), true, std::nullopt},
+        {with("C:\\Sch*d"), true, std::nullopt},
+        {with("C:\\Sched\"x"), true, std::nullopt},
+        {with("C:\\Sched\nD:\\Other"), true, std::nullopt},
+        {with("\\\\?\\C:\\Sched"), true, std::nullopt},
+        {with("\\\\.\\C:"), true, std::nullopt},
+        {with("\\\\server"), true, std::nullopt},
+        {with("\\\\server\\"), true, std::nullopt},
+        {with("\\\\server\\share\\dir\\"), true, std::nullopt},
+        {with("C:\\" + std::string(32765, 'a')), true, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.back().substr(0, 80));
+        EXPECT_EQ(editor::asksForAllUsersShortcut(c.arguments), c.asks);
+        EXPECT_EQ(editor::allUsersShortcutFolder(c.arguments), c.folder);
+    }
+    EXPECT_TRUE(editor::allUsersShortcutFolder(with("C:\\" + std::string(32764, 'a'))))
+        << "the longest path the system takes";
+}
+
+TEST(AllUsersShortcut, TheInstanceMakesOnlyTheLaunchersShortcutForAllUsers) {
+    FakeServices services;
+    services.programFolderPath = "C:\\Program Files\\Norvell";
+    services.workingFolderPath = "C:\\Program Files\\Norvell";
+    EXPECT_EQ(editor::createAllUsersShortcut(services), 0u);
+    ASSERT_EQ(services.shortcuts.size(), 1u);
+    const auto& [where, link] = services.shortcuts[0];
+    EXPECT_EQ(where, StartupFolder::AllUsers);
+    EXPECT_EQ(link.name, "Brightwick");
+    EXPECT_EQ(link.target, "C:\\Program Files\\Norvell\\Brightwick.exe");
+    EXPECT_EQ(link.arguments, "");
+    EXPECT_EQ(link.workingFolder, "C:\\Program Files\\Norvell");
+    EXPECT_EQ(services.log, std::vector<std::string>{"shortcut: C:\\Program Files\\Norvell\\"
+                                                     "Brightwick.exe"})
+        << "no message, no question";
+}
+
+TEST(AllUsersShortcut, TheInstanceEndsWithTheReasonItMadeNothing) {
+    struct Case {
+        const char* name;
+        std::function<void(FakeServices&)> arrange;
+        unsigned long status;
+    };
+    const Case cases[] = {
+        {"no launcher beside it",
+         [](FakeServices& s) { s.missingFiles = {"C:\\Tools\\Brightwick.exe"}; },
+         editor::kFileNotFound},
+        {"a working folder others may change",
+         [](FakeServices& s) {
+             s.securities["C:\\Sched"] = FakeServices::safeSecurity();
+             s.securities["C:\\Sched"].entries.push_back(
+                 {true, "S-1-1-0", "Everyone", 0x1301BF, false, true});
+         },
+         editor::kInvalidParameter},
+        {"the system refuses",
+         [](FakeServices& s) {
+             s.shortcutFailures[StartupFolder::AllUsers] = "Access is denied.";
+             s.shortcutFailureCodes[StartupFolder::AllUsers] = editor::kAccessDenied;
+         },
+         editor::kAccessDenied},
+        {"a failure without a code",
+         [](FakeServices& s) { s.shortcutFailures[StartupFolder::AllUsers] = "Broken"; },
+         editor::kCannotComplete},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeServices services;
+        c.arrange(services);
+        EXPECT_EQ(editor::createAllUsersShortcut(services), c.status);
+        for (const std::string& entry : services.log) {
+            EXPECT_NE(entry.rfind("message: ", 0), 0u) << "the instance shows nothing: " << entry;
+        }
+        EXPECT_EQ(services.shortcutFiles.count(services.linkPath(StartupFolder::AllUsers)), 0u);
+    }
+}

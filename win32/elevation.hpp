@@ -1,0 +1,22 @@
+// Starting this process's own program again with administrator rights.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "schedule/outcome.hpp"
+#include "win32/owners.hpp"
+
+namespace win32 {
+
+// Starts the program file of this process again through the shell's "runas" verb, for which
+// the system asks the user's or an administrator's consent, with `parameters`, hidden, in
+// `folder`. `owner` is the window the consent prompt belongs to. On success `process` holds
+// the new process's handle; a user who declines gives the failure ERROR_CANCELLED. COM must be
+// started on this thread.
+schedule::Outcome startOwnProgramAsAdministrator(const std::wstring& parameters,
+                                                 const std::wstring& folder, HWND owner,
+                                                 UniqueHandle& process);
+
+}  // namespace win32

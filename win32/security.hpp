@@ -1,0 +1,39 @@
+// Who owns a file or folder and what its access list allows, read with GetNamedSecurityInfoW,
+// and the account a process runs as. Accounts and groups are given by their SID in text form
+// ("S-1-5-32-545") and by the name the system gives them.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "schedule/outcome.hpp"
+
+namespace win32 {
+
+struct AccessControlEntry {
+    bool allows = true;  // false: it denies
+    std::wstring sid;
+    std::wstring name;       // "Users", "Everyone", "PC\\bob"; the SID when the system has no name
+    ACCESS_MASK rights = 0;  // as the entry holds it, generic rights included
+    bool inheritOnly = false;  // INHERIT_ONLY_ACE: only for what is created inside
+    bool toNewFiles = false;   // OBJECT_INHERIT_ACE: files created inside inherit it
+};
+
+struct FileSecurity {
+    std::wstring ownerSid;
+    std::wstring ownerName;
+    bool hasAccessList = true;  // false: a null DACL, which lets everyone do everything
+    // The allow and deny entries in the order the system checks them; entries of other kinds
+    // (object and audit entries) are left out.
+    std::vector<AccessControlEntry> entries;
+};
+
+// The owner and access list of the file or folder at `path`.
+schedule::Outcome readFileSecurity(const std::wstring& path, FileSecurity& security);
+
+// The SID of the account this process runs as.
+schedule::Outcome currentUserSid(std::wstring& sid);
+
+}  // namespace win32
