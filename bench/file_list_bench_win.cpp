@@ -100,6 +100,11 @@ int wmain() {
                 enumerationMedian * 1000,
                 *std::min_element(enumerated.begin(), enumerated.end()) * 1000,
                 *std::max_element(enumerated.begin(), enumerated.end()) * 1000);
-    std::printf("ratio %.2f (target at most 2)\n", showMedian / enumerationMedian);
+    std::printf("ratio %.2f (target at most 1.1)\n", showMedian / enumerationMedian);
+    std::printf(
+        "@figure|File1 showing %d files / FindFirstFileExW alone, median of %zu|%.3f|1.10|"
+        "%.1f / %.1f ms\n",
+        kFiles, shown.size(), showMedian / enumerationMedian, showMedian * 1000,
+        enumerationMedian * 1000);
     return 0;
 }

@@ -1,12 +1,16 @@
-// Brightwick as a whole process under Wine, over a day file of 10,000 records none of which is
-// due, against an empty Windows program's start and exit in the same run. Both run through
+// Brightwick as a whole process under Wine against an empty Windows program's start and exit in
+// the same run: over a day file of 10,000 records none of which is due, and over a typical day
+// file of 20 records of which 5 are due, each starting the test probe. Both run through
 // `wine` alternately, so a machine that slows down slows both. Under Wine a program's wall time
 // comes in steps of about 50 ms, so a median hides a cost that shows as more slow runs: the
 // figures that count are the ratios of the means, of the wall time and of the CPU time (user
 // and system of the Wine process and what it waited for). Brightwick writes its logon history
 // at every run, as at a logon. Peak memory is the resident high-water mark of each process.
 //
-//   launcher_bench BRIGHTWICK_EXE EMPTY_EXE [benchmark flags]
+// The due probes are waited for before the next run, so that neither program pays for them.
+// At the end, one "@figure" line per ratio over every run for scripts/bench.sh's summary.
+//
+//   launcher_bench BRIGHTWICK_EXE EMPTY_EXE PROBE_EXE [benchmark flags]
 // run inside scripts/with-wine.sh, which supplies the prefix, the display and a warm server.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -21,6 +25,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -34,13 +39,22 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kRecords = 10'000;
+constexpr int kTypicalRecords = 20;
+constexpr int kTypicalDue = 5;
 
 struct Setup {
     std::string launcher;
     std::string empty;
-    fs::path folder;  // the working folder of both, holding the seven day files
+    std::string probe;    // as Windows names it
+    fs::path folder;      // the working folder of the runs over 10,000 records
+    fs::path typicalDay;  // the working folder of the runs over a typical day
 };
 Setup setup;
+
+std::string record(const std::string& time, const std::string& program,
+                   const schedule::Weekday& day) {
+    return schedule::formatRecord({time, program, "Normal", std::string(day.dayLine)});
+}
 
 // Every day's file alike, so the figure does not depend on the day it is taken. 23:45 is
 // never due: the launcher reads and judges every record and starts nothing.
@@ -48,12 +62,47 @@ void writeDayFiles(const fs::path& folder) {
     for (const schedule::Weekday& day : schedule::kWeekdays) {
         std::string bytes;
         for (int i = 0; i < kRecords; ++i) {
-            bytes += schedule::formatRecord(
-                {"23:45", "C:\\Program Files\\Example\\app" + std::to_string(i) + ".exe", "Normal",
-                 std::string(day.dayLine)});
+            bytes += record("23:45", "C:\\Program Files\\Example\\app" + std::to_string(i) + ".exe",
+                            day);
         }
         std::ofstream(folder / day.dayFile, std::ios::binary) << bytes;
     }
+}
+
+// A day as most users have it: a few programs at logon, the rest later in the day. 00:00 is
+// always due.
+void writeTypicalDayFiles(const fs::path& folder) {
+    for (const schedule::Weekday& day : schedule::kWeekdays) {
+        std::string bytes;
+        for (int i = 0; i < kTypicalRecords; ++i) {
+            bytes +=
+                i % (kTypicalRecords / kTypicalDue) == 0
+                    ? record("00:00", setup.probe, day)
+                    : record("23:45",
+                             "C:\\Program Files\\Example\\app" + std::to_string(i) + ".exe", day);
+        }
+        std::ofstream(folder / day.dayFile, std::ios::binary) << bytes;
+    }
+}
+
+int linesIn(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    int lines = 0;
+    for (std::string line; std::getline(in, line);) ++lines;
+    return lines;
+}
+
+// Waits until every probe the launcher started has written its line, then clears the log.
+bool probesEnded(const fs::path& folder) {
+    const fs::path log = folder / "probe.log";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (linesIn(log) < kTypicalDue) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    std::error_code ignored;
+    fs::remove(log, ignored);
+    return true;
 }
 
 // Kills a process that has not ended in time: a launcher that cannot read its file waits for
@@ -91,13 +140,13 @@ struct ProcessRun {
     int status = 0;          // as wait4 gave it
 };
 
-ProcessRun runUnderWine(const std::string& program) {
+ProcessRun runUnderWine(const std::string& program, const fs::path& folder) {
     ProcessRun run;
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = fork();
     if (pid < 0) return run;
     if (pid == 0) {
-        if (chdir(setup.folder.c_str()) != 0) _exit(126);
+        if (chdir(folder.c_str()) != 0) _exit(126);
         const int null = open("/dev/null", O_WRONLY);
         dup2(null, STDOUT_FILENO);
         dup2(null, STDERR_FILENO);
@@ -134,21 +183,31 @@ double median(std::vector<double> values) {
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-void LauncherOverEmptyProgram(benchmark::State& state) {
+// Every run of each benchmark, across its repetitions, for the figures at the end.
+struct Samples {
+    std::vector<double> launcher, empty, launcherCpu, emptyCpu;
+};
+std::map<std::string, Samples> samples;
+
+void launcherOverEmptyProgram(benchmark::State& state, const char* name, const fs::path& folder,
+                              bool dueProbes) {
     std::vector<double> launcher, empty, launcherCpu, emptyCpu, launcherPeak, emptyPeak;
+    Samples& all = samples[name];
     bool launcherFirst = true;
     for (auto _ : state) {
         // Turn about, so that neither always runs on the caches the other warmed.
-        ProcessRun first = runUnderWine(launcherFirst ? setup.launcher : setup.empty);
-        ProcessRun second = runUnderWine(launcherFirst ? setup.empty : setup.launcher);
+        ProcessRun first = runUnderWine(launcherFirst ? setup.launcher : setup.empty, folder);
+        if (launcherFirst && dueProbes && !probesEnded(folder)) first.succeeded = false;
+        ProcessRun second = runUnderWine(launcherFirst ? setup.empty : setup.launcher, folder);
+        if (!launcherFirst && dueProbes && !probesEnded(folder)) second.succeeded = false;
         if (!launcherFirst) std::swap(first, second);
         launcherFirst = !launcherFirst;
         if (!first.succeeded || !second.succeeded) {
             const ProcessRun& failed = first.succeeded ? second : first;
             const std::string why =
                 std::string(first.succeeded ? "the empty program" : "Brightwick") +
-                " failed or did not end under Wine (wait status " + std::to_string(failed.status) +
-                ")";
+                " failed or did not end under Wine, or a due probe did not run (wait status " +
+                std::to_string(failed.status) + ")";
             state.SkipWithError(why.c_str());
             return;
         }
@@ -160,6 +219,10 @@ void LauncherOverEmptyProgram(benchmark::State& state) {
         launcherPeak.push_back(static_cast<double>(first.peakKilobytes));
         emptyPeak.push_back(static_cast<double>(second.peakKilobytes));
     }
+    all.launcher.insert(all.launcher.end(), launcher.begin(), launcher.end());
+    all.empty.insert(all.empty.end(), empty.begin(), empty.end());
+    all.launcherCpu.insert(all.launcherCpu.end(), launcherCpu.begin(), launcherCpu.end());
+    all.emptyCpu.insert(all.emptyCpu.end(), emptyCpu.begin(), emptyCpu.end());
     state.counters["launcher_ms"] = mean(launcher) * 1e3;
     state.counters["empty_ms"] = mean(empty) * 1e3;
     state.counters["ratio_wall"] = mean(launcher) / mean(empty);
@@ -171,35 +234,86 @@ void LauncherOverEmptyProgram(benchmark::State& state) {
         *std::max_element(launcherPeak.begin(), launcherPeak.end());
     state.counters["empty_peak_KiB"] = *std::max_element(emptyPeak.begin(), emptyPeak.end());
 }
-BENCHMARK(LauncherOverEmptyProgram)
+
+void LauncherOver10000RecordsNoneDue(benchmark::State& state) {
+    launcherOverEmptyProgram(state, "many", setup.folder, false);
+}
+void LauncherOverTypicalDay(benchmark::State& state) {
+    launcherOverEmptyProgram(state, "typical", setup.typicalDay, true);
+}
+BENCHMARK(LauncherOver10000RecordsNoneDue)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(40)
+    ->Repetitions(3);
+BENCHMARK(LauncherOverTypicalDay)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(40)
     ->Repetitions(3);
 
+void printFigures() {
+    const struct {
+        const char* benchmark;
+        const char* what;
+        double limit;
+    } figures[] = {
+        {"many", "Brightwick, 10,000 records none due", 1.05},
+        {"typical", "Brightwick, 20 records 5 due", 1.02},
+    };
+    for (const auto& figure : figures) {
+        const auto found = samples.find(figure.benchmark);
+        if (found == samples.end() || found->second.launcher.empty()) continue;
+        const Samples& runs = found->second;
+        {
+            std::printf("@figure|%s: wall, ratio of means of %zu runs|%.3f|%.2f|%.1f / %.1f ms\n",
+                        figure.what, runs.launcher.size(), mean(runs.launcher) / mean(runs.empty),
+                        figure.limit, mean(runs.launcher) * 1e3, mean(runs.empty) * 1e3);
+            std::printf("@figure|%s: CPU, ratio of means of %zu runs|%.3f|%.2f|%.1f / %.1f ms\n",
+                        figure.what, runs.launcher.size(),
+                        mean(runs.launcherCpu) / mean(runs.emptyCpu), figure.limit,
+                        mean(runs.launcherCpu) * 1e3, mean(runs.emptyCpu) * 1e3);
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s BRIGHTWICK_EXE EMPTY_EXE [benchmark flags]\n", argv[0]);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s BRIGHTWICK_EXE EMPTY_EXE PROBE_EXE [benchmark flags]\n",
+                     argv[0]);
         return 2;
     }
     setup.launcher = fs::absolute(argv[1]).string();
     setup.empty = fs::absolute(argv[2]).string();
-    setup.folder = fs::temp_directory_path() / ("brightwick-bench-" + std::to_string(getpid()));
+    // Wine shows the Unix root as drive Z:.
+    setup.probe = "Z:" + fs::absolute(argv[3]).string();
+    std::replace(setup.probe.begin(), setup.probe.end(), '/', '\\');
+    const fs::path root =
+        fs::temp_directory_path() / ("brightwick-bench-" + std::to_string(getpid()));
+    setup.folder = root / "many";
+    setup.typicalDay = root / "typical";
     fs::create_directories(setup.folder);
+    fs::create_directories(setup.typicalDay);
     writeDayFiles(setup.folder);
+    writeTypicalDayFiles(setup.typicalDay);
     // One run of each first: Wine maps a program it has not seen slowly, and a launcher that
     // cannot read its file would make every figure meaningless.
-    const bool ready =
-        runUnderWine(setup.launcher).succeeded && runUnderWine(setup.empty).succeeded;
+    const bool ready = runUnderWine(setup.launcher, setup.folder).succeeded &&
+                       runUnderWine(setup.empty, setup.folder).succeeded &&
+                       runUnderWine(setup.launcher, setup.typicalDay).succeeded &&
+                       probesEnded(setup.typicalDay);
     if (ready) {
         benchmark::RunSpecifiedBenchmarks();
+        std::fflush(stdout);
+        printFigures();
     } else {
-        std::fprintf(stderr, "Brightwick or the empty program did not run cleanly under Wine\n");
+        std::fprintf(stderr,
+                     "Brightwick, the empty program or the probe did not run cleanly under Wine\n");
     }
     benchmark::Shutdown();
-    fs::remove_all(setup.folder);
+    fs::remove_all(root);
     return ready ? 0 : 1;
 }

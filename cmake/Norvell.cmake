@@ -63,3 +63,78 @@ function(norvell_wine_path out path)
   string(REPLACE "/" "\\" windows "${path}")
   set(${out} "Z:${windows}" PARENT_SCOPE)
 endfunction()
+
+# The small programs (Brightwick, copyfle.com, clrfle.com) are built without exceptions and
+# RTTI, for size, against copies of the libraries they use compiled the same way: the shared
+# code stays one source, and the editor and the tests keep the libraries as they are. Nothing
+# in these programs catches an exception; win32/no_exceptions.cpp ends the process where the
+# runtime would have thrown, as an uncaught exception did. MSVC builds them as everything else.
+set(NORVELL_LEAN_LIBRARIES schedule win32 launcher_core launcher_win)
+if(WIN32 AND NOT MSVC)
+  set(NORVELL_LEAN ON)
+  add_library(norvell_lean_options INTERFACE)
+  # Small and quick to load beats fast loops: Brightwick runs at every logon. The whole program
+  # is optimised at the link: the linker itself keeps every function that has unwind data,
+  # used or not, so only the compiler can leave out what nothing calls.
+  set(lean_flags -Os -fno-exceptions -fno-rtti -ffunction-sections -fdata-sections)
+  target_compile_options(norvell_lean_options INTERFACE ${lean_flags})
+  # The code is made at the link, so the link also asks for the lines of the debug files.
+  target_link_options(norvell_lean_options INTERFACE ${lean_flags} -g1 -Wl,--gc-sections)
+  add_library(norvell_lean_runtime OBJECT ${PROJECT_SOURCE_DIR}/win32/no_exceptions.cpp)
+  target_link_libraries(norvell_lean_runtime PRIVATE norvell_options norvell_lean_options)
+else()
+  set(NORVELL_LEAN OFF)
+endif()
+
+# The lean copies of `libraries` where the build makes them, the others as they are.
+function(norvell_lean_names out)
+  set(names)
+  foreach(library ${ARGN})
+    if(NORVELL_LEAN AND library IN_LIST NORVELL_LEAN_LIBRARIES)
+      list(APPEND names ${library}_lean)
+    else()
+      list(APPEND names ${library})
+    endif()
+  endforeach()
+  set(${out} ${names} PARENT_SCOPE)
+endfunction()
+
+# norvell_small_program(<target> <libraries...>): builds a small program lean and links it
+# with the lean copies of the libraries.
+function(norvell_small_program target)
+  norvell_lean_names(libraries ${ARGN})
+  target_link_libraries(${target} PRIVATE ${libraries})
+  if(NORVELL_LEAN)
+    target_link_libraries(${target} PRIVATE norvell_lean_options norvell_lean_runtime)
+    set_target_properties(${target} PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
+  endif()
+endfunction()
+
+# norvell_lean_copies(): <library>_lean for every library of NORVELL_LEAN_LIBRARIES, from the
+# same sources, include folders and libraries (each lean where it has a copy). Called once all
+# the originals exist.
+function(norvell_lean_copies)
+  if(NOT NORVELL_LEAN)
+    return()
+  endif()
+  foreach(original ${NORVELL_LEAN_LIBRARIES})
+    get_target_property(folder ${original} SOURCE_DIR)
+    get_target_property(sources ${original} SOURCES)
+    set(paths)
+    foreach(source ${sources})
+      cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${folder} OUTPUT_VARIABLE path)
+      list(APPEND paths ${path})
+    endforeach()
+    add_library(${original}_lean STATIC ${paths})
+    set_target_properties(${original}_lean PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
+    foreach(property INCLUDE_DIRECTORIES INTERFACE_INCLUDE_DIRECTORIES)
+      get_target_property(value ${original} ${property})
+      if(value)
+        set_property(TARGET ${original}_lean PROPERTY ${property} ${value})
+      endif()
+    endforeach()
+    get_target_property(links ${original} LINK_LIBRARIES)
+    norvell_lean_names(libraries ${links})
+    target_link_libraries(${original}_lean PUBLIC ${libraries} norvell_lean_options)
+  endforeach()
+endfunction()

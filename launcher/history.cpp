@@ -33,6 +33,22 @@ bool isLineStart(std::string_view text, std::size_t position) {
     return before == '\n' || (before == '\r' && text[position] != '\n');
 }
 
+struct Newest {
+    std::size_t from;  // where the oldest of them starts; the end of the text when none
+    int found;
+};
+
+Newest newestEntries(std::string_view text, int count) {
+    Newest newest{text.size(), 0};
+    for (std::size_t position = text.size(); newest.found < count && position-- > 0;) {
+        if (isLineStart(text, position) && isHeaderAt(text, position)) {
+            newest.from = position;
+            ++newest.found;
+        }
+    }
+    return newest;
+}
+
 }  // namespace
 
 std::string_view withoutByteOrderMark(std::string_view text) {
@@ -43,15 +59,15 @@ std::string_view withoutByteOrderMark(std::string_view text) {
 }
 
 std::size_t startOfNewestEntries(std::string_view text, int count) {
-    std::size_t from = text.size();
-    int found = 0;
-    for (std::size_t position = text.size(); found < count && position-- > 0;) {
-        if (isLineStart(text, position) && isHeaderAt(text, position)) {
-            from = position;
-            ++found;
-        }
-    }
-    return from;
+    return newestEntries(text, count).from;
+}
+
+int entriesUpTo(std::string_view text, int most) {
+    return newestEntries(text, most).found;
+}
+
+bool endsLine(std::string_view text) {
+    return text.empty() || text.back() == '\n' || text.back() == '\r';
 }
 
 std::string withFullStop(std::string_view reason) {
@@ -150,9 +166,23 @@ std::string historyWithEntry(std::string_view history, std::string_view entry, i
     bytes += kByteOrderMark;
     bytes += kept;
     // A history cut short, by a full disk say, still keeps the new entry on lines of its own.
-    if (!kept.empty() && kept.back() != '\n' && kept.back() != '\r') bytes += kLineEnd;
+    if (!endsLine(kept)) bytes += kLineEnd;
     bytes += entry;
     return bytes;
+}
+
+HistoryUpdate historyUpdate(std::string_view history, std::string_view entry, int keep, int slack) {
+    if (entriesUpTo(withoutByteOrderMark(history), keep + slack) >= keep + slack) {
+        return {true, historyWithEntry(history, entry, keep)};
+    }
+    HistoryUpdate update;
+    if (history.empty()) {
+        update.bytes = kByteOrderMark;
+    } else if (!endsLine(withoutByteOrderMark(history))) {
+        update.bytes = kLineEnd;
+    }
+    update.bytes += entry;
+    return update;
 }
 
 }  // namespace launcher

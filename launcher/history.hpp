@@ -30,6 +30,10 @@ namespace launcher {
 inline constexpr std::string_view kHistoryFolderName = "Norvell";
 inline constexpr std::string_view kHistoryFileName = "logon-history.txt";
 inline constexpr int kHistoryEntries = 200;  // the newest runs kept
+// Runs that add their entry at the end of the file before it is written anew with only the
+// newest kHistoryEntries: a run at a logon appends a few hundred bytes instead of writing the
+// whole history again, which costs a logon more than the rest of the launcher's work.
+inline constexpr int kHistorySlack = 50;
 inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 struct LocalTime {
@@ -53,5 +57,18 @@ std::string historyEntry(const LocalTime& when, std::string_view workingFolder,
 // Only the entries kept are looked at, from the end; anything before the first entry goes.
 std::string historyWithEntry(std::string_view history, std::string_view entry,
                              int keep = kHistoryEntries);
+
+// How the history file takes one more entry.
+struct HistoryUpdate {
+    bool rewrite = false;  // the whole file is `bytes` (historyWithEntry), written atomically
+    std::string bytes;     // otherwise: added at the end of the file in one write
+};
+
+// While `history` holds fewer than keep + slack entries, `entry` is added at its end: behind a
+// byte order mark when the history is empty, on a line of its own when the history ends
+// without a line end (a write cut short). Earlier entries are never written again, so a write
+// cut short cannot take them with it. Then the history is written anew with the newest `keep`.
+HistoryUpdate historyUpdate(std::string_view history, std::string_view entry,
+                            int keep = kHistoryEntries, int slack = kHistorySlack);
 
 }  // namespace launcher

@@ -23,27 +23,54 @@ std::optional<std::wstring> logonHistoryPath() {
     return path;
 }
 
+namespace {
+
+// Opens the history to read it and then add to its end, made with its folder on the first run.
+// A write through this handle goes to the end of the file and never over what is there, so a
+// write cut short at a power failure cannot take earlier entries with it. Shared with every
+// other writer and reader: a second launcher at the same logon adds its own entry.
+schedule::Outcome openHistory(const std::wstring& folder, win32::UniqueHandle& file) {
+    const std::wstring path = folder + L'\\' + win32::widen(kHistoryFileName);
+    bool madeFolder = false;
+    for (int attempt = 1;; ++attempt) {
+        file = win32::ownHandle(CreateFileW(path.c_str(), GENERIC_READ | FILE_APPEND_DATA,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) return schedule::Outcome::success();
+        const DWORD error = GetLastError();
+        const schedule::Outcome failed = win32::refusal(error, GetFileAttributesW(path.c_str()));
+        // The folder is made on the first run only, not looked for at every logon.
+        if (failed.code == ERROR_PATH_NOT_FOUND && !madeFolder) {
+            if (!CreateDirectoryW(folder.c_str(), nullptr) &&
+                GetLastError() != ERROR_ALREADY_EXISTS) {
+                return win32::lastErrorFailure();
+            }
+            madeFolder = true;
+            continue;
+        }
+        if (!failed.busy || attempt >= schedule::kReplaceAttempts) return failed;
+        Sleep(static_cast<DWORD>(schedule::kReplacePause.count()));
+    }
+}
+
+}  // namespace
+
 schedule::Outcome addToLogonHistory(std::string_view entry) {
     const std::optional<std::wstring> folder = logonHistoryFolder();
     if (!folder) {
         return schedule::Outcome::failure("the user's local application data folder is unknown");
     }
-    win32::WorkingFolder place(*folder + L'\\');
-    const std::string name(kHistoryFileName);
+    win32::UniqueHandle file;
+    if (schedule::Outcome opened = openHistory(*folder, file); !opened) return opened;
     std::string history;
-    if (schedule::Outcome read = place.readFile(name, history); !read) {
-        // The folder is made on the first run only, not looked for at every logon.
-        if (read.code == ERROR_PATH_NOT_FOUND) {
-            if (!CreateDirectoryW(folder->c_str(), nullptr) &&
-                GetLastError() != ERROR_ALREADY_EXISTS) {
-                return win32::lastErrorFailure();
-            }
-        } else if (read.code != ERROR_FILE_NOT_FOUND) {
-            return read;
-        }
-        history.clear();
-    }
-    return schedule::writeFileAtomically(place, name, historyWithEntry(history, entry));
+    if (schedule::Outcome read = win32::readOpenFile(file.get(), history); !read) return read;
+    const HistoryUpdate update = historyUpdate(history, entry);
+    // Not flushed: the history is a log the launcher never reads. At worst a power failure
+    // loses this entry or leaves part of it, which the editor's reader passes over.
+    if (!update.rewrite) return win32::writeOpenFile(file.get(), update.bytes);
+    file.reset();
+    win32::WorkingFolder place(*folder + L'\\');
+    return schedule::writeFileAtomically(place, kHistoryFileName, update.bytes);
 }
 
 }  // namespace launcher

@@ -1,5 +1,6 @@
 #include "launcher/last_run.hpp"
 
+#include <algorithm>
 #include <vector>
 
 #include "launcher/history.hpp"
@@ -40,13 +41,29 @@ std::vector<std::string_view> linesOf(std::string_view text) {
     return lines;
 }
 
+// The lines of the newest whole entry, from its first line up to the blank line that ends it;
+// none when there is none. The launcher adds its entry at the end of the file, so an entry
+// without its blank line is still being written, or its writing was cut short: the entry
+// before it is then the newest whole one.
+std::vector<std::string_view> newestWholeEntry(std::string_view history) {
+    for (std::size_t end = history.size();;) {
+        const std::size_t from = startOfNewestEntries(history.substr(0, end), 1);
+        if (from == end) return {};
+        std::vector<std::string_view> lines = linesOf(history.substr(from, end - from));
+        const auto blank = std::find(lines.begin() + 1, lines.end(), std::string_view());
+        if (blank != lines.end()) {
+            lines.erase(blank, lines.end());
+            return lines;
+        }
+        end = from;
+    }
+}
+
 }  // namespace
 
 std::optional<LastRun> newestRun(std::string_view history) {
-    history = withoutByteOrderMark(history);
-    const std::size_t from = startOfNewestEntries(history, 1);
-    if (from == history.size()) return std::nullopt;
-    const std::vector<std::string_view> lines = linesOf(history.substr(from));
+    const std::vector<std::string_view> lines = newestWholeEntry(withoutByteOrderMark(history));
+    if (lines.empty()) return std::nullopt;
     LastRun last{std::string(lines.front()), {}};
 
     std::string dayFile;

@@ -14,7 +14,8 @@ struct LastRun {
     std::string outcome;
 };
 
-// The newest entry of a history's bytes; none when the history holds no entry.
+// The newest whole entry of a history's bytes, one that ends in its blank line; none when the
+// history holds no such entry.
 std::optional<LastRun> newestRun(std::string_view history);
 
 }  // namespace launcher

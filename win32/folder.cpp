@@ -67,34 +67,14 @@ Outcome WorkingFolder::readFile(std::string_view name, std::string& bytes) {
         path(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return lastError();
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size)) return lastError();
-    bytes.resize(static_cast<std::size_t>(size.QuadPart));
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD read = 0;
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 30));
-        if (!ReadFile(file.get(), bytes.data() + done, chunk, &read, nullptr)) return lastError();
-        if (read == 0) break;  // the file shrank while it was read
-        done += read;
-    }
-    bytes.resize(done);
-    return Outcome::success();
+    return readOpenFile(file.get(), bytes);
 }
 
 Outcome WorkingFolder::writeFile(std::string_view name, std::string_view bytes) {
     UniqueHandle file = ownHandle(CreateFileW(path(name).c_str(), GENERIC_WRITE, 0, nullptr,
                                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return lastError();
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD written = 0;
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 30));
-        if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr)) {
-            return lastError();
-        }
-        done += written;
-    }
+    if (Outcome written = writeOpenFile(file.get(), bytes); !written) return written;
     // A full disk may only show when the data is flushed; the rename must not happen then.
     if (!FlushFileBuffers(file.get())) return lastError();
     return Outcome::success();
@@ -155,6 +135,33 @@ Outcome WorkingFolder::moveToSubfolder(std::string_view from, std::string_view f
 
 void WorkingFolder::pause(std::chrono::milliseconds duration) {
     Sleep(static_cast<DWORD>(duration.count()));
+}
+
+Outcome readOpenFile(HANDLE file, std::string& bytes) {
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file, &size)) return lastError();
+    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD read = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 30));
+        if (!ReadFile(file, bytes.data() + done, chunk, &read, nullptr)) return lastError();
+        if (read == 0) break;  // the file shrank while it was read
+        done += read;
+    }
+    bytes.resize(done);
+    return Outcome::success();
+}
+
+Outcome writeOpenFile(HANDLE file, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD written = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 30));
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr)) return lastError();
+        done += written;
+    }
+    return Outcome::success();
 }
 
 }  // namespace win32

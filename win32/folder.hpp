@@ -2,6 +2,8 @@
 // working folder, as every schedule file is.
 #pragma once
 
+#include <windows.h>
+
 #include <functional>
 #include <map>
 #include <memory>
@@ -33,6 +35,13 @@ class WorkingFolder final : public schedule::Folder {
     std::wstring prefix_;
     std::map<std::string, std::unique_ptr<WorkingFolder>, std::less<>> subfolders_;
 };
+
+// The whole of an open file from where it stands, its start for a file just opened.
+schedule::Outcome readOpenFile(HANDLE file, std::string& bytes);
+
+// All of `bytes`, where the file stands; at its end for a file opened with FILE_APPEND_DATA
+// and without FILE_WRITE_DATA, whatever else writes to it.
+schedule::Outcome writeOpenFile(HANDLE file, std::string_view bytes);
 
 // Why the system refused to replace, move onto or remove a file, given its error and the
 // attributes of the file refused (INVALID_FILE_ATTRIBUTES when it is not there). A read-only

@@ -22,13 +22,18 @@ namespace {
 struct Program {
     const wchar_t* file;
     bool showsWindows;  // a window or a message box
+    // The most bytes the program may take; 0: no limit. The launcher is loaded at every logon
+    // and the helpers at every change of the schedule, so they stay small.
+    std::size_t largest;
 };
 
+constexpr std::size_t kSmallProgram = 64 * 1024;
+
 const Program kPrograms[] = {
-    {L"Norvell.exe", true},
-    {L"Brightwick.exe", true},
-    {L"copyfle.com", false},
-    {L"clrfle.com", false},
+    {L"Norvell.exe", true, 0},
+    {L"Brightwick.exe", true, kSmallProgram},
+    {L"copyfle.com", false, kSmallProgram},
+    {L"clrfle.com", false, kSmallProgram},
 };
 
 // Names the program in test names and messages.
@@ -146,6 +151,14 @@ TEST_P(ReleaseResources, ShipWithoutSymbolsAndNameTheirDebugFile) {
         EXPECT_FALSE(section.starts_with(".debug")) << "the program carries " << section;
     }
     EXPECT_EQ(image->debugLink, win32::narrow(GetParam().file) + ".debug");
+}
+
+TEST_P(ReleaseResources, StayWithinTheirSize) {
+    if (GetParam().largest == 0) GTEST_SKIP() << "no limit";
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(GetFileAttributesExW(path_.c_str(), GetFileExInfoStandard, &data));
+    const std::size_t size = (std::size_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    EXPECT_LE(size, GetParam().largest) << win32::narrow(GetParam().file);
 }
 
 // The functions a program imports by name from `dll`: read from the image as the loader maps

@@ -2,6 +2,7 @@
 // sentence on the last run that the editor shows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -177,6 +178,56 @@ TEST(HistoryFile, EntriesAreFoundByTheirFirstLineAlone) {
     }
 }
 
+TEST(HistoryFile, MostRunsAddTheirEntryAtTheEndAndEverySoManyWriteTheNewestAnew) {
+    const std::string bom(launcher::kByteOrderMark);
+    const std::string one = numberedEntry(1), two = numberedEntry(2), three = numberedEntry(3);
+    const std::string four = numberedEntry(4);
+    struct Case {
+        const char* name;
+        std::string history;
+        bool rewrite;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"no history yet", "", false, bom + four},
+        {"below the limit", bom + one, false, four},
+        {"a byte order mark alone", bom, false, four},
+        {"cut short: on a line of its own", bom + one.substr(0, 30), false, "\r\n" + four},
+        {"cut short after a CR", bom + one.substr(0, one.size() - 1), false, four},
+        {"one below keep + slack", bom + one + two, false, four},
+        {"keep + slack reached: only the newest written anew", bom + one + two + three, true,
+         bom + three + four},
+        {"text that holds no entry is not counted", "notes\r\n" + one + two, false, four},
+    };
+    for (const Case& c : cases) {
+        const launcher::HistoryUpdate update = launcher::historyUpdate(c.history, four, 2, 1);
+        EXPECT_EQ(update.rewrite, c.rewrite) << c.name;
+        EXPECT_EQ(update.bytes, c.bytes) << c.name;
+    }
+}
+
+TEST(HistoryFile, KeepsAtLeastTheNewestEntriesAndWritesAnewOnceInSoManyRuns) {
+    std::string history;
+    int rewrites = 0;
+    for (int number = 1; number <= 260; ++number) {
+        const launcher::HistoryUpdate update =
+            launcher::historyUpdate(history, numberedEntry(number));
+        if (update.rewrite) {
+            ++rewrites;
+            history = update.bytes;
+        } else {
+            history += update.bytes;
+        }
+        const int entries = countOf(history, "  Day file: ");
+        ASSERT_GE(entries, std::min(number, launcher::kHistoryEntries)) << number;
+        ASSERT_LE(entries, launcher::kHistoryEntries + launcher::kHistorySlack) << number;
+    }
+    EXPECT_EQ(rewrites, 1);
+    std::string expected(launcher::kByteOrderMark);
+    for (int number = 52; number <= 260; ++number) expected += numberedEntry(number);
+    EXPECT_EQ(history, expected);
+}
+
 TEST(HistoryLastRun, SaysWhatBecameOfTheNewestRun) {
     const auto started = [](std::string program) {
         return due(std::move(program), "Normal", 1, StartWay::program);
@@ -228,6 +279,51 @@ TEST(HistoryLastRun, SaysWhatBecameOfTheNewestRun) {
         ASSERT_TRUE(last) << c.name;
         EXPECT_EQ(last->when, "2025-03-10 08:05:02") << c.name;
         EXPECT_EQ(last->outcome, c.outcome) << c.name;
+    }
+}
+
+// The launcher adds its entry at the end of the file: a reader may meet it half written, and
+// a power failure may leave part of it, or zeros, for good.
+TEST(HistoryLastRun, PassesOverAnEntryNotWrittenWhole) {
+    const std::string older = entryOf(opened({}, 4), {2025, 3, 9, 7, 0, 0});
+    const std::string newer = entryOf(opened({}, 2));
+    const std::string bom(launcher::kByteOrderMark);
+    for (std::size_t cut = 0; cut <= newer.size(); ++cut) {
+        const std::optional<launcher::LastRun> last =
+            launcher::newestRun(bom + older + newer.substr(0, cut));
+        ASSERT_TRUE(last) << cut;
+        // The blank line is whole once its CR is there: the entry's every line is.
+        const bool whole = cut >= newer.size() - 1;
+        EXPECT_EQ(last->when, whole ? "2025-03-10 08:05:02" : "2025-03-09 07:00:00") << cut;
+        EXPECT_EQ(last->outcome, whole ? "No program was due; 2 records not yet due."
+                                       : "No program was due; 4 records not yet due.")
+            << cut;
+    }
+    struct Case {
+        const char* name;
+        std::string history;
+        std::string when;
+    };
+    const std::string zeros(40, '\0');
+    const Case cases[] = {
+        {"zeros after a whole entry", bom + older + zeros, "2025-03-09 07:00:00"},
+        {"zeros, then a whole entry on a line of its own", bom + older + zeros + "\r\n" + newer,
+         "2025-03-10 08:05:02"},
+        {"a half entry, then a whole one", bom + newer.substr(0, 40) + "\r\n" + older,
+         "2025-03-09 07:00:00"},
+        {"the lines of a torn entry after a whole one stay out of it",
+         bom + older + zeros + newer.substr(30), "2025-03-09 07:00:00"},
+        {"no whole entry", bom + newer.substr(0, newer.size() - 2), ""},
+    };
+    for (const Case& c : cases) {
+        const std::optional<launcher::LastRun> last = launcher::newestRun(c.history);
+        EXPECT_EQ(last ? last->when : "", c.when) << c.name;
+        if (last) {
+            EXPECT_EQ(last->outcome, c.when == "2025-03-09 07:00:00"
+                                         ? "No program was due; 4 records not yet due."
+                                         : "No program was due; 2 records not yet due.")
+                << c.name;
+        }
     }
 }
 
