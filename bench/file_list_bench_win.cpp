@@ -12,6 +12,7 @@
 #include "editor/win/main_ids.hpp"
 #include "editor/win/main_window.hpp"
 #include "timing_win.hpp"
+#include "win32/listing.hpp"
 #include "win32/owners.hpp"
 #include "win32/text.hpp"
 
@@ -73,7 +74,7 @@ int wmain() {
     const std::string elsewhere = win32::narrow(temp);
     HWND file1 = GetDlgItem(main.hwnd(), editor::main::File1);
 
-    std::vector<double> shown, enumerated;
+    std::vector<double> shown, enumerated, listed_;
     for (int round = 0; round <= kRounds; ++round) {
         main.setFolderPath(elsewhere);  // so that each round shows the folder anew
         double start = seconds();
@@ -82,6 +83,9 @@ int wmain() {
         start = seconds();
         const int entries = enumerate(folder);
         const double enumeration = seconds() - start;
+        start = seconds();
+        const win32::FolderContents contents = win32::listFolder(folder);
+        listed_.push_back(seconds() - start);
         const LRESULT listed = SendMessageW(file1, LB_GETCOUNT, 0, 0);
         if (!ok || listed != kFiles || entries != kFiles + 2) {
             std::printf("unexpected: shown %d, listed %ld, enumerated %d\n", ok ? 1 : 0,
@@ -100,6 +104,8 @@ int wmain() {
                 enumerationMedian * 1000,
                 *std::min_element(enumerated.begin(), enumerated.end()) * 1000,
                 *std::max_element(enumerated.begin(), enumerated.end()) * 1000);
+    std::printf("of it win32::listFolder (read and sort): median %.1f ms\n",
+                median(listed_) * 1000);
     std::printf("ratio %.2f (target at most 1.1)\n", showMedian / enumerationMedian);
     std::printf(
         "@figure|File1 showing %d files / FindFirstFileExW alone, median of %zu|%.3f|1.10|"

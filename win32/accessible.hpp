@@ -11,8 +11,8 @@ namespace win32 {
 
 // From now on the control's accessible object, as screen readers ask for it with
 // WM_GETOBJECT, answers `name` for the control itself and everything else as the system's
-// own object for the control does. False when the control cannot take it (the system refused
-// the subclass).
+// own object for the control does. Call it on the thread that made the control. False when
+// the control is not this thread's or the system refused it a new window procedure.
 bool setAccessibleName(HWND control, std::wstring name);
 
 }  // namespace win32
