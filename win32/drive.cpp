@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "win32/system_library.hpp"
+
 namespace win32 {
 
 namespace {
@@ -46,18 +48,28 @@ DriveLetter driveLetter(const std::wstring& path) {
         drive.kind = DriveLetter::Kind::Substitute;
         std::wstring rest = path.substr(2);
         // "C:\Tools" and "\Norvell" join with one backslash, as do "C:\" and "\Norvell".
-        if (!folder.empty() && folder.back() == L'\\' && !rest.empty() && rest.front() == L'\\')
-            rest.erase(0, 1);
+        if (folder.back() == L'\\' && !rest.empty() && rest.front() == L'\\') rest.erase(0, 1);
         drive.path = folder + rest;
         return drive;
     }
     if (GetDriveTypeW((letter + L"\\").c_str()) != DRIVE_REMOTE) return drive;
     drive.kind = DriveLetter::Kind::Network;
+    // mpr.dll is not one of the libraries Windows always takes from the system folder: imported,
+    // it would be looked for beside the program first, where users may put files. Loaded here,
+    // only for a network drive.
+    const UniqueModule mpr = loadSystemLibrary(L"mpr.dll");
+    using GetUniversalName = DWORD(WINAPI*)(LPCWSTR, DWORD, LPVOID, LPDWORD);
+    const auto getUniversalName =
+        mpr ? procedureOf<GetUniversalName>(mpr.get(), "WNetGetUniversalNameW") : nullptr;
+    if (!getUniversalName) {
+        drive.error = GetLastError();
+        return drive;
+    }
     std::vector<unsigned char> buffer(sizeof(UNIVERSAL_NAME_INFOW) + MAX_PATH * sizeof(wchar_t));
     for (;;) {
         auto size = static_cast<DWORD>(buffer.size());
         const DWORD result =
-            WNetGetUniversalNameW(path.c_str(), UNIVERSAL_NAME_INFO_LEVEL, buffer.data(), &size);
+            getUniversalName(path.c_str(), UNIVERSAL_NAME_INFO_LEVEL, buffer.data(), &size);
         if (result == NO_ERROR) {
             // The name is stored in the buffer after the structure that points to it.
             const auto* info = reinterpret_cast<const UNIVERSAL_NAME_INFOW*>(buffer.data());

@@ -48,19 +48,12 @@ std::vector<std::string> startFolders(const Services& services) {
 
 void loadMain(MainControls& controls, Services& services, const std::function<void()>& show) {
     std::vector<std::string> names;
-    if (const schedule::Outcome listed = services.scheduleFolder().fileNames(names); !listed) {
+    const schedule::Outcome listed = services.scheduleFolder().fileNames(names);
+    if (!listed) {
         services.message("The pick files in " + services.workingFolder() +
                          " cannot be read: " + listed.error +
                          ". New picks are numbered from 1 and may replace earlier ones.");
         names.clear();
-    } else if (const schedule::Outcome writable = checkWritable(
-                   services.scheduleFolder(), writeCheckName(services.processId(), names));
-               !writable) {
-        // As where a ZIP was copied into Program Files: every pick would fail alike.
-        services.message("Norvell cannot write to its working folder " + services.workingFolder() +
-                         ": " + writable.error +
-                         ". Picks cannot be saved there: put Norvell into a folder of your own "
-                         "and start it from there.");
     }
     controls.setText(Field::Text4, startingPickCounter(names));
     controls.selectItem(List::List2, "12");
@@ -68,6 +61,20 @@ void loadMain(MainControls& controls, Services& services, const std::function<vo
     controls.selectItem(List::List1, "PM");
     controls.selectItem(List::List4, "Normal");
     show();
+
+    // After the window shows: the check writes a file through to the disc, which the user
+    // should not wait for to see the window, and its message then has a window to belong to.
+    if (listed) {
+        if (const schedule::Outcome writable = checkWritable(
+                services.scheduleFolder(), writeCheckName(services.processId(), names));
+            !writable) {
+            // As where a ZIP was copied into Program Files: every pick would fail alike.
+            services.message("Norvell cannot write to its working folder " +
+                             services.workingFolder() + ": " + writable.error +
+                             ". Picks cannot be saved there: put Norvell into a folder of your "
+                             "own and start it from there.");
+        }
+    }
 
     const std::vector<std::string> folders = startFolders(services);
     for (const std::string& folder : folders) {

@@ -161,36 +161,77 @@ TEST_P(ReleaseResources, StayWithinTheirSize) {
     EXPECT_LE(size, GetParam().largest) << win32::narrow(GetParam().file);
 }
 
-// The functions a program imports by name from `dll`: read from the image as the loader maps
-// it, so every RVA is an offset from its base.
-std::vector<std::string> importsFrom(HMODULE module, std::string_view dll) {
-    const auto* base =
+// The import descriptors of a program, read from the image as the loader maps it, so every
+// RVA is an offset from its base.
+struct Imports {
+    const BYTE* base = nullptr;
+    std::vector<const IMAGE_IMPORT_DESCRIPTOR*> libraries;
+    const char* nameOf(const IMAGE_IMPORT_DESCRIPTOR* library) const {
+        return reinterpret_cast<const char*>(base + library->Name);
+    }
+};
+
+Imports importsOf(HMODULE module) {
+    Imports imports;
+    imports.base =
         reinterpret_cast<const BYTE*>(reinterpret_cast<ULONG_PTR>(module) & ~ULONG_PTR{3});
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + dos->e_lfanew);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(imports.base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(imports.base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY& directory =
         nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    std::vector<std::string> names;
-    if (directory.VirtualAddress == 0) return names;
-    for (const auto* entry =
-             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+    if (directory.VirtualAddress == 0) return imports;
+    for (const auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
+             imports.base + directory.VirtualAddress);
          entry->Name; ++entry) {
-        if (CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE,
-                           reinterpret_cast<const char*>(base + entry->Name), -1, dll.data(),
-                           static_cast<int>(dll.size())) != CSTR_EQUAL) {
-            continue;
-        }
+        imports.libraries.push_back(entry);
+    }
+    return imports;
+}
+
+bool sameName(const char* a, std::string_view b) {
+    return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a, -1, b.data(),
+                          static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+// The functions a program imports by name from `dll`.
+std::vector<std::string> importsFrom(HMODULE module, std::string_view dll) {
+    const Imports imports = importsOf(module);
+    std::vector<std::string> names;
+    for (const IMAGE_IMPORT_DESCRIPTOR* entry : imports.libraries) {
+        if (!sameName(imports.nameOf(entry), dll)) continue;
         const DWORD thunks =
             entry->OriginalFirstThunk ? entry->OriginalFirstThunk : entry->FirstThunk;
-        for (const auto* thunk = reinterpret_cast<const IMAGE_THUNK_DATA64*>(base + thunks);
+        for (const auto* thunk = reinterpret_cast<const IMAGE_THUNK_DATA64*>(imports.base + thunks);
              thunk->u1.AddressOfData; ++thunk) {
             if (IMAGE_SNAP_BY_ORDINAL64(thunk->u1.Ordinal)) continue;
-            const auto* byName =
-                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + thunk->u1.AddressOfData);
+            const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(
+                imports.base + thunk->u1.AddressOfData);
             names.emplace_back(reinterpret_cast<const char*>(byName->Name));
         }
     }
     return names;
+}
+
+// The libraries Windows always takes from its own folder: the known DLLs, and Common Controls
+// 6, which the manifest names and Windows takes from its side-by-side store. Any other library
+// a program imports is looked for beside the program first, where users may put files.
+constexpr std::string_view kFromTheSystem[] = {
+    "advapi32.dll", "comctl32.dll", "gdi32.dll",   "kernel32.dll", "msvcrt.dll",
+    "ole32.dll",    "oleaut32.dll", "shell32.dll", "shlwapi.dll",  "user32.dll"};
+
+TEST_P(ReleaseResources, ImportOnlyLibrariesWindowsTakesFromItsOwnFolder) {
+    const win32::UniqueModule module = loadAsData(path_);
+    ASSERT_TRUE(module);
+    const Imports imports = importsOf(module.get());
+    EXPECT_FALSE(imports.libraries.empty()) << "the import table was not read";
+    for (const IMAGE_IMPORT_DESCRIPTOR* library : imports.libraries) {
+        const char* name = imports.nameOf(library);
+        EXPECT_TRUE(std::any_of(std::begin(kFromTheSystem), std::end(kFromTheSystem),
+                                [&](std::string_view known) { return sameName(name, known); }))
+            << win32::narrow(GetParam().file) << " imports " << name
+            << ", which Windows would look for beside it first: load it at run time from the "
+               "system folder";
+    }
 }
 
 // Windows 10 before version 1703 lacks these; imported, they keep a program from loading there.

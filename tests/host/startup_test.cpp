@@ -34,7 +34,12 @@ TEST(WriteCheck, AFolderThatTakesNoFileIsNamedOnceWithTheReason) {
     main.services.workingFolderPath = "C:\\Program Files\\Norvell";
     main.services.folder.files["2Mon.dat"] = "record";
     main.services.folder.unwritable.insert(main.checkName());
-    main.load();
+    std::size_t messagesAtShow = 0;
+    editor::loadMain(main.controls, main.services, [&] {
+        ++main.shows;
+        messagesAtShow = main.services.log.size();
+    });
+    EXPECT_EQ(messagesAtShow, 0u) << "the window shows first; the check's message belongs to it";
     ASSERT_EQ(main.services.log.size(), 1u);
     EXPECT_EQ(main.services.log[0],
               "message: Norvell cannot write to its working folder C:\\Program Files\\Norvell: "
