@@ -12,7 +12,7 @@ host=${2:-build/bench}
 shift $(($# < 2 ? $# : 2))
 bash scripts/deps.sh
 cmake --preset windows -B "$windows" >/dev/null
-cmake --build "$windows" -j2 --target Brightwick copyfle clrfle empty_program probe
+cmake --build "$windows" -j2 --target Brightwick copyfle clrfle empty_program starts_alone probe
 cmake --preset bench -B "$host" >/dev/null
 cmake --build "$host" -j2 --target launcher_bench
 
@@ -22,7 +22,7 @@ for program in Brightwick.exe copyfle.com clrfle.com; do
   echo "$program: $size bytes"
   echo "@figure|$program, bytes|$size|65536|"
 done
-echo "== Brightwick against an empty program, under Wine: 10,000 records none due; 20 records 5 due"
+echo "== Brightwick against an empty program, under Wine: 10,000 records none due; 20 records 5 due, also against its 5 starts alone"
 bash scripts/with-wine.sh "$windows" "$host/bench/launcher_bench" \
   "$windows/dist/Brightwick.exe" "$windows/bench/empty_program.exe" \
-  "$windows/testbin/probe.exe" "$@"
+  "$windows/testbin/probe.exe" "$windows/bench/starts_alone.exe" "$@"
