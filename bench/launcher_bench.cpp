@@ -86,23 +86,27 @@ void writeTypicalDayFiles(const fs::path& folder) {
     }
 }
 
-int linesIn(const fs::path& file) {
+// Whole lines only: a probe may be writing its line right now.
+std::size_t linesIn(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
-    int lines = 0;
-    for (std::string line; std::getline(in, line);) ++lines;
+    std::size_t lines = 0;
+    for (char c; in.get(c);) lines += c == '\n' ? 1 : 0;
     return lines;
 }
 
-// Waits until every probe the launcher started has written its line, then clears the log.
+// Waits until every probe started since the last call has written its line. The log stays: a
+// probe that still held it open would write its line into a file removed under it, and the
+// next wait would miss that line.
 bool probesEnded(const fs::path& folder) {
+    static std::map<fs::path, std::size_t> written;
+    std::size_t& expected = written[folder];
+    expected += static_cast<std::size_t>(kTypicalDue);
     const fs::path log = folder / "probe.log";
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (linesIn(log) < kTypicalDue) {
+    while (linesIn(log) < expected) {
         if (std::chrono::steady_clock::now() > deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    std::error_code ignored;
-    fs::remove(log, ignored);
     return true;
 }
 
