@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "win32/owners.hpp"
+#include "win32/system_library.hpp"
 
 namespace win32 {
 
@@ -69,12 +70,10 @@ DWORD WINAPI listOnWorker(void* parameter) {
 
 std::wstring networkShare(wchar_t letter) {
     // Loaded from the system folder, and only where a network drive is there to be named.
-    const UniqueModule mpr(LoadLibraryExW(L"mpr.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    const UniqueModule mpr = loadSystemLibrary(L"mpr.dll");
     if (!mpr) return {};
     using GetConnection = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
-    // Through the generic function pointer type, the one cast that no compiler warns about.
-    const auto getConnection = reinterpret_cast<GetConnection>(
-        reinterpret_cast<void (*)()>(GetProcAddress(mpr.get(), "WNetGetConnectionW")));
+    const auto getConnection = procedureOf<GetConnection>(mpr.get(), "WNetGetConnectionW");
     if (!getConnection) return {};
     const wchar_t device[] = {letter, L':', L'\0'};
     std::wstring share(MAX_PATH, L'\0');

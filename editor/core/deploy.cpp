@@ -36,12 +36,6 @@ std::string launcherMissing(const std::string& applicationFolder) {
            "does that) and deploy again.";
 }
 
-// The path as Brightwick can reach it at logon.
-std::string atLogon(const Services& services, const std::string& path) {
-    const DriveLetter drive = services.driveLetter(path);
-    return drive.kind == DriveLetter::Kind::Network && !drive.path.empty() ? drive.path : path;
-}
-
 std::string substituteWarning(const std::string& path, const std::string& realPath) {
     return "Brightwick's shortcut names " + path + ", on drive " + path.substr(0, 2) +
            ", which the subst command made (it stands for " + realPath +
@@ -115,7 +109,8 @@ std::optional<std::string> doubleStart(const Services& services, StartupFolder m
 
 void placeShortcut(Services& services, StartupFolder where, const std::string& applicationFolder,
                    std::string_view success) {
-    const Shortcut shortcut = launcherShortcut(services, applicationFolder);
+    std::vector<std::string> driveWarnings;
+    const Shortcut shortcut = launcherShortcut(services, applicationFolder, &driveWarnings);
     std::string folder;
     schedule::Outcome created = services.createShortcut(where, shortcut, folder);
     if (!created && created.code == kAccessDenied && where == StartupFolder::AllUsers &&
@@ -131,7 +126,7 @@ void placeShortcut(Services& services, StartupFolder where, const std::string& a
     const std::optional<std::string> notEnabled = enableInStartupList(services, where);
     services.message(success);
     if (notEnabled) services.message(*notEnabled);
-    for (const std::string& warning : driveWarnings(services, applicationFolder)) {
+    for (const std::string& warning : driveWarnings) {
         services.message(warning);
     }
     if (const auto twice = doubleStart(services, where, applicationFolder)) {
@@ -141,31 +136,28 @@ void placeShortcut(Services& services, StartupFolder where, const std::string& a
 
 }  // namespace
 
-Shortcut launcherShortcut(const Services& services, const std::string& applicationFolder) {
+Shortcut launcherShortcut(const Services& services, const std::string& applicationFolder,
+                          std::vector<std::string>* driveWarnings) {
     // The launcher opens the day files by bare name, so it must start in the folder that
     // holds them, wherever the editor itself was started from.
-    return {std::string(kLauncherName),
-            atLogon(services, applicationFolder + std::string(kLauncherFile)), "",
-            atLogon(services, services.workingFolder())};
-}
-
-std::vector<std::string> driveWarnings(const Services& services,
-                                       const std::string& applicationFolder) {
-    std::vector<std::string> warnings;
+    Shortcut shortcut{std::string(kLauncherName), applicationFolder + std::string(kLauncherFile),
+                      "", services.workingFolder()};
     std::string lettersTold;
-    for (const std::string& path :
-         {applicationFolder + std::string(kLauncherFile), services.workingFolder()}) {
-        const DriveLetter drive = services.driveLetter(path);
+    for (std::string* path : {&shortcut.target, &shortcut.workingFolder}) {
+        const DriveLetter drive = services.driveLetter(*path);
         if (drive.kind == DriveLetter::Kind::Local) continue;
-        if (drive.kind == DriveLetter::Kind::Network && !drive.path.empty()) continue;
-        const std::string letter = capitalized(path.substr(0, 1));
-        if (lettersTold.find(letter) != std::string::npos) continue;
+        if (drive.kind == DriveLetter::Kind::Network && !drive.path.empty()) {
+            *path = drive.path;
+            continue;
+        }
+        const std::string letter = capitalized(path->substr(0, 1));
+        if (!driveWarnings || lettersTold.find(letter) != std::string::npos) continue;
         lettersTold += letter;
-        warnings.push_back(drive.kind == DriveLetter::Kind::Substitute
-                               ? substituteWarning(path, drive.path)
-                               : networkWarning(letter, drive.error));
+        driveWarnings->push_back(drive.kind == DriveLetter::Kind::Substitute
+                                     ? substituteWarning(*path, drive.path)
+                                     : networkWarning(letter, drive.error));
     }
-    return warnings;
+    return shortcut;
 }
 
 void deploy(Services& services) {

@@ -27,13 +27,11 @@ inline constexpr std::string_view kLauncherFile = "Brightwick.exe";
 
 // The launcher's shortcut: this editor's Brightwick.exe, started in the editor's working
 // folder. `applicationFolder` ends in a backslash (CheckPath). A mapped network drive is
-// spelt as its share, which needs no letter at logon.
-Shortcut launcherShortcut(const Services& services, const std::string& applicationFolder);
-
-// What the user must know of the drives that shortcut names: a drive made by subst, and a
-// network drive whose share the network could not tell. One text per drive letter.
-std::vector<std::string> driveWarnings(const Services& services,
-                                       const std::string& applicationFolder);
+// spelt as its share, which needs no letter at logon. `driveWarnings`, when given, gets what
+// the user must know of the drives it names: a drive made by subst, and a network drive whose
+// share the network could not tell; one text per drive letter.
+Shortcut launcherShortcut(const Services& services, const std::string& applicationFolder,
+                          std::vector<std::string>* driveWarnings = nullptr);
 
 // The click of Command3: combine, ask, then put the launcher's shortcut into a Startup folder
 // or clear the data files. A shortcut for all users is made only from folders that only

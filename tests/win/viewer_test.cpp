@@ -102,32 +102,39 @@ struct Picture {
     }
 };
 
-Picture paint(HWND list) {
-    RECT client;
-    GetClientRect(list, &client);
+// What `draw` paints on a memory DC of `width` by `height` pixels.
+Picture drawn(LONG width, LONG height, const std::function<void(HDC)>& draw) {
     const win32::ClientDC screen(nullptr);
     const win32::UniqueDC memory(CreateCompatibleDC(screen.get()));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = client.right;
-    info.bmiHeader.biHeight = -client.bottom;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
     const win32::UniqueBitmap bitmap(
         CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     const win32::Selected selected(memory.get(), bitmap.get());
-    // As on the screen: the background first, then the entries.
-    SendMessageW(list, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.get()), 0);
-    SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
+    draw(memory.get());
     GdiFlush();
     Picture picture;
-    picture.width = client.right;
+    picture.width = width;
     const auto* pixel = static_cast<const unsigned char*>(bits);
-    for (LONG i = 0; i < client.right * client.bottom; ++i, pixel += 4) {
+    for (LONG i = 0; i < width * height; ++i, pixel += 4) {
         picture.pixels.push_back(RGB(pixel[2], pixel[1], pixel[0]));
     }
     return picture;
+}
+
+Picture paint(HWND list) {
+    RECT client;
+    GetClientRect(list, &client);
+    return drawn(client.right, client.bottom, [&](HDC dc) {
+        // As on the screen: the background first, then the entries.
+        SendMessageW(list, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    });
 }
 
 // Pixels other than the background that the list paints.
@@ -650,42 +657,26 @@ TEST_F(ViewerTest, ALongProgramLineKeepsTheProgramsOwnNameInView) {
     EXPECT_LT(right, picture.width - 1) << "the line is not cut at the edge";
 
     // "app.exe" alone, drawn as the list draws its lines, ends the drawn line pixel for pixel.
-    const win32::ClientDC screen(nullptr);
-    const win32::UniqueDC memory(CreateCompatibleDC(screen.get()));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const win32::UniqueBitmap bitmap(
-        CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const win32::Selected selected(memory.get(), bitmap.get());
-    const win32::Selected font(memory.get(),
-                               reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
-    RECT all{0, 0, picture.width, height};
-    FillRect(memory.get(), &all, GetSysColorBrush(COLOR_BTNFACE));
-    SetBkMode(memory.get(), TRANSPARENT);
-    SetTextColor(memory.get(), GetSysColor(COLOR_WINDOWTEXT));
-    TextOutW(memory.get(), 0, 0, L"app.exe", 7);
-    GdiFlush();
-    const auto* pixels = static_cast<const unsigned char*>(bits);
-    const auto reference = [&](LONG x, LONG y) {
-        const unsigned char* pixel = pixels + (y * picture.width + x) * 4;
-        return RGB(pixel[2], pixel[1], pixel[0]);
-    };
+    const Picture name = drawn(picture.width, height, [&](HDC dc) {
+        const win32::Selected font(dc,
+                                   reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+        RECT all{0, 0, picture.width, height};
+        FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        TextOutW(dc, 0, 0, L"app.exe", 7);
+    });
     LONG nameRight = -1;
     for (LONG x = 0; x < picture.width; ++x) {
         for (LONG y = 0; y < height; ++y) {
-            if (reference(x, y) != background) nameRight = x;
+            if (name.at(x, y) != background) nameRight = x;
         }
     }
     ASSERT_GT(nameRight, 0);
     int differing = 0;
     for (LONG x = 0; x <= nameRight; ++x) {
         for (LONG y = 0; y < height; ++y) {
-            if (picture.at(right - nameRight + x, top + y) != reference(x, y)) ++differing;
+            if (picture.at(right - nameRight + x, top + y) != name.at(x, y)) ++differing;
         }
     }
     EXPECT_EQ(differing, 0) << "the line does not end in the program's name";
