@@ -88,10 +88,12 @@ std::optional<std::string> enableInStartupList(Services& services, StartupFolder
 
 // When the other Startup folder starts Brightwick too: which shortcut to remove.
 std::optional<std::string> doubleStart(const Services& services, StartupFolder made,
-                                       const std::string& applicationFolder) {
+                                       const std::string& applicationFolder,
+                                       const Shortcut& shortcut) {
     const StartupFolder otherFolder =
         made == StartupFolder::CurrentUser ? StartupFolder::AllUsers : StartupFolder::CurrentUser;
-    const StartupPlace other = inspectStartupFolder(services, otherFolder, applicationFolder);
+    const StartupPlace other =
+        inspectStartupFolder(services, otherFolder, applicationFolder, shortcut);
     if (!other.starts()) return std::nullopt;
     std::string text = capitalized(startupFolderWords(otherFolder)) +
                        " holds a Brightwick shortcut too, so Brightwick will start twice at each "
@@ -129,7 +131,7 @@ void placeShortcut(Services& services, StartupFolder where, const std::string& a
     for (const std::string& warning : driveWarnings) {
         services.message(warning);
     }
-    if (const auto twice = doubleStart(services, where, applicationFolder)) {
+    if (const auto twice = doubleStart(services, where, applicationFolder, shortcut)) {
         services.message(*twice);
     }
 }

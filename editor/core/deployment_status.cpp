@@ -166,7 +166,7 @@ std::string startupFolderWords(StartupFolder where) {
 }
 
 StartupPlace inspectStartupFolder(const Services& services, StartupFolder where,
-                                  const std::string& applicationFolder) {
+                                  const std::string& applicationFolder, const Shortcut& ours) {
     StartupPlace place;
     place.where = where;
     std::string folder;
@@ -186,7 +186,6 @@ StartupPlace inspectStartupFolder(const Services& services, StartupFolder where,
     place.targetExists = !link.target.empty() && services.isFile(link.target);
     // Deploy spells a mapped network drive as its share; a shortcut made before names the
     // letter. Either is this editor's.
-    const Shortcut ours = launcherShortcut(services, applicationFolder);
     place.targetIsOurs =
         place.targetExists &&
         (services.samePath(link.target, applicationFolder + std::string(kLauncherFile)) ||
@@ -217,8 +216,10 @@ void deploymentStatus(Services& services) {
     CheckPath(MyPath, services);
     const std::string ourLauncher = MyPath + std::string(kLauncherFile);
     const std::string ourFolder = services.workingFolder();
-    const StartupPlace user = inspectStartupFolder(services, StartupFolder::CurrentUser, MyPath);
-    const StartupPlace all = inspectStartupFolder(services, StartupFolder::AllUsers, MyPath);
+    const Shortcut ours = launcherShortcut(services, MyPath);
+    const StartupPlace user =
+        inspectStartupFolder(services, StartupFolder::CurrentUser, MyPath, ours);
+    const StartupPlace all = inspectStartupFolder(services, StartupFolder::AllUsers, MyPath, ours);
 
     std::string text =
         "Windows starts Brightwick, which starts your programs, at logon through a shortcut in a "

@@ -47,9 +47,11 @@ struct StartupPlace {
     bool isOurs() const { return shortcut && targetIsOurs && workingFolderIsOurs; }
 };
 
-// Reads the Startup folder `where`. `applicationFolder` ends in a backslash (CheckPath).
+// Reads the Startup folder `where`. `applicationFolder` ends in a backslash (CheckPath);
+// `ours` is the launcher's shortcut as Deploy makes it now (launcherShortcut), so that a
+// mapped drive spelt as its share counts as this editor's too.
 StartupPlace inspectStartupFolder(const Services& services, StartupFolder where,
-                                  const std::string& applicationFolder);
+                                  const std::string& applicationFolder, const Shortcut& ours);
 
 // When both places start Brightwick: the one whose shortcut to remove, so that it starts once.
 const StartupPlace* secondShortcut(const StartupPlace& user, const StartupPlace& allUsers);
