@@ -58,6 +58,36 @@ function(norvell_tests)
   endforeach()
 endfunction()
 
+# norvell_delay_loaded: links the shell and OLE automation so that each is loaded at the first
+# call of one of its functions instead of at the start. The editor needs them only for some
+# actions (shortcuts, documents, folders, screen readers), and under Wine loading them, with
+# the libraries they bring in, cost its start more than all its own work but the window.
+# With MinGW the import libraries come from the .def files in cmake/delay_loaded, which list
+# the functions we call: one missing there is imported as usual, and the package tests
+# fail on a program whose start loads either library.
+if(WIN32)
+  add_library(norvell_delay_loaded INTERFACE)
+  set(delayed shell32 oleaut32)
+  if(MSVC)
+    foreach(library ${delayed})
+      target_link_options(norvell_delay_loaded INTERFACE /DELAYLOAD:${library}.dll)
+    endforeach()
+    target_link_libraries(norvell_delay_loaded INTERFACE ${delayed} delayimp)
+  else()
+    foreach(library ${delayed})
+      set(definitions ${PROJECT_SOURCE_DIR}/cmake/delay_loaded/${library}.def)
+      set(archive ${PROJECT_BINARY_DIR}/delay_loaded/lib${library}_delayed.a)
+      file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/delay_loaded)
+      execute_process(COMMAND ${CMAKE_DLLTOOL} --input-def ${definitions}
+                              --dllname ${library}.dll --output-delaylib ${archive}
+                      COMMAND_ERROR_IS_FATAL ANY)
+      set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+                   ${definitions})
+      target_link_libraries(norvell_delay_loaded INTERFACE ${archive})
+    endforeach()
+  endif()
+endif()
+
 # The Windows form of a path in the build tree, as Wine maps the Unix root to drive Z.
 function(norvell_wine_path out path)
   string(REPLACE "/" "\\" windows "${path}")

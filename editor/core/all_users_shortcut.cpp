@@ -70,6 +70,20 @@ std::string allUsersShortcutArguments(std::string_view workingFolder) {
     return std::string(kAllUsersShortcutSwitch) + " \"" + quoted + "\"";
 }
 
+bool hasArgumentsAfterProgram(std::string_view commandLine) {
+    constexpr std::string_view kBlanks = " \t";
+    std::size_t end = 0;
+    if (commandLine.starts_with('"')) {
+        end = commandLine.find('"', 1);
+        if (end == std::string_view::npos) return false;  // the name runs to the end
+        ++end;
+    } else {
+        end = commandLine.find_first_of(kBlanks);
+        if (end == std::string_view::npos) return false;
+    }
+    return commandLine.find_first_not_of(kBlanks, end) != std::string_view::npos;
+}
+
 bool asksForAllUsersShortcut(const std::vector<std::string>& arguments) {
     return arguments.size() >= 2 && arguments[1] == kAllUsersShortcutSwitch;
 }

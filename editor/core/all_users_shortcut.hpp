@@ -26,6 +26,12 @@ inline constexpr std::string_view kAllUsersShortcutSwitch = "/create-all-users-s
 // the system splits them back into the switch and the folder.
 std::string allUsersShortcutArguments(std::string_view workingFolder);
 
+// Whether a whole command line holds anything after the program's name, which the system
+// reads up to the closing quote when the line starts with one, else up to the first space or
+// tab. Only then need the line be split: the system's splitter lives in the shell, which an
+// ordinary start need not load.
+bool hasArgumentsAfterProgram(std::string_view commandLine);
+
 // Whether a command line, split into arguments as the system splits it (the program first),
 // asks for the shortcut: its first argument is the switch. Anything else starts the editor.
 bool asksForAllUsersShortcut(const std::vector<std::string>& arguments);

@@ -21,8 +21,11 @@
 
 namespace {
 
-// The command line split as the system splits it, the program first; empty when it cannot be.
+// The command line split as the system splits it, the program first; the whole line alone when
+// nothing follows the program's name, and empty when it cannot be split.
 std::vector<std::string> commandLineArguments() {
+    const std::string line = win32::narrow(GetCommandLineW());
+    if (!editor::hasArgumentsAfterProgram(line)) return {line};
     int count = 0;
     const win32::UniqueLocalMemory<LPWSTR> split(CommandLineToArgvW(GetCommandLineW(), &count));
     std::vector<std::string> arguments;

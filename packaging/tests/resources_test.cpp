@@ -234,6 +234,21 @@ TEST_P(ReleaseResources, ImportOnlyLibrariesWindowsTakesFromItsOwnFolder) {
     }
 }
 
+// Loading the shell and OLE automation, with what they bring in, cost the editor's start more
+// than all its own work but its window; they wait for the first call of one of their functions
+// (cmake/delay_loaded lists those functions: one missing there would be imported again).
+TEST_P(ReleaseResources, StartWithoutTheShellAndOleAutomation) {
+    const win32::UniqueModule module = loadAsData(path_);
+    ASSERT_TRUE(module);
+    const Imports imports = importsOf(module.get());
+    for (const IMAGE_IMPORT_DESCRIPTOR* library : imports.libraries) {
+        const char* name = imports.nameOf(library);
+        EXPECT_FALSE(sameName(name, "shell32.dll") || sameName(name, "oleaut32.dll"))
+            << win32::narrow(GetParam().file) << " loads " << name << " at its start for "
+            << testing::PrintToString(importsFrom(module.get(), name));
+    }
+}
+
 // Windows 10 before version 1703 lacks these; imported, they keep a program from loading there.
 TEST_P(ReleaseResources, LoadOnTheFirstReleasesOfWindows10) {
     const win32::UniqueModule module = loadAsData(path_);

@@ -71,6 +71,31 @@ TEST(AllUsersShortcut, OnlyTheSwitchAndOneFullFolderPathAreTaken) {
         << "the longest path the system takes";
 }
 
+// The editor splits its command line only when something follows the program's name, so a
+// line misread here would lose the elevated instance's argument.
+TEST(AllUsersShortcut, OnlyALineWithSomethingAfterTheProgramIsSplit) {
+    const struct {
+        std::string_view line;
+        bool arguments;
+    } cases[] = {
+        {"", false},
+        {"Norvell.exe", false},
+        {"C:\\Tools\\Norvell.exe   ", false},
+        {"\"C:\\Program Files\\Norvell\\Norvell.exe\"", false},
+        {"\"C:\\Program Files\\Norvell\\Norvell.exe\" \t ", false},
+        {"\"C:\\Program Files\\Norvell.exe", false},  // no closing quote: all of it is the name
+        {"Norvell.exe /create-all-users-shortcut \"C:\\A\"", true},
+        {"\"C:\\Program Files\\Norvell\\Norvell.exe\" /create-all-users-shortcut", true},
+        {"\"C:\\A B\\Norvell.exe\"\t\"C:\\A\"", true},
+        {"\"C:\\A B\\Norvell.exe\"x", true},  // read on after the quote: split to be sure
+        {"Norvell.exe\tx", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(editor::hasArgumentsAfterProgram(c.line), c.arguments);
+    }
+}
+
 TEST(AllUsersShortcut, TheInstanceMakesOnlyTheLaunchersShortcutForAllUsers) {
     FakeServices services;
     services.programFolderPath = "C:\\Program Files\\Norvell";
