@@ -18,6 +18,7 @@
 #include "schedule/run_style.hpp"
 #include "win32/error.hpp"
 #include "win32/owners.hpp"
+#include "win32/subclass.hpp"
 #include "win32/text.hpp"
 #include "win32/twips.hpp"
 
@@ -66,23 +67,15 @@ int fieldId(Field field) {
 
 // A one-row list shows one item, so the item in view is the current one: the scroll bar and
 // the wheel move the current item as the arrow keys do.
-LRESULT CALLBACK OneRowListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                DWORD_PTR) {
-    switch (message) {
-        case WM_VSCROLL:
-        case WM_MOUSEWHEEL: {
-            const LRESULT result = DefSubclassProc(list, message, wParam, lParam);
-            const LRESULT top = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
-            if (top != LB_ERR && top != SendMessageW(list, LB_GETCURSEL, 0, 0)) {
-                SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(top), 0);
-            }
-            return result;
+LRESULT CALLBACK OneRowListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = win32::callReplaced(OneRowListProc, list, message, wParam, lParam);
+    if (message == WM_VSCROLL || message == WM_MOUSEWHEEL) {
+        const LRESULT top = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+        if (top != LB_ERR && top != SendMessageW(list, LB_GETCURSEL, 0, 0)) {
+            SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(top), 0);
         }
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(list, OneRowListProc, 0);
-            break;
     }
-    return DefSubclassProc(list, message, wParam, lParam);
+    return result;
 }
 
 // A menu of the bar: its items by id and caption, a zero id for a separator.
@@ -179,7 +172,7 @@ schedule::Outcome MainWindow::OnCreate() {
         for (const std::wstring& item : listItems(id)) {
             SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
         }
-        SetWindowSubclass(list, OneRowListProc, 0, 0);
+        win32::subclass(list, OneRowListProc);
     }
     pickerControls_.attach(control(Drive1), control(Dir1), control(File1));
     return schedule::Outcome::success();
