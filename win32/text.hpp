@@ -10,6 +10,9 @@ namespace win32 {
 
 std::wstring widen(std::string_view utf8);
 std::string narrow(std::wstring_view utf16);
+// widen() into a string whose storage is reused: a loop over many names converts them
+// without an allocation for each.
+void widenInto(std::string_view utf8, std::wstring& into);
 
 // Bytes in a code page (the ANSI one unless told otherwise) to UTF-16.
 std::wstring fromCodePage(std::string_view bytes, unsigned codePage = 0 /* CP_ACP */);

@@ -76,8 +76,10 @@ void fillListBox(HWND list, const std::vector<std::string>& items) {
     std::size_t characters = 0;
     for (const std::string& item : items) characters += item.size() + 1;
     SendMessageW(list, LB_INITSTORAGE, items.size(), characters * sizeof(wchar_t));
+    std::wstring wide;
     for (const std::string& item : items) {
-        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::widen(item).c_str()));
+        win32::widenInto(item, wide);
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     }
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);

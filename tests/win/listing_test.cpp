@@ -6,11 +6,15 @@
 #include <windows.h>
 
 #include <atomic>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "driver.hpp"
 #include "fonts.hpp"
 #include "win32/font.hpp"
 #include "win32/listing.hpp"
+#include "win32/text.hpp"
 #include "win32/twips.hpp"
 
 namespace {
@@ -234,6 +238,35 @@ TEST(Listing, NameOrderIgnoresCaseAndStaysFixedForTwins) {
         EXPECT_FALSE(win32::lessIgnoringCase(c.b, c.a)) << c.b << " !< " << c.a;
     }
     EXPECT_FALSE(win32::lessIgnoringCase(L"same", L"same"));
+}
+
+// ASCII names are ordered without asking the system; the order must still be the system's
+// own, and anything beyond ASCII goes to the system.
+TEST(Listing, NameOrderIsTheSystemsOrdinalOrderIgnoringCase) {
+    const auto systemLess = [](std::wstring_view a, std::wstring_view b) {
+        const int order = CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                               static_cast<int>(b.size()), TRUE);
+        return order == CSTR_LESS_THAN || (order == CSTR_EQUAL && a < b);
+    };
+    std::vector<std::wstring> names;
+    for (wchar_t c = 0x20; c < 0x7f; ++c) {
+        names.push_back(std::wstring(1, c));
+        names.push_back(std::wstring(L"n") + c + L"Z");
+    }
+    for (const wchar_t* other :
+         {L"\u00e9", L"\u00c9", L"a\u00e9", L"A\u00c9b", L"\u0101", L"Stra\u00dfe", L"STRASSE",
+          L"\u03c3", L"\u03a3x", L"n\u00e9", L"", L"nZ"}) {
+        names.emplace_back(other);
+    }
+    int disagreements = 0;
+    for (const std::wstring& a : names) {
+        for (const std::wstring& b : names) {
+            if (win32::lessIgnoringCase(a, b) != systemLess(a, b) && ++disagreements <= 5) {
+                ADD_FAILURE() << win32::narrow(a) << " against " << win32::narrow(b);
+            }
+        }
+    }
+    EXPECT_EQ(disagreements, 0);
 }
 
 TEST(Drives, ListsTheSystemDriveInLetterOrder) {

@@ -33,6 +33,39 @@ TEST(Text, CodePageConversionRefusesWhatItCannotHoldExactly) {
     EXPECT_EQ(win32::narrow(win32::widen("Caf\xC3\xA9")), "Caf\xC3\xA9");
 }
 
+// ASCII is copied without the system's conversion: the result must be the system's all the
+// same, on both sides of the last ASCII unit.
+TEST(Text, Utf8AndUtf16ConvertAsTheSystemConverts) {
+    const auto systemWide = [](const std::string& utf8) {
+        std::wstring wide(utf8.size(), L'\0');
+        wide.resize(static_cast<std::size_t>(
+            MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                                static_cast<int>(wide.size()))));
+        return wide;
+    };
+    const std::string cases[] = {"",
+                                 "a",
+                                 "\x7f",
+                                 "\xc2\x80",
+                                 "C:\\Program Files\\Tool.exe",
+                                 "Caf\xc3\xa9.exe",
+                                 "\xe2\x82\xac 5",
+                                 "\xf0\x9f\x98\x80",
+                                 std::string("a\0b", 3)};
+    for (const std::string& utf8 : cases) {
+        SCOPED_TRACE(utf8);
+        EXPECT_EQ(win32::widen(utf8), systemWide(utf8));
+        EXPECT_EQ(win32::narrow(systemWide(utf8)), utf8);
+    }
+    // Into one string, each conversion replaces what the one before left, longer or shorter.
+    std::wstring reused;
+    for (const std::string& utf8 : {std::string("\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac"),
+                                    std::string("ab"), std::string("\xc3\xa9"), std::string()}) {
+        win32::widenInto(utf8, reused);
+        EXPECT_EQ(reused, systemWide(utf8)) << utf8;
+    }
+}
+
 TEST(Error, AFailureCarriesTheWin32CodeEvenFromACOMResult) {
     struct Case {
         HRESULT result;
