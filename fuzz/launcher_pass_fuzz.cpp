@@ -1,7 +1,7 @@
 // The launcher's pass over any day file at any hour: only due records with a known run style
 // start, in file order, each with its program line byte for byte and its run style's window;
 // nothing starts from an incomplete last record, a failed start stops nothing, and the report
-// the logon history is written from says the same.
+// the logon history is written from says the same; and read in parts, the pass is the same.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -107,5 +107,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++started;
     }
     FUZZ_CHECK(started == expected.size());
+
+    // Read in parts, as the launcher reads its file, the pass is the same.
+    const std::size_t partSize = data[0] / 24 + 1;
+    launcher::DayFileReader reader(hour);
+    for (std::size_t at = 0; at < bytes.size(); at += partSize) {
+        reader.take(bytes.substr(at, partSize));
+    }
+    launcher::PassReport parts = reader.finish();
+    Starter partStarter(failures);
+    launcher::startDue(parts, partStarter);
+    FUZZ_CHECK(partStarter.starts == starter.starts);
+    FUZZ_CHECK(parts.records == report.records && parts.notYetDue == report.notYetDue &&
+               parts.starts == report.starts && parts.failed == report.failed &&
+               parts.incompleteLines == report.incompleteLines &&
+               parts.due.size() == report.due.size());
     return 0;
 }

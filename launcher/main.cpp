@@ -9,6 +9,7 @@
 #include "launcher/history_file.hpp"
 #include "launcher/pass.hpp"
 #include "launcher/system_start.hpp"
+#include "packaging/resources/manifest_ids.h"
 #include "win32/dll_search.hpp"
 #include "win32/folder.hpp"
 #include "win32/owners.hpp"
@@ -37,6 +38,9 @@ void addToHistory(const SYSTEMTIME& now, const std::wstring& folder,
 // every logon, which under Wine more than doubles the time of the whole run, while nearly every
 // run ends without a message.
 void showError(const std::wstring& text) {
+    // Common Controls 6 for this message alone (see the program's resources). Without it the
+    // message still shows, in the older look.
+    const win32::ActivatedContext controls(NORVELL_MESSAGE_MANIFEST_ID);
     const win32::UniqueModule user = win32::loadSystemLibrary(L"user32.dll");
     if (!user) return;
     using MessageBoxFunction = int(WINAPI*)(HWND, LPCWSTR, LPCWSTR, UINT);

@@ -16,67 +16,98 @@ std::optional<int> showWindowFor(std::string_view runStyleLine) {
     return style->showWindow;
 }
 
-namespace {
+DayFileReader::DayFileReader(int hourNow) : hourNow_(hourNow) {}
 
-// The lines of a file as views into its bytes, by LineReader's rules: a line ends at CR LF,
-// a lone CR or a lone LF, and a last line without a line end is still a line. No line is
-// copied: the launcher reads tens of thousands of them at every logon, and starts few.
-class Lines {
-  public:
-    explicit Lines(std::string_view bytes) : bytes_(bytes) {}
-
-    bool next(std::string_view& line) {
-        const std::size_t size = bytes_.size();
-        if (position_ >= size) return false;
-        std::size_t end = position_;
-        while (end < size && bytes_[end] != '\r' && bytes_[end] != '\n') ++end;
-        line = bytes_.substr(position_, end - position_);
-        position_ = end + 1;
-        if (end < size && bytes_[end] == '\r' && position_ < size && bytes_[position_] == '\n') {
-            ++position_;
+void DayFileReader::take(std::string_view part) {
+    std::size_t from = 0;
+    if (!pending_.empty()) {
+        // The record begun in an earlier part is completed with as little of this one as it
+        // needs, nine line-end characters at most (four CR LF and the one after a last CR),
+        // rather than the whole part copied behind it.
+        std::size_t prefix = 0;
+        for (int ends = 0; prefix < part.size() && ends < 9; ++prefix) {
+            if (part[prefix] == '\r' || part[prefix] == '\n') ++ends;
         }
-        return true;
+        pending_.append(part.substr(0, prefix));
+        const std::size_t left = pending_.size() - judgeWhole(pending_, false);
+        if (left > prefix) {  // still short of its end: all of this part went into it
+            pending_.erase(0, pending_.size() - left);
+            return;
+        }
+        pending_.clear();
+        from = prefix - left;  // what is left is the end of the prefix
     }
+    const std::string_view rest = part.substr(from);
+    pending_.assign(rest.substr(judgeWhole(rest, false)));
+}
 
-  private:
-    std::string_view bytes_;
-    std::size_t position_ = 0;
-};
+PassReport DayFileReader::finish() {
+    judgeWhole(pending_, true);
+    pending_.clear();
+    return std::move(report_);
+}
 
-}  // namespace
-
-PassReport runRecords(int hourNow, std::string_view bytes, ProgramStarter& starter) {
-    PassReport report;
-    Lines lines(bytes);
+// A line ends at CR LF, a lone CR or a lone LF; a last line without a line end is still a
+// line. Before the end of the file a CR at the end of what has come so far may yet be
+// followed by its LF, so the line waits for the next part.
+std::size_t DayFileReader::judgeWhole(std::string_view bytes, bool atEnd) {
+    const std::size_t size = bytes.size();
+    std::size_t judged = 0;
     for (;;) {
         // The four lines of one record: time, program, run style, day (held, never used).
         std::array<std::string_view, schedule::kRecordLines> record;
-        std::size_t read = 0;
-        while (read < record.size() && lines.next(record[read])) ++read;
-        if (read == 0) break;
-        if (read < record.size()) {
-            report.incompleteLastRecord = true;
-            report.incompleteLines = static_cast<int>(read);
-            break;
+        std::size_t lines = 0;
+        std::size_t position = judged;
+        while (lines < record.size() && position < size) {
+            std::size_t end = position;
+            while (end < size && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+            if (end == size && !atEnd) return judged;
+            if (end + 1 == size && bytes[end] == '\r' && !atEnd) return judged;
+            record[lines++] = bytes.substr(position, end - position);
+            position = end + 1;
+            if (end < size && bytes[end] == '\r' && position < size && bytes[position] == '\n') {
+                ++position;
+            }
         }
-        ++report.records;
-        const std::string_view time = record[0];
-        const std::string_view program = record[1];
-        const std::string_view style = record[2];
-        if (!schedule::isDue(time, hourNow)) {
-            ++report.notYetDue;
-            continue;
+        if (lines < record.size()) {
+            if (!atEnd) return judged;  // the rest of the record is still to come
+            if (lines > 0) {
+                report_.incompleteLastRecord = true;
+                report_.incompleteLines = static_cast<int>(lines);
+            }
+            return size;
         }
-        DueRecord& due = report.due.emplace_back();
-        due.programLine = program;
-        due.runStyle = style;
-        due.showWindow = showWindowFor(style);
-        if (due.showWindow) {
-            ++report.starts;
-            due.start = starter.start(program, *due.showWindow);
-            if (!due.start.outcome) ++report.failed;
-        }
+        judge(record[0], record[1], record[2]);
+        judged = position;
     }
+}
+
+void DayFileReader::judge(std::string_view time, std::string_view program, std::string_view style) {
+    ++report_.records;
+    if (!schedule::isDue(time, hourNow_)) {
+        ++report_.notYetDue;
+        return;
+    }
+    DueRecord& due = report_.due.emplace_back();
+    due.programLine = program;
+    due.runStyle = style;
+    due.showWindow = showWindowFor(style);
+}
+
+void startDue(PassReport& report, ProgramStarter& starter) {
+    for (DueRecord& due : report.due) {
+        if (!due.showWindow) continue;
+        ++report.starts;
+        due.start = starter.start(due.programLine, *due.showWindow);
+        if (!due.start.outcome) ++report.failed;
+    }
+}
+
+PassReport runRecords(int hourNow, std::string_view bytes, ProgramStarter& starter) {
+    DayFileReader reader(hourNow);
+    reader.take(bytes);
+    PassReport report = reader.finish();
+    startDue(report, starter);
     return report;
 }
 
@@ -94,11 +125,14 @@ RunResult run(int weekday, int hourNow, schedule::Folder& folder, ProgramStarter
         return result;
     }
     result.dayFile = std::string(*dayFile);
-    std::string bytes;
+    // Read in parts, the whole file judged before anything starts: a file that cannot be read
+    // to its end starts nothing.
+    std::optional<DayFileReader> reader;
     schedule::Outcome outcome;
     for (int attempt = 1;; ++attempt) {
-        bytes.clear();
-        outcome = folder.readFile(result.dayFile, bytes);
+        reader.emplace(hourNow);
+        outcome = folder.readFileInParts(result.dayFile,
+                                         [&](std::string_view part) { reader->take(part); });
         if (outcome || !outcome.busy || attempt == kOpenAttempts) break;
         folder.pause(kOpenPause);
     }
@@ -107,7 +141,8 @@ RunResult run(int weekday, int hourNow, schedule::Folder& folder, ProgramStarter
         return result;
     }
     result.opened = true;
-    result.pass = runRecords(hourNow, bytes, starter);
+    result.pass = reader->finish();
+    startDue(result.pass, starter);
     return result;
 }
 

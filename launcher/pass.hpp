@@ -51,6 +51,31 @@ struct PassReport {
     std::vector<DueRecord> due;  // in file order
 };
 
+// A day file judged part by part as it is read, so that a large one needs no buffer of its
+// size: records as runRecords reads them, the due ones kept for startDue. Whatever the parts,
+// the report is the one of the whole file.
+class DayFileReader {
+  public:
+    explicit DayFileReader(int hourNow);
+    // The next part of the file.
+    void take(std::string_view part);
+    // At the end of the file: the report, nothing started yet.
+    PassReport finish();
+
+  private:
+    // Judges the whole records at the start of `bytes`; returns how many bytes they took.
+    std::size_t judgeWhole(std::string_view bytes, bool atEnd);
+    void judge(std::string_view time, std::string_view program, std::string_view style);
+
+    int hourNow_;
+    std::string pending_;  // the start of a record whose end has not come yet
+    PassReport report_;
+};
+
+// Hands every due record with a known run style to `starter`, in file order, and counts the
+// starts and the failures into the report.
+void startDue(PassReport& report, ProgramStarter& starter);
+
 // Reads a day file's bytes four lines at a time as records (time, program, run style, day),
 // each line ended as schedule::LineReader ends one, and starts in file order every record that
 // is due at `hourNow` (0 to 23) with its run style's show-window value. A failed start never

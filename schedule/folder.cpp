@@ -2,6 +2,14 @@
 
 namespace schedule {
 
+Outcome Folder::readFileInParts(std::string_view name,
+                                const std::function<void(std::string_view)>& take) {
+    std::string bytes;
+    Outcome read = readFile(name, bytes);
+    if (read && !bytes.empty()) take(bytes);
+    return read;
+}
+
 std::string temporaryNameFor(std::string_view name) {
     std::string temporary(name);
     temporary += ".tmp";

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,11 @@ class Folder {
     // exist (a subfolder not made yet) holds no files.
     virtual Outcome fileNames(std::vector<std::string>& names) = 0;
     virtual Outcome readFile(std::string_view name, std::string& bytes) = 0;
+    // Reads `name` part after part, in order, handing each to `take`, so that a large file
+    // needs no buffer of its size; an empty file hands nothing. On failure some parts may
+    // have been handed already. By default the whole file is read and handed over at once.
+    virtual Outcome readFileInParts(std::string_view name,
+                                    const std::function<void(std::string_view)>& take);
     // Creates or empties `name` and writes `bytes`; not atomic on its own.
     virtual Outcome writeFile(std::string_view name, std::string_view bytes) = 0;
     // Renames `from` to `to`, replacing `to` in one step when it exists.

@@ -21,6 +21,8 @@ class WorkingFolder final : public schedule::Folder {
 
     schedule::Outcome fileNames(std::vector<std::string>& names) override;
     schedule::Outcome readFile(std::string_view name, std::string& bytes) override;
+    schedule::Outcome readFileInParts(std::string_view name,
+                                      const std::function<void(std::string_view)>& take) override;
     schedule::Outcome writeFile(std::string_view name, std::string_view bytes) override;
     schedule::Outcome replaceFile(std::string_view from, std::string_view to) override;
     schedule::Outcome removeFile(std::string_view name) override;

@@ -93,5 +93,9 @@ namespace std {
 [[noreturn]] void __throw_underflow_error(const char*) {
     abort();
 }
+// Calling an empty std::function; kept apart from the others in the library.
+[[noreturn]] void __throw_bad_function_call() {
+    abort();
+}
 }  // namespace std
 #endif

@@ -1,7 +1,7 @@
 // Every owner of a Windows resource, in one place: kernel and find handles, GDI objects and
-// their selection into a DC, device contexts, menus, task and local memory, modules, registry
-// keys, and COM. Each owner gives its resource back exactly once, when it goes, and none can
-// be copied.
+// their selection into a DC, device contexts, menus, task and local memory, activation
+// contexts, modules, registry keys, and COM. Each owner gives its resource back exactly once, when
+// it goes, and none can be copied.
 #pragma once
 
 #include <windows.h>
@@ -131,6 +131,41 @@ template <class T>
 using UniqueTaskMemory = std::unique_ptr<T, TaskMemoryFreer>;
 template <class T>
 using UniqueLocalMemory = std::unique_ptr<T, LocalMemoryFreer>;
+
+// An activation context made from one of the program's own manifest resources, active on this
+// thread while the object lives: what one part of a program needs beyond the manifest the
+// process started with. Nothing is active when the system refused it.
+class ActivatedContext {
+  public:
+    explicit ActivatedContext(WORD manifestResource) {
+        wchar_t program[MAX_PATH + 1] = {};
+        const DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH + 1);
+        if (length == 0 || length > MAX_PATH) return;
+        ACTCTXW request{};
+        request.cbSize = sizeof request;
+        request.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        request.lpSource = program;
+        request.hModule = GetModuleHandleW(nullptr);
+        request.lpResourceName = MAKEINTRESOURCEW(manifestResource);
+        context_ = CreateActCtxW(&request);
+        if (context_ != INVALID_HANDLE_VALUE && !ActivateActCtx(context_, &cookie_)) {
+            ReleaseActCtx(context_);
+            context_ = INVALID_HANDLE_VALUE;
+        }
+    }
+    ~ActivatedContext() {
+        if (!active()) return;
+        DeactivateActCtx(0, cookie_);
+        ReleaseActCtx(context_);
+    }
+    ActivatedContext(const ActivatedContext&) = delete;
+    ActivatedContext& operator=(const ActivatedContext&) = delete;
+    bool active() const { return context_ != INVALID_HANDLE_VALUE; }
+
+  private:
+    HANDLE context_ = INVALID_HANDLE_VALUE;
+    ULONG_PTR cookie_ = 0;
+};
 
 // A module from LoadLibrary or LoadLibraryEx.
 struct ModuleFreer {

@@ -2,6 +2,7 @@
 // the weekday's day file, the error message and how a program line is handed over.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <set>
 #include <utility>
@@ -58,6 +59,24 @@ class DayFolder final : public schedule::Folder {
     std::vector<std::string> reads;
     int busyReads = 0;  // the next reads fail as a file held by another process
     int pauses = 0;
+    std::size_t partSize = 0;     // read in parts of this size; 0: the whole file at once
+    int partsBeforeFailing = -1;  // a read in parts fails after this many; -1: never
+
+    schedule::Outcome readFileInParts(std::string_view name,
+                                      const std::function<void(std::string_view)>& take) override {
+        if (partSize == 0) return Folder::readFileInParts(name, take);
+        std::string bytes;
+        if (schedule::Outcome read = readFile(name, bytes); !read) return read;
+        int parts = 0;
+        for (std::size_t at = 0; at < bytes.size(); at += partSize) {
+            if (parts++ == partsBeforeFailing) {
+                return schedule::Outcome::failure(
+                    "The specified network name is no longer available");
+            }
+            take(std::string_view(bytes).substr(at, partSize));
+        }
+        return {};
+    }
 
     schedule::Outcome fileNames(std::vector<std::string>&) override { return unexpected(); }
     schedule::Outcome readFile(std::string_view name, std::string& bytes) override {
@@ -265,6 +284,60 @@ TEST(LauncherPass, RecordsEndAtCrLfLoneCrOrLoneLf) {
     EXPECT_EQ(starter.starts, expected);
 }
 
+// The launcher reads its day file in parts: wherever they split it, into a line end, between
+// CR and LF, or into single bytes, the pass is the one of the whole file.
+TEST(LauncherPass, TheReportIsTheWholeFilesWhereverItsPartsSplitIt) {
+    const std::string files[] = {
+        "00:00\rC:\\a.exe\rMax\rMonday\r00:00\nC:\\b.exe\nHide\nMonday\n",
+        record("00:00", "C:\\a.exe") + record("23:45", "C:\\later.exe") +
+            record("00:00", "C:\\b.exe", "Minimize") + record("00:00", "C:\\c.exe", "Min"),
+        record("00:00", "C:\\a.exe") + "\r\n\r\n",                    // blank lines after it
+        record("00:00", "C:\\a.exe") + "00:00\r\nC:\\again.exe\r\n",  // an incomplete record
+        "00:00\r\nC:\\a.exe\r\nNormal\r\nMonday",                     // no line end at all
+        "00:00\r\nC:\\a.exe\r\nNormal\r\nMonday\r",                   // a lone CR at its end
+        "\r\n\r\n\r\n\r\n\r\r\n\n",
+        "",
+    };
+    const auto passInParts = [](std::string_view bytes, const std::vector<std::size_t>& cuts,
+                                RecordingStarter& starter) {
+        launcher::DayFileReader reader(12);
+        std::size_t from = 0;
+        for (std::size_t cut : cuts) {
+            reader.take(bytes.substr(from, cut - from));
+            from = cut;
+        }
+        reader.take(bytes.substr(from));
+        PassReport report = reader.finish();
+        launcher::startDue(report, starter);
+        return report;
+    };
+    for (const std::string& bytes : files) {
+        RecordingStarter wholeStarts;
+        const PassReport whole = pass(bytes, 12, wholeStarts);
+        std::vector<std::vector<std::size_t>> splits;
+        for (std::size_t cut = 0; cut <= bytes.size(); ++cut) splits.push_back({cut});
+        std::vector<std::size_t> everyByte;
+        for (std::size_t cut = 1; cut < bytes.size(); ++cut) everyByte.push_back(cut);
+        splits.push_back(everyByte);
+        for (const std::vector<std::size_t>& cuts : splits) {
+            SCOPED_TRACE(testing::PrintToString(bytes) + " cut at " + testing::PrintToString(cuts));
+            RecordingStarter starter;
+            const PassReport parts = passInParts(bytes, cuts, starter);
+            EXPECT_EQ(starter.starts, wholeStarts.starts);
+            EXPECT_EQ(parts.records, whole.records);
+            EXPECT_EQ(parts.notYetDue, whole.notYetDue);
+            EXPECT_EQ(parts.starts, whole.starts);
+            EXPECT_EQ(parts.incompleteLines, whole.incompleteLines);
+            EXPECT_EQ(parts.incompleteLastRecord, whole.incompleteLastRecord);
+            ASSERT_EQ(parts.due.size(), whole.due.size());
+            for (std::size_t i = 0; i < parts.due.size(); ++i) {
+                EXPECT_EQ(parts.due[i].programLine, whole.due[i].programLine);
+                EXPECT_EQ(parts.due[i].runStyle, whole.due[i].runStyle);
+            }
+        }
+    }
+}
+
 TEST(LauncherPass, TheProgramLineIsHandedOverUnchanged) {
     const char* const lines[] = {
         "C:\\Program Files\\App\\app.exe",
@@ -373,6 +446,32 @@ TEST(LauncherRun, AFileHeldForAMomentIsTriedAgain) {
         EXPECT_EQ(starter.starts.size(), c.opened ? 1u : 0u) << c.busyReads;
         if (!c.opened) {
             EXPECT_EQ(result.reason, "in use");
+        }
+    }
+}
+
+// A file read to its end in parts starts what the whole file starts; one whose read fails
+// part way starts nothing, as one that could not be opened, though some records were read.
+TEST(LauncherRun, ADayFileReadInPartsStartsOnlyOnceItHasBeenReadToItsEnd) {
+    std::string bytes;
+    for (int i = 0; i < 50; ++i) bytes += record("00:00", "C:\\app" + std::to_string(i) + ".exe");
+    for (int failAfter : {-1, 0, 1, 7}) {
+        DayFolder folder;
+        folder.files["datwed.dat"] = bytes;
+        folder.partSize = 100;
+        folder.partsBeforeFailing = failAfter;
+        RecordingStarter starter;
+        const launcher::RunResult result = launcher::run(4, 12, folder, starter);
+        SCOPED_TRACE(failAfter);
+        if (failAfter < 0) {
+            EXPECT_TRUE(result.opened);
+            EXPECT_EQ(result.pass.records, 50);
+            EXPECT_EQ(starter.starts.size(), 50u);
+        } else {
+            EXPECT_FALSE(result.opened);
+            EXPECT_EQ(result.reason, "The specified network name is no longer available");
+            EXPECT_TRUE(starter.starts.empty());
+            EXPECT_EQ(folder.reads.size(), 1u) << "not busy: not tried again";
         }
     }
 }

@@ -221,6 +221,22 @@ TEST(Owners, LocalMemoryIsFreed) {
     EXPECT_FALSE(HeapValidate(GetProcessHeap(), 0, raw)) << "the memory is still allocated";
 }
 
+// A test program carries no manifest of its own: the context is refused, and the thread's
+// active context stays the one it was.
+TEST(Owners, AnActivationContextTheSystemRefusesLeavesTheActiveOneAlone) {
+    HANDLE before = nullptr;
+    ASSERT_TRUE(GetCurrentActCtx(&before));
+    {
+        const win32::ActivatedContext missing(4242);
+        EXPECT_FALSE(missing.active());
+        HANDLE during = nullptr;
+        ASSERT_TRUE(GetCurrentActCtx(&during));
+        EXPECT_EQ(during, before);
+        if (during) ReleaseActCtx(during);
+    }
+    if (before) ReleaseActCtx(before);
+}
+
 TEST(Owners, ModuleIsFreed) {
     // A system library that nothing else in this process loads.
     constexpr const wchar_t* kLibrary = L"cabinet.dll";

@@ -105,6 +105,33 @@ TEST(WorkingFolder, WritesReplacesListsAndRemoves) {
     EXPECT_FALSE(missing.busy);
 }
 
+// The launcher reads its day file in parts: together they are the file, whatever its size
+// against the part, and a file that cannot be opened hands nothing.
+TEST(WorkingFolder, ReadsAFileInPartsThatMakeUpTheWholeFile) {
+    driver::TempFolder temp;
+    win32::WorkingFolder folder(temp.path() + L"\\");
+    for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{65536},
+                                   std::size_t{65537}, std::size_t{600000}}) {
+        std::string bytes(size, '\0');
+        for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>('a' + i % 23);
+        ASSERT_TRUE(folder.writeFile("datmon.dat", bytes));
+        std::string joined;
+        int parts = 0;
+        EXPECT_TRUE(folder.readFileInParts("datmon.dat", [&](std::string_view part) {
+            EXPECT_FALSE(part.empty());
+            joined += part;
+            ++parts;
+        }));
+        EXPECT_EQ(joined, bytes) << size;
+        EXPECT_LE(parts, static_cast<int>(size / 4096 + 1)) << "parts of at least a page";
+    }
+    bool handed = false;
+    const schedule::Outcome missing =
+        folder.readFileInParts("datsun.dat", [&](std::string_view) { handed = true; });
+    EXPECT_EQ(missing.code, static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));
+    EXPECT_FALSE(handed);
+}
+
 TEST(WorkingFolder, ReplaceOutwaitsABriefReaderAndGivesUpOnALongOne) {
     driver::TempFolder temp;
     win32::WorkingFolder folder(temp.path() + L"\\");
