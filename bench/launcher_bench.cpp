@@ -97,9 +97,10 @@ std::size_t linesIn(const fs::path& file) {
 // Waits until every probe started since the last call has written its line. The log stays: a
 // probe that still held it open would write its line into a file removed under it, and the
 // next wait would miss that line.
+std::map<fs::path, std::size_t> probeLinesWritten;
+
 bool probesEnded(const fs::path& folder) {
-    static std::map<fs::path, std::size_t> written;
-    std::size_t& expected = written[folder];
+    std::size_t& expected = probeLinesWritten[folder];
     expected += static_cast<std::size_t>(kTypicalDue);
     const fs::path log = folder / "probe.log";
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
@@ -201,6 +202,9 @@ void launcherOverEmptyProgram(benchmark::State& state, const char* name, const f
     const bool baselineStarts = baseline == setup.startsAlone;
     std::vector<double> launcher, empty, launcherCpu, emptyCpu, launcherPeak, emptyPeak;
     Samples& all = samples[name];
+    // Counted afresh at each repetition: a probe line that never came ends its own repetition,
+    // not every one after it.
+    if (dueProbes) probeLinesWritten[folder] = linesIn(folder / "probe.log");
     bool launcherFirst = true;
     for (auto _ : state) {
         // Turn about, so that neither always runs on the caches the other warmed.
