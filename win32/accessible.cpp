@@ -216,9 +216,7 @@ LRESULT CALLBACK NamedControlProc(HWND control, UINT message, WPARAM wParam, LPA
 }  // namespace
 
 bool setAccessibleName(HWND control, std::wstring name) {
-    if (!IsWindow(control) || GetWindowThreadProcessId(control, nullptr) != GetCurrentThreadId()) {
-        return false;
-    }
+    // Only this thread's live controls are in the table; subclass() refuses any other.
     if (const auto known = namedControls.find(control); known != namedControls.end()) {
         known->second = std::move(name);
         return true;

@@ -62,19 +62,22 @@ Outcome WorkingFolder::fileNames(std::vector<std::string>& names) {
     return Outcome::success();
 }
 
+// Open to read while anyone else reads, writes or replaces the file.
+UniqueHandle WorkingFolder::openToRead(std::string_view name, DWORD flags) const {
+    return ownHandle(CreateFileW(path(name).c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | flags, nullptr));
+}
+
 Outcome WorkingFolder::readFile(std::string_view name, std::string& bytes) {
-    UniqueHandle file = ownHandle(CreateFileW(
-        path(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file = openToRead(name);
     if (!file) return lastError();
     return readOpenFile(file.get(), bytes);
 }
 
 Outcome WorkingFolder::readFileInParts(std::string_view name,
                                        const std::function<void(std::string_view)>& take) {
-    UniqueHandle file = ownHandle(CreateFileW(
-        path(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    UniqueHandle file = openToRead(name, FILE_FLAG_SEQUENTIAL_SCAN);
     if (!file) return lastError();
     // One buffer for every part: memory a process touches for the first time costs a page
     // fault per page, which for a day file read whole came to more than the reading itself.

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "schedule/folder.hpp"
+#include "win32/owners.hpp"
 
 namespace win32 {
 
@@ -34,6 +35,7 @@ class WorkingFolder final : public schedule::Folder {
 
   private:
     std::wstring path(std::string_view name) const;
+    UniqueHandle openToRead(std::string_view name, DWORD flags = 0) const;
     std::wstring prefix_;
     std::map<std::string, std::unique_ptr<WorkingFolder>, std::less<>> subfolders_;
 };
