@@ -10,7 +10,7 @@
 // The due probes are waited for before the next run, so that neither program pays for them.
 // At the end, one "@figure" line per ratio over every run for scripts/bench.sh's summary.
 //
-//   launcher_bench BRIGHTWICK_EXE EMPTY_EXE PROBE_EXE [benchmark flags]
+//   launcher_bench BRIGHTWICK_EXE EMPTY_EXE PROBE_EXE STARTS_ALONE_EXE [benchmark flags]
 // run inside scripts/with-wine.sh, which supplies the prefix, the display and a warm server.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -290,15 +290,12 @@ void printFigures() {
         const auto found = samples.find(figure.benchmark);
         if (found == samples.end() || found->second.launcher.empty()) continue;
         const Samples& runs = found->second;
-        {
-            std::printf("@figure|%s: wall, ratio of means of %zu runs|%.3f|%.2f|%.1f / %.1f ms\n",
-                        figure.what, runs.launcher.size(), mean(runs.launcher) / mean(runs.empty),
-                        figure.limit, mean(runs.launcher) * 1e3, mean(runs.empty) * 1e3);
-            std::printf("@figure|%s: CPU, ratio of means of %zu runs|%.3f|%.2f|%.1f / %.1f ms\n",
-                        figure.what, runs.launcher.size(),
-                        mean(runs.launcherCpu) / mean(runs.emptyCpu), figure.limit,
-                        mean(runs.launcherCpu) * 1e3, mean(runs.emptyCpu) * 1e3);
-        }
+        std::printf("@figure|%s: wall, ratio of means of %zu runs|%.3f|%.2f|%.1f / %.1f ms\n",
+                    figure.what, runs.launcher.size(), mean(runs.launcher) / mean(runs.empty),
+                    figure.limit, mean(runs.launcher) * 1e3, mean(runs.empty) * 1e3);
+        std::printf("@figure|%s: CPU, ratio of means of %zu runs|%.3f|%.2f|%.1f / %.1f ms\n",
+                    figure.what, runs.launcher.size(), mean(runs.launcherCpu) / mean(runs.emptyCpu),
+                    figure.limit, mean(runs.launcherCpu) * 1e3, mean(runs.emptyCpu) * 1e3);
     }
 }
 

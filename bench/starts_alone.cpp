@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "win32/owners.hpp"
+
 namespace {
 std::wstring variable(const wchar_t* name) {
     wchar_t value[MAX_PATH * 2] = {};
@@ -29,8 +31,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                             nullptr, nullptr, &startup, &started)) {
             return 1;
         }
-        CloseHandle(started.hThread);
-        CloseHandle(started.hProcess);
+        const win32::UniqueHandle thread = win32::ownHandle(started.hThread);
+        const win32::UniqueHandle process = win32::ownHandle(started.hProcess);
     }
     return 0;
 }

@@ -2,7 +2,8 @@
 # Times Brightwick as a whole process under Wine, over a day file of 10,000 records none of
 # which is due and over a typical day of 20 records of which 5 start the test probe, with its
 # logon history written as at a logon, as ratios of the mean wall and CPU times to an empty
-# Windows program's start and exit in the same run, and prints the sizes of the small programs. Not a test: the figures depend on what else the machine is doing.
+# Windows program's start and exit in the same run, and prints the sizes of the small programs.
+# Not a test: the figures depend on what else the machine is doing.
 #   scripts/bench-launcher.sh [WINDOWS_BUILD_DIR [HOST_BENCH_BUILD_DIR [benchmark flags]]]
 # The build folders default to build/windows and build/bench.
 set -euo pipefail
