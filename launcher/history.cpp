@@ -1,5 +1,8 @@
 #include "launcher/history.hpp"
 
+#include <algorithm>
+#include <cstring>
+
 #include "launcher/history_format.hpp"
 #include "schedule/run_style.hpp"
 
@@ -9,22 +12,27 @@ namespace history_format {
 
 namespace {
 
-constexpr std::size_t kHeaderLength = 19;  // "2025-03-10 08:15:02"
-
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// Whether `line`, without its line end, is an entry's first line: "YYYY-MM-DD HH:MM:SS".
+bool isHeaderLine(std::string_view line) {
+    constexpr std::string_view pattern = "dddd-dd-dd dd:dd:dd";
+    static_assert(pattern.size() == kEntryFirstLineLength);
+    if (line.size() != pattern.size()) return false;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == 'd' ? !isDigit(line[i]) : line[i] != pattern[i]) return false;
+    }
+    return true;
+}
+
 // Whether an entry's first line starts at `position`: "YYYY-MM-DD HH:MM:SS" and the line end.
 bool isHeaderAt(std::string_view text, std::size_t position) {
-    if (text.size() - position < kHeaderLength) return false;
-    constexpr std::string_view pattern = "dddd-dd-dd dd:dd:dd";
-    for (std::size_t i = 0; i < kHeaderLength; ++i) {
-        const char c = text[position + i];
-        if (pattern[i] == 'd' ? !isDigit(c) : c != pattern[i]) return false;
-    }
-    const std::size_t end = position + kHeaderLength;
-    return end == text.size() || text[end] == '\r' || text[end] == '\n';
+    if (text.size() - position < kEntryFirstLineLength) return false;
+    const std::size_t end = position + kEntryFirstLineLength;
+    if (end != text.size() && text[end] != '\r' && text[end] != '\n') return false;
+    return isHeaderLine(text.substr(position, kEntryFirstLineLength));
 }
 
 bool isLineStart(std::string_view text, std::size_t position) {
@@ -62,10 +70,6 @@ std::size_t startOfNewestEntries(std::string_view text, int count) {
     return newestEntries(text, count).from;
 }
 
-int entriesUpTo(std::string_view text, int most) {
-    return newestEntries(text, most).found;
-}
-
 bool endsLine(std::string_view text) {
     return text.empty() || text.back() == '\n' || text.back() == '\r';
 }
@@ -85,6 +89,16 @@ std::string counted(int count, std::string_view one, std::string_view many) {
 namespace {
 
 using namespace history_format;
+
+// Where the line that goes on at `from` ends: its CR or LF, or the end of the text.
+std::size_t nextLineEnd(std::string_view text, std::size_t from) {
+    const char* const begin = text.data() + from;
+    const std::size_t left = text.size() - from;
+    const auto* feed = static_cast<const char*>(std::memchr(begin, '\n', left));
+    const std::size_t beforeFeed = feed ? static_cast<std::size_t>(feed - begin) : left;
+    const auto* carriage = static_cast<const char*>(std::memchr(begin, '\r', beforeFeed));
+    return from + (carriage ? static_cast<std::size_t>(carriage - begin) : beforeFeed);
+}
 
 void appendTwoDigits(std::string& text, int number) {
     text += static_cast<char>('0' + number / 10 % 10);
@@ -171,18 +185,79 @@ std::string historyWithEntry(std::string_view history, std::string_view entry, i
     return bytes;
 }
 
-HistoryUpdate historyUpdate(std::string_view history, std::string_view entry, int keep, int slack) {
-    if (entriesUpTo(withoutByteOrderMark(history), keep + slack) >= keep + slack) {
-        return {true, historyWithEntry(history, entry, keep)};
+void HistoryTally::add(std::string_view part) {
+    bytes_ += static_cast<long long>(part.size());
+    // A byte order mark may come in more than one part; bytes that turn out not to be one are
+    // text after all.
+    while (markPending_ && !part.empty()) {
+        if (part.front() != kByteOrderMark[markMatched_]) {
+            markPending_ = false;
+            scan(kByteOrderMark.substr(0, markMatched_));
+            break;
+        }
+        part.remove_prefix(1);
+        if (++markMatched_ == kByteOrderMark.size()) markPending_ = false;
     }
-    HistoryUpdate update;
-    if (history.empty()) {
-        update.bytes = kByteOrderMark;
-    } else if (!endsLine(withoutByteOrderMark(history))) {
-        update.bytes = kLineEnd;
+    scan(part);
+}
+
+bool HistoryTally::endsLine() const {
+    // Part of a byte order mark and nothing after it is text that ends no line.
+    if (markPending_ && markMatched_ > 0) return false;
+    return !anyText_ || last_ == '\n' || last_ == '\r';
+}
+
+long long HistoryTally::entries() const {
+    // The last line may end with the history, without a line end.
+    return entries_ + (lineIsHeader() ? 1 : 0);
+}
+
+bool HistoryTally::lineIsHeader() const {
+    return lineLength_ == kEntryFirstLineLength &&
+           isHeaderLine(std::string_view(line_, kEntryFirstLineLength));
+}
+
+void HistoryTally::takeLineText(std::string_view text) {
+    const std::size_t room = kEntryFirstLineLength - std::min(lineLength_, kEntryFirstLineLength);
+    if (const std::size_t copied = std::min(room, text.size()); copied > 0) {
+        std::memcpy(line_ + lineLength_, text.data(), copied);
     }
-    update.bytes += entry;
-    return update;
+    // Counted one past the first line's length at most: longer is all that matters then.
+    lineLength_ = std::min(lineLength_ + text.size(), kEntryFirstLineLength + 1);
+}
+
+void HistoryTally::endLine() {
+    if (lineIsHeader()) ++entries_;
+    lineLength_ = 0;
+}
+
+// A CR or an LF ends a line: CR LF then ends one more, empty line, which is no entry's first
+// line either, so entries are counted as the reader of a whole history counts them. Only the
+// start of each line is looked at, so the scan goes from line end to line end.
+void HistoryTally::scan(std::string_view text) {
+    if (text.empty()) return;
+    anyText_ = true;
+    last_ = text.back();
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t lineEnd = nextLineEnd(text, at);
+        takeLineText(text.substr(at, lineEnd - at));
+        if (lineEnd == text.size()) return;  // the line goes on in the next part
+        endLine();
+        at = lineEnd + 1;
+    }
+}
+
+std::optional<std::string> historyAppendix(const HistoryTally& tally, std::string_view entry,
+                                           int keep, int slack) {
+    if (tally.entries() >= keep + slack) return std::nullopt;
+    std::string bytes;
+    if (tally.empty()) {
+        bytes = kByteOrderMark;
+    } else if (!tally.endsLine()) {
+        bytes = kLineEnd;
+    }
+    bytes += entry;
+    return bytes;
 }
 
 }  // namespace launcher

@@ -35,6 +35,8 @@ inline constexpr int kHistoryEntries = 200;  // the newest runs kept
 // whole history again, which costs a logon more than the rest of the launcher's work.
 inline constexpr int kHistorySlack = 50;
 inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// An entry starts at a line that is exactly "YYYY-MM-DD HH:MM:SS".
+inline constexpr std::size_t kEntryFirstLineLength = 19;
 
 struct LocalTime {
     int year = 0;
@@ -58,17 +60,38 @@ std::string historyEntry(const LocalTime& when, std::string_view workingFolder,
 std::string historyWithEntry(std::string_view history, std::string_view entry,
                              int keep = kHistoryEntries);
 
-// How the history file takes one more entry.
-struct HistoryUpdate {
-    bool rewrite = false;  // the whole file is `bytes` (historyWithEntry), written atomically
-    std::string bytes;     // otherwise: added at the end of the file in one write
+// What adding an entry needs to know of the history file, taken from its bytes as they are
+// read, in parts of any size, so that a logon need not hold the whole history: whether it is
+// empty, whether it ends a line, and how many entries it holds.
+class HistoryTally {
+  public:
+    void add(std::string_view part);
+    bool empty() const { return bytes_ == 0; }
+    bool endsLine() const;
+    long long entries() const;
+
+  private:
+    void scan(std::string_view text);
+    void takeLineText(std::string_view text);
+    void endLine();
+    bool lineIsHeader() const;
+
+    long long bytes_ = 0;
+    std::size_t markMatched_ = 0;  // of a byte order mark at the start, while it may be one
+    bool markPending_ = true;
+    bool anyText_ = false;  // after the byte order mark
+    char last_ = '\0';
+    char line_[kEntryFirstLineLength] = {};  // the start of the line being read
+    std::size_t lineLength_ = 0;             // up to one past the length of an entry's first line
+    long long entries_ = 0;
 };
 
-// While `history` holds fewer than keep + slack entries, `entry` is added at its end: behind a
-// byte order mark when the history is empty, on a line of its own when the history ends
-// without a line end (a write cut short). Earlier entries are never written again, so a write
-// cut short cannot take them with it. Then the history is written anew with the newest `keep`.
-HistoryUpdate historyUpdate(std::string_view history, std::string_view entry,
-                            int keep = kHistoryEntries, int slack = kHistorySlack);
+// The bytes that add `entry` at the end of the history `tally` was taken of, while it holds
+// fewer than keep + slack entries: behind a byte order mark when the history is empty, on a
+// line of its own when it ends without a line end (a write cut short). Earlier entries are
+// never written again while an appendix will do, so a write cut short cannot take them with
+// it. None once the history holds that many: then it is written anew with historyWithEntry.
+std::optional<std::string> historyAppendix(const HistoryTally& tally, std::string_view entry,
+                                           int keep = kHistoryEntries, int slack = kHistorySlack);
 
 }  // namespace launcher

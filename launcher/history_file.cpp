@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <array>
+
 #include "win32/error.hpp"
 #include "win32/folder.hpp"
 #include "win32/process.hpp"
@@ -62,15 +64,29 @@ schedule::Outcome addToLogonHistory(std::string_view entry) {
     }
     win32::UniqueHandle file;
     if (schedule::Outcome opened = openHistory(*folder, file); !opened) return opened;
-    std::string history;
-    if (schedule::Outcome read = win32::readOpenFile(file.get(), history); !read) return read;
-    const HistoryUpdate update = historyUpdate(history, entry);
+    // Only counted, through one small buffer: read whole into memory that the process touches
+    // for the first time, the history cost a logon a page fault for every page of it.
+    HistoryTally tally;
+    std::array<char, 16 * 1024> part;
+    if (schedule::Outcome read = win32::readOpenFileInParts(
+            file.get(), part, [&tally](std::string_view bytes) { tally.add(bytes); });
+        !read) {
+        return read;
+    }
     // Not flushed: the history is a log the launcher never reads. At worst a power failure
     // loses this entry or leaves part of it, which the editor's reader passes over.
-    if (!update.rewrite) return win32::writeOpenFile(file.get(), update.bytes);
+    if (const std::optional<std::string> appendix = historyAppendix(tally, entry)) {
+        return win32::writeOpenFile(file.get(), *appendix);
+    }
+    // Every so many runs: written anew with only its newest entries, read whole for that.
+    std::string history;
+    if (!SetFilePointerEx(file.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN)) {
+        return win32::lastErrorFailure();
+    }
+    if (schedule::Outcome read = win32::readOpenFile(file.get(), history); !read) return read;
     file.reset();
     win32::WorkingFolder place(*folder + L'\\');
-    return schedule::writeFileAtomically(place, kHistoryFileName, update.bytes);
+    return schedule::writeFileAtomically(place, kHistoryFileName, historyWithEntry(history, entry));
 }
 
 }  // namespace launcher

@@ -18,9 +18,9 @@ std::optional<std::wstring> logonHistoryFolder();
 std::optional<std::wstring> logonHistoryPath();
 
 // Adds `entry` at the end of the history in one write; every so many runs the history is
-// instead written anew with only its newest entries, atomically (historyUpdate). The history's
-// folder is made when it is missing. A history that is there but cannot be read is left as it
-// is.
+// instead written anew with only its newest entries, atomically (historyAppendix,
+// historyWithEntry). The history's folder is made when it is missing. A history that is there
+// but cannot be read is left as it is.
 schedule::Outcome addToLogonHistory(std::string_view entry);
 
 // The newest run the history tells of, into `last`: none when there is no history yet or it

@@ -30,9 +30,6 @@ std::string_view withoutByteOrderMark(std::string_view text);
 // entry starts at a line that is exactly "YYYY-MM-DD HH:MM:SS".
 std::size_t startOfNewestEntries(std::string_view text, int count);
 
-// How many entries the text holds, counted from the end up to `most`.
-int entriesUpTo(std::string_view text, int most);
-
 // Whether the text ends a line, or is empty: the next entry starts on a line of its own.
 bool endsLine(std::string_view text);
 

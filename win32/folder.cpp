@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "win32/error.hpp"
 #include "win32/owners.hpp"
 #include "win32/text.hpp"
@@ -79,16 +81,12 @@ Outcome WorkingFolder::readFileInParts(std::string_view name,
                                        const std::function<void(std::string_view)>& take) {
     UniqueHandle file = openToRead(name, FILE_FLAG_SEQUENTIAL_SCAN);
     if (!file) return lastError();
-    // One buffer for every part: memory a process touches for the first time costs a page
-    // fault per page, which for a day file read whole came to more than the reading itself.
-    constexpr DWORD kPart = 64 * 1024;
-    std::string part(kPart, '\0');
-    for (;;) {
-        DWORD read = 0;
-        if (!ReadFile(file.get(), part.data(), kPart, &read, nullptr)) return lastError();
-        if (read == 0) return Outcome::success();
-        take(std::string_view(part.data(), read));
-    }
+    // One buffer for every part, and no more of it touched than the file fills: memory a
+    // process touches for the first time costs a page fault per page, which for a day file
+    // read whole came to more than the reading itself.
+    constexpr std::size_t kPart = 64 * 1024;
+    const auto part = std::make_unique_for_overwrite<char[]>(kPart);
+    return readOpenFileInParts(file.get(), std::span<char>(part.get(), kPart), take);
 }
 
 Outcome WorkingFolder::writeFile(std::string_view name, std::string_view bytes) {
@@ -172,6 +170,17 @@ Outcome readOpenFile(HANDLE file, std::string& bytes) {
     }
     bytes.resize(done);
     return Outcome::success();
+}
+
+Outcome readOpenFileInParts(HANDLE file, std::span<char> buffer,
+                            const std::function<void(std::string_view)>& take) {
+    const auto most = static_cast<DWORD>(std::min<std::size_t>(buffer.size(), 1 << 30));
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file, buffer.data(), most, &read, nullptr)) return lastError();
+        if (read == 0) return Outcome::success();
+        take(std::string_view(buffer.data(), read));
+    }
 }
 
 Outcome writeOpenFile(HANDLE file, std::string_view bytes) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "schedule/folder.hpp"
@@ -42,6 +43,11 @@ class WorkingFolder final : public schedule::Folder {
 
 // The whole of an open file from where it stands, its start for a file just opened.
 schedule::Outcome readOpenFile(HANDLE file, std::string& bytes);
+
+// The rest of an open file from where it stands, in parts of at most `buffer`'s size, each
+// handed to `take` in the buffer, which serves every part.
+schedule::Outcome readOpenFileInParts(HANDLE file, std::span<char> buffer,
+                                      const std::function<void(std::string_view)>& take);
 
 // All of `bytes`, where the file stands; at its end for a file opened with FILE_APPEND_DATA
 // and without FILE_WRITE_DATA, whatever else writes to it.

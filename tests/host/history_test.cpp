@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,23 @@ std::string numberedEntry(int number) {
     const launcher::LocalTime when{
         2025, 1 + number / 3600 % 12, 1, number / 60 % 24, number % 60, number % 60};
     return entryOf(opened({}, number), when);
+}
+
+// What the launcher makes of the history file, for a history held whole: the bytes added at
+// its end, or (rewrite) the whole file written anew.
+struct Update {
+    bool rewrite = false;
+    std::string bytes;
+};
+Update updated(std::string_view history, std::string_view entry,
+               int keep = launcher::kHistoryEntries, int slack = launcher::kHistorySlack) {
+    launcher::HistoryTally tally;
+    tally.add(history);
+    if (std::optional<std::string> appendix =
+            launcher::historyAppendix(tally, entry, keep, slack)) {
+        return {false, std::move(*appendix)};
+    }
+    return {true, launcher::historyWithEntry(history, entry, keep)};
 }
 
 int countOf(std::string_view text, std::string_view part) {
@@ -200,7 +218,7 @@ TEST(HistoryFile, MostRunsAddTheirEntryAtTheEndAndEverySoManyWriteTheNewestAnew)
         {"text that holds no entry is not counted", "notes\r\n" + one + two, false, four},
     };
     for (const Case& c : cases) {
-        const launcher::HistoryUpdate update = launcher::historyUpdate(c.history, four, 2, 1);
+        const Update update = updated(c.history, four, 2, 1);
         EXPECT_EQ(update.rewrite, c.rewrite) << c.name;
         EXPECT_EQ(update.bytes, c.bytes) << c.name;
     }
@@ -210,8 +228,7 @@ TEST(HistoryFile, KeepsAtLeastTheNewestEntriesAndWritesAnewOnceInSoManyRuns) {
     std::string history;
     int rewrites = 0;
     for (int number = 1; number <= 260; ++number) {
-        const launcher::HistoryUpdate update =
-            launcher::historyUpdate(history, numberedEntry(number));
+        const Update update = updated(history, numberedEntry(number));
         if (update.rewrite) {
             ++rewrites;
             history = update.bytes;
@@ -226,6 +243,77 @@ TEST(HistoryFile, KeepsAtLeastTheNewestEntriesAndWritesAnewOnceInSoManyRuns) {
     std::string expected(launcher::kByteOrderMark);
     for (int number = 52; number <= 260; ++number) expected += numberedEntry(number);
     EXPECT_EQ(history, expected);
+}
+
+TEST(HistoryTally, InPartsOfAnySizeTellsWhatTheWholeHistoryWould) {
+    const std::string bom(launcher::kByteOrderMark);
+    const std::string one = numberedEntry(1), two = numberedEntry(2);
+    const std::string header = "2025-01-01 00:00:00";
+    const std::string tricky =
+        entryOf(opened({due("2025-03-10 08:05:02", "Normal", 1, StartWay::commandLine)}, 0));
+    struct Case {
+        const char* name;
+        std::string history;
+        long long entries;
+        bool endsLine;
+    };
+    const Case cases[] = {
+        {"nothing", "", 0, true},
+        {"a byte order mark alone", bom, 0, true},
+        {"part of a byte order mark", bom.substr(0, 2), 0, false},
+        {"two entries behind a byte order mark", bom + one + two, 2, true},
+        {"bytes like a mark's start are text", bom.substr(0, 2) + header + "\r\n", 0, true},
+        {"the last entry's first line without its line end", bom + one + header, 2, false},
+        {"a first line ended by a CR alone", bom + header + "\r", 1, true},
+        {"lines ended by a CR alone", header + "\r  x\r" + header + "\r", 2, true},
+        {"lines ended by an LF alone", header + "\n  x\n\n" + header + "\n", 2, true},
+        {"a CR before CR LF ends a line of its own", header + "\r\r\n" + header + "\r\n", 2, true},
+        {"one character too many", header + "0\r\n", 0, true},
+        {"one character too few", header.substr(1) + "\r\n", 0, true},
+        {"not at the start of a line", "  " + header + "\r\n", 0, true},
+        {"a program line like a date is no entry", bom + tricky, 1, true},
+        {"cut short inside an entry", bom + one + two.substr(0, 30), 2, false},
+    };
+    const auto check = [](const launcher::HistoryTally& tally, const Case& c,
+                          const std::string& how) {
+        EXPECT_EQ(tally.entries(), c.entries) << c.name << how;
+        EXPECT_EQ(tally.endsLine(), c.endsLine) << c.name << how;
+        EXPECT_EQ(tally.empty(), c.history.empty()) << c.name << how;
+    };
+    for (const Case& c : cases) {
+        const std::string_view history = c.history;
+        for (std::size_t split = 0; split <= history.size(); ++split) {
+            launcher::HistoryTally tally;
+            tally.add(history.substr(0, split));
+            tally.add(history.substr(split));
+            check(tally, c, ", split at " + std::to_string(split));
+        }
+        launcher::HistoryTally bytes;
+        for (const char c1 : history) bytes.add(std::string_view(&c1, 1));
+        check(bytes, c, ", a byte at a time");
+    }
+}
+
+TEST(HistoryTally, TheAppendixIsWhatTheWholeHistoryWouldGet) {
+    std::string history;
+    int rewriteAt = 0;
+    for (int number = 1; number <= 260 && !rewriteAt; ++number) {
+        const std::string entry = numberedEntry(number);
+        launcher::HistoryTally tally;
+        for (std::size_t at = 0; at < history.size(); at += 16 * 1024) {
+            tally.add(std::string_view(history).substr(at, 16 * 1024));
+        }
+        const Update whole = updated(history, entry);
+        const std::optional<std::string> appendix = launcher::historyAppendix(tally, entry);
+        ASSERT_EQ(appendix.has_value(), !whole.rewrite) << number;
+        if (!appendix) {
+            rewriteAt = number;
+        } else {
+            EXPECT_EQ(*appendix, whole.bytes) << number;
+            history += *appendix;
+        }
+    }
+    EXPECT_EQ(rewriteAt, launcher::kHistoryEntries + launcher::kHistorySlack + 1);
 }
 
 TEST(HistoryLastRun, SaysWhatBecameOfTheNewestRun) {

@@ -8,6 +8,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <thread>
@@ -192,6 +193,36 @@ TEST(LogonHistoryFile, MadeOnTheFirstRunAndAddedToAfterwards) {
     ASSERT_TRUE(last);
     EXPECT_EQ(last->when, "2025-03-11 09:00:00");
     EXPECT_EQ(last->outcome, "No program was due; 2 records not yet due.");
+}
+
+TEST(LogonHistoryFile, CountedInPartsAndWrittenAnewOnceItHoldsTheNewestAndTheSlack) {
+    TempFolder local;
+    const Variable set(L"LOCALAPPDATA", local.path());
+    createFolderOrThrow(local.file(L"Norvell"));
+    // Entries that tell their number, long enough that the history spans several reads.
+    const auto entry = [](int number) {
+        char header[32];
+        std::snprintf(header, sizeof header, "2025-03-%02d %02d:%02d:00\r\n", 1 + number / 1440,
+                      number / 60 % 24, number % 60);
+        return header + std::string("  Not yet due: ") + std::string(120, 'x') + "\r\n\r\n";
+    };
+    const int full = launcher::kHistoryEntries + launcher::kHistorySlack;
+    std::string history(launcher::kByteOrderMark);
+    for (int number = 1; number < full; ++number) history += entry(number);
+    ASSERT_GT(history.size(), 32u * 1024);
+    local.write(L"Norvell\\logon-history.txt", history);
+    const std::wstring path = local.file(L"Norvell\\logon-history.txt");
+
+    ASSERT_TRUE(launcher::addToLogonHistory(entry(full)));
+    EXPECT_EQ(fileBytes(path), history + entry(full)) << "one short of the limit: added at the end";
+
+    ASSERT_TRUE(launcher::addToLogonHistory(entry(full + 1)));
+    std::string newest(launcher::kByteOrderMark);
+    for (int number = full + 2 - launcher::kHistoryEntries; number <= full + 1; ++number) {
+        newest += entry(number);
+    }
+    EXPECT_EQ(fileBytes(path), newest) << "at the limit: written anew with the newest";
+    EXPECT_EQ(fileNames(local.file(L"Norvell")), std::vector<std::wstring>{L"logon-history.txt"});
 }
 
 TEST(LogonHistoryFile, AHistoryThatCannotBeReadIsLeftAlone) {
