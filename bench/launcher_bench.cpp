@@ -234,8 +234,9 @@ void launcherOverEmptyProgram(benchmark::State& state, const char* name, const f
             launcherFirst = !launcherFirst;
             if (ran) break;
             // Wine now and then fails to make a process (about once in 1,200 starts here:
-            // CreateProcessW fails with ERROR_INTERNAL_ERROR, or the new process ends before
-            // its first line). Such a pair is run again; a fault that comes back is reported.
+            // CreateProcessW fails with ERROR_INTERNAL_ERROR, or a program reported as started
+            // never writes its line). Such a pair is run again; a fault that comes back is
+            // reported.
             if (++runAgain > kPairsRunAgain) {
                 failure += ", more than " + std::to_string(kPairsRunAgain) + " times";
                 state.SkipWithError(failure.c_str());
