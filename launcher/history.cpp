@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "launcher/history_format.hpp"
+#include "schedule/lines.hpp"
 #include "schedule/run_style.hpp"
 
 namespace launcher {
@@ -89,16 +90,6 @@ std::string counted(int count, std::string_view one, std::string_view many) {
 namespace {
 
 using namespace history_format;
-
-// Where the line that goes on at `from` ends: its CR or LF, or the end of the text.
-std::size_t nextLineEnd(std::string_view text, std::size_t from) {
-    const char* const begin = text.data() + from;
-    const std::size_t left = text.size() - from;
-    const auto* feed = static_cast<const char*>(std::memchr(begin, '\n', left));
-    const std::size_t beforeFeed = feed ? static_cast<std::size_t>(feed - begin) : left;
-    const auto* carriage = static_cast<const char*>(std::memchr(begin, '\r', beforeFeed));
-    return from + (carriage ? static_cast<std::size_t>(carriage - begin) : beforeFeed);
-}
 
 void appendTwoDigits(std::string& text, int number) {
     text += static_cast<char>('0' + number / 10 % 10);
@@ -239,7 +230,7 @@ void HistoryTally::scan(std::string_view text) {
     anyText_ = true;
     last_ = text.back();
     for (std::size_t at = 0; at < text.size();) {
-        const std::size_t lineEnd = nextLineEnd(text, at);
+        const std::size_t lineEnd = schedule::lineEndFrom(text, at);
         takeLineText(text.substr(at, lineEnd - at));
         if (lineEnd == text.size()) return;  // the line goes on in the next part
         endLine();

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "schedule/lines.hpp"
 #include "schedule/record.hpp"
 #include "schedule/run_style.hpp"
 #include "schedule/time.hpp"
@@ -59,8 +60,7 @@ std::size_t DayFileReader::judgeWhole(std::string_view bytes, bool atEnd) {
         std::size_t lines = 0;
         std::size_t position = judged;
         while (lines < record.size() && position < size) {
-            std::size_t end = position;
-            while (end < size && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+            const std::size_t end = schedule::lineEndFrom(bytes, position);
             if (end == size && !atEnd) return judged;
             if (end + 1 == size && bytes[end] == '\r' && !atEnd) return judged;
             record[lines++] = bytes.substr(position, end - position);

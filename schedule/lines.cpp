@@ -1,18 +1,27 @@
 #include "schedule/lines.hpp"
 
+#include <cstring>
+
 namespace schedule {
+
+std::size_t lineEndFrom(std::string_view text, std::size_t from) {
+    const char* const begin = text.data() + from;
+    const std::size_t left = text.size() - from;
+    const auto* feed = static_cast<const char*>(std::memchr(begin, '\n', left));
+    const std::size_t beforeFeed = feed ? static_cast<std::size_t>(feed - begin) : left;
+    const auto* carriage = static_cast<const char*>(std::memchr(begin, '\r', beforeFeed));
+    return from + (carriage ? static_cast<std::size_t>(carriage - begin) : beforeFeed);
+}
 
 std::optional<std::string> LineReader::next() {
     if (atEnd()) return std::nullopt;
-    const std::size_t end = bytes_.find_first_of("\r\n", position_);
-    if (end == std::string_view::npos) {
-        std::string line(bytes_.substr(position_));
-        position_ = bytes_.size();
-        return line;
-    }
+    const std::size_t end = lineEndFrom(bytes_, position_);
     std::string line(bytes_.substr(position_, end - position_));
     position_ = end + 1;
-    if (bytes_[end] == '\r' && position_ < bytes_.size() && bytes_[position_] == '\n') ++position_;
+    if (end < bytes_.size() && bytes_[end] == '\r' && position_ < bytes_.size() &&
+        bytes_[position_] == '\n') {
+        ++position_;
+    }
     return line;
 }
 

