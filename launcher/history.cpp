@@ -177,7 +177,6 @@ std::string historyWithEntry(std::string_view history, std::string_view entry, i
 }
 
 void HistoryTally::add(std::string_view part) {
-    bytes_ += static_cast<long long>(part.size());
     // A byte order mark may come in more than one part; bytes that turn out not to be one are
     // text after all.
     while (markPending_ && !part.empty()) {

@@ -66,7 +66,8 @@ std::string historyWithEntry(std::string_view history, std::string_view entry,
 class HistoryTally {
   public:
     void add(std::string_view part);
-    bool empty() const { return bytes_ == 0; }
+    // No byte yet: any first byte either begins a byte order mark or shows there is none.
+    bool empty() const { return markPending_ && markMatched_ == 0; }
     bool endsLine() const;
     long long entries() const;
 
@@ -76,7 +77,6 @@ class HistoryTally {
     void endLine();
     bool lineIsHeader() const;
 
-    long long bytes_ = 0;
     std::size_t markMatched_ = 0;  // of a byte order mark at the start, while it may be one
     bool markPending_ = true;
     bool anyText_ = false;  // after the byte order mark
