@@ -57,4 +57,7 @@ std::optional<FolderContents> listFolderWithin(std::wstring_view folder,
 // systems) keep a fixed order.
 bool lessIgnoringCase(std::wstring_view a, std::wstring_view b);
 
+// `names` in lessIgnoringCase order.
+void sortIgnoringCase(std::vector<std::wstring>& names);
+
 }  // namespace win32

@@ -240,6 +240,26 @@ TEST(Listing, NameOrderIgnoresCaseAndStaysFixedForTwins) {
     EXPECT_FALSE(win32::lessIgnoringCase(L"same", L"same"));
 }
 
+TEST(Listing, NamesAreSortedInWhateverOrderTheyCome) {
+    const std::vector<std::wstring> sorted{L"a",      L"B",      L"c.txt",   L"C.TXT2",
+                                           L"README", L"readme", L"z\u00e9", L"\u00c9t\u00e9"};
+    std::vector<std::wstring> reversed(sorted.rbegin(), sorted.rend());
+    std::vector<std::wstring> lastOutOfPlace(sorted.begin() + 1, sorted.end());
+    lastOutOfPlace.push_back(sorted.front());
+    std::vector<std::wstring> twinsSwapped = sorted;
+    std::swap(twinsSwapped[4], twinsSwapped[5]);
+    const std::vector<std::wstring>* inputs[] = {&sorted, &reversed, &lastOutOfPlace,
+                                                 &twinsSwapped};
+    for (const std::vector<std::wstring>* input : inputs) {
+        std::vector<std::wstring> names = *input;
+        win32::sortIgnoringCase(names);
+        EXPECT_EQ(names, sorted) << "from " << win32::narrow(input->front()) << " first";
+    }
+    std::vector<std::wstring> none;
+    win32::sortIgnoringCase(none);
+    EXPECT_TRUE(none.empty());
+}
+
 // ASCII names are ordered without asking the system; the order must still be the system's
 // own, and anything beyond ASCII goes to the system.
 TEST(Listing, NameOrderIsTheSystemsOrdinalOrderIgnoringCase) {
