@@ -18,7 +18,8 @@ namespace {
 using bench::median;
 using bench::seconds;
 
-constexpr int kRounds = 60;  // a multiple of three: the thirds
+constexpr int kRounds = 60;         // a multiple of three: the thirds
+constexpr int kStartsRunAgain = 3;  // in one run, after a failure under Wine
 
 struct Search {
     DWORD process;
@@ -45,8 +46,10 @@ HWND visibleWindow(DWORD process, const wchar_t* title) {
     return search.found;
 }
 
-// Seconds from the start until the window shows; negative when it never came.
-double timeToWindow(const std::wstring& program, const wchar_t* title, const std::wstring& folder) {
+// Seconds from the start until the window shows; negative when it never came, and `failure`
+// then says why.
+double timeToWindow(const std::wstring& program, const wchar_t* title, const std::wstring& folder,
+                    std::string& failure) {
     std::wstring commandLine = L"\"" + program + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -54,13 +57,21 @@ double timeToWindow(const std::wstring& program, const wchar_t* title, const std
     const double start = seconds();
     if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.c_str(), &startup, &info)) {
+        failure = "CreateProcessW failed with error " + std::to_string(GetLastError());
         return -1;
     }
     win32::UniqueHandle process(info.hProcess), thread(info.hThread);
     HWND window = nullptr;
     while (!(window = visibleWindow(info.dwProcessId, title))) {
-        if (seconds() - start > 20 || WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) {
+        if (WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) {
+            DWORD code = 0;
+            GetExitCodeProcess(process.get(), &code);
+            failure = "the program ended with code " + std::to_string(code) + " before its window";
+            return -1;
+        }
+        if (seconds() - start > 20) {
             TerminateProcess(process.get(), 1);
+            failure = "no window after 20 s";
             return -1;
         }
         Sleep(1);
@@ -94,14 +105,25 @@ int wmain(int argc, wchar_t** argv) {
                           {argv[2], L"Main as a dialog", "Main's controls from a template", {}},
                           {argv[3], L"One window", "one empty window", {}}};
     constexpr int kPrograms = 3;
+    int runAgain = 0;  // starts run again after a failure under Wine
     for (int round = 0; round <= kRounds; ++round) {
         // Each takes each place in the order in turn, so none always follows the same one.
         for (int turn = 0; turn < kPrograms; ++turn) {
             Program& program = programs[(round + turn) % kPrograms];
-            const double time = timeToWindow(program.path, program.title, folder);
-            if (time < 0) {
-                std::printf("%s: the window did not show\n", program.what);
-                return 1;
+            std::string failure;
+            double time = timeToWindow(program.path, program.title, folder, failure);
+            // Wine now and then fails a start that works every other time, as the launcher
+            // benchmark sees too (here once in some thousands of starts: the one-window
+            // program's window never showed). Such a start is run again and counted; a fault
+            // that comes back is still reported.
+            while (time < 0) {
+                std::printf("%s: %s\n", program.what, failure.c_str());
+                if (++runAgain > kStartsRunAgain) {
+                    std::printf("more than %d starts failed\n", kStartsRunAgain);
+                    return 1;
+                }
+                Sleep(2000);  // for the failed program's remains to go
+                time = timeToWindow(program.path, program.title, folder, failure);
             }
             if (round > 0) program.times.push_back(time);  // the first round loads from the disk
         }
@@ -134,8 +156,9 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("ratio to one empty window %.2f\n", toWindow);
     std::printf(
         "@figure|Norvell start to Main shown / Main's controls from a template, median "
-        "of %zu|%.3f|1.10|%.0f / %.0f ms\n",
-        rounds, toDialog, median(programs[0].times) * 1000, median(programs[1].times) * 1000);
+        "of %zu|%.3f|1.10|%.0f / %.0f ms, %d run again\n",
+        rounds, toDialog, median(programs[0].times) * 1000, median(programs[1].times) * 1000,
+        runAgain);
     std::printf(
         "@figure|Norvell start to Main shown / one empty window, median of %zu|%.3f|"
         "-|%.0f ms\n",
