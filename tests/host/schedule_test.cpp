@@ -220,6 +220,26 @@ TEST(Lines, EndAtCrLfLoneCrAndLoneLf) {
     for (const Case& c : cases) EXPECT_EQ(splitLines(c.bytes), c.lines) << c.bytes;
 }
 
+// Lines short and long (across the stretches the search goes by), each file with one kind of
+// line end or all kinds: from every position, the end is the first CR or LF.
+TEST(Lines, EndFoundFromEveryPositionWhateverTheLineLengths) {
+    const std::string ends[] = {"\r\n", "\r", "\n"};
+    for (int kinds = 0; kinds <= 3; ++kinds) {
+        std::string text;
+        int line = 0;
+        for (std::size_t length : {0u, 1u, 511u, 512u, 513u, 1024u, 1500u, 7u, 3000u}) {
+            text += std::string(length, static_cast<char>('a' + line % 26));
+            text += ends[kinds < 3 ? kinds : line % 3];
+            ++line;
+        }
+        text += "last line without an end";
+        for (std::size_t from = 0; from <= text.size(); ++from) {
+            const std::size_t expected = std::min(text.find_first_of("\r\n", from), text.size());
+            ASSERT_EQ(lineEndFrom(text, from), expected) << "kinds " << kinds << ", from " << from;
+        }
+    }
+}
+
 TEST(AtomicWrite, ReplacesWholeOrLeavesTheOldFile) {
     FakeFolder folder;
     folder.files["2Mon.dat"] = "old";
