@@ -126,12 +126,9 @@ TEST(Helpers, BareNameIsFoundFromTheWorkingFolder) {
     wchar_t previous[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, previous);
     ASSERT_TRUE(SetCurrentDirectoryW(folder.path().c_str()));
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     std::wstring commandLine = L"copyfle.com";
-    const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
-                                        nullptr, nullptr, &startup, &info);
+    const bool started = createProcess(nullptr, commandLine, 0, nullptr, info);
     SetCurrentDirectoryW(previous);
     ASSERT_TRUE(started);
     win32::UniqueHandle process(info.hProcess);

@@ -154,6 +154,20 @@ void setAccessListOrThrow(const std::wstring& path, const wchar_t* sddl) {
     }
 }
 
+bool createProcess(const wchar_t* application, std::wstring& commandLine, DWORD flags,
+                   const wchar_t* folder, PROCESS_INFORMATION& info) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessW(application, commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr,
+                           folder, &startup, &info)) {
+            return true;
+        }
+        if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == 3) return false;
+        Sleep(500);
+    }
+}
+
 std::optional<win32::Link> loadLink(const std::wstring& path) {
     win32::Link link;
     if (!win32::loadLink(path, link)) return std::nullopt;
@@ -164,11 +178,8 @@ Process::Process(const std::wstring& application, const std::wstring& arguments,
                  const std::wstring& folder) {
     std::wstring commandLine = L"\"" + application + L"\"";
     if (!arguments.empty()) commandLine += L" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                        nullptr, folder.c_str(), &startup, &info)) {
+    if (!createProcess(application.c_str(), commandLine, 0, folder.c_str(), info)) {
         fail("cannot start " + win32::narrow(application));
     }
     const win32::UniqueHandle thread(info.hThread);
@@ -197,12 +208,9 @@ ProcessTree::ProcessTree(const std::wstring& application, const std::wstring& ar
     SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
     std::wstring commandLine = L"\"" + application + L"\"";
     if (!arguments.empty()) commandLine += L" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     // Suspended until it is in the job, so that not even its first start escapes the count.
-    if (!CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                        CREATE_SUSPENDED, nullptr, folder.c_str(), &startup, &info)) {
+    if (!createProcess(application.c_str(), commandLine, CREATE_SUSPENDED, folder.c_str(), info)) {
         fail("cannot start " + win32::narrow(application));
     }
     win32::UniqueHandle thread(info.hThread);
