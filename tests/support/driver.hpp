@@ -63,9 +63,9 @@ std::optional<DWORD> waitForExit(HANDLE process, std::chrono::milliseconds deadl
 std::optional<win32::Link> loadLink(const std::wstring& path);
 
 // CreateProcessW with the default start-up information. Wine now and then fails a start with
-// ERROR_INTERNAL_ERROR that works when tried again (seen in the tests and the benchmarks alike,
-// about once in a thousand starts); such a start is tried up to three times, so that a test
-// fails on its program and not on Wine's. Any other failure is returned at once.
+// ERROR_INTERNAL_ERROR that works when tried again (about once in 1,200 starts in the launcher
+// benchmark, and once so far in a test); such a start is tried up to three times, so that a
+// test fails on its program and not on Wine's. Any other failure is returned at once.
 bool createProcess(const wchar_t* application, std::wstring& commandLine, DWORD flags,
                    const wchar_t* folder, PROCESS_INFORMATION& info);
 
