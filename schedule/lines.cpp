@@ -1,25 +1,11 @@
 #include "schedule/lines.hpp"
 
-#include <algorithm>
-#include <cstring>
-
 namespace schedule {
 
 std::size_t lineEndFrom(std::string_view text, std::size_t from) {
-    // Looked for a stretch at a time: searched to the end of the text, LF in a file of lone CRs
-    // would be looked for through all the rest of it at every line.
-    constexpr std::size_t kStretch = 512;
-    for (std::size_t at = from; at < text.size(); at += kStretch) {
-        const char* const begin = text.data() + at;
-        const std::size_t left = std::min(kStretch, text.size() - at);
-        const auto* feed = static_cast<const char*>(std::memchr(begin, '\n', left));
-        const std::size_t beforeFeed = feed ? static_cast<std::size_t>(feed - begin) : left;
-        if (const auto* carriage = static_cast<const char*>(std::memchr(begin, '\r', beforeFeed))) {
-            return at + static_cast<std::size_t>(carriage - begin);
-        }
-        if (feed) return at + beforeFeed;
-    }
-    return text.size();
+    std::size_t end = from;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+    return end;
 }
 
 std::optional<std::string> LineReader::next() {
