@@ -220,8 +220,8 @@ TEST(Lines, EndAtCrLfLoneCrAndLoneLf) {
     for (const Case& c : cases) EXPECT_EQ(splitLines(c.bytes), c.lines) << c.bytes;
 }
 
-// Lines short and long (across the stretches the search goes by), each file with one kind of
-// line end or all kinds: from every position, the end is the first CR or LF.
+// Lines empty, short and some thousands of bytes long, each file with one kind of line end
+// or all kinds: from every position, the end is the first CR or LF.
 TEST(Lines, EndFoundFromEveryPositionWhateverTheLineLengths) {
     const std::string ends[] = {"\r\n", "\r", "\n"};
     for (int kinds = 0; kinds <= 3; ++kinds) {
