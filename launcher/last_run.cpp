@@ -5,6 +5,7 @@
 
 #include "launcher/history.hpp"
 #include "launcher/history_format.hpp"
+#include "schedule/lines.hpp"
 
 namespace launcher {
 
@@ -31,9 +32,9 @@ std::string withoutFullStop(std::string_view text) {
 std::vector<std::string_view> linesOf(std::string_view text) {
     std::vector<std::string_view> lines;
     while (!text.empty()) {
-        const std::size_t end = text.find_first_of("\r\n");
+        const std::size_t end = schedule::lineEndFrom(text, 0);
         lines.push_back(text.substr(0, end));
-        if (end == std::string_view::npos) break;
+        if (end == text.size()) break;
         std::size_t next = end + 1;
         if (text[end] == '\r' && next < text.size() && text[next] == '\n') ++next;
         text.remove_prefix(next);
