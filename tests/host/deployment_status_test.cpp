@@ -216,6 +216,24 @@ TEST(DeploymentStatus, ADisabledShortcutBesideOneThatStartsIsToBeRemovedNotEnabl
     EXPECT_FALSE(holds(text, "click Enable")) << text;
 }
 
+// A shortcut that is there but starts nothing is no reason to remove the disabled one: that
+// would leave no way to start Brightwick at all.
+TEST(DeploymentStatus, ADisabledShortcutBesideOneThatDoesNotStartIsToBeEnabled) {
+    FakeServices services;
+    services.shortcutFiles[services.linkPath(StartupFolder::CurrentUser)] = ours();
+    services.shortcutFiles[services.linkPath(StartupFolder::AllUsers)] = {
+        "", "D:\\Old\\Brightwick.exe", "", "C:\\Sched"};
+    services.missingFiles = {"D:\\Old\\Brightwick.exe"};
+    services.startupList[StartupFolder::CurrentUser] = kDisabled;
+    const std::string text = status(services);
+    EXPECT_TRUE(holds(text,
+                      "- The shortcut in the Startup folder of your account is disabled in "
+                      "Windows' startup list, so Windows does not start Brightwick at logon: "
+                      "enable it in Task Manager's Startup apps"))
+        << text;
+    EXPECT_FALSE(holds(text, "remove the disabled one")) << text;
+}
+
 TEST(DeploymentStatus, WhatCannotBeReadIsNamedWithTheSystemsReason) {
     FakeServices services;
     services.startupFolders[StartupFolder::AllUsers] = "";

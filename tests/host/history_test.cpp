@@ -334,6 +334,7 @@ TEST(HistoryLastRun, SaysWhatBecameOfTheNewestRun) {
          "The day file datsun.dat could not be read: The system cannot find the file "
          "specified. No program was started."},
         {"nothing due", opened({}, 4), "No program was due; 4 records not yet due."},
+        {"a count of two digits", opened({}, 12), "No program was due; 12 records not yet due."},
         {"nothing at all", opened({}, 0), "No program was due."},
         {"one due, started", opened({started("C:\\a.exe")}, 1),
          "The one due program started; 1 record not yet due."},

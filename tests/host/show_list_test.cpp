@@ -124,3 +124,15 @@ TEST(ShowList, TheHelpersOwnReasonsReachTheMessage) {
               "datmon.dat: the file is read-only.\n"
               "datsun.dat: The process cannot access the file.");
 }
+
+TEST(ShowList, PastTenReasonsTheRestAreCounted) {
+    FakeServices services;
+    HelperRun run = finished(1);
+    for (int i = 1; i <= 11; ++i) run.problems.push_back(std::to_string(i) + "Mon.dat: locked");
+    services.helperRuns["copyfle.com"] = run;
+    EXPECT_TRUE(editor::PrepareShowList(services));
+    ASSERT_EQ(services.log.size(), 2u);
+    const std::string& text = services.log[1];
+    EXPECT_NE(text.find("\n10Mon.dat: locked.\n... and 1 more."), std::string::npos) << text;
+    EXPECT_EQ(text.find("11Mon.dat"), std::string::npos) << text;
+}
