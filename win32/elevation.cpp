@@ -48,4 +48,14 @@ schedule::Outcome startOwnProgramAsAdministrator(const std::wstring& parameters,
     return schedule::Outcome::success();
 }
 
+bool runsElevated() {
+    HANDLE raw = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return false;
+    const UniqueHandle token(raw);
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    return GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size) &&
+           elevation.TokenIsElevated != 0;
+}
+
 }  // namespace win32

@@ -1,4 +1,5 @@
-// Starting this process's own program again with administrator rights.
+// Whether this process runs elevated, and starting its own program again with administrator
+// rights.
 #pragma once
 
 #include <windows.h>
@@ -18,5 +19,8 @@ namespace win32 {
 schedule::Outcome startOwnProgramAsAdministrator(const std::wstring& parameters,
                                                  const std::wstring& folder, HWND owner,
                                                  UniqueHandle& process);
+
+// Whether this process runs with an elevated administrator's token.
+bool runsElevated();
 
 }  // namespace win32

@@ -156,6 +156,25 @@ std::optional<FolderContents> listFolderWithin(std::wstring_view folder,
     return std::move(listing->contents);
 }
 
+PathFacts pathFacts(const std::wstring& path) {
+    const NoDiscPrompts quiet;
+    PathFacts facts;
+    facts.attributes = GetFileAttributesW(path.c_str());
+    if (facts.attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) facts.error = error;
+        facts.attributes = 0;
+        return facts;
+    }
+    facts.exists = true;
+    // A search for the path itself gives its stored name; a root has none to give.
+    WIN32_FIND_DATAW found;
+    const UniqueFindHandle find = ownFindHandle(
+        FindFirstFileExW(path.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
+    if (find) facts.name = found.cFileName;
+    return facts;
+}
+
 bool lessIgnoringCase(std::wstring_view a, std::wstring_view b) {
     // The system's order upper-cases unit by unit; for ASCII that is A to Z alone, so names in
     // ASCII, most of them, are compared here without a call per comparison (sorting 20,000

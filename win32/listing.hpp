@@ -3,6 +3,8 @@
 // worker thread where the folder may not answer.
 #pragma once
 
+#include <windows.h>
+
 #include <chrono>
 #include <optional>
 #include <string>
@@ -52,6 +54,17 @@ using FolderLister = FolderContents (*)(std::wstring_view folder);
 std::optional<FolderContents> listFolderWithin(std::wstring_view folder,
                                                std::chrono::milliseconds limit,
                                                FolderLister list = listFolder);
+
+// What a full path names, asked without a prompt for a missing disc.
+struct PathFacts {
+    bool exists = false;
+    DWORD attributes = 0;  // when it exists
+    // Its last part as the file system spells it, whatever the path's case; empty at a root,
+    // and when the folder above may not be listed.
+    std::wstring name;
+    unsigned long error = 0;  // the system's error code when it cannot be asked about
+};
+PathFacts pathFacts(const std::wstring& path);
 
 // Name order without regard to case; names that differ only in case (possible on some file
 // systems) keep a fixed order.

@@ -1,11 +1,12 @@
 // Every owner of a Windows resource, in one place: kernel and find handles, GDI objects and
-// their selection into a DC, device contexts, menus, task and local memory, activation
-// contexts, modules, registry keys, and COM. Each owner gives its resource back exactly once, when
-// it goes, and none can be copied.
+// their selection into a DC, device contexts, menus, accelerator tables, dropped files, task
+// and local memory, activation contexts, modules, registry keys, and COM. Each owner gives its
+// resource back exactly once, when it goes, and none can be copied.
 #pragma once
 
 #include <windows.h>
 #include <objbase.h>
+#include <shellapi.h>
 
 #include <memory>
 #include <type_traits>
@@ -118,6 +119,19 @@ struct MenuDestroyer {
     void operator()(HMENU menu) const noexcept { DestroyMenu(menu); }
 };
 using UniqueMenu = UniqueOwner<HMENU, MenuDestroyer>;
+
+// An accelerator table that CreateAcceleratorTable made; not one loaded from resources, which
+// the system frees with its module.
+struct AcceleratorDestroyer {
+    void operator()(HACCEL table) const noexcept { DestroyAcceleratorTable(table); }
+};
+using UniqueAccelerators = UniqueOwner<HACCEL, AcceleratorDestroyer>;
+
+// The files of a drop, as WM_DROPFILES hands them over: the receiver gives them back.
+struct DropFinisher {
+    void operator()(HDROP drop) const noexcept { DragFinish(drop); }
+};
+using UniqueDrop = UniqueOwner<HDROP, DropFinisher>;
 
 // Memory that a function allocated for its caller: CoTaskMemAlloc's (the shell's strings) or
 // LocalAlloc's (FormatMessage's buffer).

@@ -1,5 +1,6 @@
 #include "editor/core/pickers.hpp"
 
+#include <algorithm>
 #include <utility>
 
 #include "schedule/ascii.hpp"
@@ -62,6 +63,50 @@ std::optional<std::chrono::milliseconds> answerLimit(std::string_view folder,
         if (drive.letter == letter && drive.network) return kNetworkAnswerLimit;
     }
     return std::nullopt;
+}
+
+std::size_t utf16Length(std::string_view text) {
+    std::size_t units = 0;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte & 0xC0) != 0x80) ++units;  // a character starts here
+        if ((byte & 0xF8) == 0xF0) ++units;  // beyond the first plane: a surrogate pair
+    }
+    return units;
+}
+
+std::optional<std::string> outsideDriveList(std::string_view path,
+                                            const std::vector<DriveEntry>& drives) {
+    if (path.starts_with("\\\\") && !path.starts_with("\\\\?\\") && !path.starts_with("\\\\.\\")) {
+        return "it is on a network share, and the drive list shows drives with a letter only; map "
+               "the share to a drive letter (in Explorer: This PC, Map network drive) and choose "
+               "it there";
+    }
+    const char letter = driveLetterOf(path);
+    bool full = letter != 0 && path.size() >= 3 && path[2] == '\\';
+    // Every part a name: Dir1 shows each one as a folder of its own.
+    for (std::size_t start = 3; full && start < path.size();) {
+        std::size_t end = path.find('\\', start);
+        if (end == std::string_view::npos) end = path.size();
+        const std::string_view part = path.substr(start, end - start);
+        full = !part.empty() && part != "." && part != "..";
+        start = end + 1;
+    }
+    if (!full) return std::string("it is not a full path that starts with a drive letter");
+    for (const DriveEntry& drive : drives) {
+        if (drive.letter == letter) return std::nullopt;
+    }
+    return "drive " + std::string{letter, ':'} +
+           " is not in the drive list, which holds the drives there were when Norvell started";
+}
+
+bool tooLongToShow(std::string_view path, PathEntry::Kind kind) {
+    const std::size_t length = utf16Length(path);
+    if (kind == PathEntry::Kind::Folder) {
+        return length + (path.ends_with('\\') ? 1 : 2) > kLongestPath;
+    }
+    // A file in a root gets a second backslash in its program line.
+    return length + (path.find_last_of('\\') == 2 ? 1 : 0) > kLongestPath;
 }
 
 std::vector<FolderEntry> folderEntries(std::string_view path,
@@ -139,6 +184,55 @@ void Pickers::openFolder(int index) {
     if (const schedule::Outcome moved = moveTo(path); !moved) {
         services_.message("The folder " + path + " cannot be opened: " + moved.error + ".");
     }
+}
+
+schedule::Outcome Pickers::goTo(std::string_view given) {
+    const std::string path = normalFolderPath(given);
+    const auto refused = [&](std::string_view reason) {
+        return schedule::Outcome::failure(
+            path + " cannot be shown in the pickers: " + std::string(reason) + ".");
+    };
+    // Asked before the file system is: a share without a letter would be asked over the
+    // network for nothing.
+    if (const std::optional<std::string> outside = outsideDriveList(path, drives_)) {
+        return refused(*outside);
+    }
+    const PathEntry found = fileSystem_.entry(path);
+    if (!found.error.empty()) return refused(found.error);
+    if (found.kind == PathEntry::Kind::Missing) {
+        return refused("there is no file or folder of that name");
+    }
+    if (tooLongToShow(path, found.kind)) {
+        return refused("its path is longer than " + std::to_string(kLongestPath) +
+                       " characters, the most that Norvell and Brightwick can use");
+    }
+    if (found.kind == PathEntry::Kind::File && found.hiddenOrSystem) {
+        return refused("it is a hidden or system file, which the file list does not show");
+    }
+    const bool file = found.kind == PathEntry::Kind::File;
+    const std::size_t lastSeparator = path.find_last_of('\\');
+    const std::string folder = file ? normalFolderPath(path.substr(0, lastSeparator)) : path;
+    FolderContents contents;
+    bool answered = true;
+    if (const schedule::Outcome outcome = read(folder, contents, answered); !outcome) {
+        return schedule::Outcome::failure("The folder " + folder +
+                                          " cannot be opened: " + outcome.error + ".");
+    }
+    int fileIndex = -1;
+    if (file) {
+        const std::string name = found.name.empty() ? path.substr(lastSeparator + 1) : found.name;
+        const auto listed = std::find(contents.files.begin(), contents.files.end(), name);
+        if (listed == contents.files.end()) {
+            return refused("the file list of its folder does not show it");
+        }
+        fileIndex = static_cast<int>(listed - contents.files.begin());
+    }
+    show(folder, contents);
+    if (file) view_.selectFile(fileIndex);
+    // Unlike a move of Dir1 alone, this brings Drive1 along: the user went there as a whole.
+    shownDrive_ = driveIndex(driveLetterOf(folder));
+    view_.selectDrive(shownDrive_);
+    return schedule::Outcome::success();
 }
 
 schedule::Outcome Pickers::read(const std::string& folder, FolderContents& contents,

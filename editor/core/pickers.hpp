@@ -5,6 +5,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,6 +34,14 @@ struct FolderContents {
     std::string error;  // the system's reason when the folder cannot be read
 };
 
+// What a path names, as the pickers must know it before they go there.
+struct PathEntry {
+    enum class Kind { Missing, File, Folder } kind = Kind::Missing;
+    bool hiddenOrSystem = false;  // File1 and Dir1 leave such entries out of their lists
+    std::string name;             // its last part as the file system spells it; empty at a root
+    std::string error;            // the system's reason when it cannot be asked about
+};
+
 // What the pickers ask of the file system; UTF-8 paths.
 class FileSystem {
   public:
@@ -45,6 +54,8 @@ class FileSystem {
     // when the limit passed first.
     virtual std::optional<FolderContents> contents(
         std::string_view folder, std::optional<std::chrono::milliseconds> limit) = 0;
+    // What the full path `path` (without a trailing backslash but at a root) names.
+    virtual PathEntry entry(std::string_view path) = 0;
 
   protected:
     ~FileSystem() = default;
@@ -69,6 +80,8 @@ class PickerView {
                             int current) = 0;
     // File1 at `path` with these names, none of them selected.
     virtual void showFiles(std::string_view path, const std::vector<std::string>& names) = 0;
+    // File1's line `index` selected and in view.
+    virtual void selectFile(int index) = 0;
 
   protected:
     ~PickerView() = default;
@@ -90,6 +103,25 @@ std::string normalFolderPath(std::string_view path);
 // answers in the end.
 std::optional<std::chrono::milliseconds> answerLimit(std::string_view folder,
                                                      const std::vector<DriveEntry>& drives);
+
+// The longest path, in UTF-16 units, that the pickers go to: neither the editor nor Brightwick
+// declares that it takes longer ones, so the system refuses them to both (MAX_PATH less its
+// terminating zero). It holds for the program line that Pick Program writes, the folder, one
+// backslash and the name, and for the pattern that lists a folder, the folder and "\*".
+inline constexpr std::size_t kLongestPath = 259;
+
+// The length of UTF-8 text in UTF-16 units, as the system counts a path's length.
+std::size_t utf16Length(std::string_view text);
+
+// Why the pickers cannot show the normalised full path `path` whatever it names: it does not
+// start with a drive letter, or its drive is not among `drives`; the end of a sentence that
+// names it, none when they can.
+std::optional<std::string> outsideDriveList(std::string_view path,
+                                            const std::vector<DriveEntry>& drives);
+
+// Whether a normalised full path is too long to show: a folder to list, or a file to pick in
+// its folder.
+bool tooLongToShow(std::string_view path, PathEntry::Kind kind);
 
 // Dir1's lines for the folder `path` (normalised): its root and parents as open folders,
 // each one level deeper, the folder itself open, and then its subfolders one more level in.
@@ -115,6 +147,13 @@ class Pickers {
 
     // The user opened Dir1's line `index`; a folder that cannot be read is reported.
     void openFolder(int index);
+
+    // Drive1, Dir1 and File1 to a file or folder that the user brought from elsewhere, as if
+    // the user had walked there: a file's folder with the file selected, or a folder. Refused,
+    // with nothing changed, where the pickers cannot show it: a hidden or system file, which
+    // File1 does not list, a path without a drive letter or on a drive that Drive1 does not
+    // list, a path too long; the failure is a sentence that names the path.
+    schedule::Outcome goTo(std::string_view path);
 
     const std::string& folder() const { return folder_; }
     int shownDrive() const { return shownDrive_; }

@@ -76,7 +76,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         }
         services.setOwner(main.hwnd());
         main.load(showCommand);
-        return editor::runMessageLoop();
+        return editor::runMessageLoop(
+            [&main](MSG& message) { return main.translateAccelerator(message); });
     } catch (const std::exception& failure) {
         // Only reached before the window exists: inside it, failures are reported where they
         // happen and the editor goes on.

@@ -74,7 +74,9 @@ constexpr ControlRow kControls[] = {
 // clang-format on
 }  // namespace
 
-const WindowDesign kMainDesign{kClassName, kMainTitle,         kWindowStyle,
-                               0,          {0, 0, 9135, 5085}, kControls};
+// Files dropped on it go to the pickers. The style alone says that the window accepts them:
+// DragAcceptFiles would say the same, but would load the shell at every start.
+const WindowDesign kMainDesign{kClassName,        kMainTitle,         kWindowStyle,
+                               WS_EX_ACCEPTFILES, {0, 0, 9135, 5085}, kControls};
 
 }  // namespace editor

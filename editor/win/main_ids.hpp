@@ -42,6 +42,7 @@ enum MainId : int {
     RestoreCleared = 210,  // "&Restore Cleared Picks"
     LogonHistory,          // "Logon &History"
     DeploymentStatus,      // "&Deployment Status..."
+    BrowseForProgram,      // "&Browse for a Program...", Ctrl+O
 };
 
 inline constexpr wchar_t kClassName[] = L"NorvellMain";

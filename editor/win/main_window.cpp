@@ -5,6 +5,7 @@
 #include <exception>
 #include <memory>
 
+#include "editor/core/browse.hpp"
 #include "editor/core/deploy.hpp"
 #include "editor/core/deployment_status.hpp"
 #include "editor/core/help.hpp"
@@ -15,7 +16,10 @@
 #include "editor/core/version.hpp"
 #include "editor/win/fonts.hpp"
 #include "editor/win/main_design.hpp"
+#include "editor/win/program_chooser.hpp"
 #include "schedule/run_style.hpp"
+#include "win32/drop.hpp"
+#include "win32/elevation.hpp"
 #include "win32/error.hpp"
 #include "win32/owners.hpp"
 #include "win32/subclass.hpp"
@@ -95,7 +99,9 @@ win32::UniqueMenu createMainMenu() {
     win32::UniqueMenu bar(CreateMenu());
     if (!bar ||
         !appendMenu(bar.get(), L"&Schedule",
-                    {{RestoreCleared, L"&Restore Cleared Picks"},
+                    {{BrowseForProgram, L"&Browse for a Program...\tCtrl+O"},
+                     {0, nullptr},
+                     {RestoreCleared, L"&Restore Cleared Picks"},
                      {LogonHistory, L"Logon &History"},
                      {DeploymentStatus, L"&Deployment Status..."}}) ||
         !appendMenu(bar.get(), L"Help",
@@ -141,6 +147,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DRAWITEM:       OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
         case WM_ACTIVATE:       OnActivateFocus(LOWORD(wParam) != WA_INACTIVE, control(Command1)); return 0;
         case WM_SETFOCUS:       OnSetFocusTo(control(Command1)); return 0;
+        case WM_DROPFILES:      OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
         case WM_CTLCOLORSTATIC: return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     }
     return DefWindowProcW(hwnd(), message, wParam, lParam);
@@ -153,6 +160,7 @@ void MainWindow::OnCommand(int id, int code) {
         case Command3:       OnDeploy(); return;
         case Command4:       OnExit(); return;
         case Command5:       OnReset(); return;
+        case BrowseForProgram: OnBrowseForProgram(); return;
         case RestoreCleared: OnRestoreCleared(); return;
         case LogonHistory:   OnLogonHistory(); return;
         case DeploymentStatus: OnDeploymentStatus(); return;
@@ -175,7 +183,18 @@ schedule::Outcome MainWindow::OnCreate() {
         win32::subclass(list, OneRowListProc);
     }
     pickerControls_.attach(control(Drive1), control(Dir1), control(File1));
+    ACCEL keys[] = {{FCONTROL | FVIRTKEY, 'O', BrowseForProgram}};
+    accelerators_.reset(CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys))));
+    if (!accelerators_) return win32::lastErrorFailure();
+    // The window accepts dropped files by its style (kMainDesign). An elevated editor must also
+    // let the drop's messages in from Explorer, which runs without elevation.
+    if (win32::runsElevated()) win32::acceptDropsFromLowerIntegrity(hwnd());
     return schedule::Outcome::success();
+}
+
+bool MainWindow::translateAccelerator(MSG& message) {
+    if (!hwnd() || !message.hwnd || GetAncestor(message.hwnd, GA_ROOT) != hwnd()) return false;
+    return TranslateAcceleratorW(hwnd(), accelerators_.get(), &message) != 0;
 }
 
 win32::PixelRect MainWindow::placeOf(const ControlRow& row, unsigned dpi) const {
@@ -257,6 +276,23 @@ void MainWindow::OnExit() {
 
 void MainWindow::OnReset() {
     resetClearList(*this, services_);
+}
+
+void MainWindow::OnBrowseForProgram() {
+    OpenDialogChooser chooser(hwnd());
+    browseForProgram(pickers_, chooser, services_);
+}
+
+void MainWindow::OnDropFiles(HDROP drop) {
+    std::vector<std::string> paths;
+    {
+        // Given back before any message: the drop's memory is not needed while one shows.
+        const win32::UniqueDrop owned(drop);
+        for (const std::wstring& path : win32::droppedPaths(drop)) {
+            paths.push_back(win32::narrow(path));
+        }
+    }
+    showDropped(pickers_, services_, paths);
 }
 
 void MainWindow::OnRestoreCleared() {

@@ -29,6 +29,10 @@ class MainWindow final : public Window, public MainControls {
     // then the pickers' first folder. Failures are reported; the window stays.
     void load(int showCommand);
 
+    // Main's keyboard shortcuts for a message on its way to Main or one of its controls: true
+    // when one took the message, which must then go no further.
+    bool translateAccelerator(MSG& message);
+
     // MainControls, on the real controls.
     MainControls& controls() { return *this; }
     bool dayTicked(int index) const override;
@@ -59,6 +63,7 @@ class MainWindow final : public Window, public MainControls {
     void OnExit();         // Command4
     void OnReset();        // Command5
     // The Schedule menu.
+    void OnBrowseForProgram();
     void OnRestoreCleared();
     void OnLogonHistory();
     void OnDeploymentStatus();
@@ -69,6 +74,8 @@ class MainWindow final : public Window, public MainControls {
     // The pickers.
     void OnDrive1(int code);
     void OnDir1Open();
+    // Files dropped on the window.
+    void OnDropFiles(HDROP drop);
     // Enter where no control takes it, sent as IDOK by the dialog keyboard handling.
     void OnEnter();
 
@@ -80,6 +87,7 @@ class MainWindow final : public Window, public MainControls {
     SystemFileSystem fileSystem_;
     PickerControls pickerControls_;
     Pickers pickers_;
+    win32::UniqueAccelerators accelerators_;
     // The day list viewer of the last Show List; its window may have closed already.
     std::unique_ptr<Form2> viewer_;
     // The About window; its window may have closed already.

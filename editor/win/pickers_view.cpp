@@ -70,6 +70,21 @@ std::optional<FolderContents> SystemFileSystem::contents(
     return contents;
 }
 
+PathEntry SystemFileSystem::entry(std::string_view path) {
+    const win32::PathFacts facts = win32::pathFacts(win32::widen(path));
+    PathEntry entry;
+    if (facts.error != 0) {
+        entry.error = win32::systemReason(facts.error);
+        return entry;
+    }
+    if (!facts.exists) return entry;
+    entry.kind = facts.attributes & FILE_ATTRIBUTE_DIRECTORY ? PathEntry::Kind::Folder
+                                                             : PathEntry::Kind::File;
+    entry.hiddenOrSystem = facts.attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    entry.name = win32::narrow(facts.name);
+    return entry;
+}
+
 void fillListBox(HWND list, const std::vector<std::string>& items) {
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
@@ -131,6 +146,11 @@ void PickerControls::showFolder(std::string_view path, const std::vector<FolderE
 void PickerControls::showFiles(std::string_view path, const std::vector<std::string>& names) {
     SetWindowTextW(file1_, win32::widen(path).c_str());
     fillListBox(file1_, names);
+}
+
+void PickerControls::selectFile(int index) {
+    // A single-selection list brings its selected line into view itself.
+    SendMessageW(file1_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 int PickerControls::folderItemHeight(HFONT font, unsigned dpi) const {

@@ -18,6 +18,7 @@ class SystemFileSystem final : public FileSystem {
     // A folder with a limit is read on a worker thread while the window keeps painting.
     std::optional<FolderContents> contents(std::string_view folder,
                                            std::optional<std::chrono::milliseconds> limit) override;
+    PathEntry entry(std::string_view path) override;
 };
 
 // Fills a list box with `items` in order, none selected: redraw off and storage reserved
@@ -38,6 +39,7 @@ class PickerControls final : public PickerView {
     void showFolder(std::string_view path, const std::vector<FolderEntry>& entries,
                     int current) override;
     void showFiles(std::string_view path, const std::vector<std::string>& names) override;
+    void selectFile(int index) override;
 
     // The line height of Dir1 for its font at `dpi`: a folder glyph must fit.
     int folderItemHeight(HFONT font, unsigned dpi) const;

@@ -287,12 +287,13 @@ void reportUnexpectedFailure(HWND owner, std::string_view what) {
     MessageBoxW(owner && IsWindowVisible(owner) ? owner : nullptr, text.c_str(), L"Norvell", MB_OK);
 }
 
-int runMessageLoop() {
+int runMessageLoop(const std::function<bool(MSG&)>& accelerators) {
     MSG message;
     for (;;) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == 0) return static_cast<int>(message.wParam);
         if (got == -1) return 1;
+        if (accelerators && accelerators(message)) continue;
         HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
         if (root && IsDialogMessageW(root, &message)) continue;
         TranslateMessage(&message);

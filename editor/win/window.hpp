@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -150,7 +151,8 @@ class Window {
 void reportUnexpectedFailure(HWND owner, std::string_view what);
 
 // Gets and dispatches messages until the quit message, with the keyboard navigation of
-// dialogs (Tab, Enter) in every top-level window. The quit message's value.
-int runMessageLoop();
+// dialogs (Tab, Enter) in every top-level window, after `accelerators` (when given) had the
+// chance to take a message as a keyboard shortcut. The quit message's value.
+int runMessageLoop(const std::function<bool(MSG&)>& accelerators = {});
 
 }  // namespace editor

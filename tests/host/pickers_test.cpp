@@ -1,10 +1,13 @@
-// The chain of Drive1, Dir1 and File1 against a file system in memory.
+// The chain of Drive1, Dir1 and File1 against a file system in memory, and the places that
+// the Open dialog and a drop bring it to.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <optional>
 
+#include "editor/core/browse.hpp"
 #include "editor/core/pickers.hpp"
 #include "fake_editor.hpp"
 
@@ -26,6 +29,10 @@ class FakeFileSystem final : public editor::FileSystem {
     // The time the window has spent waiting for answers, on a clock of the fake's own.
     std::chrono::milliseconds waited{0};
 
+    // What entry() answers where the folders above do not say: hidden and system entries,
+    // names spelt otherwise, failures.
+    std::map<std::string, editor::PathEntry> entries;
+
     std::vector<editor::DriveEntry> drives() override { return driveList; }
     std::string driveCurrentFolder(char letter) override {
         auto found = currentFolders.find(letter);
@@ -46,6 +53,21 @@ class FakeFileSystem final : public editor::FileSystem {
             return editor::FolderContents{{}, {}, "The device is not ready"};
         return found->second;
     }
+    editor::PathEntry entry(std::string_view path) override {
+        asked.push_back("entry " + std::string(path));
+        using Kind = editor::PathEntry::Kind;
+        if (const auto given = entries.find(std::string(path)); given != entries.end())
+            return given->second;
+        const std::size_t separator = path.find_last_of('\\');
+        const std::string name(path.substr(separator + 1));
+        if (folders.contains(std::string(path))) return {Kind::Folder, false, name, ""};
+        const auto parent = folders.find(editor::normalFolderPath(path.substr(0, separator)));
+        if (parent != folders.end() &&
+            std::find(parent->second.files.begin(), parent->second.files.end(), name) !=
+                parent->second.files.end())
+            return {Kind::File, false, name, ""};
+        return {};
+    }
 };
 
 // What the pickers show, as a user would see it.
@@ -57,6 +79,7 @@ class ShownPickers final : public editor::PickerView {
     std::vector<FolderEntry> entries;
     int current = -1;
     std::vector<std::string> files;
+    int selectedFile = -1;
     int folderShows = 0, fileShows = 0;
 
     void showDrives(const std::vector<std::string>& captions) override { driveCaptions = captions; }
@@ -71,7 +94,15 @@ class ShownPickers final : public editor::PickerView {
     void showFiles(std::string_view path, const std::vector<std::string>& names) override {
         filePath = path;
         files = names;
+        selectedFile = -1;
         ++fileShows;
+    }
+    void selectFile(int index) override { selectedFile = index; }
+    // The name File1 has selected; empty when none.
+    std::string selected() const {
+        return selectedFile >= 0 && selectedFile < static_cast<int>(files.size())
+                   ? files[static_cast<std::size_t>(selectedFile)]
+                   : std::string();
     }
 };
 
@@ -328,4 +359,321 @@ TEST(Pickers, OnlyNetworkFoldersHaveAnAnswerLimit) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(editor::answerLimit(c.folder, drives), c.limit) << c.folder;
+}
+
+TEST(Pickers, OnlyFullPathsOnDrivesOfTheDriveListCanBeShown) {
+    const std::vector<editor::DriveEntry> drives{{'C', "System"}, {'N', "\\\\office\\team", true}};
+    struct Case {
+        const char* path;
+        const char* reason;  // the start of the reason; null: the pickers can show it
+    };
+    const Case cases[] = {
+        {"C:\\", nullptr},
+        {"C:\\Tools\\tool.exe", nullptr},
+        {"c:\\tools", nullptr},
+        {"N:\\Team\\plan.exe", nullptr},
+        {"\\\\office\\team\\plan.exe", "it is on a network share"},
+        {"\\\\?\\C:\\Tools\\tool.exe", "it is not a full path"},
+        {"\\\\.\\C:\\Tools", "it is not a full path"},
+        {"C:Tools\\tool.exe", "it is not a full path"},
+        {"Tools\\tool.exe", "it is not a full path"},
+        {"C:\\Tools\\..\\Windows\\evil.exe", "it is not a full path"},
+        {"C:\\.\\Tools", "it is not a full path"},
+        {"C:\\Tools\\\\tool.exe", "it is not a full path"},
+        {"1:\\Tools", "it is not a full path"},
+        {"Q:\\Tools\\tool.exe", "drive Q: is not in the drive list"},
+        {"q:\\", "drive Q: is not in the drive list"},
+    };
+    for (const Case& c : cases) {
+        const std::optional<std::string> reason = editor::outsideDriveList(c.path, drives);
+        if (!c.reason) {
+            EXPECT_FALSE(reason) << c.path << ": " << *reason;
+        } else {
+            ASSERT_TRUE(reason) << c.path;
+            EXPECT_TRUE(reason->starts_with(c.reason)) << c.path << ": " << *reason;
+        }
+    }
+}
+
+TEST(Pickers, PathsAreMeasuredInUtf16UnitsAgainstTheLongestPath) {
+    using Kind = editor::PathEntry::Kind;
+    const auto path = [](std::size_t length, std::string_view folder = "C:\\") {
+        std::string made(folder);
+        while (made.size() < length) made += 'a';
+        return made;
+    };
+    // "é" is two bytes and one unit; "😀" four bytes and a surrogate pair.
+    const std::string e = "\xC3\xA9", smiley = "\xF0\x9F\x98\x80";
+    EXPECT_EQ(editor::utf16Length("C:\\" + e + smiley), 6u);
+    EXPECT_EQ(editor::utf16Length(""), 0u);
+    struct Case {
+        std::string path;
+        Kind kind;
+        bool tooLong;
+    };
+    const Case cases[] = {
+        // A folder is listed through "folder\*".
+        {path(257, "C:\\Tools\\"), Kind::Folder, false},
+        {path(258, "C:\\Tools\\"), Kind::Folder, true},
+        {"C:\\", Kind::Folder, false},
+        // A file is written as the folder, one backslash and the name.
+        {path(259, "C:\\Tools\\"), Kind::File, false},
+        {path(260, "C:\\Tools\\"), Kind::File, true},
+        {path(258), Kind::File, false},  // in a root: C:\\name
+        {path(259), Kind::File, true},
+        // Measured in units, not bytes.
+        {path(257, "C:\\Tools\\") + e + e, Kind::File, false},
+        {path(255, "C:\\Tools\\") + smiley + smiley, Kind::File, false},
+        {path(256, "C:\\Tools\\") + smiley + smiley, Kind::File, true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(editor::tooLongToShow(c.path, c.kind), c.tooLong)
+            << c.path.size() << " bytes, " << (c.kind == Kind::File ? "file" : "folder");
+    }
+}
+
+TEST(Pickers, GoingToAFileShowsItsFolderWithTheFileSelectedAndItsDrive) {
+    Chain chain;
+    chain.fileSystem.folders["D:\\Work"] = {{}, {"a.exe", "w.doc"}, ""};
+    chain.pickers.start("C:\\Sched");
+    ASSERT_TRUE(chain.pickers.moveTo("C:\\PROGRAM FILES"));
+    ASSERT_EQ(chain.view.drive, 1);
+    chain.fileSystem.asked.clear();
+
+    EXPECT_TRUE(chain.pickers.goTo("D:\\Work\\w.doc"));
+    EXPECT_EQ(chain.pickers.folder(), "D:\\Work");
+    EXPECT_EQ(chain.view.dirPath, "D:\\Work");
+    EXPECT_EQ(chain.view.filePath, "D:\\Work");
+    EXPECT_EQ(chain.view.selected(), "w.doc");
+    EXPECT_EQ(chain.view.drive, 2) << "Drive1 comes along";
+    EXPECT_EQ(chain.pickers.shownDrive(), 2);
+    EXPECT_EQ(chain.fileSystem.asked,
+              (std::vector<std::string>{"entry D:\\Work\\w.doc", "D:\\Work"}))
+        << "one read of the folder";
+
+    // The name as the file system spells it, whatever the path's case; a root's file.
+    chain.fileSystem.entries["C:\\PROGRAM FILES\\Tools\\TOOL.EXE"] = {editor::PathEntry::Kind::File,
+                                                                      false, "tool.exe", ""};
+    EXPECT_TRUE(chain.pickers.goTo("C:/PROGRAM FILES/Tools/TOOL.EXE"));
+    EXPECT_EQ(chain.view.dirPath, "C:\\PROGRAM FILES\\Tools");
+    EXPECT_EQ(chain.view.selected(), "tool.exe");
+    EXPECT_EQ(chain.view.drive, 1);
+    EXPECT_TRUE(chain.pickers.goTo("C:\\boot.ini"));
+    EXPECT_EQ(chain.view.dirPath, "C:\\");
+    EXPECT_EQ(chain.view.selected(), "boot.ini");
+
+    // The Drive1 choice that follows starts from the drive shown, as after a walk.
+    chain.pickers.chooseDrive(2);
+    EXPECT_EQ(chain.pickers.folder(), "D:\\");
+    EXPECT_TRUE(chain.services.log.empty());
+}
+
+TEST(Pickers, GoingToAFolderShowsItWithNoFileSelected) {
+    Chain chain;
+    // A hidden folder, as AppData is: Dir1 shows it once it is there, as it does any folder.
+    chain.fileSystem.folders["C:\\Users"] = {{}, {}, ""};
+    chain.fileSystem.folders["C:\\Users\\AppData"] = {{"Programs"}, {"x.exe"}, ""};
+    chain.fileSystem.entries["C:\\Users\\AppData"] = {editor::PathEntry::Kind::Folder, true,
+                                                      "AppData", ""};
+    chain.pickers.start("D:\\Work");
+    ASSERT_TRUE(chain.pickers.moveTo("D:\\Work"));
+    EXPECT_TRUE(chain.pickers.goTo("C:\\Users\\AppData\\"));
+    EXPECT_EQ(chain.view.dirPath, "C:\\Users\\AppData");
+    EXPECT_EQ(chain.view.files, std::vector<std::string>{"x.exe"});
+    EXPECT_EQ(chain.view.selectedFile, -1);
+    EXPECT_EQ(chain.view.entries.back(),
+              (FolderEntry{"Programs", "C:\\Users\\AppData\\Programs", 3, false}));
+    EXPECT_EQ(chain.view.drive, 1);
+    EXPECT_TRUE(chain.pickers.goTo("D:"));
+    EXPECT_EQ(chain.view.dirPath, "D:\\");
+    EXPECT_EQ(chain.view.drive, 2);
+    EXPECT_TRUE(chain.services.log.empty());
+}
+
+TEST(Pickers, APlaceThePickersCannotShowIsRefusedByNameAndNothingMoves) {
+    using Kind = editor::PathEntry::Kind;
+    const std::string longName(250, 'a');
+    struct Case {
+        const char* given;
+        editor::PathEntry entry;  // what the file system says of it, where it is asked
+        std::string message;
+        bool asksTheFileSystem;
+    };
+    const Case cases[] = {
+        {"C:\\PROGRAM FILES\\Tools\\secret.exe",
+         {Kind::File, true, "secret.exe", ""},
+         "C:\\PROGRAM FILES\\Tools\\secret.exe cannot be shown in the pickers: it is a hidden or "
+         "system file, which the file list does not show.",
+         true},
+        {"C:\\PROGRAM FILES\\gone.exe",
+         {},
+         "C:\\PROGRAM FILES\\gone.exe cannot be shown in the pickers: there is no file or folder "
+         "of that name.",
+         true},
+        {"C:\\PROGRAM FILES\\locked.exe",
+         {Kind::Missing, false, "", "Access is denied"},
+         "C:\\PROGRAM FILES\\locked.exe cannot be shown in the pickers: Access is denied.",
+         true},
+        {"\\\\office\\team\\plan.exe",
+         {},
+         "\\\\office\\team\\plan.exe cannot be shown in the pickers: it is on a network share, "
+         "and the drive list shows drives with a letter only; map the share to a drive letter "
+         "(in Explorer: This PC, Map network drive) and choose it there.",
+         false},
+        {"Q:\\q.exe",
+         {},
+         "Q:\\q.exe cannot be shown in the pickers: drive Q: is not in the drive list, which "
+         "holds the drives there were when Norvell started.",
+         false},
+        {"C:\\Tools\\..\\x.exe",
+         {},
+         "C:\\Tools\\..\\x.exe cannot be shown in the pickers: it is not a full path that starts "
+         "with a drive letter.",
+         false},
+        {"C:\\PROGRAM FILES\\Tools\\unlisted.exe",
+         {Kind::File, false, "unlisted.exe", ""},
+         "C:\\PROGRAM FILES\\Tools\\unlisted.exe cannot be shown in the pickers: the file list of "
+         "its folder does not show it.",
+         true},
+        {"C:\\PROGRAM FILES\\Common Files\\c.exe",
+         {Kind::File, false, "c.exe", ""},
+         "The folder C:\\PROGRAM FILES\\Common Files cannot be opened: The device is not ready.",
+         true},
+    };
+    for (const Case& c : cases) {
+        Chain chain;
+        chain.fileSystem.entries[editor::normalFolderPath(c.given)] = c.entry;
+        chain.pickers.start("C:\\Sched");
+        ASSERT_TRUE(chain.pickers.moveTo("D:\\Work"));
+        chain.fileSystem.asked.clear();
+        const schedule::Outcome went = chain.pickers.goTo(c.given);
+        EXPECT_EQ(went.error, c.message) << c.given;
+        EXPECT_EQ(chain.pickers.folder(), "D:\\Work") << c.given;
+        EXPECT_EQ(chain.view.folderShows, 1) << c.given;
+        EXPECT_EQ(chain.view.drive, 1) << c.given << ": Drive1 stays";
+        EXPECT_EQ(chain.fileSystem.asked.empty(), !c.asksTheFileSystem) << c.given;
+        EXPECT_TRUE(chain.services.log.empty()) << "the caller reports it";
+    }
+
+    // Too long: a folder whose list cannot be read, a file whose program line could not start.
+    Chain chain;
+    const std::string folder = "C:\\PROGRAM FILES\\" + std::string(240, 'f');
+    chain.fileSystem.folders[folder] = {{}, {"abc.exe"}, ""};
+    chain.pickers.start("C:\\Sched");
+    ASSERT_TRUE(chain.pickers.moveTo("D:\\Work"));
+    ASSERT_EQ(folder.size(), 257u);
+    EXPECT_TRUE(chain.pickers.goTo(folder));
+    EXPECT_EQ(chain.pickers.goTo(folder + "\\abc.exe").error,
+              folder +
+                  "\\abc.exe cannot be shown in the pickers: its path is longer than 259 "
+                  "characters, the most that Norvell and Brightwick can use.");
+    EXPECT_EQ(chain.view.selectedFile, -1);
+}
+
+namespace {
+class FakeChooser final : public editor::ProgramChooser {
+  public:
+    std::optional<std::string> answer;  // none: Cancel
+    std::string failure;                // the dialog cannot be shown
+    std::vector<std::string> openedIn;
+
+    schedule::Outcome chooseProgram(std::string_view folder,
+                                    std::optional<std::string>& chosen) override {
+        openedIn.emplace_back(folder);
+        if (!failure.empty()) return schedule::Outcome::failure(failure);
+        chosen = answer;
+        return schedule::Outcome::success();
+    }
+};
+}  // namespace
+
+TEST(Browse, TheChosenProgramIsSelectedWhereItIsAndCancelChangesNothing) {
+    Chain chain;
+    FakeChooser chooser;
+    chain.pickers.start("C:\\Sched");
+    ASSERT_TRUE(chain.pickers.moveTo("C:\\PROGRAM FILES"));
+    const int shows = chain.view.folderShows;
+    editor::browseForProgram(chain.pickers, chooser, chain.services);
+    EXPECT_EQ(chooser.openedIn, std::vector<std::string>{"C:\\PROGRAM FILES"});
+    EXPECT_EQ(chain.view.folderShows, shows) << "Cancel moves nothing";
+    EXPECT_TRUE(chain.services.log.empty()) << "and says nothing";
+
+    chooser.answer = "C:\\PROGRAM FILES\\Tools\\tool.exe";
+    editor::browseForProgram(chain.pickers, chooser, chain.services);
+    EXPECT_EQ(chain.view.dirPath, "C:\\PROGRAM FILES\\Tools");
+    EXPECT_EQ(chain.view.selected(), "tool.exe");
+    EXPECT_TRUE(chain.services.log.empty());
+    editor::browseForProgram(chain.pickers, chooser, chain.services);
+    EXPECT_EQ(chooser.openedIn.back(), "C:\\PROGRAM FILES\\Tools") << "the next opens there";
+}
+
+TEST(Browse, AFailureIsReported) {
+    struct Case {
+        std::optional<std::string> answer;
+        std::string failure;
+        std::string message;
+    };
+    const Case cases[] = {
+        {std::nullopt, "Class not registered",
+         "message: The Open dialog cannot be shown: Class not registered."},
+        {"Q:\\q.exe", "",
+         "message: Q:\\q.exe cannot be shown in the pickers: drive Q: is not in the drive list, "
+         "which holds the drives there were when Norvell started."},
+    };
+    for (const Case& c : cases) {
+        Chain chain;
+        FakeChooser chooser;
+        chooser.answer = c.answer;
+        chooser.failure = c.failure;
+        chain.pickers.start("C:\\Sched");
+        ASSERT_TRUE(chain.pickers.moveTo("C:\\PROGRAM FILES"));
+        editor::browseForProgram(chain.pickers, chooser, chain.services);
+        EXPECT_EQ(chain.services.log, std::vector<std::string>{c.message});
+        EXPECT_EQ(chain.pickers.folder(), "C:\\PROGRAM FILES");
+    }
+}
+
+TEST(Drop, TheFirstItemIsTakenAndAMessageSaysWhenOthersWereLeftOut) {
+    struct Case {
+        std::vector<std::string> dropped;
+        std::string folder;    // where Dir1 is afterwards
+        std::string selected;  // File1's selection afterwards
+        std::vector<std::string> log;
+    };
+    const Case cases[] = {
+        {{}, "C:\\Sched", "", {}},
+        {{"D:\\Work\\w.doc"}, "D:\\Work", "w.doc", {}},
+        {{"C:\\PROGRAM FILES\\Tools"}, "C:\\PROGRAM FILES\\Tools", "", {}},
+        {{"D:\\Work\\w.doc", "C:\\boot.ini"},
+         "D:\\Work",
+         "w.doc",
+         {"message: 2 items were dropped on Norvell, which picks one program at a time: the "
+          "pickers show the first, D:\\Work\\w.doc, and the other one was left out."}},
+        {{"C:\\PROGRAM FILES\\Tools", "C:\\boot.ini", "D:\\Work\\w.doc"},
+         "C:\\PROGRAM FILES\\Tools",
+         "",
+         {"message: 3 items were dropped on Norvell, which picks one program at a time: the "
+          "pickers show the first, C:\\PROGRAM FILES\\Tools, and the other 2 were left out."}},
+        {{"C:\\nothing.exe"},
+         "C:\\Sched",
+         "",
+         {"message: C:\\nothing.exe cannot be shown in the pickers: there is no file or folder "
+          "of that name."}},
+        {{"C:\\nothing.exe", "D:\\Work\\w.doc"},
+         "C:\\Sched",
+         "",
+         {"message: C:\\nothing.exe cannot be shown in the pickers: there is no file or folder "
+          "of that name. It was the first of 2 items dropped on Norvell, and the other one was "
+          "left out. Please drop one program at a time."}},
+    };
+    for (const Case& c : cases) {
+        Chain chain;
+        chain.pickers.start("C:\\Sched");
+        ASSERT_TRUE(chain.pickers.moveTo("C:\\Sched"));
+        editor::showDropped(chain.pickers, chain.services, c.dropped);
+        const std::string first = c.dropped.empty() ? "nothing" : c.dropped.front();
+        EXPECT_EQ(chain.pickers.folder(), c.folder) << first;
+        EXPECT_EQ(chain.view.selected(), c.selected) << first;
+        EXPECT_EQ(chain.services.log, c.log) << first;
+    }
 }

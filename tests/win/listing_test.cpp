@@ -1,6 +1,6 @@
 // What the pickers and the layout ask of the system: folder listings without hidden and
-// system entries, a read that may not answer, drives and their current folders, fonts for a
-// DPI, and the twips rounding.
+// system entries, what a path names, a read that may not answer, drives and their current folders,
+// fonts for a DPI, and the twips rounding.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -163,6 +163,39 @@ TEST(Listing, EmptyMissingAndNotAFolder) {
     EXPECT_NE(win32::listFolder(temp.file(L"missing")).error, 0u);
     temp.write(L"plain.txt", "x");
     EXPECT_NE(win32::listFolder(temp.file(L"plain.txt")).error, 0u);
+}
+
+TEST(Listing, PathFactsGiveTheKindTheMarksAndTheStoredName) {
+    driver::TempFolder temp;
+    for (const wchar_t* name : {L"Tool.EXE", L"hidden.exe", L"system.exe"}) temp.write(name, "x");
+    setAttributes(temp.file(L"hidden.exe"), FILE_ATTRIBUTE_HIDDEN);
+    setAttributes(temp.file(L"system.exe"), FILE_ATTRIBUTE_SYSTEM);
+    driver::createFolderOrThrow(temp.file(L"AppData"));
+    setAttributes(temp.file(L"AppData"), FILE_ATTRIBUTE_HIDDEN);
+    const DWORD marks = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    struct Case {
+        std::wstring path;
+        bool exists;
+        DWORD marks;  // of the three above
+        std::wstring name;
+    };
+    const std::wstring root = temp.path().substr(0, 3);
+    const Case cases[] = {
+        {temp.file(L"tool.exe"), true, 0, L"Tool.EXE"},
+        {temp.file(L"hidden.exe"), true, FILE_ATTRIBUTE_HIDDEN, L"hidden.exe"},
+        {temp.file(L"system.exe"), true, FILE_ATTRIBUTE_SYSTEM, L"system.exe"},
+        {temp.file(L"appdata"), true, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN, L"AppData"},
+        {root, true, FILE_ATTRIBUTE_DIRECTORY, L""},
+        {temp.file(L"missing.exe"), false, 0, L""},
+        {temp.file(L"missing\\tool.exe"), false, 0, L""},
+    };
+    for (const Case& c : cases) {
+        const win32::PathFacts facts = win32::pathFacts(c.path);
+        EXPECT_EQ(facts.error, 0u) << win32::narrow(c.path);
+        EXPECT_EQ(facts.exists, c.exists) << win32::narrow(c.path);
+        EXPECT_EQ(facts.attributes & marks, c.marks) << win32::narrow(c.path);
+        EXPECT_EQ(facts.name, c.name) << win32::narrow(c.path);
+    }
 }
 
 TEST(Listing, ReadWithALimitGivesWhatTheFolderHolds) {

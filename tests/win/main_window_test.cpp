@@ -187,10 +187,13 @@ TEST(MainWindow, MenuTitleAndFrame) {
         const wchar_t* caption;
         std::vector<std::pair<int, std::wstring>> items;
     };
-    // The menus' access keys as written: Alt+S, R restores cleared picks.
+    // The menus' access keys as written: Alt+S, R restores cleared picks. Browsing picks a
+    // program, the others look after the schedule: a separator parts them.
     const Menu menus[] = {
         {L"&Schedule",
-         {{editor::main::RestoreCleared, L"&Restore Cleared Picks"},
+         {{editor::main::BrowseForProgram, L"&Browse for a Program...\tCtrl+O"},
+          {0, L""},
+          {editor::main::RestoreCleared, L"&Restore Cleared Picks"},
           {editor::main::LogonHistory, L"Logon &History"},
           {editor::main::DeploymentStatus, L"&Deployment Status..."}}},
         {L"Help",
@@ -212,6 +215,24 @@ TEST(MainWindow, MenuTitleAndFrame) {
             EXPECT_EQ(std::wstring(caption), text);
         }
     }
+    // Access keys as the menus hold them: none twice in the bar or in one menu.
+    const auto accessKey = [](const std::wstring& caption) {
+        const std::size_t amp = caption.find(L'&');
+        return amp + 1 < caption.size() ? towlower(caption[amp + 1]) : wint_t{0};
+    };
+    const auto clashes = [&](HMENU menu) {
+        std::vector<wint_t> keys;
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            wchar_t caption[64] = {};
+            GetMenuStringW(menu, static_cast<UINT>(i), caption, 64, MF_BYPOSITION);
+            if (const wint_t key = accessKey(caption)) keys.push_back(key);
+        }
+        std::sort(keys.begin(), keys.end());
+        return std::adjacent_find(keys.begin(), keys.end()) != keys.end();
+    };
+    EXPECT_FALSE(clashes(bar));
+    for (int m = 0; m < GetMenuItemCount(bar); ++m) EXPECT_FALSE(clashes(GetSubMenu(bar, m))) << m;
+
     RECT client;
     GetClientRect(main, &client);
     const unsigned dpi = GetDpiForWindow(main);

@@ -207,6 +207,34 @@ TEST(Owners, TaskMemoryIsFreed) {
     EXPECT_EQ(allocator->DidAlloc(raw), 0) << "the memory is still allocated";
 }
 
+TEST(Owners, AcceleratorTableIsDestroyed) {
+    HACCEL raw = nullptr;
+    {
+        ACCEL keys[] = {{FCONTROL | FVIRTKEY, 'O', 1}};
+        const win32::UniqueAccelerators table(CreateAcceleratorTableW(keys, 1));
+        ASSERT_TRUE(table);
+        raw = table.get();
+        EXPECT_EQ(CopyAcceleratorTableW(raw, nullptr, 0), 1);
+    }
+    EXPECT_EQ(CopyAcceleratorTableW(raw, nullptr, 0), 0) << "the table still exists";
+}
+
+// A drop's memory is the receiver's to give back. GlobalAlloc's fixed memory comes from the
+// process heap, which knows its blocks.
+TEST(Owners, DropIsFinished) {
+    void* raw = nullptr;
+    {
+        HGLOBAL memory = GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, sizeof(DROPFILES) + 4);
+        ASSERT_NE(memory, nullptr);
+        static_cast<DROPFILES*>(memory)->pFiles = sizeof(DROPFILES);
+        static_cast<DROPFILES*>(memory)->fWide = TRUE;
+        const win32::UniqueDrop drop(static_cast<HDROP>(memory));
+        raw = memory;
+        EXPECT_TRUE(HeapValidate(GetProcessHeap(), 0, raw));
+    }
+    EXPECT_FALSE(HeapValidate(GetProcessHeap(), 0, raw)) << "the drop's memory is still there";
+}
+
 // Wine's LocalFlags and LocalSize do not tell a freed block from a live one. The local
 // functions wrap the process heap, though, and the heap knows its blocks.
 TEST(Owners, LocalMemoryIsFreed) {
