@@ -47,7 +47,6 @@ restore() {
 shoot() {
   local build=$1 out=$2 dpi=$3 size=$4
   wine reg add "$desktop_key" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-  wine reg add "$desktops_key" /v Default /t REG_SZ /d "$size" /f >/dev/null 2>&1
   cd "$build/dist"
   wine Norvell.exe &
   local editor=$!
@@ -66,6 +65,11 @@ shoot() {
 }
 export -f restore shoot
 export desktop_key desktops_key
+# Wine's desktop takes its size when its server starts: a larger one is set in a run before.
+if [ "$size" != 1024x768 ]; then
+  bash scripts/with-wine.sh "$build" wine reg add "$desktops_key" /v Default /t REG_SZ \
+    /d "$size" /f >/dev/null 2>&1
+fi
 bash scripts/with-wine.sh "$build" bash -c '
   previous=$(wine reg query "$desktop_key" /v LogPixels 2>/dev/null |
              awk "/LogPixels/ { print \$3 }" | tr -d "\r")
