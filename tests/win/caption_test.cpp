@@ -17,6 +17,7 @@
 
 #include "../host/fake_editor.hpp"
 #include "driver.hpp"
+#include "fonts.hpp"
 #include "editor/win/about_window.hpp"
 #include "editor/win/main_window.hpp"
 #include "editor/win/viewer_window.hpp"
@@ -124,49 +125,9 @@ bool captionArea(HWND control, RECT& area, UINT& format) {
     return ::testing::AssertionSuccess() << what;
 }
 
-// How dark a font draws a sample on white.
-long long inkOf(HFONT font) {
-    static constexpr wchar_t kSample[] = L"Norvell Program Wednesday";
-    const int length = static_cast<int>(std::wstring_view(kSample).size());
-    const win32::ClientDC screen(nullptr);
-    const win32::UniqueDC dc(CreateCompatibleDC(screen.get()));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 800;
-    info.bmiHeader.biHeight = -100;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const win32::UniqueBitmap bitmap(
-        CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const win32::Selected canvas(dc.get(), bitmap.get());
-    const RECT all{0, 0, 800, 100};
-    FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    const win32::Selected selected(dc.get(), font);
-    SetBkMode(dc.get(), TRANSPARENT);
-    TextOutW(dc.get(), 4, 4, kSample, length);
-    GdiFlush();
-    long long ink = 0;
-    const auto* pixel = static_cast<const DWORD*>(bits);
-    for (int i = 0; i < 800 * 100; ++i) {
-        ink += 765 - (GetRValue(pixel[i]) + GetGValue(pixel[i]) + GetBValue(pixel[i]));
-    }
-    return ink;
-}
-
-// The control's font draws heavier than the same face, size and everything else but regular
-// weight: bold in what comes out, not only in what was asked for.
+// The control's font draws bold in what comes out.
 ::testing::AssertionResult drawsBold(HWND control) {
-    HFONT font = fontOf(control);
-    LOGFONTW regular{};
-    GetObjectW(font, sizeof regular, &regular);
-    regular.lfWeight = FW_NORMAL;
-    const win32::UniqueFont twin(CreateFontIndirectW(&regular));
-    const long long bold = inkOf(font), plain = inkOf(twin.get());
-    const std::string what = describe(font) + ": ink " + std::to_string(bold) + " against " +
-                             std::to_string(plain) + " regular";
-    if (bold * 5 <= plain * 6) return ::testing::AssertionFailure() << what;
-    return ::testing::AssertionSuccess() << what;
+    return driver::drawsBold(fontOf(control));
 }
 
 void pump() {
