@@ -1,13 +1,13 @@
 #include "win32/accessible.hpp"
 
 #include <commctrl.h>
-#include <oleacc.h>
+#include <oleidl.h>
 
 #include <atomic>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 
-#include "win32/owners.hpp"
 #include "win32/subclass.hpp"
 #include "win32/system_library.hpp"
 
@@ -41,25 +41,38 @@ bool isSelf(const VARIANT& child) {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
 
-// The system's accessible object for a control, but for the control's own name.
-class NamedAccessible final : public IAccessible {
+// The system's accessible object for a control, but for the control's own name: where the
+// system cannot annotate. Such a wrapper must be a COM object of its own, as "Alternatives to
+// Dynamic Annotation" lists: it answers QueryInterface itself, offering IEnumVARIANT and
+// IOleWindow only where the system's object has them, and nothing else of that object (whose
+// answer to IUnknown would be another object); and its IDispatch runs the IAccessible type
+// information on the wrapper, so a late-bound client reads the same name as an early-bound one.
+class NamedAccessible final : public IAccessible, public IEnumVARIANT, public IOleWindow {
   public:
     NamedAccessible(HWND control, ComPtr<IAccessible> standard, const std::wstring& name)
         : control_(control), standard_(std::move(standard)), name_(name) {
         wchar_t className[16] = {};
         GetClassNameW(control, className, 16);
         listBox_ = CompareStringOrdinal(className, -1, WC_LISTBOXW, -1, TRUE) == CSTR_EQUAL;
+        standard_->QueryInterface(__uuidof(IEnumVARIANT), enumerator_.putVoid());
+        standard_->QueryInterface(__uuidof(IOleWindow), window_.putVoid());
     }
 
-    // IUnknown. Interfaces other than these three are the system object's to give.
+    // IUnknown, for all three interfaces.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
         if (!object) return E_POINTER;
+        *object = nullptr;
         if (id == __uuidof(IUnknown) || id == __uuidof(IDispatch) || id == __uuidof(IAccessible)) {
             *object = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
+        } else if (id == __uuidof(IEnumVARIANT) && enumerator_) {
+            *object = static_cast<IEnumVARIANT*>(this);
+        } else if (id == __uuidof(IOleWindow) && window_) {
+            *object = static_cast<IOleWindow*>(this);
+        } else {
+            return E_NOINTERFACE;
         }
-        return standard_->QueryInterface(id, object);
+        AddRef();
+        return S_OK;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
     ULONG STDMETHODCALLTYPE Release() override {
@@ -68,22 +81,38 @@ class NamedAccessible final : public IAccessible {
         return left;
     }
 
-    // IDispatch.
+    // IDispatch, from IAccessible's type information in oleacc's type library.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        return standard_->GetTypeInfoCount(count);
+        if (!count) return E_INVALIDARG;
+        *count = typeInfo() ? 1 : 0;
+        return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
-        return standard_->GetTypeInfo(index, locale, info);
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
+        if (!info) return E_INVALIDARG;
+        *info = nullptr;
+        if (index != 0) return DISP_E_BADINDEX;
+        ITypeInfo* accessible = typeInfo();
+        if (!accessible) return E_NOTIMPL;
+        accessible->AddRef();
+        *info = accessible;
+        return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID id, LPOLESTR* names, UINT count, LCID locale,
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID id, LPOLESTR* names, UINT count, LCID,
                                             DISPID* ids) override {
-        return standard_->GetIDsOfNames(id, names, count, locale, ids);
+        if (id != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+        ITypeInfo* accessible = typeInfo();
+        if (!accessible) return E_NOTIMPL;
+        return accessible->GetIDsOfNames(names, count, ids);
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID id, LCID locale, WORD flags,
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID id, LCID, WORD flags,
                                      DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
                                      UINT* argument) override {
-        return standard_->Invoke(member, id, locale, flags, parameters, result, exception,
-                                 argument);
+        if (id != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+        ITypeInfo* accessible = typeInfo();
+        if (!accessible) return E_NOTIMPL;
+        // On the wrapper, not on the system's object: get_accName and the rest are ours.
+        return accessible->Invoke(static_cast<IAccessible*>(this), member, flags, parameters,
+                                  result, exception, argument);
     }
 
     // IAccessible: the name of the control itself is ours, the rest the system's. A list
@@ -165,6 +194,25 @@ class NamedAccessible final : public IAccessible {
         return standard_->put_accValue(child, value);
     }
 
+    // IEnumVARIANT: the system's enumeration of the children. A copy is an enumerator of its
+    // own, as the system's object makes it.
+    HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* children, ULONG* fetched) override {
+        return enumerator_->Next(count, children, fetched);
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override { return enumerator_->Skip(count); }
+    HRESULT STDMETHODCALLTYPE Reset() override { return enumerator_->Reset(); }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override {
+        return enumerator_->Clone(copy);
+    }
+
+    // IOleWindow: the control's window.
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
+        return window_->GetWindow(window);
+    }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL enter) override {
+        return window_->ContextSensitiveHelp(enter);
+    }
+
   private:
     ~NamedAccessible() = default;
 
@@ -173,9 +221,23 @@ class NamedAccessible final : public IAccessible {
         return *name ? S_OK : E_OUTOFMEMORY;
     }
 
+    // IAccessible's type information, loaded at the first late-bound call.
+    ITypeInfo* typeInfo() {
+        if (!typeInfo_) {
+            ComPtr<ITypeLib> library;
+            if (SUCCEEDED(LoadRegTypeLib(LIBID_Accessibility, 1, 1, LANG_NEUTRAL, library.put()))) {
+                library->GetTypeInfoOfGuid(__uuidof(IAccessible), typeInfo_.put());
+            }
+        }
+        return typeInfo_.get();
+    }
+
     HWND control_;
     bool listBox_ = false;
     ComPtr<IAccessible> standard_;
+    ComPtr<IEnumVARIANT> enumerator_;
+    ComPtr<IOleWindow> window_;
+    ComPtr<ITypeInfo> typeInfo_;
     std::wstring name_;
     std::atomic<ULONG> references_{1};
 };
@@ -191,25 +253,105 @@ LRESULT accessibleObject(HWND control, WPARAM flags, const std::wstring& name) {
     }
     auto* named = new NamedAccessible(control, std::move(standard), name);
     // LresultFromObject takes a reference of its own; ours goes at once.
-    const LRESULT result = library.resultFromObject(__uuidof(IAccessible), flags, named);
+    const LRESULT result =
+        library.resultFromObject(__uuidof(IAccessible), flags, static_cast<IAccessible*>(named));
     named->Release();
     return result;
 }
 
-// The named controls of this thread: a control's messages all come on the thread that made it.
-thread_local std::unordered_map<HWND, std::wstring> namedControls;
+enum class Way {
+    Unchosen,    // no screen reader has asked yet
+    Annotation,  // the system's own objects, annotated
+    Wrapper,     // the system cannot annotate: our objects around its own
+};
+
+struct Named {
+    std::wstring name;
+    bool annotated = false;
+};
+
+// The named controls of this thread, and how their names reach screen readers: a control's
+// messages all come on the thread that made it.
+struct Naming {
+    std::unordered_map<HWND, Named> controls;
+    Way way = Way::Unchosen;
+    std::function<ComPtr<IAccPropServices>()> source;  // null: oleacc's service
+    // Held while an annotation stands, for clearing it when its control goes.
+    ComPtr<IAccPropServices> service;
+    std::size_t annotated = 0;
+};
+thread_local Naming naming;
+
+ComPtr<IAccPropServices> annotationService() {
+    if (naming.source) return naming.source();
+    ComPtr<IAccPropServices> service;
+    CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                     service.putVoid());
+    return service;
+}
+
+bool annotate(HWND control, Named& named) {
+    if (!naming.service) naming.service = annotationService();
+    if (!naming.service) return false;
+    if (FAILED(naming.service->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT),
+                                              CHILDID_SELF, PROPID_ACC_NAME, named.name.c_str()))) {
+        return false;
+    }
+    if (!named.annotated) ++naming.annotated;
+    named.annotated = true;
+    return true;
+}
+
+void clearAnnotation(HWND control, Named& named) {
+    if (!named.annotated) return;
+    named.annotated = false;
+    if (naming.service) {
+        const MSAAPROPID name = PROPID_ACC_NAME;
+        naming.service->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                       &name, 1);
+    }
+    // The last annotation gone, the service goes too, before the thread's COM may end.
+    if (--naming.annotated == 0) naming.service.reset();
+}
+
+// The way, chosen at the first request for a named control: annotation where the system
+// annotates the first control, and then every other one; our objects where it does not.
+Way chosenWay(HWND asked) {
+    if (naming.way != Way::Unchosen) return naming.way;
+    const auto first = naming.controls.find(asked);
+    if (first == naming.controls.end() || !annotate(asked, first->second)) {
+        naming.service.reset();
+        naming.way = Way::Wrapper;
+        return naming.way;
+    }
+    naming.way = Way::Annotation;
+    for (auto& [control, named] : naming.controls) {
+        if (!named.annotated) annotate(control, named);
+    }
+    return naming.way;
+}
 
 LRESULT CALLBACK NamedControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    // The object id travels in the low 32 bits, as a DWORD.
-    if (message == WM_GETOBJECT && static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
-        if (const auto found = namedControls.find(control); found != namedControls.end()) {
-            if (const LRESULT result = accessibleObject(control, wParam, found->second)) {
-                return result;
+    if (message == WM_GETOBJECT) {
+        chosenWay(control);
+        // The object id travels in the low 32 bits, as a DWORD. An annotated control is the
+        // system's to answer for; our object stands in where no annotation does.
+        if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
+            if (const auto found = naming.controls.find(control);
+                found != naming.controls.end() && !found->second.annotated) {
+                if (const LRESULT result = accessibleObject(control, wParam, found->second.name)) {
+                    return result;
+                }
             }
         }
+    } else if (message == WM_DESTROY) {
+        if (const auto found = naming.controls.find(control); found != naming.controls.end()) {
+            clearAnnotation(control, found->second);
+        }
+    } else if (message == WM_NCDESTROY) {
+        // The last message: the control's own procedure still gets it, the name goes.
+        naming.controls.erase(control);
     }
-    // The last message: the control's own procedure still gets it, the name goes.
-    if (message == WM_NCDESTROY) namedControls.erase(control);
     return callReplaced(NamedControlProc, control, message, wParam, lParam);
 }
 
@@ -217,13 +359,20 @@ LRESULT CALLBACK NamedControlProc(HWND control, UINT message, WPARAM wParam, LPA
 
 bool setAccessibleName(HWND control, std::wstring name) {
     // Only this thread's live controls are in the table; subclass() refuses any other.
-    if (const auto known = namedControls.find(control); known != namedControls.end()) {
-        known->second = std::move(name);
-        return true;
+    auto known = naming.controls.find(control);
+    if (known == naming.controls.end()) {
+        if (!subclass(control, NamedControlProc)) return false;
+        known = naming.controls.emplace(control, Named{}).first;
     }
-    if (!subclass(control, NamedControlProc)) return false;
-    namedControls[control] = std::move(name);
+    known->second.name = std::move(name);
+    // Once annotation is the way, a name given later is annotated at once.
+    if (naming.way == Way::Annotation) annotate(control, known->second);
     return true;
+}
+
+void setAnnotationSource(std::function<ComPtr<IAccPropServices>()> source) {
+    naming.source = std::move(source);
+    naming.way = Way::Unchosen;
 }
 
 }  // namespace win32

@@ -12,6 +12,7 @@ struct DpiFunctions {
     decltype(&GetDpiForSystem) forSystem = nullptr;
     decltype(&GetDpiForWindow) forWindow = nullptr;
     decltype(&AdjustWindowRectExForDpi) adjust = nullptr;
+    decltype(&GetSystemMetricsForDpi) metric = nullptr;
 };
 
 const DpiFunctions& functions() {
@@ -26,6 +27,8 @@ const DpiFunctions& functions() {
         table.forWindow = procedureOf<decltype(&GetDpiForWindow)>(user, "GetDpiForWindow");
         table.adjust =
             procedureOf<decltype(&AdjustWindowRectExForDpi)>(user, "AdjustWindowRectExForDpi");
+        table.metric =
+            procedureOf<decltype(&GetSystemMetricsForDpi)>(user, "GetSystemMetricsForDpi");
         return table;
     }();
     return found;
@@ -51,6 +54,11 @@ unsigned windowDpi(HWND window) {
         if (const UINT dpi = functions().forWindow(window)) return dpi;
     }
     return systemDpi();
+}
+
+int systemMetric(int index, unsigned dpi) {
+    if (functions().metric) return functions().metric(index, dpi);
+    return GetSystemMetrics(index);
 }
 
 bool adjustWindowRectForDpi(RECT& rect, DWORD style, bool hasMenu, DWORD extendedStyle,

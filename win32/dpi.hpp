@@ -15,6 +15,9 @@ void declarePerMonitorDpiAwareness();
 unsigned systemDpi();
 unsigned windowDpi(HWND window);
 
+// GetSystemMetrics for `dpi`; at the system's DPI where the system cannot scale a metric.
+int systemMetric(int index, unsigned dpi);
+
 // AdjustWindowRectEx for `dpi`; at the system's DPI where the system cannot scale a frame.
 bool adjustWindowRectForDpi(RECT& rect, DWORD style, bool hasMenu, DWORD extendedStyle,
                             unsigned dpi);

@@ -1,6 +1,9 @@
 #include "win32/font.hpp"
 
 #include <algorithm>
+#include <iterator>
+
+#include "win32/twips.hpp"
 
 namespace win32 {
 
@@ -47,6 +50,65 @@ bool drawsAtHeight(HFONT font, int height) {
     return metrics.tmHeight - metrics.tmInternalLeading == -height;
 }
 
+// How dark `font` draws a sample: the sum, over a white bitmap, of how far each pixel went
+// towards black. Smoothed edges count in part, so the sum follows the strokes' weight.
+long long inkOf(HFONT font) {
+    static constexpr wchar_t kSample[] = L"HOmnbdg";
+    constexpr int kLength = static_cast<int>(std::size(kSample)) - 1;
+    const ClientDC screen(nullptr);
+    const UniqueDC dc(CreateCompatibleDC(screen.get()));
+    if (!dc) return 0;
+    SIZE extent{};
+    {
+        const Selected selected(dc.get(), font);
+        if (!GetTextExtentPoint32W(dc.get(), kSample, kLength, &extent)) return 0;
+    }
+    // Room on the right for an overhang, which a made-up bold of a bitmap face has.
+    const LONG width = extent.cx + extent.cy, height = extent.cy;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const UniqueBitmap bitmap(
+        CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits) return 0;
+    const Selected canvas(dc.get(), bitmap.get());
+    const RECT all{0, 0, width, height};
+    FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    {
+        const Selected selected(dc.get(), font);
+        SetTextColor(dc.get(), RGB(0, 0, 0));
+        SetBkMode(dc.get(), TRANSPARENT);
+        TextOutW(dc.get(), 0, 0, kSample, kLength);
+    }
+    GdiFlush();
+    long long ink = 0;
+    const auto* pixel = static_cast<const DWORD*>(bits);
+    for (LONG i = 0; i < width * height; ++i) {
+        ink += 3 * 255 - (GetRValue(pixel[i]) + GetGValue(pixel[i]) + GetBValue(pixel[i]));
+    }
+    return ink;
+}
+
+// Whether `font`, made bold, draws heavier strokes than its family at the same size drawn
+// regular. A family draws bold in its bold face or, without one, in the bold the system makes
+// up; but a family can also name a bold face and draw the regular glyphs all the same (Wine's
+// Tahoma does above 11 pixels), so what counts is what comes out: a true bold puts down half as
+// much ink again or more, a regular drawn for bold the same as the regular. A quarter more
+// tells them apart.
+bool drawsBold(HFONT font) {
+    LOGFONTW regular{};
+    if (!GetObjectW(font, sizeof regular, &regular)) return false;
+    regular.lfWeight = FW_NORMAL;
+    const UniqueFont twin(CreateFontIndirectW(&regular));
+    if (!twin) return false;
+    const long long bold = inkOf(font), plain = inkOf(twin.get());
+    return plain > 0 && bold * 4 > plain * 5;
+}
+
 struct Chosen {
     std::wstring family;
     UniqueFont font;
@@ -58,6 +120,7 @@ Chosen choose(const FontSpec& wanted, unsigned dpi) {
         if (!fontFamilyInstalled(family)) return {};
         UniqueFont font = makeFont(family, wanted, height);
         if (!font || !drawsAtHeight(font.get(), height)) return {};
+        if (wanted.bold && !drawsBold(font.get())) return {};
         return {std::wstring(family), std::move(font)};
     };
     if (Chosen chosen = fits(wanted.family); chosen.font) return chosen;
@@ -73,7 +136,7 @@ std::wstring chooseFamily(const FontSpec& wanted, unsigned dpi) {
 }
 
 int fontHeight(int hundredthsOfPoint, unsigned dpi) {
-    return -MulDiv(hundredthsOfPoint, static_cast<int>(dpi), 7200);
+    return -pointsToPixels(hundredthsOfPoint, dpi);
 }
 
 UniqueFont createFont(const FontSpec& wanted, unsigned dpi) {

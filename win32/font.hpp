@@ -24,8 +24,9 @@ struct FontSpec {
 bool fontFamilyInstalled(std::wstring_view family);
 
 // The family that stands for `wanted` at `dpi`: its own, else the first nearest one, taking
-// only a family that is installed and draws the size asked for (a bitmap font has a few sizes
-// only); empty when none does, and the generic family decides.
+// only a family that is installed, draws the size asked for (a bitmap font has a few sizes
+// only) and, where `wanted` is bold, draws bold; empty when none does, and the generic family
+// decides.
 std::wstring chooseFamily(const FontSpec& wanted, unsigned dpi = 96);
 
 // The LOGFONT height (negative: the character height) of a point size at `dpi`.

@@ -1,5 +1,5 @@
-// Twips to pixels, the one conversion behind every window layout. Deliberately free of
-// <windows.h>, so that the host tests check the rounding too.
+// Twips to pixels, the one conversion behind every window layout, and points to pixels for the
+// fonts in it. Deliberately free of <windows.h>, so that the host tests check the rounding too.
 #pragma once
 
 namespace win32 {
@@ -12,6 +12,14 @@ constexpr int twipsToPixels(int twips, unsigned dpi) {
     const long long half = kTwipsPerInch / 2;
     return static_cast<int>(product >= 0 ? (product + half) / kTwipsPerInch
                                          : (product - half) / kTwipsPerInch);
+}
+
+// The pixels of a length in hundredths of a point (1/7200 inch), rounded as MulDiv rounds.
+constexpr int pointsToPixels(int hundredthsOfPoint, unsigned dpi) {
+    const long long product = static_cast<long long>(hundredthsOfPoint) * dpi;
+    constexpr long long kPerInch = 7200;
+    return static_cast<int>(product >= 0 ? (product + kPerInch / 2) / kPerInch
+                                         : (product - kPerInch / 2) / kPerInch);
 }
 
 // A pixel count drawn at 96 DPI, scaled to another DPI the same way.

@@ -31,10 +31,9 @@ constexpr int kDayButtons = 7;
 // How a missing program is marked after its line: drawn only, the line itself stays.
 constexpr wchar_t kNotFound[] = L" (not found)";
 
-// One row of buttons, all at the same height. They get their fonts from the viewer: each its
-// own, so that one alone turns bold.
+// One row of buttons, all at the same height, each in its own font: a day turns bold alone.
 constexpr ControlRow button(int id, const wchar_t* caption, int left, int width) {
-    return {id, WC_BUTTONW, caption, kButton, 0, {left, 7200, width, 495}, nullptr};
+    return {id, WC_BUTTONW, caption, kButton, 0, {left, 7200, width, 495}, &fonts::kSansSerif};
 }
 
 // The list is everything above the row of buttons, less a small gap that keeps lines off
@@ -125,7 +124,6 @@ LRESULT Form2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MEASUREITEM:     OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)); return TRUE;
         case WM_DRAWITEM:        OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
         case WM_CTLCOLORLISTBOX: return OnCtlColorListBox(reinterpret_cast<HDC>(wParam));
-        case WM_NCDESTROY:       OnNcDestroy(); break;
     }
     return DefWindowProcW(hwnd(), message, wParam, lParam);
 }
@@ -145,9 +143,6 @@ void Form2::OnCommand(int id, int code) {
 // clang-format on
 
 void Form2::OnLaidOut(unsigned) {
-    for (std::size_t index = 0; index < buttonFonts_.size(); ++index) {
-        setButtonFont(index, index < bold_.size() && bold_[index]);
-    }
     // The lines are as high as the new font makes them.
     HWND list = control(DayList);
     for (std::size_t index = 0; index < entries_.size(); ++index) {
@@ -263,11 +258,6 @@ LRESULT Form2::OnCtlColorListBox(HDC dc) {
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
-void Form2::OnNcDestroy() {
-    // The buttons are gone by now; a closed viewer kept by its owner holds no fonts.
-    for (win32::UniqueFont& font : buttonFonts_) font.reset();
-}
-
 const DayEntry* Form2::selected() const {
     const LRESULT index = SendMessageW(control(DayList), LB_GETCURSEL, 0, 0);
     if (index == LB_ERR || static_cast<std::size_t>(index) >= entries_.size()) return nullptr;
@@ -301,20 +291,12 @@ int Form2::lineHeight() const {
     return std::max(1, static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading));
 }
 
-void Form2::setButtonFont(std::size_t index, bool bold) {
-    win32::UniqueFont font =
-        win32::createFont(bold ? fonts::kSansSerifBold : fonts::kSansSerif, dpi());
-    SendMessageW(control(Command1 + static_cast<int>(index)), WM_SETFONT,
-                 reinterpret_cast<WPARAM>(font.get()), TRUE);
-    buttonFonts_[index] = std::move(font);  // the button has let go of the previous one
-}
-
 void Form2::setDayBold(int index, bool bold) {
     if (index < 0 || index >= kDayButtons) return;
     const auto day = static_cast<std::size_t>(index);
-    if (bold_[day] == bold && buttonFonts_[day]) return;
+    if (bold_[day] == bold) return;
     bold_[day] = bold;
-    setButtonFont(day, bold);
+    setControlFont(Command1 + index, bold ? fonts::kSansSerifBold : fonts::kSansSerif);
 }
 
 void Form2::setEntries(std::vector<DayEntry> entries) {

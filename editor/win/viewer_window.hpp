@@ -16,7 +16,6 @@
 #include "editor/core/services.hpp"
 #include "editor/win/viewer_ids.hpp"
 #include "editor/win/window.hpp"
-#include "win32/font.hpp"
 
 namespace editor {
 
@@ -49,7 +48,6 @@ class Form2 final : public Window, public ViewerControls {
     void OnMeasureItem(MEASUREITEMSTRUCT& item) const;
     void OnDrawItem(const DRAWITEMSTRUCT& item) const;
     LRESULT OnCtlColorListBox(HDC dc);
-    void OnNcDestroy();
 
     // The record actions on the selected entry.
     void OnStartNow();
@@ -57,8 +55,6 @@ class Form2 final : public Window, public ViewerControls {
     void OnRemove();
     const DayEntry* selected() const;
 
-    // The font of button `index` (Command1 + index) at the window's DPI, bold or not.
-    void setButtonFont(std::size_t index, bool bold);
     // The height of one drawn line in the list's font.
     int lineHeight() const;
 
@@ -67,8 +63,6 @@ class Form2 final : public Window, public ViewerControls {
     std::array<bool, 7> bold_{};
     int day_ = -1;  // the day on show, -1 before a day button
     std::vector<DayEntry> entries_;
-    // Each button has a font of its own, so a day button turns bold alone.
-    std::array<win32::UniqueFont, 8> buttonFonts_;
 };
 
 // "Show List" of Main: copyfle.com rebuilds the day files (the user hears of any trouble),

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "win32/accessible.hpp"
+#include "win32/caption.hpp"
+#include "win32/caption_size.hpp"
 #include "win32/dpi.hpp"
 #include "win32/error.hpp"
 #include "win32/text.hpp"
@@ -70,6 +73,8 @@ schedule::Outcome Window::create(const WindowDesign& design, WindowRegistry* reg
     registry_ = registry;
     clientArea_ = design.clientArea;
     controls_ = design.controls;
+    designs_.clear();
+    for (const ControlRow& row : controls_) designs_.push_back(row.font);
     createFailure_.clear();
     // Sized for the system's DPI here; WM_CREATE sizes it again for its own monitor's.
     const unsigned systemDpi = win32::systemDpi();
@@ -110,15 +115,35 @@ win32::PixelRect Window::placeOf(const ControlRow& row, unsigned dpi) const {
 }
 
 HFONT Window::font(const win32::FontSpec& spec) const {
-    for (const auto& [design, made] : fonts_) {
-        if (design == &spec) return made.get();
+    const int height = win32::fontHeight(spec.hundredthsOfPoint, dpi_);
+    for (const MadeFont& made : fonts_) {
+        if (made.design == &spec && made.height == height) return made.font.get();
     }
     return nullptr;
 }
 
+HFONT Window::fontAt(const win32::FontSpec& design, int hundredthsOfPoint) {
+    const int height = win32::fontHeight(hundredthsOfPoint, dpi_);
+    for (const MadeFont& made : fonts_) {
+        if (made.design == &design && made.height == height) return made.font.get();
+    }
+    win32::FontSpec sized = design;
+    sized.hundredthsOfPoint = hundredthsOfPoint;
+    fonts_.push_back({&design, height, win32::createFont(sized, dpi_)});
+    return fonts_.back().font.get();
+}
+
+void Window::setControlFont(int id, const win32::FontSpec& spec) {
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (controls_[i].id != id) continue;
+        designs_[i] = &spec;
+        fitCaption(control(id), spec);
+        return;
+    }
+}
+
 bool Window::OnCreateWindow() {
     dpi_ = win32::windowDpi(hwnd_);
-    createFonts(dpi_);
     HINSTANCE instance = GetModuleHandleW(nullptr);
     for (const ControlRow& row : controls_) {
         const win32::PixelRect place = placeOf(row, dpi_);
@@ -137,6 +162,8 @@ bool Window::OnCreateWindow() {
         createFailure_ = created.error;
         return false;
     }
+    // After OnCreate, which may give a control its text.
+    fitCaptions();
     OnLaidOut(dpi_);
     fitClientArea(dpi_);
     return true;
@@ -146,28 +173,42 @@ void Window::OnDpiChanged(unsigned dpi, const RECT& suggested) {
     dpi_ = dpi;
     // The controls keep using the previous fonts until applyFonts hands them the new ones.
     const auto previous = std::move(fonts_);
-    createFonts(dpi);
+    fonts_.clear();
     applyFonts();
+    // A caption fits or not in the control's new size.
     layOut(dpi);
+    fitCaptions();
     OnLaidOut(dpi);
     const POINT topLeft{suggested.left, suggested.top};
     fitClientArea(dpi, &topLeft);
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void Window::createFonts(unsigned dpi) {
-    fonts_.clear();
-    for (const ControlRow& row : controls_) {
-        if (row.font && !font(*row.font)) {
-            fonts_.emplace_back(row.font, win32::createFont(*row.font, dpi));
-        }
+void Window::applyFonts() {
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (!designs_[i]) continue;
+        SendMessageW(control(controls_[i].id), WM_SETFONT,
+                     reinterpret_cast<WPARAM>(fontAt(*designs_[i], designs_[i]->hundredthsOfPoint)),
+                     FALSE);
     }
 }
 
-void Window::applyFonts() {
-    for (const ControlRow& row : controls_) {
-        if (!row.font) continue;
-        SendMessageW(control(row.id), WM_SETFONT, reinterpret_cast<WPARAM>(font(*row.font)), FALSE);
+void Window::fitCaptions() {
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (designs_[i]) fitCaption(control(controls_[i].id), *designs_[i]);
+    }
+}
+
+void Window::fitCaption(HWND child, const win32::FontSpec& design) {
+    HFONT fitting = fontAt(design, design.hundredthsOfPoint);
+    if (const std::optional<win32::CaptionLayout> caption = win32::captionLayout(child, dpi_)) {
+        for (int size : win32::captionSizes(design.hundredthsOfPoint, dpi_)) {
+            fitting = fontAt(design, size);
+            if (win32::captionFits(child, *caption, fitting)) break;
+        }
+    }
+    if (reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) != fitting) {
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fitting), TRUE);
     }
 }
 

@@ -1,7 +1,7 @@
 // What every window of the editor shares: the object behind the window handle, the boundary
 // that keeps exceptions out of the system, the layout of its controls from a table in twips
-// (again on every DPI change), its fonts, and the count of open windows that decides when the
-// editor ends.
+// (again on every DPI change), its fonts with every caption whole in its control, and the count
+// of open windows that decides when the editor ends.
 #pragma once
 
 #include <windows.h>
@@ -48,8 +48,10 @@ struct ControlRow {
     const wchar_t* caption;
     DWORD style;  // WS_CHILD and WS_CLIPSIBLINGS are added
     DWORD extendedStyle;
-    win32::TwipsRect place;       // in the client area
-    const win32::FontSpec* font;  // null: the window gives the control its font itself
+    win32::TwipsRect place;  // in the client area
+    // The font the control was designed with; a caption that does not fit in it whole gets it
+    // a little smaller (captionSizes). Null: the control keeps the system's font.
+    const win32::FontSpec* font;
     // What a screen reader calls it where the caption does not say; null: the caption does.
     const wchar_t* accessibleName = nullptr;
 };
@@ -110,8 +112,12 @@ class Window {
 
     HWND control(int id) const { return GetDlgItem(hwnd_, id); }
     unsigned dpi() const { return dpi_; }
-    // The window's font of this design, made for its DPI; null when no row uses it.
+    // The window's font of this design at its own size, made for the window's DPI; null when no
+    // control uses it.
     HFONT font(const win32::FontSpec& spec) const;
+    // From now on control `id` is drawn in `spec` (a day button turning bold), made for the
+    // window's DPI and fitted to its caption as the table's fonts are, at every DPI change too.
+    void setControlFont(int id, const win32::FontSpec& spec);
 
     // Enter on a focused push button presses it, as in a dialog; false when the focus is
     // elsewhere.
@@ -129,9 +135,15 @@ class Window {
     bool OnCreateWindow();
     void OnDpiChanged(unsigned dpi, const RECT& suggested);
 
-    // One font per design the table names, for `dpi`.
-    void createFonts(unsigned dpi);
+    // Every control in its design's font at its own size.
     void applyFonts();
+    // Each control that shows a caption in the font whose size fits it whole: the design's
+    // size where it fits, else the first smaller step that does (at the last, the smallest).
+    void fitCaptions();
+    void fitCaption(HWND control, const win32::FontSpec& design);
+    // The font of `design` at `hundredthsOfPoint` for the window's DPI, made once: controls of
+    // one design and size share it.
+    HFONT fontAt(const win32::FontSpec& design, int hundredthsOfPoint);
     void layOut(unsigned dpi);
     // Sizes the window so that its client area is the design's at `dpi`, moved to `topLeft`
     // when given (the place WM_DPICHANGED suggests).
@@ -143,7 +155,14 @@ class Window {
     unsigned dpi_ = USER_DEFAULT_SCREEN_DPI;
     win32::TwipsRect clientArea_{};
     std::span<const ControlRow> controls_;
-    std::vector<std::pair<const win32::FontSpec*, win32::UniqueFont>> fonts_;
+    // Each row's design of font: the table's, or what setControlFont gave it.
+    std::vector<const win32::FontSpec*> designs_;
+    struct MadeFont {
+        const win32::FontSpec* design;
+        int height;  // LOGFONT height at the window's DPI
+        win32::UniqueFont font;
+    };
+    std::vector<MadeFont> fonts_;
     std::string createFailure_;  // why WM_CREATE failed, when it did
 };
 

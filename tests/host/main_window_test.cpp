@@ -1,11 +1,12 @@
-// Main's loading, the pick counter it starts from, its start folder, CheckPath, and the
-// twips-to-pixel conversion behind its layout.
+// Main's loading, the pick counter it starts from, its start folder, CheckPath, the
+// twips-to-pixel conversion behind its layout, and the font sizes a caption may step down to.
 #include <gtest/gtest.h>
 
 #include "editor/core/check_path.hpp"
 #include "editor/core/startup.hpp"
 #include "fake_editor.hpp"
 #include "loaded_main.hpp"
+#include "win32/caption_size.hpp"
 #include "win32/twips.hpp"
 
 using editor::Field;
@@ -154,4 +155,48 @@ TEST(Twips, ConvertToPixelsAtTheWindowsDpi) {
     EXPECT_EQ(win32::scalePixels(3, 96), 3);
     EXPECT_EQ(win32::scalePixels(3, 144), 5);
     EXPECT_EQ(win32::scalePixels(16, 120), 20);
+}
+
+TEST(Points, ConvertToPixelsAsFontsAreMade) {
+    struct Case {
+        int hundredthsOfPoint;
+        unsigned dpi;
+        int pixels;
+    };
+    const Case cases[] = {
+        {825, 96, 11},  {825, 120, 14}, {825, 144, 17},  {825, 168, 19},
+        {825, 192, 22}, {1425, 96, 19}, {1425, 144, 29}, {1200, 96, 16},
+        {775, 144, 16}, {750, 96, 10},  {0, 96, 0},      {-825, 96, -11},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(win32::pointsToPixels(c.hundredthsOfPoint, c.dpi), c.pixels)
+            << c.hundredthsOfPoint << " at " << c.dpi;
+    }
+}
+
+TEST(CaptionSizes, HalfAPointAtATimeDownToFourFifthsEachHeightOnce) {
+    struct Case {
+        int design;
+        unsigned dpi;
+        std::vector<int> sizes;
+    };
+    const Case cases[] = {
+        // 11, 10 and 9 pixels: 7.25 pt is 10 pixels as 7.75 pt is, and 6.6 pt is 9 as 6.75.
+        {825, 96, {825, 775, 675}},
+        // 17, 16, 15, 14 pixels, and the last step to 6.6 pt makes 13.
+        {825, 144, {825, 775, 725, 675, 660}},
+        {825, 192, {825, 775, 725, 675}},
+        // 19 to 15 pixels, the last at the floor of 11.4 pt.
+        {1425, 96, {1425, 1375, 1275, 1225, 1140}},
+        // 16 to 13 pixels: 9.6 pt is 13 pixels as 10 pt is.
+        {1200, 96, {1200, 1150, 1050, 1000}},
+        // A floor that the steps meet exactly is not tried twice.
+        {1000, 144, {1000, 950, 900, 850, 800}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(win32::captionSizes(c.design, c.dpi), c.sizes) << c.design << " at " << c.dpi;
+        for (int size : win32::captionSizes(c.design, c.dpi)) {
+            EXPECT_GE(size * 100, c.design * 80) << "never below four fifths";
+        }
+    }
 }

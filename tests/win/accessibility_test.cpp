@@ -1,12 +1,18 @@
 // What a screen reader calls every control of Main, the viewer and About: the caption where it
 // says what the control is, a name of its own where it does not (the weekday boxes, whose
-// caption hides behind their size, the lists, the pickers, the viewer's list).
+// caption hides behind their size, the lists, the pickers, the viewer's list). The names are
+// annotations where the system annotates (here through a stand-in for its service) and come
+// from our own accessible object where it does not (Wine's oleacc, as in the first tests).
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <oleacc.h>
+#include <oleidl.h>
+#include <servprov.h>
 
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "../host/fake_editor.hpp"
@@ -15,6 +21,7 @@
 #include "editor/win/main_window.hpp"
 #include "editor/win/viewer_window.hpp"
 #include "schedule/record.hpp"
+#include "win32/accessible.hpp"
 #include "win32/owners.hpp"
 #include "win32/system_library.hpp"
 #include "win32/text.hpp"
@@ -36,13 +43,16 @@ class ScreenReader {
     }
     explicit operator bool() const { return fromWindow_ != nullptr; }
 
+    // The control's accessible object, as a client gets it.
+    bool object(HWND control, win32::ComPtr<IAccessible>& object) const {
+        return SUCCEEDED(fromWindow_(control, static_cast<DWORD>(OBJID_CLIENT),
+                                     __uuidof(IAccessible), object.putVoid()));
+    }
+
     // The name of `child` (CHILDID_SELF: the control itself); "<none>" when it has none.
     std::wstring name(HWND control, long child = CHILDID_SELF) const {
         win32::ComPtr<IAccessible> object;
-        if (FAILED(fromWindow_(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                               object.putVoid()))) {
-            return L"<no object>";
-        }
+        if (!this->object(control, object)) return L"<no object>";
         VARIANT which{};
         which.vt = VT_I4;
         which.lVal = child;
@@ -60,6 +70,128 @@ class ScreenReader {
 
 std::string record(const char* time, const char* program, const char* style, const char* day) {
     return schedule::formatRecord({time, program, style, day});
+}
+
+// A stand-in for oleacc's annotation service: it records the names it is given for a control's
+// client object and the names it is asked to clear, and answers `answer` to every annotation.
+class FakeAnnotations final : public IAccPropServices {
+  public:
+    explicit FakeAnnotations(HRESULT answer) : answer_(answer) {}
+
+    std::map<HWND, std::wstring> names;  // standing annotations
+    std::set<HWND> cleared;
+    int handedOut = 0;  // how often the editor was given the service
+
+    ULONG references() const { return references_; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+        if (id == __uuidof(IUnknown) || id == IID_IAccPropServices) {
+            *object = static_cast<IAccPropServices*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override { return --references_; }
+
+    HRESULT STDMETHODCALLTYPE SetHwndPropStr(HWND hwnd, DWORD object, DWORD child,
+                                             MSAAPROPID property, LPCWSTR text) override {
+        if (FAILED(answer_)) return answer_;
+        EXPECT_EQ(object, static_cast<DWORD>(OBJID_CLIENT));
+        EXPECT_EQ(child, static_cast<DWORD>(CHILDID_SELF));
+        EXPECT_TRUE(IsEqualGUID(property, PROPID_ACC_NAME));
+        names[hwnd] = text;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE ClearHwndProps(HWND hwnd, DWORD object, DWORD child,
+                                             const MSAAPROPID* properties, int count) override {
+        EXPECT_EQ(object, static_cast<DWORD>(OBJID_CLIENT));
+        EXPECT_EQ(child, static_cast<DWORD>(CHILDID_SELF));
+        EXPECT_EQ(count, 1);
+        EXPECT_TRUE(count == 1 && IsEqualGUID(properties[0], PROPID_ACC_NAME));
+        EXPECT_TRUE(names.erase(hwnd)) << "cleared what was never annotated";
+        EXPECT_TRUE(IsWindow(hwnd)) << "cleared after the control went";
+        cleared.insert(hwnd);
+        return S_OK;
+    }
+
+    // The rest of the service is not for names of controls.
+    HRESULT STDMETHODCALLTYPE SetPropValue(const BYTE*, DWORD, MSAAPROPID, VARIANT) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetPropServer(const BYTE*, DWORD, const MSAAPROPID*, int,
+                                            IAccPropServer*, AnnoScope) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE ClearProps(const BYTE*, DWORD, const MSAAPROPID*, int) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetHwndProp(HWND, DWORD, DWORD, MSAAPROPID, VARIANT) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetHwndPropServer(HWND, DWORD, DWORD, const MSAAPROPID*, int,
+                                                IAccPropServer*, AnnoScope) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE ComposeHwndIdentityString(HWND, DWORD, DWORD, BYTE**,
+                                                        DWORD*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE DecomposeHwndIdentityString(const BYTE*, DWORD, HWND*, DWORD*,
+                                                          DWORD*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetHmenuProp(HMENU, DWORD, MSAAPROPID, VARIANT) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetHmenuPropStr(HMENU, DWORD, MSAAPROPID, LPCWSTR) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetHmenuPropServer(HMENU, DWORD, const MSAAPROPID*, int,
+                                                 IAccPropServer*, AnnoScope) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE ClearHmenuProps(HMENU, DWORD, const MSAAPROPID*, int) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE ComposeHmenuIdentityString(HMENU, DWORD, BYTE**, DWORD*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE DecomposeHmenuIdentityString(const BYTE*, DWORD, HMENU*,
+                                                           DWORD*) override {
+        return E_NOTIMPL;
+    }
+
+  private:
+    HRESULT answer_;
+    ULONG references_ = 1;
+};
+
+// While it lives, the names of this thread's controls reach the service `source` gives (null:
+// none at all), not the system's.
+class AnnotationSource {
+  public:
+    explicit AnnotationSource(FakeAnnotations* fake) {
+        win32::setAnnotationSource([fake] {
+            win32::ComPtr<IAccPropServices> service;
+            if (fake) {
+                ++fake->handedOut;
+                fake->QueryInterface(IID_IAccPropServices, service.putVoid());
+            }
+            return service;
+        });
+    }
+    ~AnnotationSource() { win32::setAnnotationSource(nullptr); }
+    AnnotationSource(const AnnotationSource&) = delete;
+    AnnotationSource& operator=(const AnnotationSource&) = delete;
+};
+
+// What a screen reader's first question to a control gets: 0 lets the system's own object
+// answer.
+LRESULT askForClientObject(HWND control) {
+    return SendMessageW(control, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
 }
 
 }  // namespace
@@ -152,4 +284,126 @@ TEST(ScreenReaders, TheViewersRecordsReadAsTheirLines) {
     HWND list = GetDlgItem(form2.hwnd(), viewer::DayList);
     ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
     EXPECT_EQ(reader.name(list, 1), L"Time: 07:30\r\nC:\\Tools\\app.exe\r\nRun Style - Maximize");
+}
+
+TEST(ScreenReaders, WhereTheSystemAnnotatesEveryNameIsAnAnnotationClearedWithItsControl) {
+    const win32::ComApartment com;
+    FakeAnnotations service(S_OK);
+    std::map<HWND, std::wstring> expected;
+    {
+        const AnnotationSource source(&service);
+        editor::PlatformServices platform;
+        editor::WindowRegistry windows;
+        editor::MainWindow main(platform, windows);
+        ASSERT_TRUE(main.create());
+        testing_support::FakeServices services;
+        editor::Form2 form2(services, [] {});
+        ASSERT_TRUE(form2.create(nullptr));
+        EXPECT_EQ(service.handedOut, 0) << "nothing is annotated before a screen reader asks";
+
+        HWND monday = GetDlgItem(main.hwnd(), ids::Check1);
+        EXPECT_EQ(askForClientObject(monday), 0) << "the system's own object answers";
+        // clang-format off
+        const std::pair<int, const wchar_t*> mainNames[] = {
+            {ids::Line1, L"Separator"},
+            {ids::Check1 + 0, L"Monday"},   {ids::Check1 + 1, L"Tuesday"},
+            {ids::Check1 + 2, L"Wednesday"}, {ids::Check1 + 3, L"Thursday"},
+            {ids::Check1 + 4, L"Friday"},   {ids::Check1 + 5, L"Saturday"},
+            {ids::Check1 + 6, L"Sunday"},
+            {ids::List2, L"Hour"},          {ids::List3, L"Minute"},
+            {ids::List1, L"AM or PM"},      {ids::List4, L"Run style"},
+            {ids::Drive1, L"Drive"},        {ids::Dir1, L"Folder"},
+            {ids::File1, L"Program file"},
+            {ids::Text1, L"Program being picked"}, {ids::Text3, L"Hour being written"},
+            {ids::Text4, L"Pick counter"},
+        };
+        // clang-format on
+        for (const auto& [id, name] : mainNames) expected[GetDlgItem(main.hwnd(), id)] = name;
+        expected[GetDlgItem(form2.hwnd(), viewer::DayList)] = L"Scheduled programs";
+        EXPECT_EQ(service.names, expected) << "one question annotates every named control";
+        EXPECT_EQ(askForClientObject(GetDlgItem(form2.hwnd(), viewer::DayList)), 0);
+
+        // A window made once annotation is the way is annotated as it is made.
+        editor::Form2 another(services, [] {});
+        ASSERT_TRUE(another.create(nullptr));
+        HWND anotherList = GetDlgItem(another.hwnd(), viewer::DayList);
+        EXPECT_EQ(service.names[anotherList], L"Scheduled programs");
+        DestroyWindow(another.hwnd());
+        EXPECT_EQ(service.cleared, std::set<HWND>{anotherList});
+        EXPECT_EQ(service.names, expected);
+
+        windows.closeAll();
+        DestroyWindow(form2.hwnd());
+        MSG quit;
+        PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    }
+    EXPECT_TRUE(service.names.empty()) << "every annotation went with its control";
+    EXPECT_EQ(service.cleared.size(), expected.size() + 1);
+    EXPECT_EQ(service.references(), 1u) << "the service is let go of with the last annotation";
+}
+
+TEST(ScreenReaders, WhereTheSystemCannotAnnotateOurObjectKeepsComIdentityAndServesLateBinding) {
+    const win32::ComApartment com;
+    const ScreenReader reader;
+    ASSERT_TRUE(reader);
+    struct Case {
+        const char* system;
+        HRESULT answer;  // the service's answer to an annotation; none at all when unused
+        bool hasService;
+    };
+    const Case cases[] = {{"a service that does not annotate", E_NOTIMPL, true},
+                          {"no annotation service", S_OK, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.system);
+        FakeAnnotations service(c.answer);
+        const AnnotationSource source(c.hasService ? &service : nullptr);
+        editor::PlatformServices platform;
+        editor::WindowRegistry windows;
+        editor::MainWindow main(platform, windows);
+        ASSERT_TRUE(main.create());
+        HWND tuesday = GetDlgItem(main.hwnd(), ids::Check1 + 1);
+        EXPECT_EQ(reader.name(tuesday), L"Tuesday");
+        EXPECT_TRUE(service.names.empty());
+
+        win32::ComPtr<IAccessible> object;
+        ASSERT_TRUE(reader.object(tuesday, object));
+        // Every interface the object gives leads back to the one object.
+        win32::ComPtr<IUnknown> identity;
+        ASSERT_EQ(object->QueryInterface(__uuidof(IUnknown), identity.putVoid()), S_OK);
+        const IID interfaces[] = {__uuidof(IAccessible), __uuidof(IDispatch),
+                                  __uuidof(IEnumVARIANT), __uuidof(IOleWindow),
+                                  __uuidof(IServiceProvider)};
+        for (const IID& id : interfaces) {
+            win32::ComPtr<IUnknown> other;
+            if (FAILED(object->QueryInterface(id, other.putVoid()))) continue;
+            win32::ComPtr<IUnknown> back;
+            ASSERT_EQ(other->QueryInterface(__uuidof(IUnknown), back.putVoid()), S_OK);
+            EXPECT_EQ(back.get(), identity.get()) << "an interface of another object";
+        }
+        // A late-bound client asks by name and reads the same name.
+        win32::ComPtr<IDispatch> dispatch;
+        ASSERT_EQ(object->QueryInterface(__uuidof(IDispatch), dispatch.putVoid()), S_OK);
+        wchar_t memberName[] = L"accName";
+        LPOLESTR names[] = {memberName};
+        DISPID member = 0;
+        ASSERT_EQ(dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &member), S_OK);
+        EXPECT_EQ(member, DISPID_ACC_NAME);
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        DISPPARAMS parameters{&self, nullptr, 1, 0};
+        VARIANT result{};
+        ASSERT_EQ(dispatch->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
+                                   &parameters, &result, nullptr, nullptr),
+                  S_OK);
+        ASSERT_EQ(result.vt, VT_BSTR);
+        EXPECT_EQ(std::wstring(result.bstrVal, SysStringLen(result.bstrVal)), L"Tuesday");
+        VariantClear(&result);
+        object.reset();
+        dispatch.reset();
+        identity.reset();
+        windows.closeAll();
+        MSG quit;
+        PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    }
 }

@@ -377,6 +377,10 @@ TEST(Fonts, NamedFamilyOrTheNearestInstalledOne) {
     const win32::FontSpec large{L"MS Sans Serif", 1200, false, nearest, FF_SWISS};
     EXPECT_EQ(win32::chooseFamily(large, 150), L"Tahoma");
 
+    // A bold design at every size in a family that draws bold there: the first of the nearest
+    // that does (Wine's Tahoma draws its regular glyphs for bold above 11 pixels).
+    ASSERT_TRUE(driver::fontInstalled(L"DejaVu Sans"));
+    constexpr std::wstring_view bolder[] = {L"Not Installed Either", L"Tahoma", L"DejaVu Sans"};
     struct Case {
         int hundredths;
         unsigned dpi;
@@ -385,14 +389,17 @@ TEST(Fonts, NamedFamilyOrTheNearestInstalledOne) {
     const Case cases[] = {{825, 96, -11},   {825, 144, -17}, {1425, 96, -19},
                           {1425, 144, -29}, {1200, 96, -16}, {1200, 120, -20}};
     for (const Case& c : cases) {
-        const win32::FontSpec wanted{L"No Such Family 4711", c.hundredths, true, nearest, FF_SWISS};
+        const win32::FontSpec wanted{L"No Such Family 4711", c.hundredths, true, bolder, FF_SWISS};
         win32::UniqueFont font = win32::createFont(wanted, c.dpi);
         ASSERT_TRUE(font);
         LOGFONTW made{};
         ASSERT_TRUE(GetObjectW(font.get(), sizeof made, &made));
         EXPECT_EQ(made.lfHeight, c.height) << c.hundredths << " at " << c.dpi;
         EXPECT_EQ(made.lfWeight, FW_BOLD);
-        EXPECT_STREQ(made.lfFaceName, L"Tahoma");
+        EXPECT_TRUE(std::wstring_view(made.lfFaceName) == L"Tahoma" ||
+                    std::wstring_view(made.lfFaceName) == L"DejaVu Sans")
+            << win32::narrow(made.lfFaceName);
+        EXPECT_TRUE(driver::drawsBold(font.get())) << c.hundredths << " at " << c.dpi;
     }
 }
 

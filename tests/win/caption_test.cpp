@@ -1,0 +1,246 @@
+// Every caption of Main, the viewer and About whole in its control, in the face the system
+// chose, and the bold designs drawn bold: at the DPI this program runs at, and at 100 % to
+// 200 % scaling, each in a program of its own started with the prefix's LogPixels at that DPI
+// (the system's DPI is read once, when a program starts). The program carries Norvell's
+// manifest, so its buttons are common controls 6 with visual styles and it is aware of the DPI
+// as the editor is.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <uxtheme.h>
+#include <vssym32.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "../host/fake_editor.hpp"
+#include "driver.hpp"
+#include "fonts.hpp"
+#include "editor/win/about_window.hpp"
+#include "editor/win/main_window.hpp"
+#include "editor/win/viewer_window.hpp"
+#include "win32/owners.hpp"
+#include "win32/text.hpp"
+
+namespace {
+
+namespace ids = editor::main;
+namespace viewer = editor::form2;
+
+constexpr wchar_t kExpectedDpi[] = L"NORVELL_EXPECTED_DPI";
+
+std::wstring textOf(HWND control) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::wstring classOf(HWND control) {
+    wchar_t name[32] = {};
+    GetClassNameW(control, name, 32);
+    return name;
+}
+
+HFONT fontOf(HWND control) {
+    return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+}
+
+std::string describe(HFONT font) {
+    LOGFONTW made{};
+    GetObjectW(font, sizeof made, &made);
+    return win32::narrow(made.lfFaceName) + " " + std::to_string(-made.lfHeight) + " px" +
+           (made.lfWeight >= FW_BOLD ? " bold" : "");
+}
+
+// Where the control draws its caption, as Microsoft documents the controls: a label in its
+// client area, lines broken between words unless it is SS_LEFTNOWORDWRAP or SS_SIMPLE; a push
+// button inside its theme's content area for the button part (without visual styles, its raised
+// edge and the default button's line) less its text margins, on one line unless BS_MULTILINE.
+// False for a control that shows no caption.
+bool captionArea(HWND control, RECT& area, UINT& format) {
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
+    RECT client{};
+    GetClientRect(control, &client);
+    const std::wstring kind = classOf(control);
+    if (kind == L"Static") {
+        const DWORD type = style & SS_TYPEMASK;
+        if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT) return false;
+        area = client;
+        format = DT_WORDBREAK | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0);
+    } else if (kind == L"Button") {
+        const DWORD type = style & BS_TYPEMASK;
+        if (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON) return false;
+        area = client;
+        const unsigned dpi = GetDpiForWindow(control);
+        if (HTHEME theme = GetWindowTheme(control)) {
+            const win32::ClientDC dc(control);
+            GetThemeBackgroundContentRect(theme, dc.get(), BP_PUSHBUTTON, PBS_NORMAL, &client,
+                                          &area);
+        } else {
+            InflateRect(&area,
+                        -(GetSystemMetricsForDpi(SM_CXEDGE, dpi) +
+                          GetSystemMetricsForDpi(SM_CXBORDER, dpi)),
+                        -(GetSystemMetricsForDpi(SM_CYEDGE, dpi) +
+                          GetSystemMetricsForDpi(SM_CYBORDER, dpi)));
+        }
+        RECT margin{};
+        if (SendMessageW(control, BCM_GETTEXTMARGIN, 0, reinterpret_cast<LPARAM>(&margin))) {
+            area = {area.left + margin.left, area.top + margin.top, area.right - margin.right,
+                    area.bottom - margin.bottom};
+        }
+        format = (style & BS_MULTILINE) ? DT_WORDBREAK : DT_SINGLELINE;
+    } else {
+        return false;
+    }
+    return !textOf(control).empty();
+}
+
+// The caption measured in the control's own font with DrawText, wrapped as the control wraps
+// it, against the area it is drawn in.
+::testing::AssertionResult wholeInItsControl(HWND control) {
+    RECT area{};
+    UINT format = 0;
+    if (!captionArea(control, area, format)) {
+        return ::testing::AssertionFailure()
+               << "control " << GetDlgCtrlID(control) << " shows no caption";
+    }
+    const std::wstring text = textOf(control);
+    const win32::ClientDC dc(control);
+    const win32::Selected selected(dc.get(), fontOf(control));
+    const LONG width = area.right - area.left, height = area.bottom - area.top;
+    RECT measured{0, 0, width, height};
+    DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &measured,
+              format | DT_CALCRECT);
+    const LONG needWidth = measured.right - measured.left;
+    const LONG needHeight = measured.bottom - measured.top;
+    const std::string what = "\"" + win32::narrow(text) + "\" in " + describe(fontOf(control)) +
+                             ": " + std::to_string(needWidth) + " x " + std::to_string(needHeight) +
+                             " in " + std::to_string(width) + " x " + std::to_string(height);
+    if (needWidth > width || needHeight > height) {
+        return ::testing::AssertionFailure() << what;
+    }
+    return ::testing::AssertionSuccess() << what;
+}
+
+// The control's font draws bold in what comes out.
+::testing::AssertionResult drawsBold(HWND control) {
+    return driver::drawsBold(fontOf(control));
+}
+
+void pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+}
+
+// The prefix's DPI for the programs started while the object lives, then what it was.
+class LogPixels {
+  public:
+    explicit LogPixels(DWORD dpi) {
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
+        DWORD size = sizeof previous_;
+        had_ = RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr,
+                                reinterpret_cast<BYTE*>(&previous_), &size) == ERROR_SUCCESS;
+        set_ = RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<BYTE*>(&dpi),
+                              sizeof dpi) == ERROR_SUCCESS;
+    }
+    ~LogPixels() {
+        if (had_) {
+            RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<BYTE*>(&previous_),
+                           sizeof previous_);
+        } else {
+            RegDeleteValueW(key_, L"LogPixels");
+        }
+        RegCloseKey(key_);
+    }
+    LogPixels(const LogPixels&) = delete;
+    LogPixels& operator=(const LogPixels&) = delete;
+    bool set() const { return set_; }
+
+  private:
+    HKEY key_ = nullptr;
+    DWORD previous_ = 0;
+    bool had_ = false;
+    bool set_ = false;
+};
+
+}  // namespace
+
+TEST(Captions, WholeInTheirControlsAndBoldWhereDesignedAtTheSystemsDpi) {
+    const unsigned dpi = GetDpiForSystem();
+    if (const wchar_t* expected = _wgetenv(kExpectedDpi)) {
+        ASSERT_EQ(dpi, static_cast<unsigned>(_wtoi(expected))) << "LogPixels did not hold";
+    }
+    editor::PlatformServices platform;
+    editor::WindowRegistry windows;
+    editor::MainWindow main(platform, windows);
+    ASSERT_TRUE(main.create());
+    testing_support::FakeServices services;
+    editor::Form2 form2(services, [] {});
+    ASSERT_TRUE(form2.create(nullptr));
+    editor::Form3 form3;
+    ASSERT_TRUE(form3.create(nullptr));
+    ASSERT_EQ(GetDpiForWindow(main.hwnd()), dpi);
+
+    const int mainCaptions[] = {ids::Label9,   ids::Label1,   ids::Label2,   ids::Label3,
+                                ids::Label4,   ids::Label5,   ids::Label6,   ids::Label7,
+                                ids::Label8,   ids::Label10,  ids::Program,  ids::Command1,
+                                ids::Command2, ids::Command3, ids::Command5, ids::Command4};
+    for (int id : mainCaptions) {
+        EXPECT_TRUE(wholeInItsControl(GetDlgItem(main.hwnd(), id))) << "Main's " << id;
+    }
+    for (int id : {ids::Label9, ids::Program}) {
+        EXPECT_TRUE(drawsBold(GetDlgItem(main.hwnd(), id))) << "Main's " << id;
+    }
+    EXPECT_TRUE(wholeInItsControl(GetDlgItem(form3.hwnd(), editor::form3::Label1)));
+
+    // Each day in turn bold, as its button makes it, and every caption still whole.
+    for (int day = -1; day < 7; ++day) {
+        if (day >= 0) {
+            SendMessageW(GetDlgItem(form2.hwnd(), viewer::Command1 + day), BM_CLICK, 0, 0);
+            pump();
+            EXPECT_TRUE(drawsBold(GetDlgItem(form2.hwnd(), viewer::Command1 + day))) << day;
+        }
+        for (int id = viewer::Command1; id <= viewer::Command8; ++id) {
+            EXPECT_TRUE(wholeInItsControl(GetDlgItem(form2.hwnd(), id)))
+                << "the viewer's " << id << " with day " << day << " bold";
+        }
+    }
+
+    // No other control shows a caption: the check boxes are as small as their tick squares.
+    int captions = 0;
+    for (HWND window : {main.hwnd(), form2.hwnd(), form3.hwnd()}) {
+        for (HWND child = GetWindow(window, GW_CHILD); child;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            RECT area;
+            UINT format;
+            if (captionArea(child, area, format)) ++captions;
+        }
+    }
+    EXPECT_EQ(captions, static_cast<int>(std::size(mainCaptions)) + 1 + 8);
+    windows.closeAll();
+    MSG quit;
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+TEST(Captions, WholeAndBoldAtEveryScaleFrom100To200Percent) {
+    if (_wgetenv(kExpectedDpi)) GTEST_SKIP() << "a program started by this test";
+    wchar_t self[MAX_PATH + 1] = {};
+    ASSERT_GT(GetModuleFileNameW(nullptr, self, MAX_PATH + 1), 0u);
+    for (const DWORD dpi : {96u, 120u, 144u, 168u, 192u}) {
+        SCOPED_TRACE(std::to_string(dpi) + " DPI");
+        const LogPixels scale(dpi);
+        ASSERT_TRUE(scale.set());
+        SetEnvironmentVariableW(kExpectedDpi, std::to_wstring(dpi).c_str());
+        const driver::Process program(
+            self,
+            L"--gtest_filter=Captions.WholeInTheirControlsAndBoldWhereDesignedAtTheSystemsDpi",
+            driver::testBinDir());
+        SetEnvironmentVariableW(kExpectedDpi, nullptr);
+        EXPECT_EQ(program.wait(std::chrono::seconds(60)), std::optional<DWORD>(0))
+            << "its failures are above";
+    }
+}

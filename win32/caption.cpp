@@ -1,0 +1,184 @@
+#include "win32/caption.hpp"
+
+#include <commctrl.h>
+#include <uxtheme.h>
+#include <vssym32.h>
+
+#include <algorithm>
+
+#include "win32/dpi.hpp"
+#include "win32/owners.hpp"
+#include "win32/system_library.hpp"
+
+namespace win32 {
+
+namespace {
+
+// The theme functions, from the library that Common Controls 6 loads already for the buttons
+// it draws with visual styles: imported, the library would be looked for beside the program
+// first. Without it (or without visual styles) buttons are drawn classic.
+struct Themes {
+    UniqueModule module;
+    decltype(&GetWindowTheme) windowTheme = nullptr;
+    decltype(&GetThemeBackgroundContentRect) contentRect = nullptr;
+};
+
+const Themes& themes() {
+    static const Themes loaded = [] {
+        Themes library;
+        library.module = loadSystemLibrary(L"uxtheme.dll");
+        if (!library.module) return library;
+        library.windowTheme =
+            procedureOf<decltype(&GetWindowTheme)>(library.module.get(), "GetWindowTheme");
+        library.contentRect = procedureOf<decltype(&GetThemeBackgroundContentRect)>(
+            library.module.get(), "GetThemeBackgroundContentRect");
+        return library;
+    }();
+    return loaded;
+}
+
+std::wstring windowText(HWND control) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+bool isClass(HWND control, const wchar_t* name) {
+    wchar_t className[16] = {};
+    GetClassNameW(control, className, 16);
+    return CompareStringOrdinal(className, -1, name, -1, TRUE) == CSTR_EQUAL;
+}
+
+std::optional<UINT> labelFormat(DWORD style) {
+    UINT format = DT_EXPANDTABS | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0);
+    switch (style & SS_TYPEMASK) {
+        case SS_LEFT:
+            return format | DT_WORDBREAK | DT_LEFT;
+        case SS_CENTER:
+            return format | DT_WORDBREAK | DT_CENTER;
+        case SS_RIGHT:
+            return format | DT_WORDBREAK | DT_RIGHT;
+        case SS_LEFTNOWORDWRAP:
+            return format | DT_LEFT;
+        case SS_SIMPLE:
+            return format | DT_SINGLELINE | DT_LEFT;
+        default:
+            return std::nullopt;  // pictures, frames, owner-drawn
+    }
+}
+
+// Inside a push button's frame: with visual styles the theme's content area of the button
+// part, without them the raised edge and the line that marks the default button; then the
+// text margins the button keeps (common controls 6 has them).
+RECT buttonTextArea(HWND button, unsigned dpi) {
+    RECT client{};
+    GetClientRect(button, &client);
+    RECT area = client;
+    const Themes& library = themes();
+    HTHEME theme =
+        library.windowTheme && library.contentRect ? library.windowTheme(button) : nullptr;
+    if (theme) {
+        const ClientDC dc(button);
+        library.contentRect(theme, dc.get(), BP_PUSHBUTTON, PBS_NORMAL, &client, &area);
+    } else {
+        InflateRect(&area, -(systemMetric(SM_CXEDGE, dpi) + systemMetric(SM_CXBORDER, dpi)),
+                    -(systemMetric(SM_CYEDGE, dpi) + systemMetric(SM_CYBORDER, dpi)));
+    }
+    RECT margin{};
+    if (SendMessageW(button, BCM_GETTEXTMARGIN, 0, reinterpret_cast<LPARAM>(&margin))) {
+        area.left += margin.left;
+        area.top += margin.top;
+        area.right -= margin.right;
+        area.bottom -= margin.bottom;
+    }
+    return area;
+}
+
+// Whether the caption, drawn as the control draws it, puts no ink outside its area. A glyph's
+// ink may reach past the advance that DrawText measures (an overhang; Wine's Tahoma at 9
+// pixels draws its dots 4 pixels wider than it measures them), so the drawing has the last
+// word. Drawn unclipped on a white bitmap with room around the area.
+bool inkWithin(HDC reference, const CaptionLayout& layout, HFONT font) {
+    const LONG width = layout.area.right - layout.area.left;
+    const LONG height = layout.area.bottom - layout.area.top;
+    const LONG room = std::max<LONG>(height, 8);
+    const LONG bitmapWidth = width + 2 * room, bitmapHeight = height + 2 * room;
+    const UniqueDC dc(CreateCompatibleDC(reference));
+    if (!dc) return true;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = bitmapWidth;
+    info.bmiHeader.biHeight = -bitmapHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const UniqueBitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits) return true;
+    const Selected canvas(dc.get(), bitmap.get());
+    const RECT all{0, 0, bitmapWidth, bitmapHeight};
+    FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    RECT area{room, room, room + width, room + height};
+    {
+        const Selected selected(dc.get(), font);
+        SetTextColor(dc.get(), RGB(0, 0, 0));
+        SetBkMode(dc.get(), TRANSPARENT);
+        // A single line sits in the middle of its area, as a button draws it.
+        const UINT vertical = (layout.format & DT_SINGLELINE) ? DT_VCENTER : 0;
+        DrawTextW(dc.get(), layout.text.c_str(), static_cast<int>(layout.text.size()), &area,
+                  layout.format | vertical | DT_NOCLIP);
+    }
+    GdiFlush();
+    const auto* pixel = static_cast<const DWORD*>(bits);
+    for (LONG y = 0; y < bitmapHeight; ++y) {
+        for (LONG x = 0; x < bitmapWidth; ++x) {
+            const bool inside = x >= room && x < room + width && y >= room && y < room + height;
+            if (!inside && (pixel[y * bitmapWidth + x] & 0xFFFFFF) != 0xFFFFFF) return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<CaptionLayout> captionLayout(HWND control, unsigned dpi) {
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
+    CaptionLayout layout{};
+    if (isClass(control, WC_STATICW)) {
+        const std::optional<UINT> format = labelFormat(style);
+        if (!format) return std::nullopt;
+        layout.format = *format;
+        GetClientRect(control, &layout.area);
+    } else if (isClass(control, WC_BUTTONW)) {
+        const DWORD kind = style & BS_TYPEMASK;
+        if (kind != BS_PUSHBUTTON && kind != BS_DEFPUSHBUTTON) return std::nullopt;
+        layout.format = DT_CENTER | ((style & BS_MULTILINE) ? DT_WORDBREAK : DT_SINGLELINE);
+        layout.area = buttonTextArea(control, dpi);
+    } else {
+        return std::nullopt;
+    }
+    layout.text = windowText(control);
+    if (layout.text.empty()) return std::nullopt;
+    return layout;
+}
+
+bool captionFits(HWND control, const CaptionLayout& layout, HFONT font) {
+    const LONG width = layout.area.right - layout.area.left;
+    const LONG height = layout.area.bottom - layout.area.top;
+    const ClientDC dc(control);
+    if (!dc) return true;  // nothing to measure with: the design stands
+    const Selected selected(dc.get(), font);
+    // Lines break at the area's width; a word wider than that widens the rectangle, more lines
+    // than fit lengthen it.
+    RECT measured{0, 0, width, height};
+    if (!DrawTextW(dc.get(), layout.text.c_str(), static_cast<int>(layout.text.size()), &measured,
+                   layout.format | DT_CALCRECT)) {
+        return true;
+    }
+    if (measured.right - measured.left > width || measured.bottom - measured.top > height) {
+        return false;
+    }
+    return inkWithin(dc.get(), layout, font);
+}
+
+}  // namespace win32

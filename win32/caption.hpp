@@ -1,0 +1,30 @@
+// Where a label or a push button draws its caption and how it breaks it into lines, as the
+// system draws them, and whether a caption in a given font fits there whole: what a window
+// measures to pick the size of each caption's font.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace win32 {
+
+struct CaptionLayout {
+    std::wstring text;
+    RECT area;    // where the text goes, in the control's client coordinates
+    UINT format;  // DrawText's flags for the control's own wrapping and alignment
+};
+
+// The caption of a static control that shows text (SS_LEFT, SS_CENTER and SS_RIGHT break lines
+// between words, SS_LEFTNOWORDWRAP and SS_SIMPLE do not) or of a push button (one line unless
+// BS_MULTILINE, inside the frame the system draws at `dpi` and the button's text margins);
+// nothing for any other control, or for one without text.
+std::optional<CaptionLayout> captionLayout(HWND control, unsigned dpi);
+
+// Whether the caption drawn in `font` fits its area whole: measured with DrawText and the
+// control's own wrapping, no line wider and no more lines than the area holds, and drawn so,
+// no ink outside it.
+bool captionFits(HWND control, const CaptionLayout& layout, HFONT font);
+
+}  // namespace win32
