@@ -45,6 +45,10 @@ std::wstring accountName(PSID sid, const std::wstring& text) {
 
 schedule::Outcome readFileSecurity(const std::wstring& path, FileSecurity& security) {
     security = {};
+    // Of the link itself, not of what it leads to.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return lastErrorFailure();
+    security.reparsePoint = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     PSID owner = nullptr;
     PACL list = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
@@ -91,21 +95,64 @@ schedule::Outcome readFileSecurity(const std::wstring& path, FileSecurity& secur
     return schedule::Outcome::success();
 }
 
-schedule::Outcome currentUserSid(std::wstring& sid) {
+namespace {
+
+// The token information of class `kind`, in a buffer from new[], which is aligned for the
+// structure and the SIDs it holds.
+schedule::Outcome tokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind,
+                                   std::unique_ptr<std::byte[]>& buffer) {
+    DWORD size = 0;
+    GetTokenInformation(token, kind, nullptr, 0, &size);
+    if (size == 0) return lastErrorFailure();
+    buffer.reset(new std::byte[size]);
+    if (!GetTokenInformation(token, kind, buffer.get(), size, &size)) return lastErrorFailure();
+    return schedule::Outcome::success();
+}
+
+schedule::Outcome processToken(UniqueHandle& token) {
     HANDLE raw = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return lastErrorFailure();
-    const UniqueHandle token(raw);
-    DWORD size = 0;
-    GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
-    if (size == 0) return lastErrorFailure();
-    // From new[], aligned for the structure and the SID it holds.
-    const std::unique_ptr<std::byte[]> buffer(new std::byte[size]);
-    if (!GetTokenInformation(token.get(), TokenUser, buffer.get(), size, &size)) {
-        return lastErrorFailure();
+    token.reset(raw);
+    return schedule::Outcome::success();
+}
+
+}  // namespace
+
+schedule::Outcome currentUserSid(std::wstring& sid) {
+    UniqueHandle token;
+    std::unique_ptr<std::byte[]> buffer;
+    if (schedule::Outcome read = processToken(token); !read) return read;
+    if (schedule::Outcome read = tokenInformation(token.get(), TokenUser, buffer); !read) {
+        return read;
     }
     sid = sidText(reinterpret_cast<const TOKEN_USER*>(buffer.get())->User.Sid);
     if (sid.empty()) return lastErrorFailure();
     return schedule::Outcome::success();
+}
+
+schedule::Outcome holdsAdministrators(HANDLE token, bool& administrator) {
+    administrator = false;
+    // CheckTokenMembership counts only enabled groups, and an administrator's filtered token
+    // holds Administrators for deny only: the token's list of groups holds it either way.
+    alignas(SID) std::byte administrators[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof administrators;
+    if (!CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size)) {
+        return lastErrorFailure();
+    }
+    std::unique_ptr<std::byte[]> buffer;
+    if (schedule::Outcome read = tokenInformation(token, TokenGroups, buffer); !read) return read;
+    const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.get());
+    for (DWORD i = 0; i < groups->GroupCount && !administrator; ++i) {
+        administrator = EqualSid(groups->Groups[i].Sid, administrators) != FALSE;
+    }
+    return schedule::Outcome::success();
+}
+
+schedule::Outcome currentUserIsAdministrator(bool& administrator) {
+    administrator = false;
+    UniqueHandle token;
+    if (schedule::Outcome opened = processToken(token); !opened) return opened;
+    return holdsAdministrators(token.get(), administrator);
 }
 
 }  // namespace win32

@@ -1,5 +1,6 @@
 // Who owns a file or folder and what its access list allows, read with GetNamedSecurityInfoW,
-// and the account a process runs as. Accounts and groups are given by their SID in text form
+// whether it is a reparse point, and the account a process runs as. Accounts and groups are given
+// by their SID in text form
 // ("S-1-5-32-545") and by the name the system gives them.
 #pragma once
 
@@ -28,6 +29,8 @@ struct FileSecurity {
     // The allow and deny entries in the order the system checks them; entries of other kinds
     // (object and audit entries) are left out.
     std::vector<AccessControlEntry> entries;
+    // FILE_ATTRIBUTE_REPARSE_POINT: a junction, symbolic link or mount point.
+    bool reparsePoint = false;
 };
 
 // The owner and access list of the file or folder at `path`.
@@ -35,5 +38,13 @@ schedule::Outcome readFileSecurity(const std::wstring& path, FileSecurity& secur
 
 // The SID of the account this process runs as.
 schedule::Outcome currentUserSid(std::wstring& sid);
+
+// Whether the account of the token (opened for TOKEN_QUERY) is a member of Administrators: the
+// group is in the token, enabled or, in the filtered token User Account Control gives an
+// administrator's programs, for deny only.
+schedule::Outcome holdsAdministrators(HANDLE token, bool& administrator);
+
+// The same for the account this process runs as.
+schedule::Outcome currentUserIsAdministrator(bool& administrator);
 
 }  // namespace win32

@@ -100,12 +100,15 @@ unsigned long createAllUsersShortcut(Services& services) {
     if (!services.isFile(MyPath + std::string(kLauncherFile))) return kFileNotFound;
     // The first instance checked too, but this one has the rights, so it is the one that must
     // not be talked into an unsafe shortcut.
-    if (allUsersRefusal(services, MyPath)) return kInvalidParameter;
+    if (allUsersRefusal(services, MyPath)) return kRefusedForAllUsers;
     std::string folder;
     const schedule::Outcome created = services.createShortcut(
         StartupFolder::AllUsers, launcherShortcut(services, MyPath), folder);
-    if (created) return 0;
-    return created.code != 0 ? created.code : kCannotComplete;
+    if (!created) return created.code != 0 ? created.code : kCannotComplete;
+    // The computer's startup list is under the machine's key, which only this instance may
+    // write.
+    if (enableInStartupList(services, StartupFolder::AllUsers)) return kMadeButTurnedOff;
+    return 0;
 }
 
 }  // namespace editor

@@ -1,8 +1,9 @@
 // The launcher's shortcut for all users made with administrator rights: when the system
 // refuses it to the editor, Deploy starts Norvell.exe again, elevated, with one internal
-// argument, and that instance creates this one shortcut and ends with the result as its exit
-// status. The argument names only the working folder: the target is always the Brightwick.exe
-// beside the instance, and the folders are checked again before anything is made.
+// argument, and that instance creates this one shortcut, turns it on in Windows' startup list
+// of the computer, and ends with the result as its exit status. The argument names only the
+// working folder: the target is always the Brightwick.exe beside the instance, and the folders
+// are checked again before anything is made.
 #pragma once
 
 #include <optional>
@@ -19,6 +20,14 @@ inline constexpr unsigned long kFileNotFound = 2;       // ERROR_FILE_NOT_FOUND
 inline constexpr unsigned long kAccessDenied = 5;       // ERROR_ACCESS_DENIED
 inline constexpr unsigned long kInvalidParameter = 87;  // ERROR_INVALID_PARAMETER
 inline constexpr unsigned long kCannotComplete = 1003;  // ERROR_CAN_NOT_COMPLETE
+
+// The elevated instance's own exit statuses. Bit 29 marks a code as an application's own, so
+// that no system error code has it.
+inline constexpr unsigned long kApplicationCode = 0x20000000;
+// It made no shortcut: the folders are not safe for all users.
+inline constexpr unsigned long kRefusedForAllUsers = kApplicationCode | 1;
+// It made the shortcut, but Windows' startup list keeps it turned off.
+inline constexpr unsigned long kMadeButTurnedOff = kApplicationCode | 2;
 
 inline constexpr std::string_view kAllUsersShortcutSwitch = "/create-all-users-shortcut";
 
@@ -42,8 +51,9 @@ bool asksForAllUsersShortcut(const std::vector<std::string>& arguments);
 std::optional<std::string> allUsersShortcutFolder(const std::vector<std::string>& arguments);
 
 // The elevated instance's whole work, in the working folder it was given: the same checks as
-// Deploy's answer No, then the shortcut. Its exit status: 0 when it was made, otherwise the
-// system's error code.
+// Deploy's answer No, then the shortcut, then its entry in the computer's startup list turned
+// on when it was turned off. Its exit status: 0 when all is done, one of its own statuses
+// above, otherwise the system's error code.
 unsigned long createAllUsersShortcut(Services& services);
 
 }  // namespace editor

@@ -13,6 +13,10 @@ namespace editor {
 
 namespace {
 
+constexpr std::string_view kEnableIt =
+    " Enable Brightwick in Task Manager's Startup apps (press Ctrl+Shift+Esc, choose Startup "
+    "apps, select Brightwick and click Enable), or it will not start at logon.";
+
 // Runs a helper to its end; a failure is told to the user with what it means for them. Pick
 // files that copyfle.com left out are named, and the work goes on without them.
 bool runHelperOrTell(Services& services, std::string_view helper, std::string_view consequence) {
@@ -50,41 +54,126 @@ std::string networkWarning(const std::string& letter, const std::string& reason)
            "so Brightwick may not start then. Deploy again while the drive is connected.";
 }
 
+void tellNotCreated(Services& services, const Shortcut& shortcut, const std::string& folder,
+                    const std::string& reason) {
+    services.message("The shortcut " + shortcut.name + " could not be created in " + folder + ": " +
+                     reason + ". Brightwick will not start at logon.");
+}
+
+std::string refusedByAdministratorInstance(const Services& services) {
+    const std::optional<std::string> programFiles = services.programFilesFolder();
+    return "Brightwick was not deployed for all users. Norvell, run with administrator rights, "
+           "found that someone besides the administrators could change the folder of Norvell's "
+           "programs or of its schedule, or a folder above them, though from your account "
+           "Norvell finds nothing wrong with them: the administrator's account may see them "
+           "otherwise. Put "
+           "Norvell's programs and its schedule into a folder that only administrators can "
+           "change and every user can read, such as " +
+           (programFiles ? *programFiles + "\\Norvell"
+                         : std::string("a folder under Program Files")) +
+           ", and deploy for all users again.";
+}
+
+std::string patience() {
+    return std::to_string(
+               std::chrono::duration_cast<std::chrono::minutes>(kAdministratorPatience).count()) +
+           " minutes";
+}
+
 // After the system refused the shortcut for all users to the editor for want of rights: asks
-// whether to make it with administrator rights, and makes it so on Yes. `refused` stands
-// when the user says No.
-schedule::Outcome withAdministratorRights(Services& services, const std::string& folder,
-                                          schedule::Outcome refused) {
+// whether to make it with administrator rights, and has the editor's instance with those
+// rights make it and turn it on in the computer's startup list. True when the shortcut is
+// there; otherwise the user has been told why not. `note` gets what the user must know after
+// the success.
+bool withAdministratorRights(Services& services, const std::string& folder,
+                             const std::string& applicationFolder, const Shortcut& shortcut,
+                             const schedule::Outcome& refused, std::optional<std::string>& note) {
     const std::string question =
         "Only an administrator may put a shortcut into the Startup folder of all users (" + folder +
         "), and Norvell runs without administrator rights. Create the shortcut with "
         "administrator rights? Windows will ask for an administrator's consent.";
-    if (services.message(question, Buttons::YesNo) != Answer::Yes) return refused;
-    return services.runAsAdministrator(allUsersShortcutArguments(services.workingFolder()),
-                                       kHelperDeadline);
+    if (services.message(question, Buttons::YesNo) != Answer::Yes) {
+        tellNotCreated(services, shortcut, folder, refused.error);
+        return false;
+    }
+    const AdministratorRun run = services.runAsAdministrator(
+        allUsersShortcutArguments(services.workingFolder()), kAdministratorPatience);
+    switch (run.ending) {
+        case AdministratorRun::Ending::NotStarted:
+            tellNotCreated(services, shortcut, folder, run.failure.error);
+            return false;
+        case AdministratorRun::Ending::StillRunning: {
+            // It may still be naming the accounts of a domain: what is there now is told, and
+            // nothing is called a failure that may yet succeed.
+            const StartupPlace place = inspectStartupFolder(services, StartupFolder::AllUsers,
+                                                            applicationFolder, shortcut);
+            if (place.isOurs()) {
+                note = "Norvell, run with administrator rights, had not finished after " +
+                       patience() +
+                       ", but the shortcut is in place. Whether Windows' startup list lets it "
+                       "start, Schedule > Deployment Status... tells.";
+                return true;
+            }
+            services.message(
+                "Norvell, started with administrator rights to make the shortcut in " + folder +
+                ", has not finished after " + patience() + ", and " +
+                (place.present() ? "the Brightwick shortcut there does not start this editor's "
+                                   "Brightwick.exe in its working folder"
+                                 : std::string("there is no Brightwick shortcut there")) +
+                " yet. It may still make it: Schedule > Deployment Status... tells whether it "
+                "did.");
+            return false;
+        }
+        case AdministratorRun::Ending::Finished:
+            break;
+    }
+    switch (run.exitCode) {
+        case 0:
+            return true;
+        case kMadeButTurnedOff:
+            note = "Windows' startup list has the shortcut in " +
+                   startupFolderWords(StartupFolder::AllUsers) +
+                   " disabled, and Norvell could not enable it." + std::string(kEnableIt);
+            return true;
+        case kRefusedForAllUsers:
+            // The same judgement, made again here, names the problems; the other instance
+            // said only that it found some.
+            services.message(allUsersRefusal(services, applicationFolder)
+                                 .value_or(refusedByAdministratorInstance(services)));
+            return false;
+        default:
+            tellNotCreated(services, shortcut, folder,
+                           run.failure.error.empty()
+                               ? "Norvell with administrator rights ended with status " +
+                                     std::to_string(run.exitCode)
+                               : run.failure.error);
+            return false;
+    }
 }
+
+}  // namespace
 
 // A new deployment is the user's wish to start at logon: an entry of Windows' startup list
 // that turned the shortcut off is turned on again. What could not be done, for the user.
 std::optional<std::string> enableInStartupList(Services& services, StartupFolder where) {
-    const std::string enableIt =
-        " Enable Brightwick in Task Manager's Startup apps (press Ctrl+Shift+Esc, choose Startup "
-        "apps, select Brightwick and click Enable), or it will not start at logon.";
     std::optional<std::string> entry;
     if (const schedule::Outcome read = services.startupListEntry(where, kLauncherLinkFile, entry);
         !read) {
         return "Whether Windows' startup list lets the shortcut in " + startupFolderWords(where) +
-               " start could not be read: " + withFullStop(read.error) + enableIt;
+               " start could not be read: " + withFullStop(read.error) + std::string(kEnableIt);
     }
     if (startupListState(entry) != StartupListState::Disabled) return std::nullopt;
     if (const schedule::Outcome set =
             services.setStartupListEntry(where, kLauncherLinkFile, kEnabledStartupEntry);
         !set) {
         return "Windows' startup list has the shortcut in " + startupFolderWords(where) +
-               " disabled, and Norvell could not enable it: " + withFullStop(set.error) + enableIt;
+               " disabled, and Norvell could not enable it: " + withFullStop(set.error) +
+               std::string(kEnableIt);
     }
     return std::nullopt;
 }
+
+namespace {
 
 // When the other Startup folder starts Brightwick too: which shortcut to remove.
 std::optional<std::string> doubleStart(const Services& services, StartupFolder made,
@@ -114,20 +203,23 @@ void placeShortcut(Services& services, StartupFolder where, const std::string& a
     std::vector<std::string> driveWarnings;
     const Shortcut shortcut = launcherShortcut(services, applicationFolder, &driveWarnings);
     std::string folder;
-    schedule::Outcome created = services.createShortcut(where, shortcut, folder);
-    if (!created && created.code == kAccessDenied && where == StartupFolder::AllUsers &&
-        !folder.empty()) {
-        created = withAdministratorRights(services, folder, std::move(created));
-    }
-    if (!created) {
+    const schedule::Outcome created = services.createShortcut(where, shortcut, folder);
+    std::optional<std::string> note;
+    if (created) {
+        note = enableInStartupList(services, where);
+    } else if (created.code == kAccessDenied && where == StartupFolder::AllUsers &&
+               !folder.empty()) {
+        if (!withAdministratorRights(services, folder, applicationFolder, shortcut, created,
+                                     note)) {
+            return;
+        }
+    } else {
         if (folder.empty()) folder = startupFolderWords(where);
-        services.message("The shortcut " + shortcut.name + " could not be created in " + folder +
-                         ": " + created.error + ". Brightwick will not start at logon.");
+        tellNotCreated(services, shortcut, folder, created.error);
         return;
     }
-    const std::optional<std::string> notEnabled = enableInStartupList(services, where);
     services.message(success);
-    if (notEnabled) services.message(*notEnabled);
+    if (note) services.message(*note);
     for (const std::string& warning : driveWarnings) {
         services.message(warning);
     }

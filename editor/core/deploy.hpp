@@ -1,6 +1,7 @@
 // "Ready to Deploy..." and "Reset/Clear List".
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,11 @@ inline constexpr std::string_view kLauncherFile = "Brightwick.exe";
 // share the network could not tell; one text per drive letter.
 Shortcut launcherShortcut(const Services& services, const std::string& applicationFolder,
                           std::vector<std::string>* driveWarnings = nullptr);
+
+// Turns the launcher's shortcut in a Startup folder on again in Windows' startup list when the
+// user turned it off there: a new deployment is the wish that it start. What could not be
+// done, for the user; none when it starts.
+std::optional<std::string> enableInStartupList(Services& services, StartupFolder where);
 
 // The click of Command3: combine, ask, then put the launcher's shortcut into a Startup folder
 // or clear the data files. A shortcut for all users is made only from folders that only

@@ -18,7 +18,7 @@ constexpr std::array<std::string_view, 4> kOrdinaryUser = {
     "S-1-5-32-545",  // Users
     "S-1-5-4",       // Interactive
 };
-// Those who may change what Brightwick runs anyway, besides the deploying user.
+// Those who may change what Brightwick runs anyway, besides an administrator who deploys.
 constexpr std::array<std::string_view, 5> kTrusted = {
     "S-1-5-32-544",                                                    // Administrators
     "S-1-5-18",                                                        // SYSTEM
@@ -27,22 +27,69 @@ constexpr std::array<std::string_view, 5> kTrusted = {
     "S-1-3-4",  // OWNER RIGHTS: the owner, judged on its own
 };
 
-bool trusted(std::string_view sid, std::string_view deployingUser) {
-    return sid == deployingUser ||
-           std::find(kTrusted.begin(), kTrusted.end(), sid) != kTrusted.end();
+bool trusted(std::string_view sid, const Account& deployer) {
+    // A standard user who deploys would decide what runs in administrators' logons.
+    if (deployer.administrator && !deployer.sid.empty() && sid == deployer.sid) return true;
+    return std::find(kTrusted.begin(), kTrusted.end(), sid) != kTrusted.end();
 }
 
 bool ordinaryUserHolds(std::string_view sid) {
     return std::find(kOrdinaryUser.begin(), kOrdinaryUser.end(), sid) != kOrdinaryUser.end();
 }
 
-// The entry matters for the object itself or for the files created inside it.
-bool reaches(const AccessEntry& entry) {
-    return !entry.inheritOnly || entry.toNewFiles;
+// An access list answers two questions apart: what may be done with the place itself, and what
+// with the files created inside it, which inherit the entries marked for them. An entry only
+// for what is created inside does not control access to the place it is attached to.
+enum class Reach { Itself, NewFiles };
+
+bool reaches(const AccessEntry& entry, Reach reach) {
+    return reach == Reach::Itself ? !entry.inheritOnly : entry.toNewFiles;
+}
+
+// The rights the allow entry at `index` gives its account, short of what a deny entry before it
+// in the same list took from that account or from Everyone: the system checks the entries in
+// order, so a deny after an allow takes nothing back. A deny for another group is not relied
+// on, since it might not reach every member of the allowed one.
+unsigned long granted(const std::vector<AccessEntry>& entries, std::size_t index, Reach reach) {
+    const AccessEntry& entry = entries[index];
+    unsigned long denied = 0;
+    for (std::size_t k = 0; k < index; ++k) {
+        const AccessEntry& before = entries[k];
+        if (!before.allows && reaches(before, reach) &&
+            (before.sid == entry.sid || before.sid == kEveryone)) {
+            denied |= rights::forFiles(before.rights);
+        }
+    }
+    return rights::forFiles(entry.rights) & ~denied;
+}
+
+// The rights every user holds in one list: those given to a group that every user's logon
+// holds, short of what such a group was denied before.
+unsigned long everyUserHolds(const std::vector<AccessEntry>& entries, Reach reach) {
+    unsigned long denied = 0;
+    unsigned long held = 0;
+    for (const AccessEntry& entry : entries) {
+        if (!reaches(entry, reach) || !ordinaryUserHolds(entry.sid)) continue;
+        const unsigned long mask = rights::forFiles(entry.rights);
+        if (entry.allows) {
+            held |= mask & ~denied;
+        } else {
+            denied |= mask;
+        }
+    }
+    return held;
+}
+
+void addOnce(std::vector<std::string>& names, const std::string& name) {
+    if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
 }
 
 std::string nameOf(const AccessEntry& entry) {
     return entry.name.empty() ? entry.sid : entry.name;
+}
+
+bool readable(unsigned long held) {
+    return (held & rights::kReadAndRun) == rights::kReadAndRun;
 }
 
 std::string withoutTrailingBackslash(std::string folder) {
@@ -51,31 +98,151 @@ std::string withoutTrailingBackslash(std::string folder) {
     return folder;
 }
 
-// Each problem of the place at `path` as a sentence of its own.
+bool onDriveLetter(std::string_view path) {
+    return path.size() >= 3 &&
+           ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
+           path[1] == ':' && path[2] == '\\';
+}
+
+// The folder that holds `folder` ("C:\A" for "C:\A\B", "C:\" for "C:\A"); none for a root.
+std::optional<std::string> parentOf(const std::string& folder) {
+    const std::size_t slash = folder.find_last_of('\\');
+    if (folder.size() <= 3 || slash == std::string::npos || slash < 2) return std::nullopt;
+    return folder.substr(0, slash == 2 ? 3 : slash);
+}
+
+constexpr std::string_view kIntoEveryLogon =
+    "into the logon of every user, administrators included.";
+
+// Why nothing on the folder at `path` can be relied on from this computer; none when it is on
+// one of the computer's own disks.
+std::optional<std::string> whereProblem(const Services& services, const std::string& path) {
+    constexpr std::string_view decided =
+        ", where the computer that shares it, not this computer's administrators, decides who "
+        "may change it.";
+    if (!onDriveLetter(path)) {
+        if (path.starts_with("\\\\") && !path.starts_with("\\\\?\\") &&
+            !path.starts_with("\\\\.\\")) {
+            return path + ": it is on a network share" + std::string(decided);
+        }
+        return path +
+               ": it is not given as a folder on a drive letter of this computer, so who may "
+               "change the folders above it cannot be checked.";
+    }
+    const DriveLetter drive = services.driveLetter(path);
+    const std::string letter = capitalized(path.substr(0, 1)) + ":";
+    switch (drive.kind) {
+        case DriveLetter::Kind::Local:
+            return std::nullopt;
+        case DriveLetter::Kind::Network:
+            return path + ": it is on drive " + letter + ", a network drive" + std::string(decided);
+        case DriveLetter::Kind::Substitute:
+            return path + ": it is on drive " + letter +
+                   ", which the subst command made for your logon only; other users' logons and "
+                   "programs run with administrator rights do not have it. Start Norvell from " +
+                   drive.path + " instead.";
+    }
+    return std::nullopt;
+}
+
+// One place a deployment for all users relies on.
+struct Place {
+    enum class Role {
+        Folder,    // the programs' or the schedule's folder
+        Launcher,  // Brightwick.exe
+        Above,     // a folder that holds one of those further down
+    };
+    std::string path;
+    Role role;
+    std::vector<std::string> holds;     // Above: the programs' or schedule's folders below it
+    std::vector<std::string> children;  // Above: its own folders on the way to them
+};
+
+class Places {
+  public:
+    explicit Places(const Services& services) : services_(services) {}
+
+    // `folder` in the role Folder, the launcher in it when given, and every folder above it.
+    void addFolder(const std::string& folder, const std::string* launcher) {
+        const std::size_t leaf = indexOf(folder, Place::Role::Folder);
+        // A folder that holds the other one is judged as one of them: the stricter reading.
+        places_[leaf].role = Place::Role::Folder;
+        if (launcher) indexOf(*launcher, Place::Role::Launcher);
+        std::string child = folder;
+        for (std::optional<std::string> parent = parentOf(folder); parent;
+             child = *parent, parent = parentOf(*parent)) {
+            Place& above = places_[indexOf(*parent, Place::Role::Above)];
+            addOnce(above.holds, folder);
+            addOnce(above.children, child);
+        }
+    }
+    const std::vector<Place>& all() const { return places_; }
+
+  private:
+    std::size_t indexOf(const std::string& path, Place::Role role) {
+        for (std::size_t i = 0; i < places_.size(); ++i) {
+            if (services_.samePath(places_[i].path, path)) return i;
+        }
+        places_.push_back({path, role, {}, {}});
+        return places_.size() - 1;
+    }
+
+    const Services& services_;
+    std::vector<Place> places_;
+};
+
+// Each problem of one place as a sentence of its own.
 void addProblems(std::vector<std::string>& problems, const Services& services,
-                 const std::string& path, bool isFolder) {
+                 const Account& deployer, const Place& place) {
+    const std::string& path = place.path;
     Security security;
     if (const schedule::Outcome read = services.security(path, security); !read) {
-        std::string reason = read.error;
-        if (!reason.empty() && reason.back() != '.') reason += '.';
-        problems.push_back(path + ": who may change it could not be checked: " + reason);
+        problems.push_back(path +
+                           ": who may change it could not be checked: " + withFullStop(read.error));
         return;
     }
-    const AccessVerdict verdict = judgeAccess(security, services.userSid());
-    if (!verdict.mayChange.empty()) {
+    if (security.reparsePoint) {
+        problems.push_back(path +
+                           ": it is a junction, symbolic link or mount point, which leads to "
+                           "another place, so who may change what is there cannot be checked "
+                           "here.");
+    }
+    const bool above = place.role == Place::Role::Above;
+    const AccessVerdict verdict =
+        judgeAccess(security, deployer, place.role != Place::Role::Launcher);
+    if (above) {
+        if (!verdict.mayReplace.empty()) {
+            problems.push_back(path + ": " + joined(verdict.mayReplace) +
+                               " may rename or replace this folder, which holds " +
+                               joined(place.holds) +
+                               ", so any of them could put a folder of their own in its place, "
+                               "and a program of their own " +
+                               std::string(kIntoEveryLogon));
+        }
+        if (!verdict.mayReplaceInside.empty()) {
+            problems.push_back(path + ": " + joined(verdict.mayReplaceInside) +
+                               " may rename or replace what this folder holds, which includes " +
+                               joined(place.children) +
+                               ", so any of them could put a folder of their own there, and a "
+                               "program of their own " +
+                               std::string(kIntoEveryLogon));
+        }
+    } else if (!verdict.mayChange.empty()) {
+        const bool folder = place.role == Place::Role::Folder;
         problems.push_back(
             path + ": " + joined(verdict.mayChange) +
-            (isFolder ? " may create or change files there" : " may change or replace it") +
-            ", so any of them could put a program of their own into the logon "
-            "of every user, administrators included.");
+            (folder ? " may create or change files there" : " may change or replace it") +
+            ", so any of them could put a program of their own " + std::string(kIntoEveryLogon));
     }
     if (!verdict.foreignOwner.empty()) {
-        problems.push_back(path + ": it belongs to " + verdict.foreignOwner +
-                           ", who could let anyone change it.");
+        problems.push_back(
+            path + ": " +
+            (above ? "this folder, which holds " + joined(place.holds) + ", " : "it ") +
+            "belongs to " + verdict.foreignOwner + ", who could let anyone change it.");
     }
-    if (!verdict.usersMayRead) {
+    if (!above && !verdict.usersMayRead) {
         problems.push_back(path + ": the other users of this computer may not read " +
-                           (isFolder ? "what is there" : "it") +
+                           (place.role == Place::Role::Folder ? "what is there" : "it") +
                            ", so at their logon Brightwick would not start or would find no "
                            "schedule.");
     }
@@ -92,47 +259,40 @@ unsigned long rights::forFiles(unsigned long mask) {
     return mask & ~(kGenericRead | kGenericWrite | kGenericExecute | kGenericAll);
 }
 
-AccessVerdict judgeAccess(const Security& security, std::string_view deployingUser) {
+AccessVerdict judgeAccess(const Security& security, const Account& deployer, bool isFolder) {
     AccessVerdict verdict;
-    if (!trusted(security.ownerSid, deployingUser)) {
+    if (!trusted(security.ownerSid, deployer)) {
         verdict.foreignOwner = security.ownerName.empty() ? security.ownerSid : security.ownerName;
+        if (!deployer.sid.empty() && security.ownerSid == deployer.sid) {
+            verdict.foreignOwner += " (your account, which is not an administrator's)";
+        }
     }
     if (!security.hasAccessList) {
-        verdict.mayChange.push_back("Everyone");
+        verdict.mayChange.emplace_back("Everyone");
+        verdict.mayReplace.emplace_back("Everyone");
         return verdict;
     }
-    // The system checks the entries in order, and a right denied before cannot be allowed
-    // after. Deny entries count for the group they name and for Everyone; any other group's
-    // entry might not reach everyone it names, so it is not relied on.
-    unsigned long userDenied = 0;
-    unsigned long userGranted = 0;
-    for (std::size_t i = 0; i < security.entries.size(); ++i) {
-        const AccessEntry& entry = security.entries[i];
-        const unsigned long mask = rights::forFiles(entry.rights);
-        if (!entry.inheritOnly && ordinaryUserHolds(entry.sid)) {
-            if (entry.allows) {
-                userGranted |= mask & ~userDenied;
-            } else {
-                userDenied |= mask;
-            }
-        }
-        if (!entry.allows || !reaches(entry) || trusted(entry.sid, deployingUser)) continue;
-        unsigned long denied = 0;
-        for (std::size_t k = 0; k < i; ++k) {
-            const AccessEntry& before = security.entries[k];
-            if (!before.allows && reaches(before) &&
-                (before.sid == entry.sid || before.sid == kEveryone)) {
-                denied |= rights::forFiles(before.rights);
-            }
-        }
+    const std::vector<AccessEntry>& entries = security.entries;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const AccessEntry& entry = entries[i];
+        if (!entry.allows || trusted(entry.sid, deployer)) continue;
+        const unsigned long itself =
+            reaches(entry, Reach::Itself) ? granted(entries, i, Reach::Itself) : 0;
+        const unsigned long inside =
+            isFolder && reaches(entry, Reach::NewFiles) ? granted(entries, i, Reach::NewFiles) : 0;
         const std::string name = nameOf(entry);
-        if ((mask & ~denied & rights::kChange) != 0 &&
-            std::find(verdict.mayChange.begin(), verdict.mayChange.end(), name) ==
-                verdict.mayChange.end()) {
-            verdict.mayChange.push_back(name);
+        if (((itself | inside) & rights::kChange) != 0) addOnce(verdict.mayChange, name);
+        if ((itself & rights::kReplace) != 0) addOnce(verdict.mayReplace, name);
+        if (isFolder && (itself & rights::kDeleteChild) != 0) {
+            addOnce(verdict.mayReplaceInside, name);
         }
     }
-    verdict.usersMayRead = (userGranted & rights::kReadAndRun) == rights::kReadAndRun;
+    std::erase_if(verdict.mayReplaceInside, [&](const std::string& name) {
+        return std::find(verdict.mayReplace.begin(), verdict.mayReplace.end(), name) !=
+               verdict.mayReplace.end();
+    });
+    verdict.usersMayRead = readable(everyUserHolds(entries, Reach::Itself)) &&
+                           (!isFolder || readable(everyUserHolds(entries, Reach::NewFiles)));
     return verdict;
 }
 
@@ -140,10 +300,23 @@ std::optional<std::string> allUsersRefusal(const Services& services,
                                            const std::string& applicationFolder) {
     const std::string programs = withoutTrailingBackslash(applicationFolder);
     const std::string working = withoutTrailingBackslash(services.workingFolder());
+    const std::string launcher = applicationFolder + std::string(kLauncherFile);
     std::vector<std::string> problems;
-    addProblems(problems, services, programs, true);
-    addProblems(problems, services, applicationFolder + std::string(kLauncherFile), false);
-    if (!services.samePath(working, programs)) addProblems(problems, services, working, true);
+    Places places(services);
+    if (auto where = whereProblem(services, programs)) {
+        problems.push_back(std::move(*where));
+    } else {
+        places.addFolder(programs, &launcher);
+    }
+    if (!services.samePath(working, programs)) {
+        if (auto where = whereProblem(services, working)) {
+            problems.push_back(std::move(*where));
+        } else {
+            places.addFolder(working, nullptr);
+        }
+    }
+    const Account deployer = services.account();
+    for (const Place& place : places.all()) addProblems(problems, services, deployer, place);
     if (problems.empty()) return std::nullopt;
 
     const std::optional<std::string> programFiles = services.programFilesFolder();

@@ -1,7 +1,7 @@
 // Whether the folders of a deployment for all users are safe: whatever Brightwick starts at
 // logon starts for every user, administrators included, so the programs and the schedule must
-// be in folders that only administrators, SYSTEM and the deploying user can change, and that
-// every user can read.
+// be in folders that only administrators and SYSTEM can change, replace or rename, all the way
+// up to their drive's root, on a disk of this computer, and that every user can read.
 #pragma once
 
 #include <optional>
@@ -30,10 +30,13 @@ inline constexpr unsigned long kGenericExecute = 0x20000000;
 inline constexpr unsigned long kGenericWrite = 0x40000000;
 inline constexpr unsigned long kGenericRead = 0x80000000;
 
+// Any of these lets its holder rename or delete the file or folder itself (and so put another
+// in its place), or give itself any right there.
+inline constexpr unsigned long kReplace = kDelete | kWriteDac | kWriteOwner;
 // Any of these lets its holder create, change, replace or delete files, or give itself
 // that right.
-inline constexpr unsigned long kChange = kWriteData | kAppendData | kWriteExtended | kDeleteChild |
-                                         kWriteAttributes | kDelete | kWriteDac | kWriteOwner;
+inline constexpr unsigned long kChange =
+    kWriteData | kAppendData | kWriteExtended | kDeleteChild | kWriteAttributes | kReplace;
 // Both are needed to read a file and run it, or to find the files of a folder.
 inline constexpr unsigned long kReadAndRun = kReadData | kExecute;
 
@@ -41,20 +44,29 @@ inline constexpr unsigned long kReadAndRun = kReadData | kExecute;
 unsigned long forFiles(unsigned long mask);
 }  // namespace rights
 
-// What an access list lets others do with a file or folder.
+// What an access list lets others do with a file or folder. Others are every account and group
+// but Administrators, SYSTEM, TrustedInstaller, and the deploying account when it is an
+// administrator's.
 struct AccessVerdict {
-    // Accounts and groups besides administrators, SYSTEM and the deploying user that may
-    // create or change files there (for a folder, also in the files created inside), by name.
+    // Others that may create or change files there (for a folder, also in the files created
+    // inside), replace it or give themselves that right, by name.
     std::vector<std::string> mayChange;
-    std::string foreignOwner;  // its owner, when that is someone else: it may change the list
-    bool usersMayRead = true;  // an ordinary user of the computer may read and run what is there
+    // Others that may rename or delete the place itself, change its access list or take it
+    // over (for a folder that holds the programs or the schedule further down).
+    std::vector<std::string> mayReplace;
+    // Others, not among mayReplace, that may rename or delete what a folder holds.
+    std::vector<std::string> mayReplaceInside;
+    std::string foreignOwner;  // its owner, when that is another: it may change the list
+    // Every user of the computer may read and run what is there: a folder and the files
+    // created inside, or a file.
+    bool usersMayRead = true;
 };
-AccessVerdict judgeAccess(const Security& security, std::string_view deployingUser);
+AccessVerdict judgeAccess(const Security& security, const Account& deployer, bool isFolder);
 
 // The message that refuses a deployment for all users from this editor's folders (the
-// application folder, its Brightwick.exe, the working folder), naming each problem and where
-// to put the programs instead; none when they are safe. `applicationFolder` ends in a
-// backslash (CheckPath).
+// application folder, its Brightwick.exe, the working folder, and every folder above them up
+// to their drive's root), naming each problem and where to put the programs instead; none
+// when they are safe. `applicationFolder` ends in a backslash (CheckPath).
 std::optional<std::string> allUsersRefusal(const Services& services,
                                            const std::string& applicationFolder);
 

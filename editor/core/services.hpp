@@ -17,6 +17,10 @@ namespace editor {
 
 // How long the editor waits for copyfle.com or clrfle.com before it tells the user.
 inline constexpr std::chrono::milliseconds kHelperDeadline{30'000};
+// How long the editor waits for its instance with administrator rights before it looks what
+// is there: that instance reads every folder's access list, and naming the accounts in them can
+// take long on a domain.
+inline constexpr std::chrono::milliseconds kAdministratorPatience{120'000};
 
 enum class Buttons { Ok, YesNo, YesNoCancel };
 enum class Answer { Ok, Yes, No, Cancel };
@@ -65,6 +69,25 @@ struct Security {
     std::string ownerName;
     bool hasAccessList = true;         // false: there is none, which lets everyone do everything
     std::vector<AccessEntry> entries;  // in the order the system checks them
+    // A junction, symbolic link or mount point: whatever it leads to is somewhere else.
+    bool reparsePoint = false;
+};
+
+// The account the editor runs as.
+struct Account {
+    std::string sid;
+    // A member of Administrators, whether this process has the rights of one or, under User
+    // Account Control, runs with them filtered out.
+    bool administrator = false;
+};
+
+// How the editor's instance with administrator rights ended.
+struct AdministratorRun {
+    enum class Ending { Finished, NotStarted, StillRunning } ending = Ending::Finished;
+    unsigned long exitCode = 0;  // when Finished
+    // When NotStarted, the system's reason; when Finished with a status other than 0, what the
+    // system says of it (nothing for the editor's own statuses).
+    schedule::Outcome failure = schedule::Outcome::success();
 };
 
 class Services {
@@ -134,16 +157,16 @@ class Services {
     virtual bool samePath(std::string_view first, std::string_view second) const = 0;
     // The newest run of the user's logon history; none when there is no history or entry.
     virtual schedule::Outcome lastLogonRun(std::optional<launcher::LastRun>& last) const = 0;
-    // The owner and access list of the file or folder at `path`.
+    // The owner and access list of the file or folder at `path`, and whether it is a reparse
+    // point.
     virtual schedule::Outcome security(std::string_view path, Security& security) const = 0;
-    // The account the editor runs as, by its SID.
-    virtual std::string userSid() const = 0;
+    // The account the editor runs as; an empty SID when it cannot be told.
+    virtual Account account() const = 0;
     // Starts the editor's own program again with administrator rights, which the system asks
-    // an administrator to consent to, with `arguments`, and waits until it ends, up to
-    // `deadline`, while the editor's windows keep painting. Success when it ended with status
-    // 0; otherwise the failure its status names.
-    virtual schedule::Outcome runAsAdministrator(std::string_view arguments,
-                                                 std::chrono::milliseconds deadline) = 0;
+    // an administrator to consent to, with `arguments`, and waits while it runs, up to
+    // `patience`, while the editor's windows keep painting.
+    virtual AdministratorRun runAsAdministrator(std::string_view arguments,
+                                                std::chrono::milliseconds patience) = 0;
 
   protected:
     ~Services() = default;

@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "editor/core/all_users_shortcut.hpp"
 #include "launcher/history_file.hpp"
 #include "launcher/system_start.hpp"
 #include "win32/command_search.hpp"
@@ -278,8 +279,11 @@ schedule::Outcome PlatformServices::security(std::string_view path, Security& se
     if (schedule::Outcome found = win32::readFileSecurity(win32::widen(path), read); !found) {
         return found;
     }
-    security = {
-        win32::narrow(read.ownerSid), win32::narrow(read.ownerName), read.hasAccessList, {}};
+    security = {win32::narrow(read.ownerSid),
+                win32::narrow(read.ownerName),
+                read.hasAccessList,
+                {},
+                read.reparsePoint};
     for (const win32::AccessControlEntry& entry : read.entries) {
         security.entries.push_back({entry.allows, win32::narrow(entry.sid),
                                     win32::narrow(entry.name), entry.rights, entry.inheritOnly,
@@ -288,28 +292,36 @@ schedule::Outcome PlatformServices::security(std::string_view path, Security& se
     return schedule::Outcome::success();
 }
 
-std::string PlatformServices::userSid() const {
+Account PlatformServices::account() const {
+    // Without them no entry counts as the user's own, which only refuses more.
+    Account account;
     std::wstring sid;
-    // Without it no entry counts as the user's own, which only refuses more.
-    if (!win32::currentUserSid(sid)) return {};
-    return win32::narrow(sid);
+    if (win32::currentUserSid(sid)) account.sid = win32::narrow(sid);
+    if (!win32::currentUserIsAdministrator(account.administrator)) account.administrator = false;
+    return account;
 }
 
-schedule::Outcome PlatformServices::runAsAdministrator(std::string_view arguments,
-                                                       std::chrono::milliseconds deadline) {
+AdministratorRun PlatformServices::runAsAdministrator(std::string_view arguments,
+                                                      std::chrono::milliseconds patience) {
+    AdministratorRun run;
     win32::UniqueHandle process;
     if (schedule::Outcome started = win32::startOwnProgramAsAdministrator(
             win32::widen(arguments), win32::currentFolder(), visibleOwner(), process);
         !started) {
-        return started;
+        run.ending = AdministratorRun::Ending::NotStarted;
+        run.failure = std::move(started);
+        return run;
     }
-    if (!waitPumpingMessages(process.get(), deadline, visibleOwner())) {
-        return win32::systemFailure(ERROR_TIMEOUT);
+    if (!waitPumpingMessages(process.get(), patience, visibleOwner())) {
+        run.ending = AdministratorRun::Ending::StillRunning;
+        return run;
     }
     DWORD code = 0;
-    if (!GetExitCodeProcess(process.get(), &code)) return win32::lastErrorFailure();
-    if (code != 0) return win32::systemFailure(code);
-    return schedule::Outcome::success();
+    if (!GetExitCodeProcess(process.get(), &code)) code = GetLastError();
+    run.exitCode = code;
+    // The editor's own statuses mean nothing to the system.
+    if (code != 0 && (code & kApplicationCode) == 0) run.failure = win32::systemFailure(code);
+    return run;
 }
 
 }  // namespace editor

@@ -44,9 +44,9 @@ class PlatformServices final : public Services {
     bool samePath(std::string_view first, std::string_view second) const override;
     schedule::Outcome lastLogonRun(std::optional<launcher::LastRun>& last) const override;
     schedule::Outcome security(std::string_view path, Security& security) const override;
-    std::string userSid() const override;
-    schedule::Outcome runAsAdministrator(std::string_view arguments,
-                                         std::chrono::milliseconds deadline) override;
+    Account account() const override;
+    AdministratorRun runAsAdministrator(std::string_view arguments,
+                                        std::chrono::milliseconds patience) override;
 
   private:
     HWND visibleOwner() const;

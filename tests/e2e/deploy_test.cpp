@@ -11,6 +11,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "editor/core/all_users_shortcut.hpp"
 #include "editor/win/viewer_ids.hpp"
 #include "editor_session.hpp"
 #include "schedule/record.hpp"
@@ -36,15 +37,35 @@ std::wstring startupLink(const KNOWNFOLDERID& id) {
     return folder + L"\\Brightwick.lnk";
 }
 
+// The shippable programs in a folder of their own under C:\Program Files of the test prefix,
+// removed at the end. A deployment for all users is made only from folders that no one but
+// administrators may change, up to the drive's root; the build folder's drive under Wine is
+// the Unix root, which Wine reports as a mount point, and on a machine of its own the build
+// folder may lie in a folder everyone may change.
+struct Installed {
+    ProgramFolder folder{L"NorvellInstalled"};
+    Installed() {
+        for (const wchar_t* file :
+             {L"Norvell.exe", L"Brightwick.exe", L"copyfle.com", L"clrfle.com"}) {
+            folder.addCopy(distDir() + L"\\" + file, file);
+        }
+    }
+    std::wstring norvell() const { return folder.path() + L"\\Norvell.exe"; }
+    std::wstring launcher() const { return folder.path() + L"\\Brightwick.exe"; }
+};
+
 // The probe picked for every weekday at midnight, minimized: due at any hour of any day.
 struct Picked {
     ProgramFolder programs{L"NorvellDeploy"};
     TempFolder work;
     std::unique_ptr<EditorSession> editor;
 
-    Picked() {
+    // `norvell` in a new working folder under `parent` (by default the temporary folder).
+    explicit Picked(const std::wstring& norvell = distDir() + L"\\Norvell.exe",
+                    const std::wstring& parent = {})
+        : work(parent) {
         programs.addProbe(L"probe.exe");
-        editor = std::make_unique<EditorSession>(work.path());
+        editor = std::make_unique<EditorSession>(work.path(), norvell);
         if (!*editor) return;
         EXPECT_TRUE(editor->choose(programs, L"probe.exe"));
         for (int day = 0; day < 7; ++day) editor->tick(day);
@@ -131,18 +152,19 @@ TEST(Deploy, YesAndNoPutALauncherShortcutThatRunsTodaysProgramsAtLogon) {
          L"activated next time you log on"},
     };
     win32::ComApartment com;
+    const Installed installed;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.answer == IDYES ? "Yes" : "No");
         const std::wstring link = startupLink(c.folder);
         DeleteFileW(link.c_str());
-        Picked picked;
+        Picked picked(installed.norvell());
         ASSERT_TRUE(*picked.editor);
         EXPECT_TRUE(answer(picked.question(), c.answer));
         EXPECT_EQ(picked.nextMessage(), c.message);
 
         const auto shortcut = loadLink(link);
         ASSERT_TRUE(shortcut) << "no Brightwick.lnk in " << utf8(link);
-        EXPECT_EQ(shortcut->target, distDir() + L"\\Brightwick.exe");
+        EXPECT_EQ(shortcut->target, installed.launcher());
         EXPECT_EQ(shortcut->arguments, L"");
         EXPECT_EQ(shortcut->workingFolder, picked.work.path());
 
@@ -315,28 +337,30 @@ namespace {
 const wchar_t kStartupListKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder";
 
-// The user's startup list entry for Brightwick.lnk; none when there is none.
-std::optional<std::string> startupListEntry() {
+// The user's (or the computer's) startup list entry for Brightwick.lnk; none when there is
+// none.
+std::optional<std::string> startupListEntry(HKEY root = HKEY_CURRENT_USER) {
     std::string bytes(64, '\0');
     DWORD size = static_cast<DWORD>(bytes.size());
-    if (RegGetValueW(HKEY_CURRENT_USER, kStartupListKey, L"Brightwick.lnk", RRF_RT_REG_BINARY,
-                     nullptr, bytes.data(), &size) != ERROR_SUCCESS) {
+    if (RegGetValueW(root, kStartupListKey, L"Brightwick.lnk", RRF_RT_REG_BINARY, nullptr,
+                     bytes.data(), &size) != ERROR_SUCCESS) {
         return std::nullopt;
     }
     bytes.resize(size);
     return bytes;
 }
 
-// Turns Brightwick.lnk off in the user's startup list, as Task Manager does: 3, then the time.
-void disableInStartupList() {
+// Turns Brightwick.lnk off in the user's (or the computer's) startup list, as Task Manager
+// does: 3, then the time.
+void disableInStartupList(HKEY root = HKEY_CURRENT_USER) {
     const std::string disabled("\x03\0\0\0\x60\x9c\x2a\x4b\x91\xd5\xda\x01", 12);
-    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kStartupListKey, L"Brightwick.lnk", REG_BINARY,
-                              disabled.data(), static_cast<DWORD>(disabled.size())),
+    ASSERT_EQ(RegSetKeyValueW(root, kStartupListKey, L"Brightwick.lnk", REG_BINARY, disabled.data(),
+                              static_cast<DWORD>(disabled.size())),
               ERROR_SUCCESS);
 }
 
-// Neither Startup folder holds Brightwick.lnk, nor the user's startup list an entry for it,
-// from the start of a test to its end.
+// Neither Startup folder holds Brightwick.lnk, nor the user's or the computer's startup list
+// an entry for it, from the start of a test to its end.
 struct NoDeployment {
     NoDeployment() { clear(); }
     ~NoDeployment() { clear(); }
@@ -346,6 +370,7 @@ struct NoDeployment {
         DeleteFileW(startupLink(FOLDERID_Startup).c_str());
         DeleteFileW(startupLink(FOLDERID_CommonStartup).c_str());
         RegDeleteKeyValueW(HKEY_CURRENT_USER, kStartupListKey, L"Brightwick.lnk");
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kStartupListKey, L"Brightwick.lnk");
     }
 };
 
@@ -430,7 +455,8 @@ TEST(DeploymentStatus, ADisabledEntryIsNamedWithHowToEnableItAndYesEnablesIt) {
 TEST(DeploymentStatus, ShortcutsInBothFoldersAreNamedAsADoubleStartAndByDeploy) {
     const NoDeployment none;
     win32::ComApartment com;
-    Picked picked;
+    const Installed installed;
+    Picked picked(installed.norvell());
     ASSERT_TRUE(*picked.editor);
     std::vector<std::wstring> said = picked.deploy(IDNO);
     ASSERT_EQ(said.size(), 1u);
@@ -485,8 +511,9 @@ const std::wstring kUsersMayRead = L"(A;OICI;0x1200a9;;;BU)(A;OICI;0x1200a9;;;WD
 TEST(AllUsersDeployment, AWorkingFolderUsersMayChangeIsRefusedAndOneTheyMayOnlyReadIsNot) {
     const NoDeployment none;
     win32::ComApartment com;
+    const Installed installed;
     {
-        Picked picked;
+        Picked picked(installed.norvell());
         ASSERT_TRUE(*picked.editor);
         setAccessListOrThrow(picked.work.path(), accessList(kUsersMayChange).c_str());
         const std::vector<std::wstring> said = picked.deploy(IDNO);
@@ -506,7 +533,7 @@ TEST(AllUsersDeployment, AWorkingFolderUsersMayChangeIsRefusedAndOneTheyMayOnlyR
         EXPECT_TRUE(picked.editor->exit());
         setAccessListOrThrow(picked.work.path(), accessList(kUsersMayRead).c_str());
     }
-    Picked picked;
+    Picked picked(installed.norvell());
     ASSERT_TRUE(*picked.editor);
     setAccessListOrThrow(picked.work.path(), accessList(kUsersMayRead).c_str());
     const std::vector<std::wstring> said = picked.deploy(IDNO);
@@ -515,30 +542,79 @@ TEST(AllUsersDeployment, AWorkingFolderUsersMayChangeIsRefusedAndOneTheyMayOnlyR
                                               L"you log on"});
     const auto shortcut = loadLink(startupLink(FOLDERID_CommonStartup));
     ASSERT_TRUE(shortcut);
-    EXPECT_EQ(shortcut->target, distDir() + L"\\Brightwick.exe");
+    EXPECT_EQ(shortcut->target, installed.launcher());
     EXPECT_EQ(shortcut->workingFolder, picked.work.path());
     EXPECT_TRUE(picked.editor->exit());
+}
+
+// Wine keeps an access list as the Unix mode: a folder everyone may change is mode 0777, one
+// everyone may only read 0755. It also gives a folder whose list is set the entries its folder
+// passes on, so the folder above is opened only after the working folder's list is set.
+TEST(AllUsersDeployment, AWorkingFolderInAFolderUsersMayChangeIsRefusedNamingThatFolder) {
+    const NoDeployment none;
+    win32::ComApartment com;
+    const Installed installed;
+    const TempFolder base;  // in folders everyone may only read, up to the drive's root
+    for (const bool open : {true, false}) {
+        SCOPED_TRACE(open ? "0777 above" : "0755 above");
+        const TempFolder parent(base.path());
+        {
+            Picked picked(installed.norvell(), parent.path());
+            ASSERT_TRUE(*picked.editor);
+            setAccessListOrThrow(picked.work.path(), accessList(kUsersMayRead).c_str());
+            setAccessListOrThrow(parent.path(),
+                                 accessList(open ? kUsersMayChange : kUsersMayRead).c_str());
+            const std::vector<std::wstring> said = picked.deploy(IDNO);
+            ASSERT_EQ(said.size(), 1u);
+            if (open) {
+                EXPECT_EQ(said[0].rfind(L"Brightwick was not deployed for all users.", 0), 0u)
+                    << utf8(said[0]);
+                EXPECT_TRUE(holds(said[0], L"\n- " + parent.path() +
+                                               L": Everyone may rename or replace this folder, "
+                                               L"which holds " +
+                                               picked.work.path() + L", so"))
+                    << utf8(said[0]);
+                EXPECT_FALSE(holds(said[0], L"\n- " + picked.work.path()))
+                    << "the working folder itself is safe: " << utf8(said[0]);
+                EXPECT_FALSE(loadLink(startupLink(FOLDERID_CommonStartup))) << "no shortcut";
+            } else {
+                EXPECT_EQ(said[0],
+                          L"DATA FILES GENERATED and File copied to All Users profile, "
+                          L"Brightwick will be activated next time you log on");
+                const auto shortcut = loadLink(startupLink(FOLDERID_CommonStartup));
+                ASSERT_TRUE(shortcut);
+                EXPECT_EQ(shortcut->workingFolder, picked.work.path());
+            }
+            EXPECT_TRUE(picked.editor->exit());
+            setAccessListOrThrow(parent.path(), accessList(kUsersMayRead).c_str());
+        }
+    }
 }
 
 TEST(AllUsersDeployment, TheElevatedInstanceMakesOnlyTheShortcutForItsFolderAndEnds) {
     const NoDeployment none;
     win32::ComApartment com;
+    const Installed installed;
     TempFolder work;
     TempFolder elsewhere;  // where it is started from: the argument names the working folder
-    const std::wstring norvell = distDir() + L"\\Norvell.exe";
     const std::wstring link = startupLink(FOLDERID_CommonStartup);
+    disableInStartupList(HKEY_LOCAL_MACHINE);
     {
-        Process elevated(norvell, L"/create-all-users-shortcut \"" + work.path() + L"\"",
-                         elsewhere.path());
+        Process elevated(installed.norvell(),
+                         L"/create-all-users-shortcut \"" + work.path() + L"\"", elsewhere.path());
         EXPECT_EQ(elevated.wait(30s), 0u);
     }
     const auto shortcut = loadLink(link);
     ASSERT_TRUE(shortcut) << "no shortcut for all users";
-    EXPECT_EQ(shortcut->target, distDir() + L"\\Brightwick.exe");
+    EXPECT_EQ(shortcut->target, installed.launcher());
     EXPECT_EQ(shortcut->arguments, L"");
     EXPECT_EQ(shortcut->workingFolder, work.path());
     EXPECT_FALSE(loadLink(startupLink(FOLDERID_Startup))) << "only that shortcut";
     EXPECT_TRUE(work.names().empty()) << "no schedule file touched";
+    const std::optional<std::string> entry = startupListEntry(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(entry && !entry->empty());
+    EXPECT_EQ(static_cast<unsigned char>(entry->front()) & 1, 0)
+        << "enabled again in the computer's startup list";
     DeleteFileW(link.c_str());
 
     TempFolder open;
@@ -553,11 +629,11 @@ TEST(AllUsersDeployment, TheElevatedInstanceMakesOnlyTheShortcutForItsFolderAndE
         {L"/create-all-users-shortcut work", ERROR_INVALID_PARAMETER},
         {L"/create-all-users-shortcut \"" + work.path() + L"\\..\"", ERROR_INVALID_PARAMETER},
         {L"/create-all-users-shortcut \"" + work.file(L"missing") + L"\"", ERROR_FILE_NOT_FOUND},
-        {L"/create-all-users-shortcut \"" + open.path() + L"\"", ERROR_INVALID_PARAMETER},
+        {L"/create-all-users-shortcut \"" + open.path() + L"\"", editor::kRefusedForAllUsers},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(utf8(c.arguments));
-        Process elevated(norvell, c.arguments, elsewhere.path());
+        Process elevated(installed.norvell(), c.arguments, elsewhere.path());
         EXPECT_EQ(elevated.wait(30s), c.status);
         EXPECT_FALSE(loadLink(link)) << "a shortcut was made";
     }

@@ -30,9 +30,11 @@ class ProgramFolder {
     const std::wstring& path() const { return path_; }
     std::wstring name() const { return path_.substr(path_.find_last_of(L'\\') + 1); }
     // Puts the probe into the folder under `file`.
-    void addProbe(const std::wstring& file) {
+    void addProbe(const std::wstring& file) { addCopy(testBinDir() + L"\\probe.exe", file); }
+    // Puts a copy of the file `from` into the folder under `file`.
+    void addCopy(const std::wstring& from, const std::wstring& file) {
         files_.push_back(path_ + L"\\" + file);
-        copyFileOrThrow(testBinDir() + L"\\probe.exe", files_.back());
+        copyFileOrThrow(from, files_.back());
     }
 
   private:

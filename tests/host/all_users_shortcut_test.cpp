@@ -129,7 +129,14 @@ TEST(AllUsersShortcut, TheInstanceEndsWithTheReasonItMadeNothing) {
              s.securities["C:\\Sched"].entries.push_back(
                  {true, "S-1-1-0", "Everyone", 0x1301BF, false, true});
          },
-         editor::kInvalidParameter},
+         editor::kRefusedForAllUsers},
+        {"a folder above it that others may rename",
+         [](FakeServices& s) {
+             s.securities["C:\\"] = FakeServices::safeSecurity();
+             s.securities["C:\\"].entries.push_back(
+                 {true, "S-1-5-11", "Authenticated Users", 0x40, false, false});
+         },
+         editor::kRefusedForAllUsers},
         {"the system refuses",
          [](FakeServices& s) {
              s.shortcutFailures[StartupFolder::AllUsers] = "Access is denied.";
@@ -149,5 +156,48 @@ TEST(AllUsersShortcut, TheInstanceEndsWithTheReasonItMadeNothing) {
             EXPECT_NE(entry.rfind("message: ", 0), 0u) << "the instance shows nothing: " << entry;
         }
         EXPECT_EQ(services.shortcutFiles.count(services.linkPath(StartupFolder::AllUsers)), 0u);
+    }
+}
+
+TEST(AllUsersShortcut, TheRefusalStatusIsTheEditorsOwnAndNoSystemErrorCode) {
+    // Bit 29 marks an application's own code; the system's codes never have it.
+    for (const unsigned long status : {editor::kRefusedForAllUsers, editor::kMadeButTurnedOff}) {
+        EXPECT_NE(status & 0x20000000u, 0u) << status;
+    }
+    EXPECT_NE(editor::kRefusedForAllUsers, editor::kMadeButTurnedOff);
+}
+
+TEST(AllUsersShortcut, TheInstanceTurnsTheShortcutOnInTheComputersStartupList) {
+    const std::string disabled("\x03\0\0\0\x10\x20\x30\x40\x50\x60\x70\x01", 12);
+    struct Case {
+        const char* name;
+        std::optional<std::string> entry;  // the computer's entry before; none: no entry
+        const char* writeFailure;          // null: the entry can be written
+        std::optional<std::string> after;
+        unsigned long status;
+    };
+    const std::string enabled = std::string(1, '\x02') + std::string(11, '\0');
+    const Case cases[] = {
+        {"turned off", disabled, nullptr, enabled, 0},
+        {"no entry", std::nullopt, nullptr, std::nullopt, 0},
+        {"turned on already", enabled, "Access is denied", enabled, 0},
+        {"turned off, and it cannot be changed", disabled, "Access is denied", disabled,
+         editor::kMadeButTurnedOff},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeServices services;
+        if (c.entry) services.startupList[StartupFolder::AllUsers] = *c.entry;
+        services.startupList[StartupFolder::CurrentUser] = disabled;
+        if (c.writeFailure)
+            services.startupListWriteFailures[StartupFolder::AllUsers] = c.writeFailure;
+        EXPECT_EQ(editor::createAllUsersShortcut(services), c.status);
+        EXPECT_EQ(services.shortcutFiles.count(services.linkPath(StartupFolder::AllUsers)), 1u)
+            << "the shortcut is made either way";
+        const auto entry = services.startupList.find(StartupFolder::AllUsers);
+        EXPECT_EQ(entry == services.startupList.end() ? std::nullopt
+                                                      : std::optional<std::string>(entry->second),
+                  c.after);
+        EXPECT_EQ(services.startupList[StartupFolder::CurrentUser], disabled) << "not the user's";
     }
 }

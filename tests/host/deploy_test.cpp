@@ -354,18 +354,18 @@ TEST(Deploy, AllUsersRefusedForWantOfRightsOffersAdministratorRights) {
     const std::string denied =
         "message: The shortcut Brightwick could not be created in C:\\ProgramData\\Startup: "
         "Access is denied. Brightwick will not start at logon.";
+    using Ending = editor::AdministratorRun::Ending;
     struct Case {
         Answer answer;
-        schedule::Outcome run;
+        editor::AdministratorRun run;
         Log tail;
     };
     const Case cases[] = {
+        {Answer::Yes, {}, {question, elevated, "message: " + std::string(editor::kDeployedForAll)}},
+        {Answer::No, {}, {question, denied}},
         {Answer::Yes,
-         schedule::Outcome::success(),
-         {question, elevated, "message: " + std::string(editor::kDeployedForAll)}},
-        {Answer::No, schedule::Outcome::success(), {question, denied}},
-        {Answer::Yes,
-         schedule::Outcome::systemFailure(1223, "The operation was canceled by the user"),
+         {Ending::NotStarted, 0,
+          schedule::Outcome::systemFailure(1223, "The operation was canceled by the user")},
          {question, elevated,
           "message: The shortcut Brightwick could not be created in C:\\ProgramData\\Startup: "
           "The operation was canceled by the user. Brightwick will not start at logon."}},
@@ -468,4 +468,119 @@ TEST(Deploy, ADriveOfBothTheLauncherAndTheScheduleIsToldOnce) {
         [](const std::string& entry) { return entry.find("drive S:") != std::string::npos; });
     EXPECT_EQ(told, 1);
     EXPECT_EQ(services.log.end()[-2], "message: " + std::string(editor::kDeployedForUser));
+}
+
+// The instance with administrator rights makes the shortcut for all users and turns it on in
+// the computer's startup list; the editor tells what came of it, never a failure for a
+// shortcut that may yet be made, and never a system's text for the instance's own statuses.
+TEST(Deploy, WhatTheInstanceWithAdministratorRightsDidIsTold) {
+    using Ending = editor::AdministratorRun::Ending;
+    const std::string success = "message: " + std::string(editor::kDeployedForAll);
+    struct Case {
+        const char* name;
+        editor::AdministratorRun run;
+        std::function<void(FakeServices&)> arrange;
+        Log told;  // after the question and the instance's start
+    };
+    const Case cases[] = {
+        {"made and turned on", {Ending::Finished, 0, {}}, nullptr, {success}},
+        {"made, but left turned off",
+         {Ending::Finished, editor::kMadeButTurnedOff, {}},
+         nullptr,
+         {success,
+          "message: Windows' startup list has the shortcut in the Startup folder of all users "
+          "disabled, and Norvell could not enable it. Enable Brightwick in Task Manager's Startup "
+          "apps (press Ctrl+Shift+Esc, choose Startup apps, select Brightwick and click Enable), "
+          "or it will not start at logon."}},
+        {"refused, for what only the administrator's account sees",
+         {Ending::Finished, editor::kRefusedForAllUsers, {}},
+         nullptr,
+         {"message: Brightwick was not deployed for all users. Norvell, run with administrator "
+          "rights, found that someone besides the administrators could change the folder of "
+          "Norvell's programs or of its schedule, or a folder above them, though from your "
+          "account Norvell finds nothing wrong with them: the administrator's account may see "
+          "them otherwise. Put Norvell's programs and its schedule into a folder that only "
+          "administrators can "
+          "change and every user can read, such as C:\\Program Files\\Norvell, and deploy for "
+          "all users again."}},
+        {"a system error",
+         {Ending::Finished, editor::kAccessDenied,
+          schedule::Outcome::systemFailure(editor::kAccessDenied, "Access is denied")},
+         nullptr,
+         {"message: The shortcut Brightwick could not be created in C:\\ProgramData\\Startup: "
+          "Access is denied. Brightwick will not start at logon."}},
+        {"a status without words",
+         {Ending::Finished, 0x20000007, {}},
+         nullptr,
+         {"message: The shortcut Brightwick could not be created in C:\\ProgramData\\Startup: "
+          "Norvell with administrator rights ended with status 536870919. Brightwick will not "
+          "start at logon."}},
+        {"still at work, the shortcut in place",
+         {Ending::StillRunning, 0, {}},
+         [](FakeServices& s) {
+             s.shortcutFiles[s.linkPath(StartupFolder::AllUsers)] = {
+                 "", "C:\\Tools\\Brightwick.exe", "", "C:\\Sched"};
+         },
+         {success,
+          "message: Norvell, run with administrator rights, had not finished after 2 minutes, "
+          "but the shortcut is in place. Whether Windows' startup list lets it start, Schedule > "
+          "Deployment Status... tells."}},
+        {"still at work, no shortcut yet",
+         {Ending::StillRunning, 0, {}},
+         nullptr,
+         {"message: Norvell, started with administrator rights to make the shortcut in "
+          "C:\\ProgramData\\Startup, has not finished after 2 minutes, and there is no "
+          "Brightwick shortcut there yet. It may still make it: Schedule > Deployment Status... "
+          "tells whether it did."}},
+        {"still at work, another copy's shortcut there",
+         {Ending::StillRunning, 0, {}},
+         [](FakeServices& s) {
+             s.shortcutFiles[s.linkPath(StartupFolder::AllUsers)] = {"", "D:\\Old\\Brightwick.exe",
+                                                                     "", "D:\\Old"};
+         },
+         {"message: Norvell, started with administrator rights to make the shortcut in "
+          "C:\\ProgramData\\Startup, has not finished after 2 minutes, and the Brightwick "
+          "shortcut there does not start this editor's Brightwick.exe in its working folder yet. "
+          "It may still make it: Schedule > Deployment Status... tells whether it did."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeServices services;
+        services.answers = {Answer::No, Answer::Yes};
+        services.shortcutFailures[StartupFolder::AllUsers] = "Access is denied";
+        services.shortcutFailureCodes[StartupFolder::AllUsers] = editor::kAccessDenied;
+        // Turned off: only the instance with administrator rights may turn it on.
+        services.startupList[StartupFolder::AllUsers] = kDisabled;
+        services.administratorRun = c.run;
+        if (c.arrange) c.arrange(services);
+        editor::deploy(services);
+        ASSERT_GE(services.log.size(), 5u);
+        EXPECT_EQ(services.log[4], "as administrator: /create-all-users-shortcut \"C:\\Sched\"");
+        Log told(services.log.begin() + 5, services.log.end());
+        EXPECT_EQ(told, c.told);
+        EXPECT_EQ(services.startupList[StartupFolder::AllUsers], kDisabled)
+            << "the editor leaves the computer's startup list to that instance";
+    }
+}
+
+TEST(Deploy, TheInstancesRefusalIsToldWithWhatTheEditorNowFinds) {
+    FakeServices services;
+    services.answers = {Answer::No, Answer::Yes};
+    services.shortcutFailures[StartupFolder::AllUsers] = "Access is denied";
+    services.shortcutFailureCodes[StartupFolder::AllUsers] = editor::kAccessDenied;
+    services.administratorRun = {
+        editor::AdministratorRun::Ending::Finished, editor::kRefusedForAllUsers, {}};
+    // Changed by another process between the editor's check and the instance's.
+    services.whileAdministratorRuns = [](FakeServices& f) {
+        f.securities["C:\\Sched"] = usersMayChange();
+    };
+    editor::deploy(services);
+    ASSERT_EQ(services.log.size(), 6u);
+    const std::string& told = services.log[5];
+    EXPECT_EQ(told.rfind("message: Brightwick was not deployed for all users. Whatever", 0), 0u)
+        << told;
+    EXPECT_NE(told.find("\n- C:\\Sched: Authenticated Users may create or change files there, "),
+              std::string::npos)
+        << told;
+    EXPECT_TRUE(services.shortcutFiles.empty());
 }

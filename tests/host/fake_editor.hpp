@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/core/all_users_shortcut.hpp"
 #include "editor/core/main_controls.hpp"
 #include "editor/core/services.hpp"
 #include "fake_folder.hpp"
@@ -118,10 +119,13 @@ class FakeServices final : public editor::Services {
     // may change it, while Users may read and run what is there.
     std::map<std::string, editor::Security> securities;
     std::map<std::string, std::string> securityFailures;
-    std::string user = "S-1-5-21-1-2-3-1001";
-    // What the instance started with administrator rights ends with; on success it made the
-    // shortcut for all users.
-    schedule::Outcome administratorRun = schedule::Outcome::success();
+    // The deploying account: an administrator unless a test says otherwise.
+    editor::Account deployer{"S-1-5-21-1-2-3-1001", true};
+    // How the instance started with administrator rights ends; when it ended with 0 or with
+    // kMadeButTurnedOff, it made the shortcut for all users.
+    editor::AdministratorRun administratorRun;
+    // What changes while it runs, as another process might change it.
+    std::function<void(FakeServices&)> whileAdministratorRuns;
     FakeFolder folder;
     unsigned long processIdValue = 4711;
     // Drive letters that are not this computer's own disks, by capital letter: what the letter
@@ -277,11 +281,14 @@ class FakeServices final : public editor::Services {
         found = known == securities.end() ? safeSecurity() : known->second;
         return schedule::Outcome::success();
     }
-    std::string userSid() const override { return user; }
-    schedule::Outcome runAsAdministrator(std::string_view arguments,
-                                         std::chrono::milliseconds) override {
+    editor::Account account() const override { return deployer; }
+    editor::AdministratorRun runAsAdministrator(std::string_view arguments,
+                                                std::chrono::milliseconds) override {
         log.push_back("as administrator: " + std::string(arguments));
-        if (administratorRun) {
+        if (whileAdministratorRuns) whileAdministratorRuns(*this);
+        if (administratorRun.ending == editor::AdministratorRun::Ending::Finished &&
+            (administratorRun.exitCode == 0 ||
+             administratorRun.exitCode == editor::kMadeButTurnedOff)) {
             editor::Shortcut made{"Brightwick", programFolderPath + "\\Brightwick.exe", "",
                                   workingFolderPath};
             shortcutFiles[linkPath(editor::StartupFolder::AllUsers)] = made;

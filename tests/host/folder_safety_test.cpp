@@ -170,7 +170,7 @@ TEST(FolderSafety, WhoMayChangeWhoOwnsAndWhetherUsersMayRead) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const editor::AccessVerdict verdict = editor::judgeAccess(c.security, kMe);
+        const editor::AccessVerdict verdict = editor::judgeAccess(c.security, {kMe, true}, true);
         EXPECT_EQ(verdict.mayChange, c.mayChange);
         EXPECT_EQ(verdict.foreignOwner, c.foreignOwner);
         EXPECT_EQ(verdict.usersMayRead, c.usersMayRead);
@@ -187,7 +187,7 @@ TEST(FolderSafety, GenericRightsStandForTheFileRights) {
 
 TEST(FolderSafety, TheRefusalNamesEveryProblemOfEachPlaceOnceAndWhereToGo) {
     FakeServices services;
-    services.user = kMe;
+    services.deployer = {kMe, true};
     services.securities["C:\\Tools"] = {
         "S-1-5-21-1-2-3-1002", "PC\\bob", true,
         plus(administered(),
@@ -247,4 +247,395 @@ TEST(FolderSafety, ADriveRootKeepsItsBackslashAndSafeFoldersPass) {
     EXPECT_NE(refusal->find("- E:\\: Authenticated Users may create or change files there"),
               std::string::npos)
         << *refusal;
+}
+
+namespace {
+
+// Entries by what they reach: the folder itself only, the files created inside only, or both.
+enum class To { Folder, Files, Both };
+AccessEntry allowTo(To to, std::string sid, std::string name, unsigned long rights) {
+    return {true, std::move(sid), std::move(name), rights, to == To::Files, to != To::Folder};
+}
+AccessEntry denyTo(To to, std::string sid, std::string name, unsigned long rights) {
+    return {false, std::move(sid), std::move(name), rights, to == To::Files, to != To::Folder};
+}
+const std::string kUsers = "S-1-5-32-545";
+const std::string kEveryone = "S-1-1-0";
+constexpr unsigned long kReadData = 0x1;
+constexpr unsigned long kWriteData = 0x2;
+
+Security administeredWith(std::vector<AccessEntry> entries) {
+    return {"S-1-5-32-544", "Administrators", true, plus(administered(), std::move(entries))};
+}
+
+}  // namespace
+
+// The folder's own entries and the ones the files created inside inherit are two lists, each
+// checked in order: a deny counts only in its own list and only before the allow.
+TEST(FolderSafety, TheFolderAndItsNewFilesAreJudgedApartEachInTheSystemsOrder) {
+    struct Case {
+        const char* name;
+        std::vector<AccessEntry> entries;  // Administrators', SYSTEM's and Users' reading first
+        std::vector<std::string> mayChange;
+    };
+    const Case cases[] = {
+        {"a deny for the files does not hide an allow for the folder",
+         {denyTo(To::Files, kEveryone, "Everyone", kCreateFiles),
+          allowTo(To::Folder, kUsers, "Users", kReadRun | kCreateFiles)},
+         {"Users"}},
+        {"a deny for the folder does not hide an allow for the files",
+         {denyTo(To::Folder, kUsers, "Users", kModify),
+          allowTo(To::Files, kUsers, "Users", kModify)},
+         {"Users"}},
+        {"a deny after an allow takes nothing back",
+         {allowTo(To::Both, kUsers, "Users", kModify),
+          denyTo(To::Both, kUsers, "Users", kWriteDelete)},
+         {"Users"}},
+        {"a deny for Everyone before, in the files' list",
+         {denyTo(To::Files, kEveryone, "Everyone", kWriteDelete),
+          allowTo(To::Files, kUsers, "Users", kModify)},
+         {}},
+        {"a deny for the same group before, in the folder's list",
+         {denyTo(To::Folder, kUsers, "Users", kWriteDelete | 0x40),
+          allowTo(To::Folder, kUsers, "Users", kModify)},
+         {}},
+        {"write for the files created inside only",
+         {allowTo(To::Files, kEveryone, "Everyone", kWriteData)},
+         {"Everyone"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const editor::AccessVerdict verdict =
+            editor::judgeAccess(administeredWith(c.entries), {kMe, true}, true);
+        EXPECT_EQ(verdict.mayChange, c.mayChange);
+    }
+}
+
+TEST(FolderSafety, EveryUserMustReadBothTheFolderAndTheFilesCreatedInside) {
+    struct Case {
+        const char* name;
+        std::vector<AccessEntry> entries;  // besides Administrators' and SYSTEM's
+        bool folder;                       // judged as a folder, else as a file
+        bool usersMayRead;
+    };
+    const AccessEntry admins = allow("S-1-5-32-544", "Administrators", kFull);
+    const Case cases[] = {
+        {"read for this folder only",
+         {allowTo(To::Folder, kUsers, "Users", kReadRun)},
+         true,
+         false},
+        {"read for the files only", {allowTo(To::Files, kUsers, "Users", kReadRun)}, true, false},
+        {"read for each in an entry of its own",
+         {allowTo(To::Folder, kUsers, "Users", kReadRun),
+          allowTo(To::Files, kUsers, "Users", kReadRun)},
+         true,
+         true},
+        {"a deny for the files does not hide the folder's read",
+         {allowTo(To::Files, kUsers, "Users", kReadRun),
+          denyTo(To::Files, kEveryone, "Everyone", kReadData),
+          allowTo(To::Folder, kUsers, "Users", kReadRun)},
+         true,
+         true},
+        {"a deny for the files before their read",
+         {denyTo(To::Files, kEveryone, "Everyone", kReadData),
+          allowTo(To::Both, kUsers, "Users", kReadRun)},
+         true,
+         false},
+        {"a deny after the read takes nothing back",
+         {allowTo(To::Both, kUsers, "Users", kReadRun),
+          denyTo(To::Both, kEveryone, "Everyone", kReadData)},
+         true,
+         true},
+        {"a file has no files inside",
+         {allowTo(To::Folder, kUsers, "Users", kReadRun)},
+         false,
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Security security{"S-1-5-32-544", "Administrators", true, plus({admins}, c.entries)};
+        EXPECT_EQ(editor::judgeAccess(security, {kMe, true}, c.folder).usersMayRead,
+                  c.usersMayRead);
+    }
+}
+
+// What lets others put a folder of their own in place of one above the programs or schedule.
+TEST(FolderSafety, WhoMayRenameOrReplaceAFolderOrWhatItHolds) {
+    struct Case {
+        const char* name;
+        std::vector<AccessEntry> entries;
+        std::vector<std::string> mayReplace;
+        std::vector<std::string> mayReplaceInside;
+    };
+    const std::string users = "S-1-5-11";
+    const Case cases[] = {
+        {"Modify by inheritance, as under C:\\",
+         {allowTo(To::Both, users, "Authenticated Users", kModify)},
+         {"Authenticated Users"},
+         {}},
+        {"delete", {allowTo(To::Folder, kUsers, "Users", 0x10000)}, {"Users"}, {}},
+        {"change the access list", {allowTo(To::Folder, kUsers, "Users", 0x40000)}, {"Users"}, {}},
+        {"take it over", {allowTo(To::Folder, kUsers, "Users", 0x80000)}, {"Users"}, {}},
+        {"delete what it holds", {allowTo(To::Folder, kUsers, "Users", 0x40)}, {}, {"Users"}},
+        {"both, named once", {allowTo(To::Folder, kEveryone, "Everyone", kFull)}, {"Everyone"}, {}},
+        {"delete reaching only what is created inside",
+         {allowTo(To::Files, kUsers, "Users", kFull)},
+         {},
+         {}},
+        {"C:\\ itself: users may add folders, and modify only what they add",
+         {allowTo(To::Folder, users, "Authenticated Users", 0x4),
+          {true, users, "Authenticated Users", kModify, true, true}},
+         {},
+         {}},
+        {"delete denied to Everyone first",
+         {denyTo(To::Folder, kEveryone, "Everyone", 0x10000 | 0x40),
+          allowTo(To::Folder, kUsers, "Users", kModify | 0x40)},
+         {},
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const editor::AccessVerdict verdict =
+            editor::judgeAccess(administeredWith(c.entries), {kMe, true}, true);
+        EXPECT_EQ(verdict.mayReplace, c.mayReplace);
+        EXPECT_EQ(verdict.mayReplaceInside, c.mayReplaceInside);
+    }
+}
+
+TEST(FolderSafety, TheDeployingAccountIsTrustedOnlyAsAnAdministrator) {
+    const Security own{kMe, "PC\\me", true, plus(administered(), {allow(kMe, "PC\\me", kFull)})};
+    const editor::AccessVerdict administrator = editor::judgeAccess(own, {kMe, true}, true);
+    EXPECT_EQ(administrator.mayChange, std::vector<std::string>{});
+    EXPECT_EQ(administrator.foreignOwner, "");
+
+    const editor::AccessVerdict standard = editor::judgeAccess(own, {kMe, false}, true);
+    EXPECT_EQ(standard.mayChange, std::vector<std::string>{"PC\\me"});
+    EXPECT_EQ(standard.mayReplace, std::vector<std::string>{"PC\\me"});
+    EXPECT_EQ(standard.foreignOwner, "PC\\me (your account, which is not an administrator's)");
+
+    // Without a SID nothing counts as the account's own.
+    const editor::AccessVerdict unknown = editor::judgeAccess(own, {"", true}, true);
+    EXPECT_EQ(unknown.foreignOwner, "PC\\me");
+}
+
+namespace {
+
+// The lines of a refusal that name a problem, without their "- ".
+std::vector<std::string> problemsIn(const std::string& refusal) {
+    std::vector<std::string> problems;
+    std::size_t start = 0;
+    while ((start = refusal.find("\n- ", start)) != std::string::npos) {
+        start += 3;
+        const std::size_t end = refusal.find('\n', start);
+        problems.push_back(refusal.substr(start, end - start));
+    }
+    return problems;
+}
+
+const std::string kInstaller = "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
+const std::string kPackages = "S-1-15-2-1";
+constexpr unsigned long kGenericReadRun = 0xA0000000;
+
+// A stock Windows: C:\, Program Files and a folder an administrator made in each, or a file.
+Security stockRoot() {
+    return {kInstaller,
+            "TrustedInstaller",
+            true,
+            {allow("S-1-5-32-544", "Administrators", kFull),
+             allow("S-1-5-18", "SYSTEM", kFull),
+             allow(kUsers, "Users", kReadRun),
+             {true, "S-1-5-11", "Authenticated Users", kModify, true, true},
+             allowTo(To::Folder, "S-1-5-11", "Authenticated Users", 0x4)}};
+}
+Security stockProgramFiles() {
+    return {kInstaller,
+            "TrustedInstaller",
+            true,
+            {allowTo(To::Folder, kInstaller, "TrustedInstaller", kFull),
+             {true, kInstaller, "TrustedInstaller", kFull, true, false},
+             allowTo(To::Folder, "S-1-5-18", "SYSTEM", kModify),
+             {true, "S-1-5-18", "SYSTEM", kFull, true, true},
+             allowTo(To::Folder, "S-1-5-32-544", "Administrators", kModify),
+             {true, "S-1-5-32-544", "Administrators", kFull, true, true},
+             allowTo(To::Folder, kUsers, "Users", kReadRun),
+             {true, kUsers, "Users", kGenericReadRun, true, true},
+             {true, "S-1-3-0", "CREATOR OWNER", 0x10000000, true, true},
+             allowTo(To::Folder, kPackages, "ALL APPLICATION PACKAGES", kReadRun),
+             {true, kPackages, "ALL APPLICATION PACKAGES", kGenericReadRun, true, true}}};
+}
+// What a folder made by an administrator inherits from `parent` (its effective entries).
+Security madeIn(const Security& parent) {
+    Security made{"S-1-5-32-544", "Administrators", true, {}};
+    for (AccessEntry entry : parent.entries) {
+        if (!entry.toNewFiles && !entry.inheritOnly) continue;  // this folder only
+        if (entry.sid == "S-1-3-0") continue;                   // the creator's, trusted anyway
+        entry.rights = editor::rights::forFiles(entry.rights);
+        entry.inheritOnly = false;
+        made.entries.push_back(entry);
+    }
+    return made;
+}
+Security fileIn(const Security& folder) {
+    Security file = madeIn(folder);
+    for (AccessEntry& entry : file.entries) entry.toNewFiles = false;
+    std::erase_if(file.entries, [](const AccessEntry& e) { return e.sid == kInstaller; });
+    return file;
+}
+
+}  // namespace
+
+TEST(FolderSafety, AFolderUnderProgramFilesIsSafeForAnyDeployingAccount) {
+    for (const bool administrator : {true, false}) {
+        SCOPED_TRACE(administrator ? "an administrator" : "a standard user");
+        FakeServices services;
+        services.deployer = {kMe, administrator};
+        services.programFolderPath = "C:\\Program Files\\Norvell";
+        services.workingFolderPath = "C:\\Program Files\\Norvell";
+        services.securities["C:\\"] = stockRoot();
+        services.securities["C:\\Program Files"] = stockProgramFiles();
+        services.securities["C:\\Program Files\\Norvell"] = madeIn(stockProgramFiles());
+        services.securities["C:\\Program Files\\Norvell\\Brightwick.exe"] =
+            fileIn(madeIn(stockProgramFiles()));
+        const std::optional<std::string> refusal =
+            editor::allUsersRefusal(services, "C:\\Program Files\\Norvell\\");
+        EXPECT_FALSE(refusal) << *refusal;
+    }
+}
+
+TEST(FolderSafety, AFolderMadeUnderTheDrivesRootIsRefusedAndItsParentNamed) {
+    FakeServices services;
+    services.programFolderPath = "C:\\Tools\\Norvell";
+    services.workingFolderPath = "C:\\Tools\\Norvell";
+    services.securities["C:\\"] = stockRoot();
+    services.securities["C:\\Tools"] = madeIn(stockRoot());
+    services.securities["C:\\Tools\\Norvell"] = madeIn(madeIn(stockRoot()));
+    services.securities["C:\\Tools\\Norvell\\Brightwick.exe"] = fileIn(madeIn(stockRoot()));
+    const std::optional<std::string> refusal =
+        editor::allUsersRefusal(services, "C:\\Tools\\Norvell\\");
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(problemsIn(*refusal),
+              (std::vector<std::string>{
+                  "C:\\Tools\\Norvell: Authenticated Users may create or change files there, so "
+                  "any of them could put a program of their own into the logon of every user, "
+                  "administrators included.",
+                  "C:\\Tools\\Norvell\\Brightwick.exe: Authenticated Users may change or replace "
+                  "it, so any of them could put a program of their own into the logon of every "
+                  "user, administrators included.",
+                  "C:\\Tools: Authenticated Users may rename or replace this folder, which holds "
+                  "C:\\Tools\\Norvell, so any of them could put a folder of their own in its "
+                  "place, and a program of their own into the logon of every user, "
+                  "administrators included."}));
+}
+
+// Each way a deployment for all users is refused, alone, as the one problem named.
+TEST(FolderSafety, EachRouteIsRefusedWithItsOwnProblem) {
+    using Kind = editor::DriveLetter::Kind;
+    struct Case {
+        const char* name;
+        std::string programs;  // the application folder, without its backslash
+        std::function<void(FakeServices&)> arrange;
+        std::string problem;
+    };
+    const auto above = [](std::string path, std::vector<AccessEntry> entries) {
+        return [path, entries](FakeServices& s) { s.securities[path] = administeredWith(entries); };
+    };
+    const std::string replaceTools =
+        " may rename or replace this folder, which holds C:\\Tools\\Norvell, so any of them could "
+        "put a folder of their own in its place, and a program of their own into the logon of "
+        "every user, administrators included.";
+    const std::string decided =
+        ", where the computer that shares it, not this computer's administrators, decides who "
+        "may change it.";
+    const Case cases[] = {
+        {"another account owns a folder above", "C:\\Tools\\Norvell",
+         [](FakeServices& s) {
+             s.securities["C:\\Tools"] = {"S-1-5-21-1-2-3-1002", "PC\\bob", true, administered()};
+         },
+         "C:\\Tools: this folder, which holds C:\\Tools\\Norvell, belongs to PC\\bob, who could "
+         "let anyone change it."},
+        {"a standard user who deploys owns the programs' folder", "C:\\Tools\\Norvell",
+         [](FakeServices& s) {
+             s.deployer.administrator = false;
+             s.securities["C:\\Tools\\Norvell"] = {kMe, "PC\\me", true, administered()};
+         },
+         "C:\\Tools\\Norvell: it belongs to PC\\me (your account, which is not an "
+         "administrator's), who could let anyone change it."},
+        {"delete", "C:\\Tools\\Norvell",
+         above("C:\\Tools", {allowTo(To::Folder, kUsers, "Users", 0x10000)}),
+         "C:\\Tools: Users" + replaceTools},
+        {"change the access list", "C:\\Tools\\Norvell",
+         above("C:\\Tools", {allowTo(To::Folder, kEveryone, "Everyone", 0x40000)}),
+         "C:\\Tools: Everyone" + replaceTools},
+        {"take it over", "C:\\Tools\\Norvell",
+         above("C:\\Tools", {allowTo(To::Folder, "S-1-5-11", "Authenticated Users", 0x80000)}),
+         "C:\\Tools: Authenticated Users" + replaceTools},
+        {"delete what the parent holds", "C:\\Tools\\Norvell",
+         above("C:\\", {allowTo(To::Folder, kUsers, "Users", 0x40)}),
+         "C:\\: Users may rename or replace what this folder holds, which includes C:\\Tools, so "
+         "any of them could put a folder of their own there, and a program of their own into "
+         "the logon of every user, administrators included."},
+        {"a junction above", "C:\\Tools\\Norvell",
+         [](FakeServices& s) {
+             s.securities["C:\\Tools"] = FakeServices::safeSecurity();
+             s.securities["C:\\Tools"].reparsePoint = true;
+         },
+         "C:\\Tools: it is a junction, symbolic link or mount point, which leads to another "
+         "place, so who may change what is there cannot be checked here."},
+        {"a network share", "\\\\srv\\apps\\Norvell", [](FakeServices&) {},
+         "\\\\srv\\apps\\Norvell: it is on a network share" + decided},
+        {"a network drive", "Z:\\Norvell",
+         [](FakeServices& s) {
+             s.drives['Z'] = {Kind::Network, "\\\\srv\\apps", ""};
+         },
+         "Z:\\Norvell: it is on drive Z:, a network drive" + decided},
+        {"a drive made by subst", "s:\\Norvell",
+         [](FakeServices& s) {
+             s.drives['S'] = {Kind::Substitute, "C:\\Plans", ""};
+         },
+         "s:\\Norvell: it is on drive S:, which the subst command made for your logon only; other "
+         "users' logons and programs run with administrator rights do not have it. Start Norvell "
+         "from C:\\Plans\\Norvell instead."},
+        {"a device path", "\\\\?\\C:\\Tools", [](FakeServices&) {},
+         "\\\\?\\C:\\Tools: it is not given as a folder on a drive letter of this computer, so "
+         "who may change the folders above it cannot be checked."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeServices services;
+        services.programFolderPath = c.programs;
+        services.workingFolderPath = c.programs;
+        c.arrange(services);
+        const std::optional<std::string> refusal =
+            editor::allUsersRefusal(services, c.programs + "\\");
+        ASSERT_TRUE(refusal);
+        EXPECT_EQ(problemsIn(*refusal), std::vector<std::string>{c.problem});
+    }
+}
+
+TEST(FolderSafety, AFolderAboveBothIsJudgedOnceAndNamesWhatItHolds) {
+    FakeServices services;
+    services.programFolderPath = "C:\\Tools\\Norvell";
+    services.workingFolderPath = "C:\\Tools\\Plans";
+    services.securities["C:\\Tools"] =
+        administeredWith({allowTo(To::Folder, kUsers, "Users", 0x10000)});
+    const std::optional<std::string> refusal =
+        editor::allUsersRefusal(services, "C:\\Tools\\Norvell\\");
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(problemsIn(*refusal),
+              std::vector<std::string>{
+                  "C:\\Tools: Users may rename or replace this folder, which holds "
+                  "C:\\Tools\\Norvell and C:\\Tools\\Plans, so any of them could put a folder of "
+                  "their own in its place, and a program of their own into the logon of every "
+                  "user, administrators included."});
+
+    // The schedule's folder above the programs' is held to what a schedule's folder must be.
+    services.workingFolderPath = "C:\\Tools";
+    const std::optional<std::string> working =
+        editor::allUsersRefusal(services, "C:\\Tools\\Norvell\\");
+    ASSERT_TRUE(working);
+    EXPECT_EQ(problemsIn(*working),
+              std::vector<std::string>{
+                  "C:\\Tools: Users may create or change files there, so any of them could put "
+                  "a program of their own into the logon of every user, administrators "
+                  "included."});
 }

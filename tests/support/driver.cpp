@@ -48,12 +48,18 @@ std::wstring testBinDir() {
     return NORVELL_TESTBIN_DIR;
 }
 
-TempFolder::TempFolder() {
-    wchar_t temp[MAX_PATH + 1];
-    GetTempPathW(MAX_PATH + 1, temp);
+TempFolder::TempFolder() : TempFolder(std::wstring()) {}
+
+TempFolder::TempFolder(const std::wstring& parent) {
+    std::wstring base = parent;
+    if (base.empty()) {
+        wchar_t temp[MAX_PATH + 1];
+        const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+        base.assign(temp, length > 0 ? length - 1 : 0);  // without its backslash
+    }
     static unsigned counter = 0;
     for (;;) {
-        path_ = std::wstring(temp) + L"norvell-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+        path_ = base + L"\\norvell-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                 std::to_wstring(++counter);
         if (CreateDirectoryW(path_.c_str(), nullptr)) break;
         if (GetLastError() != ERROR_ALREADY_EXISTS) fail("cannot create a temporary folder");

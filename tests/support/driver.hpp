@@ -23,10 +23,12 @@ using namespace std::chrono_literals;
 std::wstring distDir();
 std::wstring testBinDir();
 
-// A fresh, empty folder under the temporary folder, removed with everything in it at the end.
+// A fresh, empty folder under `parent` (by default the temporary folder), removed with
+// everything in it at the end.
 class TempFolder {
   public:
     TempFolder();
+    explicit TempFolder(const std::wstring& parent);
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

@@ -139,7 +139,8 @@ TEST(Security, TheOwnerAndTheEntriesOfAFolderAreRead) {
 // Everyone's reading, so the folder users may not read denies it to Everyone.
 TEST(Security, AFolderThatEveryoneMayChangeOrThatUsersMayNotReadIsSeenSo) {
     editor::PlatformServices services;
-    const std::string me = services.userSid();
+    const editor::Account account = services.account();
+    const std::string me = account.sid;
     ASSERT_FALSE(me.empty());
     struct Case {
         std::wstring sddl;
@@ -160,7 +161,8 @@ TEST(Security, AFolderThatEveryoneMayChangeOrThatUsersMayNotReadIsSeenSo) {
         driver::setAccessListOrThrow(temp.path(), c.sddl.c_str());
         editor::Security security;
         ASSERT_TRUE(services.security(win32::narrow(temp.path()), security));
-        const editor::AccessVerdict verdict = editor::judgeAccess(security, me);
+        EXPECT_FALSE(security.reparsePoint);
+        const editor::AccessVerdict verdict = editor::judgeAccess(security, account, true);
         EXPECT_EQ(verdict.mayChange, c.mayChange);
         EXPECT_EQ(verdict.foreignOwner, "");
         EXPECT_EQ(verdict.usersMayRead, c.usersMayRead);
@@ -180,7 +182,42 @@ TEST(Elevation, TheOwnProgramStartsAgainAndItsExitStatusIsReported) {
     EXPECT_EQ(driver::waitForExit(process.get(), 30s), 0u);
 
     editor::PlatformServices services;
-    const schedule::Outcome ran =
+    const editor::AdministratorRun ran =
         services.runAsAdministrator("--gtest_filter=NoSuchTest.None", 30s);
-    EXPECT_TRUE(ran) << ran.error;
+    EXPECT_EQ(ran.ending, editor::AdministratorRun::Ending::Finished) << ran.failure.error;
+    EXPECT_EQ(ran.exitCode, 0u);
+}
+
+// An administrator's programs run under User Account Control with a filtered token, in which
+// Administrators is a group for deny only; the account is an administrator's all the same.
+TEST(Security, AnAdministratorIsOneWithAdministratorsForDenyOnlyToo) {
+    HANDLE raw = nullptr;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(),
+                                 TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_ASSIGN_PRIMARY, &raw));
+    const win32::UniqueHandle token(raw);
+    bool administrator = false;
+    ASSERT_TRUE(win32::holdsAdministrators(token.get(), administrator));
+    ASSERT_TRUE(administrator) << "Wine runs its programs as an administrator";
+    bool current = false;
+    ASSERT_TRUE(win32::currentUserIsAdministrator(current));
+    EXPECT_TRUE(current);
+
+    alignas(SID) unsigned char administrators[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof administrators;
+    ASSERT_TRUE(CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size));
+    SID_AND_ATTRIBUTES disable{administrators, 0};
+    HANDLE filteredRaw = nullptr;
+    ASSERT_TRUE(
+        CreateRestrictedToken(token.get(), 0, 1, &disable, 0, nullptr, 0, nullptr, &filteredRaw));
+    const win32::UniqueHandle filtered(filteredRaw);
+    EXPECT_TRUE(win32::holdsAdministrators(filtered.get(), administrator));
+    EXPECT_TRUE(administrator) << "for deny only";
+
+    // What CheckTokenMembership would have said of it: no member.
+    HANDLE impersonationRaw = nullptr;
+    ASSERT_TRUE(DuplicateToken(filtered.get(), SecurityIdentification, &impersonationRaw));
+    const win32::UniqueHandle impersonation(impersonationRaw);
+    BOOL member = TRUE;
+    ASSERT_TRUE(CheckTokenMembership(impersonation.get(), administrators, &member));
+    EXPECT_FALSE(member);
 }
