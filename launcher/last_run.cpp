@@ -67,12 +67,12 @@ std::optional<LastRun> newestRun(std::string_view history) {
     if (lines.empty()) return std::nullopt;
     LastRun last{std::string(lines.front()), {}};
 
-    std::string dayFile;
-    std::optional<std::string> notRead;
+    std::string& dayFile = last.dayFile;
+    std::optional<std::string>& notRead = last.dayFileNotRead;
     int started = 0;
     int unknownStyle = 0;
     int notYetDue = 0;
-    bool incomplete = false;
+    bool& incomplete = last.incompleteLastRecord;
     std::vector<std::string> failures;  // "program (reason)"
     for (std::size_t i = 1; i < lines.size(); ++i) {
         if (!startsWith(lines[i], kIndent)) continue;
@@ -80,7 +80,7 @@ std::optional<LastRun> newestRun(std::string_view history) {
         if (startsWith(line, kDayFile)) {
             dayFile = line.substr(kDayFile.size());
         } else if (startsWith(line, kNotRead)) {
-            notRead = std::string(line.substr(kNotRead.size()));
+            notRead = withoutFullStop(line.substr(kNotRead.size()));
         } else if (startsWith(line, kStarted)) {
             ++started;
         } else if (startsWith(line, kNotStarted)) {
@@ -88,14 +88,30 @@ std::optional<LastRun> newestRun(std::string_view history) {
             const std::size_t show = line.find(kShowValue);
             const std::size_t colon =
                 show == std::string_view::npos ? show : line.find("): ", show);
-            std::string failure(colon == std::string_view::npos ? line.substr(kNotStarted.size())
-                                                                : line.substr(colon + 3));
+            NotStarted failure{
+                std::string(colon == std::string_view::npos ? line.substr(kNotStarted.size())
+                                                            : line.substr(colon + 3)),
+                {}};
             if (i + 1 < lines.size() && startsWith(lines[i + 1], kReasonIndent)) {
-                failure += " (" + withoutFullStop(lines[i + 1].substr(kReasonIndent.size())) + ")";
+                failure.reason = withoutFullStop(lines[i + 1].substr(kReasonIndent.size()));
             }
-            failures.push_back(std::move(failure));
+            failures.push_back(failure.reason.empty()
+                                   ? failure.program
+                                   : failure.program + " (" + failure.reason + ")");
+            last.notStarted.push_back(std::move(failure));
         } else if (startsWith(line, kUnknownStyle)) {
             ++unknownStyle;
+            // "Minimise": C:\Tools\other.exe, the word quoted: its closing quote is the first
+            // one followed by ": ".
+            const std::string_view rest = line.substr(kUnknownStyle.size());
+            const std::size_t close = rest.find("\": ", 1);
+            if (!rest.empty() && rest.front() == '"' && close != std::string_view::npos) {
+                last.notStarted.push_back(
+                    {std::string(rest.substr(close + 3)),
+                     "its run style " + std::string(rest.substr(0, close + 1)) +
+                         " is not one that Brightwick knows, so it was passed over",
+                     true});
+            }
         } else if (startsWith(line, kIncomplete)) {
             incomplete = true;
         } else if (startsWith(line, kNotYetDue)) {
@@ -109,6 +125,7 @@ std::optional<LastRun> newestRun(std::string_view history) {
     if (notRead) {
         last.outcome = "The day file " + dayFile + " could not be read: " + withFullStop(*notRead) +
                        " No program was started.";
+        last.notStarted.clear();
         return last;
     }
     const int notStarted = static_cast<int>(failures.size());

@@ -1,6 +1,7 @@
 #include "launcher/start.hpp"
 
 #include "schedule/ascii.hpp"
+#include "schedule/path_limit.hpp"
 
 namespace launcher {
 
@@ -108,7 +109,12 @@ StartWay startWayFor(std::string_view programLine, bool namesExistingFile) {
 }
 
 StartResult startProgramLine(std::string_view programLine, int showWindow, StartSystem& system) {
-    const StartWay way = startWayFor(programLine, system.isFile(programLine));
+    const bool namesFile = system.isFile(programLine);
+    const StartWay way = startWayFor(programLine, namesFile);
+    // The system would refuse it with a reason that points elsewhere, such as a file not found.
+    if (namesFile && schedule::pathTooLong(programLine)) {
+        return {schedule::Outcome::failure(schedule::pathTooLongReason(programLine)), way};
+    }
     if (way == StartWay::document) {
         return {system.shellExecute({}, programLine, {}, showWindow), way};
     }

@@ -25,7 +25,7 @@ std::string_view startWayWording(StartWay way);
 // What the start needs of the system. Text is UTF-8.
 class StartSystem {
   public:
-    // Whether `path` names an existing file, not a folder.
+    // Whether `path` names an existing file, not a folder, however long its path.
     virtual bool isFile(std::string_view path) = 0;
     // CreateProcessW: `application` is the file to run (empty: the system finds it from the
     // command line), in the caller's working folder. Never waits for the program.
@@ -57,8 +57,9 @@ struct StartResult {
 };
 
 // Starts a program line with `showWindow` as the program's show value, without waiting for
-// it. A program that the system refuses for want of administrator rights is started again
-// through the shell with the "runas" verb, so that Windows asks the user for consent.
+// it. A line that names an existing file by a path too long for Windows is refused with that
+// reason, untried. A program that the system refuses for want of administrator rights is started
+// again through the shell with the "runas" verb, so that Windows asks the user for consent.
 StartResult startProgramLine(std::string_view programLine, int showWindow, StartSystem& system);
 
 }  // namespace launcher

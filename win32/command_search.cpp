@@ -2,14 +2,11 @@
 
 #include <windows.h>
 
+#include "win32/process.hpp"
+
 namespace win32 {
 
 namespace {
-bool isFile(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // The program search CreateProcess makes for a module name without a path of its own.
 bool searched(const std::wstring& name) {
     if (name.empty()) return false;

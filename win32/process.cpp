@@ -117,18 +117,39 @@ std::wstring systemFolder() {
     }
 }
 
-bool isFile(const std::wstring& path) {
-    if (path.empty()) return false;
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+namespace {
+bool isSeparator(wchar_t c) {
+    return c == L'\\' || c == L'/';
 }
 
-namespace {
 bool isFullPath(const std::wstring& path) {
-    const bool drive = path.size() >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
+    const bool drive = path.size() >= 3 && path[1] == L':' && isSeparator(path[2]);
     return drive || path.starts_with(L"\\\\");
 }
 }  // namespace
+
+std::wstring extendedLengthPath(const std::wstring& path) {
+    const bool share = path.size() > 2 && isSeparator(path[0]) && isSeparator(path[1]) &&
+                       path[2] != L'?' && path[2] != L'.';
+    const bool drive = path.size() >= 3 && path[1] == L':' && isSeparator(path[2]);
+    if (path.size() < MAX_PATH || !(drive || share)) return path;
+    // Behind the prefix the system takes the path as it stands: one backslash between names.
+    std::wstring extended = share ? L"\\\\?\\UNC\\" : L"\\\\?\\";
+    for (std::size_t i = share ? 2 : 0; i < path.size(); ++i) {
+        if (!isSeparator(path[i])) {
+            extended += path[i];
+        } else if (extended.back() != L'\\') {
+            extended += L'\\';
+        }
+    }
+    return extended;
+}
+
+bool isFile(const std::wstring& path) {
+    if (path.empty()) return false;
+    const DWORD attributes = GetFileAttributesW(extendedLengthPath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 
 std::optional<std::wstring> localAppDataFolder() {
     // The system sets the variable in every user's environment at logon: the folder's default

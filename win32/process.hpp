@@ -41,8 +41,13 @@ std::wstring currentFolder();
 // The system folder (System32), where the system's own programs are.
 std::wstring systemFolder();
 
-// Whether `path` names an existing file, not a folder.
+// Whether `path` names an existing file, not a folder, however long a full path it is.
 bool isFile(const std::wstring& path);
+
+// A full path (a drive's, or a share's \\server\share\...) of MAX_PATH characters or more in the
+// form by which the system opens it for a program that does not declare long paths: behind
+// "\\?\", separators made single backslashes. Any other path as it is.
+std::wstring extendedLengthPath(const std::wstring& path);
 
 // The user's local application data folder (FOLDERID_LocalAppData); none when the system
 // cannot tell. Cheap enough for every logon: the shell is loaded only when the environment

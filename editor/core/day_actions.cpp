@@ -3,6 +3,7 @@
 #include "editor/core/check_path.hpp"
 #include "editor/core/show_list.hpp"
 #include "schedule/helpers.hpp"
+#include "schedule/path_limit.hpp"
 #include "schedule/run_style.hpp"
 
 namespace editor {
@@ -75,14 +76,25 @@ bool removeFromSchedule(int day, const DayEntry& entry, Services& services) {
 void openFileLocation(const DayEntry& entry, Services& services) {
     if (!entry.record) return;
     const std::string& program = entry.record->program;
-    if (entry.missing) {
+    if (entry.program == ProgramState::NotFound) {
         services.message("The program " + quoted(program) +
                          " does not exist, so there is no folder to show.");
         return;
     }
-    if (const schedule::Outcome started =
-            services.start(windowsProgram(services, "explorer.exe"), "/select," + quoted(program),
-                           schedule::kShowNormal);
+    std::string arguments = "/select," + quoted(program);
+    if (entry.program == ProgramState::PathTooLong) {
+        // Explorer takes no file by such a path either; its folder, where the user can move or
+        // rename the program, may still be short enough.
+        const std::string folder = program.substr(0, program.find_last_of('\\'));
+        if (schedule::pathTooLong(folder)) {
+            services.message("The folder of " + quoted(program) +
+                             " cannot be shown: its path, too, is longer than Windows takes.");
+            return;
+        }
+        arguments = quoted(folder);
+    }
+    if (const schedule::Outcome started = services.start(windowsProgram(services, "explorer.exe"),
+                                                         arguments, schedule::kShowNormal);
         !started) {
         services.message("Explorer could not be started to show " + quoted(program) + ": " +
                          started.error + ".");

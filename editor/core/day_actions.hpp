@@ -13,7 +13,8 @@ namespace editor {
 void startNow(const DayEntry& entry, Services& services);
 
 // "Open File Location": Explorer, by its full path in the Windows folder, shows the program's
-// folder with the program file selected. A program file that does not exist is told instead.
+// folder with the program file selected; a program by a path too long for that, its folder
+// alone. A program file that does not exist is told instead.
 void openFileLocation(const DayEntry& entry, Services& services);
 
 // "Remove from Schedule...": after a Yes to a question that names the program, its time and

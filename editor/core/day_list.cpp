@@ -3,6 +3,7 @@
 #include <array>
 #include <stdexcept>
 
+#include "schedule/path_limit.hpp"
 #include "schedule/run_style.hpp"
 #include "schedule/weekday.hpp"
 
@@ -73,6 +74,15 @@ std::vector<std::string> shownLines(const std::vector<DayEntry>& entries) {
     return lines;
 }
 
+ProgramState programState(std::string_view programLine, const Services& services) {
+    // Asked first: the system's program search cannot find a file by such a path either, and
+    // the user would look for a file that is there.
+    if (schedule::pathTooLong(programLine) && services.isFile(programLine)) {
+        return ProgramState::PathTooLong;
+    }
+    return services.programFound(programLine) ? ProgramState::Found : ProgramState::NotFound;
+}
+
 std::vector<DayEntry> readDay(int index, Services& services) {
     std::string bytes;
     if (!services.scheduleFolder().readFile(weekday(index).dayFile, bytes)) return {};
@@ -80,7 +90,7 @@ std::vector<DayEntry> readDay(int index, Services& services) {
     schedule::LineReader reader(text);
     std::vector<DayEntry> entries = ReadDayList(reader);
     for (DayEntry& entry : entries) {
-        if (entry.record) entry.missing = !services.programFound(entry.record->program);
+        if (entry.record) entry.program = programState(entry.record->program, services);
     }
     return entries;
 }

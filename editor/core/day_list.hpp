@@ -17,14 +17,24 @@ namespace editor {
 // comparison is on the whole line, exact and case-sensitive.
 std::optional<std::string> shownLine(std::string_view line);
 
+// What a record's program line comes to at logon, as far as can be told beforehand.
+enum class ProgramState {
+    Found,
+    NotFound,     // it names nothing the system would start
+    PathTooLong,  // it names a file by a path that Windows starts nothing by
+};
+
 // One entry of the viewer's list: what one record of the day file shows.
 struct DayEntry {
     std::vector<std::string> lines;          // as shownLine gives them, UTF-8
     std::optional<schedule::Record> record;  // the four lines, when the entry is a whole record
     int recordIndex = -1;                    // its place among the file's whole records
-    bool missing = false;                    // its program names nothing the system would start
+    ProgramState program = ProgramState::Found;
     friend bool operator==(const DayEntry&, const DayEntry&) = default;
 };
+
+// How a record's program line (UTF-8) stands.
+ProgramState programState(std::string_view programLine, const Services& services);
 
 // The entries of the rest of `file`: its lines four at a time, as the launcher reads records,
 // each line shown by itself as shownLine gives it. A last group of fewer than four lines is
@@ -47,7 +57,7 @@ class ViewerControls {
 };
 
 // The entries of a weekday's day file (index 0 Monday ... 6 Sunday), decoded from the ANSI
-// code page, each program checked; none when the file is missing or cannot be read.
+// code page, each program checked (programState); none when the file is missing or cannot be read.
 std::vector<DayEntry> readDay(int index, Services& services);
 
 // The click of a day button, `index` 0 (Monday) to 6 (Sunday): the list cleared, that

@@ -5,6 +5,8 @@
 #include "editor/core/check_path.hpp"
 #include "editor/core/deploy.hpp"
 #include "editor/core/wording.hpp"
+#include "schedule/path_limit.hpp"
+#include "schedule/weekday.hpp"
 
 namespace editor {
 
@@ -139,6 +141,63 @@ std::vector<std::string> remedies(const StartupPlace& place, const StartupPlace&
     return todo;
 }
 
+// Due programs named one by one in what to do; the rest are counted.
+constexpr std::size_t kNamedPrograms = 5;
+
+// Where the user finds a record of the day file `dayFile`: "in Show List under Monday".
+std::string whereListed(std::string_view dayFile) {
+    for (const schedule::Weekday& day : schedule::kWeekdays) {
+        if (day.dayFile == dayFile) return "in Show List under " + std::string(day.dayLine);
+    }
+    return "in Show List";
+}
+
+// What to do about one due program that the last logon did not start.
+std::string remedy(const launcher::NotStarted& program, const std::string& where) {
+    const std::string told =
+        "\"" + program.program + "\" was not started at the last logon: " + program.reason + ". ";
+    const std::string remove = "remove its record " + where + " (select it and press Del)";
+    if (program.unknownStyle) {
+        return "\"" + program.program + "\" was not started at the last logon: " + program.reason +
+               ". Pick the program again with a run style from the list, and " + remove + ".";
+    }
+    if (schedule::pathTooLong(program.program)) {
+        return told +
+               "Move the program to a folder with a shorter path, or give it a shorter name, pick "
+               "it there, and " +
+               remove + ".";
+    }
+    return told + "Check that the program is still at that path, and try it with Start Now " +
+           where + " (select it and press Enter); if it is gone for good, " + remove + ".";
+}
+
+// What to do about what went wrong at the last logon, if anything.
+std::vector<std::string> lastRunRemedies(const launcher::LastRun& last) {
+    const std::string showList =
+        "click \"Show List\", which builds the day files again from your picks";
+    if (last.dayFileNotRead) {
+        return {"At the last logon Brightwick could not read the day file " + last.dayFile + ": " +
+                *last.dayFileNotRead + ", so it started nothing: " + showList + "."};
+    }
+    std::vector<std::string> todo;
+    const std::string where = whereListed(last.dayFile);
+    for (std::size_t i = 0; i < last.notStarted.size() && i < kNamedPrograms; ++i) {
+        todo.push_back(remedy(last.notStarted[i], where));
+    }
+    if (last.notStarted.size() > kNamedPrograms) {
+        todo.push_back(std::to_string(last.notStarted.size() - kNamedPrograms) +
+                       " more due programs were not started at the last logon: Schedule, Logon "
+                       "History names them with their reasons.");
+    }
+    if (last.incompleteLastRecord) {
+        todo.push_back("The day file " + last.dayFile +
+                       " ended in an incomplete record at the last logon, which Brightwick passed "
+                       "over: " +
+                       showList + ".");
+    }
+    return todo;
+}
+
 void addSection(std::string& text, const StartupPlace& place, const std::string& ourLauncher,
                 const std::string& ourFolder) {
     const std::string name = capitalized(startupFolderWords(place.where));
@@ -228,6 +287,7 @@ void deploymentStatus(Services& services) {
     addSection(text, all, ourLauncher, ourFolder);
 
     std::optional<launcher::LastRun> last;
+    std::vector<std::string> lastRunTodo;
     if (const schedule::Outcome read = services.lastLogonRun(last); !read) {
         text += "The logon history of your account cannot be read: " + withFullStop(read.error);
     } else if (!last) {
@@ -235,6 +295,7 @@ void deploymentStatus(Services& services) {
     } else {
         text += "Brightwick last ran at a logon of your account on " + last->when + ": " +
                 last->outcome;
+        lastRunTodo = lastRunRemedies(*last);
     }
     text += "\n\n";
 
@@ -254,6 +315,7 @@ void deploymentStatus(Services& services) {
             todo.push_back(std::move(line));
         }
     }
+    todo.insert(todo.end(), lastRunTodo.begin(), lastRunTodo.end());
     if (todo.empty()) {
         text +=
             "All is well: Brightwick starts once at each logon, with the schedule you edit "

@@ -62,7 +62,8 @@ std::string startupFolderWords(StartupFolder where);
 // The menu item Schedule > Deployment Status...: one message that says, for the Startup folder
 // of the user and the one of all users, whether a Brightwick shortcut is there, what it starts
 // and where, and whether Windows' startup list lets it start; then the last logon run of the
-// history; then every problem found, each with what to do about it.
+// history; then every problem found, each with what to do about it: the shortcuts', and every
+// due program the last logon did not start. "All is well" only when there is none.
 void deploymentStatus(Services& services);
 
 }  // namespace editor

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "schedule/folder.hpp"
+#include "schedule/path_limit.hpp"
 #include "schedule/pick_file.hpp"
 #include "schedule/record.hpp"
 #include "schedule/run_style.hpp"
@@ -79,6 +80,18 @@ void pickProgram(MainControls& controls, Services& services) {
     // launcher and the viewer take the line as it stands.
     const std::string path = controls.folderPath() + "\\" + file;
     controls.setText(Field::Text1, path);
+    // File1 lists a folder whose own path fits, and a name in it can still take the whole past
+    // the limit: such a record would never start.
+    if (schedule::pathTooLong(path)) {
+        services.message("The program " + path + " cannot be scheduled: its path is " +
+                         std::to_string(schedule::utf16Length(path)) +
+                         " characters long, and Windows starts no program by a path of " +
+                         std::to_string(schedule::kLongestPath + 1) +
+                         " characters or more. Nothing was written; please move the program to a "
+                         "folder with a shorter path, or give it a shorter name, and pick it "
+                         "there.");
+        return;
+    }
     // A name the code page cannot hold would be written as look-alike characters and
     // schedule a program that does not exist.
     const std::optional<std::string> programLine = services.toAnsi(path);

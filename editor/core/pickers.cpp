@@ -65,16 +65,6 @@ std::optional<std::chrono::milliseconds> answerLimit(std::string_view folder,
     return std::nullopt;
 }
 
-std::size_t utf16Length(std::string_view text) {
-    std::size_t units = 0;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((byte & 0xC0) != 0x80) ++units;  // a character starts here
-        if ((byte & 0xF8) == 0xF0) ++units;  // beyond the first plane: a surrogate pair
-    }
-    return units;
-}
-
 std::optional<std::string> outsideDriveList(std::string_view path,
                                             const std::vector<DriveEntry>& drives) {
     if (path.starts_with("\\\\") && !path.starts_with("\\\\?\\") && !path.starts_with("\\\\.\\")) {
@@ -101,7 +91,8 @@ std::optional<std::string> outsideDriveList(std::string_view path,
 }
 
 bool tooLongToShow(std::string_view path, PathEntry::Kind kind) {
-    const std::size_t length = utf16Length(path);
+    using schedule::kLongestPath;
+    const std::size_t length = schedule::utf16Length(path);
     if (kind == PathEntry::Kind::Folder) {
         return length + (path.ends_with('\\') ? 1 : 2) > kLongestPath;
     }
@@ -203,7 +194,7 @@ schedule::Outcome Pickers::goTo(std::string_view given) {
         return refused("there is no file or folder of that name");
     }
     if (tooLongToShow(path, found.kind)) {
-        return refused("its path is longer than " + std::to_string(kLongestPath) +
+        return refused("its path is longer than " + std::to_string(schedule::kLongestPath) +
                        " characters, the most that Norvell and Brightwick can use");
     }
     if (found.kind == PathEntry::Kind::File && found.hiddenOrSystem) {

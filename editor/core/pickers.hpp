@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "editor/core/services.hpp"
+#include "schedule/path_limit.hpp"
 
 namespace editor {
 
@@ -104,23 +105,15 @@ std::string normalFolderPath(std::string_view path);
 std::optional<std::chrono::milliseconds> answerLimit(std::string_view folder,
                                                      const std::vector<DriveEntry>& drives);
 
-// The longest path, in UTF-16 units, that the pickers go to: neither the editor nor Brightwick
-// declares that it takes longer ones, so the system refuses them to both (MAX_PATH less its
-// terminating zero). It holds for the program line that Pick Program writes, the folder, one
-// backslash and the name, and for the pattern that lists a folder, the folder and "\*".
-inline constexpr std::size_t kLongestPath = 259;
-
-// The length of UTF-8 text in UTF-16 units, as the system counts a path's length.
-std::size_t utf16Length(std::string_view text);
-
 // Why the pickers cannot show the normalised full path `path` whatever it names: it does not
 // start with a drive letter, or its drive is not among `drives`; the end of a sentence that
 // names it, none when they can.
 std::optional<std::string> outsideDriveList(std::string_view path,
                                             const std::vector<DriveEntry>& drives);
 
-// Whether a normalised full path is too long to show: a folder to list, or a file to pick in
-// its folder.
+// Whether a normalised full path is too long to show (schedule::kLongestPath): a folder to
+// list, through the pattern "folder\*", or a file to pick, whose program line is the folder,
+// one backslash and the name.
 bool tooLongToShow(std::string_view path, PathEntry::Kind kind);
 
 // Dir1's lines for the folder `path` (normalised): its root and parents as open folders,

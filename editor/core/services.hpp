@@ -113,7 +113,7 @@ class Services {
     virtual std::string programFolder() const = 0;
     // The editor's working folder, where the schedule files live.
     virtual std::string workingFolder() const = 0;
-    // Whether `path` names an existing file (a folder does not count).
+    // Whether `path` names an existing file (a folder does not count), however long the path.
     virtual bool isFile(std::string_view path) const = 0;
     // The system's Program Files folder; none when it cannot be found.
     virtual std::optional<std::string> programFilesFolder() const = 0;

@@ -160,8 +160,7 @@ std::string PlatformServices::workingFolder() const {
 }
 
 bool PlatformServices::isFile(std::string_view path) const {
-    const DWORD attributes = GetFileAttributesW(win32::widen(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return win32::isFile(win32::widen(path));
 }
 
 std::optional<std::string> PlatformServices::programFilesFolder() const {

@@ -135,7 +135,9 @@ TEST_F(ViewerEndToEnd, PickShowListDaysBackAndCloseBox) {
 }
 
 TEST_F(ViewerEndToEnd, ShowListReplacesOldDayFilesAndEmptyDaysAreQuiet) {
-    const std::wstring sunday = L"Time: 07:30\r\nC:\\Tools\\app.exe\r\nRun Style - Maximize";
+    // A program that is not there, which the list marks.
+    const std::wstring sunday =
+        L"Time: 07:30\r\nC:\\Tools\\app.exe (not found)\r\nRun Style - Maximize";
     work_.write(L"2Sun.dat", record("07:30", "C:\\Tools\\app.exe", "Max", "Sunday"));
     start();
     HWND viewer = showList();
@@ -230,7 +232,7 @@ TEST_F(ViewerEndToEnd, DeleteRemovesTheSelectedRecordsPickFileAndNoOther) {
     EXPECT_NE(question.text.find(L"Monday"), std::wstring::npos) << utf8(question.text);
     EXPECT_TRUE(answer(question, IDYES));
 
-    const std::wstring first = L"Time: 07:30\r\nC:\\first.exe\r\nRun Style - Maximize";
+    const std::wstring first = L"Time: 07:30\r\nC:\\first.exe (not found)\r\nRun Style - Maximize";
     EXPECT_TRUE(pollUntil([&] { return listText(list) == first; }, 10s)) << utf8(listText(list));
     EXPECT_EQ(work_.read(L"datmon.dat"), record("07:30", "C:\\first.exe", "Max", "Monday"));
     EXPECT_FALSE(work_.exists(L"3Mon.dat")) << "its Monday pick file is gone";

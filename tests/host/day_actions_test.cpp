@@ -8,11 +8,12 @@ using testing_support::FakeServices;
 using Log = std::vector<std::string>;
 
 namespace {
-editor::DayEntry entry(const char* program, const char* style, bool missing = false) {
+editor::DayEntry entry(const std::string& program, const char* style,
+                       editor::ProgramState state = editor::ProgramState::Found) {
     editor::DayEntry made;
     made.record = schedule::Record{"07:30", program, style, "Monday"};
     made.recordIndex = 0;
-    made.missing = missing;
+    made.program = state;
     return made;
 }
 }  // namespace
@@ -31,7 +32,7 @@ TEST(StartNow, StartsTheLineAsTheLauncherWithItsRunStylesWindow) {
 TEST(StartNow, AFailureOrAnUnknownStyleIsToldWithTheProgram) {
     FakeServices services;
     services.startFailures["C:\\gone.exe"] = "The system cannot find the file specified";
-    editor::startNow(entry("C:\\gone.exe", "Normal", true), services);
+    editor::startNow(entry("C:\\gone.exe", "Normal", editor::ProgramState::NotFound), services);
     EXPECT_EQ(services.log,
               (Log{"start record: C:\\gone.exe show 1",
                    "message: \"C:\\gone.exe\" could not be started: The system cannot find the "
@@ -45,7 +46,7 @@ TEST(StartNow, AFailureOrAnUnknownStyleIsToldWithTheProgram) {
         << unknown.log[0];
 
     FakeServices notARecord;
-    editor::startNow(editor::DayEntry{{"Time: 09:00"}, std::nullopt, -1, false}, notARecord);
+    editor::startNow(editor::DayEntry{{"Time: 09:00"}, std::nullopt, -1}, notARecord);
     EXPECT_TRUE(notARecord.log.empty());
 }
 
@@ -58,9 +59,23 @@ TEST(OpenFileLocation, ExplorerFromTheWindowsFolderSelectsTheFile) {
                   "show 1"});
 
     FakeServices missing;
-    editor::openFileLocation(entry("C:\\gone.exe", "Normal", true), missing);
+    editor::openFileLocation(entry("C:\\gone.exe", "Normal", editor::ProgramState::NotFound),
+                             missing);
     EXPECT_EQ(missing.log, Log{"message: The program \"C:\\gone.exe\" does not exist, so there "
                                "is no folder to show."});
+
+    // Explorer takes no file by a path too long to start: it shows the folder alone, if it can.
+    const std::string folder = "C:\\" + std::string(200, 'f');
+    const std::string longName = folder + "\\" + std::string(100, 'a') + ".exe";
+    FakeServices tooLong;
+    editor::openFileLocation(entry(longName, "Normal", editor::ProgramState::PathTooLong), tooLong);
+    EXPECT_EQ(tooLong.log, Log{"start: C:\\Windows\\explorer.exe \"" + folder + "\" show 1"});
+    const std::string deepFolder = "C:\\" + std::string(300, 'f');
+    FakeServices tooDeep;
+    editor::openFileLocation(
+        entry(deepFolder + "\\a.exe", "Normal", editor::ProgramState::PathTooLong), tooDeep);
+    ASSERT_EQ(tooDeep.log.size(), 1u);
+    EXPECT_EQ(tooDeep.log[0].rfind("message: The folder of", 0), 0u) << tooDeep.log[0];
 
     FakeServices failing;
     failing.startFailures["C:\\Windows\\explorer.exe"] = "Access is denied";

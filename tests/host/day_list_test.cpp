@@ -23,7 +23,7 @@ std::vector<std::string> shownFor(std::string_view bytes) {
 class FakeViewer final : public editor::ViewerControls {
   public:
     std::array<bool, 7> bold{};
-    std::vector<editor::DayEntry> entries{{{"left over"}, std::nullopt, -1, false}};
+    std::vector<editor::DayEntry> entries{{{"left over"}, std::nullopt, -1}};
     std::vector<std::string> log;
 
     void setDayBold(int index, bool value) override {
@@ -251,17 +251,37 @@ TEST(DayList, EntriesAreRecordsOfFourLinesAsTheLauncherReadsThem) {
     }
 }
 
-TEST(DayButton, AProgramThatNamesNothingIsMarkedMissing) {
+TEST(DayButton, AProgramThatWillNotStartIsMarkedWithWhy) {
+    using editor::ProgramState;
+    const std::string tooLong = "C:\\Tools\\" + std::string(247, 'a') + ".exe";  // 260
+    const std::string fits = "C:\\Tools\\" + std::string(246, 'a') + ".exe";     // 259
+    const std::string withArguments = "C:\\Tools\\app.exe " + std::string(260, 'x');
     FakeServices services;
     services.folder.files["datfri.dat"] = record("07:30", "C:\\gone.exe", "Max", "Friday") +
                                           record("08:00", "C:\\here.exe", "Hide", "Friday") +
+                                          record("08:00", tooLong.c_str(), "Hide", "Friday") +
+                                          record("08:00", fits.c_str(), "Hide", "Friday") +
+                                          record("08:00", withArguments.c_str(), "Hide", "Friday") +
                                           "09:00\r\nC:\\gone.exe\r\n";
     services.missingPrograms = {"C:\\gone.exe"};
+    // A command line whose program is short: the whole names no file, the program is found.
+    services.missingFiles = {withArguments};
     FakeViewer viewer;
     editor::OnDayButton(4, viewer, services);
-    ASSERT_EQ(viewer.entries.size(), 3u);
-    EXPECT_TRUE(viewer.entries[0].missing);
-    EXPECT_FALSE(viewer.entries[1].missing);
-    EXPECT_FALSE(viewer.entries[2].missing) << "not a record: nothing would start it";
+    ASSERT_EQ(viewer.entries.size(), 6u);
+    EXPECT_EQ(viewer.entries[0].program, ProgramState::NotFound);
+    EXPECT_EQ(viewer.entries[1].program, ProgramState::Found);
+    EXPECT_EQ(viewer.entries[2].program, ProgramState::PathTooLong);
+    EXPECT_EQ(viewer.entries[3].program, ProgramState::Found);
+    EXPECT_EQ(viewer.entries[4].program, ProgramState::Found);
+    EXPECT_EQ(viewer.entries[5].program, ProgramState::Found)
+        << "not a record: nothing would start it";
     EXPECT_EQ(viewer.entries[0].lines[1], "C:\\gone.exe") << "the line itself is unchanged";
+    EXPECT_EQ(viewer.entries[2].lines[1], tooLong);
+
+    // A long path that names nothing is simply not found.
+    services.missingFiles.insert(tooLong);
+    services.missingPrograms.insert(tooLong);
+    editor::OnDayButton(4, viewer, services);
+    EXPECT_EQ(viewer.entries[2].program, ProgramState::NotFound);
 }

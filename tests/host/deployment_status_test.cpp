@@ -4,6 +4,9 @@
 
 #include "editor/core/deployment_status.hpp"
 #include "fake_editor.hpp"
+#include "launcher/history.hpp"
+#include "launcher/last_run.hpp"
+#include "schedule/path_limit.hpp"
 
 using editor::StartupFolder;
 using testing_support::FakeServices;
@@ -31,6 +34,34 @@ bool holds(const std::string& text, std::string_view part) {
     return text.find(part) != std::string::npos;
 }
 
+// The last run as the editor reads it from a history that holds this run's entry.
+std::optional<launcher::LastRun> lastRunOf(const launcher::RunResult& run) {
+    const std::string entry =
+        launcher::historyEntry({2025, 3, 10, 8, 15, 2}, "C:\\Sched", run,
+                               [](std::string_view bytes) { return std::string(bytes); });
+    return launcher::newestRun(launcher::historyWithEntry({}, entry));
+}
+
+// A Monday run in which each of `failures` (program, reason; no reason: an unknown run style)
+// was due and not started, and C:\a.exe started.
+launcher::RunResult mondayRun(
+    const std::vector<std::pair<std::string, std::optional<std::string>>>& failures) {
+    launcher::RunResult run;
+    run.dayFile = "datmon.dat";
+    run.opened = true;
+    launcher::DueRecord started{"C:\\a.exe", "Normal", 1, {}};
+    run.pass.due.push_back(started);
+    for (const auto& [program, reason] : failures) {
+        launcher::DueRecord record{program,
+                                   reason ? "Normal" : "Minimise",
+                                   reason ? std::optional<int>(1) : std::nullopt,
+                                   {}};
+        if (reason) record.start.outcome = schedule::Outcome::failure(*reason);
+        run.pass.due.push_back(record);
+    }
+    return run;
+}
+
 }  // namespace
 
 TEST(DeploymentStatus, ADeploymentForTheUserThatIsInOrderSaysSoWithTheLastRun) {
@@ -52,6 +83,87 @@ TEST(DeploymentStatus, ADeploymentForTheUserThatIsInOrderSaysSoWithTheLastRun) {
               "programs started.\n\n"
               "All is well: Brightwick starts once at each logon, with the schedule you edit "
               "here.");
+}
+
+TEST(DeploymentStatus, AfterALogonThatStartedEveryDueProgramAllIsWell) {
+    FakeServices services;
+    services.shortcutFiles[services.linkPath(StartupFolder::CurrentUser)] = ours();
+    services.lastRun = lastRunOf(mondayRun({}));
+    ASSERT_TRUE(services.lastRun);
+    const std::string text = status(services);
+    EXPECT_TRUE(holds(text, "2025-03-10 08:15:02: The one due program started.")) << text;
+    EXPECT_TRUE(
+        text.ends_with("All is well: Brightwick starts once at each logon, with the "
+                       "schedule you edit here."))
+        << text;
+}
+
+TEST(DeploymentStatus, EachDueProgramTheLastLogonDidNotStartIsNamedWithWhyAndWhatToDo) {
+    const std::string tooLong = "C:\\Tools\\" + std::string(260, 'a') + ".exe";
+    struct Case {
+        const char* name;
+        launcher::RunResult run;
+        std::vector<std::string> todo;  // each found after "What to do:"
+    };
+    launcher::RunResult unread;
+    unread.dayFile = "datsun.dat";
+    unread.reason = "The system cannot find the file specified.";
+    launcher::RunResult incomplete = mondayRun({});
+    incomplete.pass.incompleteLastRecord = true;
+    incomplete.pass.incompleteLines = 2;
+    const Case cases[] = {
+        {"a program gone",
+         mondayRun({{"C:\\gone.exe", "The system cannot find the file specified."}}),
+         {"- \"C:\\gone.exe\" was not started at the last logon: The system cannot find the file "
+          "specified. Check that the program is still at that path, and try it with Start Now "
+          "in Show List under Monday (select it and press Enter); if it is gone for good, remove "
+          "its record in Show List under Monday (select it and press Del)."}},
+        {"a path too long",
+         mondayRun({{tooLong, schedule::pathTooLongReason(tooLong)}}),
+         {"- \"" + tooLong +
+          "\" was not started at the last logon: Its path is 273 characters "
+          "long; Windows starts no program by a path of 260 characters or more. Move the program "
+          "to a folder with a shorter path, or give it a shorter name, pick it there, and remove "
+          "its record in Show List under Monday (select it and press Del)."}},
+        {"an unknown run style",
+         mondayRun({{"C:\\b.exe", std::nullopt}}),
+         {"- \"C:\\b.exe\" was not started at the last logon: its run style \"Minimise\" is not "
+          "one that Brightwick knows, so it was passed over. Pick the program again with a run "
+          "style from the list, and remove its record in Show List under Monday"}},
+        {"the day file not read",
+         unread,
+         {"- At the last logon Brightwick could not read the day file datsun.dat: The system "
+          "cannot find the file specified, so it started nothing: click \"Show List\", which "
+          "builds the day files again from your picks."}},
+        {"an incomplete record",
+         incomplete,
+         {"- The day file datmon.dat ended in an incomplete record at the last logon"}},
+        {"many",
+         mondayRun({{"C:\\1.exe", "r"},
+                    {"C:\\2.exe", "r"},
+                    {"C:\\3.exe", "r"},
+                    {"C:\\4.exe", "r"},
+                    {"C:\\5.exe", "r"},
+                    {"C:\\6.exe", "r"},
+                    {"C:\\7.exe", "r"}}),
+         {"- \"C:\\5.exe\" was not started",
+          "- 2 more due programs were not started at the last logon: Schedule, Logon History "
+          "names them with their reasons."}},
+    };
+    for (const Case& c : cases) {
+        FakeServices services;
+        services.shortcutFiles[services.linkPath(StartupFolder::CurrentUser)] = ours();
+        services.lastRun = lastRunOf(c.run);
+        ASSERT_TRUE(services.lastRun) << c.name;
+        const std::string text = status(services);
+        EXPECT_FALSE(holds(text, "All is well")) << c.name << "\n" << text;
+        const std::size_t todo = text.find("\n\nWhat to do:\n");
+        ASSERT_NE(todo, std::string::npos) << c.name << "\n" << text;
+        for (const std::string& line : c.todo) {
+            EXPECT_NE(text.find(line, todo), std::string::npos) << c.name << "\n" << text;
+        }
+        EXPECT_FALSE(holds(text, "\"C:\\6.exe\" was not started")) << "five named at most";
+    }
 }
 
 TEST(DeploymentStatus, EveryProblemOfOneShortcutIsNamedWithItsRemedy) {

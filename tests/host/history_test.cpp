@@ -371,6 +371,44 @@ TEST(HistoryLastRun, SaysWhatBecameOfTheNewestRun) {
     }
 }
 
+TEST(HistoryLastRun, TellsEachDueProgramNotStartedWithItsReason) {
+    using launcher::NotStarted;
+    const RunResult run =
+        opened({due("C:\\a.exe", "Normal", 1, StartWay::program),
+                due("C:\\gone.exe", "Min", 6, StartWay::commandLine, "The file is gone."),
+                due("C:\\x.exe /t (show value 1): y", "Max", 3, StartWay::program, "No"),
+                due("C:\\odd.exe \"a\": b", "Minimise", std::nullopt, StartWay::program)},
+               0, 2);
+    const std::optional<launcher::LastRun> last =
+        launcher::newestRun(launcher::historyWithEntry({}, entryOf(run)));
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->dayFile, "datmon.dat");
+    EXPECT_FALSE(last->dayFileNotRead);
+    EXPECT_EQ(last->notStarted,
+              (std::vector<NotStarted>{
+                  {"C:\\gone.exe", "The file is gone", false},
+                  {"C:\\x.exe /t (show value 1): y", "No", false},
+                  {"C:\\odd.exe \"a\": b",
+                   "its run style \"Minimise\" is not one that Brightwick knows, so it was passed "
+                   "over",
+                   true}}));
+    EXPECT_TRUE(last->incompleteLastRecord);
+
+    const std::optional<launcher::LastRun> unread = launcher::newestRun(
+        launcher::historyWithEntry({}, entryOf(notOpened("Access is denied."))));
+    ASSERT_TRUE(unread);
+    EXPECT_EQ(unread->dayFile, "datsun.dat");
+    EXPECT_EQ(unread->dayFileNotRead, "Access is denied");
+    EXPECT_TRUE(unread->notStarted.empty());
+
+    const std::optional<launcher::LastRun> allStarted =
+        launcher::newestRun(launcher::historyWithEntry(
+            {}, entryOf(opened({due("C:\\a.exe", "Normal", 1, StartWay::program)}, 3))));
+    ASSERT_TRUE(allStarted);
+    EXPECT_TRUE(allStarted->notStarted.empty());
+    EXPECT_FALSE(allStarted->incompleteLastRecord);
+}
+
 // The launcher adds its entry at the end of the file: a reader may meet it half written, and
 // a power failure may leave part of it, or zeros, for good.
 TEST(HistoryLastRun, PassesOverAnEntryNotWrittenWhole) {

@@ -203,6 +203,42 @@ TEST(Pick, NameOutsideTheCodePageIsRefused) {
     EXPECT_TRUE(window.services.folder.files.empty());
 }
 
+TEST(Pick, APathWindowsCannotStartIsRefusedWithItsLengthAndTheLimit) {
+    // "é" is one character in two bytes: the path is measured as Windows counts it.
+    const std::string e = "\xC3\xA9";
+    struct Case {
+        std::string file;  // in C:\Tools, whose path and backslash take 9
+        bool refused;
+        const char* length;
+    };
+    const Case cases[] = {
+        {std::string(250, 'a'), false, ""},         {std::string(251, 'a'), true, "260"},
+        {std::string(248, 'a') + e + e, false, ""}, {std::string(249, 'a') + e + e, true, "260"},
+        {std::string(255, 'a'), true, "264"},
+    };
+    for (const Case& c : cases) {
+        Window window;
+        window.services.ansi = [](std::string_view text) {
+            return std::optional<std::string>(text);
+        };
+        window.controls.file = c.file;
+        window.tick({0});
+        window.pick();
+        ASSERT_EQ(window.services.log.size(), 1u) << c.file;
+        if (!c.refused) {
+            EXPECT_EQ(window.names(), Names{"2Mon.dat"});
+            continue;
+        }
+        EXPECT_TRUE(window.names().empty()) << "nothing is written";
+        const std::string& told = window.services.log[0];
+        EXPECT_NE(told.find("C:\\Tools\\" + c.file), std::string::npos) << told;
+        EXPECT_NE(told.find(std::string("is ") + c.length + " characters long"), std::string::npos)
+            << told;
+        EXPECT_NE(told.find("260 characters or more"), std::string::npos) << told;
+        EXPECT_EQ(window.controls.current[List::List1], "PM") << "the choices stay";
+    }
+}
+
 TEST(Pick, ProgramLineIsWrittenInTheCodePage) {
     Window window;
     window.services.ansi = [](std::string_view text) {

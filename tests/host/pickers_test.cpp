@@ -404,8 +404,8 @@ TEST(Pickers, PathsAreMeasuredInUtf16UnitsAgainstTheLongestPath) {
     };
     // "é" is two bytes and one unit; "😀" four bytes and a surrogate pair.
     const std::string e = "\xC3\xA9", smiley = "\xF0\x9F\x98\x80";
-    EXPECT_EQ(editor::utf16Length("C:\\" + e + smiley), 6u);
-    EXPECT_EQ(editor::utf16Length(""), 0u);
+    EXPECT_EQ(schedule::utf16Length("C:\\" + e + smiley), 6u);
+    EXPECT_EQ(schedule::utf16Length(""), 0u);
     struct Case {
         std::string path;
         Kind kind;

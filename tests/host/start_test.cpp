@@ -232,3 +232,35 @@ TEST(StartProgramLine, OnlyAProgramStartIsTriedAgain) {
         expectStarts(c, launcher::kElevationRequired, launcher::kElevationRequired, 0, false);
     }
 }
+
+TEST(StartProgramLine, AFileByAPathWindowsCannotStartIsRefusedWithThatReasonUntried) {
+    const std::string folder = "C:\\Tools\\";
+    const std::string at259 = folder + std::string(259 - folder.size() - 4, 'a') + ".exe";
+    const std::string at260 = folder + std::string(260 - folder.size() - 4, 'a') + ".exe";
+    const std::string document = folder + std::string(270 - folder.size() - 4, 'd') + ".txt";
+    const std::string arguments = "C:\\Tools\\app.exe " + std::string(300, 'x');
+    struct LongCase {
+        std::string line;
+        bool exists;
+        bool tried;
+    };
+    const LongCase cases[] = {
+        {at259, true, true},
+        {at260, true, false},
+        {document, true, false},
+        // Not a file as a whole: a command line, which may start a shorter program.
+        {at260, false, true},
+        {arguments, false, true},
+    };
+    for (const LongCase& c : cases) {
+        FakeSystem system;
+        if (c.exists) system.files = {c.line};
+        const launcher::StartResult result = launcher::startProgramLine(c.line, 1, system);
+        EXPECT_EQ(!system.calls.empty(), c.tried) << c.line.size();
+        if (c.tried) continue;
+        EXPECT_EQ(result.outcome.error,
+                  "Its path is " + std::to_string(c.line.size()) +
+                      " characters long; Windows starts no program by a path of 260 characters "
+                      "or more");
+    }
+}

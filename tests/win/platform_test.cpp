@@ -234,6 +234,42 @@ TEST(CommandSearch, ALineIsFoundAsAFileOrAsTheProgramCreateProcessWouldTake) {
     }
 }
 
+TEST(Process, AFileByALongPathIsFoundInTheFormWindowsOpensItBy) {
+    const std::wstring name(240, L'n');
+    const std::wstring shortPath = L"C:\\Tools\\app.exe";
+    struct Case {
+        std::wstring path;
+        std::wstring extended;
+    };
+    const Case cases[] = {
+        {shortPath, shortPath},
+        {L"C:\\" + name + L"\\" + name, L"\\\\?\\C:\\" + name + L"\\" + name},
+        // Behind the prefix nothing is normalised: the separators are made so beforehand.
+        {L"C:/" + name + L"\\\\" + name, L"\\\\?\\C:\\" + name + L"\\" + name},
+        {L"\\\\server\\share\\" + name + L"\\" + name,
+         L"\\\\?\\UNC\\server\\share\\" + name + L"\\" + name},
+        {L"\\\\?\\C:\\" + name + L"\\" + name, L"\\\\?\\C:\\" + name + L"\\" + name},
+        {name + L"\\" + name, name + L"\\" + name},  // not a full path: left to the system
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(win32::extendedLengthPath(c.path), c.extended) << win32::narrow(c.path);
+    }
+
+    // A program at a path of more than MAX_PATH characters is there for isFile.
+    driver::TempFolder temp;
+    std::wstring folder = temp.path();
+    while (folder.size() < MAX_PATH) {
+        folder += L"\\" + std::wstring(60, L'f');
+        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr)) << folder.size();
+    }
+    const std::wstring program = folder + L"\\app.exe";
+    ASSERT_TRUE(CopyFileW((driver::testBinDir() + L"\\probe.exe").c_str(),
+                          (L"\\\\?\\" + program).c_str(), TRUE));
+    EXPECT_TRUE(win32::isFile(program));
+    EXPECT_FALSE(win32::isFile(folder + L"\\gone.exe"));
+    EXPECT_FALSE(win32::isFile(folder)) << "a folder is no file";
+}
+
 TEST(WorkingFolder, AReadOnlyFileIsSaidToBeSoAtOnceAndOtherConflictsMayPass) {
     struct Case {
         unsigned long error;

@@ -600,8 +600,9 @@ TEST_F(ViewerTest, AMissingProgramIsDrawnGreyWithNotFoundAndItsLineStays) {
     ASSERT_TRUE(viewer);
     HWND list = GetDlgItem(viewer, DayList);
     press(viewer, Command1);
-    EXPECT_EQ(driver::listItem(list, 1), L"Time: 19:45\r\nD:\\\\game.exe\r\nRun Style - Minimize")
-        << "the text is the line as it stands";
+    EXPECT_EQ(driver::listItem(list, 1),
+              L"Time: 19:45\r\nD:\\\\game.exe (not found)\r\nRun Style - Minimize")
+        << "the text is the line as it stands, with the mark a screen reader reads";
     const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
     const Picture picture = paint(list);
     const auto isGrey = [&](COLORREF pixel) { return pixel == grey; };
@@ -626,9 +627,27 @@ TEST_F(ViewerTest, AMissingProgramIsDrawnGreyWithNotFoundAndItsLineStays) {
     EXPECT_EQ(picture.count(beyondTheMark, isGrey), 0);
 }
 
+TEST_F(ViewerTest, AProgramByAPathTooLongToStartIsDrawnGreyWithThatMark) {
+    const std::string program = "C:\\Tools\\" + std::string(250, 'a') + ".exe";
+    services_.folder.files["datmon.dat"] = record("07:30", program.c_str(), "Max", "Monday") +
+                                           record("08:00", "C:\\Tools\\app.exe", "Max", "Monday");
+    HWND viewer = open();
+    ASSERT_TRUE(viewer);
+    HWND list = GetDlgItem(viewer, DayList);
+    press(viewer, Command1);
+    EXPECT_EQ(driver::listItem(list, 0), L"Time: 07:30\r\n" + win32::widen(program) +
+                                             L" (path too long)\r\nRun Style - Maximize");
+    const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
+    const Picture picture = paint(list);
+    const auto isGrey = [&](COLORREF pixel) { return pixel == grey; };
+    EXPECT_GT(picture.count(itemRect(list, 0), isGrey), 0) << "the one too long is grey";
+    EXPECT_EQ(picture.count(itemRect(list, 1), isGrey), 0) << "the other is not";
+}
+
 TEST_F(ViewerTest, ALongProgramLineKeepsTheProgramsOwnNameInView) {
     std::string program = "C:\\";
-    for (int i = 0; i < 12; ++i) program += "A rather long folder name\\";
+    // Far wider than the list, and still a path that Windows starts a program by.
+    for (int i = 0; i < 8; ++i) program += "A rather long folder name\\";
     program += "app.exe";
     services_.folder.files["datmon.dat"] = record("07:30", program.c_str(), "Max", "Monday");
     HWND viewer = open();
