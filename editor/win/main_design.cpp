@@ -33,7 +33,8 @@ constexpr const win32::FontSpec* kWindowFont = &fonts::kSansSerif;
 constexpr const win32::FontSpec* kListFont = &fonts::kSansSerifList;
 
 // Created in this order, which is the keyboard order (Tab) and the stacking order. The rule
-// comes first so that it stays above the title label, whose box reaches over it.
+// comes first so that it stays above the title label, whose box reaches over it. Each button's
+// access key is one the menu bar's do not take (Alt+S and Alt+H open the menus).
 // clang-format off
 constexpr ControlRow kControls[] = {
     {Line1,        WC_STATICW,   L"",                                      kRule,         0,       {1440,  720, 6360,    0}, kWindowFont, L"Separator"},
@@ -44,13 +45,13 @@ constexpr ControlRow kControls[] = {
     {Label5,       WC_STATICW,   L"Fri",                                   kCentredLabel, 0,       {2280,  960,  375,  255}, kWindowFont},
     {Label6,       WC_STATICW,   L"Sat",                                   kCentredLabel, 0,       {2760,  960,  495,  255}, kWindowFont},
     {Label7,       WC_STATICW,   L"Sun",                                   kCentredLabel, 0,       {3240,  960,  375,  255}, kWindowFont},
-    {Command1,     WC_BUTTONW,   L"Pick Program",                          kButton,       0,       { 240, 4440, 1455,  495}, kWindowFont},
+    {Command1,     WC_BUTTONW,   L"&Pick Program",                         kButton,       0,       { 240, 4440, 1455,  495}, kWindowFont},
     {Program,      WC_STATICW,   L"Program to be Run when starting up pc", kCentredLabel, 0,       { 240, 2040, 1335,  855}, &fonts::kSansSerifBold},
     {Drive1,       WC_COMBOBOXW, L"",                                      kDriveList,    0,       {1680, 2040,  975,  315}, kWindowFont, L"Drive"},
     {Dir1,         WC_LISTBOXW,  L"",                                      kFolderList,   kSunken, {3120, 2040, 2655, 1890}, kWindowFont, L"Folder"},
     {File1,        WC_LISTBOXW,  L"",                                      kFileList,     kSunken, {6000, 2040, 2655, 1845}, kWindowFont, L"Program file"},
-    {Command2,     WC_BUTTONW,   L"Show List",                             kButton,       0,       {1800, 4440, 1095,  495}, kWindowFont},
-    {Command3,     WC_BUTTONW,   L"Ready to Deploy...",                    kButton,       0,       {3000, 4440, 1215,  495}, kWindowFont},
+    {Command2,     WC_BUTTONW,   L"Show &List",                            kButton,       0,       {1800, 4440, 1095,  495}, kWindowFont},
+    {Command3,     WC_BUTTONW,   L"Ready to &Deploy...",                   kButton,       0,       {3000, 4440, 1215,  495}, kWindowFont},
     {Check1 + 0,   WC_BUTTONW,   L"Check1",                                kCheckBox,     0,       { 480, 1320,  255,  255}, kWindowFont, L"Monday"},
     {Check1 + 1,   WC_BUTTONW,   L"Check1",                                kCheckBox,     0,       { 960, 1320,  255,  255}, kWindowFont, L"Tuesday"},
     {Check1 + 2,   WC_BUTTONW,   L"Check1",                                kCheckBox,     0,       {1440, 1320,  255,  255}, kWindowFont, L"Wednesday"},
@@ -68,8 +69,8 @@ constexpr ControlRow kControls[] = {
     {List4,        WC_LISTBOXW,  L"",                                      kOneRowList,   kSunken, {7320, 1320, 1575,  360}, kListFont, L"Run style"},
     {Text3,        WC_EDITW,     L"0",                                     kHiddenText,   kSunken, {8400, 4080,  375,  285}, kWindowFont, L"Hour being written"},
     {Text4,        WC_EDITW,     L"",                                      kHiddenText,   kSunken, {8520, 4560,  495,  375}, kWindowFont, L"Pick counter"},
-    {Command4,     WC_BUTTONW,   L"Exit",                                  kButton,       0,       {6120, 4440, 1335,  495}, kWindowFont},
-    {Command5,     WC_BUTTONW,   L"Reset/Clear List",                      kButton,       0,       {4440, 4440, 1455,  495}, kWindowFont},
+    {Command4,     WC_BUTTONW,   L"E&xit",                                 kButton,       0,       {6120, 4440, 1335,  495}, kWindowFont},
+    {Command5,     WC_BUTTONW,   L"&Reset/Clear List",                     kButton,       0,       {4440, 4440, 1455,  495}, kWindowFont},
 };
 // clang-format on
 }  // namespace

@@ -104,8 +104,8 @@ win32::UniqueMenu createMainMenu() {
                      {RestoreCleared, L"&Restore Cleared Picks"},
                      {LogonHistory, L"Logon &History"},
                      {DeploymentStatus, L"&Deployment Status..."}}) ||
-        !appendMenu(bar.get(), L"Help",
-                    {{About, L"About"}, {Readme, L"Readme"}, {Disc, L"Disclaimer"}})) {
+        !appendMenu(bar.get(), L"&Help",
+                    {{About, L"&About"}, {Readme, L"&Readme"}, {Disc, L"&Disclaimer"}})) {
         return nullptr;
     }
     return bar;

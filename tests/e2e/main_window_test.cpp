@@ -27,7 +27,8 @@ struct Control {
 
 namespace ids = editor::main;
 
-// The window's table, in keyboard order (Tab). The rule, Line1, is checked on its own.
+// The window's table, in keyboard order (Tab). The rule, Line1, is checked on its own. The
+// buttons' captions keep their words, an "&" before each one's access key.
 // clang-format off
 const Control kControls[] = {
     {ids::Label1,     L"Static",   L"Mon",                                    360,  960,  495,  375, true,  false},
@@ -37,13 +38,13 @@ const Control kControls[] = {
     {ids::Label5,     L"Static",   L"Fri",                                   2280,  960,  375,  255, true,  false},
     {ids::Label6,     L"Static",   L"Sat",                                   2760,  960,  495,  255, true,  false},
     {ids::Label7,     L"Static",   L"Sun",                                   3240,  960,  375,  255, true,  false},
-    {ids::Command1,   L"Button",   L"Pick Program",                           240, 4440, 1455,  495, true,  true},
+    {ids::Command1,   L"Button",   L"&Pick Program",                          240, 4440, 1455,  495, true,  true},
     {ids::Program,    L"Static",   L"Program to be Run when starting up pc",  240, 2040, 1335,  855, true,  false},
     {ids::Drive1,     L"ComboBox", nullptr,                                  1680, 2040,  975,  315, true,  true},
     {ids::Dir1,       L"ListBox",  nullptr,                                  3120, 2040, 2655, 1890, true,  true},
     {ids::File1,      L"ListBox",  nullptr,                                  6000, 2040, 2655, 1845, true,  true},
-    {ids::Command2,   L"Button",   L"Show List",                             1800, 4440, 1095,  495, true,  true},
-    {ids::Command3,   L"Button",   L"Ready to Deploy...",                    3000, 4440, 1215,  495, true,  true},
+    {ids::Command2,   L"Button",   L"Show &List",                            1800, 4440, 1095,  495, true,  true},
+    {ids::Command3,   L"Button",   L"Ready to &Deploy...",                   3000, 4440, 1215,  495, true,  true},
     {ids::Check1 + 0, L"Button",   L"Check1",                                 480, 1320,  255,  255, true,  true},
     {ids::Check1 + 1, L"Button",   L"Check1",                                 960, 1320,  255,  255, true,  true},
     {ids::Check1 + 2, L"Button",   L"Check1",                                1440, 1320,  255,  255, true,  true},
@@ -61,8 +62,8 @@ const Control kControls[] = {
     {ids::List4,      L"ListBox",  L"",                                      7320, 1320, 1575,  360, true,  true},
     {ids::Text3,      L"Edit",     L"0",                                     8400, 4080,  375,  285, false, false},
     {ids::Text4,      L"Edit",     L"1",                                     8520, 4560,  495,  375, false, false},
-    {ids::Command4,   L"Button",   L"Exit",                                  6120, 4440, 1335,  495, true,  true},
-    {ids::Command5,   L"Button",   L"Reset/Clear List",                      4440, 4440, 1455,  495, true,  true},
+    {ids::Command4,   L"Button",   L"E&xit",                                 6120, 4440, 1335,  495, true,  true},
+    {ids::Command5,   L"Button",   L"&Reset/Clear List",                     4440, 4440, 1455,  495, true,  true},
 };
 // clang-format on
 

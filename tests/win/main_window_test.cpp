@@ -9,6 +9,7 @@
 #include <span>
 #include <stdexcept>
 
+#include "access_keys.hpp"
 #include "driver.hpp"
 #include "fonts.hpp"
 #include "editor/win/about_ids.hpp"
@@ -196,10 +197,10 @@ TEST(MainWindow, MenuTitleAndFrame) {
           {editor::main::RestoreCleared, L"&Restore Cleared Picks"},
           {editor::main::LogonHistory, L"Logon &History"},
           {editor::main::DeploymentStatus, L"&Deployment Status..."}}},
-        {L"Help",
-         {{editor::main::About, L"About"},
-          {editor::main::Readme, L"Readme"},
-          {editor::main::Disc, L"Disclaimer"}}},
+        {L"&Help",
+         {{editor::main::About, L"&About"},
+          {editor::main::Readme, L"&Readme"},
+          {editor::main::Disc, L"&Disclaimer"}}},
     };
     ASSERT_EQ(GetMenuItemCount(bar), static_cast<int>(std::size(menus)));
     for (int m = 0; m < static_cast<int>(std::size(menus)); ++m) {
@@ -215,29 +216,55 @@ TEST(MainWindow, MenuTitleAndFrame) {
             EXPECT_EQ(std::wstring(caption), text);
         }
     }
-    // Access keys as the menus hold them: none twice in the bar or in one menu.
-    const auto accessKey = [](const std::wstring& caption) {
-        const std::size_t amp = caption.find(L'&');
-        return amp + 1 < caption.size() ? towlower(caption[amp + 1]) : wint_t{0};
-    };
-    const auto clashes = [&](HMENU menu) {
-        std::vector<wint_t> keys;
-        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-            wchar_t caption[64] = {};
-            GetMenuStringW(menu, static_cast<UINT>(i), caption, 64, MF_BYPOSITION);
-            if (const wint_t key = accessKey(caption)) keys.push_back(key);
-        }
-        std::sort(keys.begin(), keys.end());
-        return std::adjacent_find(keys.begin(), keys.end()) != keys.end();
-    };
-    EXPECT_FALSE(clashes(bar));
-    for (int m = 0; m < GetMenuItemCount(bar); ++m) EXPECT_FALSE(clashes(GetSubMenu(bar, m))) << m;
+    // Access keys as the menus and the buttons hold them: none twice in one menu, nor among the
+    // bar's and the window's buttons, which Alt with a letter reaches alike.
+    std::vector<std::wstring> barAndButtons = driver::menuCaptions(bar);
+    for (const std::wstring& caption : driver::controlCaptions(main)) {
+        barAndButtons.push_back(caption);
+    }
+    EXPECT_FALSE(driver::accessKeysClash(barAndButtons));
+    for (int m = 0; m < GetMenuItemCount(bar); ++m) {
+        EXPECT_FALSE(driver::accessKeysClash(driver::menuCaptions(GetSubMenu(bar, m)))) << m;
+    }
 
     RECT client;
     GetClientRect(main, &client);
     const unsigned dpi = GetDpiForWindow(main);
     EXPECT_EQ(client.right, win32::twipsToPixels(9135, dpi));
     EXPECT_EQ(client.bottom, win32::twipsToPixels(5085, dpi));
+}
+
+namespace {
+// The buttons a click reached, by id, instead of their handlers: Main's own would show
+// messages and start programs.
+std::vector<int> clicked;
+WNDPROC mainProcedure = nullptr;
+LRESULT CALLBACK RecordClicks(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && lParam != 0) {
+        clicked.push_back(LOWORD(wParam));
+        return 0;
+    }
+    return CallWindowProcW(mainProcedure, window, message, wParam, lParam);
+}
+}  // namespace
+
+TEST(MainWindow, AltWithEachButtonsAccessKeyPressesThatButton) {
+    Editor editor;
+    editor.main.show();
+    HWND main = editor.main.hwnd();
+    mainProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordClicks)));
+    const int buttons[] = {editor::main::Command1, editor::main::Command2, editor::main::Command3,
+                           editor::main::Command5, editor::main::Command4};
+    for (int id : buttons) {
+        const wchar_t key = driver::accessKey(driver::windowText(editor.control(id)));
+        ASSERT_NE(key, 0) << "button " << id << " has no access key";
+        clicked.clear();
+        // From another control, as the keys work wherever the focus is in the window.
+        EXPECT_TRUE(driver::pressAltWith(main, editor.control(editor::main::File1), key));
+        EXPECT_EQ(clicked, std::vector<int>{id}) << "Alt+" << static_cast<char>(key);
+    }
+    SetWindowLongPtrW(main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(mainProcedure));
 }
 
 TEST(MainWindow, FontsAsNamedInPoints) {
