@@ -20,60 +20,49 @@ namespace {
 using namespace form2;
 
 // Fixed single border, no minimize or maximize box, not resizable.
-constexpr DWORD kWindowStyle =
-    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 // "Back to Main Menu" does not fit on one line of its narrow button.
-constexpr DWORD kButton =
-    WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE;
-// A stock list box brings selection, keyboard, scrolling and screen readers;
-// the viewer draws each record's lines itself, as they were always drawn. The
-// parent hears of Delete.
-constexpr DWORD kList = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY |
-                        LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS |
-                        LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT;
+constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE;
+// A stock list box brings selection, keyboard, scrolling and screen readers; the viewer draws
+// each record's lines itself, as they were always drawn. The parent hears of Delete.
+constexpr DWORD kList = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWVARIABLE |
+                        LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT;
 constexpr int kDayButtons = 7;
 constexpr int kButtonsTop = 7200;
 constexpr int kListBottom = 7080;
 constexpr int kClientHeight = 7785;
-// How a program that will not start is marked after its line: drawn only, the
-// line itself stays.
+// How a program that will not start is marked after its line: drawn only, the line itself
+// stays.
 std::wstring_view markOf(ProgramState program) {
-  switch (program) {
-  case ProgramState::NotFound:
-    return L" (not found)";
-  case ProgramState::PathTooLong:
-    return L" (path too long)";
-  case ProgramState::Found:
-    break;
-  }
-  return {};
+    switch (program) {
+        case ProgramState::NotFound:
+            return L" (not found)";
+        case ProgramState::PathTooLong:
+            return L" (path too long)";
+        case ProgramState::Found:
+            break;
+    }
+    return {};
 }
 
-// One row of buttons, all at the same height, each in its own font: a day turns
-// bold alone.
-constexpr ControlRow button(int id, const wchar_t *caption, int left,
-                            int width) {
-  return {id,
-          WC_BUTTONW,
-          caption,
-          kButton,
-          0,
-          {left, kButtonsTop, width, 495},
-          &fonts::kSansSerif};
+// One row of buttons, all at the same height, each in its own font: a day turns bold alone.
+constexpr ControlRow button(int id, const wchar_t* caption, int left, int width) {
+    return {
+        id, WC_BUTTONW, caption, kButton, 0, {left, kButtonsTop, width, 495}, &fonts::kSansSerif};
 }
 
-// The list is everything above the row of buttons, less a small gap that keeps
-// lines off them; Tab reaches it after the buttons.
+// The list is everything above the row of buttons, less a small gap that keeps lines off
+// them; Tab reaches it after the buttons. Each button has an access key of its own.
 constexpr ControlRow kControls[] = {
-    button(Command1, L"Monday", 120, 975),
-    button(Command2, L"Tuesday", 1200, 975),
-    button(Command3, L"Wednesday", 2280, 1215),
-    button(Command4, L"Thursday", 3600, 975),
-    button(Command5, L"Friday", 4560, 975),
-    button(Command6, L"Saturday", 5640, 975),
-    button(Command7, L"Sunday", 6720, 975),
-    button(Command8, L"Back to Main Menu", 7800, 975),
+    button(Command1, L"&Monday", 120, 975),
+    button(Command2, L"&Tuesday", 1200, 975),
+    button(Command3, L"&Wednesday", 2280, 1215),
+    button(Command4, L"T&hursday", 3600, 975),
+    button(Command5, L"&Friday", 4560, 975),
+    button(Command6, L"&Saturday", 5640, 975),
+    button(Command7, L"S&unday", 6720, 975),
+    button(Command8, L"&Back to Main Menu", 7800, 975),
     {DayList,
      WC_LISTBOXW,
      L"",
@@ -83,78 +72,70 @@ constexpr ControlRow kControls[] = {
      &fonts::kDayList,
      L"Scheduled programs"},
 };
+// On a monitor without room for it the list gives way, down to an inch of it above the
+// buttons, and not narrower than the row of buttons with its margins.
 constexpr WindowDesign kDesign{kClassName,
                                kTitle,
                                kWindowStyle,
                                kWindowExStyle,
                                {0, 0, 10095, kClientHeight},
-                               kControls};
+                               kControls,
+                               {0, 0, 7800 + 975 + 120, 1440 + kClientHeight - kListBottom}};
 
-// The line of an entry that shows its program; past the end for an entry
-// without a record.
-std::size_t programLineOf(const DayEntry &entry) {
-  if (!entry.record)
+// The line of an entry that shows its program; past the end for an entry without a record.
+std::size_t programLineOf(const DayEntry& entry) {
+    if (!entry.record) return entry.lines.size();
+    const std::optional<std::string> program = shownLine(entry.record->program);
+    for (std::size_t i = 0; i < entry.lines.size(); ++i) {
+        if (program && entry.lines[i] == *program) return i;
+    }
     return entry.lines.size();
-  const std::optional<std::string> program = shownLine(entry.record->program);
-  for (std::size_t i = 0; i < entry.lines.size(); ++i) {
-    if (program && entry.lines[i] == *program)
-      return i;
-  }
-  return entry.lines.size();
 }
 
-// An entry's lines as one text, as they are drawn, the mark too: what the list
-// holds for it, and what a screen reader reads, which cannot see the grey.
-std::wstring entryText(const DayEntry &entry) {
-  const std::size_t program = programLineOf(entry);
-  std::wstring text;
-  for (std::size_t i = 0; i < entry.lines.size(); ++i) {
-    if (i > 0)
-      text += L"\r\n";
-    text += win32::widen(entry.lines[i]);
-    if (i == program)
-      text += markOf(entry.program);
-  }
-  return text;
+// An entry's lines as one text, as they are drawn, the mark too: what the list holds for it,
+// and what a screen reader reads, which cannot see the grey.
+std::wstring entryText(const DayEntry& entry) {
+    const std::size_t program = programLineOf(entry);
+    std::wstring text;
+    for (std::size_t i = 0; i < entry.lines.size(); ++i) {
+        if (i > 0) text += L"\r\n";
+        text += win32::widen(entry.lines[i]);
+        if (i == program) text += markOf(entry.program);
+    }
+    return text;
 }
 
-// A program line that does not fit keeps its end, the program's own name, in
-// view: the middle of the path gives way. The mark of a program that will not
-// start follows whatever is drawn of the line.
-void drawProgramLine(HDC dc, const std::wstring &line, std::wstring_view mark,
-                     RECT area) {
-  SIZE markSize{};
-  if (!mark.empty())
-    GetTextExtentPoint32W(dc, mark.data(), static_cast<int>(mark.size()),
-                          &markSize);
-  RECT path{area.left, area.top, std::max(area.left, area.right - markSize.cx),
-            area.bottom};
-  constexpr UINT kFormat =
-      DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP | DT_PATH_ELLIPSIS;
-  DrawTextW(dc, line.c_str(), static_cast<int>(line.size()), &path, kFormat);
-  if (mark.empty())
-    return;
-  // Where the line as drawn ends: the same shortening, measured; the room may
-  // hold four more characters than the line, as the shortening asks.
-  std::wstring drawn = line + std::wstring(4, L'\0');
-  RECT measured = path;
-  DrawTextW(dc, drawn.data(), static_cast<int>(line.size()), &measured,
-            kFormat | DT_CALCRECT | DT_MODIFYSTRING);
-  const std::wstring shortened(drawn.c_str());
-  SIZE shown{};
-  GetTextExtentPoint32W(dc, shortened.c_str(),
-                        static_cast<int>(shortened.size()), &shown);
-  TextOutW(dc, std::min(area.left + shown.cx, path.right), area.top,
-           mark.data(), static_cast<int>(mark.size()));
+// A program line that does not fit keeps its end, the program's own name, in view: the middle
+// of the path gives way. The mark of a program that will not start follows whatever is drawn
+// of the line.
+void drawProgramLine(HDC dc, const std::wstring& line, std::wstring_view mark, RECT area) {
+    SIZE markSize{};
+    if (!mark.empty())
+        GetTextExtentPoint32W(dc, mark.data(), static_cast<int>(mark.size()), &markSize);
+    RECT path{area.left, area.top, std::max(area.left, area.right - markSize.cx), area.bottom};
+    constexpr UINT kFormat = DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP | DT_PATH_ELLIPSIS;
+    DrawTextW(dc, line.c_str(), static_cast<int>(line.size()), &path, kFormat);
+    if (mark.empty()) return;
+    // Where the line as drawn ends: the same shortening, measured; the room may hold four
+    // more characters than the line, as the shortening asks.
+    std::wstring drawn = line + std::wstring(4, L'\0');
+    RECT measured = path;
+    DrawTextW(dc, drawn.data(), static_cast<int>(line.size()), &measured,
+              kFormat | DT_CALCRECT | DT_MODIFYSTRING);
+    const std::wstring shortened(drawn.c_str());
+    SIZE shown{};
+    GetTextExtentPoint32W(dc, shortened.c_str(), static_cast<int>(shortened.size()), &shown);
+    TextOutW(dc, std::min(area.left + shown.cx, path.right), area.top, mark.data(),
+             static_cast<int>(mark.size()));
 }
 
-} // namespace
+}  // namespace
 
-Form2::Form2(Services &services, std::function<void()> onBackToMain)
+Form2::Form2(Services& services, std::function<void()> onBackToMain)
     : services_(services), onBackToMain_(std::move(onBackToMain)) {}
 
-schedule::Outcome Form2::create(WindowRegistry *windows) {
-  return Window::create(kDesign, windows);
+schedule::Outcome Form2::create(WindowRegistry* windows) {
+    return Window::create(kDesign, windows);
 }
 
 // clang-format off
@@ -184,231 +165,212 @@ void Form2::OnCommand(int id, int code) {
         case OpenLocation:                           OnOpenFileLocation(); return;
         case Remove:                                 OnRemove(); return;
         case IDOK:                                   OnEnter(); return;
+        case IDCANCEL:                               OnBackToMain(); return;
     }
 }
 // clang-format on
 
+win32::PixelRect Form2::placeOf(const ControlRow& row, unsigned dpi) const {
+    win32::PixelRect place = win32::toPixels(row.place, dpi);
+    // Where the window gave way, the list is shorter and narrower and scrolls; the buttons keep
+    // their place above the bottom edge.
+    const win32::PixelSize shortBy = shortOfDesign();
+    if (row.id == DayList) {
+        place.width -= shortBy.width;
+        place.height -= shortBy.height;
+    } else {
+        place.top -= shortBy.height;
+    }
+    return place;
+}
+
 void Form2::OnLaidOut(unsigned) {
-  // The lines are as high as the new font makes them.
-  HWND list = control(DayList);
-  for (std::size_t index = 0; index < entries_.size(); ++index) {
-    SendMessageW(list, LB_SETITEMHEIGHT, index,
-                 static_cast<LPARAM>(entries_[index].lines.size()) *
-                     lineHeight());
-  }
+    // The lines are as high as the new font makes them.
+    HWND list = control(DayList);
+    for (std::size_t index = 0; index < entries_.size(); ++index) {
+        SendMessageW(list, LB_SETITEMHEIGHT, index,
+                     static_cast<LPARAM>(entries_[index].lines.size()) * lineHeight());
+    }
 }
 
 void Form2::OnDayButton(int index) {
-  day_ = index;
-  editor::OnDayButton(index, *this, services_);
+    day_ = index;
+    editor::OnDayButton(index, *this, services_);
 }
 
 void Form2::OnBackToMain() {
-  // Main first: with no window of the editor visible in between, the system
-  // would hand the activation to some other program's window.
-  if (onBackToMain_)
-    onBackToMain_();
-  DestroyWindow(hwnd());
+    // Main first: with no window of the editor visible in between, the system would hand the
+    // activation to some other program's window.
+    if (onBackToMain_) onBackToMain_();
+    DestroyWindow(hwnd());
 }
 
 void Form2::OnEnter() {
-  // Enter starts the selected record, as the first item of its menu says; on a
-  // button it presses the button, as in a dialog.
-  if (GetFocus() == control(DayList)) {
-    OnStartNow();
-    return;
-  }
-  pressFocusedButton();
+    // Enter starts the selected record, as the first item of its menu says; on a button it
+    // presses the button, as in a dialog.
+    if (GetFocus() == control(DayList)) {
+        OnStartNow();
+        return;
+    }
+    pressFocusedButton();
 }
 
 void Form2::OnContextMenu(HWND from, int x, int y) {
-  HWND list = control(DayList);
-  if (from != list)
-    return;
-  POINT at{x, y};
-  if (x == -1 && y == -1) {
-    // Shift+F10 or the Menu key: the menu opens at the selected record.
-    RECT item;
-    const LRESULT index = SendMessageW(list, LB_GETCURSEL, 0, 0);
-    if (index == LB_ERR ||
-        SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(&item)) == LB_ERR) {
-      return;
+    HWND list = control(DayList);
+    if (from != list) return;
+    POINT at{x, y};
+    if (x == -1 && y == -1) {
+        // Shift+F10 or the Menu key: the menu opens at the selected record.
+        RECT item;
+        const LRESULT index = SendMessageW(list, LB_GETCURSEL, 0, 0);
+        if (index == LB_ERR || SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index),
+                                            reinterpret_cast<LPARAM>(&item)) == LB_ERR) {
+            return;
+        }
+        at = {item.left + lineHeight(), item.top + lineHeight()};
+        ClientToScreen(list, &at);
+    } else {
+        // A right click selects the record under the mouse first.
+        POINT client = at;
+        ScreenToClient(list, &client);
+        const LRESULT hit = SendMessageW(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
+        if (HIWORD(hit) != 0) return;  // below the last record
+        SendMessageW(list, LB_SETCURSEL, LOWORD(hit), 0);
     }
-    at = {item.left + lineHeight(), item.top + lineHeight()};
-    ClientToScreen(list, &at);
-  } else {
-    // A right click selects the record under the mouse first.
-    POINT client = at;
-    ScreenToClient(list, &client);
-    const LRESULT hit =
-        SendMessageW(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
-    if (HIWORD(hit) != 0)
-      return; // below the last record
-    SendMessageW(list, LB_SETCURSEL, LOWORD(hit), 0);
-  }
-  const DayEntry *entry = selected();
-  if (!entry)
-    return;
-  const UINT wholeRecord = entry->record ? MF_ENABLED : MF_GRAYED;
-  win32::UniqueMenu menu(CreatePopupMenu());
-  if (!menu)
-    return;
-  AppendMenuW(menu.get(), MF_STRING | wholeRecord, StartNow,
-              L"&Start Now\tEnter");
-  const bool noFolder = entry->program == ProgramState::NotFound;
-  AppendMenuW(menu.get(), MF_STRING | (noFolder ? MF_GRAYED : wholeRecord),
-              OpenLocation, L"Open File &Location");
-  AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(menu.get(), MF_STRING | wholeRecord, Remove,
-              L"&Remove from Schedule...\tDel");
-  SetMenuDefaultItem(menu.get(), StartNow, FALSE);
-  const int chosen = static_cast<int>(
-      TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
-                     at.x, at.y, 0, hwnd(), nullptr));
-  if (chosen != 0)
-    OnCommand(chosen, 0);
+    const DayEntry* entry = selected();
+    if (!entry) return;
+    const UINT wholeRecord = entry->record ? MF_ENABLED : MF_GRAYED;
+    win32::UniqueMenu menu(CreatePopupMenu());
+    if (!menu) return;
+    AppendMenuW(menu.get(), MF_STRING | wholeRecord, StartNow, L"&Start Now\tEnter");
+    const bool noFolder = entry->program == ProgramState::NotFound;
+    AppendMenuW(menu.get(), MF_STRING | (noFolder ? MF_GRAYED : wholeRecord), OpenLocation,
+                L"Open File &Location");
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.get(), MF_STRING | wholeRecord, Remove, L"&Remove from Schedule...\tDel");
+    SetMenuDefaultItem(menu.get(), StartNow, FALSE);
+    const int chosen =
+        static_cast<int>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                        at.x, at.y, 0, hwnd(), nullptr));
+    if (chosen != 0) OnCommand(chosen, 0);
 }
 
 LRESULT Form2::OnVKeyToItem(int key) {
-  if (key != VK_DELETE)
-    return -1; // the list box's own keys
-  OnRemove();
-  return -2;
+    if (key != VK_DELETE) return -1;  // the list box's own keys
+    OnRemove();
+    return -2;
 }
 
-void Form2::OnMeasureItem(MEASUREITEMSTRUCT &item) const {
-  if (item.CtlID != DayList || item.itemID >= entries_.size())
-    return;
-  item.itemHeight = static_cast<UINT>(
-      static_cast<int>(entries_[item.itemID].lines.size()) * lineHeight());
+void Form2::OnMeasureItem(MEASUREITEMSTRUCT& item) const {
+    if (item.CtlID != DayList || item.itemID >= entries_.size()) return;
+    item.itemHeight =
+        static_cast<UINT>(static_cast<int>(entries_[item.itemID].lines.size()) * lineHeight());
 }
 
-void Form2::OnDrawItem(const DRAWITEMSTRUCT &item) const {
-  if (item.CtlID != DayList)
-    return;
-  HDC dc = item.hDC;
-  const bool highlighted = (item.itemState & ODS_SELECTED) != 0;
-  if (item.itemID < entries_.size()) {
-    const DayEntry &entry = entries_[item.itemID];
-    FillRect(dc, &item.rcItem,
-             GetSysColorBrush(highlighted ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
-    const win32::Selected font(dc, this->font(fonts::kDayList));
-    SetBkMode(dc, TRANSPARENT);
-    const std::wstring_view mark = markOf(entry.program);
-    SetTextColor(dc, GetSysColor(highlighted     ? COLOR_HIGHLIGHTTEXT
-                                 : !mark.empty() ? COLOR_GRAYTEXT
-                                                 : COLOR_WINDOWTEXT));
-    const std::size_t program = programLineOf(entry);
-    const int height = lineHeight();
-    for (std::size_t i = 0; i < entry.lines.size(); ++i) {
-      const std::wstring line = win32::widen(entry.lines[i]);
-      const int top = item.rcItem.top + static_cast<int>(i) * height;
-      if (i == program) {
-        drawProgramLine(
-            dc, line, mark,
-            {item.rcItem.left, top, item.rcItem.right, top + height});
-      } else {
-        TextOutW(dc, item.rcItem.left, top, line.c_str(),
-                 static_cast<int>(line.size()));
-      }
+void Form2::OnDrawItem(const DRAWITEMSTRUCT& item) const {
+    if (item.CtlID != DayList) return;
+    HDC dc = item.hDC;
+    const bool highlighted = (item.itemState & ODS_SELECTED) != 0;
+    if (item.itemID < entries_.size()) {
+        const DayEntry& entry = entries_[item.itemID];
+        FillRect(dc, &item.rcItem, GetSysColorBrush(highlighted ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+        const win32::Selected font(dc, this->font(fonts::kDayList));
+        SetBkMode(dc, TRANSPARENT);
+        const std::wstring_view mark = markOf(entry.program);
+        SetTextColor(dc, GetSysColor(highlighted     ? COLOR_HIGHLIGHTTEXT
+                                     : !mark.empty() ? COLOR_GRAYTEXT
+                                                     : COLOR_WINDOWTEXT));
+        const std::size_t program = programLineOf(entry);
+        const int height = lineHeight();
+        for (std::size_t i = 0; i < entry.lines.size(); ++i) {
+            const std::wstring line = win32::widen(entry.lines[i]);
+            const int top = item.rcItem.top + static_cast<int>(i) * height;
+            if (i == program) {
+                drawProgramLine(dc, line, mark,
+                                {item.rcItem.left, top, item.rcItem.right, top + height});
+            } else {
+                TextOutW(dc, item.rcItem.left, top, line.c_str(), static_cast<int>(line.size()));
+            }
+        }
     }
-  }
-  if (item.itemState & ODS_FOCUS)
-    DrawFocusRect(dc, &item.rcItem);
+    if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &item.rcItem);
 }
 
 LRESULT Form2::OnCtlColorListBox(HDC dc) {
-  // The list keeps the window's own background, as the drawn lines always had.
-  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    // The list keeps the window's own background, as the drawn lines always had.
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
-const DayEntry *Form2::selected() const {
-  const LRESULT index = SendMessageW(control(DayList), LB_GETCURSEL, 0, 0);
-  if (index == LB_ERR || static_cast<std::size_t>(index) >= entries_.size())
-    return nullptr;
-  return &entries_[static_cast<std::size_t>(index)];
+const DayEntry* Form2::selected() const {
+    const LRESULT index = SendMessageW(control(DayList), LB_GETCURSEL, 0, 0);
+    if (index == LB_ERR || static_cast<std::size_t>(index) >= entries_.size()) return nullptr;
+    return &entries_[static_cast<std::size_t>(index)];
 }
 
 void Form2::OnStartNow() {
-  if (const DayEntry *entry = selected())
-    startNow(*entry, services_);
+    if (const DayEntry* entry = selected()) startNow(*entry, services_);
 }
 
 void Form2::OnOpenFileLocation() {
-  if (const DayEntry *entry = selected())
-    openFileLocation(*entry, services_);
+    if (const DayEntry* entry = selected()) openFileLocation(*entry, services_);
 }
 
 void Form2::OnRemove() {
-  const DayEntry *entry = selected();
-  if (!entry)
-    return;
-  const LRESULT index = SendMessageW(control(DayList), LB_GETCURSEL, 0, 0);
-  if (!removeFromSchedule(day_, *entry, services_))
-    return;
-  OnDayButton(day_);
-  // The record that took the removed one's place, or the new last one, stays
-  // selected.
-  const LRESULT count = SendMessageW(control(DayList), LB_GETCOUNT, 0, 0);
-  if (count > 0)
-    SendMessageW(control(DayList), LB_SETCURSEL, std::min(index, count - 1), 0);
+    const DayEntry* entry = selected();
+    if (!entry) return;
+    const LRESULT index = SendMessageW(control(DayList), LB_GETCURSEL, 0, 0);
+    if (!removeFromSchedule(day_, *entry, services_)) return;
+    OnDayButton(day_);
+    // The record that took the removed one's place, or the new last one, stays selected.
+    const LRESULT count = SendMessageW(control(DayList), LB_GETCOUNT, 0, 0);
+    if (count > 0) SendMessageW(control(DayList), LB_SETCURSEL, std::min(index, count - 1), 0);
 }
 
 int Form2::lineHeight() const {
-  const win32::ClientDC dc(hwnd());
-  const win32::Selected selected(dc.get(), font(fonts::kDayList));
-  TEXTMETRICW metrics{};
-  if (!dc || !GetTextMetricsW(dc.get(), &metrics))
-    return 16;
-  return std::max(
-      1, static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading));
+    const win32::ClientDC dc(hwnd());
+    const win32::Selected selected(dc.get(), font(fonts::kDayList));
+    TEXTMETRICW metrics{};
+    if (!dc || !GetTextMetricsW(dc.get(), &metrics)) return 16;
+    return std::max(1, static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading));
 }
 
 void Form2::setDayBold(int index, bool bold) {
-  if (index < 0 || index >= kDayButtons)
-    return;
-  const auto day = static_cast<std::size_t>(index);
-  if (bold_[day] == bold)
-    return;
-  bold_[day] = bold;
-  setControlFont(Command1 + index,
-                 bold ? fonts::kSansSerifBold : fonts::kSansSerif);
+    if (index < 0 || index >= kDayButtons) return;
+    const auto day = static_cast<std::size_t>(index);
+    if (bold_[day] == bold) return;
+    bold_[day] = bold;
+    setControlFont(Command1 + index, bold ? fonts::kSansSerifBold : fonts::kSansSerif);
 }
 
 void Form2::setEntries(std::vector<DayEntry> entries) {
-  HWND list = control(DayList);
-  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(list, LB_RESETCONTENT, 0, 0);
-  // The list measures each entry as it is added, from entries_.
-  entries_ = std::move(entries);
-  for (const DayEntry &entry : entries_) {
-    SendMessageW(list, LB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>(entryText(entry).c_str()));
-  }
-  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list, nullptr, TRUE);
+    HWND list = control(DayList);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    // The list measures each entry as it is added, from entries_.
+    entries_ = std::move(entries);
+    for (const DayEntry& entry : entries_) {
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entryText(entry).c_str()));
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
-std::unique_ptr<Form2> ShowList(Services &services, WindowRegistry *windows,
-                                const std::function<void()> &hideMain,
+std::unique_ptr<Form2> ShowList(Services& services, WindowRegistry* windows,
+                                const std::function<void()>& hideMain,
                                 std::function<void()> showMain) {
-  if (!PrepareShowList(services))
-    return nullptr;
-  auto viewer = std::make_unique<Form2>(services, std::move(showMain));
-  if (const schedule::Outcome created = viewer->create(windows); !created) {
-    services.message(
-        "The day list viewer could not be opened: " + created.error + ".");
-    return nullptr;
-  }
-  // The viewer first: hiding the active window before another of the editor's
-  // shows would hand the activation to some other program, and Windows'
-  // foreground rules could then keep the viewer behind it.
-  viewer->show();
-  if (hideMain)
-    hideMain();
-  return viewer;
+    if (!PrepareShowList(services)) return nullptr;
+    auto viewer = std::make_unique<Form2>(services, std::move(showMain));
+    if (const schedule::Outcome created = viewer->create(windows); !created) {
+        services.message("The day list viewer could not be opened: " + created.error + ".");
+        return nullptr;
+    }
+    // The viewer first: hiding the active window before another of the editor's shows would
+    // hand the activation to some other program, and Windows' foreground rules could then
+    // keep the viewer behind it.
+    viewer->show();
+    if (hideMain) hideMain();
+    return viewer;
 }
 
-} // namespace editor
+}  // namespace editor

@@ -38,10 +38,11 @@ class Form2 final : public Window, public ViewerControls {
   private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnLaidOut(unsigned dpi) override;
+    win32::PixelRect placeOf(const ControlRow& row, unsigned dpi) const override;
 
     void OnCommand(int id, int code);
     void OnDayButton(int index);  // Command1 ... Command7
-    void OnBackToMain();          // Command8 and the close box
+    void OnBackToMain();          // Command8, the close box and Esc
     void OnEnter();               // Enter where no control takes it
     void OnContextMenu(HWND from, int x, int y);
     LRESULT OnVKeyToItem(int key);

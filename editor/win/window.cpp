@@ -72,6 +72,10 @@ schedule::Outcome Window::create(const WindowDesign& design, WindowRegistry* reg
     registerClass(design.className);
     registry_ = registry;
     clientArea_ = design.clientArea;
+    smallestClientArea_ =
+        design.smallestClientArea.width > 0 && design.smallestClientArea.height > 0
+            ? design.smallestClientArea
+            : design.clientArea;
     controls_ = design.controls;
     designs_.clear();
     for (const ControlRow& row : controls_) designs_.push_back(row.font);
@@ -114,6 +118,11 @@ win32::PixelRect Window::placeOf(const ControlRow& row, unsigned dpi) const {
     return win32::toPixels(row.place, dpi);
 }
 
+win32::PixelSize Window::shortOfDesign() const {
+    return {win32::twipsToPixels(clientArea_.width, dpi_) - client_.width,
+            win32::twipsToPixels(clientArea_.height, dpi_) - client_.height};
+}
+
 HFONT Window::font(const win32::FontSpec& spec) const {
     const int height = win32::fontHeight(spec.hundredthsOfPoint, dpi_);
     for (const MadeFont& made : fonts_) {
@@ -143,7 +152,8 @@ void Window::setControlFont(int id, const win32::FontSpec& spec) {
 }
 
 bool Window::OnCreateWindow() {
-    dpi_ = win32::windowDpi(hwnd_);
+    monitorDpi_ = win32::windowDpi(hwnd_);
+    fitOn(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), monitorDpi_);
     HINSTANCE instance = GetModuleHandleW(nullptr);
     for (const ControlRow& row : controls_) {
         const win32::PixelRect place = placeOf(row, dpi_);
@@ -165,23 +175,72 @@ bool Window::OnCreateWindow() {
     // After OnCreate, which may give a control its text.
     fitCaptions();
     OnLaidOut(dpi_);
-    fitClientArea(dpi_);
+    fitClientArea();
+    // The system's default place may leave part of the window off the screen.
+    keepInWorkArea();
     return true;
 }
 
 void Window::OnDpiChanged(unsigned dpi, const RECT& suggested) {
-    dpi_ = dpi;
+    monitorDpi_ = dpi;
+    fitOn(MonitorFromRect(&suggested, MONITOR_DEFAULTTONEAREST), dpi);
     // The controls keep using the previous fonts until applyFonts hands them the new ones.
     const auto previous = std::move(fonts_);
     fonts_.clear();
     applyFonts();
     // A caption fits or not in the control's new size.
-    layOut(dpi);
+    layOut(dpi_);
     fitCaptions();
-    OnLaidOut(dpi);
+    OnLaidOut(dpi_);
     const POINT topLeft{suggested.left, suggested.top};
-    fitClientArea(dpi, &topLeft);
+    fitClientArea(&topLeft);
+    // The suggested place follows the mouse that drags the window across monitors; a window
+    // that had to give way is brought whole onto the work area, where its controls are within
+    // reach.
+    if (dpi_ != dpi || shortOfDesign() != win32::PixelSize{0, 0}) keepInWorkArea();
     InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Window::fitOn(HMONITOR monitor, unsigned monitorDpi) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    RECT frame{0, 0, 0, 0};
+    win32::adjustWindowRectForDpi(
+        frame, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), GetMenu(hwnd_) != nullptr,
+        static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)), monitorDpi);
+    if (!monitor || !GetMonitorInfoW(monitor, &info)) {
+        // Nothing to fit into: the design as it is.
+        dpi_ = monitorDpi;
+        client_ = {win32::twipsToPixels(clientArea_.width, dpi_),
+                   win32::twipsToPixels(clientArea_.height, dpi_)};
+        return;
+    }
+    const win32::PixelSize room{info.rcWork.right - info.rcWork.left - (frame.right - frame.left),
+                                info.rcWork.bottom - info.rcWork.top - (frame.bottom - frame.top)};
+    const win32::WindowFit fit =
+        win32::fitWindow(clientArea_, smallestClientArea_, monitorDpi, room);
+    dpi_ = fit.dpi;
+    client_ = fit.client;
+}
+
+void Window::keepInWorkArea() {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    RECT window;
+    if (!GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &info) ||
+        !GetWindowRect(hwnd_, &window)) {
+        return;
+    }
+    const RECT& work = info.rcWork;
+    const auto within = [](LONG start, LONG size, LONG low, LONG high) {
+        // Where it is larger than the work area, its start (the title bar) stays in view.
+        return std::max(low, std::min(start, high - size));
+    };
+    const LONG left = within(window.left, window.right - window.left, work.left, work.right);
+    const LONG top = within(window.top, window.bottom - window.top, work.top, work.bottom);
+    if (left != window.left || top != window.top) {
+        SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void Window::applyFonts() {
@@ -201,7 +260,9 @@ void Window::fitCaptions() {
 
 void Window::fitCaption(HWND child, const win32::FontSpec& design) {
     HFONT fitting = fontAt(design, design.hundredthsOfPoint);
-    if (const std::optional<win32::CaptionLayout> caption = win32::captionLayout(child, dpi_)) {
+    // A button's frame is the system's, drawn at its monitor's DPI.
+    if (const std::optional<win32::CaptionLayout> caption =
+            win32::captionLayout(child, monitorDpi_)) {
         for (int size : win32::captionSizes(design.hundredthsOfPoint, dpi_)) {
             fitting = fontAt(design, size);
             if (win32::captionFits(child, *caption, fitting)) break;
@@ -220,12 +281,12 @@ void Window::layOut(unsigned dpi) {
     }
 }
 
-void Window::fitClientArea(unsigned dpi, const POINT* topLeft) {
-    const win32::PixelRect client = win32::toPixels(clientArea_, dpi);
+void Window::fitClientArea(const POINT* topLeft) {
+    const win32::PixelSize client = client_;
     RECT frame{0, 0, client.width, client.height};
-    win32::adjustWindowRectForDpi(frame, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)),
-                                  GetMenu(hwnd_) != nullptr,
-                                  static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)), dpi);
+    win32::adjustWindowRectForDpi(
+        frame, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), GetMenu(hwnd_) != nullptr,
+        static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)), monitorDpi_);
     const SIZE size{frame.right - frame.left, frame.bottom - frame.top};
     RECT current;
     GetWindowRect(hwnd_, &current);

@@ -17,6 +17,7 @@
 #include "schedule/folder.hpp"
 #include "win32/font.hpp"
 #include "win32/twips.hpp"
+#include "win32/window_fit.hpp"
 
 namespace editor {
 
@@ -64,12 +65,17 @@ struct WindowDesign {
     DWORD extendedStyle;
     win32::TwipsRect clientArea;
     std::span<const ControlRow> controls;
+    // The smallest client area the window still works with where its monitor has no room for
+    // the design, its controls placed by its placeOf; empty: it cannot give way, and is laid out
+    // smaller as a whole instead.
+    win32::TwipsRect smallestClientArea{};
 };
 
 // A window owned by a C++ object: `this` comes in with WM_NCCREATE, messages go to
 // HandleMessage, and the window joins the registry from WM_NCCREATE until WM_NCDESTROY.
 // Exceptions stop at the window procedure: reported there, or while the window is being made,
-// the reason its creation failed.
+// the reason its creation failed. A window fits its monitor's work area: one whose design is
+// larger gives way (win32::fitWindow), and the window is made inside the work area.
 class Window {
   public:
     Window(const Window&) = delete;
@@ -111,7 +117,12 @@ class Window {
     virtual win32::PixelRect placeOf(const ControlRow& row, unsigned dpi) const;
 
     HWND control(int id) const { return GetDlgItem(hwnd_, id); }
+    // The DPI the window's contents are laid out at: its monitor's, unless the design is laid
+    // out smaller to fit it.
     unsigned dpi() const { return dpi_; }
+    // How many pixels the client area is narrower and lower than the design at dpi(): 0 and 0
+    // unless the window gave way to fit its monitor.
+    win32::PixelSize shortOfDesign() const;
     // The window's font of this design at its own size, made for the window's DPI; null when no
     // control uses it.
     HFONT font(const win32::FontSpec& spec) const;
@@ -135,6 +146,11 @@ class Window {
     bool OnCreateWindow();
     void OnDpiChanged(unsigned dpi, const RECT& suggested);
 
+    // The layout on `monitor` at its DPI `monitorDpi`: dpi_ and client_.
+    void fitOn(HMONITOR monitor, unsigned monitorDpi);
+    // Moves the window, as it is now, into its monitor's work area where it reaches past it.
+    void keepInWorkArea();
+
     // Every control in its design's font at its own size.
     void applyFonts();
     // Each control that shows a caption in the font whose size fits it whole: the design's
@@ -145,15 +161,18 @@ class Window {
     // one design and size share it.
     HFONT fontAt(const win32::FontSpec& design, int hundredthsOfPoint);
     void layOut(unsigned dpi);
-    // Sizes the window so that its client area is the design's at `dpi`, moved to `topLeft`
-    // when given (the place WM_DPICHANGED suggests).
-    void fitClientArea(unsigned dpi, const POINT* topLeft = nullptr);
+    // Sizes the window so that its client area is client_, moved to `topLeft` when given (the
+    // place WM_DPICHANGED suggests).
+    void fitClientArea(const POINT* topLeft = nullptr);
 
     HWND hwnd_ = nullptr;
     WindowRegistry* registry_ = nullptr;
     HWND lastFocus_ = nullptr;
-    unsigned dpi_ = USER_DEFAULT_SCREEN_DPI;
+    unsigned dpi_ = USER_DEFAULT_SCREEN_DPI;         // of the layout
+    unsigned monitorDpi_ = USER_DEFAULT_SCREEN_DPI;  // of the frame and the system's metrics
     win32::TwipsRect clientArea_{};
+    win32::TwipsRect smallestClientArea_{};
+    win32::PixelSize client_{};
     std::span<const ControlRow> controls_;
     // Each row's design of font: the table's, or what setControlFont gave it.
     std::vector<const win32::FontSpec*> designs_;

@@ -8,6 +8,7 @@
 #include "loaded_main.hpp"
 #include "win32/caption_size.hpp"
 #include "win32/twips.hpp"
+#include "win32/window_fit.hpp"
 
 using editor::Field;
 using editor::List;
@@ -198,5 +199,42 @@ TEST(CaptionSizes, HalfAPointAtATimeDownToFourFifthsEachHeightOnce) {
         for (int size : win32::captionSizes(c.design, c.dpi)) {
             EXPECT_GE(size * 100, c.design * 80) << "never below four fifths";
         }
+    }
+}
+
+TEST(WindowFit, ADesignTooLargeForItsMonitorGivesWayOrIsLaidOutSmaller) {
+    // The viewer: its list may give way down to a client area of 8895 x 2145 twips.
+    const win32::TwipsRect viewer{0, 0, 10095, 7785};
+    const win32::TwipsRect viewerSmallest{0, 0, 8895, 2145};
+    // Main cannot give way: its smallest is its design.
+    const win32::TwipsRect main{0, 0, 9135, 5085};
+    struct Case {
+        const char* name;
+        win32::TwipsRect design, smallest;
+        unsigned dpi;
+        win32::PixelSize room;
+        win32::WindowFit fit;
+    };
+    const Case cases[] = {
+        {"the design fits: as designed", viewer, viewerSmallest, 96, {1018, 740}, {96, {673, 519}}},
+        {"exactly", viewer, viewerSmallest, 96, {673, 519}, {96, {673, 519}}},
+        // 150 % on 1024 x 768: 1010 x 779 at 144 DPI.
+        {"too low: the list shorter", viewer, viewerSmallest, 144, {1016, 730}, {144, {1010, 730}}},
+        {"too wide as well", viewer, viewerSmallest, 144, {1000, 700}, {144, {1000, 700}}},
+        // 200 % on 1366 x 768: 1218 x 678 at 192 DPI; 5085 twips are 639 pixels at 181.
+        {"no way to give: smaller as a whole", main, main, 192, {1350, 640}, {181, {1148, 639}}},
+        // Not even the viewer's least fits at 144: at 130 DPI it does, 803 x 194, and gives
+        // way there to its room.
+        {"the least too large: smaller, then giving way",
+         viewer,
+         viewerSmallest,
+         144,
+         {805, 600},
+         {130, {805, 600}}},
+        // Nothing fits at half the DPI either: the least there, cut off.
+        {"nothing fits", main, main, 192, {100, 100}, {96, {609, 339}}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(win32::fitWindow(c.design, c.smallest, c.dpi, c.room), c.fit) << c.name;
     }
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "../host/fake_editor.hpp"
+#include "access_keys.hpp"
 #include "driver.hpp"
 #include "fonts.hpp"
 #include "editor/win/viewer_ids.hpp"
@@ -217,11 +218,12 @@ TEST_F(ViewerTest, WindowAndButtonsAsDesigned) {
         const wchar_t* caption;
         int left, width;
     };
+    // The captions keep their words; an "&" marks each one's access key.
     const Button buttons[] = {
-        {Command1, L"Monday", 120, 975},      {Command2, L"Tuesday", 1200, 975},
-        {Command3, L"Wednesday", 2280, 1215}, {Command4, L"Thursday", 3600, 975},
-        {Command5, L"Friday", 4560, 975},     {Command6, L"Saturday", 5640, 975},
-        {Command7, L"Sunday", 6720, 975},     {Command8, L"Back to Main Menu", 7800, 975},
+        {Command1, L"&Monday", 120, 975},      {Command2, L"&Tuesday", 1200, 975},
+        {Command3, L"&Wednesday", 2280, 1215}, {Command4, L"T&hursday", 3600, 975},
+        {Command5, L"&Friday", 4560, 975},     {Command6, L"&Saturday", 5640, 975},
+        {Command7, L"S&unday", 6720, 975},     {Command8, L"&Back to Main Menu", 7800, 975},
     };
     ASSERT_TRUE(driver::fontInstalled(L"MS Sans Serif"));
     // The list's font stands in for Arial Narrow with a condensed family.
@@ -406,6 +408,50 @@ TEST_F(ViewerTest, BackToMainMenuCallsBackThenCloses) {
     EXPECT_EQ(viewer_->hwnd(), nullptr);
 }
 
+TEST_F(ViewerTest, AltWithEachButtonsAccessKeyPressesItFromAnywhereInTheWindow) {
+    HWND viewer = open();
+    ASSERT_TRUE(viewer);
+    EXPECT_FALSE(driver::accessKeysClash(driver::controlCaptions(viewer)));
+    HWND list = GetDlgItem(viewer, DayList);
+    for (int day = 0; day < 7; ++day) {
+        const wchar_t key =
+            driver::accessKey(driver::windowText(GetDlgItem(viewer, Command1 + day)));
+        ASSERT_NE(key, 0) << "day " << day << " has no access key";
+        // From the list too, which takes letters alone for itself.
+        EXPECT_TRUE(
+            driver::pressAltWith(viewer, day % 2 ? list : GetDlgItem(viewer, Command8), key));
+        pump();
+        EXPECT_EQ(weights(viewer), boldOnly(day)) << "Alt+" << static_cast<char>(key);
+    }
+    EXPECT_EQ(backs_, 0);
+    const wchar_t back = driver::accessKey(driver::windowText(GetDlgItem(viewer, Command8)));
+    ASSERT_NE(back, 0);
+    EXPECT_TRUE(driver::pressAltWith(viewer, list, back));
+    pump();
+    EXPECT_EQ(backs_, 1);
+    EXPECT_FALSE(IsWindow(viewer));
+}
+
+TEST_F(ViewerTest, EscDoesWhatBackDoesWhereverTheFocusIs) {
+    for (int focus : {int{Command3}, int{DayList}}) {
+        HWND viewer = open();
+        ASSERT_TRUE(viewer);
+        press(viewer, Command1);
+        const int before = backs_;
+        MSG escape{};
+        escape.hwnd = GetDlgItem(viewer, focus);
+        escape.message = WM_KEYDOWN;
+        escape.wParam = VK_ESCAPE;
+        escape.lParam = 1;
+        SetFocus(escape.hwnd);
+        // As the editor's message loop hands keys to the dialog manager.
+        EXPECT_TRUE(IsDialogMessageW(viewer, &escape));
+        pump();
+        EXPECT_EQ(backs_, before + 1) << focus;
+        EXPECT_FALSE(IsWindow(viewer)) << focus;
+    }
+}
+
 TEST_F(ViewerTest, CloseBoxDoesWhatBackDoes) {
     for (UINT message : {UINT{WM_SYSCOMMAND}, UINT{WM_CLOSE}}) {
         HWND viewer = open();
@@ -424,21 +470,100 @@ TEST_F(ViewerTest, LaysOutAgainForANewDpi) {
     press(viewer, Command7);
     RECT suggested;
     GetWindowRect(viewer, &suggested);
-    SendMessageW(viewer, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    // 125 %, at which the design fits the test's screen of 1024 x 768.
+    SendMessageW(viewer, WM_DPICHANGED, MAKEWPARAM(120, 120), reinterpret_cast<LPARAM>(&suggested));
     pump();
     EXPECT_EQ(clientPlace(GetDlgItem(viewer, Command3)),
-              win32::toPixels({2280, 7200, 1215, 495}, 144));
+              win32::toPixels({2280, 7200, 1215, 495}, 120));
     EXPECT_EQ(clientPlace(GetDlgItem(viewer, Command8)),
-              win32::toPixels({7800, 7200, 975, 495}, 144));
-    EXPECT_EQ(clientPlace(GetDlgItem(viewer, DayList)), win32::toPixels({0, 0, 10095, 7080}, 144));
-    EXPECT_EQ(fontOf(GetDlgItem(viewer, Command1)).lfHeight, win32::fontHeight(825, 144));
-    EXPECT_EQ(fontOf(GetDlgItem(viewer, DayList)).lfHeight, win32::fontHeight(1200, 144));
+              win32::toPixels({7800, 7200, 975, 495}, 120));
+    EXPECT_EQ(clientPlace(GetDlgItem(viewer, DayList)), win32::toPixels({0, 0, 10095, 7080}, 120));
+    EXPECT_EQ(fontOf(GetDlgItem(viewer, Command1)).lfHeight, win32::fontHeight(825, 120));
+    EXPECT_EQ(fontOf(GetDlgItem(viewer, DayList)).lfHeight, win32::fontHeight(1200, 120));
     EXPECT_EQ(weights(viewer), boldOnly(6)) << "the bold mark stays";
     EXPECT_EQ(driver::listText(GetDlgItem(viewer, DayList)),
               L"Time: 09:00\r\nC:\\sun.exe\r\nRun Style - Normal");
     press(viewer, Command1);
-    EXPECT_EQ(fontOf(GetDlgItem(viewer, Command1)).lfHeight, win32::fontHeight(825, 144))
+    EXPECT_EQ(fontOf(GetDlgItem(viewer, Command1)).lfHeight, win32::fontHeight(825, 120))
         << "a day turned bold later gets the new size too";
+}
+
+TEST_F(ViewerTest, AtADpiWithoutRoomForItsDesignItsListGivesWayAndItsButtonsStayInView) {
+    std::string many;
+    for (int i = 0; i < 40; ++i) {
+        many += record(("08:" + std::to_string(10 + i)).c_str(), "C:\\app.exe", "Normal", "Monday");
+    }
+    services_.folder.files["datmon.dat"] = many;
+    HWND viewer = open();
+    ASSERT_TRUE(viewer);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(viewer, MONITOR_DEFAULTTONEAREST), &monitor));
+    ASSERT_EQ(monitor.rcMonitor.right - monitor.rcMonitor.left, 1024) << "the test's screen";
+    ASSERT_EQ(monitor.rcMonitor.bottom - monitor.rcMonitor.top, 768);
+    const RECT work = monitor.rcWork;
+    const auto inside = [&](const RECT& box) {
+        return box.left >= work.left && box.top >= work.top && box.right <= work.right &&
+               box.bottom <= work.bottom;
+    };
+    // At 96 DPI the design fits, as designed: the other tests hold its every place.
+    RECT frame;
+    GetWindowRect(viewer, &frame);
+    EXPECT_TRUE(inside(frame));
+
+    // 150 %, where 10095 x 7785 twips are 1010 x 779 pixels: the place Windows suggests keeps
+    // the corner and scales the size.
+    RECT suggested{frame.left, frame.top, frame.left + (frame.right - frame.left) * 3 / 2,
+                   frame.top + (frame.bottom - frame.top) * 3 / 2};
+    SendMessageW(viewer, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    pump();
+    GetWindowRect(viewer, &frame);
+    EXPECT_TRUE(inside(frame)) << frame.left << "," << frame.top << " " << frame.right << ","
+                               << frame.bottom;
+    RECT client;
+    GetClientRect(viewer, &client);
+    EXPECT_LT(client.bottom, win32::twipsToPixels(7785, 144)) << "lower than the design";
+    HWND list = GetDlgItem(viewer, DayList);
+    const win32::PixelRect listPlace = clientPlace(list);
+    for (int id = Command1; id <= Command8; ++id) {
+        HWND button = GetDlgItem(viewer, id);
+        const win32::PixelRect place = clientPlace(button);
+        // In the client area, at the bottom as designed, and below the list.
+        EXPECT_EQ(client.bottom - (place.top + place.height), win32::twipsToPixels(7785, 144) -
+                                                                  win32::twipsToPixels(7200, 144) -
+                                                                  win32::twipsToPixels(495, 144))
+            << id;
+        EXPECT_LE(place.left + place.width, client.right) << id;
+        EXPECT_GE(place.top, listPlace.top + listPlace.height) << id;
+        RECT onScreen;
+        GetWindowRect(button, &onScreen);
+        EXPECT_TRUE(inside(onScreen)) << id;
+        EXPECT_EQ(place.height, win32::twipsToPixels(495, 144)) << id;
+    }
+    EXPECT_EQ(listPlace.width, client.right);
+    EXPECT_EQ(clientPlace(GetDlgItem(viewer, Command3)).left, win32::twipsToPixels(2280, 144));
+
+    // The list scrolls to its last record.
+    press(viewer, Command1);
+    ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 40);
+    SendMessageW(list, WM_VSCROLL, SB_BOTTOM, 0);
+    RECT last;
+    SendMessageW(list, LB_GETITEMRECT, 39, reinterpret_cast<LPARAM>(&last));
+    RECT listClient;
+    GetClientRect(list, &listClient);
+    EXPECT_LE(last.bottom, listClient.bottom) << "the last record shows whole";
+    EXPECT_GT(last.bottom, 0);
+
+    // Back at 96 DPI, as designed again.
+    GetWindowRect(viewer, &suggested);
+    SendMessageW(viewer, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
+    pump();
+    GetClientRect(viewer, &client);
+    EXPECT_EQ(client.right, 673);
+    EXPECT_EQ(client.bottom, 519);
+    EXPECT_EQ(clientPlace(list), win32::toPixels({0, 0, 10095, 7080}, 96));
+    EXPECT_EQ(clientPlace(GetDlgItem(viewer, Command8)),
+              win32::toPixels({7800, 7200, 975, 495}, 96));
 }
 
 TEST_F(ViewerTest, JoinsTheEditorsWindowsWhileOpen) {
