@@ -1,9 +1,11 @@
 # cmake -DSETTINGS=<package settings> -DPACKAGE_SCRIPT=<package.cmake> -DWORK=<scratch folder>
 #       -DOPENSSL=<openssl> -DOSSLSIGNCODE=<osslsigncode> -DWINE=<Windows program runner>
-#       -P check_signed.cmake: the package made with a throwaway code-signing certificate. The
-# four programs, the installer and the uninstaller it writes each carry a signature that
-# osslsigncode accepts against that certificate, and the signed installer still installs and
-# uninstalls silently. Signs copies of the programs the build made, as a release does.
+#       -P check_signed.cmake: the package made with a throwaway code-signing certificate and
+# dated by a time-stamp server on this machine (timestamp_server.py). The four programs, the
+# installer and the uninstaller it writes each carry a signature that osslsigncode accepts
+# against that certificate, with a time stamp it accepts against the server's, and the signed
+# installer still installs and uninstalls silently. Signs copies of the programs the build
+# made, as a release does.
 cmake_minimum_required(VERSION 3.25)
 include(${SETTINGS})
 file(REMOVE_RECURSE "${WORK}")
@@ -28,21 +30,41 @@ run(${OPENSSL} req -x509 -newkey rsa:2048 -keyout key.pem -passout env:NORVELL_T
 run(${OPENSSL} pkcs12 -export -inkey key.pem -passin env:NORVELL_TEST_PASSWORD
     -in certificate.pem -out signer.p12 -passout env:NORVELL_TEST_PASSWORD)
 
+# The time-stamp server's own certificate, and what openssl needs to answer as one.
+run(${OPENSSL} req -x509 -newkey rsa:2048 -nodes -keyout timestamps.key -out timestamps.pem
+    -days 2 -subj "/CN=Norvell test time stamps"
+    -addext "keyUsage=critical,digitalSignature" -addext "extendedKeyUsage=critical,timeStamping")
+file(WRITE "${WORK}/timestamps.serial" "01\n")
+file(WRITE "${WORK}/timestamps.cnf" "[tsa]
+default_tsa = answers
+[answers]
+serial = ${WORK}/timestamps.serial
+signer_cert = ${WORK}/timestamps.pem
+signer_key = ${WORK}/timestamps.key
+signer_digest = sha256
+default_policy = 1.2.3.4.1
+digests = sha256
+accuracy = secs:1
+ess_cert_id_alg = sha256
+")
+
 set(ENV{NORVELL_SIGN_PKCS12} "${WORK}/signer.p12")
 set(ENV{NORVELL_SIGN_PASSWORD_FILE} "${WORK}/password")
-# No time-stamp server is reached from a test.
-unset(ENV{NORVELL_SIGN_TIMESTAMP_URL})
-run(${CMAKE_COMMAND} -DSETTINGS=${SETTINGS} -DOUT=${WORK}/package -DWORK=${WORK}/staging
+run(${PYTHON} ${CMAKE_CURRENT_LIST_DIR}/timestamp_server.py ${OPENSSL} ${WORK}/timestamps.cnf
+    ${CMAKE_COMMAND} -DSETTINGS=${SETTINGS} -DOUT=${WORK}/package -DWORK=${WORK}/staging
     -P ${PACKAGE_SCRIPT})
 
 set(failures "")
 function(expect_signed file)
-  execute_process(COMMAND ${OSSLSIGNCODE} verify -CAfile "${WORK}/certificate.pem" -in "${file}"
+  execute_process(COMMAND ${OSSLSIGNCODE} verify -CAfile "${WORK}/certificate.pem"
+                          -TSA-CAfile "${WORK}/timestamps.pem" -in "${file}"
                   OUTPUT_VARIABLE output ERROR_VARIABLE output RESULT_VARIABLE verified)
   if(NOT verified EQUAL 0)
     string(APPEND failures "\n${file} is not signed by the certificate:\n${output}")
-    set(failures "${failures}" PARENT_SCOPE)
+  elseif(NOT output MATCHES "Timestamp Server Signature verification: ok")
+    string(APPEND failures "\n${file} has no time stamp from the server:\n${output}")
   endif()
+  set(failures "${failures}" PARENT_SCOPE)
 endfunction()
 
 set(installer "${WORK}/package/${NAME}.exe")
