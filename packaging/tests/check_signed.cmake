@@ -8,6 +8,11 @@
 # made, as a release does.
 cmake_minimum_required(VERSION 3.25)
 include(${SETTINGS})
+foreach(tool OPENSSL OSSLSIGNCODE)
+  if(NOT ${tool})
+    message(FATAL_ERROR "No ${tool}: install Debian's openssl and osslsigncode (scripts/deps.sh).")
+  endif()
+endforeach()
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 
