@@ -79,12 +79,17 @@ if(WIN32)
     endforeach()
     target_link_libraries(norvell_delay_loaded INTERFACE ${delayed} delayimp)
   else()
+    # dlltool names the archive's members and symbols after the archive's path and the link
+    # orders the import tables by those names: given a bare name, it makes the same archive
+    # and the same program in every build folder.
+    file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/delay_loaded)
     foreach(library ${delayed})
       set(definitions ${PROJECT_SOURCE_DIR}/cmake/delay_loaded/${library}.def)
       set(archive ${PROJECT_BINARY_DIR}/delay_loaded/lib${library}_delayed.a)
-      file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/delay_loaded)
       execute_process(COMMAND ${CMAKE_DLLTOOL} --input-def ${definitions}
-                              --dllname ${library}.dll --output-delaylib ${archive}
+                              --dllname ${library}.dll --output-delaylib lib${library}_delayed.a
+                              --temp-prefix ${library}_delayed
+                      WORKING_DIRECTORY ${PROJECT_BINARY_DIR}/delay_loaded
                       COMMAND_ERROR_IS_FATAL ANY)
       set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
                    ${definitions})

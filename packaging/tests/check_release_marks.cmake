@@ -1,8 +1,11 @@
-# cmake -DDIST=<folder> -DSYMBOLS=<folder> -DEPOCH=<seconds> -DSOURCES=<folder> -DBUILD=<folder>
-#       -P check_release_marks.cmake: what would keep two builds of one commit from being the
-# same bytes, seen in the shipped programs and their debug files: each program's and debug
-# file's PE time stamp is EPOCH, the release's date (not the time it was built), and no file
-# names the folder of the sources or of the build.
+# cmake -DDIST=<folder> -DSYMBOLS=<folder> -DLINKED=<folder> -DEPOCH=<seconds> -DSOURCES=<folder>
+#       -DBUILD=<folder> -P check_release_marks.cmake: what would keep two builds of one commit
+# from being the same bytes, seen in the shipped programs and their debug files: each
+# program's and debug file's PE time stamp is EPOCH, the release's date (not the time it was
+# built), and no file names the folder of the sources or of the build. Nor do the import
+# libraries the build makes for the link (LINKED), not even as a symbol's name, in which
+# dlltool writes every character but letters and digits as "_": the link orders the import
+# tables by those names.
 cmake_minimum_required(VERSION 3.25)
 
 # The little-endian 32-bit number at OFFSET of FILE.
@@ -16,6 +19,7 @@ endfunction()
 file(GLOB programs "${DIST}/*.exe" "${DIST}/*.com")
 file(GLOB debug_files "${SYMBOLS}/*.debug")
 file(GLOB documents "${DIST}/*.1st" "${DIST}/*.txt")
+file(GLOB libraries "${LINKED}/*.a")
 list(LENGTH programs shipped)
 if(shipped LESS 4)
   message(FATAL_ERROR "The shippable folder holds ${shipped} programs: ${programs}")
@@ -38,8 +42,10 @@ foreach(file IN LISTS programs debug_files)
 endforeach()
 
 foreach(folder "${SOURCES}" "${BUILD}")
-  string(REGEX REPLACE "([][+.*()^$?|\\\\])" "\\\\\\1" pattern "${folder}")
-  foreach(file IN LISTS programs debug_files documents)
+  string(REGEX REPLACE "([][+.*()^$?|\\\\])" "\\\\\\1" plain "${folder}")
+  string(REGEX REPLACE "[^A-Za-z0-9]" "_" as_symbol "${folder}")
+  set(pattern "${plain}|${as_symbol}")
+  foreach(file IN LISTS programs debug_files documents libraries)
     file(STRINGS "${file}" named REGEX "${pattern}")
     if(named)
       list(GET named 0 first)
