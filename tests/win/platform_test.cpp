@@ -105,6 +105,28 @@ TEST(WorkingFolder, WritesReplacesListsAndRemoves) {
     EXPECT_FALSE(missing.busy);
 }
 
+// A pick file is created only under a free name: the file system refuses a name that a file
+// has, in any letter case, or a folder, and leaves both files as they were.
+TEST(WorkingFolder, RenameIfFreeNeverReplacesWhatHasTheName) {
+    driver::TempFolder temp;
+    win32::WorkingFolder folder(temp.path() + L"\\");
+    temp.write(L"2Mon.dat", "theirs");
+    driver::createFolderOrThrow(temp.file(L"3Mon.dat"));
+    for (const char* taken : {"2Mon.dat", "2MON.DAT", "3Mon.dat"}) {
+        SCOPED_TRACE(taken);
+        temp.write(L"mine.tmp", "mine");
+        const schedule::Outcome refused = folder.renameIfFree("mine.tmp", taken);
+        EXPECT_FALSE(refused);
+        EXPECT_TRUE(refused.taken);
+        EXPECT_FALSE(refused.busy);
+        EXPECT_EQ(temp.read(L"mine.tmp"), "mine");
+        EXPECT_EQ(temp.read(L"2Mon.dat"), "theirs");
+    }
+    EXPECT_TRUE(folder.renameIfFree("mine.tmp", "4Mon.dat"));
+    EXPECT_EQ(temp.names(), (std::vector<std::wstring>{L"2Mon.dat", L"4Mon.dat"}));
+    EXPECT_EQ(temp.read(L"4Mon.dat"), "mine");
+}
+
 // The launcher reads its day file in parts: together they are the file, whatever its size
 // against the part, and a file that cannot be opened hands nothing.
 TEST(WorkingFolder, ReadsAFileInPartsThatMakeUpTheWholeFile) {
