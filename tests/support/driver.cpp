@@ -87,6 +87,22 @@ std::vector<std::wstring> TempFolder::names() const {
     return fileNames(path_);
 }
 
+EnvironmentVariable::EnvironmentVariable(const wchar_t* name,
+                                         const std::optional<std::wstring>& value)
+    : name_(name) {
+    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+    if (size > 0) {
+        std::wstring old(size, L'\0');
+        old.resize(GetEnvironmentVariableW(name, old.data(), size));
+        previous_ = old;
+    }
+    SetEnvironmentVariableW(name, value ? value->c_str() : nullptr);
+}
+
+EnvironmentVariable::~EnvironmentVariable() {
+    SetEnvironmentVariableW(name_, previous_ ? previous_->c_str() : nullptr);
+}
+
 std::optional<std::string> fileBytes(const std::wstring& path) {
     win32::UniqueHandle handle =
         win32::ownHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,

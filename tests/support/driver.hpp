@@ -43,6 +43,20 @@ class TempFolder {
     std::wstring path_;
 };
 
+// An environment variable of this process set, or removed when `value` is none, for as long
+// as the owner lives, and as it was afterwards. Programs started meanwhile inherit it.
+class EnvironmentVariable {
+  public:
+    EnvironmentVariable(const wchar_t* name, const std::optional<std::wstring>& value);
+    ~EnvironmentVariable();
+    EnvironmentVariable(const EnvironmentVariable&) = delete;
+    EnvironmentVariable& operator=(const EnvironmentVariable&) = delete;
+
+  private:
+    const wchar_t* name_;
+    std::optional<std::wstring> previous_;
+};
+
 // A file's bytes, none when it cannot be opened; the plain file names of a folder, sorted.
 std::optional<std::string> fileBytes(const std::wstring& path);
 std::vector<std::wstring> fileNames(const std::wstring& folder);
