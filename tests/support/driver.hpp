@@ -57,6 +57,11 @@ class EnvironmentVariable {
     std::optional<std::wstring> previous_;
 };
 
+// Where `path` is in the Unix file system under Wine; none elsewhere, or when it has no place
+// there. Wine's own settings that name folders, such as XDG_DATA_HOME for its Recycle Bin, take
+// such a path.
+std::optional<std::wstring> unixPath(const std::wstring& path);
+
 // A file's bytes, none when it cannot be opened; the plain file names of a folder, sorted.
 std::optional<std::string> fileBytes(const std::wstring& path);
 std::vector<std::wstring> fileNames(const std::wstring& folder);

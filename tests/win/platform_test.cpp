@@ -14,6 +14,7 @@
 #include "win32/folder.hpp"
 #include "win32/owners.hpp"
 #include "win32/process.hpp"
+#include "win32/recycle.hpp"
 #include "win32/shell.hpp"
 #include "win32/text.hpp"
 
@@ -321,4 +322,26 @@ TEST(Drive, ASubstituteDriveLeadsToItsFolderAndOthersStayAsTheyAre) {
         EXPECT_EQ(local.kind, win32::DriveLetter::Kind::Local) << win32::narrow(path);
         EXPECT_TRUE(local.path.empty());
     }
+}
+
+// The Recycle Bin keeps a fixed drive's files, and none of a share or of a drive made by subst.
+TEST(RecycleBin, TakesTheFilesOfAFixedDriveAlone) {
+    driver::TempFolder temp;
+    EXPECT_TRUE(win32::recycleBinTakes(temp.path()));
+    EXPECT_FALSE(win32::recycleBinTakes(L"\\\\srv\\apps\\Sched"));
+
+    wchar_t letter = L'\0';
+    for (wchar_t candidate = L'P'; candidate <= L'W' && !letter; ++candidate) {
+        const std::wstring drive{candidate, L':'};
+        if (GetDriveTypeW((drive + L"\\").c_str()) == DRIVE_NO_ROOT_DIR &&
+            DefineDosDeviceW(0, drive.c_str(), temp.path().c_str())) {
+            letter = candidate;
+        }
+    }
+    ASSERT_NE(letter, L'\0') << "no free drive letter could be defined";
+    const std::wstring drive{letter, L':'};
+    const bool substitute = win32::recycleBinTakes(drive + L"\\");
+    DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, drive.c_str(),
+                     temp.path().c_str());
+    EXPECT_FALSE(substitute);
 }
