@@ -40,8 +40,9 @@ std::string runStyleWords() {
 
 // The message when the counter has reached its limit: `full` names the limit.
 std::string counterFullMessage(const std::string& full) {
-    // Numbering from 1 again would replace earlier picks; a clear moves them aside, and a
-    // new start of the editor then restores them under small numbers.
+    // Numbering from 1 again would only meet the numbers taken and move past the highest,
+    // which is at the limit; a clear moves the picks aside, and a new start of the editor
+    // then restores them under small numbers.
     return full +
            " Nothing was written. To go on, clear the schedule with Reset/Clear List, start "
            "Norvell again and bring your picks back with Schedule, Restore Cleared Picks: they "
