@@ -38,11 +38,11 @@ struct WrittenPick {
 };
 
 // Writes one pick's files, all under the number in Text4, each only where its name is free:
-// a name that another editor, or anyone, has taken is never replaced. Then the files this
-// pick has written so far go again, Text4 moves past the taken number (to the highest pick
-// number in the folder, as at start-up, and on by one) and the pick is written under that
-// number, so that one pick's files keep sharing a number. It stops at the first file that
-// cannot be written, keeping those written before it.
+// a name that another editor, or anyone, has taken is never replaced. When one is taken, the
+// files this pick wrote so far are removed again, Text4 moves past the taken number (to the
+// highest pick number in the folder, as at start-up, and on by one) and the whole pick is
+// written under that number, so that one pick's files keep sharing a number. It stops at the
+// first file that cannot be written, keeping those written before it.
 WrittenPick writePickFiles(MainControls& controls, Services& services,
                            const std::vector<PickFile>& files);
 
