@@ -1,10 +1,15 @@
 #include "editor/core/restore.hpp"
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "editor/core/helper_runs.hpp"
 #include "editor/core/pick.hpp"
+#include "editor/core/wording.hpp"
 #include "schedule/helpers.hpp"
+#include "schedule/lines.hpp"
 #include "schedule/pick_file.hpp"
 
 namespace editor {
@@ -17,37 +22,41 @@ std::string clearedFolderPath(const Services& services) {
     return path + std::string(schedule::kClearedFolder);
 }
 
-// "5", "5 and 6", "5 to 8", "2, 4 and 5", "2 to 4 and 7": the numbers in increasing order,
-// three or more in a row as a range.
-std::string numbersWording(const std::vector<unsigned long long>& numbers) {
-    std::vector<std::string> parts;
-    for (std::size_t first = 0; first < numbers.size();) {
-        std::size_t last = first;
-        while (last + 1 < numbers.size() && numbers[last + 1] == numbers[last] + 1) ++last;
-        if (last - first >= 2) {
-            parts.push_back(std::to_string(numbers[first]) + " to " +
-                            std::to_string(numbers[last]));
-        } else {
-            for (std::size_t i = first; i <= last; ++i) parts.push_back(std::to_string(numbers[i]));
-        }
-        first = last + 1;
-    }
-    std::string wording;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0) wording += i + 1 == parts.size() ? " and " : ", ";
-        wording += parts[i];
-    }
-    return wording;
+// Restored picks named one by one in the message; more are only counted.
+constexpr std::size_t kNamedPicks = 5;
+
+// The program line of a pick file's bytes (UTF-8), empty when it has none.
+std::string programOf(std::string_view bytes, const Services& services) {
+    const std::string text = services.fromAnsi(bytes);
+    schedule::LineReader reader(text);
+    reader.next();
+    return reader.next().value_or(std::string());
 }
 
-// "Restored 1 cleared pick as number 5.", "... 2 cleared picks as numbers 5 and 6.", "... 4
-// cleared picks as numbers 5 to 8.": a number taken meanwhile by another editor is passed.
-std::string restoredSentence(const std::vector<unsigned long long>& numbers) {
-    if (numbers.size() == 1) {
-        return "Restored 1 cleared pick as number " + std::to_string(numbers.front()) + ".";
-    }
-    return "Restored " + std::to_string(numbers.size()) + " cleared picks as numbers " +
-           numbersWording(numbers) + ".";
+// "Restored 1 cleared pick: "C:\a.exe".", "Restored 2 cleared picks: "C:\a.exe" and
+// "C:\b.exe".", "Restored 9 cleared picks.": the programs tell the user what came back, where
+// pick numbers would tell nothing.
+std::string restoredSentence(std::size_t picks, const std::vector<std::string>& programs) {
+    std::string sentence =
+        "Restored " + std::to_string(picks) + (picks == 1 ? " cleared pick" : " cleared picks");
+    if (picks > kNamedPicks || programs.empty()) return sentence + ".";
+    std::vector<std::string> quoted;
+    for (const std::string& program : programs) quoted.push_back("\"" + program + "\"");
+    return sentence + ": " + joined(quoted) + ".";
+}
+
+// What building the day files again came to, after the restored picks.
+std::string rebuiltSentence(std::size_t picks, Services& services) {
+    const HelperRun run = services.runHelper(kCombineHelper, kHelperDeadline);
+    if (leftPicksOut(run)) return "\n\n" + leftOutPicksMessage(services.scheduleFolder());
+    const std::string they = picks == 1 ? "it" : "they";
+    const std::optional<std::string> trouble = helperMessage(
+        kCombineHelper, run,
+        "The restored picks start at logon only once the day files are built: click \"Ready to "
+        "Deploy...\" to build them.");
+    if (trouble) return "\n\n" + *trouble;
+    return " The day files are built again, so " + they + (picks == 1 ? " starts" : " start") +
+           " from your next logon.";
 }
 
 // The cleared files that come back as one pick, under one number: those of one number and
@@ -87,8 +96,10 @@ void restoreClearedPicks(MainControls& controls, Services& services) {
         return;
     }
 
-    std::vector<unsigned long long> given;  // the numbers that hold a restored file
-    std::string stopped;                    // why the rest stay in the Cleared folder
+    std::size_t restored = 0;           // picks that hold a restored file
+    std::vector<std::string> programs;  // theirs, each once, in order
+    bool unnamed = false;               // a restored pick whose program line is missing
+    std::string stopped;                // why the rest stay in the Cleared folder
     for (const std::vector<const schedule::ClearedPick*>& pick : picksOf(files)) {
         if (const auto full = advancePickCounter(controls, 1)) {
             stopped = *full;
@@ -106,7 +117,15 @@ void restoreClearedPicks(MainControls& controls, Services& services) {
         }
         if (!stopped.empty()) break;
         const WrittenPick written = writePickFiles(controls, services, copies);
-        if (!written.names.empty()) given.push_back(std::stoull(controls.text(Field::Text4)));
+        if (!written.names.empty()) {
+            ++restored;
+            const std::string program = programOf(copies.front().bytes, services);
+            if (program.empty()) {
+                unnamed = true;
+            } else if (std::find(programs.begin(), programs.end(), program) == programs.end()) {
+                programs.push_back(program);
+            }
+        }
         // A file leaves the Cleared folder only once its copy is written.
         for (std::size_t i = 0; i < written.names.size() && stopped.empty(); ++i) {
             const std::string& name = pick[i]->name;
@@ -120,11 +139,16 @@ void restoreClearedPicks(MainControls& controls, Services& services) {
         if (!stopped.empty()) break;
     }
 
-    std::string message = given.empty() ? std::string() : restoredSentence(given);
+    // A list that leaves out a pick would misstate what came back: then only the count is told.
+    if (unnamed) programs.clear();
+    std::string message = restored == 0 ? std::string() : restoredSentence(restored, programs);
     if (!stopped.empty()) {
         if (!message.empty()) message += " ";
         message += stopped + " What was not restored stays in " + clearedFolderPath(services) + ".";
     }
+    // The launcher reads the day files, not the picks: without them built again, the restored
+    // picks would not start at the next logon.
+    if (restored > 0) message += rebuiltSentence(restored, services);
     services.message(message);
 }
 

@@ -16,8 +16,10 @@ inline constexpr std::string_view kNothingToRestore =
 // folder, in numeric order, gets the next value of the pick counter, as a pick would, and
 // each of its files is written under that number with its day code kept; a number that
 // another editor has taken meanwhile is passed as a pick passes it (writePickFiles). A file
-// leaves the Cleared folder only once its copy is written. One message then says how many
-// picks came back under which numbers, and what, if anything, stopped the rest.
+// leaves the Cleared folder only once its copy is written. copyfle.com then builds the day
+// files again, as after a removal, so that the picks start from the next logon. One message
+// says how many picks came back, naming their programs when there are a few, what, if
+// anything, stopped the rest, and whether the day files were built.
 void restoreClearedPicks(MainControls& controls, Services& services);
 
 }  // namespace editor

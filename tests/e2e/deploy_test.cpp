@@ -212,7 +212,7 @@ TEST(Deploy, CancelOrClosingTheQuestionClearsAndCreatesNothing) {
 
         // Schedule > Restore Cleared Picks: the pick is back under the number after the
         // counter's, every day of it, and Show List shows it.
-        EXPECT_EQ(picked.restore(), L"Restored 1 cleared pick as number 3.");
+        EXPECT_EQ(picked.restore().rfind(L"Restored 1 cleared pick: ", 0), 0u);
         EXPECT_EQ(picked.editor->text(editor::main::Text4), L"3");
         EXPECT_TRUE(fileNames(picked.work.file(L"Cleared")).empty());
         for (const wchar_t* day : {L"3Mon.dat", L"3Tue.dat", L"3Wed.dat", L"3Thu.dat", L"3Fri.dat",
@@ -326,9 +326,17 @@ TEST(Reset, UnticksSelectsTwelveAmNormalAndClearsWithoutAMessage) {
         fileBytes(picked.work.file(L"Cleared") + L"\\2Wed.dat").value_or("").find("probe.exe"),
         std::string::npos);
 
-    // Reset twice, then Restore: the pick is back.
-    EXPECT_EQ(picked.restore(), L"Restored 1 cleared pick as number 3.");
+    // Reset twice, then Restore: the pick is back, and so are the day files the launcher
+    // reads at the next logon; the message names the program, not its pick number.
+    const std::wstring program = editor.text(editor::main::Dir1) + L"\\probe.exe";
+    EXPECT_EQ(picked.restore(), L"Restored 1 cleared pick: \"" + program +
+                                    L"\". The day files are built again, so it starts from your "
+                                    L"next logon.");
     EXPECT_NE(picked.work.read(L"3Wed.dat").value_or("").find("probe.exe"), std::string::npos);
+    for (const wchar_t* day : kDayFiles) {
+        EXPECT_NE(picked.work.read(day).value_or("").find(utf8(program)), std::string::npos)
+            << utf8(day);
+    }
     EXPECT_TRUE(editor.exit());
 }
 

@@ -212,7 +212,9 @@ TEST(Pick, ARestoreBesideAPickInAnotherEditorKeepsBoth) {
     PostMessageW(restoring.main(), WM_COMMAND, editor::main::RestoreCleared, 0);
     const driver::MessageBox restored = waitForMessageBox(restoring.id());
     ASSERT_TRUE(restored) << "no message after the restore";
-    EXPECT_EQ(restored.text, L"Restored 1 cleared pick as number 3.");
+    EXPECT_EQ(restored.text,
+              L"Restored 1 cleared pick: \"C:\\cleared.exe\". The day files are "
+              L"built again, so it starts from your next logon.");
     EXPECT_TRUE(answer(restored, IDOK));
     EXPECT_EQ(restoring.text(editor::main::Text4), L"3");
 

@@ -6,6 +6,7 @@
 #include "fake_editor.hpp"
 #include "schedule/folder.hpp"
 #include "schedule/helpers.hpp"
+#include "schedule/record.hpp"
 
 using editor::Field;
 using testing_support::FakeControls;
@@ -38,7 +39,9 @@ TEST(Restore, EachClearedNumberGetsTheNextCounterValueInNumericOrder) {
                                                  {"10Mon.dat", "ten mon"}}));
     EXPECT_EQ(main.cleared().files, (Files{{"notes.txt", "mine"}, {"2Mon.dat.tmp", "half"}}));
     EXPECT_EQ(main.controls.fields[Field::Text4], "10");
-    EXPECT_EQ(main.services.log, Log{"message: Restored 3 cleared picks as numbers 8 to 10."});
+    EXPECT_EQ(main.services.log, (Log{"helper: copyfle.com",
+                                      "message: Restored 3 cleared picks. The day files are "
+                                      "built again, so they start from your next logon."}));
 
     main.restore();
     EXPECT_EQ(main.services.log.back(), "message: " + std::string(editor::kNothingToRestore));
@@ -49,12 +52,16 @@ TEST(Restore, OneAndTwoPicksAndAMissingFolder) {
     Main one("1");
     one.cleared().files = {{"5Wed.dat", "x"}};
     one.restore();
-    EXPECT_EQ(one.services.log, Log{"message: Restored 1 cleared pick as number 2."});
+    EXPECT_EQ(one.services.log, (Log{"helper: copyfle.com",
+                                     "message: Restored 1 cleared pick. The day files are "
+                                     "built again, so it starts from your next logon."}));
 
     Main two("1");
     two.cleared().files = {{"5Wed.dat", "x"}, {"6Wed.dat", "y"}};
     two.restore();
-    EXPECT_EQ(two.services.log, Log{"message: Restored 2 cleared picks as numbers 2 and 3."});
+    EXPECT_EQ(two.services.log.back(),
+              "message: Restored 2 cleared picks. The day files are built again, so they start "
+              "from your next logon.");
     EXPECT_EQ(two.services.folder.files, (Files{{"2Wed.dat", "x"}, {"3Wed.dat", "y"}}));
 
     Main none("4");
@@ -73,7 +80,9 @@ TEST(Restore, ACutOffClearsFilesComeBackTooAndNoneReplacesAnother) {
     EXPECT_EQ(main.services.folder.files,
               (Files{{"2Mon.dat", "c"}, {"2Tue.dat", "d"}, {"3Mon.dat", "a"}, {"4Mon.dat", "b"}}));
     EXPECT_TRUE(main.cleared().files.empty());
-    EXPECT_EQ(main.services.log, Log{"message: Restored 3 cleared picks as numbers 2 to 4."});
+    EXPECT_EQ(main.services.log.back(),
+              "message: Restored 3 cleared picks. The day files are built again, so they start "
+              "from your next logon.");
 }
 
 TEST(Restore, AFileLeavesTheClearedFolderOnlyOnceItsCopyIsWritten) {
@@ -85,10 +94,12 @@ TEST(Restore, AFileLeavesTheClearedFolderOnlyOnceItsCopyIsWritten) {
     EXPECT_EQ(main.services.folder.files, (Files{{"2Mon.dat", "a"}}));
     EXPECT_EQ(main.cleared().files, (Files{{"3Mon.dat", "b"}, {"4Mon.dat", "c"}}));
     EXPECT_EQ(main.controls.fields[Field::Text4], "3") << "a number given is never given again";
-    EXPECT_EQ(main.services.log,
-              Log{"message: Restored 1 cleared pick as number 2. The pick file 3Mon.dat could "
-                  "not be written in C:\\Sched: disk full. What was not restored stays in "
-                  "C:\\Sched\\Cleared."});
+    EXPECT_EQ(
+        main.services.log,
+        (Log{"helper: copyfle.com",
+             "message: Restored 1 cleared pick. The pick file 3Mon.dat could not be written "
+             "in C:\\Sched: disk full. What was not restored stays in C:\\Sched\\Cleared. The "
+             "day files are built again, so it starts from your next logon."}));
 
     Main stuck("1");
     stuck.cleared().files = {{"2Mon.dat", "a"}, {"3Mon.dat", "b"}};
@@ -96,11 +107,11 @@ TEST(Restore, AFileLeavesTheClearedFolderOnlyOnceItsCopyIsWritten) {
     stuck.restore();
     EXPECT_EQ(stuck.services.folder.files, (Files{{"2Mon.dat", "a"}}));
     EXPECT_EQ(stuck.cleared().files, (Files{{"2Mon.dat", "a"}, {"3Mon.dat", "b"}}));
-    ASSERT_EQ(stuck.services.log.size(), 1u);
-    EXPECT_NE(stuck.services.log[0].find("2Mon.dat was restored as 2Mon.dat but could not be "
+    ASSERT_EQ(stuck.services.log.size(), 2u);
+    EXPECT_NE(stuck.services.log[1].find("2Mon.dat was restored as 2Mon.dat but could not be "
                                          "removed from the Cleared folder: denied."),
               std::string::npos)
-        << stuck.services.log[0];
+        << stuck.services.log[1];
 }
 
 TEST(Restore, TheLimitStopsTheRestAndNamesIt) {
@@ -111,11 +122,11 @@ TEST(Restore, TheLimitStopsTheRestAndNamesIt) {
     EXPECT_EQ(main.services.folder.files, (Files{{std::to_string(limit) + "Mon.dat", "a"}}));
     EXPECT_EQ(main.cleared().files, (Files{{"3Mon.dat", "b"}}));
     EXPECT_EQ(main.controls.fields[Field::Text4], std::to_string(limit));
-    EXPECT_EQ(main.services.log,
-              Log{"message: Restored 1 cleared pick as number 999999999999999999. The pick "
-                  "counter stands at 999999999999999999 and cannot go past "
-                  "999,999,999,999,999,999, the highest number a pick file may have. What was "
-                  "not restored stays in C:\\Sched\\Cleared."});
+    EXPECT_EQ(main.services.log.back(),
+              "message: Restored 1 cleared pick. The pick counter stands at 999999999999999999 "
+              "and cannot go past 999,999,999,999,999,999, the highest number a pick file may "
+              "have. What was not restored stays in C:\\Sched\\Cleared. The day files are built "
+              "again, so it starts from your next logon.");
 }
 
 TEST(Restore, AnUnreadableClearedFolderIsNamed) {
@@ -135,7 +146,9 @@ TEST(Restore, PicksThatAClearKeptComeBackWhole) {
     main.restore();
     EXPECT_EQ(main.services.folder.files.at("4Mon.dat"), "m");
     EXPECT_EQ(main.services.folder.files.at("5Sat.dat"), "s");
-    EXPECT_EQ(main.services.log, Log{"message: Restored 2 cleared picks as numbers 4 and 5."});
+    EXPECT_EQ(main.services.log.back(),
+              "message: Restored 2 cleared picks. The day files are built again, so they start "
+              "from your next logon.");
 }
 
 TEST(Restore, ANumberTakenMeanwhileIsPassedAndNoFileReplaced) {
@@ -152,5 +165,76 @@ TEST(Restore, ANumberTakenMeanwhileIsPassedAndNoFileReplaced) {
                                                  {"5Sun.dat", "d"}}));
     EXPECT_TRUE(main.cleared().files.empty());
     EXPECT_EQ(main.controls.fields[Field::Text4], "5");
-    EXPECT_EQ(main.services.log, Log{"message: Restored 3 cleared picks as numbers 2, 4 and 5."});
+    EXPECT_EQ(main.services.log.back(),
+              "message: Restored 3 cleared picks. The day files are built again, so they start "
+              "from your next logon.");
+}
+
+TEST(Restore, TheDayFilesAreBuiltAgainAndTheMessageNamesAFewPicksProgramsNeverNumbers) {
+    const auto record = [](const char* program, const char* day) {
+        return schedule::formatRecord({"08:00", program, "Normal", day});
+    };
+    struct Case {
+        const char* name;
+        Files cleared;
+        std::string said;
+    };
+    const Case cases[] = {
+        {"one pick of two days",
+         {{"4Mon.dat", record("C:\\a.exe", "Monday")},
+          {"4Tue.dat", record("C:\\a.exe", "Tuesday")}},
+         "Restored 1 cleared pick: \"C:\\a.exe\". The day files are built again, so it starts "
+         "from your next logon."},
+        {"the same program twice is named once",
+         {{"4Mon.dat", record("C:\\a.exe", "Monday")},
+          {"5Fri.dat", record("C:\\b.exe", "Friday")},
+          {"6Sun.dat", record("C:\\a.exe", "Sunday")}},
+         "Restored 3 cleared picks: \"C:\\a.exe\" and \"C:\\b.exe\". The day files are built "
+         "again, so they start from your next logon."},
+        {"a pick without a program line leaves only the count",
+         {{"4Mon.dat", record("C:\\a.exe", "Monday")}, {"5Tue.dat", "08:00\r\n"}},
+         "Restored 2 cleared picks. The day files are built again, so they start from your next "
+         "logon."},
+        {"more than five are counted",
+         {{"2Mon.dat", record("C:\\1.exe", "Monday")},
+          {"3Mon.dat", record("C:\\2.exe", "Monday")},
+          {"4Mon.dat", record("C:\\3.exe", "Monday")},
+          {"5Mon.dat", record("C:\\4.exe", "Monday")},
+          {"6Mon.dat", record("C:\\5.exe", "Monday")},
+          {"7Mon.dat", record("C:\\6.exe", "Monday")}},
+         "Restored 6 cleared picks. The day files are built again, so they start from your next "
+         "logon."},
+    };
+    for (const Case& c : cases) {
+        Main main("1");
+        main.cleared().files = c.cleared;
+        main.restore();
+        EXPECT_EQ(main.services.log, (Log{"helper: copyfle.com", "message: " + c.said})) << c.name;
+    }
+
+    // Day files that cannot be built are named with what it means for the next logon.
+    Main failing("1");
+    failing.cleared().files = {{"4Mon.dat", record("C:\\a.exe", "Monday")}};
+    editor::HelperRun run;
+    run.ending = editor::HelperRun::Ending::NotStarted;
+    run.error = "The system cannot find the file specified";
+    failing.services.helperRuns["copyfle.com"] = run;
+    failing.restore();
+    EXPECT_EQ(failing.services.log,
+              (Log{"helper: copyfle.com",
+                   "message: Restored 1 cleared pick: \"C:\\a.exe\".\n\ncopyfle.com could not be "
+                   "started: The system cannot find the file specified. The restored picks start "
+                   "at logon only once the day files are built: click \"Ready to Deploy...\" to "
+                   "build them."}));
+
+    // Nothing restored: nothing to build.
+    Main stuck("1");
+    stuck.cleared().files = {{"2Mon.dat", record("C:\\a.exe", "Monday")}};
+    stuck.services.folder.unwritable.insert(
+        schedule::temporaryNameFor("2Mon.dat", stuck.services.processId()));
+    stuck.restore();
+    ASSERT_EQ(stuck.services.log.size(), 1u);
+    EXPECT_EQ(
+        stuck.services.log[0].rfind("message: The pick file 2Mon.dat could not be written", 0), 0u)
+        << stuck.services.log[0];
 }
