@@ -83,6 +83,15 @@ TEST(Restore, ACutOffClearsFilesComeBackTooAndNoneReplacesAnother) {
     EXPECT_EQ(main.services.log.back(),
               "message: Restored 3 cleared picks. The day files are built again, so they start "
               "from your next logon.");
+
+    // A staged copy and a whole file of one number, of two days: two clears, two picks.
+    Main days("1");
+    days.cleared().files = {{"5Mon.dat", "e"}, {"5Tue.dat.new", "f"}};
+    days.restore();
+    EXPECT_EQ(days.services.folder.files, (Files{{"2Mon.dat", "e"}, {"3Tue.dat", "f"}}));
+    EXPECT_EQ(days.services.log.back(),
+              "message: Restored 2 cleared picks. The day files are built again, so they start "
+              "from your next logon.");
 }
 
 TEST(Restore, AFileLeavesTheClearedFolderOnlyOnceItsCopyIsWritten) {
