@@ -41,6 +41,7 @@ std::string restoredSentence(std::size_t picks, const std::vector<std::string>& 
         "Restored " + std::to_string(picks) + (picks == 1 ? " cleared pick" : " cleared picks");
     if (picks > kNamedPicks || programs.empty()) return sentence + ".";
     std::vector<std::string> quoted;
+    quoted.reserve(programs.size());
     for (const std::string& program : programs) quoted.push_back("\"" + program + "\"");
     return sentence + ": " + joined(quoted) + ".";
 }
