@@ -40,7 +40,8 @@ schedule::Outcome shellFailure(int code) {
         if (known.code == code) return schedule::Outcome::failure(std::string(known.reason));
     }
     char number[16];
-    std::snprintf(number, sizeof number, "0x%X", static_cast<unsigned>(code));
+    // Sixteen characters hold any unsigned "0x" number of 32 bits.
+    static_cast<void>(std::snprintf(number, sizeof number, "0x%X", static_cast<unsigned>(code)));
     return schedule::Outcome::failure(std::string("the shell could not delete it (its code ") +
                                       number + ")");
 }

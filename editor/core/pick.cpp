@@ -113,12 +113,15 @@ WrittenPick writePickFiles(MainControls& controls, Services& services,
         while (!pick.names.empty()) {
             const std::string& own = pick.names.back();
             if (const schedule::Outcome removed = folder.removeFile(own); !removed) {
-                pick.failure = "The pick file " + taken;
-                pick.failure += " was taken meanwhile, and " + own;
+                pick.failure = "The pick file ";
+                pick.failure += taken;
+                pick.failure += " was taken meanwhile, and ";
+                pick.failure += own;
                 pick.failure +=
-                    ", written for the same pick, could not be removed again to move the pick to "
-                    "a free number: " +
-                    removed.error + ".";
+                    ", written for the same pick, could not be removed again to move the pick "
+                    "to a free number: ";
+                pick.failure += removed.error;
+                pick.failure += '.';
                 return pick;
             }
             pick.names.pop_back();

@@ -10,6 +10,7 @@
 #include <sddl.h>
 
 #include "win32/owners.hpp"
+#include "win32/process.hpp"
 #include "win32/error.hpp"
 #include "win32/system_library.hpp"
 #include "win32/text.hpp"
@@ -209,11 +210,16 @@ std::wstring userSid() {
 }
 }  // namespace
 
-// Everyone, the user included, may read, list and run: FILE_GENERIC_READ | FILE_GENERIC_EXECUTE.
+// Everyone, the user included, may read, list and run (FILE_GENERIC_READ | FILE_GENERIC_EXECUTE)
+// and is denied adding files and folders and changing attributes (0x116). The deny entry is what
+// makes Wine take the write bits off the folder's mode: from a list of allow entries alone it
+// left a folder of the user's own writable. The owner may still change the list (WRITE_DAC is
+// the owner's whatever the list says), so the destructor can give the rights back.
 ReadOnlyFolder::ReadOnlyFolder(std::wstring path) : path_(std::move(path)) {
     const std::wstring user = userSid();
-    setAccessListOrThrow(path_,
-                         (L"D:P(A;OICI;0x1200a9;;;" + user + L")(A;OICI;0x1200a9;;;WD)").c_str());
+    setAccessListOrThrow(
+        path_,
+        (L"D:P(D;OICI;0x116;;;WD)(A;OICI;0x1200a9;;;" + user + L")(A;OICI;0x1200a9;;;WD)").c_str());
 }
 
 ReadOnlyFolder::~ReadOnlyFolder() {
@@ -223,6 +229,14 @@ ReadOnlyFolder::~ReadOnlyFolder() {
     } catch (const std::exception&) {
         // The folder stays behind in the temporary folder; the test has its result already.
     }
+}
+
+InFolder::InFolder(const std::wstring& folder) : previous_(win32::currentFolder()) {
+    if (!SetCurrentDirectoryW(folder.c_str())) fail("cannot enter " + win32::narrow(folder));
+}
+
+InFolder::~InFolder() {
+    SetCurrentDirectoryW(previous_.c_str());
 }
 
 bool createProcess(const wchar_t* application, std::wstring& commandLine, DWORD flags,

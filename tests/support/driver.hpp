@@ -90,6 +90,18 @@ class ReadOnlyFolder {
     std::wstring path_;
 };
 
+// The process's working folder set to `folder` for as long as the owner lives.
+class InFolder {
+  public:
+    explicit InFolder(const std::wstring& folder);
+    ~InFolder();
+    InFolder(const InFolder&) = delete;
+    InFolder& operator=(const InFolder&) = delete;
+
+  private:
+    std::wstring previous_;
+};
+
 // The exit code once the process has ended, or none when the deadline passed first.
 std::optional<DWORD> waitForExit(HANDLE process, std::chrono::milliseconds deadline);
 

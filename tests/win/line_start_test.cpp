@@ -31,20 +31,6 @@ void onFreshThread(const std::function<void()>& body) {
     thread.join();
 }
 
-// The process's working folder set to `folder` for as long as the owner lives.
-class InFolder {
-  public:
-    explicit InFolder(const std::wstring& folder) : previous_(win32::currentFolder()) {
-        if (!SetCurrentDirectoryW(folder.c_str())) throw std::runtime_error("cannot enter folder");
-    }
-    ~InFolder() { SetCurrentDirectoryW(previous_.c_str()); }
-    InFolder(const InFolder&) = delete;
-    InFolder& operator=(const InFolder&) = delete;
-
-  private:
-    std::wstring previous_;
-};
-
 std::optional<ProbeRun> oneProbeRun(const std::wstring& folder) {
     if (!pollUntil([&] { return !probeRuns(folder).empty(); })) return std::nullopt;
     return probeRuns(folder).front();

@@ -41,22 +41,6 @@ class ScopedVariable {
     std::wstring previous_;
 };
 
-class ScopedCurrentFolder {
-  public:
-    explicit ScopedCurrentFolder(const std::wstring& folder) {
-        wchar_t previous[MAX_PATH] = {};
-        GetCurrentDirectoryW(MAX_PATH, previous);
-        previous_ = previous;
-        EXPECT_TRUE(SetCurrentDirectoryW(folder.c_str()));
-    }
-    ~ScopedCurrentFolder() { SetCurrentDirectoryW(previous_.c_str()); }
-    ScopedCurrentFolder(const ScopedCurrentFolder&) = delete;
-    ScopedCurrentFolder& operator=(const ScopedCurrentFolder&) = delete;
-
-  private:
-    std::wstring previous_;
-};
-
 bool equalIgnoringCase(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
@@ -342,7 +326,7 @@ TEST(Drives, ListsTheSystemDriveInLetterOrder) {
 TEST(Drives, CurrentFolderIsTheWorkingFolderTheRecordedOneOrTheRoot) {
     driver::TempFolder temp;
     driver::createFolderOrThrow(temp.file(L"recorded"));
-    ScopedCurrentFolder inTemp(temp.path());
+    const driver::InFolder inTemp(temp.path());
     EXPECT_TRUE(equalIgnoringCase(win32::driveCurrentFolder(temp.path()[0]), temp.path()))
         << "the working folder's drive answers with the working folder";
     const wchar_t other = temp.path()[0] == L'C' ? L'Q' : L'C';

@@ -215,19 +215,6 @@ TEST(Owners, MenuIsDestroyed) {
     EXPECT_FALSE(IsMenu(raw)) << "the menu is still there";
 }
 
-TEST(Owners, TaskMemoryIsFreed) {
-    win32::ComPtr<IMalloc> allocator;
-    ASSERT_EQ(CoGetMalloc(1, allocator.put()), S_OK);
-    void* raw = nullptr;
-    {
-        const win32::UniqueTaskMemory<wchar_t> text(static_cast<wchar_t*>(CoTaskMemAlloc(64)));
-        ASSERT_TRUE(text);
-        raw = text.get();
-        EXPECT_EQ(allocator->DidAlloc(raw), 1);
-    }
-    EXPECT_EQ(allocator->DidAlloc(raw), 0) << "the memory is still allocated";
-}
-
 TEST(Owners, AcceleratorTableIsDestroyed) {
     HACCEL raw = nullptr;
     {
@@ -238,36 +225,6 @@ TEST(Owners, AcceleratorTableIsDestroyed) {
         EXPECT_EQ(CopyAcceleratorTableW(raw, nullptr, 0), 1);
     }
     EXPECT_EQ(CopyAcceleratorTableW(raw, nullptr, 0), 0) << "the table still exists";
-}
-
-// A drop's memory is the receiver's to give back. GlobalAlloc's fixed memory comes from the
-// process heap, which knows its blocks.
-TEST(Owners, DropIsFinished) {
-    void* raw = nullptr;
-    {
-        HGLOBAL memory = GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, sizeof(DROPFILES) + 4);
-        ASSERT_NE(memory, nullptr);
-        static_cast<DROPFILES*>(memory)->pFiles = sizeof(DROPFILES);
-        static_cast<DROPFILES*>(memory)->fWide = TRUE;
-        const win32::UniqueDrop drop(static_cast<HDROP>(memory));
-        raw = memory;
-        EXPECT_TRUE(HeapValidate(GetProcessHeap(), 0, raw));
-    }
-    EXPECT_FALSE(HeapValidate(GetProcessHeap(), 0, raw)) << "the drop's memory is still there";
-}
-
-// Wine's LocalFlags and LocalSize do not tell a freed block from a live one. The local
-// functions wrap the process heap, though, and the heap knows its blocks.
-TEST(Owners, LocalMemoryIsFreed) {
-    void* raw = nullptr;
-    {
-        const win32::UniqueLocalMemory<wchar_t> text(
-            static_cast<wchar_t*>(LocalAlloc(LMEM_FIXED, 64)));
-        ASSERT_TRUE(text);
-        raw = text.get();
-        EXPECT_TRUE(HeapValidate(GetProcessHeap(), 0, raw));
-    }
-    EXPECT_FALSE(HeapValidate(GetProcessHeap(), 0, raw)) << "the memory is still allocated";
 }
 
 // A test program carries no manifest of its own: the context is refused, and the thread's
