@@ -132,7 +132,9 @@ void MainWindow::load(int showCommand) {
         UpdateWindow(hwnd());
     };
     try {
-        loadMain(*this, services_, show);
+        use_ = loadMain(*this, services_, show);
+        // The instance with administrator rights has the window now.
+        if (use_ == ScheduleUse::HandedOver) windows_.closeAll();
     } catch (const std::exception& failure) {
         if (!IsWindowVisible(hwnd())) show();
         reportUnexpectedFailure(hwnd(), failure.what());
@@ -257,16 +259,16 @@ LRESULT MainWindow::OnCtlColorStatic(HDC dc, HWND child) {
 }
 
 void MainWindow::OnPickProgram() {
-    pickProgram(*this, services_);
+    if (mayChangeSchedule(use_, ScheduleChange::Pick, services_)) pickProgram(*this, services_);
 }
 
 void MainWindow::OnShowList() {
     viewer_ = ShowList(
-        services_, &windows_, [this] { hide(); }, [this] { bringForward(); });
+        services_, use_, &windows_, [this] { hide(); }, [this] { bringForward(); });
 }
 
 void MainWindow::OnDeploy() {
-    deploy(services_);
+    if (mayChangeSchedule(use_, ScheduleChange::Deploy, services_)) deploy(services_);
 }
 
 void MainWindow::OnExit() {
@@ -275,7 +277,7 @@ void MainWindow::OnExit() {
 }
 
 void MainWindow::OnReset() {
-    resetClearList(*this, services_);
+    if (mayChangeSchedule(use_, ScheduleChange::Reset, services_)) resetClearList(*this, services_);
 }
 
 void MainWindow::OnBrowseForProgram() {
@@ -296,7 +298,9 @@ void MainWindow::OnDropFiles(HDROP drop) {
 }
 
 void MainWindow::OnRestoreCleared() {
-    restoreClearedPicks(*this, services_);
+    if (mayChangeSchedule(use_, ScheduleChange::RestoreCleared, services_)) {
+        restoreClearedPicks(*this, services_);
+    }
 }
 
 void MainWindow::OnLogonHistory() {

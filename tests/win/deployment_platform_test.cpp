@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "driver.hpp"
+#include "editor/core/all_users_setup.hpp"
 #include "editor/core/folder_safety.hpp"
 #include "editor/win/platform_services.hpp"
 #include "win32/elevation.hpp"
@@ -169,6 +170,42 @@ TEST(Security, AFolderThatEveryoneMayChangeOrThatUsersMayNotReadIsSeenSo) {
         // Readable again, so that the folder can be removed.
         driver::setAccessListOrThrow(temp.path(), (owners + L"(A;OICI;0x1200a9;;;WD)").c_str());
     }
+}
+
+// The shared schedule's folder, made with its list or given it when there already: others
+// may only read and run it and the files made in it, as far as Wine keeps an access list.
+TEST(Security, TheSharedScheduleFolderLetsOthersOnlyReadAndRunItAndItsFiles) {
+    editor::PlatformServices services;
+    const editor::Account account = services.account();
+    const std::vector<editor::AccessEntry> access = editor::sharedScheduleAccess();
+    const auto othersMayOnlyRead = [&](const std::wstring& path, bool folder) {
+        editor::Security security;
+        ASSERT_TRUE(services.security(win32::narrow(path), security));
+        const editor::AccessVerdict verdict = editor::judgeAccess(security, account, folder);
+        EXPECT_EQ(verdict.mayChange, std::vector<std::string>{});
+        EXPECT_EQ(verdict.mayReplace, std::vector<std::string>{});
+        EXPECT_TRUE(verdict.usersMayRead);
+    };
+    driver::TempFolder temp;
+    const std::string made = win32::narrow(temp.file(L"Made"));
+    bool existed = true;
+    ASSERT_TRUE(services.createFolder(made, access, existed));
+    EXPECT_FALSE(existed);
+    ASSERT_TRUE(services.setFolderAccess(made, access));
+    temp.write(L"Made\\datmon.dat", "record");
+    othersMayOnlyRead(temp.file(L"Made"), true);
+    othersMayOnlyRead(temp.file(L"Made\\datmon.dat"), false);
+    ASSERT_TRUE(services.createFolder(made, access, existed));
+    EXPECT_TRUE(existed) << "a folder there already is told so";
+
+    // A folder everyone could change, as one made under ProgramData by hand may be.
+    const std::wstring open = temp.file(L"Open");
+    ASSERT_TRUE(CreateDirectoryW(open.c_str(), nullptr));
+    driver::setAccessListOrThrow(open.c_str(), L"D:P(A;OICI;FA;;;WD)");
+    temp.write(L"Open\\2Mon.dat", "record");
+    ASSERT_TRUE(services.setFolderAccess(win32::narrow(open), access));
+    othersMayOnlyRead(open, true);
+    othersMayOnlyRead(open + L"\\2Mon.dat", false);
 }
 
 TEST(Elevation, TheOwnProgramStartsAgainAndItsExitStatusIsReported) {
