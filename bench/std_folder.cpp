@@ -55,6 +55,20 @@ Outcome StdFolder::replaceFile(std::string_view from, std::string_view to) {
     return fromErrorCode(error);
 }
 
+Outcome StdFolder::renameIfFree(std::string_view from, std::string_view to) {
+    // A hard link is made only under a free name, in one step; the old name then goes.
+    std::error_code error;
+    std::filesystem::create_hard_link(path(from), path(to), error);
+    if (error == std::errc::file_exists) {
+        Outcome taken = fromErrorCode(error);
+        taken.taken = true;
+        return taken;
+    }
+    if (error) return fromErrorCode(error);
+    std::filesystem::remove(path(from), error);
+    return fromErrorCode(error);
+}
+
 Outcome StdFolder::removeFile(std::string_view name) {
     std::error_code error;
     std::filesystem::remove(path(name), error);

@@ -3,7 +3,10 @@
 # norvell_ship(<target> [NAME <file name>]): put a Windows program into the shippable folder,
 # optionally under another file name (the helpers ship as .com). The program ships without its
 # symbols; they go into <build>/symbols/<file name>.debug, which the program names in a
-# debug link, so a crash address from a user still resolves (addr2line, gdb).
+# debug link, so a crash address from a user still resolves (addr2line, gdb). Each step
+# rewrites the PE header, and binutils stamps it with SOURCE_DATE_EPOCH, or with the time of
+# the step without it: the release's date is given to each, so that the same commit gives the
+# same program and debug file.
 function(norvell_ship target)
   cmake_parse_arguments(arg "" "NAME" "" ${ARGN})
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${NORVELL_DIST_DIR})
@@ -15,11 +18,13 @@ function(norvell_ship target)
   if(NOT MSVC)
     set(program $<TARGET_FILE:${target}>)
     set(symbols ${NORVELL_SYMBOLS_DIR}/$<TARGET_FILE_NAME:${target}>.debug)
+    set(objcopy ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${NORVELL_SOURCE_DATE_EPOCH}
+                ${CMAKE_OBJCOPY})
     add_custom_command(TARGET ${target} POST_BUILD
       COMMAND ${CMAKE_COMMAND} -E make_directory ${NORVELL_SYMBOLS_DIR}
-      COMMAND ${CMAKE_OBJCOPY} --only-keep-debug ${program} ${symbols}
-      COMMAND ${CMAKE_OBJCOPY} --strip-all ${program}
-      COMMAND ${CMAKE_OBJCOPY} --add-gnu-debuglink=${symbols} ${program}
+      COMMAND ${objcopy} --only-keep-debug ${program} ${symbols}
+      COMMAND ${objcopy} --strip-all ${program}
+      COMMAND ${objcopy} --add-gnu-debuglink=${symbols} ${program}
       VERBATIM)
   endif()
   add_dependencies(dist ${target})
@@ -74,12 +79,17 @@ if(WIN32)
     endforeach()
     target_link_libraries(norvell_delay_loaded INTERFACE ${delayed} delayimp)
   else()
+    # dlltool names the archive's members and symbols after the archive's path and the link
+    # orders the import tables by those names: given a bare name, it makes the same archive
+    # and the same program in every build folder.
+    file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/delay_loaded)
     foreach(library ${delayed})
       set(definitions ${PROJECT_SOURCE_DIR}/cmake/delay_loaded/${library}.def)
       set(archive ${PROJECT_BINARY_DIR}/delay_loaded/lib${library}_delayed.a)
-      file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/delay_loaded)
       execute_process(COMMAND ${CMAKE_DLLTOOL} --input-def ${definitions}
-                              --dllname ${library}.dll --output-delaylib ${archive}
+                              --dllname ${library}.dll --output-delaylib lib${library}_delayed.a
+                              --temp-prefix ${library}_delayed
+                      WORKING_DIRECTORY ${PROJECT_BINARY_DIR}/delay_loaded
                       COMMAND_ERROR_IS_FATAL ANY)
       set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
                    ${definitions})

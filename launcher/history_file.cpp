@@ -57,11 +57,53 @@ schedule::Outcome openHistory(const std::wstring& folder, win32::UniqueHandle& f
 
 }  // namespace
 
-schedule::Outcome addToLogonHistory(std::string_view entry) {
+std::wstring historyMutexName(const std::wstring& path) {
+    // A mutex name may hold no backslash after its namespace: the path goes in as a hash of
+    // the path in capitals (FNV-1a over its UTF-16 units), as the file system ignores case.
+    std::wstring capitals(path);
+    if (!capitals.empty() &&
+        LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, path.c_str(),
+                      static_cast<int>(path.size()), capitals.data(),
+                      static_cast<int>(capitals.size()), nullptr, nullptr, 0) == 0) {
+        capitals = path;
+    }
+    unsigned long long hash = 14695981039346656037ULL;
+    for (const wchar_t unit : capitals) {
+        hash ^= static_cast<unsigned short>(unit);
+        hash *= 1099511628211ULL;
+    }
+    std::wstring name = L"Local\\Norvell.LogonHistory.";
+    for (int shift = 60; shift >= 0; shift -= 4) {
+        name += L"0123456789abcdef"[(hash >> shift) & 0xF];
+    }
+    return name;
+}
+
+schedule::Outcome addToLogonHistory(std::string_view entry, std::chrono::milliseconds wait) {
     const std::optional<std::wstring> folder = logonHistoryFolder();
     if (!folder) {
         return schedule::Outcome::failure("the user's local application data folder is unknown");
     }
+    // A second launcher at the same logon (a shortcut in both Startup folders) counts and
+    // writes after this one, never between: a rewrite then cannot drop its entry, and only the
+    // history's very first run writes the byte order mark.
+    const std::wstring path = *folder + L'\\' + win32::widen(kHistoryFileName);
+    const win32::UniqueHandle mutex(CreateMutexW(nullptr, FALSE, historyMutexName(path).c_str()));
+    if (!mutex) return win32::lastErrorFailure();
+    switch (WaitForSingleObject(mutex.get(), static_cast<DWORD>(wait.count()))) {
+        case WAIT_OBJECT_0:
+            break;
+        case WAIT_ABANDONED:
+            // A run ended while it held the mutex, and the system handed it to this one: an
+            // append it cut short ends without a line end, which the appendix puts right, and
+            // a rewrite it cut short left the old history whole.
+            break;
+        case WAIT_TIMEOUT:
+            return win32::systemFailure(ERROR_TIMEOUT);
+        default:
+            return win32::lastErrorFailure();
+    }
+    const win32::HeldMutex held(mutex.get());
     win32::UniqueHandle file;
     if (schedule::Outcome opened = openHistory(*folder, file); !opened) return opened;
     // Only counted, through one small buffer: read whole into memory that the process touches
@@ -86,7 +128,9 @@ schedule::Outcome addToLogonHistory(std::string_view entry) {
     if (schedule::Outcome read = win32::readOpenFile(file.get(), history); !read) return read;
     file.reset();
     win32::WorkingFolder place(*folder + L'\\');
-    return schedule::writeFileAtomically(place, kHistoryFileName, historyWithEntry(history, entry));
+    return schedule::writeFileAtomically(
+        place, kHistoryFileName, historyWithEntry(history, entry),
+        schedule::temporaryNameFor(kHistoryFileName, GetCurrentProcessId()));
 }
 
 }  // namespace launcher

@@ -27,6 +27,10 @@ class Folder {
     virtual Outcome writeFile(std::string_view name, std::string_view bytes) = 0;
     // Renames `from` to `to`, replacing `to` in one step when it exists.
     virtual Outcome replaceFile(std::string_view from, std::string_view to) = 0;
+    // Renames `from` to `to` only while no file or folder has the name `to`, in any letter
+    // case: the test and the rename are one step, so nothing made meanwhile is replaced. A
+    // name that is had fails as `taken`, and `from` stays.
+    virtual Outcome renameIfFree(std::string_view from, std::string_view to) = 0;
     virtual Outcome removeFile(std::string_view name) = 0;
     // The subfolder `name` as a Folder of its own, alive as long as this one. It need not
     // exist yet: createSubfolder makes it.
@@ -49,11 +53,22 @@ inline constexpr int kReplaceAttempts = 10;
 inline constexpr std::chrono::milliseconds kReplacePause{50};
 
 // Writes `bytes` as `name` so that a reader sees either the old file or the whole new one:
-// first under a temporary name in the same folder, then renamed over. On failure the old
-// file is untouched and the temporary file removed; the error names the system's reason.
-Outcome writeFileAtomically(Folder& folder, std::string_view name, std::string_view bytes);
+// first under a temporary name in the same folder (`temporary`, temporaryNameFor(name) when
+// empty), then renamed over. On failure the old file is untouched and the temporary file
+// removed; the error names the system's reason.
+Outcome writeFileAtomically(Folder& folder, std::string_view name, std::string_view bytes,
+                            std::string_view temporary = {});
+
+// Writes `bytes` as the new file `name`, whole, through `temporary` as writeFileAtomically
+// does, but only where nothing has that name: a file or folder of that name is never
+// replaced, and the outcome is then `taken` with the folder as it was.
+Outcome writeNewFile(Folder& folder, std::string_view name, std::string_view bytes,
+                     std::string_view temporary);
 
 // The temporary name used while `name` is written.
 std::string temporaryNameFor(std::string_view name);
+// The temporary name used while the process `writer` (its id) writes `name`: two programs
+// that write the same name at one time never share a temporary file, nor take each other's.
+std::string temporaryNameFor(std::string_view name, unsigned long writer);
 
 }  // namespace schedule

@@ -15,7 +15,8 @@ struct Outcome {
     // The Windows error code (a Win32 error or an HRESULT) behind the failure, for callers
     // that act on one cause in particular; 0 when the failure came without one.
     unsigned long code = 0;
-    bool busy = false;  // another process holds the file for a moment: worth trying again
+    bool busy = false;   // another process holds the file for a moment: worth trying again
+    bool taken = false;  // a file or folder has the name asked for, and keeps it
 
     explicit operator bool() const { return error.empty(); }
 

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that the build, the tests, the screenshot and the benchmarks
-# need, when any is missing. Recommended packages stay out, so every package we rely on is
-# named here: Wine's own fonts (fonts-wine) are only a recommendation of wine, and clang's
-# libFuzzer and sanitizer runtimes (libclang-rt-dev) are not a dependency of clang.
+# Installs the Debian packages that the build, the tests, the screenshot, the benchmarks and
+# the signed release need, when any is missing. Recommended packages stay out, so every
+# package we rely on is named here: Wine's own fonts (fonts-wine) are only a recommendation of
+# wine, and clang's libFuzzer and sanitizer runtimes (libclang-rt-dev) are not a dependency of
+# clang.
 set -euo pipefail
 packages=(cmake make g++ googletest libgtest-dev libbenchmark-dev clang-format clang libclang-rt-dev
           g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-          wine wine64 fonts-wine fonts-dejavu-core fonts-dejavu-extra xvfb xauth imagemagick nsis python3)
+          wine wine64 fonts-wine fonts-dejavu-core fonts-dejavu-extra xvfb xauth imagemagick nsis python3
+          osslsigncode openssl git)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

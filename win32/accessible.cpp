@@ -15,6 +15,15 @@ namespace win32 {
 
 namespace {
 
+// The annotation service's identifiers, by their documented values: oleacc.dll is loaded at run
+// time, so nothing links the library that would otherwise define them.
+constexpr GUID kAccPropServicesClass = {
+    0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+constexpr GUID kAccPropServicesInterface = {
+    0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+constexpr GUID kNameProperty = {
+    0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
+
 // oleacc.dll is only needed while a screen reader asks, which most sessions never do: it is
 // loaded then, from the system folder, and stays.
 struct Oleacc {
@@ -285,8 +294,8 @@ thread_local Naming naming;
 ComPtr<IAccPropServices> annotationService() {
     if (naming.source) return naming.source();
     ComPtr<IAccPropServices> service;
-    CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                     service.putVoid());
+    CoCreateInstance(kAccPropServicesClass, nullptr, CLSCTX_INPROC_SERVER,
+                     kAccPropServicesInterface, service.putVoid());
     return service;
 }
 
@@ -294,7 +303,7 @@ bool annotate(HWND control, Named& named) {
     if (!naming.service) naming.service = annotationService();
     if (!naming.service) return false;
     if (FAILED(naming.service->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT),
-                                              CHILDID_SELF, PROPID_ACC_NAME, named.name.c_str()))) {
+                                              CHILDID_SELF, kNameProperty, named.name.c_str()))) {
         return false;
     }
     if (!named.annotated) ++naming.annotated;
@@ -306,7 +315,7 @@ void clearAnnotation(HWND control, Named& named) {
     if (!named.annotated) return;
     named.annotated = false;
     if (naming.service) {
-        const MSAAPROPID name = PROPID_ACC_NAME;
+        const MSAAPROPID name = kNameProperty;
         naming.service->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
                                        &name, 1);
     }

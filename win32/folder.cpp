@@ -109,6 +109,22 @@ Outcome WorkingFolder::replaceFile(std::string_view from, std::string_view to) {
     return Outcome::success();
 }
 
+Outcome WorkingFolder::renameIfFree(std::string_view from, std::string_view to) {
+    const std::wstring target = path(to);
+    // Without MOVEFILE_REPLACE_EXISTING the file system itself refuses a name that a file or
+    // folder has, in the same step as the rename: no other process can take the name between.
+    if (!MoveFileExW(path(from).c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
+            Outcome taken = systemFailure(error);
+            taken.taken = true;
+            return taken;
+        }
+        return refusal(error, GetFileAttributesW(target.c_str()));
+    }
+    return Outcome::success();
+}
+
 Outcome WorkingFolder::removeFile(std::string_view name) {
     const std::wstring file = path(name);
     if (!DeleteFileW(file.c_str())) {

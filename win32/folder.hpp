@@ -27,6 +27,7 @@ class WorkingFolder final : public schedule::Folder {
                                       const std::function<void(std::string_view)>& take) override;
     schedule::Outcome writeFile(std::string_view name, std::string_view bytes) override;
     schedule::Outcome replaceFile(std::string_view from, std::string_view to) override;
+    schedule::Outcome renameIfFree(std::string_view from, std::string_view to) override;
     schedule::Outcome removeFile(std::string_view name) override;
     schedule::Folder& subfolder(std::string_view name) override;
     schedule::Outcome createSubfolder(std::string_view name) override;

@@ -1,7 +1,8 @@
 // Every owner of a Windows resource, in one place: kernel and find handles, GDI objects and
+// Every owner of a Windows resource, in one place: kernel and find handles, GDI objects and
 // their selection into a DC, device contexts, menus, accelerator tables, dropped files, task
-// and local memory, activation contexts, modules, registry keys, and COM. Each owner gives its
-// resource back exactly once, when it goes, and none can be copied.
+// and local memory, activation contexts, mutexes held, modules, registry keys, and COM. Each
+// owner gives its resource back exactly once, when it goes, and none can be copied.
 #pragma once
 
 #include <windows.h>
@@ -179,6 +180,19 @@ class ActivatedContext {
   private:
     HANDLE context_ = INVALID_HANDLE_VALUE;
     ULONG_PTR cookie_ = 0;
+};
+
+// The ownership of a mutex that a wait gave this thread, handed back when the owner goes. The
+// mutex's handle has an owner of its own, which must outlive this one.
+class HeldMutex {
+  public:
+    explicit HeldMutex(HANDLE mutex) : mutex_(mutex) {}
+    ~HeldMutex() { ReleaseMutex(mutex_); }
+    HeldMutex(const HeldMutex&) = delete;
+    HeldMutex& operator=(const HeldMutex&) = delete;
+
+  private:
+    HANDLE mutex_;
 };
 
 // A module from LoadLibrary or LoadLibraryEx.

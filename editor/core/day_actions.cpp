@@ -58,12 +58,20 @@ bool removeFromSchedule(int day, const DayEntry& entry, Services& services) {
     }
     const schedule::Record& record = *entry.record;
     const std::string& pick = names[static_cast<std::size_t>(entry.recordIndex)];
-    const std::string question = "Remove " + quoted(record.program) + ", due from " + record.time +
-                                 ", from the " + std::string(weekday.dayLine) +
-                                 " schedule?\n\nIts pick file " + pick +
-                                 " is removed; the other days keep their own.";
+    const std::string working = services.workingFolder();
+    // Where the Recycle Bin cannot keep it, the user hears so before the pick is gone for good.
+    const bool recycled = services.recycleBinTakes(working);
+    const std::string question =
+        "Remove " + quoted(record.program) + ", due from " + record.time + ", from the " +
+        std::string(weekday.dayLine) + " schedule?\n\nIts pick file " + pick +
+        (recycled ? " goes to the Recycle Bin, from where it can be restored; the other days "
+                    "keep their own."
+                  : " will be deleted for good: the Recycle Bin does not keep files from " +
+                        working + ". The other days keep their own.");
     if (services.message(question, Buttons::YesNo) != Answer::Yes) return false;
-    if (const schedule::Outcome removed = folder.removeFile(pick); !removed) {
+    const std::string path =
+        working + (working.empty() || working.back() != '\\' ? "\\" : "") + pick;
+    if (const schedule::Outcome removed = services.recycle(path, !recycled); !removed) {
         services.message("The pick file " + pick + " could not be removed: " + removed.error +
                          ". " + quoted(record.program) + " stays scheduled.");
         return false;

@@ -17,8 +17,10 @@ void startNow(const DayEntry& entry, Services& services);
 void openFileLocation(const DayEntry& entry, Services& services);
 
 // "Remove from Schedule...": after a Yes to a question that names the program, its time and
-// the day, the pick file that holds the record of weekday `day` (0 Monday ... 6 Sunday) is
-// removed and copyfle.com rebuilds the day files; the pick's files of other days stay. The
+// the day, the pick file that holds the record of weekday `day` (0 Monday ... 6 Sunday) goes
+// to the Recycle Bin and copyfle.com rebuilds the day files; the pick's files of other days
+// stay. Where the Recycle Bin does not keep the working folder's files, the question says
+// that the pick file will be deleted for good. The
 // record is found by its place in the day file, as copyfle.com made it from the day's pick
 // files; a day file that no longer is what they make is rebuilt first, and the user chooses
 // again from the list shown anew. True when the day's list must be shown anew.

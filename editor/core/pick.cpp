@@ -38,6 +38,31 @@ std::string runStyleWords() {
     return words;
 }
 
+// The message when the counter has reached its limit: `full` names the limit.
+std::string counterFullMessage(const std::string& full) {
+    // Numbering from 1 again would only meet the numbers taken and move past the highest,
+    // which is at the limit; a clear moves the picks aside, and a new start of the editor
+    // then restores them under small numbers.
+    return full +
+           " Nothing was written. To go on, clear the schedule with Reset/Clear List, start "
+           "Norvell again and bring your picks back with Schedule, Restore Cleared Picks: they "
+           "get new numbers from 2 on.";
+}
+
+// After a pick file's name was found taken: Text4 moves to the highest pick number in the
+// folder, as at start-up, when that is higher, and on by one. A folder that cannot be listed
+// still moves it on by one, past the taken number.
+std::optional<std::string> movePastTakenNumber(MainControls& controls, Services& services) {
+    std::vector<std::string> names;
+    if (services.scheduleFolder().fileNames(names)) {
+        const unsigned long long highest = schedule::highestPickNumber(names);
+        const std::optional<unsigned long long> counter =
+            schedule::readPickNumber(controls.text(Field::Text4));
+        if (counter && highest > *counter) controls.setText(Field::Text4, std::to_string(highest));
+    }
+    return advancePickCounter(controls, 1);
+}
+
 }  // namespace
 
 void selectResetChoices(MainControls& controls) {
@@ -59,14 +84,53 @@ std::optional<std::string> advancePickCounter(MainControls& controls, unsigned l
     return std::nullopt;
 }
 
+WrittenPick writePickFiles(MainControls& controls, Services& services,
+                           const std::vector<PickFile>& files) {
+    schedule::Folder& folder = services.scheduleFolder();
+    WrittenPick pick;
+    for (;;) {
+        const std::string number = controls.text(Field::Text4);
+        std::string taken;
+        for (const PickFile& file : files) {
+            const std::string name = schedule::pickFileName(number, file.day);
+            const schedule::Outcome written = schedule::writeNewFile(
+                folder, name, file.bytes, schedule::temporaryNameFor(name, services.processId()));
+            if (written) {
+                pick.names.push_back(name);
+                continue;
+            }
+            if (!written.taken) {
+                pick.failure = "The pick file " + name + " could not be written in " +
+                               services.workingFolder() + ": " + written.error + ".";
+                return pick;
+            }
+            taken = name;
+            break;
+        }
+        if (taken.empty()) return pick;
+        // The files just written are this pick's own, made a moment ago under the number.
+        while (!pick.names.empty()) {
+            const std::string& own = pick.names.back();
+            if (const schedule::Outcome removed = folder.removeFile(own); !removed) {
+                pick.failure = "The pick file " + taken + " was taken meanwhile, and " + own +
+                               ", written for the same pick, could not be removed again to move "
+                               "the pick to a free number: " +
+                               removed.error + ".";
+                return pick;
+            }
+            pick.names.pop_back();
+        }
+        if (const auto full = movePastTakenNumber(controls, services)) {
+            pick.failure = *full;
+            pick.counterFull = true;
+            return pick;
+        }
+    }
+}
+
 void pickProgram(MainControls& controls, Services& services) {
     if (const auto full = advancePickCounter(controls, counterSteps(controls))) {
-        // Numbering from 1 again would replace earlier picks; a clear moves them aside, and a
-        // new start of the editor then restores them under small numbers.
-        services.message(*full +
-                         " Nothing was written. To go on, clear the schedule with Reset/Clear "
-                         "List, start Norvell again and bring your picks back with Schedule, "
-                         "Restore Cleared Picks: they get new numbers from 2 on.");
+        services.message(counterFullMessage(*full));
         return;
     }
     if (!anyDayTicked(controls)) return;
@@ -100,20 +164,22 @@ void pickProgram(MainControls& controls, Services& services) {
                                                     controls.currentItem(List::List1)));
     const std::string timeLine =
         schedule::timeLine(controls.text(Field::Text3), controls.currentItem(List::List3));
+    std::vector<PickFile> files;
     for (const schedule::Weekday& day : schedule::kWeekdays) {
         if (!controls.dayTicked(day.checkIndex)) continue;
-        const std::string name = schedule::pickFileName(controls.text(Field::Text4), day);
-        const std::string bytes = schedule::formatRecord(
-            {timeLine, *programLine, std::string(runStyle->storedWord), std::string(day.dayLine)});
-        const schedule::Outcome written =
-            schedule::writeFileAtomically(services.scheduleFolder(), name, bytes);
-        if (!written) {
-            // The choices stay on the window, so the user can put the cause right and pick again.
-            services.message("The pick file " + name + " could not be written in " +
-                             services.workingFolder() + ": " + written.error +
-                             ". Your choices are kept; please try again.");
-            return;
-        }
+        files.push_back(
+            {day, schedule::formatRecord({timeLine, *programLine, std::string(runStyle->storedWord),
+                                          std::string(day.dayLine)})});
+    }
+    const WrittenPick written = writePickFiles(controls, services, files);
+    if (written.counterFull) {
+        services.message(counterFullMessage(written.failure));
+        return;
+    }
+    if (!written.failure.empty()) {
+        // The choices stay on the window, so the user can put the cause right and pick again.
+        services.message(written.failure + " Your choices are kept; please try again.");
+        return;
     }
     services.message(kProgramPicked);
     // All seven days stay ticked for the next pick; clearing them is Reset's job.

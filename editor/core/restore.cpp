@@ -1,6 +1,7 @@
 #include "editor/core/restore.hpp"
 
-#include <set>
+#include <string>
+#include <vector>
 
 #include "editor/core/pick.hpp"
 #include "schedule/helpers.hpp"
@@ -16,79 +17,110 @@ std::string clearedFolderPath(const Services& services) {
     return path + std::string(schedule::kClearedFolder);
 }
 
+// "5", "5 and 6", "5 to 8", "2, 4 and 5", "2 to 4 and 7": the numbers in increasing order,
+// three or more in a row as a range.
+std::string numbersWording(const std::vector<unsigned long long>& numbers) {
+    std::vector<std::string> parts;
+    for (std::size_t first = 0; first < numbers.size();) {
+        std::size_t last = first;
+        while (last + 1 < numbers.size() && numbers[last + 1] == numbers[last] + 1) ++last;
+        if (last - first >= 2) {
+            parts.push_back(std::to_string(numbers[first]) + " to " +
+                            std::to_string(numbers[last]));
+        } else {
+            for (std::size_t i = first; i <= last; ++i) parts.push_back(std::to_string(numbers[i]));
+        }
+        first = last + 1;
+    }
+    std::string wording;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) wording += i + 1 == parts.size() ? " and " : ", ";
+        wording += parts[i];
+    }
+    return wording;
+}
+
 // "Restored 1 cleared pick as number 5.", "... 2 cleared picks as numbers 5 and 6.", "... 4
-// cleared picks as numbers 5 to 8.": the numbers given are consecutive.
-std::string restoredSentence(unsigned long long first, unsigned long long count) {
-    const std::string from = std::to_string(first);
-    const std::string to = std::to_string(first + count - 1);
-    if (count == 1) return "Restored 1 cleared pick as number " + from + ".";
-    return "Restored " + std::to_string(count) + " cleared picks as numbers " + from +
-           (count == 2 ? " and " : " to ") + to + ".";
+// cleared picks as numbers 5 to 8.": a number taken meanwhile by another editor is passed.
+std::string restoredSentence(const std::vector<unsigned long long>& numbers) {
+    if (numbers.size() == 1) {
+        return "Restored 1 cleared pick as number " + std::to_string(numbers.front()) + ".";
+    }
+    return "Restored " + std::to_string(numbers.size()) + " cleared picks as numbers " +
+           numbersWording(numbers) + ".";
+}
+
+// The cleared files that come back as one pick, under one number: those of one number and
+// one clear, each of its own day. A day met twice (the same number written with other leading
+// zeros or letter case) starts another.
+std::vector<std::vector<const schedule::ClearedPick*>> picksOf(
+    const std::vector<schedule::ClearedPick>& files) {
+    std::vector<std::vector<const schedule::ClearedPick*>> picks;
+    for (const schedule::ClearedPick& file : files) {
+        bool joins = !picks.empty();
+        if (joins) {
+            const schedule::ClearedPick& first = *picks.back().front();
+            joins = file.pick.number == first.pick.number && file.staged == first.staged;
+            for (const schedule::ClearedPick* other : picks.back()) {
+                joins = joins && other->pick.day.checkIndex != file.pick.day.checkIndex;
+            }
+        }
+        if (!joins) picks.emplace_back();
+        picks.back().push_back(&file);
+    }
+    return picks;
 }
 
 }  // namespace
 
 void restoreClearedPicks(MainControls& controls, Services& services) {
-    schedule::Folder& working = services.scheduleFolder();
-    schedule::Folder& cleared = working.subfolder(schedule::kClearedFolder);
+    schedule::Folder& cleared = services.scheduleFolder().subfolder(schedule::kClearedFolder);
     std::vector<std::string> names;
     if (const schedule::Outcome listed = cleared.fileNames(names); !listed) {
         services.message("The cleared picks in " + clearedFolderPath(services) +
                          " cannot be read: " + listed.error + ". Nothing was restored.");
         return;
     }
-    const std::vector<schedule::ClearedPick> picks = schedule::clearedPicks(names);
-    if (picks.empty()) {
+    const std::vector<schedule::ClearedPick> files = schedule::clearedPicks(names);
+    if (files.empty()) {
         services.message(kNothingToRestore);
         return;
     }
 
-    unsigned long long first = 0;     // the first number given
-    unsigned long long restored = 0;  // numbers given that hold a restored file
-    std::string stopped;              // why the rest stay in the Cleared folder
-    // The pick that the files being restored belong to; a day met twice (the same number
-    // written with other leading zeros or letter case) starts another.
-    const schedule::ClearedPick* group = nullptr;
-    std::set<int> groupDays;
-    std::string number;
-    bool written = false;
-    for (const schedule::ClearedPick& pick : picks) {
-        if (!group || pick.pick.number != group->pick.number || pick.staged != group->staged ||
-            groupDays.count(pick.pick.day.checkIndex)) {
-            if (const auto full = advancePickCounter(controls, 1)) {
-                stopped = *full;
+    std::vector<unsigned long long> given;  // the numbers that hold a restored file
+    std::string stopped;                    // why the rest stay in the Cleared folder
+    for (const std::vector<const schedule::ClearedPick*>& pick : picksOf(files)) {
+        if (const auto full = advancePickCounter(controls, 1)) {
+            stopped = *full;
+            break;
+        }
+        std::vector<PickFile> copies;
+        for (const schedule::ClearedPick* file : pick) {
+            std::string bytes;
+            if (const schedule::Outcome read = cleared.readFile(file->name, bytes); !read) {
+                stopped =
+                    "The cleared pick file " + file->name + " cannot be read: " + read.error + ".";
                 break;
             }
-            number = controls.text(Field::Text4);
-            if (!group) first = std::stoull(number);
-            group = &pick;
-            groupDays.clear();
-            written = false;
+            copies.push_back({file->pick.day, std::move(bytes)});
         }
-        groupDays.insert(pick.pick.day.checkIndex);
-        std::string bytes;
-        if (const schedule::Outcome read = cleared.readFile(pick.name, bytes); !read) {
-            stopped = "The cleared pick file " + pick.name + " cannot be read: " + read.error + ".";
-            break;
+        if (!stopped.empty()) break;
+        const WrittenPick written = writePickFiles(controls, services, copies);
+        if (!written.names.empty()) given.push_back(std::stoull(controls.text(Field::Text4)));
+        // A file leaves the Cleared folder only once its copy is written.
+        for (std::size_t i = 0; i < written.names.size() && stopped.empty(); ++i) {
+            const std::string& name = pick[i]->name;
+            if (const schedule::Outcome removed = cleared.removeFile(name); !removed) {
+                stopped = "The cleared pick file " + name + " was restored as " + written.names[i] +
+                          " but could not be removed from the Cleared folder: " + removed.error +
+                          ". Delete it there, or a later restore brings it back a second time.";
+            }
         }
-        const std::string name = schedule::pickFileName(number, pick.pick.day);
-        if (const schedule::Outcome copied = schedule::writeFileAtomically(working, name, bytes);
-            !copied) {
-            stopped = "The pick file " + name + " could not be written in " +
-                      services.workingFolder() + ": " + copied.error + ".";
-            break;
-        }
-        if (!written) ++restored;
-        written = true;
-        if (const schedule::Outcome removed = cleared.removeFile(pick.name); !removed) {
-            stopped = "The cleared pick file " + pick.name + " was restored as " + name +
-                      " but could not be removed from the Cleared folder: " + removed.error +
-                      ". Delete it there, or a later restore brings it back a second time.";
-            break;
-        }
+        if (stopped.empty()) stopped = written.failure;
+        if (!stopped.empty()) break;
     }
 
-    std::string message = restored > 0 ? restoredSentence(first, restored) : std::string();
+    std::string message = given.empty() ? std::string() : restoredSentence(given);
     if (!stopped.empty()) {
         if (!message.empty()) message += " ";
         message += stopped + " What was not restored stays in " + clearedFolderPath(services) + ".";

@@ -1,6 +1,7 @@
 // What the editor's handlers need of the platform beyond their window: message boxes,
 // program starts, the helpers, folders and shortcuts, Windows' startup list, who may change a
-// folder, and the logon history. Win32 implements it in win/; tests use a recording fake.
+// folder, the Recycle Bin, and the logon history. Win32 implements it in win/; tests use a
+// recording fake.
 #pragma once
 
 #include <chrono>
@@ -158,6 +159,14 @@ class Services {
     virtual bool samePath(std::string_view first, std::string_view second) const = 0;
     // The newest run of the user's logon history; none when there is no history or entry.
     virtual schedule::Outcome lastLogonRun(std::optional<launcher::LastRun>& last) const = 0;
+    // Whether the Recycle Bin keeps the files deleted from `folder`: not on a network folder,
+    // a removable drive or a drive made by subst.
+    virtual bool recycleBinTakes(std::string_view folder) const = 0;
+    // Sends the file `path` to the Recycle Bin, with the shell's undo, so that Explorer's
+    // Restore brings it back. Where the Recycle Bin cannot take it after all, the shell asks
+    // before it deletes the file for good, unless `forGoodAgreed`: the user was told already.
+    // Fails, naming why, whenever the file stays, a No to the shell's question too.
+    virtual schedule::Outcome recycle(std::string_view path, bool forGoodAgreed) = 0;
     // The owner and access list of the file or folder at `path`, and whether it is a reparse
     // point.
     virtual schedule::Outcome security(std::string_view path, Security& security) const = 0;

@@ -51,9 +51,9 @@ ScheduleUse loadMain(MainControls& controls, Services& services,
     std::vector<std::string> names;
     const schedule::Outcome listed = services.scheduleFolder().fileNames(names);
     if (!listed) {
-        services.message("The pick files in " + services.workingFolder() +
-                         " cannot be read: " + listed.error +
-                         ". New picks are numbered from 1 and may replace earlier ones.");
+        services.message(
+            "The pick files in " + services.workingFolder() + " cannot be read: " + listed.error +
+            ". New picks are numbered from 1; a number another pick has is passed over.");
         names.clear();
     }
     controls.setText(Field::Text4, startingPickCounter(names));

@@ -11,6 +11,7 @@
 #include "win32/error.hpp"
 #include "win32/path.hpp"
 #include "win32/process.hpp"
+#include "win32/recycle.hpp"
 #include "win32/registry.hpp"
 #include "win32/security.hpp"
 #include "win32/shell.hpp"
@@ -272,6 +273,14 @@ bool PlatformServices::samePath(std::string_view first, std::string_view second)
 
 schedule::Outcome PlatformServices::lastLogonRun(std::optional<launcher::LastRun>& last) const {
     return launcher::readLastLogonRun(last);
+}
+
+bool PlatformServices::recycleBinTakes(std::string_view folder) const {
+    return win32::recycleBinTakes(win32::widen(folder));
+}
+
+schedule::Outcome PlatformServices::recycle(std::string_view path, bool forGoodAgreed) {
+    return win32::recycle(win32::widen(path), forGoodAgreed, visibleOwner());
 }
 
 schedule::Outcome PlatformServices::security(std::string_view path, Security& security) const {

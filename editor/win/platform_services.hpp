@@ -43,6 +43,8 @@ class PlatformServices final : public Services {
     DriveLetter driveLetter(std::string_view path) const override;
     bool samePath(std::string_view first, std::string_view second) const override;
     schedule::Outcome lastLogonRun(std::optional<launcher::LastRun>& last) const override;
+    bool recycleBinTakes(std::string_view folder) const override;
+    schedule::Outcome recycle(std::string_view path, bool forGoodAgreed) override;
     schedule::Outcome security(std::string_view path, Security& security) const override;
     Account account() const override;
     AdministratorRun runAsAdministrator(std::string_view arguments,

@@ -127,7 +127,7 @@ class Installer : public testing::Test {
   protected:
     // Whatever an earlier, failed run left behind would let these tests pass unearned.
     void SetUp() override {
-        ASSERT_TRUE(exists(NORVELL_INSTALLER)) << "cpack has not made the installer";
+        ASSERT_TRUE(exists(NORVELL_INSTALLER)) << "the package has not been built";
         removeInstallation(defaultInstallFolder());
     }
     void TearDown() override { removeInstallation(defaultInstallFolder()); }

@@ -1,11 +1,15 @@
 // A real logon, as Wine's own session start performs it (wineboot opens what the user's
 // Startup folder holds), after Deploy with Yes in the real editor: Brightwick starts the due
-// programs and adds one entry to the user's logon history at each logon.
+// programs and adds one entry to the user's logon history at each logon. Two Brightwick runs
+// at one logon each add theirs.
 #include <gtest/gtest.h>
+
+#include <string_view>
 
 #include "editor_session.hpp"
 #include "launcher/history_file.hpp"
 #include "schedule/ascii.hpp"
+#include "schedule/weekday.hpp"
 #include "win32/error.hpp"
 #include "win32/process.hpp"
 #include "win32/shell.hpp"
@@ -107,4 +111,126 @@ TEST(LogonHistory, EachLogonAddsOneEntryNamingTheProgramThatStartedAndTheOneThat
         EXPECT_EQ(run.folder, work.path());
     }
     DeleteFileW(link.c_str());
+}
+
+namespace {
+
+std::size_t occurrences(std::string_view text, std::string_view part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string_view::npos;
+         at = text.find(part, at + part.size())) {
+        ++count;
+    }
+    return count;
+}
+
+// Whether `history` holds, once, the whole entry of a run in `folder` whose day file held no
+// record: its first line "YYYY-MM-DD HH:MM:SS" and every line after it up to the blank line.
+bool holdsWholeEntry(const std::string& history, const std::wstring& folder,
+                     const std::string& dayFile) {
+    const std::string body = "  Working folder: " + utf8(folder) + "\r\n  Day file: " + dayFile +
+                             "\r\n  Not yet due: 0 records\r\n\r\n";
+    const std::size_t at = history.find(body);
+    if (at == std::string::npos || history.find(body, at + 1) != std::string::npos) return false;
+    constexpr std::string_view shape = "dddd-dd-dd dd:dd:dd\r\n";
+    if (at < shape.size()) return false;
+    const std::string_view first =
+        std::string_view(history).substr(at - shape.size(), shape.size());
+    for (std::size_t i = 0; i < shape.size(); ++i) {
+        const bool digit = first[i] >= '0' && first[i] <= '9';
+        if (shape[i] == 'd' ? !digit : first[i] != shape[i]) return false;
+    }
+    return at == shape.size() + launcher::kByteOrderMark.size() ||
+           history.compare(at - shape.size() - 2, 2, "\r\n") == 0;
+}
+
+// Brightwick started in `folder` with its first thread held, so that two runs can be let go
+// at one moment: their starts under Wine take longer than their work on the history, and would
+// otherwise rarely meet there. Ended by force at the end if it still runs.
+class HeldLauncher {
+  public:
+    explicit HeldLauncher(const std::wstring& folder) {
+        const std::wstring program = distDir() + L"\\Brightwick.exe";
+        std::wstring commandLine = L"\"" + program + L"\"";
+        PROCESS_INFORMATION info{};
+        if (!createProcess(program.c_str(), commandLine, CREATE_SUSPENDED, folder.c_str(), info)) {
+            throw std::runtime_error("Brightwick.exe cannot be started");
+        }
+        process_.reset(info.hProcess);
+        thread_.reset(info.hThread);
+    }
+    ~HeldLauncher() {
+        if (WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.get(), 99);
+            WaitForSingleObject(process_.get(), 5000);
+        }
+    }
+    HeldLauncher(const HeldLauncher&) = delete;
+    HeldLauncher& operator=(const HeldLauncher&) = delete;
+
+    void go() const { ResumeThread(thread_.get()); }
+    std::optional<DWORD> wait() const { return waitForExit(process_.get(), 30s); }
+
+  private:
+    win32::UniqueHandle process_;
+    win32::UniqueHandle thread_;
+};
+
+}  // namespace
+
+// Two launchers at one logon, as when both Startup folders hold the shortcut, started together:
+// each run's entry is in the history whole, when the history is new and when it is one entry
+// short of being written anew, and the file holds one byte order mark, at its start.
+TEST(LogonHistory, TwoLaunchersStartedTogetherEachAddTheirEntryWhole) {
+    TempFolder local;
+    const EnvironmentVariable set(L"LOCALAPPDATA", local.path());
+    createFolderOrThrow(local.file(L"Norvell"));
+    const std::wstring path = local.file(L"Norvell\\logon-history.txt");
+    TempFolder first;
+    TempFolder second;
+    for (const TempFolder* folder : {&first, &second}) {
+        for (const schedule::Weekday& day : schedule::kWeekdays) {
+            folder->write(win32::widen(day.dayFile), "");
+        }
+    }
+    const int full = launcher::kHistoryEntries + launcher::kHistorySlack;
+    std::string oneShort(launcher::kByteOrderMark);
+    for (int number = 1; number < full; ++number) {
+        oneShort += "2024-01-01 00:00:00\r\n  Earlier run " + std::to_string(number) + "\r\n\r\n";
+    }
+    for (int round = 0; round < 20; ++round) {
+        const bool fresh = round % 2 == 1;
+        SCOPED_TRACE((fresh ? "a new history, round " : "one entry short, round ") +
+                     std::to_string(round / 2 + 1));
+        if (fresh) {
+            DeleteFileW(path.c_str());
+        } else {
+            local.write(L"Norvell\\logon-history.txt", oneShort);
+        }
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        // Both started before either is waited for.
+        const HeldLauncher one(first.path());
+        const HeldLauncher two(second.path());
+        one.go();
+        two.go();
+        EXPECT_EQ(one.wait(), 0u);
+        EXPECT_EQ(two.wait(), 0u);
+        SYSTEMTIME after;
+        GetLocalTime(&after);
+        if (after.wDayOfWeek != now.wDayOfWeek) continue;  // midnight passed: another day file
+        const std::string day(schedule::weekdayByLauncherNumber(now.wDayOfWeek + 1)->dayFile);
+
+        const std::string history = fileBytes(path).value_or("");
+        EXPECT_EQ(history.rfind(launcher::kByteOrderMark, 0), 0u) << "a byte order mark first";
+        EXPECT_EQ(occurrences(history, launcher::kByteOrderMark), 1u);
+        EXPECT_TRUE(holdsWholeEntry(history, first.path(), day)) << history.substr(0, 400);
+        EXPECT_TRUE(holdsWholeEntry(history, second.path(), day)) << history.substr(0, 400);
+        // One run added at the end, the other then wrote the history anew with the newest.
+        EXPECT_EQ(occurrences(history, "\r\n\r\n"),
+                  fresh ? 2u : static_cast<std::size_t>(launcher::kHistoryEntries));
+        EXPECT_EQ(fileNames(local.file(L"Norvell")),
+                  std::vector<std::wstring>{L"logon-history.txt"})
+            << "a temporary file was left";
+    }
 }

@@ -2,7 +2,9 @@
 // the window afterwards.
 #include <gtest/gtest.h>
 
+#include "editor/win/viewer_ids.hpp"
 #include "editor_session.hpp"
+#include "schedule/folder.hpp"
 
 using namespace driver;
 
@@ -70,11 +72,13 @@ TEST(Pick, PickFileThatCannotBeWrittenIsReportedAndTheChoicesKept) {
     ProgramFolder programs(L"NorvellPickFail");
     programs.addProbe(L"tool.exe");
     TempFolder work;
-    // A folder stands where the pick file must go, so the file system refuses to write it
-    // (a read-only folder cannot be had here: the tests run as the superuser).
-    createFolderOrThrow(work.file(L"2Mon.dat"));
     EditorSession editor(work.path());
     ASSERT_TRUE(editor);
+    // A folder stands where the editor writes the pick file before it gets its name, so the
+    // file system refuses to write it (a read-only folder cannot be had here: the tests run as
+    // the superuser).
+    createFolderOrThrow(
+        work.file(win32::widen(schedule::temporaryNameFor("2Mon.dat", editor.id()))));
     ASSERT_TRUE(editor.choose(programs, L"tool.exe"));
     editor.tick(0);
     ASSERT_TRUE(editor.selectItem(editor::main::List4, L"Hide"));
@@ -83,6 +87,7 @@ TEST(Pick, PickFileThatCannotBeWrittenIsReportedAndTheChoicesKept) {
     EXPECT_NE(message.find(L"2Mon.dat"), std::wstring::npos) << utf8(message);
     EXPECT_EQ(message.find(L"Program Picked"), std::wstring::npos);
     EXPECT_EQ(work.names(), std::vector<std::wstring>{}) << "no file, whole or half";
+    EXPECT_FALSE(work.exists(L"2Mon.dat"));
     EXPECT_TRUE(editor.ticked(0));
     EXPECT_FALSE(editor.ticked(1)) << "the choices stay for another try";
     EXPECT_EQ(editor.currentItem(editor::main::List4), L"Hide");
@@ -149,4 +154,74 @@ TEST(Pick, AtTheHighestPickNumberAPickSaysSoAndWritesNothing) {
     EXPECT_EQ(work.names(), std::vector<std::wstring>{L"999999999999999999Sun.dat"});
     EXPECT_EQ(editor.text(editor::main::Text4), L"999999999999999999");
     EXPECT_TRUE(editor.exit());
+}
+
+namespace {
+// Show List in `editor`, once its viewer is open: copyfle.com has combined the pick files.
+bool showList(EditorSession& editor) {
+    editor.press(editor::main::Command2);
+    return waitForWindow(editor.id(), editor::form2::kTitle, {}, 40s) != nullptr;
+}
+}  // namespace
+
+// Two editors started on one folder each take their counter from it: both would pick number
+// 2. The second finds 2Mon.dat taken and picks past it, replacing nothing.
+TEST(Pick, TwoEditorsOnOneFolderEachKeepTheirPick) {
+    ProgramFolder programs(L"NorvellPickTwo");
+    programs.addProbe(L"first.exe");
+    programs.addProbe(L"second.exe");
+    TempFolder work;
+    EditorSession one(work.path());
+    EditorSession two(work.path());
+    ASSERT_TRUE(one && two);
+    ASSERT_TRUE(one.choose(programs, L"first.exe"));
+    ASSERT_TRUE(two.choose(programs, L"second.exe"));
+    one.tick(0);
+    two.tick(0);
+    EXPECT_EQ(one.pressAndReadMessage(editor::main::Command1), L"Program Picked, Next one Please");
+    EXPECT_EQ(two.pressAndReadMessage(editor::main::Command1), L"Program Picked, Next one Please");
+
+    const std::string folder = utf8(windowText(one.control(editor::main::Dir1)));
+    const std::string first = record("12:00", folder + "\\first.exe", "Normal", "Monday");
+    const std::string second = record("12:00", folder + "\\second.exe", "Normal", "Monday");
+    EXPECT_EQ(one.text(editor::main::Text4), L"2");
+    EXPECT_EQ(two.text(editor::main::Text4), L"3") << "past the first editor's pick";
+    EXPECT_EQ(work.names(), (std::vector<std::wstring>{L"2Mon.dat", L"3Mon.dat"}));
+    EXPECT_EQ(work.read(L"2Mon.dat"), first);
+    EXPECT_EQ(work.read(L"3Mon.dat"), second);
+    ASSERT_TRUE(showList(two));
+    EXPECT_EQ(work.read(L"datmon.dat"), first + second);
+}
+
+// The same with Restore Cleared Picks in one editor after a pick in the other.
+TEST(Pick, ARestoreBesideAPickInAnotherEditorKeepsBoth) {
+    ProgramFolder programs(L"NorvellPickRestore");
+    programs.addProbe(L"picked.exe");
+    TempFolder work;
+    createFolderOrThrow(work.file(L"Cleared"));
+    const std::string cleared = record("08:00", "C:\\cleared.exe", "Hide", "Monday");
+    work.write(L"Cleared\\5Mon.dat", cleared);
+    EditorSession picking(work.path());
+    EditorSession restoring(work.path());
+    ASSERT_TRUE(picking && restoring);
+    ASSERT_TRUE(picking.choose(programs, L"picked.exe"));
+    picking.tick(0);
+    EXPECT_EQ(picking.pressAndReadMessage(editor::main::Command1),
+              L"Program Picked, Next one Please");
+
+    PostMessageW(restoring.main(), WM_COMMAND, editor::main::RestoreCleared, 0);
+    const driver::MessageBox restored = waitForMessageBox(restoring.id());
+    ASSERT_TRUE(restored) << "no message after the restore";
+    EXPECT_EQ(restored.text, L"Restored 1 cleared pick as number 3.");
+    EXPECT_TRUE(answer(restored, IDOK));
+    EXPECT_EQ(restoring.text(editor::main::Text4), L"3");
+
+    const std::string picked =
+        record("12:00", utf8(windowText(picking.control(editor::main::Dir1))) + "\\picked.exe",
+               "Normal", "Monday");
+    EXPECT_EQ(work.read(L"2Mon.dat"), picked);
+    EXPECT_EQ(work.read(L"3Mon.dat"), cleared);
+    EXPECT_FALSE(work.exists(L"Cleared\\5Mon.dat"));
+    ASSERT_TRUE(showList(picking));
+    EXPECT_EQ(work.read(L"datmon.dat"), picked + cleared);
 }

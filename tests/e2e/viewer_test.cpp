@@ -1,10 +1,13 @@
 // The day list viewer in the real Norvell.exe: Show List rebuilds the day files with the real
 // copyfle.com, hides Main and opens Form2; the day buttons show their day (how the window
 // marks the day is its own behaviour, tested in process); Back and the close box bring Main
-// back; a second Show List opens a new, empty viewer.
+// back; a second Show List opens a new, empty viewer; Remove sends a pick file to the Recycle
+// Bin.
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlobj.h>
+#include <shlwapi.h>
 
 #include <memory>
 #include <optional>
@@ -54,8 +57,67 @@ class ViewerEndToEnd : public ::testing::Test {
     bool mainVisible() const { return IsWindowVisible(editor_->main()) != FALSE; }
 
     TempFolder work_;
+    // Under Wine the Recycle Bin is the XDG trash: the test's own, never the machine's.
+    TempFolder bin_;
+    EnvironmentVariable trash_{L"XDG_DATA_HOME", unixPath(bin_.path())};
     std::unique_ptr<EditorSession> editor_;
 };
+
+// What the Recycle Bin holds, as the shell shows it: each item's name and the folder it was
+// deleted from.
+struct BinItem {
+    std::wstring name;
+    std::wstring from;
+    bool operator==(const BinItem&) const = default;
+};
+
+std::wstring shown(const STRRET& text, PCUITEMID_CHILD item) {
+    wchar_t* owned = nullptr;
+    if (FAILED(StrRetToStrW(const_cast<STRRET*>(&text), item, &owned))) return {};
+    const win32::UniqueTaskMemory<wchar_t> freed(owned);
+    return owned;
+}
+
+std::vector<BinItem> recycleBin() {
+    const win32::ComApartment apartment;
+    std::vector<BinItem> items;
+    win32::ComPtr<IShellFolder> desktop;
+    if (FAILED(SHGetDesktopFolder(desktop.put()))) return items;
+    PIDLIST_ABSOLUTE raw = nullptr;
+    if (FAILED(SHGetKnownFolderIDList(FOLDERID_RecycleBinFolder, 0, nullptr, &raw))) return items;
+    const win32::UniqueTaskMemory<ITEMIDLIST_ABSOLUTE> bin(raw);
+    win32::ComPtr<IShellFolder2> folder;
+    if (FAILED(desktop->BindToObject(bin.get(), nullptr, IID_IShellFolder2, folder.putVoid()))) {
+        return items;
+    }
+    // The column of the original location, found by its heading ("Original Location" on
+    // Windows, "Original location" under Wine).
+    UINT from = 0;
+    for (UINT column = 0;; ++column) {
+        SHELLDETAILS heading{};
+        if (FAILED(folder->GetDetailsOf(nullptr, column, &heading))) return items;
+        if (CompareStringOrdinal(shown(heading.str, nullptr).c_str(), -1, L"Original Location", -1,
+                                 TRUE) == CSTR_EQUAL) {
+            from = column;
+            break;
+        }
+    }
+    win32::ComPtr<IEnumIDList> list;
+    if (folder->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, list.put()) != S_OK) {
+        return items;
+    }
+    PITEMID_CHILD child = nullptr;
+    while (list->Next(1, &child, nullptr) == S_OK) {
+        const win32::UniqueTaskMemory<ITEMID_CHILD> item(child);
+        STRRET name{};
+        SHELLDETAILS location{};
+        if (SUCCEEDED(folder->GetDisplayNameOf(item.get(), SHGDN_NORMAL, &name)) &&
+            SUCCEEDED(folder->GetDetailsOf(item.get(), from, &location))) {
+            items.push_back({shown(name, item.get()), shown(location.str, item.get())});
+        }
+    }
+    return items;
+}
 
 }  // namespace
 
@@ -201,7 +263,7 @@ TEST_F(ViewerEndToEnd, StartNowStartsARecordAsAtLogonAndNamesAMissingOne) {
     EXPECT_EQ(probeRuns(work_.path()).size(), 1u);
 }
 
-TEST_F(ViewerEndToEnd, DeleteRemovesTheSelectedRecordsPickFileAndNoOther) {
+TEST_F(ViewerEndToEnd, DeleteSendsTheSelectedRecordsPickFileToTheRecycleBinAndNoOther) {
     // Two picks for Monday, each for Tuesday too.
     for (const auto& [day, code] : {std::pair{"Monday", L"Mon"}, {"Tuesday", L"Tue"}}) {
         work_.write(std::wstring(L"2") + code + L".dat",
@@ -228,6 +290,8 @@ TEST_F(ViewerEndToEnd, DeleteRemovesTheSelectedRecordsPickFileAndNoOther) {
     EXPECT_NE(question.text.find(L"C:\\second.exe"), std::wstring::npos) << utf8(question.text);
     EXPECT_NE(question.text.find(L"09:00"), std::wstring::npos) << utf8(question.text);
     EXPECT_NE(question.text.find(L"Monday"), std::wstring::npos) << utf8(question.text);
+    EXPECT_NE(question.text.find(L"3Mon.dat goes to the Recycle Bin"), std::wstring::npos)
+        << utf8(question.text);
     EXPECT_TRUE(answer(question, IDYES));
 
     const std::wstring first = L"Time: 07:30\r\nC:\\first.exe\r\nRun Style - Maximize";
@@ -239,6 +303,8 @@ TEST_F(ViewerEndToEnd, DeleteRemovesTheSelectedRecordsPickFileAndNoOther) {
     }
     EXPECT_EQ(work_.read(L"dattue.dat"), record("07:30", "C:\\first.exe", "Max", "Tuesday") +
                                              record("09:00", "C:\\second.exe", "Hide", "Tuesday"));
+    EXPECT_EQ(recycleBin(), (std::vector<BinItem>{{L"3Mon.dat", work_.path()}}))
+        << "Explorer's Restore brings it back from there";
 }
 
 TEST_F(ViewerEndToEnd, ADayFileCopyfleCannotReplaceIsNamedWithItsReason) {

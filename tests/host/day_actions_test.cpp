@@ -91,7 +91,7 @@ struct Picked {
 };
 }  // namespace
 
-TEST(RemoveFromSchedule, YesRemovesThatRecordsPickFileAloneAndRebuilds) {
+TEST(RemoveFromSchedule, YesSendsThatRecordsPickFileAloneToTheRecycleBinAndRebuilds) {
     // The third record and the second are alike: the place in the list tells them apart.
     for (const auto& [index, gone] : {std::pair{0, "2Mon.dat"}, {1, "3Mon.dat"}, {2, "5Mon.dat"}}) {
         Picked picked;
@@ -104,8 +104,9 @@ TEST(RemoveFromSchedule, YesRemovesThatRecordsPickFileAloneAndRebuilds) {
                 EXPECT_EQ(files.count(stays), 1u) << stays;
             }
         }
-        ASSERT_EQ(picked.services.log.size(), 2u);
-        EXPECT_EQ(picked.services.log[1], "helper: copyfle.com");
+        ASSERT_EQ(picked.services.log.size(), 3u);
+        EXPECT_EQ(picked.services.log[1], "recycle: C:\\Sched\\" + std::string(gone));
+        EXPECT_EQ(picked.services.log[2], "helper: copyfle.com");
     }
 }
 
@@ -115,8 +116,23 @@ TEST(RemoveFromSchedule, TheQuestionNamesProgramTimeAndDayAndNoKeepsAll) {
     EXPECT_FALSE(editor::removeFromSchedule(0, picked.monday(1), picked.services));
     EXPECT_EQ(picked.services.log,
               Log{"message: Remove \"C:\\b.exe\", due from 08:00, from the Monday schedule?\n\n"
-                  "Its pick file 3Mon.dat is removed; the other days keep their own."});
+                  "Its pick file 3Mon.dat goes to the Recycle Bin, from where it can be restored; "
+                  "the other days keep their own."});
     EXPECT_EQ(picked.services.folder.files.size(), 6u);
+}
+
+// A network folder, a removable drive: the user hears before the pick is gone for good.
+TEST(RemoveFromSchedule, WhereTheRecycleBinTakesNothingTheQuestionSaysSo) {
+    Picked picked;
+    picked.services.recycleBin = false;
+    picked.services.answers = {editor::Answer::Yes};
+    EXPECT_TRUE(editor::removeFromSchedule(0, picked.monday(1), picked.services));
+    EXPECT_EQ(picked.services.log,
+              (Log{"message: Remove \"C:\\b.exe\", due from 08:00, from the Monday schedule?\n\n"
+                   "Its pick file 3Mon.dat will be deleted for good: the Recycle Bin does not "
+                   "keep files from C:\\Sched. The other days keep their own.",
+                   "recycle: C:\\Sched\\3Mon.dat, for good agreed", "helper: copyfle.com"}));
+    EXPECT_EQ(picked.services.folder.files.count("3Mon.dat"), 0u);
 }
 
 TEST(RemoveFromSchedule, AStaleListIsRebuiltAndNothingRemoved) {
@@ -139,8 +155,8 @@ TEST(RemoveFromSchedule, AFileThatCannotBeRemovedIsTold) {
     picked.services.folder.unremovable = {"3Mon.dat"};
     picked.services.answers = {editor::Answer::Yes};
     EXPECT_FALSE(editor::removeFromSchedule(0, picked.monday(1), picked.services));
-    ASSERT_EQ(picked.services.log.size(), 2u);
-    EXPECT_EQ(picked.services.log[1],
+    ASSERT_EQ(picked.services.log.size(), 3u);
+    EXPECT_EQ(picked.services.log[2],
               "message: The pick file 3Mon.dat could not be removed: denied. \"C:\\b.exe\" "
               "stays scheduled.");
 }

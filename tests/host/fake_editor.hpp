@@ -147,6 +147,7 @@ class FakeServices final : public editor::Services {
         std::string error;
     };
     std::map<char, Drive> drives;
+    bool recycleBin = true;  // whether the Recycle Bin takes the working folder's files
 
     static editor::Security safeSecurity() {
         return {"S-1-5-32-544",
@@ -285,6 +286,18 @@ class FakeServices final : public editor::Services {
         last = lastRun;
         if (!lastRunFailure.empty()) return schedule::Outcome::failure(lastRunFailure);
         return schedule::Outcome::success();
+    }
+    bool recycleBinTakes(std::string_view path) const override {
+        return recycleBin && path == workingFolderPath;
+    }
+    // Takes the file out of the fake folder when it names one of it.
+    schedule::Outcome recycle(std::string_view path, bool forGoodAgreed) override {
+        log.push_back("recycle: " + std::string(path) + (forGoodAgreed ? ", for good agreed" : ""));
+        const std::string prefix = workingFolderPath + "\\";
+        if (path.substr(0, prefix.size()) != prefix) {
+            return schedule::Outcome::failure("not in the working folder");
+        }
+        return folder.removeFile(path.substr(prefix.size()));
     }
     schedule::Outcome security(std::string_view path, editor::Security& found) const override {
         if (auto failure = securityFailures.find(std::string(path));

@@ -1,11 +1,13 @@
 // An in-memory folder for the core's tests, with subfolders and failures to order.
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
 
+#include "schedule/ascii.hpp"
 #include "schedule/folder.hpp"
 
 namespace testing_support {
@@ -79,6 +81,34 @@ class FakeFolder final : public schedule::Folder {
         files[std::string(to)] = it->second;
         files.erase(it);
         return {};
+    }
+    schedule::Outcome renameIfFree(std::string_view from, std::string_view to) override {
+        change();
+        if (busyReplaces > 0) {
+            --busyReplaces;
+            return schedule::Outcome{.error = "in use", .busy = true};
+        }
+        if (has(to)) return schedule::Outcome{.error = "the file exists", .taken = true};
+        auto it = files.find(std::string(from));
+        if (it == files.end()) return schedule::Outcome::failure("not found");
+        files[std::string(to)] = it->second;
+        files.erase(it);
+        return {};
+    }
+    // Whether a file or a made subfolder has the name, letter case aside, as Windows names are.
+    bool has(std::string_view name) const {
+        const auto same = [&](const std::string& other) {
+            return std::equal(
+                other.begin(), other.end(), name.begin(), name.end(),
+                [](char a, char b) { return schedule::lowerAscii(a) == schedule::lowerAscii(b); });
+        };
+        for (const auto& [file, bytes] : files) {
+            if (same(file)) return true;
+        }
+        for (const auto& [folder, made] : folders) {
+            if (made->exists && same(folder)) return true;
+        }
+        return false;
     }
     schedule::Outcome removeFile(std::string_view name) override {
         change();

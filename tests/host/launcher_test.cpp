@@ -97,6 +97,9 @@ class DayFolder final : public schedule::Folder {
     schedule::Outcome replaceFile(std::string_view, std::string_view) override {
         return unexpected();
     }
+    schedule::Outcome renameIfFree(std::string_view, std::string_view) override {
+        return unexpected();
+    }
     schedule::Outcome removeFile(std::string_view) override { return unexpected(); }
     schedule::Folder& subfolder(std::string_view) override {
         unexpected();

@@ -181,7 +181,8 @@ TEST(Pick, UnwritablePickFileIsReportedAndTheChoicesKept) {
     Window window;
     window.tick({0, 2, 4});
     window.controls.current[List::List4] = "Hide";
-    window.services.folder.unwritable.insert(schedule::temporaryNameFor("2Wed.dat"));
+    window.services.folder.unwritable.insert(
+        schedule::temporaryNameFor("2Wed.dat", window.services.processId()));
     window.pick();
     ASSERT_EQ(window.services.log.size(), 1u);
     EXPECT_NE(window.services.log[0].find("2Wed.dat"), std::string::npos);
@@ -256,4 +257,91 @@ TEST(Pick, TheCounterNeverPassesTheLimitNorFalls) {
                 << window.services.log[0];
         }
     }
+}
+
+TEST(Pick, ANameAlreadyTakenIsNeverReplacedAndThePickMovesPastIt) {
+    using Files = std::map<std::string, std::string>;
+    struct Case {
+        const char* what;
+        Files before;  // what another editor, or the user, put there meanwhile
+        std::initializer_list<int> days;
+        Names written;  // the pick's own files
+        const char* counter;
+        const char* folder = nullptr;  // a folder by this name
+        bool unlistable = false;
+    };
+    const Case cases[] = {
+        {"the same number picked", {{"2Mon.dat", "theirs"}}, {0}, {"3Mon.dat"}, "3"},
+        {"in other letter case", {{"2MON.DAT", "theirs"}}, {0}, {"3Mon.dat"}, "3"},
+        {"past the highest pick there, as at start-up",
+         {{"2Mon.dat", "theirs"}, {"7Sat.dat", "theirs"}},
+         {0},
+         {"8Mon.dat"},
+         "8"},
+        {"one day of several taken: the pick keeps one number",
+         {{"2Fri.dat", "theirs"}},
+         {0, 4},
+         {"3Fri.dat", "3Mon.dat"},
+         "3"},
+        {"a folder by the name", {}, {0}, {"3Mon.dat"}, "3", "2Mon.dat"},
+        {"a folder that cannot be listed: on by one until a name is free",
+         {{"2Mon.dat", "theirs"}, {"3Mon.dat", "theirs"}},
+         {0},
+         {"4Mon.dat"},
+         "4",
+         nullptr,
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Window window;
+        window.services.folder.files = c.before;
+        if (c.folder) window.services.folder.sub(c.folder);
+        window.services.folder.unreadableFolder = c.unlistable;
+        window.tick(c.days);
+        window.pick();
+        Files mine = window.services.folder.files;
+        for (const auto& [name, bytes] : c.before) {
+            EXPECT_EQ(mine[name], bytes) << name << " was replaced";
+            mine.erase(name);
+        }
+        Names names;
+        for (const auto& [name, bytes] : mine) names.push_back(name);
+        EXPECT_EQ(names, c.written);
+        EXPECT_EQ(window.controls.fields[Field::Text4], c.counter) << "the number used";
+        EXPECT_EQ(window.services.log, Names{"message: Program Picked, Next one Please"});
+    }
+}
+
+TEST(Pick, ATakenNameAtTheLimitIsRefusedWithTheLimitsMessage) {
+    const std::string limit = std::to_string(schedule::kPickNumberLimit);
+    Window window;
+    window.controls.fields[Field::Text4] = std::to_string(schedule::kPickNumberLimit - 1);
+    window.services.folder.files[limit + "Mon.dat"] = "theirs";
+    window.tick({0});
+    window.pick();
+    EXPECT_EQ(window.names(), Names{limit + "Mon.dat"});
+    EXPECT_EQ(window.services.folder.files[limit + "Mon.dat"], "theirs");
+    EXPECT_EQ(window.controls.fields[Field::Text4], limit);
+    ASSERT_EQ(window.services.log.size(), 1u);
+    EXPECT_EQ(window.services.log[0].rfind("message: The pick counter stands at " + limit +
+                                               " and cannot go past 999,999,999,999,999,999, "
+                                               "the highest number a pick file may have. Nothing "
+                                               "was written.",
+                                           0),
+              0u)
+        << window.services.log[0];
+}
+
+TEST(Pick, AnOwnFileThatCannotBeTakenBackToMoveThePickIsNamed) {
+    Window window;
+    window.services.folder.files["2Fri.dat"] = "theirs";
+    window.services.folder.unremovable.insert("2Mon.dat");
+    window.tick({0, 4});
+    window.pick();
+    EXPECT_EQ(window.names(), (Names{"2Fri.dat", "2Mon.dat"}));
+    EXPECT_EQ(window.services.log,
+              Names{"message: The pick file 2Fri.dat was taken meanwhile, and 2Mon.dat, written "
+                    "for the same pick, could not be removed again to move the pick to a free "
+                    "number: denied. Your choices are kept; please try again."});
 }

@@ -79,7 +79,8 @@ TEST(Restore, ACutOffClearsFilesComeBackTooAndNoneReplacesAnother) {
 TEST(Restore, AFileLeavesTheClearedFolderOnlyOnceItsCopyIsWritten) {
     Main main("1");
     main.cleared().files = {{"2Mon.dat", "a"}, {"3Mon.dat", "b"}, {"4Mon.dat", "c"}};
-    main.services.folder.unwritable.insert(schedule::temporaryNameFor("3Mon.dat"));
+    main.services.folder.unwritable.insert(
+        schedule::temporaryNameFor("3Mon.dat", main.services.processId()));
     main.restore();
     EXPECT_EQ(main.services.folder.files, (Files{{"2Mon.dat", "a"}}));
     EXPECT_EQ(main.cleared().files, (Files{{"3Mon.dat", "b"}, {"4Mon.dat", "c"}}));
@@ -135,4 +136,21 @@ TEST(Restore, PicksThatAClearKeptComeBackWhole) {
     EXPECT_EQ(main.services.folder.files.at("4Mon.dat"), "m");
     EXPECT_EQ(main.services.folder.files.at("5Sat.dat"), "s");
     EXPECT_EQ(main.services.log, Log{"message: Restored 2 cleared picks as numbers 4 and 5."});
+}
+
+TEST(Restore, ANumberTakenMeanwhileIsPassedAndNoFileReplaced) {
+    Main main("1");
+    // Another editor picked 3 for Wednesday after this one started.
+    main.services.folder.files = {{"3Wed.dat", "theirs"}};
+    main.cleared().files = {
+        {"5Mon.dat", "a"}, {"6Tue.dat", "b"}, {"6Wed.dat", "c"}, {"7Sun.dat", "d"}};
+    main.restore();
+    EXPECT_EQ(main.services.folder.files, (Files{{"2Mon.dat", "a"},
+                                                 {"3Wed.dat", "theirs"},
+                                                 {"4Tue.dat", "b"},
+                                                 {"4Wed.dat", "c"},
+                                                 {"5Sun.dat", "d"}}));
+    EXPECT_TRUE(main.cleared().files.empty());
+    EXPECT_EQ(main.controls.fields[Field::Text4], "5");
+    EXPECT_EQ(main.services.log, Log{"message: Restored 3 cleared picks as numbers 2, 4 and 5."});
 }

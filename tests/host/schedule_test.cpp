@@ -276,6 +276,27 @@ TEST(AtomicWrite, AReadOnlyFileFailsAtOnceWithItsReasonAndKeepsItsBytes) {
     EXPECT_EQ(folder.files, (std::map<std::string, std::string>{{"datmon.dat", "old"}}));
 }
 
+TEST(NewFile, IsWrittenOnlyUnderAFreeNameAndLeavesNoTemporaryFile) {
+    FakeFolder folder;
+    folder.files["2Mon.dat"] = "theirs";
+    const Outcome taken = writeNewFile(folder, "2mon.DAT", "mine", "2mon.DAT.7.tmp");
+    EXPECT_TRUE(taken.taken);
+    EXPECT_FALSE(taken);
+    EXPECT_EQ(folder.files, (std::map<std::string, std::string>{{"2Mon.dat", "theirs"}}));
+
+    folder.busyReplaces = 2;
+    EXPECT_TRUE(writeNewFile(folder, "3Mon.dat", "mine", "3Mon.dat.7.tmp"));
+    EXPECT_EQ(folder.pauses, 2) << "a file held for a moment is waited for";
+    EXPECT_EQ(folder.files,
+              (std::map<std::string, std::string>{{"2Mon.dat", "theirs"}, {"3Mon.dat", "mine"}}));
+}
+
+TEST(NewFile, TemporaryNamesOfTwoWritersDiffer) {
+    EXPECT_NE(temporaryNameFor("2Mon.dat", 4711), temporaryNameFor("2Mon.dat", 4712));
+    EXPECT_NE(temporaryNameFor("2Mon.dat", 4711), "2Mon.dat");
+    EXPECT_FALSE(parsePickFileName(temporaryNameFor("2Mon.dat", 4711))) << "never read as a pick";
+}
+
 namespace {
 std::string record(const char* time, const char* day) {
     return formatRecord({time, "C:\\app.exe", "Normal", day});

@@ -10,6 +10,7 @@
 
 #include "win32/owners.hpp"
 #include "win32/error.hpp"
+#include "win32/system_library.hpp"
 #include "win32/text.hpp"
 
 namespace driver {
@@ -91,6 +92,35 @@ bool TempFolder::exists(std::wstring_view name) const {
 
 std::vector<std::wstring> TempFolder::names() const {
     return fileNames(path_);
+}
+
+EnvironmentVariable::EnvironmentVariable(const wchar_t* name,
+                                         const std::optional<std::wstring>& value)
+    : name_(name) {
+    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+    if (size > 0) {
+        std::wstring old(size, L'\0');
+        old.resize(GetEnvironmentVariableW(name, old.data(), size));
+        previous_ = old;
+    }
+    SetEnvironmentVariableW(name, value ? value->c_str() : nullptr);
+}
+
+EnvironmentVariable::~EnvironmentVariable() {
+    SetEnvironmentVariableW(name_, previous_ ? previous_->c_str() : nullptr);
+}
+
+std::optional<std::wstring> unixPath(const std::wstring& path) {
+    // Wine's own export, which Windows lacks: looked up, not imported.
+    using UnixFileName = char*(CDECL*)(const wchar_t*);
+    const auto unixFileName = win32::procedureOf<UnixFileName>(GetModuleHandleW(L"kernel32.dll"),
+                                                               "wine_get_unix_file_name");
+    if (!unixFileName) return std::nullopt;
+    char* name = unixFileName(path.c_str());
+    if (!name) return std::nullopt;
+    const std::wstring unix = win32::widen(name);
+    HeapFree(GetProcessHeap(), 0, name);
+    return unix;
 }
 
 std::optional<std::string> fileBytes(const std::wstring& path) {

@@ -45,6 +45,25 @@ class TempFolder {
     std::wstring path_;
 };
 
+// An environment variable of this process set, or removed when `value` is none, for as long
+// as the owner lives, and as it was afterwards. Programs started meanwhile inherit it.
+class EnvironmentVariable {
+  public:
+    EnvironmentVariable(const wchar_t* name, const std::optional<std::wstring>& value);
+    ~EnvironmentVariable();
+    EnvironmentVariable(const EnvironmentVariable&) = delete;
+    EnvironmentVariable& operator=(const EnvironmentVariable&) = delete;
+
+  private:
+    const wchar_t* name_;
+    std::optional<std::wstring> previous_;
+};
+
+// Where `path` is in the Unix file system under Wine; none elsewhere, or when it has no place
+// there. Wine's own settings that name folders, such as XDG_DATA_HOME for its Recycle Bin, take
+// such a path.
+std::optional<std::wstring> unixPath(const std::wstring& path);
+
 // A file's bytes, none when it cannot be opened; the plain file names of a folder, sorted.
 std::optional<std::string> fileBytes(const std::wstring& path);
 std::vector<std::wstring> fileNames(const std::wstring& folder);

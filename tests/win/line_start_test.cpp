@@ -45,28 +45,6 @@ class InFolder {
     std::wstring previous_;
 };
 
-// An environment variable set, or removed when `value` is none, for as long as the owner
-// lives; as it was afterwards.
-class Variable {
-  public:
-    Variable(const wchar_t* name, const std::optional<std::wstring>& value) : name_(name) {
-        const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
-        if (size > 0) {
-            std::wstring old(size, L'\0');
-            old.resize(GetEnvironmentVariableW(name, old.data(), size));
-            previous_ = old;
-        }
-        SetEnvironmentVariableW(name, value ? value->c_str() : nullptr);
-    }
-    ~Variable() { SetEnvironmentVariableW(name_, previous_ ? previous_->c_str() : nullptr); }
-    Variable(const Variable&) = delete;
-    Variable& operator=(const Variable&) = delete;
-
-  private:
-    const wchar_t* name_;
-    std::optional<std::wstring> previous_;
-};
-
 std::optional<ProbeRun> oneProbeRun(const std::wstring& folder) {
     if (!pollUntil([&] { return !probeRuns(folder).empty(); })) return std::nullopt;
     return probeRuns(folder).front();
@@ -166,14 +144,14 @@ TEST(LocalAppDataFolder, FromTheEnvironmentOrElseFromTheShell) {
         {"a relative path", L"Local", known},
     };
     for (const Case& c : cases) {
-        const Variable set(L"LOCALAPPDATA", c.variable);
+        const EnvironmentVariable set(L"LOCALAPPDATA", c.variable);
         EXPECT_EQ(win32::localAppDataFolder(), c.expected) << c.name;
     }
 }
 
 TEST(LogonHistoryFile, MadeOnTheFirstRunAndAddedToAfterwards) {
     TempFolder local;
-    const Variable set(L"LOCALAPPDATA", local.path());
+    const EnvironmentVariable set(L"LOCALAPPDATA", local.path());
     EXPECT_EQ(launcher::logonHistoryPath(), local.path() + L"\\Norvell\\logon-history.txt");
 
     std::optional<launcher::LastRun> last;
@@ -197,7 +175,7 @@ TEST(LogonHistoryFile, MadeOnTheFirstRunAndAddedToAfterwards) {
 
 TEST(LogonHistoryFile, CountedInPartsAndWrittenAnewOnceItHoldsTheNewestAndTheSlack) {
     TempFolder local;
-    const Variable set(L"LOCALAPPDATA", local.path());
+    const EnvironmentVariable set(L"LOCALAPPDATA", local.path());
     createFolderOrThrow(local.file(L"Norvell"));
     // Entries that tell their number, long enough that the history spans several reads.
     const auto entry = [](int number) {
@@ -227,7 +205,7 @@ TEST(LogonHistoryFile, CountedInPartsAndWrittenAnewOnceItHoldsTheNewestAndTheSla
 
 TEST(LogonHistoryFile, AHistoryThatCannotBeReadIsLeftAlone) {
     TempFolder local;
-    const Variable set(L"LOCALAPPDATA", local.path());
+    const EnvironmentVariable set(L"LOCALAPPDATA", local.path());
     createFolderOrThrow(local.file(L"Norvell"));
     // A folder by the history's name: there, but no file to read.
     createFolderOrThrow(local.file(L"Norvell\\logon-history.txt"));
@@ -237,4 +215,52 @@ TEST(LogonHistoryFile, AHistoryThatCannotBeReadIsLeftAlone) {
     EXPECT_EQ(fileNames(local.file(L"Norvell")), std::vector<std::wstring>{});
     std::optional<launcher::LastRun> last;
     EXPECT_FALSE(launcher::readLastLogonRun(last));
+}
+
+// One mutex for each history, whatever the case its path is spelt in.
+TEST(LogonHistoryFile, TheMutexNameBelongsToTheHistorysPath) {
+    const std::wstring path = L"C:\\Users\\ann\\AppData\\Local\\Norvell\\logon-history.txt";
+    const std::wstring name = launcher::historyMutexName(path);
+    EXPECT_TRUE(name.starts_with(L"Local\\")) << win32::narrow(name);
+    EXPECT_EQ(name.find(L'\\', 6), std::wstring::npos) << "no backslash after the namespace";
+    EXPECT_EQ(
+        launcher::historyMutexName(L"c:\\USERS\\Ann\\AppData\\Local\\NORVELL\\Logon-History.TXT"),
+        name);
+    EXPECT_NE(
+        launcher::historyMutexName(L"C:\\Users\\bob\\AppData\\Local\\Norvell\\logon-history.txt"),
+        name);
+}
+
+// Another run holds the history: this one waits, then passes its entry over and leaves the
+// history alone. A run that ended holding it has the system hand it on, and the next run adds
+// its entry.
+TEST(LogonHistoryFile, ARunThatDoesNotGetTheHistoryAddsNothingAndAnAbandonedOneIsTakenOver) {
+    TempFolder local;
+    const EnvironmentVariable set(L"LOCALAPPDATA", local.path());
+    const std::string first = "2025-03-10 08:05:02\r\n  Not yet due: 1 record\r\n\r\n";
+    const std::string second = "2025-03-11 09:00:00\r\n  Not yet due: 2 records\r\n\r\n";
+    ASSERT_TRUE(launcher::addToLogonHistory(first));
+    const std::wstring path = *launcher::logonHistoryPath();
+    const std::wstring name = launcher::historyMutexName(path);
+    // Kept open here, so that the mutex outlives the thread that leaves it abandoned.
+    const win32::UniqueHandle mutex(CreateMutexW(nullptr, FALSE, name.c_str()));
+    ASSERT_TRUE(mutex);
+    const win32::UniqueHandle held(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const win32::UniqueHandle end(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::thread other([&] {
+        if (WaitForSingleObject(mutex.get(), 10'000) != WAIT_OBJECT_0) return;
+        SetEvent(held.get());
+        WaitForSingleObject(end.get(), 10'000);
+        // Ends without ReleaseMutex, as a run the system ends half-way.
+    });
+    ASSERT_EQ(WaitForSingleObject(held.get(), 10'000), WAIT_OBJECT_0);
+    const schedule::Outcome passed = launcher::addToLogonHistory(second, 100ms);
+    SetEvent(end.get());
+    other.join();
+    EXPECT_FALSE(passed);
+    EXPECT_EQ(passed.code, static_cast<unsigned long>(ERROR_TIMEOUT));
+    EXPECT_EQ(fileBytes(path), std::string(launcher::kByteOrderMark) + first);
+
+    EXPECT_TRUE(launcher::addToLogonHistory(second, 100ms)) << "the abandoned mutex is taken over";
+    EXPECT_EQ(fileBytes(path), std::string(launcher::kByteOrderMark) + first + second);
 }

@@ -64,6 +64,27 @@ TEST(Owners, KernelHandleIsClosed) {
     EXPECT_FALSE(win32::ownHandle(INVALID_HANDLE_VALUE)) << "a failed open owns nothing";
 }
 
+TEST(Owners, MutexIsHandedBack) {
+    const win32::UniqueHandle mutex(CreateMutexW(nullptr, FALSE, nullptr));
+    ASSERT_TRUE(mutex);
+    // A mutex belongs to a thread: another thread asks for it while this one still runs.
+    const auto elsewhere = [&] {
+        DWORD result = WAIT_FAILED;
+        std::thread other([&] {
+            result = WaitForSingleObject(mutex.get(), 0);
+            if (result == WAIT_OBJECT_0) ReleaseMutex(mutex.get());
+        });
+        other.join();
+        return result;
+    };
+    ASSERT_EQ(WaitForSingleObject(mutex.get(), 0), static_cast<DWORD>(WAIT_OBJECT_0));
+    {
+        const win32::HeldMutex held(mutex.get());
+        EXPECT_EQ(elsewhere(), static_cast<DWORD>(WAIT_TIMEOUT)) << "the owner holds it";
+    }
+    EXPECT_EQ(elsewhere(), static_cast<DWORD>(WAIT_OBJECT_0)) << "the mutex is still held";
+}
+
 TEST(Owners, FindHandleIsClosed) {
     driver::TempFolder temp;
     temp.write(L"one.txt", "1");

@@ -14,6 +14,7 @@
 #include "win32/folder.hpp"
 #include "win32/owners.hpp"
 #include "win32/process.hpp"
+#include "win32/recycle.hpp"
 #include "win32/shell.hpp"
 #include "win32/text.hpp"
 
@@ -103,6 +104,28 @@ TEST(WorkingFolder, WritesReplacesListsAndRemoves) {
     EXPECT_EQ(missing.code, static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(missing.error, win32::systemReason(ERROR_FILE_NOT_FOUND));
     EXPECT_FALSE(missing.busy);
+}
+
+// A pick file is created only under a free name: the file system refuses a name that a file
+// has, in any letter case, or a folder, and leaves both files as they were.
+TEST(WorkingFolder, RenameIfFreeNeverReplacesWhatHasTheName) {
+    driver::TempFolder temp;
+    win32::WorkingFolder folder(temp.path() + L"\\");
+    temp.write(L"2Mon.dat", "theirs");
+    driver::createFolderOrThrow(temp.file(L"3Mon.dat"));
+    for (const char* taken : {"2Mon.dat", "2MON.DAT", "3Mon.dat"}) {
+        SCOPED_TRACE(taken);
+        temp.write(L"mine.tmp", "mine");
+        const schedule::Outcome refused = folder.renameIfFree("mine.tmp", taken);
+        EXPECT_FALSE(refused);
+        EXPECT_TRUE(refused.taken);
+        EXPECT_FALSE(refused.busy);
+        EXPECT_EQ(temp.read(L"mine.tmp"), "mine");
+        EXPECT_EQ(temp.read(L"2Mon.dat"), "theirs");
+    }
+    EXPECT_TRUE(folder.renameIfFree("mine.tmp", "4Mon.dat"));
+    EXPECT_EQ(temp.names(), (std::vector<std::wstring>{L"2Mon.dat", L"4Mon.dat"}));
+    EXPECT_EQ(temp.read(L"4Mon.dat"), "mine");
 }
 
 // The launcher reads its day file in parts: together they are the file, whatever its size
@@ -299,4 +322,26 @@ TEST(Drive, ASubstituteDriveLeadsToItsFolderAndOthersStayAsTheyAre) {
         EXPECT_EQ(local.kind, win32::DriveLetter::Kind::Local) << win32::narrow(path);
         EXPECT_TRUE(local.path.empty());
     }
+}
+
+// The Recycle Bin keeps a fixed drive's files, and none of a share or of a drive made by subst.
+TEST(RecycleBin, TakesTheFilesOfAFixedDriveAlone) {
+    driver::TempFolder temp;
+    EXPECT_TRUE(win32::recycleBinTakes(temp.path()));
+    EXPECT_FALSE(win32::recycleBinTakes(L"\\\\srv\\apps\\Sched"));
+
+    wchar_t letter = L'\0';
+    for (wchar_t candidate = L'P'; candidate <= L'W' && !letter; ++candidate) {
+        const std::wstring drive{candidate, L':'};
+        if (GetDriveTypeW((drive + L"\\").c_str()) == DRIVE_NO_ROOT_DIR &&
+            DefineDosDeviceW(0, drive.c_str(), temp.path().c_str())) {
+            letter = candidate;
+        }
+    }
+    ASSERT_NE(letter, L'\0') << "no free drive letter could be defined";
+    const std::wstring drive{letter, L':'};
+    const bool substitute = win32::recycleBinTakes(drive + L"\\");
+    DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, drive.c_str(),
+                     temp.path().c_str());
+    EXPECT_FALSE(substitute);
 }
