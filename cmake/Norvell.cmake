@@ -110,7 +110,9 @@ endfunction()
 # in these programs catches an exception; win32/no_exceptions.cpp ends the process where the
 # runtime would have thrown, as an uncaught exception did. MSVC builds them as everything else.
 set(NORVELL_LEAN_LIBRARIES schedule win32 launcher_core launcher_win)
-if(WIN32 AND NOT MSVC)
+# A check build makes them as the editor is made: they behave the same (neither catches an
+# exception), and their size counts only in the release.
+if(WIN32 AND NOT MSVC AND NOT NORVELL_CHECK)
   set(NORVELL_LEAN ON)
   add_library(norvell_lean_options INTERFACE)
   # Small and quick to load beats fast loops: Brightwick runs at every logon. The whole program

@@ -13,7 +13,7 @@
 namespace helpers {
 
 // A message box names a few files at most; the rest need not travel.
-inline constexpr std::size_t kReportBytes = 16 * 1024;
+inline constexpr std::size_t kReportBytes = std::size_t{16} * 1024;
 
 // One "name: reason" a line, UTF-8, on the standard output the editor hands the helper;
 // nothing when it was started without one, as by hand.

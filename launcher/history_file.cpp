@@ -40,7 +40,7 @@ schedule::Outcome openHistory(const std::wstring& folder, win32::UniqueHandle& f
                                             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) return schedule::Outcome::success();
         const DWORD error = GetLastError();
-        const schedule::Outcome failed = win32::refusal(error, GetFileAttributesW(path.c_str()));
+        schedule::Outcome failed = win32::refusal(error, GetFileAttributesW(path.c_str()));
         // The folder is made on the first run only, not looked for at every logon.
         if (failed.code == ERROR_PATH_NOT_FOUND && !madeFolder) {
             if (!CreateDirectoryW(folder.c_str(), nullptr) &&
@@ -109,7 +109,7 @@ schedule::Outcome addToLogonHistory(std::string_view entry, std::chrono::millise
     // Only counted, through one small buffer: read whole into memory that the process touches
     // for the first time, the history cost a logon a page fault for every page of it.
     HistoryTally tally;
-    std::array<char, 16 * 1024> part;
+    std::array<char, std::size_t{16} * 1024> part;
     if (schedule::Outcome read = win32::readOpenFileInParts(
             file.get(), part, [&tally](std::string_view bytes) { tally.add(bytes); });
         !read) {

@@ -84,7 +84,7 @@ Outcome WorkingFolder::readFileInParts(std::string_view name,
     // One buffer for every part, and no more of it touched than the file fills: memory a
     // process touches for the first time costs a page fault per page, which for a day file
     // read whole came to more than the reading itself.
-    constexpr std::size_t kPart = 64 * 1024;
+    constexpr std::size_t kPart = std::size_t{64} * 1024;
     const auto part = std::make_unique_for_overwrite<char[]>(kPart);
     return readOpenFileInParts(file.get(), std::span<char>(part.get(), kPart), take);
 }

@@ -147,7 +147,8 @@ std::optional<FolderContents> listFolderWithin(std::wstring_view folder,
         failed.error = GetLastError();
         return failed;
     }
-    workersShare.release();  // the worker's now, given back when its read is done
+    static_cast<void>(
+        workersShare.release());  // the worker's now, given back when its read is done
     if (!waitPainting(worker.get(), limit)) {
         // A read that honours cancelling ends now; any other ends in its own time.
         CancelSynchronousIo(worker.get());

@@ -46,7 +46,9 @@ void operator delete[](void* memory, std::size_t) noexcept {
 #if defined(__GLIBCXX__)
 // libstdc++ reports a broken precondition (a length beyond max_size, an index out of range)
 // and a failed allocation through these; the library's own versions throw. Every one of them
-// is defined, so that the library's object that holds them is never needed for any.
+// is defined, so that the library's object that holds them is never needed for any. They are
+// the library's own names in its own namespace, which the checks of user code refuse.
+// NOLINTBEGIN(bugprone-reserved-identifier,cert-dcl58-cpp,cert-dcl50-cpp)
 namespace std {
 [[noreturn]] void __throw_bad_exception() {
     abort();
@@ -98,4 +100,5 @@ namespace std {
     abort();
 }
 }  // namespace std
+// NOLINTEND(bugprone-reserved-identifier,cert-dcl58-cpp,cert-dcl50-cpp)
 #endif

@@ -39,7 +39,7 @@ std::string driveCaption(const DriveEntry& drive) {
 char driveLetterOf(std::string_view path) {
     if (path.size() < 2 || path[1] != ':') return 0;
     const char letter = schedule::upperAscii(path[0]);
-    return letter >= 'A' && letter <= 'Z' ? letter : 0;
+    return letter >= 'A' && letter <= 'Z' ? letter : '\0';
 }
 
 std::string normalFolderPath(std::string_view path) {

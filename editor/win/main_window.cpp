@@ -47,6 +47,7 @@ std::vector<std::wstring> listItems(int id) {
             break;
     }
     std::vector<std::wstring> words;
+    words.reserve(std::size(schedule::kRunStyles));
     for (const schedule::RunStyle& style : schedule::kRunStyles) {
         words.push_back(win32::widen(style.listWord));
     }
@@ -91,7 +92,7 @@ bool appendMenu(HMENU bar, const wchar_t* caption,
         AppendMenuW(menu.get(), id ? MF_STRING : MF_SEPARATOR, static_cast<UINT_PTR>(id), text);
     }
     if (!AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu.get()), caption)) return false;
-    menu.release();  // the bar owns it now
+    static_cast<void>(menu.release());  // the bar owns it now
     return true;
 }
 
@@ -119,7 +120,7 @@ schedule::Outcome MainWindow::create() {
     win32::UniqueMenu menu = createMainMenu();
     if (!menu) return schedule::Outcome::failure(win32::lastErrorReason());
     schedule::Outcome created = Window::create(kMainDesign, &windows_, menu.get());
-    if (created) menu.release();  // the window destroys its menu
+    if (created) static_cast<void>(menu.release());  // the window destroys its menu
     return created;
 }
 

@@ -90,7 +90,8 @@ void fillListBox(HWND list, const std::vector<std::string>& items) {
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
     std::size_t characters = 0;
     for (const std::string& item : items) characters += item.size() + 1;
-    SendMessageW(list, LB_INITSTORAGE, items.size(), characters * sizeof(wchar_t));
+    SendMessageW(list, LB_INITSTORAGE, items.size(),
+                 static_cast<LPARAM>(characters * sizeof(wchar_t)));
     std::wstring wide;
     for (const std::string& item : items) {
         win32::widenInto(item, wide);

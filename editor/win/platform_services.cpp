@@ -86,7 +86,6 @@ Answer PlatformServices::message(std::string_view text, Buttons buttons) {
         case IDNO:
             return Answer::No;
         case IDOK:
-            return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
         default:
             return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
     }
@@ -140,7 +139,7 @@ HelperRun PlatformServices::runHelper(std::string_view name, std::chrono::millis
     DWORD code = 0;
     GetExitCodeProcess(process.get(), &code);
     run.exitCode = code;
-    const std::string said = win32::readAll(output.read.get(), 64 * 1024);
+    const std::string said = win32::readAll(output.read.get(), std::size_t{64} * 1024);
     for (std::size_t start = 0; start < said.size();) {
         const std::size_t end = said.find('\n', start);
         const std::string line =

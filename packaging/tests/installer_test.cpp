@@ -252,10 +252,10 @@ TEST_F(Installer, UninstallingLeavesTheSchedulesAndAnotherCopysLauncher) {
 }
 
 TEST_F(Installer, RefusesAFolderItCannotWriteAndWritesNothing) {
-    // The tests have every right, where Windows would refuse a user Program Files. The one
-    // kind of folder that takes no file from anyone, root included, is the kernel's folder of
-    // a process, which Wine shows on drive Z as it shows every Unix folder.
-    const std::wstring refusing = L"Z:\\proc\\self";
+    // A folder the user may only read, as a standard user's Program Files.
+    const std::wstring refusing = scratch.file(L"Read only");
+    createFolderOrThrow(refusing);
+    const ReadOnlyFolder readOnly(refusing);
     ASSERT_FALSE(
         win32::ownHandle(CreateFileW((refusing + L"\\norvell.tmp").c_str(), GENERIC_WRITE, 0,
                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)))

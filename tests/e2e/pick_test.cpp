@@ -2,6 +2,8 @@
 // the window afterwards.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "editor/win/viewer_ids.hpp"
 #include "editor_session.hpp"
 #include "schedule/folder.hpp"
@@ -71,28 +73,36 @@ TEST(Pick, NoFileSelectedAsksForOneAndWritesNothing) {
 TEST(Pick, PickFileThatCannotBeWrittenIsReportedAndTheChoicesKept) {
     ProgramFolder programs(L"NorvellPickFail");
     programs.addProbe(L"tool.exe");
-    TempFolder work;
-    EditorSession editor(work.path());
-    ASSERT_TRUE(editor);
-    // A folder stands where the editor writes the pick file before it gets its name, so the
-    // file system refuses to write it (a read-only folder cannot be had here: the tests run as
-    // the superuser).
-    createFolderOrThrow(
-        work.file(win32::widen(schedule::temporaryNameFor("2Mon.dat", editor.id()))));
-    ASSERT_TRUE(editor.choose(programs, L"tool.exe"));
-    editor.tick(0);
-    ASSERT_TRUE(editor.selectItem(editor::main::List4, L"Hide"));
+    // The file system refuses the pick file: a folder stands where the editor writes it before
+    // it gets its name, or the user may no longer change the working folder (made so once the
+    // editor has started, which would have said so at its start).
+    for (const bool readOnly : {false, true}) {
+        SCOPED_TRACE(readOnly ? "a folder the user may only read" : "a folder in the way");
+        TempFolder work;
+        EditorSession editor(work.path());
+        ASSERT_TRUE(editor);
+        std::optional<ReadOnlyFolder> unchangeable;
+        if (readOnly) {
+            unchangeable.emplace(work.path());
+        } else {
+            createFolderOrThrow(
+                work.file(win32::widen(schedule::temporaryNameFor("2Mon.dat", editor.id()))));
+        }
+        ASSERT_TRUE(editor.choose(programs, L"tool.exe"));
+        editor.tick(0);
+        ASSERT_TRUE(editor.selectItem(editor::main::List4, L"Hide"));
 
-    const std::wstring message = editor.pressAndReadMessage(editor::main::Command1);
-    EXPECT_NE(message.find(L"2Mon.dat"), std::wstring::npos) << utf8(message);
-    EXPECT_EQ(message.find(L"Program Picked"), std::wstring::npos);
-    EXPECT_EQ(work.names(), std::vector<std::wstring>{}) << "no file, whole or half";
-    EXPECT_FALSE(work.exists(L"2Mon.dat"));
-    EXPECT_TRUE(editor.ticked(0));
-    EXPECT_FALSE(editor.ticked(1)) << "the choices stay for another try";
-    EXPECT_EQ(editor.currentItem(editor::main::List4), L"Hide");
-    EXPECT_EQ(editor.text(editor::main::Text4), L"2");
-    EXPECT_TRUE(editor.exit());
+        const std::wstring message = editor.pressAndReadMessage(editor::main::Command1);
+        EXPECT_NE(message.find(L"2Mon.dat"), std::wstring::npos) << utf8(message);
+        EXPECT_EQ(message.find(L"Program Picked"), std::wstring::npos);
+        EXPECT_EQ(work.names(), std::vector<std::wstring>{}) << "no file, whole or half";
+        EXPECT_FALSE(work.exists(L"2Mon.dat"));
+        EXPECT_TRUE(editor.ticked(0));
+        EXPECT_FALSE(editor.ticked(1)) << "the choices stay for another try";
+        EXPECT_EQ(editor.currentItem(editor::main::List4), L"Hide");
+        EXPECT_EQ(editor.text(editor::main::Text4), L"2");
+        EXPECT_TRUE(editor.exit());
+    }
 }
 
 TEST(Pick, NameOutsideTheCodePageIsRefused) {

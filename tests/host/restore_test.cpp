@@ -74,6 +74,13 @@ TEST(Restore, ACutOffClearsFilesComeBackTooAndNoneReplacesAnother) {
               (Files{{"2Mon.dat", "c"}, {"2Tue.dat", "d"}, {"3Mon.dat", "a"}, {"4Mon.dat", "b"}}));
     EXPECT_TRUE(main.cleared().files.empty());
     EXPECT_EQ(main.services.log, Log{"message: Restored 3 cleared picks as numbers 2 to 4."});
+
+    // A staged copy and a whole file of one number, of two days: two clears, two picks.
+    Main days("1");
+    days.cleared().files = {{"5Mon.dat", "e"}, {"5Tue.dat.new", "f"}};
+    days.restore();
+    EXPECT_EQ(days.services.folder.files, (Files{{"2Mon.dat", "e"}, {"3Tue.dat", "f"}}));
+    EXPECT_EQ(days.services.log, Log{"message: Restored 2 cleared picks as numbers 2 and 3."});
 }
 
 TEST(Restore, AFileLeavesTheClearedFolderOnlyOnceItsCopyIsWritten) {

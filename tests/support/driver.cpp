@@ -4,6 +4,7 @@
 #include <array>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 #include <aclapi.h>
 #include <sddl.h>
@@ -187,6 +188,40 @@ void setAccessListOrThrow(const std::wstring& path, const wchar_t* sddl) {
                               DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
                               nullptr, nullptr, list, nullptr) != ERROR_SUCCESS) {
         fail("cannot set the access list of " + win32::narrow(path));
+    }
+}
+
+namespace {
+// The string form (S-1-5-...) of the user this process runs as.
+std::wstring userSid() {
+    HANDLE raw = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) fail("no process token");
+    const win32::UniqueHandle token(raw);
+    alignas(TOKEN_USER) unsigned char buffer[256];
+    DWORD size = 0;
+    wchar_t* sid = nullptr;
+    if (!GetTokenInformation(token.get(), TokenUser, buffer, sizeof buffer, &size) ||
+        !ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid)) {
+        fail("the process's user is unknown");
+    }
+    const win32::UniqueLocalMemory<wchar_t> owned(sid);
+    return sid;
+}
+}  // namespace
+
+// Everyone, the user included, may read, list and run: FILE_GENERIC_READ | FILE_GENERIC_EXECUTE.
+ReadOnlyFolder::ReadOnlyFolder(std::wstring path) : path_(std::move(path)) {
+    const std::wstring user = userSid();
+    setAccessListOrThrow(path_,
+                         (L"D:P(A;OICI;0x1200a9;;;" + user + L")(A;OICI;0x1200a9;;;WD)").c_str());
+}
+
+ReadOnlyFolder::~ReadOnlyFolder() {
+    try {
+        setAccessListOrThrow(
+            path_, (L"D:P(A;OICI;FA;;;" + userSid() + L")(A;OICI;0x1200a9;;;WD)").c_str());
+    } catch (const std::exception&) {
+        // The folder stays behind in the temporary folder; the test has its result already.
     }
 }
 

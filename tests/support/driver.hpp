@@ -76,6 +76,20 @@ void copyFileOrThrow(const std::wstring& from, const std::wstring& to);
 void setAccessListOrThrow(const std::wstring& path, const wchar_t* sddl);
 void createFolderOrThrow(const std::wstring& path);
 
+// Makes the folder at `path` one that no one may change, the test's own user included, as a
+// standard user meets C:\Program Files; gives that user every right again at the end, so that
+// the folder can be removed. Under Wine the folder's mode becomes 0555 and then 0755 again.
+class ReadOnlyFolder {
+  public:
+    explicit ReadOnlyFolder(std::wstring path);
+    ~ReadOnlyFolder();
+    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+
+  private:
+    std::wstring path_;
+};
+
 // The exit code once the process has ended, or none when the deadline passed first.
 std::optional<DWORD> waitForExit(HANDLE process, std::chrono::milliseconds deadline);
 
