@@ -94,7 +94,9 @@ SetupStatus makeSharedScheduleFolder(Services& services, const std::string& fold
                     folder + ": what it holds could not be listed: " + withFullStop(listed.error));
             }
             for (const std::string& name : names) {
-                if (auto file = cannotStay(services, folder + "\\" + name, false)) {
+                std::string path = folder;
+                path.append("\\").append(name);
+                if (auto file = cannotStay(services, path, false)) {
                     problems.push_back(std::move(*file));
                 }
             }
@@ -172,8 +174,10 @@ SetupStatus deployScheduleForAllUsers(Services& services, schedule::Folder& sour
         schedule::Outcome copied = source.readFile(name, bytes);
         if (copied) copied = schedule::writeFileAtomically(services.scheduleFolder(), name, bytes);
         if (!copied) {
-            report.push_back(name + " could not be copied from " + sourcePath + " to " + target +
-                             ": " + withFullStop(copied.error));
+            std::string line = name;
+            line.append(" could not be copied from ").append(sourcePath).append(" to ");
+            line.append(target).append(": ").append(withFullStop(copied.error));
+            report.push_back(std::move(line));
             return SetupStatus::ScheduleNotCopied;
         }
     }

@@ -114,6 +114,7 @@ int runSetupStep(const std::vector<std::string>& arguments) {
     }
     if (!log.empty()) {
         std::vector<std::wstring> lines;
+        lines.reserve(report.size());
         for (const std::string& line : report) lines.push_back(win32::widen(line));
         // The status tells the installer what happened even when its log cannot be written.
         win32::appendLogLines(win32::widen(log), lines);

@@ -335,6 +335,7 @@ AdministratorRun PlatformServices::runAsAdministrator(std::string_view arguments
 namespace {
 std::vector<win32::AccessControlEntry> forTheSystem(const std::vector<AccessEntry>& entries) {
     std::vector<win32::AccessControlEntry> converted;
+    converted.reserve(entries.size());
     for (const AccessEntry& entry : entries) {
         converted.push_back({entry.allows, win32::widen(entry.sid), win32::widen(entry.name),
                              entry.rights, entry.inheritOnly, entry.toNewFiles,
