@@ -6,6 +6,7 @@
 #include <thread>
 #include <utility>
 
+#include <aclapi.h>
 #include <sddl.h>
 
 #include "win32/owners.hpp"
@@ -178,10 +179,14 @@ void setAccessListOrThrow(const std::wstring& path, const wchar_t* sddl) {
         fail("not an access list: " + win32::narrow(sddl));
     }
     const win32::UniqueLocalMemory<void> descriptor(raw);
-    // The descriptor as it is, "P" (protected from the folder above) included. Wine 8, run as
-    // an ordinary user, rewrites a folder's mode for SetFileSecurityW but keeps it for
-    // SetNamedSecurityInfoW; on Windows both set the list of a folder the tests just made.
-    if (!SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.get())) {
+    BOOL present = FALSE;
+    BOOL defaulted = FALSE;
+    PACL list = nullptr;
+    GetSecurityDescriptorDacl(descriptor.get(), &present, &list, &defaulted);
+    std::wstring name = path;
+    if (SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT,
+                              DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                              nullptr, nullptr, list, nullptr) != ERROR_SUCCESS) {
         fail("cannot set the access list of " + win32::narrow(path));
     }
 }
@@ -202,19 +207,32 @@ std::wstring userSid() {
     const win32::UniqueLocalMemory<wchar_t> owned(sid);
     return sid;
 }
+
+// Gives the folder the access list of `sddl` with SetFileSecurityW, which Wine 8, run as an
+// ordinary user, turns into the folder's mode, so that the list really refuses; it keeps the
+// mode for SetNamedSecurityInfoW and only reports the list back. On Windows both set it.
+void setRefusingListOrThrow(const std::wstring& path, const std::wstring& sddl) {
+    PSECURITY_DESCRIPTOR raw = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &raw,
+                                                              nullptr)) {
+        fail("not an access list: " + win32::narrow(sddl));
+    }
+    const win32::UniqueLocalMemory<void> descriptor(raw);
+    if (!SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.get())) {
+        fail("cannot set the access list of " + win32::narrow(path));
+    }
+}
 }  // namespace
 
 // Everyone, the user included, may read, list and run: FILE_GENERIC_READ | FILE_GENERIC_EXECUTE.
 ReadOnlyFolder::ReadOnlyFolder(std::wstring path) : path_(std::move(path)) {
     const std::wstring user = userSid();
-    setAccessListOrThrow(path_,
-                         (L"D:P(A;OICI;0x1200a9;;;" + user + L")(A;OICI;0x1200a9;;;WD)").c_str());
+    setRefusingListOrThrow(path_, L"D:P(A;OICI;0x1200a9;;;" + user + L")(A;OICI;0x1200a9;;;WD)");
 }
 
 ReadOnlyFolder::~ReadOnlyFolder() {
     try {
-        setAccessListOrThrow(
-            path_, (L"D:P(A;OICI;FA;;;" + userSid() + L")(A;OICI;0x1200a9;;;WD)").c_str());
+        setRefusingListOrThrow(path_, L"D:P(A;OICI;FA;;;" + userSid() + L")(A;OICI;0x1200a9;;;WD)");
     } catch (const std::exception&) {
         // The folder stays behind in the temporary folder; the test has its result already.
     }
