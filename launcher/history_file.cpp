@@ -92,11 +92,10 @@ schedule::Outcome addToLogonHistory(std::string_view entry, std::chrono::millise
     if (!mutex) return win32::lastErrorFailure();
     switch (WaitForSingleObject(mutex.get(), static_cast<DWORD>(wait.count()))) {
         case WAIT_OBJECT_0:
-            break;
+        // A run ended while it held the mutex, and the system handed it to this one: an
+        // append it cut short ends without a line end, which the appendix puts right, and a
+        // rewrite it cut short left the old history whole.
         case WAIT_ABANDONED:
-            // A run ended while it held the mutex, and the system handed it to this one: an
-            // append it cut short ends without a line end, which the appendix puts right, and
-            // a rewrite it cut short left the old history whole.
             break;
         case WAIT_TIMEOUT:
             return win32::systemFailure(ERROR_TIMEOUT);

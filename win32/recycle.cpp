@@ -40,7 +40,8 @@ schedule::Outcome shellFailure(int code) {
         if (known.code == code) return schedule::Outcome::failure(std::string(known.reason));
     }
     char number[16];
-    std::snprintf(number, sizeof number, "0x%X", static_cast<unsigned>(code));
+    // Eight hexadecimal digits and the prefix always fit.
+    (void)std::snprintf(number, sizeof number, "0x%X", static_cast<unsigned>(code));
     return schedule::Outcome::failure(std::string("the shell could not delete it (its code ") +
                                       number + ")");
 }

@@ -112,10 +112,11 @@ WrittenPick writePickFiles(MainControls& controls, Services& services,
         while (!pick.names.empty()) {
             const std::string& own = pick.names.back();
             if (const schedule::Outcome removed = folder.removeFile(own); !removed) {
-                pick.failure = "The pick file " + taken + " was taken meanwhile, and " + own +
-                               ", written for the same pick, could not be removed again to move "
-                               "the pick to a free number: " +
-                               removed.error + ".";
+                pick.failure = "The pick file " + taken + " was taken meanwhile, and ";
+                pick.failure.append(own).append(
+                    ", written for the same pick, could not be removed again to move the pick to "
+                    "a free number: ");
+                pick.failure.append(removed.error).append(".");
                 return pick;
             }
             pick.names.pop_back();
