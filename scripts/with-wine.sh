@@ -29,6 +29,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
+become=()
 as_wine_user() { "$@"; }
 if [ "$(id -u)" -eq 0 ]; then
   user=${NORVELL_WINE_USER:-norvell-wine}
@@ -90,7 +91,9 @@ fi
 # lock file is no proof, since X's abstract sockets are shared with every chroot and container
 # on the machine, whose lock files this one cannot see.
 display_file=$(mktemp)
-as_wine_user Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" \
+# Started without a function in between: $! is then Xvfb itself (setpriv and env replace
+# themselves with it), which the clean-up ends, not a subshell that would leave it running.
+"${become[@]}" Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" \
   >/dev/null 2>&1 &
 xvfb_pid=$!
 display=""
