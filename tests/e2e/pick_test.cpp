@@ -83,6 +83,9 @@ TEST(Pick, PickFileThatCannotBeWrittenIsReportedAndTheChoicesKept) {
         ASSERT_TRUE(editor);
         std::optional<ReadOnlyFolder> unchangeable;
         if (readOnly) {
+            // Once the start-up's check of the folder is done: the editor answers a sent
+            // message only when it waits for messages again.
+            ASSERT_TRUE(sync(editor.main()));
             unchangeable.emplace(work.path());
         } else {
             createFolderOrThrow(
