@@ -54,9 +54,22 @@ TEST(Drop, AFileOrFolderDroppedOnMainMovesThePickersThere) {
     driver::createFolderOrThrow(temp.file(L"tools"));
     temp.write(L"tools\\a.exe", "x");
     temp.write(L"tools\\tool.exe", "x");
-    // Another drive than the dropped file's, so that Drive1 is seen to follow.
-    const std::wstring elsewhere = workingFolder();
+    // Another drive than the dropped file's, so that Drive1 is seen to follow: Unix's /tmp on
+    // Wine's drive Z. The editor's working folder, since the editor says in a message box when
+    // it cannot write there, and the build's folders are not the Wine user's to write.
+    const std::wstring elsewhere =
+        L"Z:\\tmp\\norvell-drop-" + std::to_wstring(GetCurrentProcessId());
     ASSERT_NE(towupper(elsewhere[0]), towupper(temp.path()[0]));
+    driver::createFolderOrThrow(elsewhere);
+    struct Return {
+        std::wstring folder;
+        std::wstring made;
+        ~Return() {
+            SetCurrentDirectoryW(folder.c_str());
+            RemoveDirectoryW(made.c_str());
+        }
+    } back{workingFolder(), elsewhere};
+    ASSERT_TRUE(SetCurrentDirectoryW(elsewhere.c_str()));
 
     editor::PlatformServices services;
     editor::WindowRegistry windows;
