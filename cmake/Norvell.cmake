@@ -39,12 +39,14 @@ function(norvell_gui_program target)
   endif()
 endfunction()
 
-# norvell_tests([PREFIX <name prefix>] LIBS <libs...> [DEPENDS <targets...>]): one test program
-# per *_test.cpp file of the calling folder, each named <prefix><file name>.
+# norvell_tests([PREFIX <name prefix>] LIBS <libs...> [DEPENDS <targets...>]
+#               [WITHOUT_HEAP_CHECK <file names...>]): one test program per *_test.cpp file of
+# the calling folder, each named <prefix><file name>; those named run without Wine's heap check
+# in the check build.
 # Windows test programs run through Wine; their tests are listed when ctest runs, since
 # listing them needs the Wine prefix that the test script prepares.
 function(norvell_tests)
-  cmake_parse_arguments(arg "" "PREFIX" "LIBS;DEPENDS" ${ARGN})
+  cmake_parse_arguments(arg "" "PREFIX" "LIBS;DEPENDS;WITHOUT_HEAP_CHECK" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
   foreach(source ${sources})
     get_filename_component(name ${source} NAME_WE)
@@ -53,6 +55,11 @@ function(norvell_tests)
     target_link_libraries(${target} PRIVATE norvell_options ${arg_LIBS} GTest::gtest_main)
     if(arg_DEPENDS)
       add_dependencies(${target} ${arg_DEPENDS})
+    endif()
+    if(name IN_LIST arg_WITHOUT_HEAP_CHECK)
+      set(emulator ${CMAKE_CROSSCOMPILING_EMULATOR})
+      list(REMOVE_ITEM emulator --heap-check)
+      set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR "${emulator}")
     endif()
     if(WIN32)
       gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
