@@ -39,8 +39,10 @@ function(norvell_gui_program target)
   endif()
 endfunction()
 
-# norvell_tests([PREFIX <name prefix>] LIBS <libs...> [DEPENDS <targets...>]): one test program
-# per *_test.cpp file of the calling folder, each named <prefix><file name>.
+# norvell_tests([PREFIX <name prefix>] LIBS <libs...> [DEPENDS <targets...>]
+#               [WITHOUT_HEAP_CHECK <file names...>]): one test program per *_test.cpp file of
+# the calling folder, each named <prefix><file name>; those named run without Wine's heap check
+# in the check build.
 # Windows test programs run through Wine; their tests are listed when ctest runs, since
 # listing them needs the Wine prefix that the test script prepares.
 function(norvell_tests)

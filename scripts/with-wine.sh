@@ -19,7 +19,10 @@ cleanup() {
   # The Wine server goes first: a Wine desktop whose X display vanished breaks later runs.
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  # Xvfb may end with the signal's status; the command's own status is what this script gives.
+  if [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; then
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
   [ -n "$shims" ] && rm -rf "$shims"
   return 0
 }

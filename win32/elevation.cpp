@@ -26,7 +26,7 @@ std::wstring ownProgramFile() {
 
 schedule::Outcome startOwnProgramAsAdministrator(const std::wstring& parameters,
                                                  const std::wstring& folder, HWND owner,
-                                                 UniqueHandle& process) {
+                                                 UniqueHandle& process, int show) {
     process.reset();
     const std::wstring program = ownProgramFile();
     if (program.empty()) return lastErrorFailure();
@@ -40,7 +40,7 @@ schedule::Outcome startOwnProgramAsAdministrator(const std::wstring& parameters,
     info.lpFile = program.c_str();
     info.lpParameters = parameters.c_str();
     info.lpDirectory = folder.empty() ? nullptr : folder.c_str();
-    info.nShow = SW_HIDE;
+    info.nShow = show;
     if (!ShellExecuteExW(&info)) return lastErrorFailure();
     process.reset(info.hProcess);
     // An executable always gives its process; without one there is nothing to wait for.

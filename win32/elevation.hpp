@@ -12,13 +12,13 @@
 namespace win32 {
 
 // Starts the program file of this process again through the shell's "runas" verb, for which
-// the system asks the user's or an administrator's consent, with `parameters`, hidden, in
-// `folder`. `owner` is the window the consent prompt belongs to. On success `process` holds
-// the new process's handle; a user who declines gives the failure ERROR_CANCELLED. COM must be
-// started on this thread.
+// the system asks the user's or an administrator's consent, with `parameters`, in `folder`,
+// with the show-window value `show`. `owner` is the window the consent prompt belongs to. On
+// success `process` holds the new process's handle; a user who declines gives the failure
+// ERROR_CANCELLED. COM must be started on this thread.
 schedule::Outcome startOwnProgramAsAdministrator(const std::wstring& parameters,
                                                  const std::wstring& folder, HWND owner,
-                                                 UniqueHandle& process);
+                                                 UniqueHandle& process, int show = SW_HIDE);
 
 // Whether this process runs with an elevated administrator's token.
 bool runsElevated();

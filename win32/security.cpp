@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <vector>
 
 #include "win32/error.hpp"
 #include "win32/owners.hpp"
@@ -90,6 +91,7 @@ schedule::Outcome readFileSecurity(const std::wstring& path, FileSecurity& secur
         entry.rights = ace->Mask;
         entry.inheritOnly = (header->AceFlags & INHERIT_ONLY_ACE) != 0;
         entry.toNewFiles = (header->AceFlags & OBJECT_INHERIT_ACE) != 0;
+        entry.toNewFolders = (header->AceFlags & CONTAINER_INHERIT_ACE) != 0;
         security.entries.push_back(std::move(entry));
     }
     return schedule::Outcome::success();
@@ -117,6 +119,74 @@ schedule::Outcome processToken(UniqueHandle& token) {
 }
 
 }  // namespace
+
+namespace {
+
+// `entries` as an access list in `buffer`, from new[], which is aligned for it.
+schedule::Outcome buildAccessList(const std::vector<AccessControlEntry>& entries,
+                                  std::unique_ptr<std::byte[]>& buffer) {
+    std::vector<UniqueLocalMemory<void>> sids;
+    DWORD size = sizeof(ACL);
+    for (const AccessControlEntry& entry : entries) {
+        PSID raw = nullptr;
+        if (!ConvertStringSidToSidW(entry.sid.c_str(), &raw)) return lastErrorFailure();
+        sids.emplace_back(raw);
+        // An entry's size counts its SID in place of the SidStart member it begins at.
+        size += static_cast<DWORD>(sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD)) + GetLengthSid(raw);
+    }
+    buffer.reset(new std::byte[size]);
+    auto* list = reinterpret_cast<PACL>(buffer.get());
+    if (!InitializeAcl(list, size, ACL_REVISION)) return lastErrorFailure();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const AccessControlEntry& entry = entries[i];
+        const DWORD flags = (entry.toNewFiles ? OBJECT_INHERIT_ACE : 0) |
+                            (entry.toNewFolders ? CONTAINER_INHERIT_ACE : 0) |
+                            (entry.inheritOnly ? INHERIT_ONLY_ACE : 0);
+        const BOOL added =
+            entry.allows
+                ? AddAccessAllowedAceEx(list, ACL_REVISION, flags, entry.rights, sids[i].get())
+                : AddAccessDeniedAceEx(list, ACL_REVISION, flags, entry.rights, sids[i].get());
+        if (!added) return lastErrorFailure();
+    }
+    return schedule::Outcome::success();
+}
+
+}  // namespace
+
+schedule::Outcome createFolderWithAccess(const std::wstring& path,
+                                         const std::vector<AccessControlEntry>& entries,
+                                         bool& existed) {
+    existed = false;
+    std::unique_ptr<std::byte[]> list;
+    if (schedule::Outcome built = buildAccessList(entries, list); !built) return built;
+    SECURITY_DESCRIPTOR descriptor{};
+    if (!InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
+        !SetSecurityDescriptorDacl(&descriptor, TRUE, reinterpret_cast<PACL>(list.get()), FALSE) ||
+        !SetSecurityDescriptorControl(&descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED)) {
+        return lastErrorFailure();
+    }
+    // Made with its list at once: no one else gets a moment in which to put a file inside.
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, &descriptor, FALSE};
+    if (CreateDirectoryW(path.c_str(), &attributes)) return schedule::Outcome::success();
+    const DWORD error = GetLastError();
+    if (error != ERROR_ALREADY_EXISTS) return systemFailure(error);
+    existed = true;
+    return schedule::Outcome::success();
+}
+
+schedule::Outcome setFolderAccess(const std::wstring& path,
+                                  const std::vector<AccessControlEntry>& entries) {
+    std::unique_ptr<std::byte[]> list;
+    if (schedule::Outcome built = buildAccessList(entries, list); !built) return built;
+    // SetNamedSecurityInfoW takes a writable path.
+    std::wstring name = path;
+    const DWORD status =
+        SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT,
+                              DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                              nullptr, nullptr, reinterpret_cast<PACL>(list.get()), nullptr);
+    if (status != ERROR_SUCCESS) return systemFailure(status);
+    return schedule::Outcome::success();
+}
 
 schedule::Outcome currentUserSid(std::wstring& sid) {
     UniqueHandle token;

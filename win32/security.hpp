@@ -18,8 +18,9 @@ struct AccessControlEntry {
     std::wstring sid;
     std::wstring name;       // "Users", "Everyone", "PC\\bob"; the SID when the system has no name
     ACCESS_MASK rights = 0;  // as the entry holds it, generic rights included
-    bool inheritOnly = false;  // INHERIT_ONLY_ACE: only for what is created inside
-    bool toNewFiles = false;   // OBJECT_INHERIT_ACE: files created inside inherit it
+    bool inheritOnly = false;   // INHERIT_ONLY_ACE: only for what is created inside
+    bool toNewFiles = false;    // OBJECT_INHERIT_ACE: files created inside inherit it
+    bool toNewFolders = false;  // CONTAINER_INHERIT_ACE: folders created inside inherit it
 };
 
 struct FileSecurity {
@@ -35,6 +36,18 @@ struct FileSecurity {
 
 // The owner and access list of the file or folder at `path`.
 schedule::Outcome readFileSecurity(const std::wstring& path, FileSecurity& security);
+
+// Makes the folder at `path` with an access list of exactly `entries`, in their order, taking
+// nothing from the folder above; `existed` tells whether a file or folder of that name was
+// there already, which is then left as it was.
+schedule::Outcome createFolderWithAccess(const std::wstring& path,
+                                         const std::vector<AccessControlEntry>& entries,
+                                         bool& existed);
+
+// Gives the folder at `path` an access list of exactly `entries`, taking nothing from the folder
+// above; what the folder holds inherits the entries meant for it anew.
+schedule::Outcome setFolderAccess(const std::wstring& path,
+                                  const std::vector<AccessControlEntry>& entries);
 
 // The SID of the account this process runs as.
 schedule::Outcome currentUserSid(std::wstring& sid);

@@ -60,14 +60,39 @@ bool isFullFolderPath(std::string_view path) {
 
 }  // namespace
 
+std::string switchArguments(std::string_view switchText, const std::vector<std::string>& paths) {
+    std::string line(switchText);
+    for (const std::string& path : paths) {
+        // Backslashes before the closing quote are doubled, or the system would read \" as a
+        // quote within the argument (a drive's root ends in one).
+        std::string quoted = path;
+        std::size_t trailing = 0;
+        while (trailing < quoted.size() && quoted[quoted.size() - 1 - trailing] == '\\') {
+            ++trailing;
+        }
+        quoted.append(trailing, '\\');
+        line += " \"" + quoted + "\"";
+    }
+    return line;
+}
+
+bool asksFor(const std::vector<std::string>& arguments, std::string_view switchText) {
+    return arguments.size() >= 2 && arguments[1] == switchText;
+}
+
+std::optional<std::vector<std::string>> pathsAfterSwitch(const std::vector<std::string>& arguments,
+                                                         std::string_view switchText,
+                                                         std::size_t count) {
+    if (arguments.size() != count + 2 || !asksFor(arguments, switchText)) return std::nullopt;
+    std::vector<std::string> paths(arguments.begin() + 2, arguments.end());
+    for (const std::string& path : paths) {
+        if (!isFullFolderPath(path)) return std::nullopt;
+    }
+    return paths;
+}
+
 std::string allUsersShortcutArguments(std::string_view workingFolder) {
-    // Backslashes before the closing quote are doubled, or the system would read \" as a
-    // quote within the argument (a drive's root ends in one).
-    std::string quoted(workingFolder);
-    std::size_t trailing = 0;
-    while (trailing < quoted.size() && quoted[quoted.size() - 1 - trailing] == '\\') ++trailing;
-    quoted.append(trailing, '\\');
-    return std::string(kAllUsersShortcutSwitch) + " \"" + quoted + "\"";
+    return switchArguments(kAllUsersShortcutSwitch, {std::string(workingFolder)});
 }
 
 bool hasArgumentsAfterProgram(std::string_view commandLine) {
@@ -85,13 +110,13 @@ bool hasArgumentsAfterProgram(std::string_view commandLine) {
 }
 
 bool asksForAllUsersShortcut(const std::vector<std::string>& arguments) {
-    return arguments.size() >= 2 && arguments[1] == kAllUsersShortcutSwitch;
+    return asksFor(arguments, kAllUsersShortcutSwitch);
 }
 
 std::optional<std::string> allUsersShortcutFolder(const std::vector<std::string>& arguments) {
-    if (arguments.size() != 3 || !asksForAllUsersShortcut(arguments)) return std::nullopt;
-    if (!isFullFolderPath(arguments[2])) return std::nullopt;
-    return arguments[2];
+    const auto paths = pathsAfterSwitch(arguments, kAllUsersShortcutSwitch, 1);
+    if (!paths) return std::nullopt;
+    return paths->front();
 }
 
 unsigned long createAllUsersShortcut(Services& services) {

@@ -20,6 +20,7 @@ inline constexpr unsigned long kFileNotFound = 2;       // ERROR_FILE_NOT_FOUND
 inline constexpr unsigned long kAccessDenied = 5;       // ERROR_ACCESS_DENIED
 inline constexpr unsigned long kInvalidParameter = 87;  // ERROR_INVALID_PARAMETER
 inline constexpr unsigned long kCannotComplete = 1003;  // ERROR_CAN_NOT_COMPLETE
+inline constexpr unsigned long kCancelled = 1223;       // ERROR_CANCELLED
 
 // The elevated instance's own exit statuses. Bit 29 marks a code as an application's own, so
 // that no system error code has it.
@@ -31,8 +32,22 @@ inline constexpr unsigned long kMadeButTurnedOff = kApplicationCode | 2;
 
 inline constexpr std::string_view kAllUsersShortcutSwitch = "/create-all-users-shortcut";
 
-// The command line's arguments that ask for the shortcut with `workingFolder`, quoted so that
-// the system splits them back into the switch and the folder.
+// An internal switch of Norvell.exe with the full paths it takes, each quoted so that the system
+// splits them back into the switch and the paths.
+std::string switchArguments(std::string_view switchText, const std::vector<std::string>& paths);
+
+// Whether a command line, split into arguments as the system splits it (the program first),
+// starts with the internal switch. Anything else starts the editor.
+bool asksFor(const std::vector<std::string>& arguments, std::string_view switchText);
+
+// The paths that such a command line gives, or none unless it is exactly the switch and `count`
+// fully qualified paths ("C:\...", "\\server\share\...") without relative parts, wildcards
+// or aliases.
+std::optional<std::vector<std::string>> pathsAfterSwitch(const std::vector<std::string>& arguments,
+                                                         std::string_view switchText,
+                                                         std::size_t count);
+
+// The command line's arguments that ask for the shortcut with `workingFolder`.
 std::string allUsersShortcutArguments(std::string_view workingFolder);
 
 // Whether a whole command line holds anything after the program's name, which the system

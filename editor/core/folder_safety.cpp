@@ -248,6 +248,17 @@ void addProblems(std::vector<std::string>& problems, const Services& services,
     }
 }
 
+// A folder's own problems and its place among those to judge: the folder in the role Folder
+// (with `launcher` in it, when given) and every folder above it.
+void addFolder(std::vector<std::string>& problems, Places& places, const Services& services,
+               const std::string& folder, const std::string* launcher) {
+    if (auto where = whereProblem(services, folder)) {
+        problems.push_back(std::move(*where));
+    } else {
+        places.addFolder(folder, launcher);
+    }
+}
+
 }  // namespace
 
 unsigned long rights::forFiles(unsigned long mask) {
@@ -303,17 +314,9 @@ std::optional<std::string> allUsersRefusal(const Services& services,
     const std::string launcher = applicationFolder + std::string(kLauncherFile);
     std::vector<std::string> problems;
     Places places(services);
-    if (auto where = whereProblem(services, programs)) {
-        problems.push_back(std::move(*where));
-    } else {
-        places.addFolder(programs, &launcher);
-    }
+    addFolder(problems, places, services, programs, &launcher);
     if (!services.samePath(working, programs)) {
-        if (auto where = whereProblem(services, working)) {
-            problems.push_back(std::move(*where));
-        } else {
-            places.addFolder(working, nullptr);
-        }
+        addFolder(problems, places, services, working, nullptr);
     }
     const Account deployer = services.account();
     for (const Place& place : places.all()) addProblems(problems, services, deployer, place);
@@ -334,6 +337,15 @@ std::optional<std::string> allUsersRefusal(const Services& services,
         "schedule, and deploy for all users again. To deploy for your account only, answer "
         "Yes instead.";
     return text;
+}
+
+bool safeForAllUsers(const Services& services, const std::string& folder) {
+    std::vector<std::string> problems;
+    Places places(services);
+    addFolder(problems, places, services, withoutTrailingBackslash(folder), nullptr);
+    const Account account = services.account();
+    for (const Place& place : places.all()) addProblems(problems, services, account, place);
+    return problems.empty();
 }
 
 }  // namespace editor

@@ -70,4 +70,9 @@ AccessVerdict judgeAccess(const Security& security, const Account& deployer, boo
 std::optional<std::string> allUsersRefusal(const Services& services,
                                            const std::string& applicationFolder);
 
+// Whether `folder`, every folder above it and the files created in it pass the same judgement:
+// only administrators and SYSTEM can change them, every user can read them, and they are on a
+// disk of this computer. Such a folder holds a schedule that all users share.
+bool safeForAllUsers(const Services& services, const std::string& folder);
+
 }  // namespace editor

@@ -56,12 +56,13 @@ struct DriveLetter {
 
 // One entry of a file's or folder's access list, as the system keeps it.
 struct AccessEntry {
-    bool allows = true;        // false: it denies
-    std::string sid;           // the account or group, "S-1-5-32-545"
-    std::string name;          // how the system names it ("Users"); the SID when it cannot
-    unsigned long rights = 0;  // Windows' access mask, generic rights not yet mapped
-    bool inheritOnly = false;  // it applies only to what is created inside, not to this
-    bool toNewFiles = false;   // files created inside inherit it
+    bool allows = true;         // false: it denies
+    std::string sid;            // the account or group, "S-1-5-32-545"
+    std::string name;           // how the system names it ("Users"); the SID when it cannot
+    unsigned long rights = 0;   // Windows' access mask, generic rights not yet mapped
+    bool inheritOnly = false;   // it applies only to what is created inside, not to this
+    bool toNewFiles = false;    // files created inside inherit it
+    bool toNewFolders = false;  // folders created inside inherit it
 };
 
 // Who owns a file or folder and who may do what there.
@@ -176,6 +177,24 @@ class Services {
     // `patience`, while the editor's windows keep painting.
     virtual AdministratorRun runAsAdministrator(std::string_view arguments,
                                                 std::chrono::milliseconds patience) = 0;
+
+    // Makes the folder at `path` with an access list of exactly `entries`, in their order,
+    // inheriting nothing; `existed` tells whether a file or folder of that name was there
+    // already, which is then left as it was.
+    virtual schedule::Outcome createFolder(std::string_view path,
+                                           const std::vector<AccessEntry>& entries,
+                                           bool& existed) = 0;
+    // Gives the folder at `path` an access list of exactly `entries`, inheriting nothing; what
+    // it holds inherits the entries meant for it anew.
+    virtual schedule::Outcome setFolderAccess(std::string_view path,
+                                              const std::vector<AccessEntry>& entries) = 0;
+    // Whether the editor runs with an administrator's full rights, not the filtered ones User
+    // Account Control gives an administrator's programs.
+    virtual bool runsElevated() const = 0;
+    // Starts the editor's own program again with administrator rights, which the system asks
+    // the user or an administrator to consent to, with `arguments`, in the working folder;
+    // never waits. A user who declines gives the failure ERROR_CANCELLED.
+    virtual schedule::Outcome startAsAdministrator(std::string_view arguments) = 0;
 
   protected:
     ~Services() = default;

@@ -28,7 +28,8 @@ std::string_view consequence(const HelperRun& run) {
 }
 }  // namespace
 
-bool PrepareShowList(Services& services) {
+bool PrepareShowList(Services& services, ScheduleUse use) {
+    if (use == ScheduleUse::LookOnly) return true;
     const HelperRun run = services.runHelper(kCombineHelper, kHelperDeadline);
     if (leftPicksOut(run)) {
         services.message(leftOutPicksMessage(services.scheduleFolder()));

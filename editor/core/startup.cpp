@@ -46,7 +46,8 @@ std::vector<std::string> startFolders(const Services& services) {
     return folders;
 }
 
-void loadMain(MainControls& controls, Services& services, const std::function<void()>& show) {
+ScheduleUse loadMain(MainControls& controls, Services& services,
+                     const std::function<void()>& show) {
     std::vector<std::string> names;
     const schedule::Outcome listed = services.scheduleFolder().fileNames(names);
     if (!listed) {
@@ -64,25 +65,32 @@ void loadMain(MainControls& controls, Services& services, const std::function<vo
 
     // After the window shows: the check writes a file through to the disc, which the user
     // should not wait for to see the window, and its message then has a window to belong to.
+    ScheduleUse use = ScheduleUse::Change;
     if (listed) {
         if (const schedule::Outcome writable = checkWritable(
                 services.scheduleFolder(), writeCheckName(services.processId(), names));
             !writable) {
-            // As where a ZIP was copied into Program Files: every pick would fail alike.
-            services.message("Norvell cannot write to its working folder " +
-                             services.workingFolder() + ": " + writable.error +
-                             ". Picks cannot be saved there: put Norvell into a folder of your "
-                             "own and start it from there.");
+            if (const std::optional<ScheduleUse> shared = offerAdministratorRights(services)) {
+                use = *shared;
+                if (use == ScheduleUse::HandedOver) return use;
+            } else {
+                // As where a ZIP was copied into a read-only place: every pick would fail alike.
+                services.message("Norvell cannot write to its working folder " +
+                                 services.workingFolder() + ": " + writable.error +
+                                 ". Picks cannot be saved there: put Norvell into a folder of "
+                                 "your own and start it from there.");
+            }
         }
     }
 
     const std::vector<std::string> folders = startFolders(services);
     for (const std::string& folder : folders) {
-        if (controls.setFolderPath(folder)) return;
+        if (controls.setFolderPath(folder)) return use;
     }
     std::string tried;
     for (const std::string& folder : folders) tried += "\n" + folder;
     services.message("None of these folders can be shown:" + tried);
+    return use;
 }
 
 }  // namespace editor

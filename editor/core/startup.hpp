@@ -9,6 +9,7 @@
 
 #include "editor/core/main_controls.hpp"
 #include "editor/core/services.hpp"
+#include "editor/core/shared_schedule.hpp"
 
 namespace editor {
 
@@ -35,7 +36,9 @@ std::vector<std::string> startFolders(const Services& services);
 // The loading of Main, in order: Text4, the hour, minute, half of the day and run style,
 // then `show` shows the window, then Dir1 and File1 go to the first start folder that can be
 // read. A working folder that cannot be read, or else cannot be written, and no start folder
-// at all are reported, each once; the editor stays open either way.
-void loadMain(MainControls& controls, Services& services, const std::function<void()>& show);
+// at all are reported, each once; the editor stays open either way. A shared schedule that
+// cannot be written is offered to an instance with administrator rights instead
+// (offerAdministratorRights): when one takes over, the pickers stay where they are.
+ScheduleUse loadMain(MainControls& controls, Services& services, const std::function<void()>& show);
 
 }  // namespace editor

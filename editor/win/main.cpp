@@ -1,6 +1,8 @@
 // Norvell, the schedule editor: one user-interface thread, Main as its first window, and an
 // end once the last of its windows has closed. Started by Deploy with administrator rights and
-// its one internal argument, it makes the launcher's shortcut for all users and ends instead.
+// its one internal argument, it makes the launcher's shortcut for all users and ends instead;
+// started again with administrator rights for a shared schedule, it opens in that schedule's
+// folder; started by the installer for all users, it does one step of that installation.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -9,14 +11,18 @@
 #include <string>
 #include <vector>
 
+#include "editor/core/all_users_setup.hpp"
 #include "editor/core/all_users_shortcut.hpp"
+#include "editor/core/shared_schedule.hpp"
 #include "editor/win/main_window.hpp"
 #include "editor/win/platform_services.hpp"
 #include "editor/win/window.hpp"
 #include "win32/dll_search.hpp"
 #include "win32/dpi.hpp"
 #include "win32/error.hpp"
+#include "win32/folder.hpp"
 #include "win32/owners.hpp"
+#include "win32/setup_log.hpp"
 #include "win32/text.hpp"
 
 namespace {
@@ -51,15 +57,100 @@ int createAllUsersShortcut(const std::vector<std::string>& arguments) {
     }
 }
 
+// The folder path as a prefix for the names of the files in it.
+std::wstring folderPrefix(const std::string& folder) {
+    std::wstring prefix = win32::widen(folder);
+    if (!prefix.ends_with(L'\\')) prefix += L'\\';
+    return prefix;
+}
+
+// A step of the installer for all users: no window, no message. What it did goes into the
+// installer's log, named last on its command line, and its status is the exit status that the
+// installer passes on.
+editor::SetupStatus setupStep(const std::vector<std::string>& arguments,
+                              std::vector<std::string>& report, std::string& log) {
+    using editor::SetupStatus;
+    if (editor::asksFor(arguments, editor::kMakeSharedFolderSwitch)) {
+        const auto paths = editor::pathsAfterSwitch(arguments, editor::kMakeSharedFolderSwitch, 2);
+        if (!paths) return SetupStatus::BadCommandLine;
+        const std::string& folder = (*paths)[0];
+        log = (*paths)[1];
+        editor::PlatformServices services;
+        win32::WorkingFolder contents(folderPrefix(folder));
+        return editor::makeSharedScheduleFolder(services, folder, contents, report);
+    }
+    const auto paths = editor::pathsAfterSwitch(arguments, editor::kDeployForAllUsersSwitch, 3);
+    if (!paths) return SetupStatus::BadCommandLine;
+    const std::string& shared = (*paths)[0];
+    const std::string& source = (*paths)[1];
+    log = (*paths)[2];
+    // The shortcut's working folder is the process's own, as for every deployment.
+    if (!SetCurrentDirectoryW(win32::widen(shared).c_str())) {
+        report.push_back("The schedule folder " + shared +
+                         " cannot be opened: " + win32::lastErrorReason());
+        return SetupStatus::SharedFolderNotMade;
+    }
+    const DWORD attributes = GetFileAttributesW(win32::widen(source).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        report.push_back("The schedule folder " + source + " does not exist" +
+                         (attributes == INVALID_FILE_ATTRIBUTES
+                              ? " or cannot be reached: " + win32::lastErrorReason()
+                              : std::string(": it is a file.")));
+        return SetupStatus::ScheduleNotFound;
+    }
+    editor::PlatformServices services;
+    win32::WorkingFolder picks(folderPrefix(source));
+    return editor::deployScheduleForAllUsers(services, picks, source, report);
+}
+
+int runSetupStep(const std::vector<std::string>& arguments) {
+    std::vector<std::string> report;
+    std::string log;
+    editor::SetupStatus status = editor::SetupStatus::StepFailed;
+    try {
+        status = setupStep(arguments, report, log);
+    } catch (const std::exception& failure) {
+        report.push_back(std::string("Norvell.exe could not finish: ") + failure.what());
+    }
+    if (!log.empty()) {
+        std::vector<std::wstring> lines;
+        lines.reserve(report.size());
+        for (const std::string& line : report) lines.push_back(win32::widen(line));
+        // The status tells the installer what happened even when its log cannot be written.
+        win32::appendLogLines(win32::widen(log), lines);
+    }
+    return static_cast<int>(status);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     win32::narrowDllSearch();
     // Shortcuts are made through COM.
     const win32::ComApartment apartment;
-    if (const std::vector<std::string> arguments = commandLineArguments();
-        editor::asksForAllUsersShortcut(arguments)) {
-        return createAllUsersShortcut(arguments);
+    const std::vector<std::string> arguments = commandLineArguments();
+    if (editor::asksForAllUsersShortcut(arguments)) return createAllUsersShortcut(arguments);
+    if (editor::asksFor(arguments, editor::kMakeSharedFolderSwitch) ||
+        editor::asksFor(arguments, editor::kDeployForAllUsersSwitch)) {
+        return runSetupStep(arguments);
+    }
+    // Started again with administrator rights for a shared schedule: the editor, in its folder.
+    if (editor::asksFor(arguments, editor::kEditSharedScheduleSwitch)) {
+        const auto folder =
+            editor::pathsAfterSwitch(arguments, editor::kEditSharedScheduleSwitch, 1);
+        if (!folder) {
+            editor::reportUnexpectedFailure(nullptr, "its command line names no schedule folder");
+            return static_cast<int>(editor::kInvalidParameter);
+        }
+        if (!SetCurrentDirectoryW(win32::widen(folder->front()).c_str())) {
+            const DWORD error = GetLastError();
+            // The reason ends in a full stop of its own.
+            std::string reason = win32::systemReason(error);
+            if (reason.ends_with('.')) reason.pop_back();
+            editor::reportUnexpectedFailure(
+                nullptr, "the schedule folder " + folder->front() + " cannot be opened: " + reason);
+            return static_cast<int>(error);
+        }
     }
     // The manifest declares it already; a copy that lost its manifest still scales.
     win32::declarePerMonitorDpiAwareness();

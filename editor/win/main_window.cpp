@@ -133,7 +133,9 @@ void MainWindow::load(int showCommand) {
         UpdateWindow(hwnd());
     };
     try {
-        loadMain(*this, services_, show);
+        use_ = loadMain(*this, services_, show);
+        // The instance with administrator rights has the window now.
+        if (use_ == ScheduleUse::HandedOver) windows_.closeAll();
     } catch (const std::exception& failure) {
         if (!IsWindowVisible(hwnd())) show();
         reportUnexpectedFailure(hwnd(), failure.what());
@@ -258,16 +260,16 @@ LRESULT MainWindow::OnCtlColorStatic(HDC dc, HWND child) {
 }
 
 void MainWindow::OnPickProgram() {
-    pickProgram(*this, services_);
+    if (mayChangeSchedule(use_, ScheduleChange::Pick, services_)) pickProgram(*this, services_);
 }
 
 void MainWindow::OnShowList() {
     viewer_ = ShowList(
-        services_, &windows_, [this] { hide(); }, [this] { bringForward(); });
+        services_, use_, &windows_, [this] { hide(); }, [this] { bringForward(); });
 }
 
 void MainWindow::OnDeploy() {
-    deploy(services_);
+    if (mayChangeSchedule(use_, ScheduleChange::Deploy, services_)) deploy(services_);
 }
 
 void MainWindow::OnExit() {
@@ -276,7 +278,7 @@ void MainWindow::OnExit() {
 }
 
 void MainWindow::OnReset() {
-    resetClearList(*this, services_);
+    if (mayChangeSchedule(use_, ScheduleChange::Reset, services_)) resetClearList(*this, services_);
 }
 
 void MainWindow::OnBrowseForProgram() {
@@ -297,7 +299,9 @@ void MainWindow::OnDropFiles(HDROP drop) {
 }
 
 void MainWindow::OnRestoreCleared() {
-    restoreClearedPicks(*this, services_);
+    if (mayChangeSchedule(use_, ScheduleChange::RestoreCleared, services_)) {
+        restoreClearedPicks(*this, services_);
+    }
 }
 
 void MainWindow::OnLogonHistory() {

@@ -9,6 +9,7 @@
 
 #include "editor/core/main_controls.hpp"
 #include "editor/core/pickers.hpp"
+#include "editor/core/shared_schedule.hpp"
 #include "editor/win/about_window.hpp"
 #include "editor/win/main_ids.hpp"
 #include "editor/win/pickers_view.hpp"
@@ -88,6 +89,8 @@ class MainWindow final : public Window, public MainControls {
     PickerControls pickerControls_;
     Pickers pickers_;
     win32::UniqueAccelerators accelerators_;
+    // What start-up found the editor may do with its schedule.
+    ScheduleUse use_ = ScheduleUse::Change;
     // The day list viewer of the last Show List; its window may have closed already.
     std::unique_ptr<Form2> viewer_;
     // The About window; its window may have closed already.

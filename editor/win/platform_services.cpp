@@ -294,7 +294,7 @@ schedule::Outcome PlatformServices::security(std::string_view path, Security& se
     for (const win32::AccessControlEntry& entry : read.entries) {
         security.entries.push_back({entry.allows, win32::narrow(entry.sid),
                                     win32::narrow(entry.name), entry.rights, entry.inheritOnly,
-                                    entry.toNewFiles});
+                                    entry.toNewFiles, entry.toNewFolders});
     }
     return schedule::Outcome::success();
 }
@@ -329,6 +329,41 @@ AdministratorRun PlatformServices::runAsAdministrator(std::string_view arguments
     // The editor's own statuses mean nothing to the system.
     if (code != 0 && (code & kApplicationCode) == 0) run.failure = win32::systemFailure(code);
     return run;
+}
+
+namespace {
+std::vector<win32::AccessControlEntry> forTheSystem(const std::vector<AccessEntry>& entries) {
+    std::vector<win32::AccessControlEntry> converted;
+    converted.reserve(entries.size());
+    for (const AccessEntry& entry : entries) {
+        converted.push_back({entry.allows, win32::widen(entry.sid), win32::widen(entry.name),
+                             entry.rights, entry.inheritOnly, entry.toNewFiles,
+                             entry.toNewFolders});
+    }
+    return converted;
+}
+}  // namespace
+
+schedule::Outcome PlatformServices::createFolder(std::string_view path,
+                                                 const std::vector<AccessEntry>& entries,
+                                                 bool& existed) {
+    return win32::createFolderWithAccess(win32::widen(path), forTheSystem(entries), existed);
+}
+
+schedule::Outcome PlatformServices::setFolderAccess(std::string_view path,
+                                                    const std::vector<AccessEntry>& entries) {
+    return win32::setFolderAccess(win32::widen(path), forTheSystem(entries));
+}
+
+bool PlatformServices::runsElevated() const {
+    return win32::runsElevated();
+}
+
+schedule::Outcome PlatformServices::startAsAdministrator(std::string_view arguments) {
+    // Never waited for: the new instance is the editor from now on.
+    win32::UniqueHandle process;
+    return win32::startOwnProgramAsAdministrator(win32::widen(arguments), win32::currentFolder(),
+                                                 visibleOwner(), process, SW_SHOWNORMAL);
 }
 
 }  // namespace editor

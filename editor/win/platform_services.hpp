@@ -49,6 +49,12 @@ class PlatformServices final : public Services {
     Account account() const override;
     AdministratorRun runAsAdministrator(std::string_view arguments,
                                         std::chrono::milliseconds patience) override;
+    schedule::Outcome createFolder(std::string_view path, const std::vector<AccessEntry>& entries,
+                                   bool& existed) override;
+    schedule::Outcome setFolderAccess(std::string_view path,
+                                      const std::vector<AccessEntry>& entries) override;
+    bool runsElevated() const override;
+    schedule::Outcome startAsAdministrator(std::string_view arguments) override;
 
   private:
     HWND visibleOwner() const;

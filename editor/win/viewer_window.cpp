@@ -131,8 +131,8 @@ void drawProgramLine(HDC dc, const std::wstring& line, std::wstring_view mark, R
 
 }  // namespace
 
-Form2::Form2(Services& services, std::function<void()> onBackToMain)
-    : services_(services), onBackToMain_(std::move(onBackToMain)) {}
+Form2::Form2(Services& services, ScheduleUse use, std::function<void()> onBackToMain)
+    : services_(services), use_(use), onBackToMain_(std::move(onBackToMain)) {}
 
 schedule::Outcome Form2::create(WindowRegistry* windows) {
     return Window::create(kDesign, windows);
@@ -318,7 +318,7 @@ void Form2::OnOpenFileLocation() {
 
 void Form2::OnRemove() {
     const DayEntry* entry = selected();
-    if (!entry) return;
+    if (!entry || !mayChangeSchedule(use_, ScheduleChange::Remove, services_)) return;
     const LRESULT index = SendMessageW(control(DayList), LB_GETCURSEL, 0, 0);
     if (!removeFromSchedule(day_, *entry, services_)) return;
     OnDayButton(day_);
@@ -356,11 +356,11 @@ void Form2::setEntries(std::vector<DayEntry> entries) {
     InvalidateRect(list, nullptr, TRUE);
 }
 
-std::unique_ptr<Form2> ShowList(Services& services, WindowRegistry* windows,
+std::unique_ptr<Form2> ShowList(Services& services, ScheduleUse use, WindowRegistry* windows,
                                 const std::function<void()>& hideMain,
                                 std::function<void()> showMain) {
-    if (!PrepareShowList(services)) return nullptr;
-    auto viewer = std::make_unique<Form2>(services, std::move(showMain));
+    if (!PrepareShowList(services, use)) return nullptr;
+    auto viewer = std::make_unique<Form2>(services, use, std::move(showMain));
     if (const schedule::Outcome created = viewer->create(windows); !created) {
         services.message("The day list viewer could not be opened: " + created.error + ".");
         return nullptr;

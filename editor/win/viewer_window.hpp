@@ -14,6 +14,7 @@
 
 #include "editor/core/day_list.hpp"
 #include "editor/core/services.hpp"
+#include "editor/core/shared_schedule.hpp"
 #include "editor/win/viewer_ids.hpp"
 #include "editor/win/window.hpp"
 
@@ -23,8 +24,9 @@ class Form2 final : public Window, public ViewerControls {
   public:
     // A viewer over the services' schedule folder. "Back to Main Menu" and the close box call
     // `onBackToMain` and then destroy the window; the object stays with its owner, closed,
-    // until the owner lets it go (it must not do so inside `onBackToMain`).
-    Form2(Services& services, std::function<void()> onBackToMain);
+    // until the owner lets it go (it must not do so inside `onBackToMain`). Removing a record
+    // changes the schedule, which `use` may not allow.
+    Form2(Services& services, ScheduleUse use, std::function<void()> onBackToMain);
 
     // Makes the window, hidden, with no owner, at the system's default place, with nothing
     // shown and no day button bold; it counts among `windows` while it is open. The reason
@@ -60,6 +62,7 @@ class Form2 final : public Window, public ViewerControls {
     int lineHeight() const;
 
     Services& services_;
+    ScheduleUse use_;
     std::function<void()> onBackToMain_;
     std::array<bool, 7> bold_{};
     int day_ = -1;  // the day on show, -1 before a day button
@@ -67,10 +70,11 @@ class Form2 final : public Window, public ViewerControls {
 };
 
 // "Show List" of Main: copyfle.com rebuilds the day files (the user hears of any trouble),
-// then a new viewer shows and `hideMain` runs; "Back to Main Menu" and the viewer's close box
-// run `showMain`. The viewer, for the caller to keep; null when it did not open, which the
-// user was told of, with Main left as it was.
-std::unique_ptr<Form2> ShowList(Services& services, WindowRegistry* windows,
+// unless `use` only lets the schedule be looked at, then a new viewer shows and `hideMain`
+// runs; "Back to Main Menu" and the viewer's close box run `showMain`. The viewer, for the
+// caller to keep; null when it did not open, which the user was told of, with Main left as it
+// was.
+std::unique_ptr<Form2> ShowList(Services& services, ScheduleUse use, WindowRegistry* windows,
                                 const std::function<void()>& hideMain,
                                 std::function<void()> showMain);
 

@@ -85,6 +85,11 @@ endforeach()
 # /D= comes last, unquoted.
 set(folder "${WORK}/installed")
 string(REPLACE "/" "\\" windows_folder "Z:${folder}")
+# Wine may run as another user than the one who runs the tests and made this folder: the
+# installer for the current user must be able to write into the folder it is given.
+file(MAKE_DIRECTORY "${folder}")
+file(CHMOD "${folder}" DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+     GROUP_WRITE GROUP_EXECUTE WORLD_READ WORLD_WRITE WORLD_EXECUTE)
 run(${WINE} "${installer}" /S "/D=${windows_folder}")
 expect_signed("${folder}/Uninstall.exe")
 # The installer holds the very files of the ZIP.

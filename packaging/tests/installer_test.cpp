@@ -105,8 +105,18 @@ class SetupWindow {
     // Presses Next, I Agree, Install or Finish, whichever the page offers.
     void next() const { click(GetDlgItem(main_, IDOK)); }
     void cancel() const { click(GetDlgItem(main_, IDCANCEL)); }
-    // The welcome page and the licence, to the folder page.
+    // The first page asks for whom to install: only for the user unless the user chooses
+    // otherwise. Past it, to the welcome page.
+    bool pastInstallForPage() const {
+        HWND forMe = nullptr;
+        if (!pollUntil([&] { return (forMe = checkBox(kForMe)) != nullptr; })) return false;
+        EXPECT_EQ(SendMessageW(forMe, BM_GETCHECK, 0, 0), BST_CHECKED) << "for me is the default";
+        next();
+        return pollUntil([&] { return checkBox(kForMe) == nullptr; });
+    }
+    // That page, the welcome page and the licence, to the folder page.
     bool toFolderPage() const {
+        if (!pastInstallForPage()) return false;
         next();
         if (!pollUntil([&] { return nextButton() == L"I &Agree"; })) return false;
         next();
@@ -118,6 +128,8 @@ class SetupWindow {
     }
 
     static constexpr int kFolderField = 1019;  // the folder page's edit field
+    static constexpr std::wstring_view kForMe =
+        L"&Only for me (recommended; no administrator rights needed)";
 
   private:
     HWND main_;

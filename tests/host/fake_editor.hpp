@@ -81,7 +81,9 @@ class FakeServices final : public editor::Services {
     std::vector<std::string> log;
     std::vector<editor::Answer> answers;  // given to the next YesNoCancel boxes, in order
     std::map<std::string, editor::HelperRun> helperRuns;  // by name; default: finished, 0
-    std::map<std::string, std::string> startFailures;     // program -> reason
+    // What a helper does to the folder while it runs, by name; default: nothing.
+    std::map<std::string, std::function<void(FakeFolder&)>> helperEffects;
+    std::map<std::string, std::string> startFailures;  // program -> reason
     std::string windowsFolderPath = "C:\\Windows";
     std::optional<std::string> logonHistory;  // none: Brightwick has not run yet
     std::set<std::string> missingPrograms;    // program lines that name nothing
@@ -126,6 +128,15 @@ class FakeServices final : public editor::Services {
     editor::AdministratorRun administratorRun;
     // What changes while it runs, as another process might change it.
     std::function<void(FakeServices&)> whileAdministratorRuns;
+    // Folders made with their access lists, in order; those there already; failures by path.
+    std::vector<std::pair<std::string, std::vector<editor::AccessEntry>>> madeFolders;
+    std::set<std::string> existingFolders;
+    std::map<std::string, std::string> createFailures;
+    std::vector<std::pair<std::string, std::vector<editor::AccessEntry>>> accessSet;
+    std::map<std::string, std::string> accessFailures;
+    // Whether the editor runs elevated, and how starting it again so ends.
+    bool elevated = false;
+    schedule::Outcome administratorStart = schedule::Outcome::success();
     FakeFolder folder;
     unsigned long processIdValue = 4711;
     // Drive letters that are not this computer's own disks, by capital letter: what the letter
@@ -181,6 +192,9 @@ class FakeServices final : public editor::Services {
     }
     editor::HelperRun runHelper(std::string_view name, std::chrono::milliseconds) override {
         log.push_back("helper: " + std::string(name));
+        if (auto effect = helperEffects.find(std::string(name)); effect != helperEffects.end()) {
+            effect->second(folder);
+        }
         auto run = helperRuns.find(std::string(name));
         return run == helperRuns.end() ? editor::HelperRun{} : run->second;
     }
@@ -307,6 +321,34 @@ class FakeServices final : public editor::Services {
             shortcutFiles[linkPath(editor::StartupFolder::AllUsers)] = made;
         }
         return administratorRun;
+    }
+    schedule::Outcome createFolder(std::string_view path,
+                                   const std::vector<editor::AccessEntry>& entries,
+                                   bool& existed) override {
+        existed = existingFolders.count(std::string(path)) != 0;
+        if (auto failure = createFailures.find(std::string(path));
+            failure != createFailures.end()) {
+            return schedule::Outcome::failure(failure->second);
+        }
+        if (!existed) {
+            madeFolders.emplace_back(path, entries);
+            existingFolders.insert(std::string(path));
+        }
+        return schedule::Outcome::success();
+    }
+    schedule::Outcome setFolderAccess(std::string_view path,
+                                      const std::vector<editor::AccessEntry>& entries) override {
+        if (auto failure = accessFailures.find(std::string(path));
+            failure != accessFailures.end()) {
+            return schedule::Outcome::failure(failure->second);
+        }
+        accessSet.emplace_back(path, entries);
+        return schedule::Outcome::success();
+    }
+    bool runsElevated() const override { return elevated; }
+    schedule::Outcome startAsAdministrator(std::string_view arguments) override {
+        log.push_back("start as administrator: " + std::string(arguments));
+        return administratorStart;
     }
 };
 

@@ -136,3 +136,10 @@ TEST(ShowList, PastTenReasonsTheRestAreCounted) {
     EXPECT_NE(text.find("\n10Mon.dat: locked.\n... and 1 more."), std::string::npos) << text;
     EXPECT_EQ(text.find("11Mon.dat"), std::string::npos) << text;
 }
+
+TEST(ShowList, LookingOnlyTheViewerOpensOnTheDayFilesAsTheyAre) {
+    // copyfle.com could not write them, and they are what Brightwick reads at logon.
+    FakeServices services;
+    EXPECT_TRUE(editor::PrepareShowList(services, editor::ScheduleUse::LookOnly));
+    EXPECT_TRUE(services.log.empty()) << ::testing::PrintToString(services.log);
+}

@@ -206,7 +206,7 @@ TEST(ScreenReaders, EveryControlOfTheThreeWindowsHasANameThatSaysWhatItIs) {
     editor::MainWindow main(platform, windows);
     ASSERT_TRUE(main.create());
     testing_support::FakeServices services;
-    editor::Form2 form2(services, [] {});
+    editor::Form2 form2(services, editor::ScheduleUse::Change, [] {});
     ASSERT_TRUE(form2.create(nullptr));
     editor::Form3 form3;
     ASSERT_TRUE(form3.create(nullptr));
@@ -278,7 +278,7 @@ TEST(ScreenReaders, TheViewersRecordsReadAsTheirLines) {
     ASSERT_TRUE(reader);
     testing_support::FakeServices services;
     services.folder.files["datmon.dat"] = record("07:30", "C:\\Tools\\app.exe", "Max", "Monday");
-    editor::Form2 form2(services, [] {});
+    editor::Form2 form2(services, editor::ScheduleUse::Change, [] {});
     ASSERT_TRUE(form2.create(nullptr));
     SendMessageW(GetDlgItem(form2.hwnd(), viewer::Command1), BM_CLICK, 0, 0);
     HWND list = GetDlgItem(form2.hwnd(), viewer::DayList);
@@ -297,7 +297,7 @@ TEST(ScreenReaders, WhereTheSystemAnnotatesEveryNameIsAnAnnotationClearedWithIts
         editor::MainWindow main(platform, windows);
         ASSERT_TRUE(main.create());
         testing_support::FakeServices services;
-        editor::Form2 form2(services, [] {});
+        editor::Form2 form2(services, editor::ScheduleUse::Change, [] {});
         ASSERT_TRUE(form2.create(nullptr));
         EXPECT_EQ(service.handedOut, 0) << "nothing is annotated before a screen reader asks";
 
@@ -324,7 +324,7 @@ TEST(ScreenReaders, WhereTheSystemAnnotatesEveryNameIsAnAnnotationClearedWithIts
         EXPECT_EQ(askForClientObject(GetDlgItem(form2.hwnd(), viewer::DayList)), 0);
 
         // A window made once annotation is the way is annotated as it is made.
-        editor::Form2 another(services, [] {});
+        editor::Form2 another(services, editor::ScheduleUse::Change, [] {});
         ASSERT_TRUE(another.create(nullptr));
         HWND anotherList = GetDlgItem(another.hwnd(), viewer::DayList);
         EXPECT_EQ(service.names[anotherList], L"Scheduled programs");

@@ -179,7 +179,7 @@ TEST(Captions, WholeInTheirControlsAndBoldWhereDesignedAtTheSystemsDpi) {
     editor::MainWindow main(platform, windows);
     ASSERT_TRUE(main.create());
     testing_support::FakeServices services;
-    editor::Form2 form2(services, [] {});
+    editor::Form2 form2(services, editor::ScheduleUse::Change, [] {});
     ASSERT_TRUE(form2.create(nullptr));
     editor::Form3 form3;
     ASSERT_TRUE(form3.create(nullptr));

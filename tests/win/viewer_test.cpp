@@ -154,8 +154,9 @@ RECT itemRect(HWND list, int index) {
 // A viewer over `dayFiles`, shown; null when it could not be made.
 std::unique_ptr<editor::Form2> openViewer(editor::Services& services,
                                           std::function<void()> onBackToMain,
-                                          editor::WindowRegistry* windows) {
-    auto viewer = std::make_unique<editor::Form2>(services, std::move(onBackToMain));
+                                          editor::WindowRegistry* windows,
+                                          editor::ScheduleUse use = editor::ScheduleUse::Change) {
+    auto viewer = std::make_unique<editor::Form2>(services, use, std::move(onBackToMain));
     const schedule::Outcome created = viewer->create(windows);
     EXPECT_TRUE(created) << created.error;
     if (!created) return nullptr;
@@ -178,9 +179,9 @@ class ViewerTest : public ::testing::Test {
         pump();
     }
 
-    HWND open() {
+    HWND open(editor::ScheduleUse use = editor::ScheduleUse::Change) {
         viewer_ = openViewer(
-            services_, [this] { ++backs_; }, nullptr);
+            services_, [this] { ++backs_; }, nullptr, use);
         EXPECT_TRUE(viewer_) << "the viewer did not open";
         pump();
         return viewer_ ? viewer_->hwnd() : nullptr;
@@ -602,7 +603,7 @@ class ShowListTest : public ::testing::Test {
     }
     void showList() {
         viewer_ = editor::ShowList(
-            services_, nullptr,
+            services_, editor::ScheduleUse::Change, nullptr,
             [this] {
                 viewerShownBeforeMainHid_ =
                     !driver::topWindows(GetCurrentProcessId(), kTitle).empty();
@@ -717,6 +718,21 @@ TEST_F(ViewerTest, EnterAndADoubleClickStartTheSelectedRecordAsTheLauncherWould)
     pump();
     EXPECT_EQ(services_.log.size(), 2u);
     EXPECT_EQ(weights(viewer), boldOnly(6));
+}
+
+TEST_F(ViewerTest, LookingOnlyRemoveSaysWhatItNeedsAndRemovesNothing) {
+    services_.workingFolderPath = "C:\\ProgramData\\Norvell";
+    const auto before = services_.folder.files;
+    HWND viewer = open(editor::ScheduleUse::LookOnly);
+    ASSERT_TRUE(viewer);
+    press(viewer, Command1);
+    SendMessageW(GetDlgItem(viewer, DayList), LB_SETCURSEL, 0, 0);
+    SendMessageW(viewer, WM_COMMAND, Remove, 0);
+    ASSERT_EQ(services_.log.size(), 1u) << "no question, no helper";
+    EXPECT_TRUE(services_.log[0].starts_with(
+        "message: Removing a program from the schedule needs administrator rights"))
+        << services_.log[0];
+    EXPECT_EQ(services_.folder.files, before);
 }
 
 TEST_F(ViewerTest, AMissingProgramIsDrawnGreyWithNotFoundAndItsLineStays) {

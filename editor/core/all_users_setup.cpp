@@ -1,0 +1,213 @@
+#include "editor/core/all_users_setup.hpp"
+
+#include <algorithm>
+
+#include "editor/core/all_users_shortcut.hpp"
+#include "editor/core/check_path.hpp"
+#include "editor/core/deploy.hpp"
+#include "editor/core/deployment_status.hpp"
+#include "editor/core/folder_safety.hpp"
+#include "editor/core/helper_runs.hpp"
+#include "editor/core/wording.hpp"
+#include "schedule/helpers.hpp"
+
+namespace editor {
+
+namespace {
+
+constexpr unsigned long kFullControl = 0x1F01FF;  // FILE_ALL_ACCESS
+constexpr unsigned long kReadAndRun = 0x1200A9;   // FILE_GENERIC_READ | FILE_GENERIC_EXECUTE
+
+std::string owner(const Security& security) {
+    return security.ownerName.empty() ? security.ownerSid : security.ownerName;
+}
+
+// Why a folder or file that is there already cannot stay in the shared schedule's folder.
+std::optional<std::string> cannotStay(const Services& services, const std::string& path,
+                                      bool folder) {
+    Security security;
+    if (const schedule::Outcome read = services.security(path, security); !read) {
+        return path + ": who owns it could not be read: " + withFullStop(read.error);
+    }
+    if (folder && security.reparsePoint) {
+        return path + " is a junction, symbolic link or mount point, which leads elsewhere.";
+    }
+    const AccessVerdict verdict = judgeAccess(security, services.account(), folder);
+    if (!verdict.foreignOwner.empty()) {
+        return path + " belongs to " + owner(security) +
+               ", who could let anyone change it whatever its access list says.";
+    }
+    return std::nullopt;
+}
+
+// Each pick file of a schedule: those whose records the day files would hold, and those left
+// out, which a pick file of the shared schedule must never be.
+std::vector<std::string> pickFileNames(const schedule::CombinedPicks& combined) {
+    std::vector<std::string> names;
+    for (const auto& day : combined.pickNames) names.insert(names.end(), day.begin(), day.end());
+    for (const schedule::LeftOutPick& pick : combined.leftOut) names.push_back(pick.name);
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+}
+
+// The helper run to its end with status 0; otherwise what went wrong, for the log.
+std::optional<std::string> helperProblem(Services& services, std::string_view helper) {
+    const HelperRun run = services.runHelper(helper, kHelperDeadline);
+    if (run.ending == HelperRun::Ending::Finished && run.exitCode == 0) return std::nullopt;
+    return helperMessage(helper, run, "Nothing was deployed.")
+        .value_or(std::string(helper) + " ended with status " + std::to_string(run.exitCode) +
+                  ". Nothing was deployed.");
+}
+
+}  // namespace
+
+std::vector<AccessEntry> sharedScheduleAccess() {
+    // Protected from the folder above: ProgramData lets every user create files and folders,
+    // and whoever creates one owns it.
+    return {
+        {true, "S-1-5-18", "SYSTEM", kFullControl, false, true, true},
+        {true, "S-1-5-32-544", "Administrators", kFullControl, false, true, true},
+        {true, "S-1-5-32-545", "Users", kReadAndRun, false, true, true},
+    };
+}
+
+SetupStatus makeSharedScheduleFolder(Services& services, const std::string& folder,
+                                     schedule::Folder& contents, std::vector<std::string>& report) {
+    const std::vector<AccessEntry> access = sharedScheduleAccess();
+    bool existed = false;
+    if (const schedule::Outcome made = services.createFolder(folder, access, existed); !made) {
+        report.push_back("The schedule folder " + folder +
+                         " could not be made: " + withFullStop(made.error));
+        return SetupStatus::SharedFolderNotMade;
+    }
+    if (existed) {
+        std::vector<std::string> problems;
+        if (services.isFile(folder)) {
+            problems.push_back(folder + " is a file, not a folder.");
+        } else if (auto problem = cannotStay(services, folder, true)) {
+            problems.push_back(std::move(*problem));
+        } else {
+            std::vector<std::string> names;
+            if (const schedule::Outcome listed = contents.fileNames(names); !listed) {
+                problems.push_back(
+                    folder + ": what it holds could not be listed: " + withFullStop(listed.error));
+            }
+            for (const std::string& name : names) {
+                std::string path = folder;
+                path.append("\\").append(name);
+                if (auto file = cannotStay(services, path, false)) {
+                    problems.push_back(std::move(*file));
+                }
+            }
+        }
+        if (!problems.empty()) {
+            report.push_back("The schedule folder " + folder +
+                             " was there already, and cannot be the schedule that all users "
+                             "share:");
+            for (const std::string& problem : problems) report.push_back("- " + problem);
+            report.push_back(
+                "Remove it, or make Administrators the owner of it and of what it "
+                "holds, then install again.");
+            return SetupStatus::SharedFolderNotMade;
+        }
+    }
+    // Also on a folder made just now: what the system keeps is read back as it is set.
+    if (const schedule::Outcome set = services.setFolderAccess(folder, access); !set) {
+        report.push_back("The access list of the schedule folder " + folder +
+                         " could not be set: " + withFullStop(set.error));
+        return SetupStatus::SharedFolderNotMade;
+    }
+    report.push_back(std::string(existed ? "Kept" : "Made") + " the schedule folder " + folder +
+                     ": administrators and SYSTEM may change it, users may read and run what "
+                     "is there.");
+    return SetupStatus::Done;
+}
+
+SetupStatus deployScheduleForAllUsers(Services& services, schedule::Folder& source,
+                                      const std::string& sourcePath,
+                                      std::vector<std::string>& report) {
+    const std::string target = services.workingFolder();
+    schedule::CombinedPicks combined;
+    if (const schedule::Outcome read = schedule::readPickFiles(source, combined); !read) {
+        report.push_back("The schedule folder " + sourcePath +
+                         " cannot be read: " + withFullStop(read.error));
+        return SetupStatus::ScheduleNotFound;
+    }
+    const std::vector<std::string> picks = pickFileNames(combined);
+    if (picks.empty()) {
+        report.push_back(sourcePath +
+                         " holds no pick file (such as 2Mon.dat), so there is no "
+                         "schedule to deploy.");
+        return SetupStatus::NoPickFile;
+    }
+    if (!combined.leftOut.empty()) {
+        report.push_back("Pick files in " + sourcePath +
+                         " hold no valid schedule record, so nothing was deployed:");
+        for (const schedule::LeftOutPick& pick : combined.leftOut) {
+            report.push_back("- " + pick.name + ": " + pick.reason);
+        }
+        return SetupStatus::PickFileNotValid;
+    }
+
+    // Before the shared schedule changes: a refusal leaves it as it was.
+    std::string MyPath;
+    CheckPath(MyPath, services);
+    const Shortcut shortcut = launcherShortcut(services, MyPath);
+    if (!services.isFile(shortcut.target)) {
+        report.push_back(shortcut.target + " is missing, so nothing would start at logon.");
+        return SetupStatus::ShortcutNotMade;
+    }
+    if (const std::optional<std::string> refusal = allUsersRefusal(services, MyPath)) {
+        report.push_back(*refusal);
+        return SetupStatus::RefusedForAllUsers;
+    }
+
+    if (const auto problem = helperProblem(services, kClearHelper)) {
+        report.push_back("The schedule in " + target + " could not be cleared. " + *problem);
+        return SetupStatus::ScheduleNotCopied;
+    }
+    report.push_back("Cleared the schedule in " + target + "; the picks it held are kept in " +
+                     target + "\\" + std::string(schedule::kClearedFolder) + ".");
+    for (const std::string& name : picks) {
+        std::string bytes;
+        schedule::Outcome copied = source.readFile(name, bytes);
+        if (copied) copied = schedule::writeFileAtomically(services.scheduleFolder(), name, bytes);
+        if (!copied) {
+            std::string line = name;
+            line.append(" could not be copied from ").append(sourcePath).append(" to ");
+            line.append(target).append(": ").append(withFullStop(copied.error));
+            report.push_back(std::move(line));
+            return SetupStatus::ScheduleNotCopied;
+        }
+    }
+    report.push_back("Copied " + std::to_string(picks.size()) + " pick file" +
+                     (picks.size() == 1 ? "" : "s") + " from " + sourcePath + ".");
+    if (const auto problem = helperProblem(services, kCombineHelper)) {
+        report.push_back("The day files could not be made. " + *problem);
+        return SetupStatus::NotCombined;
+    }
+    report.push_back("Combined them into the day files.");
+
+    std::string startup;
+    if (const schedule::Outcome created =
+            services.createShortcut(StartupFolder::AllUsers, shortcut, startup);
+        !created) {
+        report.push_back("The shortcut " + shortcut.name + " could not be made in " +
+                         (startup.empty() ? startupFolderWords(StartupFolder::AllUsers) : startup) +
+                         ": " + withFullStop(created.error));
+        return SetupStatus::ShortcutNotMade;
+    }
+    const std::string made = "Made " + startup + "\\" + std::string(kLauncherLinkFile) +
+                             ", which starts " + shortcut.target + " in " + shortcut.workingFolder +
+                             " at every user's logon.";
+    report.push_back(made);
+    if (const std::optional<std::string> off =
+            enableInStartupList(services, StartupFolder::AllUsers)) {
+        report.push_back(*off);
+        return SetupStatus::ShortcutTurnedOff;
+    }
+    return SetupStatus::Done;
+}
+
+}  // namespace editor

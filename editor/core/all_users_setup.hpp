@@ -1,0 +1,59 @@
+// What the installer for all users has Norvell.exe do with its administrator rights: make the
+// folder of the schedule that all users share, and deploy a schedule handed to the installer
+// for all users. Each step ends with one of the installer's own statuses, which the installer
+// passes on, and tells what it did in lines for the installer's log.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/core/services.hpp"
+#include "schedule/folder.hpp"
+
+namespace editor {
+
+// The installer's exit statuses. 1 and 2 are the installer's own (cancelled by the user, stopped
+// by the installation); Norvell.exe's steps end with 0 or one of 4 to 12.
+enum class SetupStatus : unsigned long {
+    Done = 0,
+    NoAdministratorRights = 3,  // the installation for all users was not given them
+    SharedFolderNotMade = 4,    // the shared schedule's folder could not be made or secured
+    ScheduleNotFound = 5,       // the schedule to deploy names no folder that can be read
+    NoPickFile = 6,             // that folder holds no pick file
+    PickFileNotValid = 7,       // a pick file there holds no valid record
+    RefusedForAllUsers = 8,     // someone besides administrators could change the folders
+    ScheduleNotCopied = 9,      // the shared schedule could not be cleared or the picks copied
+    NotCombined = 10,           // copyfle.com could not combine them into day files
+    ShortcutNotMade = 11,       // the shortcut in the Startup folder of all users
+    ShortcutTurnedOff = 12,     // made, but Windows' startup list keeps it turned off
+    BadCommandLine = 13,        // an option the installer does not take, or takes only otherwise
+    StepFailed = 14,            // Norvell.exe ended otherwise
+};
+
+// The installer's steps: the switch, then the shared schedule's folder, for the deployment the
+// folder of the schedule to deploy, and last the installer's log.
+inline constexpr std::string_view kMakeSharedFolderSwitch = "/make-shared-schedule-folder";
+inline constexpr std::string_view kDeployForAllUsersSwitch = "/deploy-schedule-for-all-users";
+
+// The access list of the shared schedule's folder: Administrators and SYSTEM may do everything,
+// Users may read and run; the folder, the folders and the files inside alike.
+std::vector<AccessEntry> sharedScheduleAccess();
+
+// Makes `folder` the shared schedule's folder with sharedScheduleAccess, taking nothing from the
+// folder above it (where users may create files). A folder that is there already is taken only
+// when it leads nowhere else and it and the files it holds (`contents`) belong to
+// administrators, who alone could give themselves other rights there; its schedule files stay.
+SetupStatus makeSharedScheduleFolder(Services& services, const std::string& folder,
+                                     schedule::Folder& contents, std::vector<std::string>& report);
+
+// Deploys the schedule of the pick files in `source` (the folder `sourcePath`) for all users
+// from the working folder: only when every pick file there holds a valid record and the folders
+// are safe for all users, the working folder's schedule is cleared (its picks kept aside, as a
+// clear keeps them), the pick files are copied in under their names, copyfle.com combines them,
+// and the launcher's shortcut goes into the Startup folder of all users, replacing one there.
+SetupStatus deployScheduleForAllUsers(Services& services, schedule::Folder& source,
+                                      const std::string& sourcePath,
+                                      std::vector<std::string>& report);
+
+}  // namespace editor

@@ -1,0 +1,66 @@
+#include "editor/core/shared_schedule.hpp"
+
+#include "editor/core/all_users_shortcut.hpp"
+#include "editor/core/folder_safety.hpp"
+#include "editor/core/wording.hpp"
+
+namespace editor {
+
+namespace {
+
+// What each change is, as the sentence that says it needs the rights names it.
+std::string_view changeWords(ScheduleChange change) {
+    switch (change) {
+        case ScheduleChange::Pick:
+            return "Picking a program";
+        case ScheduleChange::Reset:
+            return "Resetting and clearing the list";
+        case ScheduleChange::Deploy:
+            return "Deploying";
+        case ScheduleChange::RestoreCleared:
+            return "Restoring cleared picks";
+        case ScheduleChange::Remove:
+            return "Removing a program from the schedule";
+    }
+    return "Changing the schedule";
+}
+
+}  // namespace
+
+std::string sharedScheduleQuestion(std::string_view folder) {
+    return "The schedule in " + std::string(folder) +
+           " is shared by all users of this computer; only an administrator can change it. "
+           "Start Norvell with administrator rights?";
+}
+
+std::optional<ScheduleUse> offerAdministratorRights(Services& services) {
+    // With those rights already, starting again would meet the same refusal.
+    if (services.runsElevated()) return std::nullopt;
+    const std::string folder = services.workingFolder();
+    if (!safeForAllUsers(services, folder)) return std::nullopt;
+    if (services.message(sharedScheduleQuestion(folder), Buttons::YesNo) != Answer::Yes) {
+        return ScheduleUse::LookOnly;
+    }
+    const schedule::Outcome started =
+        services.startAsAdministrator(switchArguments(kEditSharedScheduleSwitch, {folder}));
+    if (started) return ScheduleUse::HandedOver;
+    // Declining the system's prompt is an answer, not a failure.
+    if (started.code != kCancelled) {
+        services.message("Norvell could not be started with administrator rights: " +
+                         withFullStop(started.error) +
+                         " You can look at the schedule, but not change it.");
+    }
+    return ScheduleUse::LookOnly;
+}
+
+bool mayChangeSchedule(ScheduleUse use, ScheduleChange change, Services& services) {
+    if (use != ScheduleUse::LookOnly) return true;
+    services.message(std::string(changeWords(change)) +
+                     " needs administrator rights: the schedule in " + services.workingFolder() +
+                     " is shared by all users of this computer, and only an administrator can "
+                     "change it. Close Norvell, start it again and answer Yes when it asks to "
+                     "start with administrator rights.");
+    return false;
+}
+
+}  // namespace editor
