@@ -51,9 +51,14 @@ std::wstring driveShown(const EditorSession& editor) {
 }  // namespace
 
 TEST(Browse, TheFileChosenInTheOpenDialogIsSelectedInItsFolderAndPicked) {
-    // A program on another drive than the working folder's, which Drive1 shows at start.
-    const std::wstring folder = testBinDir();
-    TempFolder work;
+    // A program on another drive than the working folder's, which Drive1 shows at start: the
+    // working folder in \tmp of the build's drive (under Wine the Unix root, Z:), the program
+    // in C:\Program Files. Not the build's own folders: above them the Wine user may only pass
+    // through folders such as /root, and the dialog does not open a file it cannot walk to.
+    ProgramFolder programs(L"NorvellBrowse");
+    programs.addProbe(L"probe.exe");
+    const std::wstring& folder = programs.path();
+    TempFolder work(testBinDir().substr(0, 2) + L"\\tmp");
     ASSERT_NE(towupper(folder[0]), towupper(work.path()[0]));
     EditorSession editor(work.path());
     ASSERT_TRUE(editor);
