@@ -20,21 +20,26 @@ cmake --preset windows-check >/dev/null
 cmake --build --preset windows-check
 cmake --preset windows >/dev/null
 
-# The Wine tests keep about one core busy: the release build and clang-tidy take the other
-# meanwhile, behind them in the queue, and report when the tests are done.
+# The Wine tests keep about one core busy: the release build and clang-tidy take what is left
+# meanwhile, each on its own, behind the tests in the queue, and report when the tests are done.
+# Two of them, not one after the other: once the tests end, they have both cores.
 mkdir -p build
-side_log=build/release-and-tidy.log
-setsid nice -n 10 bash -c 'cmake --build --preset windows-release -j 1 &&
-                           python3 scripts/tidy.py build/windows-check -j 1' >"$side_log" 2>&1 &
-side=$!
-# Ended with everything it started if this script ends first.
-trap 'kill -- -"$side" 2>/dev/null || true' EXIT
+release_log=build/release.log
+tidy_log=build/tidy.log
+setsid nice -n 19 cmake --build --preset windows-release -j 1 >"$release_log" 2>&1 &
+release=$!
+setsid nice -n 19 python3 scripts/tidy.py build/windows-check -j 1 >"$tidy_log" 2>&1 &
+tidy=$!
+# Ended with everything they started if this script ends first.
+trap 'kill -- -"$release" -"$tidy" 2>/dev/null || true' EXIT
 failed=0
 bash scripts/with-wine.sh build/windows-check ctest --preset windows-check || failed=1
-side_status=0
-wait "$side" || side_status=$?
-cat "$side_log"
-if [ "$side_status" -ne 0 ]; then
+release_status=0
+wait "$release" || release_status=$?
+tidy_status=0
+wait "$tidy" || tidy_status=$?
+cat "$release_log" "$tidy_log"
+if [ "$release_status" -ne 0 ] || [ "$tidy_status" -ne 0 ]; then
   echo "The release build or clang-tidy failed (above)." >&2
   exit 1
 fi
