@@ -355,6 +355,11 @@ int main(int argc, char** argv) {
     setup.typicalDay = root / "typical";
     fs::create_directories(setup.folder);
     fs::create_directories(setup.typicalDay);
+    // Wine runs as a user of its own when this runs as root (scripts/with-wine.sh): Brightwick
+    // writes its history and the probe its runs into these folders.
+    for (const fs::path& made : {root, setup.folder, setup.typicalDay}) {
+        fs::permissions(made, fs::perms::all);
+    }
     writeDayFiles(setup.folder);
     writeTypicalDayFiles(setup.typicalDay);
     // One run of each first: Wine maps a program it has not seen slowly, and a launcher that
