@@ -123,30 +123,31 @@ win32::PixelSize Window::shortOfDesign() const {
             win32::twipsToPixels(clientArea_.height, dpi_) - client_.height};
 }
 
-HFONT Window::font(const win32::FontSpec& spec) const {
-    const int height = win32::fontHeight(spec.hundredthsOfPoint, dpi_);
+HFONT Window::font(const win32::FontSpec& design) const {
+    return madeFont(design, win32::fontHeight(design.hundredthsOfPoint, dpi_));
+}
+
+HFONT Window::madeFont(const win32::FontSpec& design, int height) const {
     for (const MadeFont& made : fonts_) {
-        if (made.design == &spec && made.height == height) return made.font.get();
+        if (made.design == &design && made.height == height) return made.font.get();
     }
     return nullptr;
 }
 
 HFONT Window::fontAt(const win32::FontSpec& design, int hundredthsOfPoint) {
     const int height = win32::fontHeight(hundredthsOfPoint, dpi_);
-    for (const MadeFont& made : fonts_) {
-        if (made.design == &design && made.height == height) return made.font.get();
-    }
+    if (HFONT made = madeFont(design, height)) return made;
     win32::FontSpec sized = design;
     sized.hundredthsOfPoint = hundredthsOfPoint;
     fonts_.push_back({&design, height, win32::createFont(sized, dpi_)});
     return fonts_.back().font.get();
 }
 
-void Window::setControlFont(int id, const win32::FontSpec& spec) {
+void Window::setControlFont(int id, const win32::FontSpec& design) {
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         if (controls_[i].id != id) continue;
-        designs_[i] = &spec;
-        fitCaption(control(id), spec);
+        designs_[i] = &design;
+        fitCaption(control(id), design);
         return;
     }
 }

@@ -125,10 +125,10 @@ class Window {
     win32::PixelSize shortOfDesign() const;
     // The window's font of this design at its own size, made for the window's DPI; null when no
     // control uses it.
-    HFONT font(const win32::FontSpec& spec) const;
-    // From now on control `id` is drawn in `spec` (a day button turning bold), made for the
+    HFONT font(const win32::FontSpec& design) const;
+    // From now on control `id` is drawn in `design` (a day button turning bold), made for the
     // window's DPI and fitted to its caption as the table's fonts are, at every DPI change too.
-    void setControlFont(int id, const win32::FontSpec& spec);
+    void setControlFont(int id, const win32::FontSpec& design);
 
     // Enter on a focused push button presses it, as in a dialog; false when the focus is
     // elsewhere.
@@ -160,6 +160,8 @@ class Window {
     // The font of `design` at `hundredthsOfPoint` for the window's DPI, made once: controls of
     // one design and size share it.
     HFONT fontAt(const win32::FontSpec& design, int hundredthsOfPoint);
+    // The font made already for `design` at this LOGFONT height; null when none is.
+    HFONT madeFont(const win32::FontSpec& design, int height) const;
     void layOut(unsigned dpi);
     // Sizes the window so that its client area is client_, moved to `topLeft` when given (the
     // place WM_DPICHANGED suggests).
