@@ -11,6 +11,7 @@
 #include <uxtheme.h>
 #include <vssym32.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -82,9 +83,11 @@ bool captionArea(HWND control, RECT& area, UINT& format) {
         } else {
             InflateRect(&area,
                         -(GetSystemMetricsForDpi(SM_CXEDGE, dpi) +
-                          GetSystemMetricsForDpi(SM_CXBORDER, dpi)),
+                          GetSystemMetricsForDpi(SM_CXBORDER, dpi) +
+                          GetSystemMetricsForDpi(SM_CXFOCUSBORDER, dpi)),
                         -(GetSystemMetricsForDpi(SM_CYEDGE, dpi) +
-                          GetSystemMetricsForDpi(SM_CYBORDER, dpi)));
+                          GetSystemMetricsForDpi(SM_CYBORDER, dpi) +
+                          GetSystemMetricsForDpi(SM_CYFOCUSBORDER, dpi)));
         }
         RECT margin{};
         if (SendMessageW(control, BCM_GETTEXTMARGIN, 0, reinterpret_cast<LPARAM>(&margin))) {
@@ -123,6 +126,60 @@ bool captionArea(HWND control, RECT& area, UINT& format) {
         return ::testing::AssertionFailure() << what;
     }
     return ::testing::AssertionSuccess() << what;
+}
+
+// What the control draws of its client area, through WM_PRINTCLIENT, with `text` as its caption.
+std::vector<DWORD> drawn(HWND control, const std::wstring& text, LONG width, LONG height) {
+    const std::wstring caption = textOf(control);
+    SetWindowTextW(control, text.c_str());
+    const win32::ClientDC screen(control);
+    const win32::UniqueDC dc(CreateCompatibleDC(screen.get()));
+    const win32::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    std::vector<DWORD> pixels(static_cast<std::size_t>(width * height));
+    {
+        const win32::Selected canvas(dc.get(), bitmap.get());
+        SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()),
+                     PRF_CLIENT | PRF_ERASEBKGND);
+    }
+    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB}, {}};
+    GetDIBits(dc.get(), bitmap.get(), 0, static_cast<UINT>(height), pixels.data(), &info,
+              DIB_RGB_COLORS);
+    SetWindowTextW(control, caption.c_str());
+    return pixels;
+}
+
+// The caption's ink as the control draws it (what it draws with the caption, less what it draws
+// without) keeps a pixel away from everything else it draws (a button's frame and focus
+// rectangle) and from a label's right and bottom edges, and from its left one when centred.
+::testing::AssertionResult inkClearOfEdges(HWND control) {
+    RECT client{};
+    GetClientRect(control, &client);
+    const LONG width = client.right, height = client.bottom;
+    const std::vector<DWORD> with = drawn(control, textOf(control), width, height);
+    const std::vector<DWORD> without = drawn(control, L"", width, height);
+    const DWORD face = without[static_cast<std::size_t>(width * (height / 2) + width / 2)];
+    const bool label = classOf(control) == L"Static";
+    const bool centred = (GetWindowLongPtrW(control, GWL_STYLE) & SS_TYPEMASK) == SS_CENTER;
+    const auto at = [&](const std::vector<DWORD>& pixels, LONG x, LONG y) {
+        return pixels[static_cast<std::size_t>(y * width + x)];
+    };
+    for (LONG y = 0; y < height; ++y) {
+        for (LONG x = 0; x < width; ++x) {
+            if (at(with, x, y) == at(without, x, y)) continue;
+            if (label && (x == width - 1 || y == height - 1 || (centred && x == 0))) {
+                return ::testing::AssertionFailure() << "ink at the edge, " << x << ", " << y;
+            }
+            for (LONG ny = std::max(y - 1, 0L); ny <= std::min(y + 1, height - 1); ++ny) {
+                for (LONG nx = std::max(x - 1, 0L); nx <= std::min(x + 1, width - 1); ++nx) {
+                    if (at(without, nx, ny) != face) {
+                        return ::testing::AssertionFailure()
+                               << "ink at " << x << ", " << y << " touches the frame";
+                    }
+                }
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
 }
 
 // The control's font draws bold in what comes out.
@@ -191,6 +248,7 @@ TEST(Captions, WholeInTheirControlsAndBoldWhereDesignedAtTheSystemsDpi) {
                                 ids::Command2, ids::Command3, ids::Command5, ids::Command4};
     for (int id : mainCaptions) {
         EXPECT_TRUE(wholeInItsControl(GetDlgItem(main.hwnd(), id))) << "Main's " << id;
+        EXPECT_TRUE(inkClearOfEdges(GetDlgItem(main.hwnd(), id))) << "Main's " << id;
     }
     for (int id : {ids::Label9, ids::Program}) {
         EXPECT_TRUE(drawsBold(GetDlgItem(main.hwnd(), id))) << "Main's " << id;
@@ -207,6 +265,7 @@ TEST(Captions, WholeInTheirControlsAndBoldWhereDesignedAtTheSystemsDpi) {
         for (int id = viewer::Command1; id <= viewer::Command8; ++id) {
             EXPECT_TRUE(wholeInItsControl(GetDlgItem(form2.hwnd(), id)))
                 << "the viewer's " << id << " with day " << day << " bold";
+            EXPECT_TRUE(inkClearOfEdges(GetDlgItem(form2.hwnd(), id))) << "the viewer's " << id;
         }
     }
 
