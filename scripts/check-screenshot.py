@@ -41,21 +41,19 @@ def corners(lt, tt, wt, ht):
     return lt // 15, tt // 15, (lt + wt) // 15 - 1, (tt + ht) // 15 - 1
 
 
-def in_front(px, ox, oy, differs):
+def in_front(px, width, height, ox, oy, differs):
     """What shows that Main is not the window in front, or that its pickers are empty."""
     seen = []
-    # The title bar lies above the menu bar; Wine draws an active one in blue, an inactive one
-    # in grey. Its colour is read a few pixels right of the frame's left edge, half way between
-    # the top of the screen's window and the menu.
-    title = None
-    for y in range(oy - 1, max(oy - 80, 0), -1):
-        r, g, b = px(ox + 30, y)
-        if abs(r - g) > 24 or abs(g - b) > 24 or abs(r - b) > 24:
-            title = (r, g, b)
-            break
-    if title is None or title[2] < title[0] + 40:
-        seen.append(f"Main's title bar is not active (its colour {title or 'grey'}): another "
-                    "window is in front of it")
+    # The title bar lies just inside the frame's top; Wine draws an active one in blue, an
+    # inactive one in grey. The window's top is where the desktop, whose colour shows in the
+    # screen's bottom right corner, begins above the frame's left edge.
+    desktop = px(width - 1, height - 1)
+    left = next((x for x in range(ox - 1, -1, -1) if px(x, oy + 100) == desktop), -1) + 1
+    top = next((y for y in range(oy - 1, -1, -1) if px(left + 1, y) == desktop), -1) + 1
+    r, g, b = px(ox + 30, top + (ox - left) + 4)
+    if b < r + 40:
+        seen.append(f"Main's title bar is not active (its colour is {(r, g, b)}, not blue): "
+                    "another window is in front of it")
     framed = [row for row in TABLE if row[5] == "framed"]
     covered = []
     for name, lt, tt, wt, ht, _ in framed:
@@ -114,7 +112,7 @@ def main():
     def differs(x, y):
         return px(ox + x, oy + y) != background
 
-    problems = in_front(px, ox, oy, differs)
+    problems = in_front(px, width, height, ox, oy, differs)
     if front_only or problems:
         for problem in problems:
             print("SEEN:", problem)

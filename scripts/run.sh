@@ -48,5 +48,9 @@ if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ]; then
 fi
 where=(--demo)
 [ -n "$folder" ] && where=(--folder "$folder")
-bash scripts/screenshot.sh "${where[@]}" "$out"
-python3 scripts/check-screenshot.py --front "$out"
+rm -f "$out"
+shot=0
+bash scripts/screenshot.sh "${where[@]}" "$out" || shot=$?
+[ -f "$out" ] || exit 1
+python3 scripts/check-screenshot.py --front "$out" || exit 1
+exit "$shot"
