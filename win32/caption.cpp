@@ -133,10 +133,14 @@ bool inkWithin(HDC reference, const CaptionLayout& layout, HFONT font) {
                   layout.format | vertical | DT_NOCLIP);
     }
     GdiFlush();
+    // Ink on the area's last pixel touches what lies beyond: a button's frame, or the next
+    // control. A centred caption keeps off the first one too; a left-aligned one starts there.
+    const LONG keepOff = (layout.format & DT_CENTER) ? 1 : 0;
     const auto* pixel = static_cast<const DWORD*>(bits);
     for (LONG y = 0; y < bitmapHeight; ++y) {
         for (LONG x = 0; x < bitmapWidth; ++x) {
-            const bool inside = x >= room && x < room + width && y >= room && y < room + height;
+            const bool inside =
+                x >= room + keepOff && x < room + width - 1 && y >= room && y < room + height - 1;
             if (!inside && (pixel[y * bitmapWidth + x] & 0xFFFFFF) != 0xFFFFFF) return false;
         }
     }
