@@ -341,6 +341,7 @@ TEST(Reset, UnticksSelectsTwelveAmNormalAndClearsWithoutAMessage) {
               L"Program Picked, Next one Please");
     const driver::MessageBox question = picked.question();
     PostMessageW(question.window, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(pollUntil([&] { return !IsWindowVisible(question.window); }));
     EXPECT_EQ(picked.nextMessage(),
               L"DATA FILES clear, Brightwick not copied, but Check if Program already copied");
     EXPECT_EQ(folderNames(cleared).size(), 2u);
