@@ -90,6 +90,12 @@ void keepClearedPicks(Folder& folder, const std::vector<std::string>& picks, Hel
         return;
     }
     const bool unfinished = !staged.empty();
+    const auto keptAs = [](std::string_view name) {
+        std::string path(kClearedFolder);
+        path += '\\';
+        path += name;
+        return path;
+    };
     for (const std::string& pick : picks) {
         std::string aside = pick;
         aside += kStagedEnding;
@@ -97,6 +103,7 @@ void keepClearedPicks(Folder& folder, const std::vector<std::string>& picks, Hel
             fail(report, kHelperFailed, pick, moved.error);
             continue;
         }
+        report.kept.push_back({pick, keptAs(aside)});
         staged.push_back(std::move(aside));
     }
     if (staged.empty()) return;  // nothing could be moved: the earlier set stays
@@ -115,6 +122,10 @@ void keepClearedPicks(Folder& folder, const std::vector<std::string>& picks, Hel
         const std::string unmarked(*withoutStagedEnding(name));
         if (Outcome renamed = cleared.replaceFile(name, unmarked); !renamed) {
             fail(report, kHelperFailed, std::string(kClearedFolder) + "\\" + name, renamed.error);
+            continue;
+        }
+        for (KeptPick& kept : report.kept) {
+            if (kept.keptAs == keptAs(name)) kept.keptAs = keptAs(unmarked);
         }
     }
 }
@@ -133,7 +144,8 @@ std::optional<Record> pickRecord(std::string_view bytes, std::string& reason) {
     return std::nullopt;
 }
 
-Outcome readPickFiles(Folder& folder, CombinedPicks& combined) {
+Outcome readPickFiles(Folder& folder, CombinedPicks& combined,
+                      std::map<std::string, std::string, std::less<>>* bytesRead) {
     std::vector<std::string> names;
     if (Outcome listed = folder.fileNames(names); !listed) return listed;
     const auto days = picksByDay(names);
@@ -146,7 +158,9 @@ Outcome readPickFiles(Folder& folder, CombinedPicks& combined) {
                 continue;
             }
             std::string reason;
-            if (const std::optional<Record> record = pickRecord(bytes, reason)) {
+            const std::optional<Record> record = pickRecord(bytes, reason);
+            if (bytesRead) (*bytesRead)[pick.name] = bytes;
+            if (record) {
                 combined.days[index] += formatRecord(*record);
                 combined.pickNames[index].push_back(pick.name);
             } else {

@@ -14,7 +14,7 @@
 namespace editor {
 
 // The installer's exit statuses. 1 and 2 are the installer's own (cancelled by the user, stopped
-// by the installation); Norvell.exe's steps end with 0 or one of 4 to 12.
+// by the installation); Norvell.exe's steps end with 0, one of 4 to 12, or 15.
 enum class SetupStatus : unsigned long {
     Done = 0,
     NoAdministratorRights = 3,  // the installation for all users was not given them
@@ -29,12 +29,17 @@ enum class SetupStatus : unsigned long {
     ShortcutTurnedOff = 12,     // made, but Windows' startup list keeps it turned off
     BadCommandLine = 13,        // an option the installer does not take, or takes only otherwise
     StepFailed = 14,            // Norvell.exe ended otherwise
+    ProgramsMayBeChanged = 15,  // a program the schedule names may be changed by others
 };
 
 // The installer's steps: the switch, then the shared schedule's folder, for the deployment the
 // folder of the schedule to deploy, and last the installer's log.
 inline constexpr std::string_view kMakeSharedFolderSwitch = "/make-shared-schedule-folder";
 inline constexpr std::string_view kDeployForAllUsersSwitch = "/deploy-schedule-for-all-users";
+
+// The folder of the schedule to deploy as the command line gives it, without the backslashes
+// at its end ("C:\Sched\" is "C:\Sched"), but for the one of a drive's root ("D:\").
+std::string withoutTrailingBackslashes(std::string folder);
 
 // The access list of the shared schedule's folder: Administrators and SYSTEM may do everything,
 // Users may read and run; the folder, the folders and the files inside alike.
@@ -48,10 +53,12 @@ SetupStatus makeSharedScheduleFolder(Services& services, const std::string& fold
                                      schedule::Folder& contents, std::vector<std::string>& report);
 
 // Deploys the schedule of the pick files in `source` (the folder `sourcePath`) for all users
-// from the working folder: only when every pick file there holds a valid record and the folders
-// are safe for all users, the working folder's schedule is cleared (its picks kept aside, as a
-// clear keeps them), the pick files are copied in under their names, copyfle.com combines them,
+// from the working folder: each pick file is read once, and only when every one holds a valid
+// record, the folders are safe for all users and so is every program the records name, the
+// working folder's schedule is cleared (its picks kept aside, as a clear keeps them), the bytes
+// that were checked are written in under the pick files' names, copyfle.com combines them,
 // and the launcher's shortcut goes into the Startup folder of all users, replacing one there.
+// When the copy or the combining fails, the shared schedule is put back as it was.
 SetupStatus deployScheduleForAllUsers(Services& services, schedule::Folder& source,
                                       const std::string& sourcePath,
                                       std::vector<std::string>& report);
