@@ -119,7 +119,7 @@ schedule::Outcome removeKept(schedule::Folder& folder, std::string_view keptAs) 
 // After a failure that followed the clear: the new pick files go, the old pick files and day
 // files come back as they were, and then the copies the clear kept of them go, so that a
 // restore cannot bring them back twice. What could not be put back is told.
-void putScheduleBack(schedule::Folder& folder, const Snapshot& before,
+void putScheduleBack(schedule::Folder& folder, const std::string& path, const Snapshot& before,
                      const std::vector<std::string>& written,
                      const std::vector<schedule::KeptPick>& kept,
                      std::vector<std::string>& report) {
@@ -152,10 +152,10 @@ void putScheduleBack(schedule::Folder& folder, const Snapshot& before,
         }
     }
     if (problems.empty()) {
-        report.push_back("The schedule in the folder is as it was before.");
+        report.push_back("Put the schedule in " + path + " back as it was.");
         return;
     }
-    report.push_back("The schedule in the folder could not be wholly put back as it was:");
+    report.push_back("The schedule in " + path + " could not be wholly put back as it was:");
     for (const std::string& problem : problems) report.push_back("- " + problem);
 }
 
@@ -287,7 +287,9 @@ SetupStatus deployScheduleForAllUsers(Services& services, schedule::Folder& sour
     // failure needs, to put the schedule back.
     const schedule::HelperReport clear = schedule::clearScheduleFiles(shared);
     std::vector<std::string> written;
-    const auto putBack = [&] { putScheduleBack(shared, before, written, clear.kept, report); };
+    const auto putBack = [&] {
+        putScheduleBack(shared, target, before, written, clear.kept, report);
+    };
     if (clear.status != schedule::kHelperDone) {
         report.push_back("The schedule in " + target + " could not be cleared:");
         for (const std::string& problem : clear.problems) report.push_back("- " + problem);

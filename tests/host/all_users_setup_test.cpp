@@ -245,7 +245,8 @@ TEST(DeployScheduleForAllUsers, EachWayToFailHasItsStatusAndNoShortcut) {
              d.services.helperEffects.erase("copyfle.com");
              d.services.helperRuns["copyfle.com"].exitCode = schedule::kHelperFailed;
          },
-         SetupStatus::NotCombined, "The day files could not be made.", true},
+         SetupStatus::NotCombined, "Put the schedule in C:\\ProgramData\\Norvell back as it was.",
+         true},
         {"Brightwick.exe is missing",
          [](Deployment& d) {
              d.services.missingFiles.insert("C:\\Program Files\\Norvell\\Brightwick.exe");
