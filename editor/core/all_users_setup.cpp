@@ -105,15 +105,20 @@ std::string keptFolder(const std::vector<schedule::KeptPick>& kept) {
     return path.substr(0, path.find_last_of('\\'));
 }
 
+// The folder that holds `path`, a path below `folder`, and the last name of the path.
+schedule::Folder& holder(schedule::Folder& folder, std::string_view& path) {
+    schedule::Folder* inside = &folder;
+    for (std::size_t slash = path.find('\\'); slash != std::string_view::npos;
+         slash = path.find('\\')) {
+        inside = &inside->subfolder(path.substr(0, slash));
+        path.remove_prefix(slash + 1);
+    }
+    return *inside;
+}
+
 // Removes the copy that a clear kept at `keptAs`, a path below `folder`.
 schedule::Outcome removeKept(schedule::Folder& folder, std::string_view keptAs) {
-    schedule::Folder* inside = &folder;
-    for (std::size_t slash = keptAs.find('\\'); slash != std::string_view::npos;
-         slash = keptAs.find('\\')) {
-        inside = &inside->subfolder(keptAs.substr(0, slash));
-        keptAs.remove_prefix(slash + 1);
-    }
-    return inside->removeFile(keptAs);
+    return holder(folder, keptAs).removeFile(keptAs);
 }
 
 // After a failure that followed the clear: the new pick files go, the old pick files and day
@@ -150,6 +155,12 @@ void putScheduleBack(schedule::Folder& folder, const std::string& path, const Sn
                                    " but could not be removed: " + withFullStop(removed.error));
             }
         }
+    }
+    if (!kept.empty()) {
+        // The clear's own folder goes too once it is empty, so that no clear seems to be there.
+        std::string_view clearFolder = kept.front().keptAs;
+        clearFolder = clearFolder.substr(0, clearFolder.find_last_of('\\'));
+        holder(folder, clearFolder).removeSubfolder(clearFolder);
     }
     if (problems.empty()) {
         report.push_back("Put the schedule in " + path + " back as it was.");
@@ -230,7 +241,7 @@ SetupStatus makeSharedScheduleFolder(Services& services, const std::string& fold
 }
 
 SetupStatus deployScheduleForAllUsers(Services& services, schedule::Folder& source,
-                                      const std::string& sourcePath,
+                                      const std::string& sourcePath, const schedule::ClearTime& now,
                                       std::vector<std::string>& report) {
     const std::string target = services.workingFolder();
     schedule::CombinedPicks combined;
@@ -255,6 +266,18 @@ SetupStatus deployScheduleForAllUsers(Services& services, schedule::Folder& sour
             report.push_back("- " + pick.name + ": " + pick.reason);
         }
         return SetupStatus::PickFileNotValid;
+    }
+    if (!combined.damaged.empty()) {
+        report.push_back("Pick files in " + sourcePath +
+                         " hold values that Brightwick cannot use, so nothing was deployed:");
+        for (const schedule::LeftOutPick& pick : combined.damaged) {
+            report.push_back("- " + pick.name + ": " + pick.reason);
+        }
+        report.push_back(
+            "Correct the time (HH:MM, 00:00 to 23:59) or the run style (Normal, Hide, Min or "
+            "Max) in each file named, or pick those programs again with Norvell and delete the "
+            "files named, then install again.");
+        return SetupStatus::ValueNotValid;
     }
 
     // Before the shared schedule changes: a refusal leaves it as it was.
@@ -285,7 +308,7 @@ SetupStatus deployScheduleForAllUsers(Services& services, schedule::Folder& sour
     }
     // Cleared here rather than by clrfle.com: where the clear kept each pick is what a
     // failure needs, to put the schedule back.
-    const schedule::HelperReport clear = schedule::clearScheduleFiles(shared);
+    const schedule::HelperReport clear = schedule::clearScheduleFiles(shared, now);
     std::vector<std::string> written;
     const auto putBack = [&] {
         putScheduleBack(shared, target, before, written, clear.kept, report);

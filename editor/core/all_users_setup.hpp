@@ -10,11 +10,12 @@
 
 #include "editor/core/services.hpp"
 #include "schedule/folder.hpp"
+#include "schedule/helpers.hpp"
 
 namespace editor {
 
 // The installer's exit statuses. 1 and 2 are the installer's own (cancelled by the user, stopped
-// by the installation); Norvell.exe's steps end with 0, one of 4 to 12, or 15.
+// by the installation); Norvell.exe's steps end with 0 or one of 4 to 17.
 enum class SetupStatus : unsigned long {
     Done = 0,
     NoAdministratorRights = 3,  // the installation for all users was not given them
@@ -30,6 +31,8 @@ enum class SetupStatus : unsigned long {
     BadCommandLine = 13,        // an option the installer does not take, or takes only otherwise
     StepFailed = 14,            // Norvell.exe ended otherwise
     ProgramsMayBeChanged = 15,  // a program the schedule names may be changed by others
+    // 16 is another step's own.
+    ValueNotValid = 17,  // a record's time is no time, or its run style none of the four words
 };
 
 // The installer's steps: the switch, then the shared schedule's folder, for the deployment the
@@ -59,8 +62,9 @@ SetupStatus makeSharedScheduleFolder(Services& services, const std::string& fold
 // that were checked are written in under the pick files' names, copyfle.com combines them,
 // and the launcher's shortcut goes into the Startup folder of all users, replacing one there.
 // When the copy or the combining fails, the shared schedule is put back as it was.
+// `now` names the clear's folder in Cleared, as clrfle.com names it.
 SetupStatus deployScheduleForAllUsers(Services& services, schedule::Folder& source,
-                                      const std::string& sourcePath,
+                                      const std::string& sourcePath, const schedule::ClearTime& now,
                                       std::vector<std::string>& report);
 
 }  // namespace editor

@@ -104,7 +104,11 @@ editor::SetupStatus setupStep(const std::vector<std::string>& arguments,
     }
     editor::PlatformServices services;
     win32::WorkingFolder picks(folderPrefix(source), true);
-    return editor::deployScheduleForAllUsers(services, picks, source, report);
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    return editor::deployScheduleForAllUsers(
+        services, picks, source,
+        {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond}, report);
 }
 
 int runSetupStep(const std::vector<std::string>& arguments) {
