@@ -10,6 +10,7 @@
 
 #include "editor/core/services.hpp"
 #include "schedule/folder.hpp"
+#include "schedule/helpers.hpp"
 
 namespace editor {
 
@@ -29,7 +30,8 @@ enum class SetupStatus : unsigned long {
     ShortcutTurnedOff = 12,     // made, but Windows' startup list keeps it turned off
     BadCommandLine = 13,        // an option the installer does not take, or takes only otherwise
     StepFailed = 14,            // Norvell.exe ended otherwise
-    // 15 and 16 are other steps' own.
+    ProgramsMayBeChanged = 15,  // a program the schedule names may be changed by others
+    // 16 is another step's own.
     ValueNotValid = 17,  // a record's time is no time, or its run style none of the four words
 };
 
@@ -37,6 +39,10 @@ enum class SetupStatus : unsigned long {
 // folder of the schedule to deploy, and last the installer's log.
 inline constexpr std::string_view kMakeSharedFolderSwitch = "/make-shared-schedule-folder";
 inline constexpr std::string_view kDeployForAllUsersSwitch = "/deploy-schedule-for-all-users";
+
+// The folder of the schedule to deploy as the command line gives it, without the backslashes
+// at its end ("C:\Sched\" is "C:\Sched"), but for the one of a drive's root ("D:\").
+std::string withoutTrailingBackslashes(std::string folder);
 
 // The access list of the shared schedule's folder: Administrators and SYSTEM may do everything,
 // Users may read and run; the folder, the folders and the files inside alike.
@@ -50,12 +56,15 @@ SetupStatus makeSharedScheduleFolder(Services& services, const std::string& fold
                                      schedule::Folder& contents, std::vector<std::string>& report);
 
 // Deploys the schedule of the pick files in `source` (the folder `sourcePath`) for all users
-// from the working folder: only when every pick file there holds a valid record and the folders
-// are safe for all users, the working folder's schedule is cleared (its picks kept aside, as a
-// clear keeps them), the pick files are copied in under their names, copyfle.com combines them,
+// from the working folder: each pick file is read once, and only when every one holds a valid
+// record, the folders are safe for all users and so is every program the records name, the
+// working folder's schedule is cleared (its picks kept aside, as a clear keeps them), the bytes
+// that were checked are written in under the pick files' names, copyfle.com combines them,
 // and the launcher's shortcut goes into the Startup folder of all users, replacing one there.
+// When the copy or the combining fails, the shared schedule is put back as it was.
+// `now` names the clear's folder in Cleared, as clrfle.com names it.
 SetupStatus deployScheduleForAllUsers(Services& services, schedule::Folder& source,
-                                      const std::string& sourcePath,
+                                      const std::string& sourcePath, const schedule::ClearTime& now,
                                       std::vector<std::string>& report);
 
 }  // namespace editor

@@ -6,6 +6,7 @@
 #include "editor/core/folder_safety.hpp"
 #include "editor/core/helper_runs.hpp"
 #include "editor/core/pick.hpp"
+#include "editor/core/program_safety.hpp"
 #include "editor/core/wording.hpp"
 #include "schedule/weekday.hpp"
 
@@ -135,12 +136,14 @@ bool withAdministratorRights(Services& services, const std::string& folder,
                    startupFolderWords(StartupFolder::AllUsers) +
                    " disabled, and Norvell could not enable it." + std::string(kEnableIt);
             return true;
-        case kRefusedForAllUsers:
+        case kRefusedForAllUsers: {
             // The same judgement, made again here, names the problems; the other instance
             // said only that it found some.
-            services.message(allUsersRefusal(services, applicationFolder)
-                                 .value_or(refusedByAdministratorInstance(services)));
+            std::optional<std::string> refusal = allUsersRefusal(services, applicationFolder);
+            if (!refusal) refusal = dayFilesRefusal(services);
+            services.message(refusal.value_or(refusedByAdministratorInstance(services)));
             return false;
+        }
         default:
             tellNotCreated(services, shortcut, folder,
                            run.failure.error.empty()
@@ -275,6 +278,11 @@ void deploy(Services& services) {
             // Before anything is made: a shortcut from unsafe folders would hand every user's
             // logon to whoever may change them.
             if (const std::optional<std::string> refusal = allUsersRefusal(services, MyPath)) {
+                services.message(*refusal);
+                return;
+            }
+            // Whatever the schedule starts, starts with every user's rights.
+            if (const std::optional<std::string> refusal = dayFilesRefusal(services)) {
                 services.message(*refusal);
                 return;
             }

@@ -4,6 +4,7 @@
 
 #include "editor/core/check_path.hpp"
 #include "editor/core/deploy.hpp"
+#include "editor/core/program_safety.hpp"
 #include "editor/core/wording.hpp"
 #include "schedule/path_limit.hpp"
 #include "schedule/weekday.hpp"
@@ -313,6 +314,13 @@ void deploymentStatus(Services& services) {
         }
         for (std::string& line : remedies(*place, place == &user ? all : user, ourLauncher)) {
             todo.push_back(std::move(line));
+        }
+    }
+    // The schedule here starts at every user's logon: its programs must be safe for all.
+    if (all.isOurs()) {
+        for (const ProgramProblems& unsafe :
+             unsafePrograms(services, scheduledPrograms(services, workingDayFiles(services)))) {
+            todo.push_back(programRemedy(services, unsafe));
         }
     }
     todo.insert(todo.end(), lastRunTodo.begin(), lastRunTodo.end());

@@ -192,8 +192,9 @@ class Places {
 };
 
 // Each problem of one place as a sentence of its own.
+// `mustRead`: every user must be able to read the place, as Brightwick and its schedule must.
 void addProblems(std::vector<std::string>& problems, const Services& services,
-                 const Account& deployer, const Place& place) {
+                 const Account& deployer, const Place& place, bool mustRead = true) {
     const std::string& path = place.path;
     Security security;
     if (const schedule::Outcome read = services.security(path, security); !read) {
@@ -240,7 +241,7 @@ void addProblems(std::vector<std::string>& problems, const Services& services,
             (above ? "this folder, which holds " + joined(place.holds) + ", " : "it ") +
             "belongs to " + verdict.foreignOwner + ", who could let anyone change it.");
     }
-    if (!above && !verdict.usersMayRead) {
+    if (mustRead && !above && !verdict.usersMayRead) {
         problems.push_back(path + ": the other users of this computer may not read " +
                            (place.role == Place::Role::Folder ? "what is there" : "it") +
                            ", so at their logon Brightwick would not start or would find no "
@@ -337,6 +338,37 @@ std::optional<std::string> allUsersRefusal(const Services& services,
         "schedule, and deploy for all users again. To deploy for your account only, answer "
         "Yes instead.";
     return text;
+}
+
+std::vector<std::string> programFileProblems(const Services& services, const std::string& program) {
+    std::vector<std::string> problems;
+    const std::optional<std::string> folder = parentOf(program);
+    if (!folder) {
+        problems.push_back(program +
+                           ": it is not a full path, so who may change it cannot be checked.");
+        return problems;
+    }
+    const bool there = services.isFile(program);
+    std::string nearest = *folder;
+    // A program that is not there is judged by the nearest folder on its way that is: who
+    // may create it there.
+    constexpr unsigned long kFileNotFound = 2;  // ERROR_FILE_NOT_FOUND
+    constexpr unsigned long kPathNotFound = 3;  // ERROR_PATH_NOT_FOUND
+    for (Security ignored; !there;) {
+        const schedule::Outcome read = services.security(nearest, ignored);
+        if (read || (read.code != kFileNotFound && read.code != kPathNotFound)) break;
+        const std::optional<std::string> up = parentOf(nearest);
+        if (!up) break;
+        nearest = *up;
+    }
+    Places places(services);
+    addFolder(problems, places, services, nearest, there ? &program : nullptr);
+    const Account account = services.account();
+    // A program that some users may not run harms no one else's logon.
+    for (const Place& place : places.all()) {
+        addProblems(problems, services, account, place, false);
+    }
+    return problems;
 }
 
 bool safeForAllUsers(const Services& services, const std::string& folder) {

@@ -132,6 +132,10 @@ class Services {
     // Whether a record's program line (UTF-8) names something that would start: an existing
     // file, or a command that the system's program search finds.
     virtual bool programFound(std::string_view programLine) const = 0;
+    // The file that the system's program search finds for a program named without its folder
+    // (".exe" added to a name without an extension), as a command line's program is searched
+    // for; none when it finds none.
+    virtual std::optional<std::string> searchProgram(std::string_view name) const = 0;
     // Starts a record's program line (UTF-8) exactly as Brightwick starts it at logon, with
     // `showWindow`, in the editor's working folder; never waits.
     virtual schedule::Outcome startRecord(std::string_view programLine, int showWindow) = 0;

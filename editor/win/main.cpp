@@ -79,7 +79,11 @@ editor::SetupStatus setupStep(const std::vector<std::string>& arguments,
         win32::WorkingFolder contents(folderPrefix(folder));
         return editor::makeSharedScheduleFolder(services, folder, contents, report);
     }
-    const auto paths = editor::pathsAfterSwitch(arguments, editor::kDeployForAllUsersSwitch, 3);
+    // The installer doubles the backslashes before a closing quote, as CommandLineToArgvW
+    // reads them, so a folder given as "C:\Sched\" arrives with its backslash.
+    std::vector<std::string> trimmed = arguments;
+    if (trimmed.size() == 5) trimmed[3] = editor::withoutTrailingBackslashes(trimmed[3]);
+    const auto paths = editor::pathsAfterSwitch(trimmed, editor::kDeployForAllUsersSwitch, 3);
     if (!paths) return SetupStatus::BadCommandLine;
     const std::string& shared = (*paths)[0];
     const std::string& source = (*paths)[1];
@@ -99,8 +103,12 @@ editor::SetupStatus setupStep(const std::vector<std::string>& arguments,
         return SetupStatus::ScheduleNotFound;
     }
     editor::PlatformServices services;
-    win32::WorkingFolder picks(folderPrefix(source));
-    return editor::deployScheduleForAllUsers(services, picks, source, report);
+    win32::WorkingFolder picks(folderPrefix(source), true);
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    return editor::deployScheduleForAllUsers(
+        services, picks, source,
+        {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond}, report);
 }
 
 int runSetupStep(const std::vector<std::string>& arguments) {

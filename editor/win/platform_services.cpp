@@ -181,6 +181,12 @@ bool PlatformServices::programFound(std::string_view programLine) const {
     return win32::commandFound(win32::widen(programLine));
 }
 
+std::optional<std::string> PlatformServices::searchProgram(std::string_view name) const {
+    const std::optional<std::wstring> found = win32::searchProgram(win32::widen(name));
+    if (!found) return std::nullopt;
+    return win32::narrow(*found);
+}
+
 schedule::Outcome PlatformServices::startRecord(std::string_view programLine, int showWindow) {
     // The launcher's own way, so a record tried here starts as it will at logon; a consent
     // prompt belongs to the window the user works in.

@@ -30,6 +30,7 @@ class PlatformServices final : public Services {
     std::optional<std::string> toAnsi(std::string_view text) const override;
     std::string fromAnsi(std::string_view bytes) const override;
     bool programFound(std::string_view programLine) const override;
+    std::optional<std::string> searchProgram(std::string_view name) const override;
     schedule::Outcome startRecord(std::string_view programLine, int showWindow) override;
     schedule::Outcome createShortcut(StartupFolder where, const Shortcut& shortcut,
                                      std::string& folder) override;

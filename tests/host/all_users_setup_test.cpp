@@ -148,9 +148,6 @@ struct Deployment {
     Deployment() {
         services.programFolderPath = "C:\\Program Files\\Norvell";
         services.workingFolderPath = kShared;
-        services.helperEffects["clrfle.com"] = [](FakeFolder& folder) {
-            schedule::clearScheduleFiles(folder, {2026, 1, 2, 3, 4, 5});
-        };
         services.helperEffects["copyfle.com"] = [](FakeFolder& folder) {
             schedule::combinePickFiles(folder);
         };
@@ -160,7 +157,8 @@ struct Deployment {
         source.files["notes.txt"] = "not a pick";
     }
     SetupStatus run() {
-        return editor::deployScheduleForAllUsers(services, source, "D:\\Rollout", report);
+        return editor::deployScheduleForAllUsers(services, source, "D:\\Rollout",
+                                                 {2026, 1, 2, 3, 4, 5}, report);
     }
 };
 }  // namespace
@@ -229,21 +227,33 @@ TEST(DeployScheduleForAllUsers, EachWayToFailHasItsStatusAndNoShortcut) {
              d.services.securities[kShared] = open;
          },
          SetupStatus::RefusedForAllUsers, "Brightwick was not deployed for all users", true},
-        {"the old schedule cannot be cleared",
+        {"a program that a user may change",
          [](Deployment& d) {
-             d.services.helperEffects.erase("clrfle.com");
-             d.services.helperRuns["clrfle.com"].exitCode = schedule::kHelperFailed;
+             d.source.files["4Wed.dat"] =
+                 "08:00\r\nC:\\Users\\bob\\tool.exe\r\nNormal\r\nWednesday\r\n";
+             d.services.securities["C:\\Users\\bob\\tool.exe"] =
+                 ownedBy("S-1-5-21-1-2-3-1002", "PC\\bob");
+         },
+         SetupStatus::ProgramsMayBeChanged,
+         "- C:\\Users\\bob\\tool.exe (Wednesday):\n  - C:\\Users\\bob\\tool.exe: it belongs to "
+         "PC\\bob",
+         true},
+        {"the old schedule cannot be cleared, half-way",
+         [](Deployment& d) {
+             d.services.folder.files["8Sat.dat"] = kTuesday;
+             d.services.folder.unmovable.insert("8Sat.dat");
          },
          SetupStatus::ScheduleNotCopied, "could not be cleared", true},
-        {"a pick file cannot be copied",
+        {"a pick file cannot be copied after the clear",
          [](Deployment& d) { d.services.folder.readOnly.insert("3Tue.dat"); },
-         SetupStatus::ScheduleNotCopied, "3Tue.dat could not be copied", false},
+         SetupStatus::ScheduleNotCopied, "3Tue.dat could not be copied", true},
         {"copyfle.com fails",
          [](Deployment& d) {
              d.services.helperEffects.erase("copyfle.com");
              d.services.helperRuns["copyfle.com"].exitCode = schedule::kHelperFailed;
          },
-         SetupStatus::NotCombined, "The day files could not be made.", false},
+         SetupStatus::NotCombined, "Put the schedule in C:\\ProgramData\\Norvell back as it was.",
+         true},
         {"Brightwick.exe is missing",
          [](Deployment& d) {
              d.services.missingFiles.insert("C:\\Program Files\\Norvell\\Brightwick.exe");
@@ -269,6 +279,9 @@ TEST(DeployScheduleForAllUsers, EachWayToFailHasItsStatusAndNoShortcut) {
         EXPECT_TRUE(deployment.services.shortcutFiles.empty()) << "a shortcut was made";
         if (c.sharedScheduleKept) {
             EXPECT_EQ(deployment.services.folder.files, before) << "the shared schedule changed";
+            EXPECT_FALSE(deployment.services.folder.sub("Cleared", false)
+                             .hasSubfolder("2026-01-02 03-04-05 UTC"))
+                << "a clear put back is kept aside too";
         }
     }
 }
@@ -283,4 +296,31 @@ TEST(DeployScheduleForAllUsers, AShortcutTheStartupListKeepsOffIsMadeButNotDone)
     EXPECT_EQ(deployment.services.shortcuts.size(), 1u);
     EXPECT_NE(joinedLines(deployment.report).find("disabled"), std::string::npos)
         << joinedLines(deployment.report);
+}
+
+TEST(DeployScheduleForAllUsers, WritesTheBytesItCheckedWhateverTheSourceHoldsAfterwards) {
+    Deployment deployment;
+    std::map<std::string, int> reads;
+    deployment.source.afterRead = [&](const std::string& name) {
+        ++reads[name];
+        deployment.source.files[name] = "08:00\r\nC:\\Users\\bob\\evil.exe\r\nNormal\r\nMonday\r\n";
+    };
+    ASSERT_EQ(deployment.run(), SetupStatus::Done) << joinedLines(deployment.report);
+    EXPECT_EQ(deployment.services.folder.files.at("2Mon.dat"), kRecord);
+    EXPECT_EQ(deployment.services.folder.files.at("3Tue.dat"), kTuesday);
+    EXPECT_EQ(reads, (std::map<std::string, int>{{"2Mon.dat", 1}, {"3Tue.dat", 1}}));
+}
+
+TEST(DeployScheduleForAllUsers, AFolderKeepsOnlyADrivesRootBackslash) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\Sched\\", "C:\\Sched"},
+        {"C:\\Sched\\\\", "C:\\Sched"},
+        {"D:\\", "D:\\"},
+        {"D:\\\\", "D:\\"},
+        {"C:\\Sched", "C:\\Sched"},
+        {"\\\\srv\\share\\", "\\\\srv\\share"},
+    };
+    for (const auto& [given, folder] : cases) {
+        EXPECT_EQ(editor::withoutTrailingBackslashes(given), folder) << given;
+    }
 }

@@ -602,3 +602,42 @@ TEST(Deploy, TheInstancesRefusalIsToldWithWhatTheEditorNowFinds) {
         << told;
     EXPECT_TRUE(services.shortcutFiles.empty());
 }
+
+TEST(Deploy, NoRefusesAProgramThatOthersThanAdministratorsMayChangeOrReach) {
+    const editor::Security bobs{"S-1-5-21-1-2-3-1002",
+                                "PC\\bob",
+                                true,
+                                {{true, "S-1-5-21-1-2-3-1002", "PC\\bob", 0x1F01FF, false, true}}};
+    const struct {
+        const char* program;
+        const char* refusal;  // none: deployed
+    } cases[] = {
+        {"C:\\Users\\bob\\tool.exe",
+         "- C:\\Users\\bob\\tool.exe (Monday):\n  - C:\\Users\\bob: PC\\bob may create or change "
+         "files there"},
+        {"C:\\Program Files\\Links\\tool.lnk",
+         "- C:\\Program Files\\Links\\tool.lnk (Monday):\n  - C:\\Apps\\tool.exe: Authenticated "
+         "Users may change or replace it"},
+        {"C:\\Program Files\\App\\app.exe", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.program);
+        FakeServices services;
+        services.answers = {Answer::No};
+        services.folder.files["datmon.dat"] =
+            "08:00\r\n" + std::string(c.program) + "\r\nNormal\r\nMonday\r\n";
+        services.securities["C:\\Users\\bob"] = bobs;
+        services.securities["C:\\Users\\bob\\tool.exe"] = bobs;
+        services.shortcutFiles["C:\\Program Files\\Links\\tool.lnk"] = {"", "C:\\Apps\\tool.exe",
+                                                                        "", ""};
+        services.securities["C:\\Apps\\tool.exe"] = usersMayChange();
+        editor::deploy(services);
+        ASSERT_EQ(services.log.size(), c.refusal ? 3u : 4u);
+        if (c.refusal) {
+            EXPECT_NE(services.log[2].find(c.refusal), std::string::npos) << services.log[2];
+            EXPECT_TRUE(services.shortcuts.empty());
+        } else {
+            EXPECT_EQ(services.log[3], "message: " + std::string(editor::kDeployedForAll));
+        }
+    }
+}

@@ -401,3 +401,19 @@ TEST(DeploymentStatus, AShortcutThroughAMappedDrivesShareOrItsLetterIsThisEditor
         EXPECT_TRUE(holds(text, ", this editor's working folder,")) << text;
     }
 }
+
+TEST(DeploymentStatus, AProgramOfASchedulesForAllUsersThatAUserMayChangeIsNamedWithWhatToDo) {
+    FakeServices services;
+    services.shortcutFiles[services.linkPath(StartupFolder::AllUsers)] = ours();
+    services.folder.files["datfri.dat"] =
+        "08:00\r\nC:\\Users\\bob\\tool.exe\r\nNormal\r\nFriday\r\n";
+    services.securities["C:\\Users\\bob\\tool.exe"] = {"S-1-5-21-1-2-3-1002", "PC\\bob", true, {}};
+    const std::string text = status(services);
+    EXPECT_TRUE(
+        holds(text,
+              "- C:\\Users\\bob\\tool.exe starts at every user's logon (Friday), but others "
+              "than administrators could change it: C:\\Users\\bob\\tool.exe: it belongs "
+              "to PC\\bob"))
+        << text;
+    EXPECT_TRUE(holds(text, "or remove its record in Show List under Friday")) << text;
+}

@@ -87,8 +87,9 @@ class FakeServices final : public editor::Services {
     std::map<std::string, std::function<void(FakeFolder&)>> helperEffects;
     std::map<std::string, std::string> startFailures;  // program -> reason
     std::string windowsFolderPath = "C:\\Windows";
-    std::optional<std::string> logonHistory;  // none: Brightwick has not run yet
-    std::set<std::string> missingPrograms;    // program lines that name nothing
+    std::optional<std::string> logonHistory;        // none: Brightwick has not run yet
+    std::set<std::string> missingPrograms;          // program lines that name nothing
+    std::map<std::string, std::string> searchable;  // program name -> the file the search finds
     // The ANSI code page as the fake knows it: every byte as it is.
     std::function<std::string(std::string_view)> decode = [](std::string_view bytes) {
         return std::string(bytes);
@@ -184,6 +185,11 @@ class FakeServices final : public editor::Services {
     std::string fromAnsi(std::string_view bytes) const override { return decode(bytes); }
     bool programFound(std::string_view programLine) const override {
         return missingPrograms.count(std::string(programLine)) == 0;
+    }
+    std::optional<std::string> searchProgram(std::string_view name) const override {
+        auto found = searchable.find(std::string(name));
+        if (found == searchable.end()) return std::nullopt;
+        return found->second;
     }
     schedule::Outcome startRecord(std::string_view programLine, int showWindow) override {
         log.push_back("start record: " + std::string(programLine) + " show " +
