@@ -38,6 +38,9 @@ inline constexpr std::string_view kClearedFolder = "Cleared";
 // Added to a pick file's name while a clear moves it into kClearedFolder; the clear takes it
 // off once the earlier clear's files have gone.
 inline constexpr std::string_view kStagedEnding = ".new";
+// The subfolder of the schedule's folder that keeps the pick files of records a user turned
+// off: copyfle.com does not see them there, so they start at no logon, and nothing is lost.
+inline constexpr std::string_view kTurnedOffFolder = "Turned Off";
 
 // The record that a pick file's bytes hold: one whole record, followed by nothing but empty
 // lines. Otherwise none, and `reason` says what is wrong, worded to follow the file's name.

@@ -66,6 +66,22 @@ std::optional<std::string> movePastTakenNumber(MainControls& controls, Services&
 
 }  // namespace
 
+std::vector<std::string> mainListItems(List list) {
+    switch (list) {
+        case List::List1:
+            return {"AM", "PM"};
+        case List::List2:
+            return {"01", "02", "03", "04", "05", "06", "07", "08", "09", "10", "11", "12"};
+        case List::List3:
+            return {"00", "15", "30", "45"};
+        case List::List4:
+            break;
+    }
+    std::vector<std::string> words;
+    for (const schedule::RunStyle& style : schedule::kRunStyles) words.emplace_back(style.listWord);
+    return words;
+}
+
 void selectResetChoices(MainControls& controls) {
     controls.selectItem(List::List2, "12");
     controls.selectItem(List::List3, "00");

@@ -15,6 +15,9 @@ inline constexpr std::string_view kNoFileSelected =
     "You didn't select any file, please make a selection";
 inline constexpr std::string_view kProgramPicked = "Program Picked, Next one Please";
 
+// The items of one of Main's one-row lists, in order; the Change Record dialog offers the same.
+std::vector<std::string> mainListItems(List list);
+
 // Selects 12, 00, AM and Normal: the lists as a pick and a reset leave them.
 void selectResetChoices(MainControls& controls);
 
