@@ -17,7 +17,6 @@
 #include "editor/win/fonts.hpp"
 #include "editor/win/main_design.hpp"
 #include "editor/win/program_chooser.hpp"
-#include "schedule/run_style.hpp"
 #include "win32/drop.hpp"
 #include "win32/elevation.hpp"
 #include "win32/error.hpp"
