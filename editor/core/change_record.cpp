@@ -22,7 +22,7 @@ bool isItemOf(List list, const std::string& item) {
 }
 
 // `item` when it is one of the list's items, else empty: the dialog then selects none.
-std::string itemOrNone(List list, std::string item) {
+std::string itemOrNone(List list, const std::string& item) {
     return isItemOf(list, item) ? item : std::string();
 }
 

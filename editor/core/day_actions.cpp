@@ -57,7 +57,7 @@ schedule::Outcome writeFree(schedule::Folder& folder, const std::string& name,
     const std::optional<schedule::PickName> pick = schedule::parsePickFileName(name);
     written = name;
     for (int attempt = 0;; ++attempt) {
-        const schedule::Outcome outcome = schedule::writeNewFile(
+        schedule::Outcome outcome = schedule::writeNewFile(
             folder, written, bytes, schedule::temporaryNameFor(written, writer));
         if (!outcome.taken || !pick || attempt == kFreeNameAttempts) return outcome;
         std::vector<std::string> names;

@@ -78,6 +78,7 @@ std::vector<std::string> mainListItems(List list) {
             break;
     }
     std::vector<std::string> words;
+    words.reserve(schedule::kRunStyles.size());
     for (const schedule::RunStyle& style : schedule::kRunStyles) words.emplace_back(style.listWord);
     return words;
 }

@@ -17,7 +17,6 @@ using namespace driver;
 namespace form2 = editor::form2;
 
 namespace {
-
 // How many times the probe has started, after Brightwick and all it started have ended.
 std::size_t launch(const TempFolder& folder) {
     GetDesktopWindow();  // the desktop process is not one the launcher starts
@@ -26,7 +25,6 @@ std::size_t launch(const TempFolder& folder) {
     EXPECT_TRUE(tree.waitForAll(30s));
     return probeRuns(folder.path()).size();
 }
-
 }  // namespace
 
 TEST(TurnOffEndToEnd, OffStartsNothingOnStartsItAndChangeWritesTheNewTime) {

@@ -9,7 +9,6 @@
 #include "schedule/helpers.hpp"
 
 using editor::Field;
-using testing_support::FakeControls;
 using testing_support::FakeFolder;
 using testing_support::FakeServices;
 using Files = std::map<std::string, std::string>;
@@ -21,7 +20,7 @@ const std::string kB = schedule::formatRecord({"08:00", "C:\\b.exe", "Hide", "Mo
 
 // Monday's picks 2 and 3, and a copyfle.com that combines them as the real one does.
 struct Week {
-    FakeControls counter;
+    testing_support::FakeControls counter;
     FakeServices services;
     Week() {
         counter.fields[Field::Text4] = "3";
@@ -111,14 +110,6 @@ TEST(ChangeRecord, NewPicksFirstThenTheOldToTheRecycleBinAndAnyFailureKeepsTheOl
                                         "new pick files were taken back."),
               std::string::npos)
         << full.services.log[0];
-
-    // The old one stays where the Recycle Bin refuses it; the new ones go again.
-    Week refused;
-    refused.services.folder.unremovable = {"2Mon.dat"};
-    EXPECT_FALSE(
-        editor::changeRecord(0, refused.monday(0), choices, refused.counter, refused.services));
-    EXPECT_EQ(refused.files().count("4Mon.dat"), 0u);
-    EXPECT_EQ(refused.files()["2Mon.dat"], kA);
 
     // Choices that change nothing write nothing.
     Week same;

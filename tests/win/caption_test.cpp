@@ -1,9 +1,9 @@
-// Every caption of Main, the viewer, About and the Change Record dialog whole in its control,
-// in the face the system chose, and the bold designs drawn bold: at the DPI this program runs
-// at, and at 100 % to 200 % scaling, each in a program of its own started with the prefix's
-// LogPixels at that DPI (the system's DPI is read once, when a program starts). The program carries
-// Norvell's manifest, so its buttons are common controls 6 with visual styles and it is aware of
-// the DPI as the editor is.
+// Every caption of Main, the viewer and About whole in its control, in the face the system
+// chose, and the bold designs drawn bold: at the DPI this program runs at, and at 100 % to
+// 200 % scaling, each in a program of its own started with the prefix's LogPixels at that DPI
+// (the system's DPI is read once, when a program starts). The program carries Norvell's
+// manifest, so its buttons are common controls 6 with visual styles and it is aware of the DPI
+// as the editor is. The Change Record dialog the same, with its access keys.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -77,11 +77,10 @@ bool captionArea(HWND control, RECT& area, UINT& format, bool checkBoxes = false
     } else if (kind == L"Button" && checkBoxes && (style & BS_TYPEMASK) == BS_AUTOCHECKBOX) {
         const unsigned dpi = GetDpiForWindow(control);
         SIZE box{GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi), 0};
-        if (HTHEME theme = GetWindowTheme(control)) {
-            const win32::ClientDC dc(control);
+        const win32::ClientDC dc(control);
+        if (HTHEME theme = GetWindowTheme(control))
             GetThemePartSize(theme, dc.get(), BP_CHECKBOX, CBS_UNCHECKEDNORMAL, nullptr, TS_DRAW,
                              &box);
-        }
         area = client;
         area.left += box.cx + 2 * GetSystemMetricsForDpi(SM_CXEDGE, dpi);
         format = DT_SINGLELINE;
@@ -264,14 +263,11 @@ TEST(Captions, WholeAndBoldAtEveryScaleFrom100To200Percent) {
 namespace {
 // What to do inside the Change Record dialog's own message loop, once it shows.
 std::function<void(HWND)> inChangeRecord;
-
 void CALLBACK whenChangeRecordShows(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND dialog = FindWindowW(L"#32770", L"Change Record");
     DWORD process = 0;
-    if (!dialog || !IsWindowVisible(dialog) || !GetWindowThreadProcessId(dialog, &process) ||
-        process != GetCurrentProcessId()) {
-        return;
-    }
+    GetWindowThreadProcessId(dialog, &process);
+    if (!IsWindowVisible(dialog) || process != GetCurrentProcessId()) return;
     KillTimer(nullptr, timer);
     inChangeRecord(dialog);
 }
