@@ -119,6 +119,44 @@ void keepClearedPicks(Folder& folder, const std::vector<std::string>& picks, Hel
     }
 }
 
+// Moves the turned-off picks with the clear into its own Turned Off (kClearedFolder's), so
+// that a restore brings each back as it was; the earlier clear's go as its picks went, when
+// `replaced`. Each is copied whole before it leaves, so a clear cut off loses none of them.
+void keepTurnedOffPicks(Folder& folder, bool replaced, HelperReport& report) {
+    Folder& off = folder.subfolder(kTurnedOffFolder);
+    std::vector<std::string> picks;
+    if (!listNames(off, picks, report)) return;
+    std::erase_if(picks, [](const std::string& name) { return !parsePickFileName(name); });
+    if (picks.empty() && !replaced) return;  // the earlier clear's stay with its picks
+    const std::string kept = std::string(kClearedFolder) + "\\" + std::string(kTurnedOffFolder);
+    Folder& cleared = folder.subfolder(kClearedFolder);
+    if (Outcome created = folder.createSubfolder(kClearedFolder); !created) {
+        fail(report, kHelperFailed, kClearedFolder, created.error);
+        return;
+    }
+    if (Outcome created = cleared.createSubfolder(kTurnedOffFolder); !created) {
+        fail(report, kHelperFailed, kept, created.error);
+        return;
+    }
+    Folder& keptOff = cleared.subfolder(kTurnedOffFolder);
+    std::vector<std::string> earlier;
+    if (!listNames(keptOff, earlier, report)) return;
+    for (const std::string& name : earlier) {
+        if (!parsePickFileName(name)) continue;
+        if (Outcome removed = keptOff.removeFile(name); !removed) {
+            fail(report, kHelperFailed, kept + "\\" + name, removed.error);
+        }
+    }
+    for (const std::string& pick : picks) {
+        std::string bytes;
+        Outcome moved = off.readFile(pick, bytes);
+        if (moved) moved = writeFileAtomically(keptOff, pick, bytes);
+        if (moved) moved = off.removeFile(pick);
+        if (!moved)
+            fail(report, kHelperFailed, std::string(kTurnedOffFolder) + "\\" + pick, moved.error);
+    }
+}
+
 }  // namespace
 
 std::optional<Record> pickRecord(std::string_view bytes, std::string& reason) {
@@ -192,6 +230,7 @@ HelperReport clearScheduleFiles(Folder& folder) {
         if (parsePickFileName(name)) picks.push_back(name);
     }
     keepClearedPicks(folder, picks, report);
+    keepTurnedOffPicks(folder, !picks.empty(), report);
     for (const Weekday& day : kWeekdays) writeDayFile(folder, day, {}, report);
     return report;
 }

@@ -70,7 +70,8 @@ Outcome readPickFiles(Folder& folder, CombinedPicks& combined);
 // without picks gets an empty file. Pick files stay.
 HelperReport combinePickFiles(Folder& folder);
 
-// Moves every pick file into kClearedFolder, replacing what an earlier clear left there, and
+// Moves every pick file into kClearedFolder, and every turned-off one of kTurnedOffFolder into
+// kClearedFolder's own kTurnedOffFolder, replacing what an earlier clear left there, and
 // leaves the seven day files present and empty, so a launcher that is still deployed finds an
 // empty day instead of a missing file. A clear that finds no pick file leaves kClearedFolder
 // as it is. The earlier clear's files go only once the new ones are all moved in, so a clear

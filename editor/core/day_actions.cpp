@@ -1,7 +1,5 @@
 #include "editor/core/day_actions.hpp"
 
-#include <algorithm>
-
 #include "editor/core/check_path.hpp"
 #include "editor/core/pick.hpp"
 #include "editor/core/show_list.hpp"
@@ -13,10 +11,6 @@
 namespace editor {
 
 namespace {
-// How often a turned-off pick looks for a free name before it gives up: another editor would
-// have to take each name between one look and the next.
-constexpr int kFreeNameAttempts = 10;
-
 // The program line between quotes, as a message names it.
 std::string quoted(std::string_view text) {
     return "\"" + std::string(text) + "\"";
@@ -49,25 +43,6 @@ bool stillTurnedOff(const DayEntry& entry, Services& services) {
     return schedule::pickRecord(services.fromAnsi(bytes), reason) == entry.record;
 }
 
-// Writes `bytes` into `folder` as `name` where that is free, else under the next number above
-// every pick there with the same day code; `written` gets the name used. A name is never
-// replaced: a file there is some other turned-off record.
-schedule::Outcome writeFree(schedule::Folder& folder, const std::string& name,
-                            std::string_view bytes, unsigned long writer, std::string& written) {
-    const std::optional<schedule::PickName> pick = schedule::parsePickFileName(name);
-    written = name;
-    for (int attempt = 0;; ++attempt) {
-        schedule::Outcome outcome = schedule::writeNewFile(
-            folder, written, bytes, schedule::temporaryNameFor(written, writer));
-        if (!outcome.taken || !pick || attempt == kFreeNameAttempts) return outcome;
-        std::vector<std::string> names;
-        folder.fileNames(names);
-        const unsigned long long next =
-            std::max(schedule::highestPickNumber(names), pick->number) + 1;
-        if (next > schedule::kPickNumberLimit) return outcome;
-        written = schedule::pickFileName(std::to_string(next), pick->day);
-    }
-}
 }  // namespace
 
 void startNow(const DayEntry& entry, Services& services) {
@@ -170,9 +145,10 @@ bool turnOff(int day, const DayEntry& entry, Services& services) {
     schedule::Outcome done = folder.readFile(*pick, bytes);
     if (done) done = folder.createSubfolder(schedule::kTurnedOffFolder);
     std::string kept;
-    if (done)
-        done = writeFree(folder.subfolder(schedule::kTurnedOffFolder), *pick, bytes,
-                         services.processId(), kept);
+    if (done) {
+        done = writeUnderFreeName(folder.subfolder(schedule::kTurnedOffFolder), *pick, bytes,
+                                  services.processId(), kept);
+    }
     if (!done) {
         services.message(program + " could not be turned off: its pick file " + *pick +
                          " could not be copied into " + offFolderPath(services) + ": " +

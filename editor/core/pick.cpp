@@ -14,6 +14,9 @@ namespace editor {
 
 namespace {
 
+// How often a pick kept aside looks for a free name before it gives up.
+constexpr int kFreeNameAttempts = 10;
+
 // How far a click moves the counter: once per weekday box up to and including the first
 // ticked one, seven times when none is ticked.
 unsigned long long counterSteps(const MainControls& controls) {
@@ -148,6 +151,25 @@ WrittenPick writePickFiles(MainControls& controls, Services& services,
             pick.counterFull = true;
             return pick;
         }
+    }
+}
+
+schedule::Outcome writeUnderFreeName(schedule::Folder& folder, const std::string& name,
+                                     std::string_view bytes, unsigned long writer,
+                                     std::string& written) {
+    const std::optional<schedule::PickName> pick = schedule::parsePickFileName(name);
+    written = name;
+    // Another editor would have to take each name between one look and the next.
+    for (int attempt = 0;; ++attempt) {
+        schedule::Outcome outcome = schedule::writeNewFile(
+            folder, written, bytes, schedule::temporaryNameFor(written, writer));
+        if (!outcome.taken || !pick || attempt == kFreeNameAttempts) return outcome;
+        std::vector<std::string> names;
+        folder.fileNames(names);
+        const unsigned long long next =
+            std::max(schedule::highestPickNumber(names), pick->number) + 1;
+        if (next > schedule::kPickNumberLimit) return outcome;
+        written = schedule::pickFileName(std::to_string(next), pick->day);
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "editor/core/main_controls.hpp"
 #include "editor/core/services.hpp"
+#include "schedule/folder.hpp"
 #include "schedule/weekday.hpp"
 
 namespace editor {
@@ -48,6 +49,13 @@ struct WrittenPick {
 // first file that cannot be written, keeping those written before it.
 WrittenPick writePickFiles(MainControls& controls, Services& services,
                            const std::vector<PickFile>& files);
+
+// Writes the pick file `bytes` into `folder` as `name` where that is free, else under the next
+// number above every pick there, with the same day code; `written` gets the name used. Nothing
+// there is replaced: the folders that keep picks aside (Turned Off) number them on their own.
+schedule::Outcome writeUnderFreeName(schedule::Folder& folder, const std::string& name,
+                                     std::string_view bytes, unsigned long writer,
+                                     std::string& written);
 
 // The click of Command1.
 void pickProgram(MainControls& controls, Services& services);

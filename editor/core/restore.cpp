@@ -81,6 +81,39 @@ std::vector<std::vector<const schedule::ClearedPick*>> picksOf(
     return picks;
 }
 
+// Moves the turned-off picks a clear kept (`off`) back into the Turned Off folder, each under
+// its name or, where a pick turned off since has it, the next free number there. How many came
+// back; `stopped` gets why the rest stay.
+std::size_t restoreTurnedOff(schedule::Folder& off, Services& services, std::string& stopped) {
+    std::vector<std::string> names;
+    off.fileNames(names);
+    schedule::Folder& root = services.scheduleFolder();
+    std::size_t back = 0;
+    for (const schedule::ClearedPick& file : schedule::clearedPicks(names)) {
+        std::string bytes;
+        std::string kept;
+        schedule::Outcome done = off.readFile(file.name, bytes);
+        if (done) done = root.createSubfolder(schedule::kTurnedOffFolder);
+        if (done) {
+            done = writeUnderFreeName(root.subfolder(schedule::kTurnedOffFolder), file.name, bytes,
+                                      services.processId(), kept);
+        }
+        if (!done) {
+            stopped = "The turned-off pick file " + file.name +
+                      " could not be restored: " + done.error + ".";
+            break;
+        }
+        // Only once its copy is written, as the other picks.
+        if (const schedule::Outcome removed = off.removeFile(file.name); !removed) {
+            stopped = "The turned-off pick file " + file.name + " was restored as " + kept +
+                      " but could not be removed from the Cleared folder: " + removed.error + ".";
+            break;
+        }
+        ++back;
+    }
+    return back;
+}
+
 }  // namespace
 
 void restoreClearedPicks(MainControls& controls, Services& services) {
@@ -92,7 +125,9 @@ void restoreClearedPicks(MainControls& controls, Services& services) {
         return;
     }
     const std::vector<schedule::ClearedPick> files = schedule::clearedPicks(names);
-    if (files.empty()) {
+    std::vector<std::string> off;
+    cleared.subfolder(schedule::kTurnedOffFolder).fileNames(off);
+    if (files.empty() && schedule::clearedPicks(off).empty()) {
         services.message(kNothingToRestore);
         return;
     }
@@ -140,9 +175,20 @@ void restoreClearedPicks(MainControls& controls, Services& services) {
         if (!stopped.empty()) break;
     }
 
+    // The clear's turned-off picks come back turned off, as they were.
+    std::size_t keptOff = 0;
+    if (stopped.empty()) {
+        keptOff =
+            restoreTurnedOff(cleared.subfolder(schedule::kTurnedOffFolder), services, stopped);
+    }
     // A list that leaves out a pick would misstate what came back: then only the count is told.
     if (unnamed) programs.clear();
     std::string message = restored == 0 ? std::string() : restoredSentence(restored, programs);
+    if (keptOff > 0) {
+        message += std::string(message.empty() ? "" : " ") + std::to_string(keptOff) +
+                   (keptOff == 1 ? " turned-off pick came back turned off, as it was."
+                                 : " turned-off picks came back turned off, as they were.");
+    }
     if (!stopped.empty()) {
         if (!message.empty()) message += " ";
         message += stopped + " What was not restored stays in " + clearedFolderPath(services) + ".";

@@ -5,6 +5,7 @@
 #include "editor/core/change_record.hpp"
 #include "editor/core/day_actions.hpp"
 #include "editor/core/deployment_status.hpp"
+#include "editor/core/restore.hpp"
 #include "fake_editor.hpp"
 #include "schedule/helpers.hpp"
 
@@ -72,6 +73,24 @@ TEST(TurnOff, ATakenNameMovesOnAndAPickThatCannotMoveStaysOn) {
     EXPECT_EQ(stuck.services.log.back(),
               "message: \"C:\\b.exe\" could not be turned off: its pick file 3Mon.dat could not "
               "be moved: denied. It stays on.");
+}
+
+TEST(TurnOff, AClearTakesTurnedOffPicksAlongAndRestoreBringsThemBackTurnedOff) {
+    Week week;
+    ASSERT_TRUE(editor::turnOff(0, week.monday(0), week.services));
+    schedule::clearScheduleFiles(week.services.folder);
+    FakeFolder& clear = week.services.folder.sub("Cleared", false);
+    EXPECT_EQ(clear.files, (Files{{"3Mon.dat", kB}}));
+    EXPECT_EQ(clear.sub("Turned Off", false).files, (Files{{"2Mon.dat", kA}}));
+    EXPECT_TRUE(week.off().files.empty());
+
+    editor::restoreClearedPicks(week.counter, week.services);
+    EXPECT_EQ(week.files()["4Mon.dat"], kB);
+    EXPECT_EQ(week.off().files, (Files{{"2Mon.dat", kA}})) << "off, as it was";
+    EXPECT_TRUE(clear.files.empty() && clear.sub("Turned Off", false).files.empty());
+    EXPECT_NE(week.services.log.back().find("1 turned-off pick came back turned off"),
+              std::string::npos)
+        << week.services.log.back();
 }
 
 TEST(ChangeRecord, TheDialogOpensWithTheRecordsTimeStyleAndDay) {
