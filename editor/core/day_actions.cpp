@@ -214,7 +214,7 @@ bool turnOn(const DayEntry& entry, MainControls& counter, Services& services) {
 void openFileLocation(const DayEntry& entry, Services& services) {
     if (!entry.record) return;
     const std::string& program = entry.record->program;
-    if (entry.program == ProgramState::NotFound) {
+    if (entry.program == ProgramState::NotFound || entry.program == ProgramState::Unquoted) {
         services.message("The program " + quoted(program) +
                          " does not exist, so there is no folder to show.");
         return;

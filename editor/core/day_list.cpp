@@ -5,6 +5,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "schedule/command_line.hpp"
 #include "schedule/helpers.hpp"
 #include "schedule/path_limit.hpp"
 #include "schedule/pick_file.hpp"
@@ -84,7 +85,15 @@ ProgramState programState(std::string_view programLine, const Services& services
     if (schedule::pathTooLong(programLine) && services.isFile(programLine)) {
         return ProgramState::PathTooLong;
     }
+    if (!schedule::unmistakableCommandLine(programLine) && !services.isFile(programLine)) {
+        return ProgramState::Unquoted;
+    }
     return services.programFound(programLine) ? ProgramState::Found : ProgramState::NotFound;
+}
+
+ProgramState recordState(const schedule::Record& record, const Services& services) {
+    if (schedule::recordDamage(record)) return ProgramState::NeverStarts;
+    return programState(record.program, services);
 }
 
 std::vector<DayEntry> turnedOffEntries(int index, Services& services) {
@@ -112,7 +121,7 @@ std::vector<DayEntry> turnedOffEntries(int index, Services& services) {
         if (entry.lines.empty()) continue;
         entry.lines.front() += kOffMark;
         entry.record = *record;
-        entry.program = programState(record->program, services);
+        entry.program = recordState(*record, services);
         entry.off = true;
         entry.offPick = std::move(name);
         entries.push_back(std::move(entry));
@@ -127,7 +136,7 @@ std::vector<DayEntry> readDay(int index, Services& services) {
         schedule::LineReader reader(text);
         entries = ReadDayList(reader);
         for (DayEntry& entry : entries) {
-            if (entry.record) entry.program = programState(entry.record->program, services);
+            if (entry.record) entry.program = recordState(*entry.record, services);
         }
     }
     std::vector<DayEntry> off = turnedOffEntries(index, services);

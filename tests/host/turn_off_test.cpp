@@ -66,8 +66,8 @@ TEST(TurnOff, ATakenNameMovesOnThereAndBack) {
 TEST(TurnOff, AClearTakesTurnedOffPicksAlongAndRestoreBringsThemBackTurnedOff) {
     Week week;
     ASSERT_TRUE(editor::turnOff(0, week.monday(0), week.services));
-    schedule::clearScheduleFiles(week.services.folder);
-    FakeFolder& clear = week.services.folder.sub("Cleared", false);
+    schedule::clearScheduleFiles(week.services.folder, {2026, 12, 8, 20, 0, 0});
+    FakeFolder& clear = week.services.folder.sub("Cleared\\2026-12-08 20-00-00 UTC", false);
     EXPECT_EQ(clear.files, (Files{{"3Mon.dat", kB}}));
     EXPECT_EQ(clear.sub("Turned Off", false).files, (Files{{"2Mon.dat", kA}}));
     EXPECT_TRUE(week.off().files.empty());
@@ -75,7 +75,8 @@ TEST(TurnOff, AClearTakesTurnedOffPicksAlongAndRestoreBringsThemBackTurnedOff) {
     editor::restoreClearedPicks(week.counter, week.services);
     EXPECT_EQ(week.files()["4Mon.dat"], kB);
     EXPECT_EQ(week.off().files, (Files{{"2Mon.dat", kA}})) << "off, as it was";
-    EXPECT_TRUE(clear.files.empty() && clear.sub("Turned Off", false).files.empty());
+    EXPECT_FALSE(
+        week.services.folder.sub("Cleared", false).hasSubfolder("2026-12-08 20-00-00 UTC"));
 }
 
 TEST(ChangeRecord, TheDialogOpensWithTheRecordsTimeStyleAndDay) {
