@@ -3,7 +3,7 @@
 // 200 % scaling, each in a program of its own started with the prefix's LogPixels at that DPI
 // (the system's DPI is read once, when a program starts). The program carries Norvell's
 // manifest, so its buttons are common controls 6 with visual styles and it is aware of the DPI
-// as the editor is. The Change Record dialog the same, with its access keys.
+// as the editor is.
 #include <gtest/gtest.h>
 
 #include <windows.h>
