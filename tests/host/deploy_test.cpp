@@ -278,7 +278,7 @@ TEST(Deploy, AShortcutInTheOtherStartupFolderIsNamedAfterTheSuccessAsADoubleStar
         services.answers = {c.answer};
         // Another copy's launcher counts as much as this one's: either starts the schedule.
         services.shortcutFiles[services.linkPath(c.other)] = {"", "D:\\Old\\Brightwick.exe", "",
-                                                              "D:\\Old"};
+                                                              "c:\\sched"};
         editor::deploy(services);
         ASSERT_EQ(services.log.size(), 5u);
         EXPECT_EQ(services.log[3],
@@ -535,8 +535,9 @@ TEST(Deploy, WhatTheInstanceWithAdministratorRightsDidIsTold) {
         {"still at work, another copy's shortcut there",
          {Ending::StillRunning, 0, {}},
          [](FakeServices& s) {
+             // The same schedule: replaced without a question.
              s.shortcutFiles[s.linkPath(StartupFolder::AllUsers)] = {"", "D:\\Old\\Brightwick.exe",
-                                                                     "", "D:\\Old"};
+                                                                     "", "C:\\Sched"};
          },
          {"message: Norvell, started with administrator rights to make the shortcut in "
           "C:\\ProgramData\\Startup, has not finished after 2 minutes, and the Brightwick "
@@ -583,4 +584,61 @@ TEST(Deploy, TheInstancesRefusalIsToldWithWhatTheEditorNowFinds) {
               std::string::npos)
         << told;
     EXPECT_TRUE(services.shortcutFiles.empty());
+}
+
+TEST(Deploy, AShortcutWithAnotherScheduleInTheOtherFolderNamesBothSchedules) {
+    struct Case {
+        Answer answer;
+        StartupFolder other;
+        const char* message;
+    };
+    const Case cases[] = {
+        {Answer::Yes, StartupFolder::AllUsers,
+         "message: At each logon Brightwick starts twice, once with each of two schedules, and "
+         "the due programs of both start: the schedule in C:\\Sched, from the Startup folder of "
+         "your account, and the one in D:\\Old, from the Startup folder of all users."},
+        {Answer::No, StartupFolder::CurrentUser,
+         "message: At each logon Brightwick starts twice, once with each of two schedules, and "
+         "the due programs of both start: the schedule in D:\\Old, from the Startup folder of "
+         "your account, and the one in C:\\Sched, from the Startup folder of all users."},
+    };
+    for (const Case& c : cases) {
+        FakeServices services;
+        services.answers = {c.answer};
+        services.shortcutFiles[services.linkPath(c.other)] = {"", "D:\\Old\\Brightwick.exe", "",
+                                                              "D:\\Old"};
+        editor::deploy(services);
+        EXPECT_EQ(services.log.back(), c.message);
+    }
+}
+
+TEST(Deploy, ReplacingTheShortcutOfAllUsersWithAnotherScheduleAsksFirstNamingBoth) {
+    const std::string question =
+        "message: The Startup folder of all users holds a Brightwick shortcut, "
+        "C:\\ProgramData\\Startup\\Brightwick.lnk, that starts Brightwick with the schedule in "
+        "D:\\Old at every user's logon. Replace it with one for the schedule in C:\\Sched, which "
+        "you edit here? The programs of the schedule in D:\\Old then no longer start at logon.";
+    for (const Answer answer : {Answer::Yes, Answer::No}) {
+        FakeServices services;
+        services.answers = {Answer::No, answer};
+        const std::string link = services.linkPath(StartupFolder::AllUsers);
+        services.shortcutFiles[link] = {"", "D:\\Old\\Brightwick.exe", "", "D:\\Old"};
+        editor::deploy(services);
+        ASSERT_GE(services.log.size(), 4u);
+        EXPECT_EQ(services.log[2], question);
+        EXPECT_EQ(services.shortcutFiles[link].workingFolder,
+                  answer == Answer::Yes ? "C:\\Sched" : "D:\\Old");
+        if (answer == Answer::No) {
+            EXPECT_EQ(services.log.back(),
+                      "message: Nothing was deployed: the Brightwick shortcut of all users still "
+                      "starts the schedule in D:\\Old.");
+        }
+    }
+    // The same schedule is replaced without a question.
+    FakeServices same;
+    same.answers = {Answer::No};
+    same.shortcutFiles[same.linkPath(StartupFolder::AllUsers)] = {"", "D:\\Old\\Brightwick.exe", "",
+                                                                  "C:\\Sched"};
+    editor::deploy(same);
+    EXPECT_EQ(same.log[3], "message: " + std::string(editor::kDeployedForAll));
 }
