@@ -29,6 +29,9 @@ enum class SetupStatus : unsigned long {
     ShortcutTurnedOff = 12,     // made, but Windows' startup list keeps it turned off
     BadCommandLine = 13,        // an option the installer does not take, or takes only otherwise
     StepFailed = 14,            // Norvell.exe ended otherwise
+    // The installer's own: an installation of the other kind (for the user or for all users)
+    // is there, and the command line did not say to replace it (/ReplaceOther).
+    OtherKindInstalled = 18,
 };
 
 // The installer's steps: the switch, then the shared schedule's folder, for the deployment the
