@@ -634,11 +634,4 @@ TEST(Deploy, ReplacingTheShortcutOfAllUsersWithAnotherScheduleAsksFirstNamingBot
                       "starts the schedule in D:\\Old.");
         }
     }
-    // The same schedule is replaced without a question.
-    FakeServices same;
-    same.answers = {Answer::No};
-    same.shortcutFiles[same.linkPath(StartupFolder::AllUsers)] = {"", "D:\\Old\\Brightwick.exe", "",
-                                                                  "C:\\Sched"};
-    editor::deploy(same);
-    EXPECT_EQ(same.log[3], "message: " + std::string(editor::kDeployedForAll));
 }

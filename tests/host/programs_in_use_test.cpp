@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+
 #include "editor/core/programs_in_use.hpp"
 
 namespace {
@@ -9,12 +12,8 @@ using editor::ProgramUse;
 using editor::RunningProcess;
 
 bool samePath(std::string_view first, std::string_view second) {
-    if (first.size() != second.size()) return false;
-    for (std::size_t i = 0; i < first.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
-        if (lower(first[i]) != lower(second[i])) return false;
-    }
-    return true;
+    return std::equal(first.begin(), first.end(), second.begin(), second.end(),
+                      [](char a, char b) { return std::tolower(a) == std::tolower(b); });
 }
 
 }  // namespace

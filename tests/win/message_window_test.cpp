@@ -89,5 +89,4 @@ TEST(MessageWindow, DeploymentStatusWithSeveralProblemsFitsTheWorkAreaAt144Dpi) 
     EXPECT_EQ(shown.text, win32::widen(text));
     EXPECT_TRUE(inside(window, work));
     EXPECT_TRUE(inside(ok, window));
-    EXPECT_GT(ok.right - ok.left, 0);
 }
