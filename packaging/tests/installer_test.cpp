@@ -306,14 +306,9 @@ TEST_F(Installer, UninstallingWhileAProgramRunsOrIsHeldStopsAndRemovesNothing) {
 TEST_F(Installer, AnInstallationForAllUsersIsNamedAndNothingIsInstalledBesideIt) {
     // As an installation for all users leaves it in the computer's list of apps.
     const std::wstring other = scratch.file(L"For everyone");
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, nullptr, 0, KEY_SET_VALUE,
-                              nullptr, &key, nullptr),
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, kUninstallKey, L"InstallLocation", REG_SZ,
+                              other.c_str(), static_cast<DWORD>((other.size() + 1) * 2)),
               ERROR_SUCCESS);
-    const win32::UniqueKey owned(key);
-    const DWORD bytes = static_cast<DWORD>((other.size() + 1) * sizeof(wchar_t));
-    RegSetValueExW(key, L"InstallLocation", 0, REG_SZ, reinterpret_cast<const BYTE*>(other.c_str()),
-                   bytes);
     // Without an uninstaller there, /ReplaceOther cannot remove it either.
     for (const wchar_t* arguments : {L"/S", L"/S /ReplaceOther"}) {
         EXPECT_EQ(install(arguments), 18u) << win32::narrow(arguments);

@@ -255,30 +255,39 @@ TEST(Deploy, AStartupListEntryThatCannotBeChangedOrReadIsToldAfterTheSuccess) {
     }
 }
 
-TEST(Deploy, AShortcutInTheOtherStartupFolderIsNamedAfterTheSuccessAsADoubleStart) {
+TEST(Deploy, AShortcutInTheOtherStartupFolderIsADoubleStartOnlyWithTheSameSchedule) {
     struct Case {
         Answer answer;
         StartupFolder other;
+        const char* schedule;  // the other shortcut's
         const char* message;
     };
     const Case cases[] = {
-        {Answer::Yes, StartupFolder::AllUsers,
+        {Answer::Yes, StartupFolder::AllUsers, "c:\\sched",
          "message: The Startup folder of all users holds a Brightwick shortcut too, so "
          "Brightwick will start twice at each logon, and every due program twice. Remove that "
          "one, C:\\ProgramData\\Startup\\Brightwick.lnk (this needs administrator rights, and "
          "Brightwick then no longer starts for the other users of this computer)."},
-        {Answer::No, StartupFolder::CurrentUser,
+        {Answer::No, StartupFolder::CurrentUser, "c:\\sched",
          "message: The Startup folder of your account holds a Brightwick shortcut too, so "
          "Brightwick will start twice at each logon, and every due program twice. Remove that "
          "one, C:\\Users\\me\\Startup\\Brightwick.lnk: the new shortcut starts Brightwick for "
          "you too."},
+        {Answer::Yes, StartupFolder::AllUsers, "D:\\Old",
+         "message: At each logon Brightwick starts twice, once with each of two schedules, and "
+         "the due programs of both start: the schedule in C:\\Sched, from the Startup folder of "
+         "your account, and the one in D:\\Old, from the Startup folder of all users."},
+        {Answer::No, StartupFolder::CurrentUser, "D:\\Old",
+         "message: At each logon Brightwick starts twice, once with each of two schedules, and "
+         "the due programs of both start: the schedule in D:\\Old, from the Startup folder of "
+         "your account, and the one in C:\\Sched, from the Startup folder of all users."},
     };
     for (const Case& c : cases) {
         FakeServices services;
         services.answers = {c.answer};
-        // Another copy's launcher counts as much as this one's: either starts the schedule.
+        // Another copy's launcher counts as much as this one's: either starts a schedule.
         services.shortcutFiles[services.linkPath(c.other)] = {"", "D:\\Old\\Brightwick.exe", "",
-                                                              "c:\\sched"};
+                                                              c.schedule};
         editor::deploy(services);
         ASSERT_EQ(services.log.size(), 5u);
         EXPECT_EQ(services.log[3],
@@ -584,32 +593,6 @@ TEST(Deploy, TheInstancesRefusalIsToldWithWhatTheEditorNowFinds) {
               std::string::npos)
         << told;
     EXPECT_TRUE(services.shortcutFiles.empty());
-}
-
-TEST(Deploy, AShortcutWithAnotherScheduleInTheOtherFolderNamesBothSchedules) {
-    struct Case {
-        Answer answer;
-        StartupFolder other;
-        const char* message;
-    };
-    const Case cases[] = {
-        {Answer::Yes, StartupFolder::AllUsers,
-         "message: At each logon Brightwick starts twice, once with each of two schedules, and "
-         "the due programs of both start: the schedule in C:\\Sched, from the Startup folder of "
-         "your account, and the one in D:\\Old, from the Startup folder of all users."},
-        {Answer::No, StartupFolder::CurrentUser,
-         "message: At each logon Brightwick starts twice, once with each of two schedules, and "
-         "the due programs of both start: the schedule in D:\\Old, from the Startup folder of "
-         "your account, and the one in C:\\Sched, from the Startup folder of all users."},
-    };
-    for (const Case& c : cases) {
-        FakeServices services;
-        services.answers = {c.answer};
-        services.shortcutFiles[services.linkPath(c.other)] = {"", "D:\\Old\\Brightwick.exe", "",
-                                                              "D:\\Old"};
-        editor::deploy(services);
-        EXPECT_EQ(services.log.back(), c.message);
-    }
 }
 
 TEST(Deploy, ReplacingTheShortcutOfAllUsersWithAnotherScheduleAsksFirstNamingBoth) {

@@ -1,12 +1,11 @@
-// The prefix's DPI for the programs a Windows-side test starts, which read it once at their
-// start.
+// The prefix's DPI for the programs a test starts while the object lives (each reads it once).
 #pragma once
 
 #include <windows.h>
 
 namespace driver {
 
-// The prefix's DPI for the programs started while the object lives, then what it was.
+// Then the DPI it was, or none.
 class LogPixels {
   public:
     explicit LogPixels(DWORD dpi) {

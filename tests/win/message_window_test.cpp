@@ -1,6 +1,5 @@
-// The message that is too large for a message box: Deployment Status with several problems, at
-// 150 % scaling in a program of its own (the system's DPI is read once, when a program starts),
-// lies inside the work area with its OK button in view, and shows the same words.
+// Deployment Status with several problems at 150 % scaling (in a program of its own: the DPI is
+// read at its start) lies inside the work area with its OK button in view, in the same words.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -21,24 +20,20 @@ namespace {
 constexpr wchar_t kAtDpi[] = L"NORVELL_MESSAGE_DPI";
 
 bool inside(const RECT& inner, const RECT& outer) {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
+    RECT both{};
+    return UnionRect(&both, &inner, &outer) && EqualRect(&both, &outer);
 }
 
-// Deployment Status as the editor words it with problems in both Startup folders and six due
-// programs the last logon did not start.
+// Deployment Status as the editor words it with a shortcut it cannot read and six due programs
+// the last logon did not start.
 std::string statusWithProblems() {
-    using editor::StartupFolder;
     testing_support::FakeServices services;
-    services.shortcutFiles[services.linkPath(StartupFolder::CurrentUser)] = {
-        "", "D:\\Gone\\Brightwick.exe", "", "D:\\Elsewhere"};
-    services.missingFiles = {"D:\\Gone\\Brightwick.exe"};
-    services.unreadableShortcuts[services.linkPath(StartupFolder::AllUsers)] = "Access is denied";
+    services.unreadableShortcuts[services.linkPath(editor::StartupFolder::AllUsers)] = "Denied";
     launcher::LastRun last{"2026-03-02 08:00", "it started 1 of 7 due programs.", "datmon.dat"};
-    for (int i = 0; i < 6; ++i) {
-        last.notStarted.push_back({"C:\\Program Files\\A Vendor With A Long Name\\Tool " +
-                                       std::to_string(i) + "\\tool.exe",
-                                   "The system cannot find the file specified"});
+    for (char i = '1'; i <= '6'; ++i) {
+        last.notStarted.push_back(
+            {"C:\\Program Files\\A Vendor\\Tool " + std::string(1, i) + "\\tool.exe",
+             "The system cannot find the file specified"});
     }
     services.lastRun = last;
     editor::deploymentStatus(services);
@@ -64,10 +59,8 @@ TEST(MessageWindow, DeploymentStatusWithSeveralProblemsFitsTheWorkAreaAt144Dpi) 
     win32::declarePerMonitorDpiAwareness();
     ASSERT_EQ(win32::systemDpi(), 144u) << "LogPixels did not hold";
     const std::string text = statusWithProblems();
-    RECT work{};
-    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
-    ASSERT_LE(work.right - work.left, 1024);
-    ASSERT_LE(work.bottom - work.top, 768);
+    RECT work{}, screen{0, 0, 1024, 768};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) && inside(work, screen));
 
     driver::MessageBox shown;
     RECT window{}, ok{};
