@@ -14,7 +14,7 @@
 namespace editor {
 
 // The installer's exit statuses. 1 and 2 are the installer's own (cancelled by the user, stopped
-// by the installation); Norvell.exe's steps end with 0 or one of 4 to 12.
+// by the installation); Norvell.exe's steps end with 0 or one of 4 to 17.
 enum class SetupStatus : unsigned long {
     Done = 0,
     NoAdministratorRights = 3,  // the installation for all users was not given them
@@ -29,6 +29,8 @@ enum class SetupStatus : unsigned long {
     ShortcutTurnedOff = 12,     // made, but Windows' startup list keeps it turned off
     BadCommandLine = 13,        // an option the installer does not take, or takes only otherwise
     StepFailed = 14,            // Norvell.exe ended otherwise
+    // 15 and 16 are other steps' own.
+    ValueNotValid = 17,  // a record's time is no time, or its run style none of the four words
     // The installer's own: an installation of the other kind (for the user or for all users)
     // is there, and the command line did not say to replace it (/ReplaceOther).
     OtherKindInstalled = 18,
