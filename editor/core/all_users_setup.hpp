@@ -33,6 +33,9 @@ enum class SetupStatus : unsigned long {
     ProgramsMayBeChanged = 15,  // a program the schedule names may be changed by others
     // 16 is another step's own.
     ValueNotValid = 17,  // a record's time is no time, or its run style none of the four words
+    // The installer's own: an installation of the other kind (for the user or for all users)
+    // is there, and the command line did not say to replace it (/ReplaceOther).
+    OtherKindInstalled = 18,
 };
 
 // The installer's steps: the switch, then the shared schedule's folder, for the deployment the

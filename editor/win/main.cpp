@@ -13,15 +13,18 @@
 
 #include "editor/core/all_users_setup.hpp"
 #include "editor/core/all_users_shortcut.hpp"
+#include "editor/core/programs_in_use.hpp"
 #include "editor/core/shared_schedule.hpp"
 #include "editor/win/main_window.hpp"
 #include "editor/win/platform_services.hpp"
+#include "editor/win/program_use.hpp"
 #include "editor/win/window.hpp"
 #include "win32/dll_search.hpp"
 #include "win32/dpi.hpp"
 #include "win32/error.hpp"
 #include "win32/folder.hpp"
 #include "win32/owners.hpp"
+#include "win32/path.hpp"
 #include "win32/setup_log.hpp"
 #include "win32/text.hpp"
 
@@ -130,6 +133,30 @@ int runSetupStep(const std::vector<std::string>& arguments) {
     return static_cast<int>(status);
 }
 
+// The uninstaller's question before it deletes anything: which programs of the installation's
+// folder are in use. No window, no message: the status says, and the file named last gets the
+// programs in use, for the uninstaller's message.
+int checkProgramsInUse(const std::vector<std::string>& arguments) {
+    const auto paths = editor::pathsAfterSwitch(arguments, editor::kProgramsInUseSwitch, 2);
+    if (!paths) return static_cast<int>(editor::InUseStatus::BadCommandLine);
+    const std::string& folder = (*paths)[0];
+    std::vector<std::wstring> files;
+    for (std::string_view program : editor::kInstalledPrograms) {
+        files.push_back(folderPrefix(folder) + win32::widen(program));
+    }
+    std::vector<std::string> inUse;
+    const editor::InUseStatus status = editor::programsInUse(
+        folder, editor::findProgramUse(files), GetCurrentProcessId(),
+        [](std::string_view first, std::string_view second) {
+            return win32::samePath(win32::widen(first), win32::widen(second));
+        },
+        inUse);
+    if (status == editor::InUseStatus::Some) {
+        win32::appendLogLines(win32::widen((*paths)[1]), {win32::widen(editor::inUseLine(inUse))});
+    }
+    return static_cast<int>(status);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
@@ -138,6 +165,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     const win32::ComApartment apartment;
     const std::vector<std::string> arguments = commandLineArguments();
     if (editor::asksForAllUsersShortcut(arguments)) return createAllUsersShortcut(arguments);
+    if (editor::asksFor(arguments, editor::kProgramsInUseSwitch)) {
+        return checkProgramsInUse(arguments);
+    }
     if (editor::asksFor(arguments, editor::kMakeSharedFolderSwitch) ||
         editor::asksFor(arguments, editor::kDeployForAllUsersSwitch)) {
         return runSetupStep(arguments);

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "editor/core/all_users_shortcut.hpp"
+#include "editor/win/message_window.hpp"
 #include "launcher/history_file.hpp"
 #include "launcher/system_start.hpp"
 #include "win32/command_search.hpp"
@@ -20,8 +21,6 @@
 namespace editor {
 
 namespace {
-constexpr wchar_t kTitle[] = L"Norvell";
-
 // Where Windows' startup list (Task Manager's Startup apps) keeps its entries for the files of
 // a Startup folder: under the user's key for the user's folder, the machine's for all users.
 constexpr wchar_t kStartupListKey[] =
@@ -77,18 +76,7 @@ HWND PlatformServices::visibleOwner() const {
 }
 
 Answer PlatformServices::message(std::string_view text, Buttons buttons) {
-    const UINT style = buttons == Buttons::YesNoCancel ? MB_YESNOCANCEL | MB_DEFBUTTON1
-                       : buttons == Buttons::YesNo     ? MB_YESNO | MB_DEFBUTTON2
-                                                       : MB_OK;
-    switch (MessageBoxW(visibleOwner(), win32::widen(text).c_str(), kTitle, style)) {
-        case IDYES:
-            return Answer::Yes;
-        case IDNO:
-            return Answer::No;
-        case IDOK:
-        default:
-            return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
-    }
+    return showMessage(visibleOwner(), text, buttons);
 }
 
 schedule::Outcome PlatformServices::start(std::string_view program, std::string_view arguments,
