@@ -647,3 +647,28 @@ TEST(AllUsersDeployment, TheElevatedInstanceMakesOnlyTheShortcutForItsFolderAndE
     }
     setAccessListOrThrow(open.path(), accessList(kUsersMayRead).c_str());
 }
+
+// The installer's steps run with administrator rights on any command line: a folder other than
+// the shared schedule's, or a log outside the programs' folder, is refused and nothing made.
+TEST(AllUsersSetup, AStepRefusesAFolderOrLogOfAnotherAndChangesNothing) {
+    const Installed installed;
+    TempFolder elsewhere;
+    const std::wstring made = elsewhere.file(L"Norvell");
+    const std::wstring log = L"\"" + elsewhere.file(L"install.log") + L"\"";
+    const std::wstring ownLog = L"\"" + installed.folder.path() + L"\\install.log\"";
+    const std::wstring arguments[] = {
+        L"/make-shared-schedule-folder C:\\elsewhere x",
+        L"/make-shared-schedule-folder \"" + made + L"\" " + log,
+        L"/make-shared-schedule-folder \"" + made + L"\" " + ownLog,
+        L"/deploy-schedule-for-all-users \"" + made + L"\" \"" + elsewhere.path() + L"\" " + log,
+    };
+    for (const std::wstring& line : arguments) {
+        SCOPED_TRACE(utf8(line));
+        Process step(installed.norvell(), line, elsewhere.path());
+        EXPECT_EQ(step.wait(30s), 13u);
+        EXPECT_TRUE(elsewhere.names().empty()) << "nothing made";
+        EXPECT_EQ(GetFileAttributesW(L"C:\\elsewhere"), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(GetFileAttributesW((installed.folder.path() + L"\\install.log").c_str()),
+                  INVALID_FILE_ATTRIBUTES);
+    }
+}

@@ -51,92 +51,150 @@ TEST(SharedScheduleFolder, ItsAccessListPassesTheJudgementAndLetsUsersOnlyReadAn
 
 TEST(SharedScheduleFolder, MadeWithItsListOrTakenOnlyFromAdministrators) {
     const std::string user = "S-1-5-21-1-2-3-1002";
+    const std::string cleared = std::string(kShared) + "\\Cleared";
+    // What an earlier installation left: a day file, and a cleared pick in Cleared.
+    const auto leftBehind = [&](FakeServices& s) {
+        s.existingFolders.insert(kShared);
+        s.missingFiles.insert(kShared);
+        s.folderContents[kShared] = {{"datmon.dat", false, false}, {"Cleared", true, false}};
+        s.folderContents[cleared] = {{"2Mon.dat", false, false}};
+    };
     struct Case {
         const char* what;
-        std::function<void(FakeServices&, FakeFolder&)> arrange;
+        std::function<void(FakeServices&)> arrange;
         SetupStatus status;
         std::vector<const char*> mustSay;
         bool accessSet;
+        std::vector<std::string> takenOver;
     };
     const Case cases[] = {
         {"made new",
-         [](FakeServices&, FakeFolder&) {},
+         [](FakeServices&) {},
          SetupStatus::Done,
-         {"Made the schedule folder C:\\ProgramData\\Norvell"},
-         true},
+         {"Made the schedule folder"},
+         true,
+         {}},
         {"there already, the administrators' with their files",
-         [](FakeServices& s, FakeFolder& contents) {
-             s.existingFolders.insert(kShared);
-             s.missingFiles.insert(kShared);
-             contents.files["2Mon.dat"] = kRecord;
-         },
+         leftBehind,
          SetupStatus::Done,
-         {"Kept the schedule folder"},
-         true},
+         {"Kept the schedule folder", "own the 3 files and folders"},
+         true,
+         {std::string(kShared) + "\\datmon.dat", cleared, cleared + "\\2Mon.dat"}},
         {"a user's folder, made before the installation",
-         [&](FakeServices& s, FakeFolder&) {
-             s.existingFolders.insert(kShared);
-             s.missingFiles.insert(kShared);
+         [&](FakeServices& s) {
+             leftBehind(s);
              s.securities[kShared] = ownedBy(user, "PC\\eve");
          },
-         SetupStatus::SharedFolderNotMade,
+         SetupStatus::ForeignInSharedFolder,
          {"belongs to PC\\eve", "install again"},
-         false},
+         false,
+         {}},
+        {"a user's subfolder, with a user's file in it",
+         [&](FakeServices& s) {
+             leftBehind(s);
+             s.securities[cleared] = ownedBy(user, "PC\\eve");
+             s.securities[cleared + "\\2Mon.dat"] = ownedBy(user, "PC\\eve");
+         },
+         SetupStatus::ForeignInSharedFolder,
+         {"Cleared belongs to PC\\eve", "Cleared\\2Mon.dat belongs to PC\\eve"},
+         true,
+         {}},
+        {"a junction named Cleared, not followed",
+         [&](FakeServices& s) {
+             leftBehind(s);
+             s.folderContents[kShared][1].reparsePoint = true;
+         },
+         SetupStatus::ForeignInSharedFolder,
+         {"Cleared is a junction"},
+         true,
+         {}},
         {"a user's file in the administrators' folder",
-         [&](FakeServices& s, FakeFolder& contents) {
-             s.existingFolders.insert(kShared);
-             s.missingFiles.insert(kShared);
-             contents.files["datmon.dat"] = kRecord;
+         [&](FakeServices& s) {
+             leftBehind(s);
              s.securities[std::string(kShared) + "\\datmon.dat"] = ownedBy(user, "PC\\eve");
          },
-         SetupStatus::SharedFolderNotMade,
+         SetupStatus::ForeignInSharedFolder,
          {"C:\\ProgramData\\Norvell\\datmon.dat belongs to PC\\eve"},
-         false},
+         true,
+         {}},
         {"a junction that leads elsewhere",
-         [](FakeServices& s, FakeFolder&) {
+         [](FakeServices& s) {
              s.existingFolders.insert(kShared);
              s.missingFiles.insert(kShared);
              s.securities[kShared] = FakeServices::safeSecurity();
              s.securities[kShared].reparsePoint = true;
          },
-         SetupStatus::SharedFolderNotMade,
+         SetupStatus::ForeignInSharedFolder,
          {"junction"},
-         false},
+         false,
+         {}},
         {"a file of that name",
-         [](FakeServices& s, FakeFolder&) { s.existingFolders.insert(kShared); },
+         [](FakeServices& s) { s.existingFolders.insert(kShared); },
          SetupStatus::SharedFolderNotMade,
          {"is a file, not a folder"},
-         false},
+         false,
+         {}},
         {"cannot be made",
-         [](FakeServices& s, FakeFolder&) { s.createFailures[kShared] = "Access is denied."; },
+         [](FakeServices& s) { s.createFailures[kShared] = "Access is denied."; },
          SetupStatus::SharedFolderNotMade,
          {"could not be made: Access is denied."},
-         false},
+         false,
+         {}},
         {"its list cannot be set",
-         [](FakeServices& s, FakeFolder&) { s.accessFailures[kShared] = "Access is denied."; },
+         [](FakeServices& s) { s.accessFailures[kShared] = "Access is denied."; },
          SetupStatus::SharedFolderNotMade,
          {"could not be set: Access is denied."},
-         false},
+         false,
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         FakeServices services;
-        FakeFolder contents;
-        c.arrange(services, contents);
+        c.arrange(services);
         std::vector<std::string> report;
-        EXPECT_EQ(editor::makeSharedScheduleFolder(services, kShared, contents, report), c.status);
+        EXPECT_EQ(editor::makeSharedScheduleFolder(services, kShared, report), c.status);
         const std::string said = joinedLines(report);
         for (const char* words : c.mustSay) {
             EXPECT_NE(said.find(words), std::string::npos) << said;
         }
         if (c.accessSet) {
-            ASSERT_EQ(services.accessSet.size(), 1u);
+            ASSERT_EQ(services.accessSet.size(), 1u) << "the list goes on first, then the rest";
             EXPECT_EQ(services.accessSet[0].first, kShared);
             EXPECT_EQ(services.accessSet[0].second.size(), editor::sharedScheduleAccess().size());
         } else {
             EXPECT_TRUE(services.accessSet.empty()) << "a refused folder keeps its list";
         }
+        EXPECT_EQ(services.takenOver, c.takenOver) << "a refusal changes nothing inside";
     }
+}
+
+// The steps run with administrator rights on whatever command line their starter wrote.
+TEST(SharedScheduleFolder, StepsTakeOnlyTheInstallersFolderAndALogBesideThePrograms) {
+    const std::string log = "C:\\Tools\\install.log";  // the programs' folder: C:\Tools
+    const struct {
+        std::string folder;
+        std::string log;
+        bool refused;
+    } cases[] = {
+        {kShared, log, false},
+        {"c:\\programdata\\NORVELL", "C:\\TOOLS\\Install.LOG", false},
+        {"C:\\elsewhere", log, true},
+        {"C:\\ProgramData", log, true},
+        {"C:\\ProgramData\\Norvell\\Cleared", log, true},
+        {kShared, "C:\\elsewhere\\install.log", true},
+        {kShared, "C:\\Tools\\Sub\\install.log", true},
+        {kShared, "C:\\Tools\\Norvell.exe", true},
+        {kShared, "C:\\Tools\\.log", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder + " " + c.log);
+        FakeServices services;
+        const auto refusal = editor::setupArgumentsRefusal(services, c.folder, c.log);
+        EXPECT_EQ(refusal.has_value(), c.refused) << refusal.value_or("");
+    }
+    FakeServices unknown;
+    unknown.programDataPath.reset();
+    EXPECT_TRUE(editor::setupArgumentsRefusal(unknown, kShared, log));
 }
 
 namespace {

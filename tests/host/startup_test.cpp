@@ -208,3 +208,17 @@ TEST(SharedSchedule, LookingOnlyEachChangeSaysItNeedsAdministratorRightsAndStops
         EXPECT_TRUE(changing.log.empty());
     }
 }
+
+// The instance with administrator rights judges the folder it was started for itself: whoever
+// started it chose the folder.
+TEST(SharedSchedule, TheInstanceWithAdministratorRightsRefusesAFolderUsersMayChange) {
+    FakeServices services;
+    EXPECT_EQ(editor::editSharedScheduleRefusal(services, "C:\\ProgramData\\Norvell"),
+              std::nullopt);
+    services.securities["C:\\Users\\bob\\Sched"] = usersMayChange();
+    const auto refusal = editor::editSharedScheduleRefusal(services, "C:\\Users\\bob\\Sched");
+    ASSERT_TRUE(refusal);
+    EXPECT_NE(refusal->find("- C:\\Users\\bob\\Sched: Users may create or change files there"),
+              std::string::npos)
+        << *refusal;
+}
