@@ -32,6 +32,23 @@ Outcome StdFolder::fileNames(std::vector<std::string>& names) {
     return fromErrorCode(error);
 }
 
+Outcome StdFolder::folderNames(std::vector<std::string>& names) {
+    std::error_code error;
+    if (!std::filesystem::exists(root_, error)) return fromErrorCode(error);
+    for (std::filesystem::directory_iterator it(root_, error), end; !error && it != end;
+         it.increment(error)) {
+        std::error_code typeError;
+        if (it->is_directory(typeError)) names.push_back(it->path().filename().string());
+    }
+    return fromErrorCode(error);
+}
+
+Outcome StdFolder::removeSubfolder(std::string_view name) {
+    std::error_code error;
+    std::filesystem::remove(path(name), error);
+    return fromErrorCode(error);
+}
+
 Outcome StdFolder::readFile(std::string_view name, std::string& bytes) {
     std::ifstream in(path(name), std::ios::binary);
     if (!in) return fromErrno();

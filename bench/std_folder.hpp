@@ -16,6 +16,7 @@ class StdFolder final : public schedule::Folder {
     explicit StdFolder(std::filesystem::path root) : root_(std::move(root)) {}
 
     schedule::Outcome fileNames(std::vector<std::string>& names) override;
+    schedule::Outcome folderNames(std::vector<std::string>& names) override;
     schedule::Outcome readFile(std::string_view name, std::string& bytes) override;
     schedule::Outcome writeFile(std::string_view name, std::string_view bytes) override;
     schedule::Outcome replaceFile(std::string_view from, std::string_view to) override;
@@ -23,6 +24,7 @@ class StdFolder final : public schedule::Folder {
     schedule::Outcome removeFile(std::string_view name) override;
     schedule::Folder& subfolder(std::string_view name) override;
     schedule::Outcome createSubfolder(std::string_view name) override;
+    schedule::Outcome removeSubfolder(std::string_view name) override;
     schedule::Outcome moveToSubfolder(std::string_view from, std::string_view folder,
                                       std::string_view to) override;
     void pause(std::chrono::milliseconds duration) override;

@@ -1,6 +1,9 @@
 #include "launcher/start.hpp"
 
+#include <optional>
+
 #include "schedule/ascii.hpp"
+#include "schedule/command_line.hpp"
 #include "schedule/path_limit.hpp"
 
 namespace launcher {
@@ -24,10 +27,6 @@ std::string extensionOf(std::string_view path) {
     return lower;
 }
 
-bool hasExtension(std::string_view path) {
-    return !extensionOf(path).empty();
-}
-
 // The command line of a program file started as exactly that file: the path in quotes, so a
 // path with blanks can neither start a program at a shorter prefix ("C:\Program.exe" for
 // "C:\Program Files\App\app.exe") nor reach the program split into several arguments.
@@ -49,16 +48,14 @@ std::string batchCommandLine(std::string_view interpreter, std::string_view batc
     return line;
 }
 
-// A command line split into the program and its parameters, as the shell takes them. The
-// program ends at its closing quote when it starts with one; otherwise at the first blank
-// after which the text so far names an existing file (with ".exe" added when it has no
-// extension), as CreateProcessW reads an unquoted line, or else at the first blank.
+// A command line split into the program and its parameters, as the shell takes them: the
+// program ends at its closing quote when it starts with one, else at the first blank.
 struct SplitCommand {
     std::string program;
     std::string parameters;
 };
 
-SplitCommand splitCommandLine(std::string_view commandLine, StartSystem& system) {
+SplitCommand splitCommandLine(std::string_view commandLine) {
     const auto rest = [&](std::size_t from) {
         while (from < commandLine.size() && isBlank(commandLine[from])) ++from;
         return std::string(commandLine.substr(from));
@@ -68,18 +65,9 @@ SplitCommand splitCommandLine(std::string_view commandLine, StartSystem& system)
         if (close == std::string_view::npos) return {std::string(commandLine.substr(1)), {}};
         return {std::string(commandLine.substr(1, close - 1)), rest(close + 1)};
     }
-    std::size_t firstBlank = std::string_view::npos;
-    for (std::size_t blank = commandLine.find_first_of(" \t"); blank != std::string_view::npos;
-         blank = commandLine.find_first_of(" \t", blank + 1)) {
-        if (firstBlank == std::string_view::npos) firstBlank = blank;
-        const std::string_view candidate = commandLine.substr(0, blank);
-        if (system.isFile(candidate) ||
-            (!hasExtension(candidate) && system.isFile(std::string(candidate) + ".exe"))) {
-            return {std::string(candidate), rest(blank)};
-        }
-    }
-    if (firstBlank == std::string_view::npos) return {std::string(commandLine), {}};
-    return {std::string(commandLine.substr(0, firstBlank)), rest(firstBlank)};
+    const std::size_t blank = commandLine.find_first_of(" \t");
+    if (blank == std::string_view::npos) return {std::string(commandLine), {}};
+    return {std::string(commandLine.substr(0, blank)), rest(blank)};
 }
 
 }  // namespace
@@ -125,16 +113,26 @@ StartResult startProgramLine(std::string_view programLine, int showWindow, Start
                 way};
     }
     const bool wholeFile = way == StartWay::program;
+    std::optional<std::string> commandLine;
+    if (!wholeFile) {
+        // An unquoted path with blanks that names nothing would be tried by the system at
+        // each blank, and a program planted at the first one (C:\Program.exe) would start.
+        commandLine = schedule::unmistakableCommandLine(programLine);
+        if (!commandLine) {
+            return {schedule::Outcome::failure(std::string(schedule::kProgramNotFoundUnquoted)),
+                    StartWay::program};
+        }
+    }
     schedule::Outcome started =
         wholeFile ? system.createProcess(programLine, quotedPath(programLine), showWindow)
-                  : system.createProcess({}, programLine, showWindow);
+                  : system.createProcess({}, *commandLine, showWindow);
     if (started.code != kElevationRequired) return {std::move(started), way};
     // The shell is the documented way to a program that needs administrator rights: it asks
     // the user for consent, where CreateProcessW only refuses.
     if (wholeFile) {
         return {system.shellExecute("runas", programLine, {}, showWindow), StartWay::elevated};
     }
-    const SplitCommand split = splitCommandLine(programLine, system);
+    const SplitCommand split = splitCommandLine(*commandLine);
     return {system.shellExecute("runas", split.program, split.parameters, showWindow),
             StartWay::elevated};
 }

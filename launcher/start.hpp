@@ -13,7 +13,7 @@ namespace launcher {
 
 enum class StartWay {
     program,      // an existing program file, started as exactly that file
-    commandLine,  // any other line: a command line that the system parses itself
+    commandLine,  // any other line whose program part cannot be mistaken, quoted
     batchFile,    // an existing .bat or .cmd file, run by the command interpreter
     document,     // an existing file of any other type, opened through its file association
     elevated,     // a program that asked for administrator rights, started through the shell
@@ -57,9 +57,12 @@ struct StartResult {
 };
 
 // Starts a program line with `showWindow` as the program's show value, without waiting for
-// it. A line that names an existing file by a path too long for Windows is refused with that
-// reason, untried. A program that the system refuses for want of administrator rights is started
-// again through the shell with the "runas" verb, so that Windows asks the user for consent.
+// it. A line that names no existing file goes as a command line only when its program part
+// cannot be mistaken (schedule::unmistakableCommandLine), with that part quoted; otherwise it
+// is not started, and the reason says the program was not found. A line that names an existing file
+// by a path too long for Windows is refused with that reason, untried. A program that the system
+// refuses for want of administrator rights is started again through the shell with the "runas"
+// verb, so that Windows asks the user for consent.
 StartResult startProgramLine(std::string_view programLine, int showWindow, StartSystem& system);
 
 }  // namespace launcher

@@ -17,6 +17,8 @@ class Folder {
     // The names of the plain files in the folder, subfolders left out. A folder that does not
     // exist (a subfolder not made yet) holds no files.
     virtual Outcome fileNames(std::vector<std::string>& names) = 0;
+    // The names of the subfolders, as fileNames gives the files'.
+    virtual Outcome folderNames(std::vector<std::string>& names) = 0;
     virtual Outcome readFile(std::string_view name, std::string& bytes) = 0;
     // Reads `name` part after part, in order, handing each to `take`, so that a large file
     // needs no buffer of its size; an empty file hands nothing. On failure some parts may
@@ -37,8 +39,12 @@ class Folder {
     virtual Folder& subfolder(std::string_view name) = 0;
     // Makes the subfolder `name`; success when it is there already.
     virtual Outcome createSubfolder(std::string_view name) = 0;
+    // Removes the subfolder `name` when it is empty; one that holds anything stays, and that
+    // is a failure.
+    virtual Outcome removeSubfolder(std::string_view name) = 0;
     // Moves the file `from` into the subfolder `folder` as `to`, in one step, replacing a file
-    // of that name there. On failure the file stays where it was.
+    // of that name there. On failure the file stays where it was. `from` and `folder` may be
+    // paths of several names, separated by backslashes.
     virtual Outcome moveToSubfolder(std::string_view from, std::string_view folder,
                                     std::string_view to) = 0;
     // Waits before another try; fakes return at once.

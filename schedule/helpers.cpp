@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "schedule/command_line.hpp"
 #include "schedule/lines.hpp"
 
 namespace schedule {
@@ -68,54 +69,38 @@ std::optional<std::string_view> withoutStagedEnding(std::string_view name) {
     return name.substr(0, name.size() - kStagedEnding.size());
 }
 
-// Moves the pick files aside into the Cleared folder, marked as staged, then lets the earlier
-// clear's files go and takes the marks off. Until every new file is aside the earlier set
-// stays whole; a staged file found at the start is a cut-off clear's, finished with this one.
-void keepClearedPicks(Folder& folder, const std::vector<std::string>& picks, HelperReport& report) {
-    Folder& cleared = folder.subfolder(kClearedFolder);
-    std::vector<std::string> there;
-    if (Outcome listed = cleared.fileNames(there); !listed) {
-        // Without knowing what is there, nothing there can be replaced safely.
-        fail(report, kHelperFailed, kClearedFolder, listed.error);
-        return;
-    }
-    std::vector<std::string> staged;
-    for (const std::string& name : there) {
-        const auto base = withoutStagedEnding(name);
-        if (base && parsePickFileName(*base)) staged.push_back(name);
-    }
-    if (picks.empty() && staged.empty()) return;  // the earlier clear's picks stay
+std::string twoDigits(int value) {
+    return std::string{static_cast<char>('0' + value / 10 % 10),
+                       static_cast<char>('0' + value % 10)};
+}
+
+bool allDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The folder of a new clear in kClearedFolder, made: the time's name, or the first count of it
+// that no folder has yet. Empty when it could not be made.
+std::string makeClearFolder(Folder& folder, const ClearTime& time, HelperReport& report) {
     if (Outcome created = folder.createSubfolder(kClearedFolder); !created) {
         fail(report, kHelperFailed, kClearedFolder, created.error);
-        return;
+        return {};
     }
-    const bool unfinished = !staged.empty();
-    for (const std::string& pick : picks) {
-        std::string aside = pick;
-        aside += kStagedEnding;
-        if (Outcome moved = folder.moveToSubfolder(pick, kClearedFolder, aside); !moved) {
-            fail(report, kHelperFailed, pick, moved.error);
-            continue;
-        }
-        staged.push_back(std::move(aside));
+    Folder& cleared = folder.subfolder(kClearedFolder);
+    std::vector<std::string> there;
+    if (Outcome listed = cleared.folderNames(there); !listed) {
+        fail(report, kHelperFailed, kClearedFolder, listed.error);
+        return {};
     }
-    if (staged.empty()) return;  // nothing could be moved: the earlier set stays
-    // After a cut-off clear, its files that already lost their mark cannot be told from the
-    // earlier set's: then all of them stay, and a restore brings back more rather than less.
-    if (!unfinished) {
-        for (const std::string& name : there) {
-            if (!parsePickFileName(name)) continue;
-            if (Outcome removed = cleared.removeFile(name); !removed) {
-                fail(report, kHelperFailed, std::string(kClearedFolder) + "\\" + name,
-                     removed.error);
-            }
+    for (int count = 1;; ++count) {
+        std::string name = clearFolderName(time, count);
+        // Windows names ignore letter case, and the form has no letters but "UTC".
+        if (std::find(there.begin(), there.end(), name) != there.end()) continue;
+        if (Outcome created = cleared.createSubfolder(name); !created) {
+            fail(report, kHelperFailed, std::string(kClearedFolder) + "\\" + name, created.error);
+            return {};
         }
-    }
-    for (const std::string& name : staged) {
-        const std::string unmarked(*withoutStagedEnding(name));
-        if (Outcome renamed = cleared.replaceFile(name, unmarked); !renamed) {
-            fail(report, kHelperFailed, std::string(kClearedFolder) + "\\" + name, renamed.error);
-        }
+        return std::string(kClearedFolder) + "\\" + name;
     }
 }
 
@@ -149,6 +134,9 @@ Outcome readPickFiles(Folder& folder, CombinedPicks& combined) {
             if (const std::optional<Record> record = pickRecord(bytes, reason)) {
                 combined.days[index] += formatRecord(*record);
                 combined.pickNames[index].push_back(pick.name);
+                if (auto damage = recordDamage(*record)) {
+                    combined.damaged.push_back({pick.name, std::move(*damage)});
+                }
             } else {
                 combined.leftOut.push_back({pick.name, std::move(reason)});
             }
@@ -183,7 +171,54 @@ HelperReport combinePickFiles(Folder& folder) {
     return report;
 }
 
-HelperReport clearScheduleFiles(Folder& folder) {
+std::string clearFolderName(const ClearTime& time, int count) {
+    std::string name = std::to_string(time.year) + "-" + twoDigits(time.month) + "-" +
+                       twoDigits(time.day) + " " + twoDigits(time.hour) + "-" +
+                       twoDigits(time.minute) + "-" + twoDigits(time.second) + " UTC";
+    if (count > 1) name += " (" + std::to_string(count) + ")";
+    return name;
+}
+
+std::optional<ClearOrder> clearOrder(std::string_view folderName) {
+    // "YYYY-MM-DD HH-MM-SS UTC", then " (n)" for a count above 1.
+    constexpr std::string_view kForm = "0000-00-00 00-00-00 UTC";
+    if (folderName.size() < kForm.size()) return std::nullopt;
+    for (std::size_t i = 0; i < kForm.size(); ++i) {
+        const bool digit = folderName[i] >= '0' && folderName[i] <= '9';
+        if (kForm[i] == '0' ? !digit : folderName[i] != kForm[i]) return std::nullopt;
+    }
+    ClearOrder order{std::string(folderName.substr(0, kForm.size())), 1};
+    std::string_view rest = folderName.substr(kForm.size());
+    if (rest.empty()) return order;
+    if (!rest.starts_with(" (") || !rest.ends_with(")")) return std::nullopt;
+    rest = rest.substr(2, rest.size() - 3);
+    if (!allDigits(rest) || rest.size() > 6 || rest.front() == '0') return std::nullopt;
+    order.count = std::stoi(std::string(rest));
+    return order;
+}
+
+std::vector<std::string> clearFoldersNewestFirst(const std::vector<std::string>& folderNames) {
+    std::vector<std::pair<ClearOrder, std::string>> clears;
+    for (const std::string& name : folderNames) {
+        if (auto order = clearOrder(name)) clears.emplace_back(std::move(*order), name);
+    }
+    std::sort(clears.begin(), clears.end(), [](const auto& a, const auto& b) { return b < a; });
+    std::vector<std::string> names;
+    for (auto& clear : clears) names.push_back(std::move(clear.second));
+    return names;
+}
+
+void movePicks(Folder& root, std::string_view fromPath, const std::vector<std::string>& picks,
+               std::string_view toPath, HelperReport& report) {
+    const std::string prefix = fromPath.empty() ? std::string() : std::string(fromPath) + "\\";
+    for (const std::string& pick : picks) {
+        if (Outcome moved = root.moveToSubfolder(prefix + pick, toPath, pick); !moved) {
+            fail(report, kHelperFailed, prefix + pick, moved.error);
+        }
+    }
+}
+
+HelperReport clearScheduleFiles(Folder& folder, const ClearTime& time) {
     HelperReport report;
     std::vector<std::string> names;
     if (!listNames(folder, names, report)) return report;
@@ -191,7 +226,10 @@ HelperReport clearScheduleFiles(Folder& folder) {
     for (const std::string& name : names) {
         if (parsePickFileName(name)) picks.push_back(name);
     }
-    keepClearedPicks(folder, picks, report);
+    if (!picks.empty()) {
+        const std::string clearFolder = makeClearFolder(folder, time, report);
+        if (!clearFolder.empty()) movePicks(folder, {}, picks, clearFolder, report);
+    }
     for (const Weekday& day : kWeekdays) writeDayFile(folder, day, {}, report);
     return report;
 }

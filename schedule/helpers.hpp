@@ -32,12 +32,40 @@ struct HelperReport {
     std::vector<std::string> problems;  // "name: reason", one per file
 };
 
-// The subfolder of the schedule's folder where a clear keeps the pick files it cleared, so
-// that the editor can bring them back.
+// The subfolder of the schedule's folder where the clears keep the pick files they cleared,
+// so that the editor can bring them back: one subfolder of it per clear, named by the clear's
+// time (clearFolderName). Pick files right in it are an earlier version's one kept clear.
 inline constexpr std::string_view kClearedFolder = "Cleared";
-// Added to a pick file's name while a clear moves it into kClearedFolder; the clear takes it
-// off once the earlier clear's files have gone.
+// Added to a pick file's name while an earlier version's clear moved it into kClearedFolder;
+// such a file is still a cleared pick.
 inline constexpr std::string_view kStagedEnding = ".new";
+
+// The moment of a clear, in UTC: a clear's folder name must sort after every earlier one's,
+// and local time repeats an hour each autumn.
+struct ClearTime {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+// "2026-12-08 19-58-03 UTC": the subfolder of kClearedFolder that a clear at `time` keeps its
+// picks in; "2026-12-08 19-58-03 UTC (2)" for `count` 2, a second clear in the same second.
+std::string clearFolderName(const ClearTime& time, int count = 1);
+
+// Where a clear's folder stands among the others: its name's time, then its count. None for a
+// name that is not a clear's.
+struct ClearOrder {
+    std::string time;  // the name without its count: the form sorts as the time does
+    int count = 1;
+    friend auto operator<=>(const ClearOrder&, const ClearOrder&) = default;
+};
+std::optional<ClearOrder> clearOrder(std::string_view folderName);
+
+// The clears' folders among `folderNames` (the subfolders of kClearedFolder), newest first.
+std::vector<std::string> clearFoldersNewestFirst(const std::vector<std::string>& folderNames);
 
 // The record that a pick file's bytes hold: one whole record, followed by nothing but empty
 // lines. Otherwise none, and `reason` says what is wrong, worded to follow the file's name.
@@ -55,6 +83,9 @@ struct CombinedPicks {
     std::array<std::vector<std::string>, kWeekdays.size()> pickNames;
     std::vector<LeftOutPick> leftOut;  // weekday by weekday in pick order, then names that
                                        // are meant as picks but pass the number limit
+    // Pick files combined whose record the launcher never starts (recordDamage), weekday by
+    // weekday in pick order: combined all the same, as copyfle.com always combined them.
+    std::vector<LeftOutPick> damaged;
 };
 
 // Reads every pick file of `folder`, the one reading behind copyfle.com and behind the
@@ -67,21 +98,28 @@ Outcome readPickFiles(Folder& folder, CombinedPicks& combined);
 // without picks gets an empty file. Pick files stay.
 HelperReport combinePickFiles(Folder& folder);
 
-// Moves every pick file into kClearedFolder, replacing what an earlier clear left there, and
-// leaves the seven day files present and empty, so a launcher that is still deployed finds an
-// empty day instead of a missing file. A clear that finds no pick file leaves kClearedFolder
-// as it is. The earlier clear's files go only once the new ones are all moved in, so a clear
-// that is cut off half-way loses nothing and the next clear finishes its work.
-HelperReport clearScheduleFiles(Folder& folder);
+// Moves every pick file into a new subfolder of kClearedFolder named by `time`
+// (clearFolderName; a name taken gets the next count), and leaves the seven day files present
+// and empty, so a launcher that is still deployed finds an empty day instead of a missing
+// file. Nothing an earlier clear kept is touched, and a clear that finds no pick file makes no
+// folder. A clear cut off half-way has each pick either where it was or in its folder.
+HelperReport clearScheduleFiles(Folder& folder, const ClearTime& time);
 
-// A pick file in kClearedFolder: its name there and what it reads as.
+// Moves the pick files `picks` of `from` (`fromPath` relative to the schedule's folder
+// `root`, empty for the schedule's folder itself) into `toPath`, a folder under `root` made
+// beforehand, each under its own name. What cannot be moved stays where it was and is told in
+// `report`. One clear's picks, wherever they lie, go the same way.
+void movePicks(Folder& root, std::string_view fromPath, const std::vector<std::string>& picks,
+               std::string_view toPath, HelperReport& report);
+
+// A pick file in a clear's folder: its name there and what it reads as.
 struct ClearedPick {
     std::string name;
     PickName pick;
-    bool staged = false;  // still carries kStagedEnding: its clear was cut off
+    bool staged = false;  // still carries kStagedEnding: an earlier version's clear was cut off
 };
 
-// The pick files among the names in kClearedFolder, staged ones too, in the order they are
+// The pick files among the names in a clear's folder, staged ones too, in the order they are
 // brought back: by number, a finished clear's before a staged one's, then by name.
 std::vector<ClearedPick> clearedPicks(const std::vector<std::string>& names);
 

@@ -26,13 +26,9 @@ bool commandFound(const std::wstring& commandLine) {
         const std::size_t end = commandLine.find(L'"', 1);
         found = searched(commandLine.substr(1, end == std::wstring::npos ? end : end - 1));
     } else {
-        // "C:\Program Files\App\app.exe -x" is tried as C:\Program, then as
-        // C:\Program Files\App\app.exe, as CreateProcess documents it.
-        for (std::size_t blank = commandLine.find(L' '); !found;
-             blank = commandLine.find(L' ', blank + 1)) {
-            found = searched(commandLine.substr(0, blank));
-            if (blank == std::wstring::npos) break;
-        }
+        // Only the first word: a line whose first word is part of a path with blanks is not
+        // started at all, and the launcher quotes any other.
+        found = searched(commandLine.substr(0, commandLine.find_first_of(L" \t")));
     }
     SetErrorMode(previous);
     return found;

@@ -7,9 +7,8 @@
 namespace win32 {
 
 // True when `commandLine` names an existing file as a whole, or when the program that
-// CreateProcess would take from it (the quoted first part, else the first blank-separated
-// prefix that names a file, ".exe" added to a name without an extension) is found by the
-// system's program search.
+// the launcher hands to CreateProcess from it (the quoted first part, else the first word,
+// ".exe" added to a name without an extension) is found by the system's program search.
 bool commandFound(const std::wstring& commandLine);
 
 }  // namespace win32

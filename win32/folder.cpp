@@ -41,6 +41,14 @@ std::wstring WorkingFolder::path(std::string_view name) const {
 }
 
 Outcome WorkingFolder::fileNames(std::vector<std::string>& names) {
+    return entryNames(false, names);
+}
+
+Outcome WorkingFolder::folderNames(std::vector<std::string>& names) {
+    return entryNames(true, names);
+}
+
+Outcome WorkingFolder::entryNames(bool folders, std::vector<std::string>& names) {
     WIN32_FIND_DATAW found;
     const std::wstring pattern = prefix_ + L"*";
     UniqueFindHandle find =
@@ -56,9 +64,9 @@ Outcome WorkingFolder::fileNames(std::vector<std::string>& names) {
         return lastError();
     }
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            names.push_back(narrow(found.cFileName));
-        }
+        const std::wstring_view name = found.cFileName;
+        const bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (folder == folders && name != L"." && name != L"..") names.push_back(narrow(name));
     } while (FindNextFileW(find.get(), &found));
     if (GetLastError() != ERROR_NO_MORE_FILES) return lastError();
     return Outcome::success();
@@ -154,6 +162,11 @@ Outcome WorkingFolder::createSubfolder(std::string_view name) {
     const DWORD attributes = GetFileAttributesW(folder.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return lastError();
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return systemFailure(ERROR_ALREADY_EXISTS);
+    return Outcome::success();
+}
+
+Outcome WorkingFolder::removeSubfolder(std::string_view name) {
+    if (!RemoveDirectoryW(path(name).c_str())) return lastError();
     return Outcome::success();
 }
 

@@ -22,6 +22,7 @@ class WorkingFolder final : public schedule::Folder {
     explicit WorkingFolder(std::wstring prefix = {}) : prefix_(std::move(prefix)) {}
 
     schedule::Outcome fileNames(std::vector<std::string>& names) override;
+    schedule::Outcome folderNames(std::vector<std::string>& names) override;
     schedule::Outcome readFile(std::string_view name, std::string& bytes) override;
     schedule::Outcome readFileInParts(std::string_view name,
                                       const std::function<void(std::string_view)>& take) override;
@@ -31,11 +32,14 @@ class WorkingFolder final : public schedule::Folder {
     schedule::Outcome removeFile(std::string_view name) override;
     schedule::Folder& subfolder(std::string_view name) override;
     schedule::Outcome createSubfolder(std::string_view name) override;
+    schedule::Outcome removeSubfolder(std::string_view name) override;
     schedule::Outcome moveToSubfolder(std::string_view from, std::string_view folder,
                                       std::string_view to) override;
     void pause(std::chrono::milliseconds duration) override;
 
   private:
+    // The names of the entries that are folders (`folders`) or files.
+    schedule::Outcome entryNames(bool folders, std::vector<std::string>& names);
     std::wstring path(std::string_view name) const;
     UniqueHandle openToRead(std::string_view name, DWORD flags = 0) const;
     std::wstring prefix_;

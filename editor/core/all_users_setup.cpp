@@ -216,6 +216,18 @@ SetupStatus deployScheduleForAllUsers(Services& services, schedule::Folder& sour
         }
         return SetupStatus::PickFileNotValid;
     }
+    if (!combined.damaged.empty()) {
+        report.push_back("Pick files in " + sourcePath +
+                         " hold values that Brightwick cannot use, so nothing was deployed:");
+        for (const schedule::LeftOutPick& pick : combined.damaged) {
+            report.push_back("- " + pick.name + ": " + pick.reason);
+        }
+        report.push_back(
+            "Correct the time (HH:MM, 00:00 to 23:59) or the run style (Normal, Hide, Min or "
+            "Max) in each file named, or pick those programs again with Norvell and delete the "
+            "files named, then install again.");
+        return SetupStatus::ValueNotValid;
+    }
 
     // Before the shared schedule changes: a refusal leaves it as it was.
     std::string MyPath;

@@ -15,7 +15,7 @@
 namespace editor {
 
 // The installer's exit statuses. 1 and 2 are the installer's own (cancelled by the user, stopped
-// by the installation); Norvell.exe's steps end with 0 or one of their own below.
+// by the installation); Norvell.exe's steps end with 0 or one of 4 to 17.
 enum class SetupStatus : unsigned long {
     Done = 0,
     NoAdministratorRights = 3,  // the installation for all users was not given them
@@ -33,6 +33,8 @@ enum class SetupStatus : unsigned long {
     // The shared schedule's folder was there already and holds a junction, symbolic link or
     // mount point, or something that belongs to someone besides the administrators.
     ForeignInSharedFolder = 16,
+    // 15 is another step's own.
+    ValueNotValid = 17,  // a record's time is no time, or its run style none of the four words
 };
 
 // The installer's steps: the switch, then the shared schedule's folder, for the deployment the

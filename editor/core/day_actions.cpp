@@ -84,7 +84,7 @@ bool removeFromSchedule(int day, const DayEntry& entry, Services& services) {
 void openFileLocation(const DayEntry& entry, Services& services) {
     if (!entry.record) return;
     const std::string& program = entry.record->program;
-    if (entry.program == ProgramState::NotFound) {
+    if (entry.program == ProgramState::NotFound || entry.program == ProgramState::Unquoted) {
         services.message("The program " + quoted(program) +
                          " does not exist, so there is no folder to show.");
         return;

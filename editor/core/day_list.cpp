@@ -3,6 +3,7 @@
 #include <array>
 #include <stdexcept>
 
+#include "schedule/command_line.hpp"
 #include "schedule/path_limit.hpp"
 #include "schedule/run_style.hpp"
 #include "schedule/weekday.hpp"
@@ -80,7 +81,15 @@ ProgramState programState(std::string_view programLine, const Services& services
     if (schedule::pathTooLong(programLine) && services.isFile(programLine)) {
         return ProgramState::PathTooLong;
     }
+    if (!schedule::unmistakableCommandLine(programLine) && !services.isFile(programLine)) {
+        return ProgramState::Unquoted;
+    }
     return services.programFound(programLine) ? ProgramState::Found : ProgramState::NotFound;
+}
+
+ProgramState recordState(const schedule::Record& record, const Services& services) {
+    if (schedule::recordDamage(record)) return ProgramState::NeverStarts;
+    return programState(record.program, services);
 }
 
 std::vector<DayEntry> readDay(int index, Services& services) {
@@ -90,7 +99,7 @@ std::vector<DayEntry> readDay(int index, Services& services) {
     schedule::LineReader reader(text);
     std::vector<DayEntry> entries = ReadDayList(reader);
     for (DayEntry& entry : entries) {
-        if (entry.record) entry.program = programState(entry.record->program, services);
+        if (entry.record) entry.program = recordState(*entry.record, services);
     }
     return entries;
 }

@@ -22,6 +22,10 @@ enum class ProgramState {
     Found,
     NotFound,     // it names nothing the system would start
     PathTooLong,  // it names a file by a path that Windows starts nothing by
+    // It names no file, and its first word is part of a path with blanks: never started, lest
+    // a program at that word start instead.
+    Unquoted,
+    NeverStarts,  // its time or run style is none the launcher knows (schedule::recordDamage)
 };
 
 // One entry of the viewer's list: what one record of the day file shows.
@@ -35,6 +39,8 @@ struct DayEntry {
 
 // How a record's program line (UTF-8) stands.
 ProgramState programState(std::string_view programLine, const Services& services);
+// How a whole record stands: a damaged time or run style before anything its program line says.
+ProgramState recordState(const schedule::Record& record, const Services& services);
 
 // The entries of the rest of `file`: its lines four at a time, as the launcher reads records,
 // each line shown by itself as shownLine gives it. A last group of fewer than four lines is

@@ -264,6 +264,9 @@ void deploy(Services& services) {
         return;
     }
     if (!runHelperOrTell(services, kCombineHelper, "Nothing was deployed.")) return;
+    if (const auto damaged = damagedPicksMessage(services.scheduleFolder())) {
+        services.message(*damaged);
+    }
     switch (services.message(kDeployQuestion, Buttons::YesNoCancel)) {
         case Answer::Yes:
             placeShortcut(services, StartupFolder::CurrentUser, MyPath, kDeployedForUser);

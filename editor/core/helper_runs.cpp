@@ -88,4 +88,27 @@ std::string leftOutPicksMessage(schedule::Folder& folder) {
     return message;
 }
 
+std::optional<std::string> damagedPicksMessage(schedule::Folder& folder) {
+    schedule::CombinedPicks combined;
+    if (!schedule::readPickFiles(folder, combined) || combined.damaged.empty()) {
+        return std::nullopt;
+    }
+    const std::size_t count = combined.damaged.size();
+    std::string message = count == 1 ? "Brightwick will never start the record of one pick file:\n"
+                                     : "Brightwick will never start the records of " +
+                                           std::to_string(count) + " pick files:\n";
+    for (std::size_t i = 0; i < count && i < kNamedAtMost; ++i) {
+        message += "\n" + combined.damaged[i].name + ": " + combined.damaged[i].reason;
+    }
+    if (count > kNamedAtMost) {
+        message += "\n... and " + std::to_string(count - kNamedAtMost) + " more";
+    }
+    message += "\n\nPick ";
+    message += count == 1 ? "that program" : "those programs";
+    message +=
+        " again with a time and a run style from the lists, then remove the record that Show "
+        "List marks \"(never starts)\" (select it and press Del), or correct the file named.";
+    return message;
+}
+
 }  // namespace editor

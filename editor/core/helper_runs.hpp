@@ -30,4 +30,9 @@ bool leftPicksOut(const HelperRun& run);
 // start.
 std::string leftOutPicksMessage(schedule::Folder& folder);
 
+// The pick files whose record copyfle.com combined but the launcher never starts: a time that is
+// no time of day, or a run style none of the four words. Each named with what is wrong, then
+// what to do; none when there is no such file.
+std::optional<std::string> damagedPicksMessage(schedule::Folder& folder);
+
 }  // namespace editor

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editor/core/all_users_shortcut.hpp"
 #include "schedule/folder.hpp"
 #include "schedule/path_limit.hpp"
 #include "schedule/pick_file.hpp"
@@ -103,6 +104,7 @@ WrittenPick writePickFiles(MainControls& controls, Services& services,
             if (!written.taken) {
                 pick.failure = "The pick file " + name + " could not be written in " +
                                services.workingFolder() + ": " + written.error + ".";
+                pick.denied = written.code == kAccessDenied;
                 return pick;
             }
             taken = name;
@@ -149,6 +151,15 @@ void pickProgram(MainControls& controls, Services& services) {
     // launcher and the viewer take the line as it stands.
     const std::string path = controls.folderPath() + "\\" + file;
     controls.setText(Field::Text1, path);
+    // The list shows the folder as it was when it was read.
+    if (!services.isFile(path)) {
+        services.message("The program " + path +
+                         " is no longer there: it was moved or deleted after the file list "
+                         "was shown. Nothing was written; the file list now shows the folder as "
+                         "it is.");
+        controls.setFolderPath(controls.folderPath());
+        return;
+    }
     // File1 lists a folder whose own path fits, and a name in it can still take the whole past
     // the limit: such a record would never start.
     if (schedule::pathTooLong(path)) {
@@ -192,6 +203,15 @@ void pickProgram(MainControls& controls, Services& services) {
     const WrittenPick written = writePickFiles(controls, services, files);
     if (written.counterFull) {
         services.message(counterFullMessage(written.failure));
+        return;
+    }
+    if (written.denied) {
+        // Trying again changes nothing: the schedule lives in the folder Norvell started in.
+        services.message(written.failure +
+                         " Your account may not write in that folder, so nothing can be picked "
+                         "there. Start Norvell in a folder of your own (copy it there, or give "
+                         "its shortcut such a \"Start in\" folder), or ask whoever may change " +
+                         services.workingFolder() + " to pick for you.");
         return;
     }
     if (!written.failure.empty()) {

@@ -35,6 +35,7 @@ struct WrittenPick {
     std::vector<std::string> names;
     std::string failure;       // what stopped it, as a sentence; empty when all were written
     bool counterFull = false;  // the failure is the counter's limit, and nothing was written
+    bool denied = false;       // the folder refused the file: this user may not write there
 };
 
 // Writes one pick's files, all under the number in Text4, each only where its name is free:

@@ -87,7 +87,8 @@ std::optional<std::string> outsideDriveList(std::string_view path,
         if (drive.letter == letter) return std::nullopt;
     }
     return "drive " + std::string{letter, ':'} +
-           " is not in the drive list, which holds the drives there were when Norvell started";
+           " is not in the drive list, which holds the drives that are there now; if you "
+           "connected it just now, wait until Windows shows it and look again";
 }
 
 bool tooLongToShow(std::string_view path, PathEntry::Kind kind) {
@@ -125,12 +126,21 @@ std::vector<FolderEntry> folderEntries(std::string_view path,
 }
 
 void Pickers::start(std::string_view workingFolder) {
+    showDrives(driveLetterOf(workingFolder));
+}
+
+void Pickers::refreshDrives() {
+    const bool shown = shownDrive_ >= 0 && shownDrive_ < static_cast<int>(drives_.size());
+    showDrives(shown ? drives_[static_cast<std::size_t>(shownDrive_)].letter : '\0');
+}
+
+void Pickers::showDrives(char selected) {
     drives_ = fileSystem_.drives();
     std::vector<std::string> captions;
     captions.reserve(drives_.size());
     for (const DriveEntry& drive : drives_) captions.push_back(driveCaption(drive));
     view_.showDrives(captions);
-    shownDrive_ = driveIndex(driveLetterOf(workingFolder));
+    shownDrive_ = driveIndex(selected);
     view_.selectDrive(shownDrive_);
 }
 
@@ -185,9 +195,13 @@ schedule::Outcome Pickers::goTo(std::string_view given) {
     };
     // Asked before the file system is: a share without a letter would be asked over the
     // network for nothing.
-    if (const std::optional<std::string> outside = outsideDriveList(path, drives_)) {
-        return refused(*outside);
+    std::optional<std::string> outside = outsideDriveList(path, drives_);
+    if (outside && driveLetterOf(path) != 0 && driveIndex(driveLetterOf(path)) < 0) {
+        // A drive that came without the window hearing of it (a subst made meanwhile).
+        refreshDrives();
+        outside = outsideDriveList(path, drives_);
     }
+    if (outside) return refused(*outside);
     const PathEntry found = fileSystem_.entry(path);
     if (!found.error.empty()) return refused(found.error);
     if (found.kind == PathEntry::Kind::Missing) {

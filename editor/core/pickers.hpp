@@ -129,6 +129,10 @@ class Pickers {
     // Fills Drive1 with the drives and shows the drive of `workingFolder`.
     void start(std::string_view workingFolder);
 
+    // Drive1 read again, after a drive came or went: the drive it shows stays selected, or
+    // none when it is gone.
+    void refreshDrives();
+
     // Dir1 and File1 to `path`. On failure nothing changes.
     schedule::Outcome moveTo(std::string_view path);
 
@@ -152,6 +156,8 @@ class Pickers {
     int shownDrive() const { return shownDrive_; }
 
   private:
+    // Drive1 filled with the drives there are now, `selected` (a letter) chosen when there.
+    void showDrives(char selected);
     int driveIndex(char letter) const;
     // Reads a normalised folder into `contents`; `answered` turns false when it did not
     // answer in time.

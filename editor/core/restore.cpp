@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "editor/core/check_path.hpp"
+#include "editor/core/deploy.hpp"
+#include "editor/core/deployment_status.hpp"
 #include "editor/core/helper_runs.hpp"
 #include "editor/core/pick.hpp"
 #include "editor/core/wording.hpp"
@@ -46,6 +49,8 @@ std::string restoredSentence(std::size_t picks, const std::vector<std::string>& 
     return sentence + ": " + joined(quoted) + ".";
 }
 
+bool scheduleStartsAtLogon(const Services& services);
+
 // What building the day files again came to, after the restored picks.
 std::string rebuiltSentence(std::size_t picks, Services& services) {
     const HelperRun run = services.runHelper(kCombineHelper, kHelperDeadline);
@@ -56,8 +61,42 @@ std::string rebuiltSentence(std::size_t picks, Services& services) {
         "The restored picks start at logon only once the day files are built: click \"Ready to "
         "Deploy...\" to build them.");
     if (trouble) return "\n\n" + *trouble;
+    if (!scheduleStartsAtLogon(services)) {
+        return " The day files are built again; no Brightwick shortcut starts this schedule at "
+               "logon yet: deploy to start " +
+               std::string(picks == 1 ? "it" : "them") + " at logon.";
+    }
     return " The day files are built again, so " + they + (picks == 1 ? " starts" : " start") +
            " from your next logon.";
+}
+
+// Whether a Startup folder holds a shortcut that starts Brightwick in this schedule's folder,
+// which is where it reads the day files.
+bool scheduleStartsAtLogon(const Services& services) {
+    std::string MyPath;
+    CheckPath(MyPath, services);
+    const Shortcut ours = launcherShortcut(services, MyPath);
+    for (const StartupFolder where : {StartupFolder::CurrentUser, StartupFolder::AllUsers}) {
+        const StartupPlace place = inspectStartupFolder(services, where, MyPath, ours);
+        if (place.starts() && place.workingFolderIsOurs) return true;
+    }
+    return false;
+}
+
+// What is left after a restore: "1 earlier clear remains: ...", empty when none is.
+std::string remainingSentence(std::size_t clears) {
+    if (clears == 0) return {};
+    return "\n\n" +
+           (clears == 1 ? std::string("1 earlier clear remains")
+                        : std::to_string(clears) + " earlier clears remain") +
+           ": Restore Cleared Picks again brings back the one before.";
+}
+
+// The picks of one clear's folder, in the order they come back.
+std::vector<schedule::ClearedPick> picksIn(schedule::Folder& folder, schedule::Outcome& listed) {
+    std::vector<std::string> names;
+    listed = folder.fileNames(names);
+    return schedule::clearedPicks(names);
 }
 
 // The cleared files that come back as one pick, under one number: those of one number and
@@ -84,18 +123,49 @@ std::vector<std::vector<const schedule::ClearedPick*>> picksOf(
 }  // namespace
 
 void restoreClearedPicks(MainControls& controls, Services& services) {
-    schedule::Folder& cleared = services.scheduleFolder().subfolder(schedule::kClearedFolder);
-    std::vector<std::string> names;
-    if (const schedule::Outcome listed = cleared.fileNames(names); !listed) {
+    schedule::Folder& clearedFolder = services.scheduleFolder().subfolder(schedule::kClearedFolder);
+    const auto unreadable = [&](const std::string& error) {
         services.message("The cleared picks in " + clearedFolderPath(services) +
-                         " cannot be read: " + listed.error + ". Nothing was restored.");
+                         " cannot be read: " + error + ". Nothing was restored.");
+    };
+    std::vector<std::string> folders;
+    if (const schedule::Outcome listed = clearedFolder.folderNames(folders); !listed) {
+        unreadable(listed.error);
         return;
     }
-    const std::vector<schedule::ClearedPick> files = schedule::clearedPicks(names);
-    if (files.empty()) {
+    // The newest clear that still holds picks; an earlier version kept its one clear's picks
+    // right in the Cleared folder, older than any clear's folder. The clears' folders
+    // emptied by a restore that was cut off go on the way.
+    std::vector<std::string> clears = schedule::clearFoldersNewestFirst(folders);
+    std::vector<std::pair<schedule::Folder*, std::vector<schedule::ClearedPick>>> sets;
+    std::string chosenClear;  // empty for the earlier version's files
+    for (const std::string& clear : clears) {
+        schedule::Outcome listed;
+        auto picks = picksIn(clearedFolder.subfolder(clear), listed);
+        if (!listed) {
+            unreadable(listed.error);
+            return;
+        }
+        if (picks.empty()) {
+            clearedFolder.removeSubfolder(clear);  // one that holds anything else stays
+            continue;
+        }
+        if (sets.empty()) chosenClear = clear;
+        sets.emplace_back(&clearedFolder.subfolder(clear), std::move(picks));
+    }
+    schedule::Outcome listedLoose;
+    auto loose = picksIn(clearedFolder, listedLoose);
+    if (!listedLoose) {
+        unreadable(listedLoose.error);
+        return;
+    }
+    if (!loose.empty()) sets.emplace_back(&clearedFolder, std::move(loose));
+    if (sets.empty()) {
         services.message(kNothingToRestore);
         return;
     }
+    schedule::Folder& cleared = *sets.front().first;
+    const std::vector<schedule::ClearedPick>& files = sets.front().second;
 
     std::size_t restored = 0;           // picks that hold a restored file
     std::vector<std::string> programs;  // theirs, each once, in order
@@ -145,11 +215,17 @@ void restoreClearedPicks(MainControls& controls, Services& services) {
     std::string message = restored == 0 ? std::string() : restoredSentence(restored, programs);
     if (!stopped.empty()) {
         if (!message.empty()) message += " ";
-        message += stopped + " What was not restored stays in " + clearedFolderPath(services) + ".";
+        message += stopped + " What was not restored stays in " + clearedFolderPath(services) +
+                   (chosenClear.empty() ? std::string() : "\\" + chosenClear) + ".";
     }
     // The launcher reads the day files, not the picks: without them built again, the restored
     // picks would not start at the next logon.
     if (restored > 0) message += rebuiltSentence(restored, services);
+    // After a stop, restoring again brings back the rest of this clear, told above.
+    if (stopped.empty()) {
+        if (!chosenClear.empty()) clearedFolder.removeSubfolder(chosenClear);
+        message += remainingSentence(sets.size() - 1);
+    }
     services.message(message);
 }
 

@@ -27,6 +27,11 @@ schedule::Outcome Form3::create(WindowRegistry* windows) {
 }
 
 LRESULT Form3::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Esc: the dialog manager of the message loop turns it into IDCANCEL for the window.
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
+        SendMessageW(hwnd(), WM_CLOSE, 0, 0);
+        return 0;
+    }
     return DefWindowProcW(hwnd(), message, wParam, lParam);
 }
 

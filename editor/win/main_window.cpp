@@ -151,9 +151,18 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ACTIVATE:       OnActivateFocus(LOWORD(wParam) != WA_INACTIVE, control(Command1)); return 0;
         case WM_SETFOCUS:       OnSetFocusTo(control(Command1)); return 0;
         case WM_DROPFILES:      OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
+        case WM_DEVICECHANGE:   OnDeviceChange(wParam, reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam)); return TRUE;
         case WM_CTLCOLORSTATIC: return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     }
     return DefWindowProcW(hwnd(), message, wParam, lParam);
+}
+
+void MainWindow::OnDeviceChange(WPARAM event, const DEV_BROADCAST_HDR* device) {
+    // Windows tells every top-level window of a volume that came or went, a mapped network
+    // drive too; other devices leave the drive list as it is.
+    if (event != DBT_DEVICEARRIVAL && event != DBT_DEVICEREMOVECOMPLETE) return;
+    if (!device || device->dbch_devicetype != DBT_DEVTYP_VOLUME) return;
+    pickers_.refreshDrives();
 }
 
 void MainWindow::OnCommand(int id, int code) {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <dbt.h>
+
 #include <memory>
 
 #include "editor/core/main_controls.hpp"
@@ -77,6 +79,8 @@ class MainWindow final : public Window, public MainControls {
     void OnDir1Open();
     // Files dropped on the window.
     void OnDropFiles(HDROP drop);
+    // WM_DEVICECHANGE: Drive1 follows the volumes that come and go.
+    void OnDeviceChange(WPARAM event, const DEV_BROADCAST_HDR* device);
     // Enter where no control takes it, sent as IDOK by the dialog keyboard handling.
     void OnEnter();
 

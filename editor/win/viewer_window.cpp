@@ -40,6 +40,10 @@ std::wstring_view markOf(ProgramState program) {
             return L" (not found)";
         case ProgramState::PathTooLong:
             return L" (path too long)";
+        case ProgramState::Unquoted:
+            return L" (not found; quote the program's path if the line holds arguments)";
+        case ProgramState::NeverStarts:
+            return L" (never starts)";
         case ProgramState::Found:
             break;
     }
@@ -243,7 +247,8 @@ void Form2::OnContextMenu(HWND from, int x, int y) {
     win32::UniqueMenu menu(CreatePopupMenu());
     if (!menu) return;
     AppendMenuW(menu.get(), MF_STRING | wholeRecord, StartNow, L"&Start Now\tEnter");
-    const bool noFolder = entry->program == ProgramState::NotFound;
+    const bool noFolder =
+        entry->program == ProgramState::NotFound || entry->program == ProgramState::Unquoted;
     AppendMenuW(menu.get(), MF_STRING | (noFolder ? MF_GRAYED : wholeRecord), OpenLocation,
                 L"Open File &Location");
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);

@@ -206,7 +206,9 @@ TEST(Deploy, CancelOrClosingTheQuestionClearsAndCreatesNothing) {
         // picks are kept aside where the editor can restore them.
         EXPECT_EQ(picked.work.names().size(), 7u);
         for (const wchar_t* day : kDayFiles) EXPECT_EQ(picked.work.read(day), "");
-        EXPECT_EQ(fileNames(picked.work.file(L"Cleared")),
+        const std::vector<std::wstring> clears = folderNames(picked.work.file(L"Cleared"));
+        ASSERT_EQ(clears.size(), 1u);
+        EXPECT_EQ(fileNames(picked.work.file(L"Cleared\\" + clears[0])),
                   (std::vector<std::wstring>{L"2Fri.dat", L"2Mon.dat", L"2Sat.dat", L"2Sun.dat",
                                              L"2Thu.dat", L"2Tue.dat", L"2Wed.dat"}));
 
@@ -214,7 +216,7 @@ TEST(Deploy, CancelOrClosingTheQuestionClearsAndCreatesNothing) {
         // counter's, every day of it, and Show List shows it.
         EXPECT_EQ(picked.restore().rfind(L"Restored 1 cleared pick: ", 0), 0u);
         EXPECT_EQ(picked.editor->text(editor::main::Text4), L"3");
-        EXPECT_TRUE(fileNames(picked.work.file(L"Cleared")).empty());
+        EXPECT_TRUE(folderNames(picked.work.file(L"Cleared")).empty());
         for (const wchar_t* day : {L"3Mon.dat", L"3Tue.dat", L"3Wed.dat", L"3Thu.dat", L"3Fri.dat",
                                    L"3Sat.dat", L"3Sun.dat"}) {
             EXPECT_NE(picked.work.read(day).value_or("").find("probe.exe"), std::string::npos)
@@ -287,6 +289,9 @@ TEST(Deploy, WithoutBrightwickBesideTheEditorNothingIsDeployed) {
 }
 
 TEST(Reset, UnticksSelectsTwelveAmNormalAndClearsWithoutAMessage) {
+    // Restore tells whether a shortcut starts this schedule: none does here.
+    DeleteFileW(startupLink(FOLDERID_Startup).c_str());
+    DeleteFileW(startupLink(FOLDERID_CommonStartup).c_str());
     Picked picked;
     ASSERT_TRUE(*picked.editor);
     EditorSession& editor = *picked.editor;
@@ -310,8 +315,8 @@ TEST(Reset, UnticksSelectsTwelveAmNormalAndClearsWithoutAMessage) {
     EXPECT_EQ(editor.currentItem(editor::main::File1), L"probe.exe");
     EXPECT_TRUE(topWindows(editor.id(), {}, L"#32770").empty()) << "Reset says nothing";
 
-    // A second Reset finds no pick file and keeps the first one's picks aside. clrfle.com
-    // writes the day files last, so a new datsun.dat means it has done the rest.
+    // A second Reset finds no pick file and makes no folder. clrfle.com writes the day files
+    // last, so a new datsun.dat means it has done the rest.
     const auto writeTime = [&] {
         WIN32_FILE_ATTRIBUTE_DATA data{};
         GetFileAttributesExW(picked.work.file(L"datsun.dat").c_str(), GetFileExInfoStandard, &data);
@@ -321,18 +326,40 @@ TEST(Reset, UnticksSelectsTwelveAmNormalAndClearsWithoutAMessage) {
     const ULONGLONG firstClear = writeTime();
     editor.press(editor::main::Command5);
     ASSERT_TRUE(pollUntil([&] { return writeTime() != firstClear; }));
-    EXPECT_EQ(fileNames(picked.work.file(L"Cleared")).size(), 7u);
-    EXPECT_NE(
-        fileBytes(picked.work.file(L"Cleared") + L"\\2Wed.dat").value_or("").find("probe.exe"),
-        std::string::npos);
+    const std::wstring cleared = picked.work.file(L"Cleared");
+    ASSERT_EQ(folderNames(cleared).size(), 1u);
+    EXPECT_NE(fileBytes(cleared + L"\\" + folderNames(cleared)[0] + L"\\2Wed.dat")
+                  .value_or("")
+                  .find("probe.exe"),
+              std::string::npos);
 
-    // Reset twice, then Restore: the pick is back, and so are the day files the launcher
-    // reads at the next logon; the message names the program, not its pick number.
+    // A pick on Tuesday and Sunday, then Esc at the deploy question, which clears too:
+    // neither clear loses the other's picks, and Restore brings back the latest one first.
+    editor.tick(1);
+    editor.tick(6);
+    EXPECT_EQ(editor.pressAndReadMessage(editor::main::Command1),
+              L"Program Picked, Next one Please");
+    const driver::MessageBox question = picked.question();
+    PostMessageW(question.window, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(pollUntil([&] { return !IsWindowVisible(question.window); }));
+    EXPECT_EQ(picked.nextMessage(),
+              L"DATA FILES clear, Brightwick not copied, but Check if Program already copied");
+    EXPECT_EQ(folderNames(cleared).size(), 2u);
     const std::wstring program = editor.text(editor::main::Dir1) + L"\\probe.exe";
-    EXPECT_EQ(picked.restore(), L"Restored 1 cleared pick: \"" + program +
-                                    L"\". The day files are built again, so it starts from your "
-                                    L"next logon.");
-    EXPECT_NE(picked.work.read(L"3Wed.dat").value_or("").find("probe.exe"), std::string::npos);
+    const std::wstring restored = L"Restored 1 cleared pick: \"" + program +
+                                  L"\". The day files are built again; no Brightwick shortcut "
+                                  L"starts this schedule at logon yet: deploy to start it at "
+                                  L"logon.";
+    EXPECT_EQ(picked.restore(), restored +
+                                    L"\n\n1 earlier clear remains: Restore Cleared Picks again "
+                                    L"brings back the one before.");
+    EXPECT_EQ(picked.restore(), restored);
+    EXPECT_TRUE(folderNames(cleared).empty());
+    // Both picks are back, and so are the day files the launcher reads at the next logon.
+    for (const wchar_t* file : {L"5Tue.dat", L"5Sun.dat", L"6Wed.dat", L"6Sun.dat"}) {
+        EXPECT_NE(picked.work.read(file).value_or("").find("probe.exe"), std::string::npos)
+            << utf8(file);
+    }
     for (const wchar_t* day : kDayFiles) {
         EXPECT_NE(picked.work.read(day).value_or("").find(utf8(program)), std::string::npos)
             << utf8(day);

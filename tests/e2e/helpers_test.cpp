@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "driver.hpp"
+#include "schedule/helpers.hpp"
 #include "schedule/record.hpp"
+#include "win32/text.hpp"
 
 using namespace driver;
 
@@ -52,25 +54,15 @@ TEST(Helpers, CombineThenClearAFolderOfPicks) {
     for (const wchar_t* day : kDayFiles) EXPECT_EQ(folder.read(day), "");
     EXPECT_EQ(folder.read(L"notes.dat"), "my notes\r\n");
 
-    // The cleared picks are kept aside, whole, for the editor to restore.
-    const std::wstring cleared = folder.file(L"Cleared");
+    // The cleared picks are kept aside, whole, for the editor to restore, in a folder named
+    // by the clear's time.
+    const std::vector<std::wstring> clears = folderNames(folder.file(L"Cleared"));
+    ASSERT_EQ(clears.size(), 1u);
+    EXPECT_TRUE(schedule::clearOrder(win32::narrow(clears[0]))) << win32::narrow(clears[0]);
+    const std::wstring cleared = folder.file(L"Cleared\\" + clears[0]);
     EXPECT_EQ(fileNames(cleared),
               (std::vector<std::wstring>{L"10Mon.dat", L"2Mon.dat", L"2Wed.dat", L"3mon.DAT"}));
     EXPECT_EQ(fileBytes(cleared + L"\\2Mon.dat"), mon2);
-}
-
-TEST(Helpers, ClearReplacesTheEarlierClearsPicksUnlessItFindsNone) {
-    TempFolder folder;
-    const std::wstring cleared = folder.file(L"Cleared");
-    folder.write(L"2Mon.dat", record("08:00", "C:\\a.exe", "Monday"));
-    EXPECT_EQ(runHelper(L"clrfle.com", folder), 0u);
-    folder.write(L"3Tue.dat", record("09:00", "C:\\b.exe", "Tuesday"));
-    EXPECT_EQ(runHelper(L"clrfle.com", folder), 0u);
-    EXPECT_EQ(fileNames(cleared), std::vector<std::wstring>{L"3Tue.dat"});
-    // A second Reset in a row finds no pick file: the first one's picks stay.
-    EXPECT_EQ(runHelper(L"clrfle.com", folder), 0u);
-    EXPECT_EQ(fileNames(cleared), std::vector<std::wstring>{L"3Tue.dat"});
-    EXPECT_EQ(fileBytes(cleared + L"\\3Tue.dat"), record("09:00", "C:\\b.exe", "Tuesday"));
 }
 
 TEST(Helpers, AClearThatCannotMoveAPickFileLeavesItWhereItWas) {
@@ -84,7 +76,10 @@ TEST(Helpers, AClearThatCannotMoveAPickFileLeavesItWhereItWas) {
     ASSERT_TRUE(held);
     EXPECT_EQ(runHelper(L"clrfle.com", folder), 1u);
     EXPECT_EQ(folder.read(L"3Mon.dat"), record("09:00", "C:\\b.exe", "Monday"));
-    EXPECT_EQ(fileNames(folder.file(L"Cleared")), std::vector<std::wstring>{L"2Mon.dat"});
+    const std::vector<std::wstring> clears = folderNames(folder.file(L"Cleared"));
+    ASSERT_EQ(clears.size(), 1u);
+    EXPECT_EQ(fileNames(folder.file(L"Cleared\\" + clears[0])),
+              std::vector<std::wstring>{L"2Mon.dat"});
     EXPECT_EQ(folder.read(L"datmon.dat"), "");
 }
 

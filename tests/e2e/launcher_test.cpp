@@ -6,6 +6,8 @@
 #include <algorithm>
 
 #include "driver.hpp"
+#include "launcher/history_file.hpp"
+#include "schedule/command_line.hpp"
 #include "schedule/record.hpp"
 #include "schedule/weekday.hpp"
 #include "win32/error.hpp"
@@ -164,7 +166,7 @@ class ProbeFileType {
 }  // namespace
 
 TEST(Launcher, StartsExactlyTodaysDueRecordsWithTheirWindowStyles) {
-    std::wstring probe, blanks, nonAscii;
+    std::wstring probe, blanks, nonAscii, gone;
     onSteadyClock(
         [&](const TempFolder& folder, const Clock& clock) {
             probe = folder.file(L"probe.exe");
@@ -174,6 +176,7 @@ TEST(Launcher, StartsExactlyTodaysDueRecordsWithTheirWindowStyles) {
             createFolderOrThrow(folder.file(L"Program Files"));
             createFolderOrThrow(folder.file(L"Program Files\\App"));
             blanks = folder.file(L"Program Files\\App\\probe.exe");
+            gone = folder.file(L"Program Files\\App\\gone (1).exe");
             copyFileOrThrow(testBinDir() + L"\\probe.exe", blanks);
             copyFileOrThrow(testBinDir() + L"\\stamp.exe", folder.file(L"Program.exe"));
             createFolderOrThrow(folder.file(nonAsciiFolderName()));
@@ -199,6 +202,8 @@ TEST(Launcher, StartsExactlyTodaysDueRecordsWithTheirWindowStyles) {
                 record("00:00", inQuotes(probe) + L" list-word", "Minimize") +
                 record("00:00", inQuotes(probe) + L" blank", " Hide") +
                 record("00:00", blanks, "Max") + record("00:00", nonAscii, "Hide") +
+                // Gone, its path with blanks: the decoy at its first blank must not start.
+                record("00:00", gone, "Normal") +
                 // A trailing blank line: an incomplete record that must not start the last
                 // program again.
                 "\r\n";
@@ -239,6 +244,14 @@ TEST(Launcher, StartsExactlyTodaysDueRecordsWithTheirWindowStyles) {
                 ADD_FAILURE() << "the decoy ran: " << win32::narrow(decoy.program) << " as "
                               << win32::narrow(decoy.commandLine);
             }
+            const std::string history = fileBytes(*launcher::logonHistoryPath()).value_or("");
+            const std::string notFound =
+                "  Not started as a program, Normal (show value 1): " + win32::narrow(gone) +
+                "\r\n    " + std::string(schedule::kProgramNotFoundUnquoted) + ".\r\n";
+            EXPECT_NE(history.find("  Working folder: " + win32::narrow(folder.path()) + "\r\n"),
+                      std::string::npos);
+            EXPECT_NE(history.find(notFound), std::string::npos)
+                << history.substr(history.size() > 3000 ? history.size() - 3000 : 0);
         });
 }
 

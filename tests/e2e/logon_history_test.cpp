@@ -9,6 +9,7 @@
 #include "editor_session.hpp"
 #include "launcher/history_file.hpp"
 #include "schedule/ascii.hpp"
+#include "schedule/command_line.hpp"
 #include "schedule/weekday.hpp"
 #include "win32/error.hpp"
 #include "win32/process.hpp"
@@ -93,9 +94,10 @@ TEST(LogonHistory, EachLogonAddsOneEntryNamingTheProgramThatStartedAndTheOneThat
 
     const std::string started = "  Started as a program, Minimize (show value 6): " +
                                 utf8(programs.path() + L"\\probe.exe") + "\r\n";
+    // Its path has blanks: not handed to the system, which might start another program.
     const std::string notStarted =
-        "  Not started as a command line, Normal (show value 1): " + utf8(gone) + "\r\n    " +
-        win32::systemReason(ERROR_FILE_NOT_FOUND) + ".\r\n";
+        "  Not started as a program, Normal (show value 1): " + utf8(gone) + "\r\n    " +
+        std::string(schedule::kProgramNotFoundUnquoted) + ".\r\n";
     for (std::size_t logon = 1; logon <= 2; ++logon) {
         SCOPED_TRACE("logon " + std::to_string(logon));
         logOn();

@@ -177,7 +177,7 @@ struct Deployment {
         services.programFolderPath = "C:\\Program Files\\Norvell";
         services.workingFolderPath = kShared;
         services.helperEffects["clrfle.com"] = [](FakeFolder& folder) {
-            schedule::clearScheduleFiles(folder);
+            schedule::clearScheduleFiles(folder, {2026, 1, 2, 3, 4, 5});
         };
         services.helperEffects["copyfle.com"] = [](FakeFolder& folder) {
             schedule::combinePickFiles(folder);
@@ -204,7 +204,8 @@ TEST(DeployScheduleForAllUsers, ReplacesTheSharedScheduleCombinesItAndMakesTheSh
     EXPECT_EQ(files.at("datfri.dat"), "") << "the old schedule is replaced";
     EXPECT_FALSE(files.count("7Fri.dat"));
     EXPECT_FALSE(files.count("notes.txt")) << "only pick files are copied";
-    EXPECT_TRUE(deployment.services.folder.sub("Cleared", false).files.count("7Fri.dat"))
+    EXPECT_TRUE(deployment.services.folder.sub("Cleared\\2026-01-02 03-04-05 UTC", false)
+                    .files.count("7Fri.dat"))
         << "the old picks are kept aside, as a clear keeps them";
 
     ASSERT_EQ(deployment.services.shortcuts.size(), 1u);
@@ -241,6 +242,14 @@ TEST(DeployScheduleForAllUsers, EachWayToFailHasItsStatusAndNoShortcut) {
         {"a pick file without a valid record",
          [](Deployment& d) { d.source.files["4Wed.dat"] = "08:00\r\nC:\\x.exe\r\n"; },
          SetupStatus::PickFileNotValid, "- 4Wed.dat: ", true},
+        {"a record that never starts",
+         [](Deployment& d) {
+             d.source.files["4Wed.dat"] = "25:99\r\nC:\\x.exe\r\nSometimes\r\nWednesday\r\n";
+         },
+         SetupStatus::ValueNotValid,
+         "- 4Wed.dat: its time \"25:99\" is not a time of day from 00:00 to 23:59, and its run "
+         "style \"Sometimes\" is none of Normal, Hide, Min or Max",
+         true},
         {"users may change the schedule's folder",
          [](Deployment& d) {
              editor::Security open = FakeServices::safeSecurity();

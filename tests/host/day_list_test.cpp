@@ -279,9 +279,23 @@ TEST(DayButton, AProgramThatWillNotStartIsMarkedWithWhy) {
     EXPECT_EQ(viewer.entries[0].lines[1], "C:\\gone.exe") << "the line itself is unchanged";
     EXPECT_EQ(viewer.entries[2].lines[1], tooLong);
 
+    // Unquoted with blanks and naming no file: never started, whatever the first word names;
+    // a record whose time or run style is damaged never starts whatever its program.
+    services.folder.files["datfri.dat"] =
+        record("08:00", "C:\\Tools\\my prog (1).exe", "Hide", "Friday") +
+        record("25:99", "C:\\here.exe", "Hide", "Friday") +
+        record("08:00", "C:\\here.exe", "Sometimes", "Friday");
+    services.missingFiles = {"C:\\Tools\\my prog (1).exe"};
+    editor::OnDayButton(4, viewer, services);
+    ASSERT_EQ(viewer.entries.size(), 3u);
+    EXPECT_EQ(viewer.entries[0].program, ProgramState::Unquoted);
+    EXPECT_EQ(viewer.entries[1].program, ProgramState::NeverStarts);
+    EXPECT_EQ(viewer.entries[2].program, ProgramState::NeverStarts);
+    services.folder.files["datfri.dat"] = record("08:00", tooLong.c_str(), "Hide", "Friday");
+
     // A long path that names nothing is simply not found.
     services.missingFiles.insert(tooLong);
     services.missingPrograms.insert(tooLong);
     editor::OnDayButton(4, viewer, services);
-    EXPECT_EQ(viewer.entries[2].program, ProgramState::NotFound);
+    EXPECT_EQ(viewer.entries[0].program, ProgramState::NotFound);
 }

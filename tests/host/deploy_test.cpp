@@ -137,6 +137,24 @@ TEST(Deploy, LeftOutPickFilesAreNamedAndTheDeploymentGoesOn) {
     }
 }
 
+TEST(Deploy, RecordsThatNeverStartAreNamedWithTheirPickFilesBeforeTheQuestion) {
+    FakeServices services;
+    services.folder.files = {{"2Mon.dat", "25:99\r\nC:\\a.exe\r\nSometimes\r\nMonday\r\n"},
+                             {"3Tue.dat", "08:00\r\nC:\\b.exe\r\nNormal\r\nTuesday\r\n"},
+                             {"4Fri.dat", "8:00\r\nC:\\c.exe\r\nMin\r\nFriday\r\n"}};
+    services.answers = {Answer::Yes};
+    editor::deploy(services);
+    ASSERT_EQ(services.log.size(), 5u);
+    EXPECT_EQ(services.log[1],
+              "message: Brightwick will never start the records of 2 pick files:\n\n2Mon.dat: "
+              "its time \"25:99\" is not a time of day from 00:00 to 23:59, and its run style "
+              "\"Sometimes\" is none of Normal, Hide, Min or Max\n4Fri.dat: its time \"8:00\" is "
+              "not a time of day from 00:00 to 23:59\n\nPick those programs again with a time "
+              "and a run style from the lists, then remove the record that Show List marks "
+              "\"(never starts)\" (select it and press Del), or correct the file named.");
+    EXPECT_EQ(services.log[2], kQuestion);
+}
+
 TEST(Deploy, AMissingLauncherIsNamedAndNothingIsDeployed) {
     FakeServices services;
     services.missingFiles = {"C:\\Tools\\Brightwick.exe"};

@@ -59,7 +59,9 @@ class FakeControls final : public editor::MainControls {
         }
     }
     std::string folderPath() const override { return folder; }
+    int folderSets = 0;  // calls of setFolderPath
     bool setFolderPath(std::string_view path) override {
+        ++folderSets;
         if (!listableFolders.empty() && std::find(listableFolders.begin(), listableFolders.end(),
                                                   path) == listableFolders.end()) {
             return false;

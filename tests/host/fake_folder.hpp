@@ -24,7 +24,8 @@ class FakeFolder final : public schedule::Folder {
     int busyReplaces = 0;               // the next replaces that fail as "in use"
     std::set<std::string> readOnly;     // names that a replace may not overwrite
     bool unreadableFolder = false;
-    bool exists = true;  // a subfolder not made yet lists no files and takes none
+    bool readOnlyFolder = false;  // takes no new file: access denied
+    bool exists = true;           // a subfolder not made yet lists no files and takes none
     int pauses = 0;
     // Changes left before the process ends half-way (Interrupted), shared with subfolders;
     // negative: never.
@@ -32,6 +33,9 @@ class FakeFolder final : public schedule::Folder {
 
     // The subfolder, made on the spot (as createSubfolder would) unless `made` is false.
     FakeFolder& sub(const std::string& name, bool made = true) {
+        if (const std::size_t separator = name.find('\\'); separator != std::string::npos) {
+            return sub(name.substr(0, separator), made).sub(name.substr(separator + 1), made);
+        }
         auto& folder = folders[name];
         if (!folder) {
             folder = std::make_unique<FakeFolder>();
@@ -51,6 +55,23 @@ class FakeFolder final : public schedule::Folder {
         for (const auto& [name, bytes] : files) names.push_back(name);
         return {};
     }
+    schedule::Outcome folderNames(std::vector<std::string>& names) override {
+        if (unreadableFolder) return schedule::Outcome::failure("folder gone");
+        for (const auto& [name, folder] : folders) {
+            if (folder->exists) names.push_back(name);
+        }
+        return {};
+    }
+    schedule::Outcome removeSubfolder(std::string_view name) override {
+        change();
+        FakeFolder& folder = sub(std::string(name), false);
+        std::vector<std::string> inside;
+        folder.folderNames(inside);
+        if (!folder.files.empty() || !inside.empty())
+            return schedule::Outcome::failure("not empty");
+        folder.exists = false;
+        return {};
+    }
     schedule::Outcome readFile(std::string_view name, std::string& bytes) override {
         auto it = files.find(std::string(name));
         if (it == files.end()) return schedule::Outcome::failure("not found");
@@ -60,6 +81,7 @@ class FakeFolder final : public schedule::Folder {
     schedule::Outcome writeFile(std::string_view name, std::string_view bytes) override {
         change();
         if (!exists) return schedule::Outcome::failure("path not found");
+        if (readOnlyFolder) return schedule::Outcome::systemFailure(5, "Access is denied");
         if (unwritable.count(std::string(name))) {
             files[std::string(name)] = "half";  // what a full disk leaves behind
             return schedule::Outcome::failure("disk full");
@@ -130,10 +152,16 @@ class FakeFolder final : public schedule::Folder {
         FakeFolder& destination = sub(std::string(folder), false);
         if (!destination.exists) return schedule::Outcome::failure("path not found");
         if (unmovable.count(std::string(from))) return schedule::Outcome::failure("locked");
-        auto it = files.find(std::string(from));
-        if (it == files.end()) return schedule::Outcome::failure("not found");
+        const std::size_t separator = std::string_view(from).rfind('\\');
+        FakeFolder& source = separator == std::string_view::npos
+                                 ? *this
+                                 : sub(std::string(from.substr(0, separator)), false);
+        const std::string name(separator == std::string_view::npos ? from
+                                                                   : from.substr(separator + 1));
+        auto it = source.files.find(name);
+        if (it == source.files.end()) return schedule::Outcome::failure("not found");
         destination.files[std::string(to)] = it->second;
-        files.erase(it);
+        source.files.erase(it);
         return {};
     }
     void pause(std::chrono::milliseconds) override { ++pauses; }

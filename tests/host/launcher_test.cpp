@@ -79,6 +79,8 @@ class DayFolder final : public schedule::Folder {
     }
 
     schedule::Outcome fileNames(std::vector<std::string>&) override { return unexpected(); }
+    schedule::Outcome folderNames(std::vector<std::string>&) override { return unexpected(); }
+    schedule::Outcome removeSubfolder(std::string_view) override { return unexpected(); }
     schedule::Outcome readFile(std::string_view name, std::string& bytes) override {
         reads.emplace_back(name);
         if (busyReads > 0) {

@@ -381,3 +381,22 @@ TEST(Pick, AnOwnFileThatCannotBeTakenBackToMoveThePickIsNamed) {
                     "for the same pick, could not be removed again to move the pick to a free "
                     "number: denied. Your choices are kept; please try again."});
 }
+
+TEST(Pick, AProgramGoneSinceTheListWasShownOrAFolderThatTakesNoFileIsToldWhatToDo) {
+    Window gone, readOnly;
+    gone.services.missingFiles.insert("C:\\Tools\\app.exe");
+    readOnly.services.folder.readOnlyFolder = true;
+    for (Window* window : {&gone, &readOnly}) {
+        window->tick({0});
+        window->pick();
+        ASSERT_EQ(window->services.log.size(), 1u);
+    }
+    EXPECT_TRUE(gone.names().empty());
+    EXPECT_EQ(gone.controls.folderSets, 1) << "the file list is read again";
+    EXPECT_TRUE(gone.services.log[0].starts_with(
+        "message: The program C:\\Tools\\app.exe is no longer there"));
+    EXPECT_NE(readOnly.services.log[0].find("Access is denied. Your account may not write in "
+                                            "that folder, so nothing can be picked there."),
+              std::string::npos)
+        << readOnly.services.log[0];
+}

@@ -146,6 +146,25 @@ TEST(Pickers, DriveCaptionsAndTheWorkingFoldersDrive) {
     EXPECT_EQ(network.view.drive, -1);
 }
 
+TEST(Pickers, Drive1FollowsDrivesThatComeAndGo) {
+    Chain chain;
+    chain.pickers.start("C:\\Sched");
+    auto& drives = chain.fileSystem.driveList;
+    drives.insert(drives.begin() + 1, {'B', "", false});
+    chain.pickers.refreshDrives();
+    EXPECT_EQ(chain.view.driveCaptions,
+              (std::vector<std::string>{"a:", "b:", "c: [System]", "d: [Data]"}));
+    EXPECT_EQ(chain.view.drive, 2) << "the drive shown stays chosen";
+    drives.erase(drives.begin() + 2);
+    chain.pickers.refreshDrives();
+    EXPECT_EQ(chain.view.drive, -1) << "its drive went";
+
+    // A path on a drive that came unheard of is looked for again before it is refused.
+    chain.mapNetworkDrive();
+    EXPECT_TRUE(chain.pickers.goTo("N:\\Team"));
+    EXPECT_EQ(chain.view.dirPath, "N:\\Team");
+}
+
 TEST(Pickers, MovingDir1RefreshesFile1AndLeavesDrive1) {
     Chain chain;
     chain.pickers.start("D:\\Work");
@@ -523,7 +542,8 @@ TEST(Pickers, APlaceThePickersCannotShowIsRefusedByNameAndNothingMoves) {
         {"Q:\\q.exe",
          {},
          "Q:\\q.exe cannot be shown in the pickers: drive Q: is not in the drive list, which "
-         "holds the drives there were when Norvell started.",
+         "holds the drives that are there now; if you connected it just now, wait until "
+         "Windows shows it and look again.",
          false},
         {"C:\\Tools\\..\\x.exe",
          {},
@@ -618,7 +638,8 @@ TEST(Browse, AFailureIsReported) {
          "message: The Open dialog cannot be shown: Class not registered."},
         {"Q:\\q.exe", "",
          "message: Q:\\q.exe cannot be shown in the pickers: drive Q: is not in the drive list, "
-         "which holds the drives there were when Norvell started."},
+         "which holds the drives that are there now; if you connected it just now, wait until "
+         "Windows shows it and look again."},
     };
     for (const Case& c : cases) {
         Chain chain;

@@ -2,6 +2,8 @@
 // and bytes kept, files leaving the Cleared folder only once copied, and the one message.
 #include <gtest/gtest.h>
 
+#include "editor/core/check_path.hpp"
+#include "editor/core/deploy.hpp"
 #include "editor/core/restore.hpp"
 #include "fake_editor.hpp"
 #include "schedule/folder.hpp"
@@ -20,7 +22,14 @@ struct Main {
     FakeControls controls;
     FakeServices services;
     FakeFolder& cleared() { return services.folder.sub("Cleared"); }
-    explicit Main(std::string counter) { controls.fields[Field::Text4] = std::move(counter); }
+    explicit Main(std::string counter) {
+        controls.fields[Field::Text4] = std::move(counter);
+        // The user's Startup folder starts Brightwick in this schedule's folder.
+        std::string MyPath;
+        editor::CheckPath(MyPath, services);
+        services.shortcutFiles[services.linkPath(editor::StartupFolder::CurrentUser)] =
+            editor::launcherShortcut(services, MyPath);
+    }
     void restore() { editor::restoreClearedPicks(controls, services); }
 };
 }  // namespace
@@ -146,18 +155,37 @@ TEST(Restore, AnUnreadableClearedFolderIsNamed) {
                                      "be read: folder gone. Nothing was restored."});
 }
 
-TEST(Restore, PicksThatAClearKeptComeBackWhole) {
-    // The journey on the core: pick files cleared twice over, then restored.
+TEST(Restore, EveryClearIsKeptAndRestoredNewestFirst) {
+    // An earlier version's clear, two clears of picks in one second and one of none.
     Main main("3");
-    main.services.folder.files = {{"2Mon.dat", "m"}, {"3Sat.dat", "s"}};
-    ASSERT_EQ(schedule::clearScheduleFiles(main.services.folder).status, schedule::kHelperDone);
-    ASSERT_EQ(schedule::clearScheduleFiles(main.services.folder).status, schedule::kHelperDone);
-    main.restore();
-    EXPECT_EQ(main.services.folder.files.at("4Mon.dat"), "m");
-    EXPECT_EQ(main.services.folder.files.at("5Sat.dat"), "s");
-    EXPECT_EQ(main.services.log.back(),
-              "message: Restored 2 cleared picks. The day files are built again, so they start "
-              "from your next logon.");
+    main.cleared().files = {{"9Wed.dat", "old"}};
+    FakeFolder& folder = main.services.folder;
+    for (const Files& picks :
+         {Files{{"2Mon.dat", "m"}, {"3Sat.dat", "s"}}, Files{{"4Tue.dat", "t"}}, Files{}}) {
+        folder.files.insert(picks.begin(), picks.end());
+        ASSERT_EQ(schedule::clearScheduleFiles(folder, {2026, 12, 8, 19, 58, 3}).status,
+                  schedule::kHelperDone);
+    }
+    folder.files.clear();  // the day files the clears emptied
+    const std::string more = " The day files are built again, so ";
+    const std::string again = ": Restore Cleared Picks again brings back the one before.";
+    const std::pair<Files, std::string> restores[] = {
+        {{{"4Tue.dat", "t"}},
+         "1 cleared pick." + more + "it starts from your next logon.\n\n2 earlier clears remain" +
+             again},
+        {{{"5Mon.dat", "m"}, {"6Sat.dat", "s"}},
+         "2 cleared picks." + more + "they start from your next logon.\n\n1 earlier clear remains" +
+             again},
+        {{{"7Wed.dat", "old"}}, "1 cleared pick." + more + "it starts from your next logon."},
+    };
+    for (const auto& [files, said] : restores) {
+        main.restore();
+        for (const auto& [name, bytes] : files) EXPECT_EQ(folder.files[name], bytes) << name;
+        EXPECT_EQ(main.services.log.back(), "message: Restored " + said);
+    }
+    std::vector<std::string> left;
+    ASSERT_TRUE(main.cleared().folderNames(left));
+    EXPECT_TRUE(left.empty()) << "each clear's folder goes once restored";
 }
 
 TEST(Restore, ANumberTakenMeanwhileIsPassedAndNoFileReplaced) {

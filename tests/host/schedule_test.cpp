@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "fake_folder.hpp"
+#include "schedule/command_line.hpp"
 #include "schedule/helpers.hpp"
 #include "schedule/lines.hpp"
 #include "schedule/pick_file.hpp"
@@ -392,123 +393,59 @@ Files with(Files files, const Files& more) {
 }
 }  // namespace
 
-TEST(Helpers, ClearMovesPickFilesAsideAndEmptiesTheDayFiles) {
-    FakeFolder folder;
-    folder.files = {{"2Mon.dat", "a"},
-                    {"10sun.DAT", "b"},
-                    {"datmon.dat", "x"},
-                    {"notes.dat", "keep"},
-                    {"readme.1st", "keep"}};
-    EXPECT_EQ(clearScheduleFiles(folder).status, kHelperDone);
-    EXPECT_EQ(folder.files, with(emptyDays(), {{"notes.dat", "keep"}, {"readme.1st", "keep"}}));
-    ASSERT_TRUE(folder.hasSubfolder("Cleared"));
-    EXPECT_EQ(folder.sub("Cleared").files, (Files{{"2Mon.dat", "a"}, {"10sun.DAT", "b"}}));
+namespace {
+constexpr ClearTime kNoon{2026, 12, 8, 12, 0, 5};
+}  // namespace
 
-    // The next clear replaces that set; one that finds no pick file keeps it, so a second
-    // Reset cannot lose the first one's picks.
+TEST(Helpers, EachClearKeepsItsPicksInAFolderOfItsOwnBesideTheEarlierOnes) {
+    FakeFolder folder;
+    folder.files = {{"2Mon.dat", "a"}, {"10sun.DAT", "b"}, {"datmon.dat", "x"}, {"n.dat", "n"}};
+    folder.sub("Cleared").files = {{"1Wed.dat", "an earlier version's"}};
+    EXPECT_EQ(clearScheduleFiles(folder, kNoon).status, kHelperDone);
+    EXPECT_EQ(folder.files, with(emptyDays(), {{"n.dat", "n"}}));
+    // Another clear in the same second, one that finds no pick, and a later one.
     folder.files["3Tue.dat"] = "c";
-    EXPECT_EQ(clearScheduleFiles(folder).status, kHelperDone);
-    EXPECT_EQ(folder.sub("Cleared").files, (Files{{"3Tue.dat", "c"}}));
-    EXPECT_EQ(clearScheduleFiles(folder).status, kHelperDone);
-    EXPECT_EQ(folder.sub("Cleared").files, (Files{{"3Tue.dat", "c"}}));
-    EXPECT_EQ(folder.files, with(emptyDays(), {{"notes.dat", "keep"}, {"readme.1st", "keep"}}));
+    EXPECT_EQ(clearScheduleFiles(folder, kNoon).status, kHelperDone);
+    EXPECT_EQ(clearScheduleFiles(folder, {2027, 1, 2, 3, 4, 5}).status, kHelperDone);
+    folder.files["4Fri.dat"] = "d";
+    EXPECT_EQ(clearScheduleFiles(folder, {2026, 12, 9, 0, 0, 0}).status, kHelperDone);
+    std::vector<std::string> clears{"Turned Off", "2026-12-08 12-00-05 UTC (02)"};
+    ASSERT_TRUE(folder.sub("Cleared").folderNames(clears));
+    const std::vector<std::string> newest = clearFoldersNewestFirst(clears);
+    EXPECT_EQ(newest,
+              (std::vector<std::string>{"2026-12-09 00-00-00 UTC", "2026-12-08 12-00-05 UTC (2)",
+                                        "2026-12-08 12-00-05 UTC"}));
+    const std::vector<Files> kept{
+        {{"4Fri.dat", "d"}}, {{"3Tue.dat", "c"}}, {{"2Mon.dat", "a"}, {"10sun.DAT", "b"}}};
+    for (std::size_t i = 0; i < kept.size() && i < newest.size(); ++i) {
+        EXPECT_EQ(folder.sub("Cleared").sub(newest[i]).files, kept[i]) << newest[i];
+    }
+    EXPECT_EQ(folder.sub("Cleared").files, (Files{{"1Wed.dat", "an earlier version's"}}));
 }
 
 TEST(Helpers, ClearWithoutPicksMakesNoClearedFolder) {
     FakeFolder folder;
     folder.files = {{"notes.dat", "keep"}};
-    EXPECT_EQ(clearScheduleFiles(folder).status, kHelperDone);
+    EXPECT_EQ(clearScheduleFiles(folder, kNoon).status, kHelperDone);
     EXPECT_FALSE(folder.hasSubfolder("Cleared"));
     EXPECT_EQ(folder.files, with(emptyDays(), {{"notes.dat", "keep"}}));
 }
 
-TEST(Helpers, APickFileThatCannotBeMovedStaysWhereItWas) {
-    FakeFolder folder;
-    folder.files = {{"2Mon.dat", "a"}, {"5Tue.dat", "b"}};
-    folder.sub("Cleared").files = {{"1Wed.dat", "old"}};
-    folder.unmovable.insert("5Tue.dat");
-    const HelperReport report = clearScheduleFiles(folder);
-    EXPECT_EQ(report.status, kHelperFailed);
-    EXPECT_EQ(report.problems, std::vector<std::string>{"5Tue.dat: locked"});
-    EXPECT_EQ(folder.files, with(emptyDays(), {{"5Tue.dat", "b"}}));
-    EXPECT_EQ(folder.sub("Cleared").files, (Files{{"2Mon.dat", "a"}}));
-
-    // When none can be moved, the earlier clear's set stays.
-    folder.unmovable.insert("2Mon.dat");
-    folder.files["2Mon.dat"] = "c";
-    EXPECT_EQ(clearScheduleFiles(folder).status, kHelperFailed);
-    EXPECT_EQ(folder.sub("Cleared").files, (Files{{"2Mon.dat", "a"}}));
-    EXPECT_EQ(folder.files, with(emptyDays(), {{"2Mon.dat", "c"}, {"5Tue.dat", "b"}}));
-}
-
-TEST(Helpers, AClearCutOffAnywhereLosesNothingAndTheNextOneFinishes) {
-    const Files earlier{{"1Mon.dat", "old 1"}, {"2Mon.dat", "old 2"}, {"7Sat.dat", "old 7"}};
-    const Files picks{{"2Mon.dat", "new 2"}, {"3Tue.dat", "new 3"}, {"3Fri.dat", "new 3f"}};
-    for (int changes = 0;; ++changes) {
-        SCOPED_TRACE(changes);
-        FakeFolder folder;
-        folder.files = with(picks, {{"notes.dat", "keep"}});
-        folder.sub("Cleared").files = earlier;
-        *folder.changesLeft = changes;
-        bool cutOff = false;
-        try {
-            clearScheduleFiles(folder);
-        } catch (const testing_support::Interrupted&) {
-            cutOff = true;
-        }
-        *folder.changesLeft = -1;
-
-        // Every pick is still somewhere: where it was, or aside, marked or not.
-        const Files& aside = folder.sub("Cleared").files;
-        for (const auto& [name, bytes] : picks) {
-            const auto there = [&](const Files& files, const std::string& as) {
-                auto it = files.find(as);
-                return it != files.end() && it->second == bytes;
-            };
-            EXPECT_TRUE(there(folder.files, name) || there(aside, name) ||
-                        there(aside, name + ".new"))
-                << name;
-        }
-        // Until every pick is aside, the earlier set stays whole.
-        if (std::any_of(picks.begin(), picks.end(),
-                        [&](const auto& pick) { return folder.files.count(pick.first); })) {
-            for (const auto& [name, bytes] : earlier) {
-                if (!picks.count(name)) {
-                    EXPECT_EQ(aside.at(name), bytes) << name;
-                }
-            }
-        }
-
-        // The next clear finishes the work: every pick aside under its own name.
-        EXPECT_EQ(clearScheduleFiles(folder).status, kHelperDone);
-        for (const auto& [name, bytes] : picks) EXPECT_EQ(aside.at(name), bytes) << name;
-        for (const auto& [name, bytes] : aside) {
-            EXPECT_EQ(name.find(".new"), std::string::npos) << name;
-            if (!cutOff) {
-                EXPECT_TRUE(picks.count(name)) << "only the new set after a whole run";
-            }
-        }
-        EXPECT_EQ(folder.files, with(emptyDays(), {{"notes.dat", "keep"}}));
-        if (!cutOff) break;
-    }
-}
-
 TEST(Helpers, ClearReportsWhatItCouldNotDo) {
     FakeFolder folder;
-    folder.files = {{"5Tue.dat", "x"}};
-    folder.sub("Cleared").files = {{"2Mon.dat", "old"}};
-    folder.sub("Cleared").unremovable.insert("2Mon.dat");
+    folder.files = {{"2Mon.dat", "a"}, {"5Tue.dat", "x"}};
+    folder.unmovable.insert("5Tue.dat");
     folder.unwritable.insert(temporaryNameFor("datsun.dat"));
-    const HelperReport report = clearScheduleFiles(folder);
+    const HelperReport report = clearScheduleFiles(folder, kNoon);
     EXPECT_EQ(report.status, kHelperFailed);
     EXPECT_EQ(report.problems,
-              (std::vector<std::string>{"Cleared\\2Mon.dat: denied", "datsun.dat: disk full"}));
-    EXPECT_EQ(folder.sub("Cleared").files, (Files{{"2Mon.dat", "old"}, {"5Tue.dat", "x"}}));
+              (std::vector<std::string>{"5Tue.dat: locked", "datsun.dat: disk full"}));
+    EXPECT_EQ(folder.files.at("5Tue.dat"), "x") << "what cannot be moved stays";
 
     folder.sub("Cleared").unreadableFolder = true;
     folder.files["6Wed.dat"] = "y";
-    EXPECT_EQ(clearScheduleFiles(folder).status, kHelperFailed);
-    EXPECT_EQ(folder.files.count("6Wed.dat"), 1u) << "nothing moved into a folder unread";
+    EXPECT_EQ(clearScheduleFiles(folder, kNoon).status, kHelperFailed);
+    EXPECT_EQ(folder.files.count("6Wed.dat"), 1u) << "nothing moved where names are unknown";
 }
 
 TEST(Helpers, ClearedPicksInTheOrderTheyComeBack) {
@@ -522,4 +459,24 @@ TEST(Helpers, ClearedPicksInTheOrderTheyComeBack) {
     EXPECT_TRUE(picks[2].staged);
     EXPECT_EQ(picks[2].pick.day.code, "Mon");
     EXPECT_EQ(picks[3].pick.number, 10u);
+}
+
+TEST(RecordDamage, ATimeThatIsNoTimeAndARunStyleNoneOfTheFourAreNamed) {
+    const std::string time = "its time \"", style = "its run style \"";
+    const std::string cases[][3] = {
+        {"00:00", "Normal", ""},
+        {"23:59", "Max", ""},
+        {"24:00", "Min", time + "24:00\" is not a time of day from 00:00 to 23:59"},
+        {"08:60", "Hide", time + "08:60\" is not"},
+        {"8:30", "Hide", time + "8:30\" is not"},
+        {"08.300", "Hide", time + "08.300\" is not"},
+        {"08:30", "Minimize", style + "Minimize\" is none of Normal, Hide, Min or Max"},
+        {"", "normal",
+         time + "\" is not a time of day from 00:00 to 23:59, and " + style + "normal"},
+    };
+    for (const auto& [t, s, said] : cases) {
+        const std::optional<std::string> damage = recordDamage({t, "C:\\a.exe", s, "Monday"});
+        EXPECT_EQ(damage.value_or("").rfind(said, 0), 0u) << t << " " << s;
+        EXPECT_EQ(damage.has_value(), !said.empty());
+    }
 }

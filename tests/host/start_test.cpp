@@ -3,11 +3,13 @@
 // rights. The system is a fake that knows a set of files and answers with chosen errors.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "launcher/start.hpp"
+#include "schedule/command_line.hpp"
 
 using launcher::StartWay;
 
@@ -140,7 +142,7 @@ TEST(StartProgramLine, EachKindOfLineGoesItsOwnWay) {
         {"a command line with arguments",
          "notepad.exe C:\\readme.txt",
          {"notepad.exe"},
-         {"create [] [notepad.exe C:\\readme.txt] 3"},
+         {"create [] [\"notepad.exe\" C:\\readme.txt] 3"},
          StartWay::commandLine},
         {"a quoted command line",
          "\"" + app + "\" /quiet",
@@ -177,22 +179,6 @@ TEST(StartProgramLine, AProgramThatNeedsAdministratorRightsIsStartedThroughTheSh
          {},
          {first + "\"" + setup + " /S] 6", "shell [runas] [" + setup + " /S] [] 6"},
          StartWay::elevated},
-        {"an unquoted program with blanks, found as the system found it",
-         setup + " /S /D=C:\\x",
-         {setup},
-         {first + setup + " /S /D=C:\\x] 6", "shell [runas] [" + setup + "] [/S /D=C:\\x] 6"},
-         StartWay::elevated},
-        {"the shortest existing prefix wins, as it did for the system",
-         "C:\\Program Files\\My App\\setup.exe /S",
-         {"C:\\Program.exe"},
-         {first + "C:\\Program Files\\My App\\setup.exe /S] 6",
-          "shell [runas] [C:\\Program] [Files\\My App\\setup.exe /S] 6"},
-         StartWay::elevated},
-        {"a program named without its extension",
-         "C:\\Tools\\setup /S",
-         {"C:\\Tools\\setup.exe"},
-         {first + "C:\\Tools\\setup /S] 6", "shell [runas] [C:\\Tools\\setup] [/S] 6"},
-         StartWay::elevated},
         {"a program the shell finds on its own",
          "regedit",
          {},
@@ -201,7 +187,7 @@ TEST(StartProgramLine, AProgramThatNeedsAdministratorRightsIsStartedThroughTheSh
         {"a program the shell finds, with arguments",
          "regedit.exe /s C:\\my settings.reg",
          {},
-         {first + "regedit.exe /s C:\\my settings.reg] 6",
+         {first + "\"regedit.exe\" /s C:\\my settings.reg] 6",
           "shell [runas] [regedit.exe] [/s C:\\my settings.reg] 6"},
          StartWay::elevated},
     };
@@ -262,5 +248,39 @@ TEST(StartProgramLine, AFileByAPathWindowsCannotStartIsRefusedWithThatReasonUntr
                   "Its path is " + std::to_string(c.line.size()) +
                       " characters long; Windows starts no program by a path of 260 characters "
                       "or more");
+    }
+}
+
+TEST(StartProgramLine, ALineThatNamesNoFileStartsOnlyWhenItsProgramCannotBeMistaken) {
+    struct RuleCase {
+        std::string line;
+        std::set<std::string> files;
+        std::optional<std::string> commandLine;  // none: not started, said to be not found
+    };
+    const RuleCase cases[] = {
+        // The program at the first blank is never taken for the line's.
+        {"C:\\Tools\\my prog (1).exe", {"C:\\Tools\\my.exe"}, std::nullopt},
+        {"C:\\Program Files\\Vendor\\app.exe", {"C:\\Program.exe"}, std::nullopt},
+        {"C:\\Program Files\\Setup\\setup.exe /S",
+         {"C:\\Program Files\\Setup\\setup.exe"},
+         std::nullopt},
+        {"C:\\Tools\\setup /S", {"C:\\Tools\\setup.exe"}, std::nullopt},
+        {"C:\\ann\\Some.Name Folder\\app.exe", {"C:\\ann\\Some.Name"}, std::nullopt},
+        {"C:\\Tools\\app.exe /quiet", {}, "\"C:\\Tools\\app.exe\" /quiet"},
+        {"notepad.exe readme.1st", {}, "\"notepad.exe\" readme.1st"},
+        {"notepad readme.1st", {}, "\"notepad\" readme.1st"},
+    };
+    for (const RuleCase& c : cases) {
+        FakeSystem system;
+        system.files = c.files;
+        const launcher::StartResult result = launcher::startProgramLine(c.line, 1, system);
+        if (c.commandLine) {
+            EXPECT_EQ(system.calls,
+                      std::vector<std::string>{"create [] [" + *c.commandLine + "] 1"})
+                << c.line;
+            continue;
+        }
+        EXPECT_TRUE(system.calls.empty()) << c.line;
+        EXPECT_EQ(result.outcome.error, schedule::kProgramNotFoundUnquoted) << c.line;
     }
 }

@@ -139,17 +139,31 @@ std::optional<std::string> fileBytes(const std::wstring& path) {
     return bytes;
 }
 
-std::vector<std::wstring> fileNames(const std::wstring& folder) {
+namespace {
+std::vector<std::wstring> entryNames(const std::wstring& folder, bool folders) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found;
     win32::UniqueFindHandle find =
         win32::ownFindHandle(FindFirstFileW((folder + L"\\*").c_str(), &found));
     if (!find) return names;
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+        const std::wstring_view name = found.cFileName;
+        if (((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == folders && name != L"." &&
+            name != L"..") {
+            names.emplace_back(name);
+        }
     } while (FindNextFileW(find.get(), &found));
     std::sort(names.begin(), names.end());
     return names;
+}
+}  // namespace
+
+std::vector<std::wstring> fileNames(const std::wstring& folder) {
+    return entryNames(folder, false);
+}
+
+std::vector<std::wstring> folderNames(const std::wstring& folder) {
+    return entryNames(folder, true);
 }
 
 void copyFileOrThrow(const std::wstring& from, const std::wstring& to) {

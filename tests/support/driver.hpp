@@ -67,6 +67,8 @@ std::optional<std::wstring> unixPath(const std::wstring& path);
 // A file's bytes, none when it cannot be opened; the plain file names of a folder, sorted.
 std::optional<std::string> fileBytes(const std::wstring& path);
 std::vector<std::wstring> fileNames(const std::wstring& folder);
+// The names of its subfolders, sorted.
+std::vector<std::wstring> folderNames(const std::wstring& folder);
 
 void copyFileOrThrow(const std::wstring& from, const std::wstring& to);
 

@@ -188,6 +188,15 @@ TEST_F(AboutWindow, ClosedItLeavesTheEditorsWindowsAndComesBackWithTheSameText) 
     EXPECT_TRUE(discardQuit()) << "the last window of the editor has closed";
 }
 
+TEST_F(AboutWindow, EscClosesItAsTheMessageLoopHandsTheKeyOn) {
+    HWND about = open();
+    ASSERT_NE(about, nullptr);
+    MSG escape{about, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
+    EXPECT_TRUE(IsDialogMessageW(about, &escape));
+    EXPECT_FALSE(IsWindow(about));
+    EXPECT_TRUE(discardQuit());
+}
+
 TEST_F(AboutWindow, ExitClosesItWithEverythingElse) {
     HWND about = open();
     windows.closeAll();

@@ -241,10 +241,10 @@ TEST(CommandSearch, ALineIsFoundAsAFileOrAsTheProgramCreateProcessWouldTake) {
         bool found;
     };
     const Case cases[] = {
-        {app, true},                                  // a file as a whole, blanks and all
-        {temp.file(L"notes.txt"), true},              // a document is a file too
-        {L"\"" + app + L"\" /x", true},               // quoted program, arguments after
-        {app + L" /x", true},                         // the prefix that names a file
+        {app, true},                      // a file as a whole, blanks and all
+        {temp.file(L"notes.txt"), true},  // a document is a file too
+        {L"\"" + app + L"\" /x", true},   // quoted program, arguments after
+        {app + L" /x", false},            // only the first word, part of a path with blanks
         {temp.file(L"with blank\\gone.exe"), false},  // moved or uninstalled
         {L"\"" + temp.file(L"gone.exe") + L"\" /x", false},
         {L"cmd.exe /c exit", true},  // found by the program search, in the system folder

@@ -785,6 +785,19 @@ TEST_F(ViewerTest, AProgramByAPathTooLongToStartIsDrawnGreyWithThatMark) {
     EXPECT_EQ(picture.count(itemRect(list, 1), isGrey), 0) << "the other is not";
 }
 
+TEST_F(ViewerTest, ARecordThatNeverStartsIsDrawnGreyWithThatMark) {
+    services_.folder.files["datmon.dat"] = record("25:99", "C:\\app.exe", "Max", "Monday");
+    HWND viewer = open();
+    ASSERT_TRUE(viewer);
+    HWND list = GetDlgItem(viewer, DayList);
+    press(viewer, Command1);
+    EXPECT_EQ(driver::listItem(list, 0),
+              L"Time: 25:99\r\nC:\\app.exe (never starts)\r\nRun Style - Maximize");
+    const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
+    EXPECT_GT(paint(list).count(itemRect(list, 0), [&](COLORREF pixel) { return pixel == grey; }),
+              0);
+}
+
 TEST_F(ViewerTest, ALongProgramLineKeepsTheProgramsOwnNameInView) {
     std::string program = "C:\\";
     // Far wider than the list, and still a path that Windows starts a program by.
