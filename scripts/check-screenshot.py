@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
-"""check-screenshot.py SHOT.png: checks a 96-DPI screenshot of Norvell's main window (as
-scripts/screenshot.sh takes it) against the window's table, pixel by pixel: every framed
-control's outermost pixels lie exactly on its rectangle, every label's and check box's ink lies
-inside its rectangle (centred labels centred to a pixel), the rule is 3 pixels thick where it
-belongs, and the client area is 609 x 339 pixels. Exit status 1 on any mismatch."""
+"""check-screenshot.py [--front] SHOT.png: checks a 96-DPI screenshot of Norvell's main window
+(as scripts/screenshot.sh takes it). First that Main is in front: its title bar drawn active,
+none of its framed controls covered, and Dir1 and File1 each showing lines. Then (not with
+--front) against the window's table, pixel by pixel: every framed control's outermost pixels lie
+exactly on its rectangle, every label's and check box's ink lies inside its rectangle (centred
+labels centred to a pixel), the rule is 3 pixels thick where it belongs, and the client area is
+609 x 339 pixels. Each finding is printed as what was seen; exit status 1 on any."""
 import subprocess
 import sys
 
@@ -35,8 +37,53 @@ def load(path):
     return width, height, pixels
 
 
+def corners(lt, tt, wt, ht):
+    return lt // 15, tt // 15, (lt + wt) // 15 - 1, (tt + ht) // 15 - 1
+
+
+def in_front(px, width, height, ox, oy, differs):
+    """What shows that Main is not the window in front, or that its pickers are empty."""
+    seen = []
+    # The title bar lies just inside the frame's top; Wine draws an active one in blue, an
+    # inactive one in grey. The window's top is where the desktop, whose colour shows in the
+    # screen's bottom right corner, begins above the frame's left edge.
+    desktop = px(width - 1, height - 1)
+    left = next((x for x in range(ox - 1, -1, -1) if px(x, oy + 100) == desktop), -1) + 1
+    top = next((y for y in range(oy - 1, -1, -1) if px(left + 1, y) == desktop), -1) + 1
+    r, g, b = px(ox + 30, top + (ox - left) + 4)
+    if b < r + 40:
+        seen.append(f"Main's title bar is not active (its colour is {(r, g, b)}, not blue): "
+                    "another window is in front of it")
+    framed = [row for row in TABLE if row[5] == "framed"]
+    covered = []
+    for name, lt, tt, wt, ht, _ in framed:
+        x0, y0, x1, y1 = corners(lt, tt, wt, ht)
+        mx, my = (x0 + x1) // 2, (y0 + y1) // 2
+        if not all([differs(x0, my), differs(x1, my), differs(mx, y0), differs(mx, y1)]):
+            covered.append(name)
+    if covered:
+        seen.append("something covers Main: the frames of " + ", ".join(covered) +
+                    " are not where they belong")
+    for name, what in (("Dir1", "no folder"), ("File1", "no file")):
+        lt, tt, wt, ht = next(row[1:5] for row in TABLE if row[0] == name)
+        x0, y0, x1, y1 = corners(lt, tt, wt, ht)
+        # Inside the sunken edge and clear of a scroll bar: the first lines' text.
+        inside = [px(ox + x, oy + y) for y in range(y0 + 3, y0 + 40) for x in range(x0 + 3, x1 - 20)]
+        blank = max(set(inside), key=inside.count)
+        ink = sum(1 for colour in inside if colour != blank)
+        if name not in covered and ink < 30:
+            seen.append(f"{name} shows {what}: {ink} pixels of ink in its first lines")
+    return seen
+
+
 def main():
-    width, height, raw = load(sys.argv[1])
+    arguments = sys.argv[1:]
+    front_only = "--front" in arguments
+    arguments = [a for a in arguments if a != "--front"]
+    if len(arguments) != 1:
+        print(__doc__)
+        return 2
+    width, height, raw = load(arguments[0])
 
     def px(x, y):
         i = (y * width + x) * 3
@@ -56,14 +103,22 @@ def main():
         if origin:
             break
     if not origin:
-        print("no rule found")
+        print("Main is not in view: the rule under its title is nowhere on the screen (another "
+              "window over it, or no window at all)")
         return 1
     ox, oy = origin
     background = px(ox + 2, oy + 2)
-    problems = []
 
     def differs(x, y):
         return px(ox + x, oy + y) != background
+
+    problems = in_front(px, width, height, ox, oy, differs)
+    if front_only or problems:
+        for problem in problems:
+            print("SEEN:", problem)
+        print("Main is in front, its pickers filled" if not problems else
+              "Main is not the window in front, or its pickers are empty")
+        return 1 if problems else 0
 
     # The client area: the frame around it is equally thick left, right and below, measured
     # from the desktop, whose colour shows in the bottom right corner of the screen.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <mutex>
+#include <vector>
 
 #include "win32/twips.hpp"
 
@@ -114,6 +116,50 @@ struct Chosen {
     UniqueFont font;
 };
 
+// A family chosen for a design at a height, kept for the process: the choice enumerates the
+// installed families and draws samples, and windows, DPI changes and captions fitted to a
+// smaller size ask for the same few fonts again and again.
+struct Kept {
+    std::wstring family;
+    std::vector<std::wstring> nearest;
+    bool bold;
+    BYTE generic;
+    int height;
+    std::wstring chosen;
+};
+
+Chosen choose(const FontSpec& wanted, unsigned dpi);
+
+Chosen chooseOnce(const FontSpec& wanted, unsigned dpi) {
+    static std::mutex guard;
+    static std::vector<Kept> kept;
+    const int height = fontHeight(wanted.hundredthsOfPoint, dpi);
+    const auto same = [&](const Kept& k) {
+        return k.family == wanted.family &&
+               std::equal(k.nearest.begin(), k.nearest.end(), wanted.nearest.begin(),
+                          wanted.nearest.end()) &&
+               k.bold == wanted.bold && k.generic == wanted.generic && k.height == height;
+    };
+    {
+        const std::lock_guard lock(guard);
+        if (const auto found = std::find_if(kept.begin(), kept.end(), same); found != kept.end()) {
+            const std::wstring family = found->chosen;
+            return {family, makeFont(family, wanted, height)};
+        }
+    }
+    Chosen chosen = choose(wanted, dpi);
+    if (chosen.font) {
+        const std::lock_guard lock(guard);
+        kept.push_back({std::wstring(wanted.family),
+                        {wanted.nearest.begin(), wanted.nearest.end()},
+                        wanted.bold,
+                        wanted.generic,
+                        height,
+                        chosen.family});
+    }
+    return chosen;
+}
+
 Chosen choose(const FontSpec& wanted, unsigned dpi) {
     const int height = fontHeight(wanted.hundredthsOfPoint, dpi);
     const auto fits = [&](std::wstring_view family) -> Chosen {
@@ -132,7 +178,7 @@ Chosen choose(const FontSpec& wanted, unsigned dpi) {
 }  // namespace
 
 std::wstring chooseFamily(const FontSpec& wanted, unsigned dpi) {
-    return choose(wanted, dpi).family;
+    return chooseOnce(wanted, dpi).family;
 }
 
 int fontHeight(int hundredthsOfPoint, unsigned dpi) {
@@ -140,7 +186,7 @@ int fontHeight(int hundredthsOfPoint, unsigned dpi) {
 }
 
 UniqueFont createFont(const FontSpec& wanted, unsigned dpi) {
-    return choose(wanted, dpi).font;
+    return chooseOnce(wanted, dpi).font;
 }
 
 }  // namespace win32

@@ -3,9 +3,11 @@
 #include <shellapi.h>
 
 #include <array>
-#include <cstdio>
+#include <charconv>
+#include <string>
 #include <string_view>
 
+#include "schedule/ascii.hpp"
 #include "win32/drive.hpp"
 #include "win32/error.hpp"
 
@@ -39,11 +41,13 @@ schedule::Outcome shellFailure(int code) {
     for (const ShellCode& known : kShellCodes) {
         if (known.code == code) return schedule::Outcome::failure(std::string(known.reason));
     }
-    char number[16];
-    // Sixteen characters hold any unsigned "0x" number of 32 bits.
-    static_cast<void>(std::snprintf(number, sizeof number, "0x%X", static_cast<unsigned>(code)));
-    return schedule::Outcome::failure(std::string("the shell could not delete it (its code ") +
-                                      number + ")");
+    // In hexadecimal, as the shell's documentation lists them. Not through printf, whose
+    // formatting of every kind of number, floating point too, took 23 KB of the editor.
+    char digits[8];
+    char* end = std::to_chars(digits, digits + sizeof digits, static_cast<unsigned>(code), 16).ptr;
+    std::string number(static_cast<char*>(digits), end);
+    for (char& digit : number) digit = schedule::upperAscii(digit);
+    return schedule::Outcome::failure("the shell could not delete it (its code 0x" + number + ")");
 }
 
 }  // namespace

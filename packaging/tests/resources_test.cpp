@@ -24,14 +24,15 @@ struct Program {
     const wchar_t* file;
     bool showsWindows;  // a window or a message box
     // The most bytes the program may take; 0: no limit. The launcher is loaded at every logon
-    // and the helpers at every change of the schedule, so they stay small.
+    // and the helpers at every change of the schedule, so they stay small; the editor is
+    // loaded whole at each start, which its size slows.
     std::size_t largest;
 };
 
 constexpr std::size_t kSmallProgram = 64 * 1024;
 
 const Program kPrograms[] = {
-    {L"Norvell.exe", true, 0},
+    {L"Norvell.exe", true, 500000},
     {L"Brightwick.exe", true, kSmallProgram},
     {L"copyfle.com", false, kSmallProgram},
     {L"clrfle.com", false, kSmallProgram},

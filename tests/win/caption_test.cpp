@@ -11,6 +11,7 @@
 #include <uxtheme.h>
 #include <vssym32.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -82,9 +83,11 @@ bool captionArea(HWND control, RECT& area, UINT& format) {
         } else {
             InflateRect(&area,
                         -(GetSystemMetricsForDpi(SM_CXEDGE, dpi) +
-                          GetSystemMetricsForDpi(SM_CXBORDER, dpi)),
+                          GetSystemMetricsForDpi(SM_CXBORDER, dpi) +
+                          GetSystemMetricsForDpi(SM_CXFOCUSBORDER, dpi)),
                         -(GetSystemMetricsForDpi(SM_CYEDGE, dpi) +
-                          GetSystemMetricsForDpi(SM_CYBORDER, dpi)));
+                          GetSystemMetricsForDpi(SM_CYBORDER, dpi) +
+                          GetSystemMetricsForDpi(SM_CYFOCUSBORDER, dpi)));
         }
         RECT margin{};
         if (SendMessageW(control, BCM_GETTEXTMARGIN, 0, reinterpret_cast<LPARAM>(&margin))) {
@@ -123,6 +126,55 @@ bool captionArea(HWND control, RECT& area, UINT& format) {
         return ::testing::AssertionFailure() << what;
     }
     return ::testing::AssertionSuccess() << what;
+}
+
+// The control's client area as it draws it (WM_PRINTCLIENT), with `text` as its caption.
+std::vector<DWORD> drawn(HWND control, const std::wstring& text, LONG width, LONG height) {
+    const std::wstring caption = textOf(control);
+    SetWindowTextW(control, text.c_str());
+    const win32::ClientDC screen(control);
+    const win32::UniqueDC dc(CreateCompatibleDC(screen.get()));
+    const win32::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    {
+        const win32::Selected canvas(dc.get(), bitmap.get());
+        SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()),
+                     PRF_CLIENT | PRF_ERASEBKGND);
+    }
+    std::vector<DWORD> pixels(static_cast<std::size_t>(width * height));
+    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    GetDIBits(dc.get(), bitmap.get(), 0, static_cast<UINT>(height), pixels.data(), &info, 0);
+    SetWindowTextW(control, caption.c_str());
+    return pixels;
+}
+
+// The caption's ink (what the control draws with it, less what it draws without) keeps a pixel
+// away from all else it draws (a button's frame and focus rectangle), and off a label's right
+// and bottom edges, and its left one when centred.
+::testing::AssertionResult inkClearOfEdges(HWND control) {
+    // A button draws its focus rectangle only beside a caption: it would count as ink.
+    if (GetFocus() == control) SetFocus(nullptr);
+    RECT client{};
+    GetClientRect(control, &client);
+    const LONG w = client.right, h = client.bottom;
+    const std::vector<DWORD> with = drawn(control, textOf(control), w, h);
+    const std::vector<DWORD> without = drawn(control, L"", w, h);
+    const auto at = [&](const std::vector<DWORD>& pixels, LONG x, LONG y) {
+        return pixels[static_cast<std::size_t>(std::clamp(y, 0L, h - 1) * w +
+                                               std::clamp(x, 0L, w - 1))];
+    };
+    const DWORD face = at(without, w / 2, h / 2);
+    const bool label = classOf(control) == L"Static";
+    const bool centred = (GetWindowLongPtrW(control, GWL_STYLE) & SS_TYPEMASK) == SS_CENTER;
+    for (LONG y = 0; y < h; ++y) {
+        for (LONG x = 0; x < w; ++x) {
+            if (at(with, x, y) == at(without, x, y)) continue;
+            bool touches = label && (x == w - 1 || y == h - 1 || (centred && x == 0));
+            for (LONG n = 0; n < 9; ++n)
+                touches |= at(without, x + n % 3 - 1, y + n / 3 - 1) != face;
+            if (touches) return ::testing::AssertionFailure() << "ink at " << x << ", " << y;
+        }
+    }
+    return ::testing::AssertionSuccess();
 }
 
 // The control's font draws bold in what comes out.
@@ -191,6 +243,7 @@ TEST(Captions, WholeInTheirControlsAndBoldWhereDesignedAtTheSystemsDpi) {
                                 ids::Command2, ids::Command3, ids::Command5, ids::Command4};
     for (int id : mainCaptions) {
         EXPECT_TRUE(wholeInItsControl(GetDlgItem(main.hwnd(), id))) << "Main's " << id;
+        EXPECT_TRUE(inkClearOfEdges(GetDlgItem(main.hwnd(), id))) << "Main's " << id;
     }
     for (int id : {ids::Label9, ids::Program}) {
         EXPECT_TRUE(drawsBold(GetDlgItem(main.hwnd(), id))) << "Main's " << id;
@@ -207,6 +260,7 @@ TEST(Captions, WholeInTheirControlsAndBoldWhereDesignedAtTheSystemsDpi) {
         for (int id = viewer::Command1; id <= viewer::Command8; ++id) {
             EXPECT_TRUE(wholeInItsControl(GetDlgItem(form2.hwnd(), id)))
                 << "the viewer's " << id << " with day " << day << " bold";
+            EXPECT_TRUE(inkClearOfEdges(GetDlgItem(form2.hwnd(), id))) << "the viewer's " << id;
         }
     }
 
