@@ -73,21 +73,26 @@ std::wstring folderPrefix(const std::string& folder) {
 editor::SetupStatus setupStep(const std::vector<std::string>& arguments,
                               std::vector<std::string>& report, std::string& log) {
     using editor::SetupStatus;
+    editor::PlatformServices services;
+    // Started with administrator rights on a command line anyone may have written: nothing is
+    // written, the log neither, unless the folder and the log are the installer's own.
     if (editor::asksFor(arguments, editor::kMakeSharedFolderSwitch)) {
         const auto paths = editor::pathsAfterSwitch(arguments, editor::kMakeSharedFolderSwitch, 2);
-        if (!paths) return SetupStatus::BadCommandLine;
+        if (!paths || editor::setupArgumentsRefusal(services, (*paths)[0], (*paths)[1])) {
+            return SetupStatus::BadCommandLine;
+        }
         const std::string& folder = (*paths)[0];
         log = (*paths)[1];
-        editor::PlatformServices services;
-        win32::WorkingFolder contents(folderPrefix(folder));
-        return editor::makeSharedScheduleFolder(services, folder, contents, report);
+        return editor::makeSharedScheduleFolder(services, folder, report);
     }
     // The installer doubles the backslashes before a closing quote, as CommandLineToArgvW
     // reads them, so a folder given as "C:\Sched\" arrives with its backslash.
     std::vector<std::string> trimmed = arguments;
     if (trimmed.size() == 5) trimmed[3] = editor::withoutTrailingBackslashes(trimmed[3]);
     const auto paths = editor::pathsAfterSwitch(trimmed, editor::kDeployForAllUsersSwitch, 3);
-    if (!paths) return SetupStatus::BadCommandLine;
+    if (!paths || editor::setupArgumentsRefusal(services, (*paths)[0], (*paths)[2])) {
+        return SetupStatus::BadCommandLine;
+    }
     const std::string& shared = (*paths)[0];
     const std::string& source = (*paths)[1];
     log = (*paths)[2];
@@ -105,7 +110,6 @@ editor::SetupStatus setupStep(const std::vector<std::string>& arguments,
                               : std::string(": it is a file.")));
         return SetupStatus::ScheduleNotFound;
     }
-    editor::PlatformServices services;
     win32::WorkingFolder picks(folderPrefix(source), true);
     SYSTEMTIME now;
     GetSystemTime(&now);
@@ -179,6 +183,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         if (!folder) {
             editor::reportUnexpectedFailure(nullptr, "its command line names no schedule folder");
             return static_cast<int>(editor::kInvalidParameter);
+        }
+        editor::PlatformServices services;
+        if (const auto refusal = editor::editSharedScheduleRefusal(services, folder->front())) {
+            services.message(*refusal);
+            return static_cast<int>(editor::kRefusedForAllUsers);
         }
         if (!SetCurrentDirectoryW(win32::widen(folder->front()).c_str())) {
             const DWORD error = GetLastError();

@@ -288,7 +288,7 @@ schedule::Outcome PlatformServices::security(std::string_view path, Security& se
     for (const win32::AccessControlEntry& entry : read.entries) {
         security.entries.push_back({entry.allows, win32::narrow(entry.sid),
                                     win32::narrow(entry.name), entry.rights, entry.inheritOnly,
-                                    entry.toNewFiles, entry.toNewFolders});
+                                    entry.toNewFiles, entry.toNewFolders, entry.conditional});
     }
     return schedule::Outcome::success();
 }
@@ -347,6 +347,31 @@ schedule::Outcome PlatformServices::createFolder(std::string_view path,
 schedule::Outcome PlatformServices::setFolderAccess(std::string_view path,
                                                     const std::vector<AccessEntry>& entries) {
     return win32::setFolderAccess(win32::widen(path), forTheSystem(entries));
+}
+
+std::optional<std::string> PlatformServices::programDataFolder() const {
+    std::wstring folder;
+    if (!win32::knownFolder(FOLDERID_ProgramData, folder)) return std::nullopt;
+    return win32::narrow(folder);
+}
+
+schedule::Outcome PlatformServices::folderItems(std::string_view path,
+                                                std::vector<FolderItem>& items) const {
+    std::vector<win32::FolderEntry> entries;
+    if (schedule::Outcome listed = win32::listFolder(win32::widen(path), entries); !listed) {
+        return listed;
+    }
+    items.clear();
+    for (const win32::FolderEntry& entry : entries) {
+        items.push_back({win32::narrow(entry.name),
+                         (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                         (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
+    }
+    return schedule::Outcome::success();
+}
+
+schedule::Outcome PlatformServices::takeOver(std::string_view path) {
+    return win32::takeOverForAdministrators(win32::widen(path));
 }
 
 bool PlatformServices::runsElevated() const {
