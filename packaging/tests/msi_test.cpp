@@ -1,0 +1,183 @@
+// The Windows Installer package, run as a software deployment tool runs it: msiexec silently,
+// with a verbose log. A refused schedule fails the installation and leaves nothing; the
+// installation puts the programs, the Start-menu entry and the shared schedule's folder in
+// place, deploys the schedule that SCHEDULE names, gives way to a newer package and goes by its
+// product code, each keeping the schedule. The tests run in this order on one computer.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <msi.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "driver.hpp"
+#include "win32/shell.hpp"
+#include "win32/text.hpp"
+
+using namespace driver;
+
+namespace {
+
+const std::string kMonday = "08:00\r\nC:\\Tools\\app.exe\r\nNormal\r\nMonday\r\n";
+
+std::wstring knownFolder(const KNOWNFOLDERID& id) {
+    std::wstring folder;
+    if (const schedule::Outcome found = win32::knownFolder(id, folder); !found) {
+        throw std::runtime_error("a known folder is missing: " + found.error);
+    }
+    return folder;
+}
+
+std::wstring programs() {
+    return knownFolder(FOLDERID_ProgramFiles) + L"\\Norvell";
+}
+std::wstring sharedSchedule() {
+    return knownFolder(FOLDERID_ProgramData) + L"\\Norvell";
+}
+std::wstring launcherShortcut() {
+    return knownFolder(FOLDERID_CommonStartup) + L"\\Brightwick.lnk";
+}
+
+// Windows Installer puts the entry of a package for all users into the Start menu of all users.
+// Wine's gives ProgramMenuFolder the installing user's Start menu whatever ALLUSERS says.
+std::wstring startMenuEntry() {
+    const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
+    return knownFolder(wine ? FOLDERID_Programs : FOLDERID_CommonPrograms) + L"\\Norvell.lnk";
+}
+
+bool exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void removeTree(const std::wstring& folder) {
+    std::wstring from = folder + L'\0';  // a list of paths, ended by an empty one
+    SHFILEOPSTRUCTW operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_NO_UI;
+    SHFileOperationW(&operation);
+}
+
+bool installed(const wchar_t* productCode) {
+    return MsiQueryProductStateW(productCode) == INSTALLSTATE_DEFAULT;
+}
+
+// The installation's verbose log: UTF-16 with its byte order mark, or single bytes.
+std::wstring logText(const std::wstring& path) {
+    const std::string bytes = fileBytes(path).value_or("");
+    if (!bytes.starts_with("\xFF\xFE")) return win32::widen(bytes);
+    std::wstring text((bytes.size() - 2) / 2, L'\0');
+    std::copy_n(bytes.data() + 2, text.size() * 2, reinterpret_cast<char*>(text.data()));
+    return text;
+}
+
+// msiexec with `arguments`, silently, logging everything into `log`; its exit code.
+DWORD msiexec(const std::wstring& arguments, const TempFolder& scratch, std::wstring& log) {
+    const std::wstring logFile = scratch.file(L"msiexec.log");
+    DeleteFileW(logFile.c_str());
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    const Process installer(std::wstring(system) + L"\\msiexec.exe",
+                            arguments + L" /qn /l*v \"" + logFile + L"\"", scratch.path());
+    const std::optional<DWORD> code = installer.wait(180s);
+    log = logText(logFile);
+    return code.value_or(999);
+}
+
+void expectInstalledPrograms() {
+    for (const std::wstring& name : fileNames(distDir())) {
+        EXPECT_EQ(fileBytes(programs() + L"\\" + name), fileBytes(distDir() + L"\\" + name))
+            << win32::narrow(name) << " is not the shippable folder's";
+    }
+}
+
+}  // namespace
+
+TEST(Msi, AScheduleFolderThatIsNotThereFailsTheInstallationAndLeavesNothing) {
+    ASSERT_TRUE(exists(NORVELL_MSI)) << "the package has not been built";
+    // What an earlier run left would let these tests pass unearned.
+    TempFolder scratch;
+    std::wstring log;
+    msiexec(L"/x " NORVELL_MSI_PRODUCT_CODE, scratch, log);
+    msiexec(L"/x " NORVELL_NEWER_MSI_PRODUCT_CODE, scratch, log);
+    removeTree(sharedSchedule());
+    DeleteFileW(launcherShortcut().c_str());
+    ASSERT_FALSE(exists(programs())) << "Norvell is installed otherwise: remove it first";
+    ASSERT_FALSE(exists(sharedSchedule())) << "a schedule is left: remove it first";
+
+    const std::wstring missing = scratch.file(L"missing");
+    EXPECT_EQ(msiexec(L"/i \"" NORVELL_MSI L"\" \"SCHEDULE=" + missing + L"\"", scratch, log),
+              static_cast<DWORD>(ERROR_INSTALL_FAILURE));
+    EXPECT_NE(log.find(L"The schedule folder " + missing + L" does not exist"), std::wstring::npos)
+        << win32::narrow(log);
+    EXPECT_FALSE(installed(NORVELL_MSI_PRODUCT_CODE));
+    EXPECT_FALSE(exists(programs()));
+    EXPECT_FALSE(exists(startMenuEntry()));
+    EXPECT_FALSE(exists(sharedSchedule())) << "the folder this installation made is left";
+}
+
+TEST(Msi, InstallsTheProgramsTheStartMenuEntryAndTheSharedScheduleFolder) {
+    win32::ComApartment com;
+    TempFolder scratch;
+    std::wstring log;
+    ASSERT_EQ(msiexec(L"/i \"" NORVELL_MSI L"\"", scratch, log), 0u) << win32::narrow(log);
+    EXPECT_TRUE(installed(NORVELL_MSI_PRODUCT_CODE));
+    expectInstalledPrograms();
+    EXPECT_EQ(fileNames(programs()), fileNames(distDir())) << "the step's log is left";
+    const std::optional<win32::Link> entry = loadLink(startMenuEntry());
+    ASSERT_TRUE(entry) << "no Start-menu entry";
+    EXPECT_EQ(win32::narrow(entry->target), win32::narrow(programs() + L"\\Norvell.exe"));
+    EXPECT_EQ(win32::narrow(entry->workingFolder), win32::narrow(sharedSchedule()));
+    // Norvell.exe's own words, as the NSIS installer's log has them.
+    EXPECT_NE(log.find(L"Made the schedule folder " + sharedSchedule() +
+                       L": administrators and SYSTEM may change it"),
+              std::wstring::npos)
+        << win32::narrow(log);
+    EXPECT_TRUE(exists(sharedSchedule()));
+}
+
+TEST(Msi, ScheduleDeploysTheFoldersPicksForAllUsers) {
+    win32::ComApartment com;
+    TempFolder scratch;
+    TempFolder picks;
+    picks.write(L"2Mon.dat", kMonday);
+    std::wstring log;
+    ASSERT_EQ(msiexec(L"/i \"" NORVELL_MSI L"\" \"SCHEDULE=" + picks.path() + L"\"", scratch, log),
+              0u)
+        << win32::narrow(log);
+    EXPECT_EQ(fileBytes(sharedSchedule() + L"\\datmon.dat"), kMonday);
+    const std::optional<win32::Link> shortcut = loadLink(launcherShortcut());
+    ASSERT_TRUE(shortcut) << win32::narrow(log);
+    EXPECT_EQ(win32::narrow(shortcut->target), win32::narrow(programs() + L"\\Brightwick.exe"));
+    EXPECT_EQ(win32::narrow(shortcut->workingFolder), win32::narrow(sharedSchedule()));
+    EXPECT_NE(log.find(L"Made " + launcherShortcut()), std::wstring::npos) << win32::narrow(log);
+}
+
+TEST(Msi, ANewerPackageReplacesTheOlderInPlaceAndKeepsTheSchedule) {
+    TempFolder scratch;
+    std::wstring log;
+    ASSERT_EQ(msiexec(L"/i \"" NORVELL_NEWER_MSI L"\"", scratch, log), 0u) << win32::narrow(log);
+    EXPECT_FALSE(installed(NORVELL_MSI_PRODUCT_CODE));
+    EXPECT_TRUE(installed(NORVELL_NEWER_MSI_PRODUCT_CODE));
+    expectInstalledPrograms();
+    EXPECT_TRUE(exists(startMenuEntry()));
+    EXPECT_EQ(fileBytes(sharedSchedule() + L"\\datmon.dat"), kMonday);
+    EXPECT_TRUE(exists(launcherShortcut()));
+}
+
+TEST(Msi, UninstallingByProductCodeKeepsOnlyTheSchedule) {
+    TempFolder scratch;
+    std::wstring log;
+    ASSERT_EQ(msiexec(L"/x " NORVELL_NEWER_MSI_PRODUCT_CODE, scratch, log), 0u)
+        << win32::narrow(log);
+    EXPECT_FALSE(installed(NORVELL_NEWER_MSI_PRODUCT_CODE));
+    EXPECT_FALSE(exists(programs())) << "the programs' folder is left";
+    EXPECT_FALSE(exists(startMenuEntry()));
+    EXPECT_FALSE(exists(launcherShortcut())) << "the launcher would be looked for at logon";
+    EXPECT_EQ(fileBytes(sharedSchedule() + L"\\datmon.dat"), kMonday) << "the schedule went";
+    removeTree(sharedSchedule());
+}
