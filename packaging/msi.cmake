@@ -71,9 +71,15 @@ if(NOT made EQUAL 0)
 endif()
 # SCHEDULE reaches the installation's steps from the command line of a user who is no
 # administrator too, when policy lets that user install elevated; wixl lists only its own.
+# wixl makes every action that is not deferred an immediate one: the rollback action's type is
+# set here (1 a function of a DLL in the package, 0x40 its result ignored, 0x100 rollback,
+# 0x400 in the script, 0x800 without impersonation).
 get_filename_component(tools ${WIXL} DIRECTORY)
 execute_process(COMMAND ${tools}/msibuild ${WORK}/package.msi -q
                         "UPDATE `Property` SET `Value` = 'SCHEDULE;WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED' WHERE `Property` = 'SecureCustomProperties'"
+                COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${tools}/msibuild ${WORK}/package.msi -q
+                        "UPDATE `CustomAction` SET `Type` = 3393 WHERE `Action` = 'UndoSharedFolder'"
                 COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${PYTHON} ${CMAKE_CURRENT_LIST_DIR}/msi_summary.py ${WORK}/package.msi
                         ${EPOCH} "{${PACKAGE_CODE}}" COMMAND_ERROR_IS_FATAL ANY)

@@ -110,8 +110,7 @@ TEST(Msi, InstallsUpgradesAndUninstallsForAllUsersKeepingTheSchedule) {
     EXPECT_FALSE(installed(NORVELL_MSI_PRODUCT_CODE));
     EXPECT_FALSE(exists(programs()));
     EXPECT_FALSE(exists(startMenuEntry()));
-    // The folder this installation made goes too on Windows, by a rollback action, which Wine
-    // runs without its CustomActionData.
+    EXPECT_FALSE(exists(sharedSchedule())) << "the folder this installation made is left";
 
     // The programs, the Start-menu entry and the shared schedule's folder.
     ASSERT_EQ(msiexec(L"/i \"" NORVELL_MSI L"\"", scratch, log), 0u) << win32::narrow(log);
