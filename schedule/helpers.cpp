@@ -118,7 +118,8 @@ std::optional<Record> pickRecord(std::string_view bytes, std::string& reason) {
     return std::nullopt;
 }
 
-Outcome readPickFiles(Folder& folder, CombinedPicks& combined) {
+Outcome readPickFiles(Folder& folder, CombinedPicks& combined,
+                      std::map<std::string, std::string, std::less<>>* bytesRead) {
     std::vector<std::string> names;
     if (Outcome listed = folder.fileNames(names); !listed) return listed;
     const auto days = picksByDay(names);
@@ -131,7 +132,9 @@ Outcome readPickFiles(Folder& folder, CombinedPicks& combined) {
                 continue;
             }
             std::string reason;
-            if (const std::optional<Record> record = pickRecord(bytes, reason)) {
+            const std::optional<Record> record = pickRecord(bytes, reason);
+            if (bytesRead) (*bytesRead)[pick.name] = bytes;
+            if (record) {
                 combined.days[index] += formatRecord(*record);
                 combined.pickNames[index].push_back(pick.name);
                 if (auto damage = recordDamage(*record)) {
@@ -214,7 +217,9 @@ void movePicks(Folder& root, std::string_view fromPath, const std::vector<std::s
     for (const std::string& pick : picks) {
         if (Outcome moved = root.moveToSubfolder(prefix + pick, toPath, pick); !moved) {
             fail(report, kHelperFailed, prefix + pick, moved.error);
+            continue;
         }
+        report.kept.push_back({pick, std::string(toPath) + "\\" + pick});
     }
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,9 +28,17 @@ enum HelperStatus : int {
     kHelperPicksLeftOut = 2,
 };
 
+// A pick file that a clear moved aside: its name in the schedule's folder, and where it is
+// kept now, as a path below that folder ("Cleared\2Mon.dat").
+struct KeptPick {
+    std::string name;
+    std::string keptAs;
+};
+
 struct HelperReport {
     int status = kHelperDone;
     std::vector<std::string> problems;  // "name: reason", one per file
+    std::vector<KeptPick> kept;         // a clear: every pick file it moved aside
 };
 
 // The subfolder of the schedule's folder where the clears keep the pick files they cleared,
@@ -94,8 +103,10 @@ struct CombinedPicks {
 // Reads every pick file of `folder`, the one reading behind copyfle.com and behind the
 // editor's naming of what copyfle.com left out: each day's records in increasing pick number
 // (equal numbers by name), each whole and with CR LF line ends. Fails only when the folder
-// cannot be listed.
-Outcome readPickFiles(Folder& folder, CombinedPicks& combined);
+// cannot be listed. `bytesRead`, when given, gets each pick file's bytes as they were read,
+// by name: each file is read once, so these are the bytes that were judged.
+Outcome readPickFiles(Folder& folder, CombinedPicks& combined,
+                      std::map<std::string, std::string, std::less<>>* bytesRead = nullptr);
 
 // Rebuilds all seven day files from the pick files of `folder` (readPickFiles); a day
 // without picks gets an empty file. Pick files stay.

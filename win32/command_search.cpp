@@ -7,14 +7,19 @@
 namespace win32 {
 
 namespace {
-// The program search CreateProcess makes for a module name without a path of its own.
 bool searched(const std::wstring& name) {
-    if (name.empty()) return false;
-    wchar_t found[MAX_PATH];
-    const DWORD length = SearchPathW(nullptr, name.c_str(), L".exe", MAX_PATH, found, nullptr);
-    return length > 0 && length < MAX_PATH && isFile(found);
+    return searchProgram(name).has_value();
 }
 }  // namespace
+
+// The program search CreateProcess makes for a module name without a path of its own.
+std::optional<std::wstring> searchProgram(const std::wstring& name) {
+    if (name.empty()) return std::nullopt;
+    wchar_t found[MAX_PATH];
+    const DWORD length = SearchPathW(nullptr, name.c_str(), L".exe", MAX_PATH, found, nullptr);
+    if (length == 0 || length >= MAX_PATH || !isFile(found)) return std::nullopt;
+    return std::wstring(found, length);
+}
 
 bool commandFound(const std::wstring& commandLine) {
     if (commandLine.empty()) return false;

@@ -80,8 +80,18 @@ UniqueHandle WorkingFolder::openToRead(std::string_view name, DWORD flags) const
 }
 
 Outcome WorkingFolder::readFile(std::string_view name, std::string& bytes) {
-    UniqueHandle file = openToRead(name);
+    // The link itself is opened, never what it leads to, and judged on the handle that is
+    // then read: nothing can be put in its place between the look and the reading.
+    UniqueHandle file = openToRead(name, refuseLinks_ ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
     if (!file) return lastError();
+    if (refuseLinks_) {
+        BY_HANDLE_FILE_INFORMATION information;
+        if (!GetFileInformationByHandle(file.get(), &information)) return lastError();
+        if (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+            return Outcome::failure(
+                "it is a symbolic link or another reparse point, which leads elsewhere");
+        }
+    }
     return readOpenFile(file.get(), bytes);
 }
 

@@ -19,7 +19,10 @@ class WorkingFolder final : public schedule::Folder {
   public:
     // `prefix` is put before every name: empty for the working folder itself, or a folder
     // path ending in a backslash (tests and benchmarks).
-    explicit WorkingFolder(std::wstring prefix = {}) : prefix_(std::move(prefix)) {}
+    // `refuseLinks`: readFile refuses a file that is a reparse point (a symbolic link), whose
+    // bytes could be changed by whoever may change where it leads.
+    explicit WorkingFolder(std::wstring prefix = {}, bool refuseLinks = false)
+        : prefix_(std::move(prefix)), refuseLinks_(refuseLinks) {}
 
     schedule::Outcome fileNames(std::vector<std::string>& names) override;
     schedule::Outcome folderNames(std::vector<std::string>& names) override;
@@ -43,6 +46,7 @@ class WorkingFolder final : public schedule::Folder {
     std::wstring path(std::string_view name) const;
     UniqueHandle openToRead(std::string_view name, DWORD flags = 0) const;
     std::wstring prefix_;
+    bool refuseLinks_ = false;
     std::map<std::string, std::unique_ptr<WorkingFolder>, std::less<>> subfolders_;
 };
 

@@ -3,6 +3,7 @@
 #include "editor/core/check_path.hpp"
 #include "editor/core/deploy.hpp"
 #include "editor/core/folder_safety.hpp"
+#include "editor/core/program_safety.hpp"
 
 namespace editor {
 
@@ -125,7 +126,7 @@ unsigned long createAllUsersShortcut(Services& services) {
     if (!services.isFile(MyPath + std::string(kLauncherFile))) return kFileNotFound;
     // The first instance checked too, but this one has the rights, so it is the one that must
     // not be talked into an unsafe shortcut.
-    if (allUsersRefusal(services, MyPath)) return kRefusedForAllUsers;
+    if (allUsersRefusal(services, MyPath) || dayFilesRefusal(services)) return kRefusedForAllUsers;
     std::string folder;
     const schedule::Outcome created = services.createShortcut(
         StartupFolder::AllUsers, launcherShortcut(services, MyPath), folder);

@@ -5,6 +5,7 @@
 
 #include "editor/core/check_path.hpp"
 #include "editor/core/deploy.hpp"
+#include "editor/core/program_safety.hpp"
 #include "editor/core/wording.hpp"
 #include "schedule/helpers.hpp"
 #include "schedule/path_limit.hpp"
@@ -265,8 +266,25 @@ StartupPlace inspectStartupFolder(const Services& services, StartupFolder where,
     return place;
 }
 
-const StartupPlace* secondShortcut(const StartupPlace& user, const StartupPlace& allUsers) {
+bool sameSchedule(const Services& services, const StartupPlace& first, const StartupPlace& second) {
+    if (!first.shortcut || !second.shortcut) return false;
+    const std::string& one = first.shortcut->workingFolder;
+    const std::string& other = second.shortcut->workingFolder;
+    return one.empty() || other.empty() || services.samePath(one, other);
+}
+
+std::string bothSchedulesRun(const StartupPlace& user, const StartupPlace& allUsers) {
+    return "At each logon Brightwick starts twice, once with each of two schedules, and the due "
+           "programs of both start: the schedule in " +
+           user.shortcut->workingFolder + ", from " + startupFolderWords(user.where) +
+           ", and the one in " + allUsers.shortcut->workingFolder + ", from " +
+           startupFolderWords(allUsers.where) + ".";
+}
+
+const StartupPlace* secondShortcut(const Services& services, const StartupPlace& user,
+                                   const StartupPlace& allUsers) {
     if (!user.starts() || !allUsers.starts()) return nullptr;
+    if (!sameSchedule(services, user, allUsers)) return nullptr;
     // The one that is not this editor's goes; of two alike, the user's, since the one of all
     // users starts Brightwick for this user too.
     if (user.isOurs() && !allUsers.isOurs()) return &allUsers;
@@ -332,14 +350,26 @@ void deploymentStatus(Services& services) {
             "Brightwick is not deployed, so nothing starts your programs at logon. To deploy it, "
             "click \"Ready to Deploy...\" and answer Yes for your account or No for all users.");
     }
-    const StartupPlace* second = secondShortcut(user, all);
+    const StartupPlace* second = secondShortcut(services, user, all);
+    // Two schedules that each start from their own Startup folder are two deployments, not a
+    // fault of the one whose schedule is not edited here.
+    const bool twoSchedules = user.starts() && all.starts() && !sameSchedule(services, user, all);
+    if (twoSchedules) text += bothSchedulesRun(user, all) + "\n\n";
     for (const StartupPlace* place : {&user, &all}) {
         if (place == second) {
             todo.push_back(removeSecond(*second));
             continue;
         }
+        if (twoSchedules && !place->workingFolderIsOurs) continue;
         for (std::string& line : remedies(*place, place == &user ? all : user, ourLauncher)) {
             todo.push_back(std::move(line));
+        }
+    }
+    // The schedule here starts at every user's logon: its programs must be safe for all.
+    if (all.isOurs()) {
+        for (const ProgramProblems& unsafe :
+             unsafePrograms(services, scheduledPrograms(services, workingDayFiles(services)))) {
+            todo.push_back(programRemedy(services, unsafe));
         }
     }
     todo.insert(todo.end(), lastRunTodo.begin(), lastRunTodo.end());

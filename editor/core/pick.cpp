@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "editor/core/all_users_shortcut.hpp"
+#include "editor/core/folder_safety.hpp"
+#include "editor/core/program_safety.hpp"
 #include "schedule/folder.hpp"
 #include "schedule/path_limit.hpp"
 #include "schedule/pick_file.hpp"
@@ -68,6 +70,36 @@ std::optional<std::string> movePastTakenNumber(MainControls& controls, Services&
     return advancePickCounter(controls, 1);
 }
 
+// Removes the files of a pick that did not get all of its files, newest first; `names` keeps
+// those that stay. The failure that kept the newest of them; success when all went.
+schedule::Outcome takeBack(schedule::Folder& folder, std::vector<std::string>& names) {
+    while (!names.empty()) {
+        if (schedule::Outcome removed = folder.removeFile(names.back()); !removed) return removed;
+        names.pop_back();
+    }
+    return schedule::Outcome::success();
+}
+
+// Why `program` may not go into the working folder's schedule: a folder that only
+// administrators can change holds a schedule that all users share, and what it starts, starts
+// in every user's logon. None when it may.
+std::optional<std::string> sharedScheduleRefusal(Services& services, const std::string& program) {
+    const std::string folder = services.workingFolder();
+    if (!safeForAllUsers(services, folder)) return std::nullopt;
+    const std::vector<std::string> problems = programLineProblems(services, program);
+    if (problems.empty()) return std::nullopt;
+    std::string text = "The program " + program + " cannot be picked into the schedule in " +
+                       folder +
+                       ", which Brightwick runs at the logon of every user, administrators too: "
+                       "others than administrators could change it.\n";
+    for (const std::string& problem : problems) text += "\n- " + problem;
+    const std::optional<std::string> programFiles = services.programFilesFolder();
+    return text +
+           "\n\nNothing was written; put the program into a folder that only administrators can "
+           "change, such as " +
+           programFiles.value_or("Program Files") + ", and pick it there.";
+}
+
 }  // namespace
 
 std::vector<std::string> mainListItems(List list) {
@@ -125,6 +157,13 @@ WrittenPick writePickFiles(MainControls& controls, Services& services,
                 pick.failure = "The pick file " + name + " could not be written in " +
                                services.workingFolder() + ": " + written.error + ".";
                 pick.denied = written.code == kAccessDenied;
+                // A retry writes the whole pick again, under a new number: the days written
+                // now would start the program twice.
+                if (const schedule::Outcome removed = takeBack(folder, pick.names); !removed) {
+                    pick.failure += " " + pick.names.back() +
+                                    ", written for the same pick, could not be removed again: " +
+                                    removed.error + "; delete it before you try again.";
+                }
                 return pick;
             }
             taken = name;
@@ -132,21 +171,13 @@ WrittenPick writePickFiles(MainControls& controls, Services& services,
         }
         if (taken.empty()) return pick;
         // The files just written are this pick's own, made a moment ago under the number.
-        while (!pick.names.empty()) {
-            const std::string& own = pick.names.back();
-            if (const schedule::Outcome removed = folder.removeFile(own); !removed) {
-                pick.failure = "The pick file ";
-                pick.failure += taken;
-                pick.failure += " was taken meanwhile, and ";
-                pick.failure += own;
-                pick.failure +=
-                    ", written for the same pick, could not be removed again to move the pick "
-                    "to a free number: ";
-                pick.failure += removed.error;
-                pick.failure += '.';
-                return pick;
-            }
-            pick.names.pop_back();
+        if (const schedule::Outcome removed = takeBack(folder, pick.names); !removed) {
+            pick.failure = "The pick file " + taken + " was taken meanwhile, and " +
+                           pick.names.back() +
+                           ", written for the same pick, could not be removed again to move the "
+                           "pick to a free number: " +
+                           removed.error + ".";
+            return pick;
         }
         if (const auto full = movePastTakenNumber(controls, services)) {
             pick.failure = *full;
@@ -219,6 +250,10 @@ void pickProgram(MainControls& controls, Services& services) {
                          " cannot be scheduled: its name has characters that the system's "
                          "code page for schedule files cannot hold. Nothing was written; please "
                          "pick a program whose folder and file names use other characters.");
+        return;
+    }
+    if (const auto refusal = sharedScheduleRefusal(services, path)) {
+        services.message(*refusal);
         return;
     }
     const std::string style = controls.currentItem(List::List4);

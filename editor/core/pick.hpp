@@ -34,8 +34,8 @@ struct PickFile {
 
 // How writing one pick's files ended.
 struct WrittenPick {
-    // The names written, under the number that Text4 holds now: the first files of the pick,
-    // all of them when nothing stopped it.
+    // The names written, under the number that Text4 holds now: all of the pick's when
+    // nothing stopped it, else those that could not be taken back.
     std::vector<std::string> names;
     std::string failure;       // what stopped it, as a sentence; empty when all were written
     bool counterFull = false;  // the failure is the counter's limit, and nothing was written
@@ -47,7 +47,8 @@ struct WrittenPick {
 // files this pick wrote so far are removed again, Text4 moves past the taken number (to the
 // highest pick number in the folder, as at start-up, and on by one) and the whole pick is
 // written under that number, so that one pick's files keep sharing a number. It stops at the
-// first file that cannot be written, keeping those written before it.
+// first file that cannot be written and removes those written before it, so that trying
+// again cannot schedule a day twice; `names` then holds those that could not be removed.
 WrittenPick writePickFiles(MainControls& controls, Services& services,
                            const std::vector<PickFile>& files);
 

@@ -31,6 +31,16 @@ std::string_view changeWords(ScheduleChange change) {
 
 }  // namespace
 
+std::optional<std::string> editSharedScheduleRefusal(const Services& services,
+                                                     const std::string& folder) {
+    const std::vector<std::string> problems = allUsersProblems(services, folder);
+    if (problems.empty()) return std::nullopt;
+    std::string text = "Norvell was started with administrator rights for the schedule in " +
+                       folder + ", but that is no schedule that only administrators can change:\n";
+    for (const std::string& problem : problems) text += "\n- " + problem;
+    return text + "\n\nNorvell did not open it with administrator rights.";
+}
+
 std::string sharedScheduleQuestion(std::string_view folder) {
     return "The schedule in " + std::string(folder) +
            " is shared by all users of this computer; only an administrator can change it. "

@@ -30,6 +30,7 @@ class PlatformServices final : public Services {
     std::optional<std::string> toAnsi(std::string_view text) const override;
     std::string fromAnsi(std::string_view bytes) const override;
     bool programFound(std::string_view programLine) const override;
+    std::optional<std::string> searchProgram(std::string_view name) const override;
     schedule::Outcome startRecord(std::string_view programLine, int showWindow) override;
     schedule::Outcome createShortcut(StartupFolder where, const Shortcut& shortcut,
                                      std::string& folder) override;
@@ -53,6 +54,10 @@ class PlatformServices final : public Services {
                                    bool& existed) override;
     schedule::Outcome setFolderAccess(std::string_view path,
                                       const std::vector<AccessEntry>& entries) override;
+    std::optional<std::string> programDataFolder() const override;
+    schedule::Outcome folderItems(std::string_view path,
+                                  std::vector<FolderItem>& items) const override;
+    schedule::Outcome takeOver(std::string_view path) override;
     bool runsElevated() const override;
     schedule::Outcome startAsAdministrator(std::string_view arguments) override;
 

@@ -239,10 +239,11 @@ TEST(AllUsers, ScheduleOptionDeploysAFoldersPicksForAllUsersOrFailsWithItsStatus
     EXPECT_TRUE(samePath(shortcut->target, programs() + L"\\Brightwick.exe"));
     EXPECT_TRUE(samePath(shortcut->workingFolder, sharedSchedule()));
 
-    // Again with another folder: its schedule replaces the first, under the one shortcut.
+    // Again with another folder: its schedule replaces the first, under the one shortcut. The
+    // folder ends in a backslash, which a quote follows on the command line.
     TempFolder second;
     second.write(L"5Wed.dat", kWednesday);
-    ASSERT_EQ(install(L"/S /AllUsers \"/Schedule=" + second.path() + L"\""), 0u)
+    ASSERT_EQ(install(L"/S /AllUsers \"/Schedule=" + second.path() + L"\\\""), 0u)
         << win32::narrow(setupLog());
     EXPECT_EQ(fileBytes(sharedSchedule() + L"\\datwed.dat"), kWednesday);
     EXPECT_EQ(fileBytes(sharedSchedule() + L"\\datmon.dat"), "");
@@ -252,6 +253,21 @@ TEST(AllUsers, ScheduleOptionDeploysAFoldersPicksForAllUsersOrFailsWithItsStatus
         if (name.ends_with(L".lnk")) links.push_back(name);
     }
     EXPECT_EQ(links, std::vector<std::wstring>{L"Brightwick.lnk"});
+
+    // A program in a folder that everyone may change (mode 0777 under Wine) is refused, and
+    // the shared schedule stays as it was.
+    TempFolder open;
+    setAccessListOrThrow(open.path(), L"D:P(A;OICI;FA;;;WD)");
+    open.write(L"tool.exe", "MZ");
+    TempFolder naming;
+    naming.write(L"2Mon.dat",
+                 "08:00\r\n" + win32::narrow(open.file(L"tool.exe")) + "\r\nNormal\r\nMonday\r\n");
+    DeleteFileW(launcherShortcut().c_str());
+    EXPECT_EQ(install(L"/S /AllUsers \"/Schedule=" + naming.path() + L"\""), 15u);
+    EXPECT_FALSE(exists(launcherShortcut()));
+    EXPECT_NE(setupLog().find(L"\n- " + open.file(L"tool.exe") + L" (Monday):"), std::wstring::npos)
+        << win32::narrow(setupLog());
+    EXPECT_EQ(fileBytes(sharedSchedule() + L"\\datwed.dat"), kWednesday);
 
     // A folder without a pick file, and one that is not there: a status of its own, no
     // shortcut, and the log says why.

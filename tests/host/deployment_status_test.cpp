@@ -285,7 +285,8 @@ TEST(DeploymentStatus, TwoShortcutsThatStartNameTheDoubleStartAndTheOneToRemove)
         editor::Shortcut allUsers;
         StartupFolder remove;
     };
-    const editor::Shortcut other{"", "D:\\Other\\Brightwick.exe", "", "D:\\Other"};
+    // Another copy's launcher, with the same schedule.
+    const editor::Shortcut other{"", "D:\\Other\\Brightwick.exe", "", "C:\\Sched"};
     const Case cases[] = {
         {"both this editor's: the user's goes", ours(), ours(), StartupFolder::CurrentUser},
         {"only the user's is this editor's", ours(), other, StartupFolder::AllUsers},
@@ -400,4 +401,36 @@ TEST(DeploymentStatus, AShortcutThroughAMappedDrivesShareOrItsLetterIsThisEditor
         EXPECT_TRUE(holds(text, ", this editor's Brightwick.exe.")) << text;
         EXPECT_TRUE(holds(text, ", this editor's working folder,")) << text;
     }
+}
+
+TEST(DeploymentStatus, AProgramOfASchedulesForAllUsersThatAUserMayChangeIsNamedWithWhatToDo) {
+    FakeServices services;
+    services.shortcutFiles[services.linkPath(StartupFolder::AllUsers)] = ours();
+    services.folder.files["datfri.dat"] =
+        "08:00\r\nC:\\Users\\bob\\tool.exe\r\nNormal\r\nFriday\r\n";
+    services.securities["C:\\Users\\bob\\tool.exe"] = {"S-1-5-21-1-2-3-1002", "PC\\bob", true, {}};
+    const std::string text = status(services);
+    EXPECT_TRUE(
+        holds(text,
+              "- C:\\Users\\bob\\tool.exe starts at every user's logon (Friday), but others "
+              "than administrators could change it: C:\\Users\\bob\\tool.exe: it belongs "
+              "to PC\\bob"))
+        << text;
+    EXPECT_TRUE(holds(text, "or remove its record in Show List under Friday")) << text;
+}
+
+TEST(DeploymentStatus, TwoShortcutsWithSchedulesOfTheirOwnNameBothAndNoDoubleStart) {
+    FakeServices services;
+    services.shortcutFiles[services.linkPath(StartupFolder::CurrentUser)] = ours();
+    services.shortcutFiles[services.linkPath(StartupFolder::AllUsers)] = {
+        "", "C:\\Program Files\\Norvell\\Brightwick.exe", "", "C:\\ProgramData\\Norvell"};
+    const std::string text = status(services);
+    EXPECT_TRUE(holds(text,
+                      "At each logon Brightwick starts twice, once with each of two schedules, and "
+                      "the due programs of both start: the schedule in C:\\Sched, from the Startup "
+                      "folder of your account, and the one in C:\\ProgramData\\Norvell, from the "
+                      "Startup folder of all users."))
+        << text;
+    EXPECT_FALSE(holds(text, "remove the second shortcut")) << text;
+    EXPECT_FALSE(holds(text, "instead of")) << text;
 }

@@ -87,8 +87,9 @@ class FakeServices final : public editor::Services {
     std::map<std::string, std::function<void(FakeFolder&)>> helperEffects;
     std::map<std::string, std::string> startFailures;  // program -> reason
     std::string windowsFolderPath = "C:\\Windows";
-    std::optional<std::string> logonHistory;  // none: Brightwick has not run yet
-    std::set<std::string> missingPrograms;    // program lines that name nothing
+    std::optional<std::string> logonHistory;        // none: Brightwick has not run yet
+    std::set<std::string> missingPrograms;          // program lines that name nothing
+    std::map<std::string, std::string> searchable;  // program name -> the file the search finds
     // The ANSI code page as the fake knows it: every byte as it is.
     std::function<std::string(std::string_view)> decode = [](std::string_view bytes) {
         return std::string(bytes);
@@ -136,6 +137,10 @@ class FakeServices final : public editor::Services {
     std::map<std::string, std::string> createFailures;
     std::vector<std::pair<std::string, std::vector<editor::AccessEntry>>> accessSet;
     std::map<std::string, std::string> accessFailures;
+    std::optional<std::string> programDataPath = "C:\\ProgramData";
+    // What folders hold, by path (any other holds nothing), and what was taken over, in order.
+    std::map<std::string, std::vector<editor::FolderItem>> folderContents;
+    std::vector<std::string> takenOver;
     // Whether the editor runs elevated, and how starting it again so ends.
     bool elevated = false;
     schedule::Outcome administratorStart = schedule::Outcome::success();
@@ -184,6 +189,11 @@ class FakeServices final : public editor::Services {
     std::string fromAnsi(std::string_view bytes) const override { return decode(bytes); }
     bool programFound(std::string_view programLine) const override {
         return missingPrograms.count(std::string(programLine)) == 0;
+    }
+    std::optional<std::string> searchProgram(std::string_view name) const override {
+        auto found = searchable.find(std::string(name));
+        if (found == searchable.end()) return std::nullopt;
+        return found->second;
     }
     schedule::Outcome startRecord(std::string_view programLine, int showWindow) override {
         log.push_back("start record: " + std::string(programLine) + " show " +
@@ -345,6 +355,17 @@ class FakeServices final : public editor::Services {
             return schedule::Outcome::failure(failure->second);
         }
         accessSet.emplace_back(path, entries);
+        return schedule::Outcome::success();
+    }
+    std::optional<std::string> programDataFolder() const override { return programDataPath; }
+    schedule::Outcome folderItems(std::string_view path,
+                                  std::vector<editor::FolderItem>& items) const override {
+        auto known = folderContents.find(std::string(path));
+        items = known == folderContents.end() ? std::vector<editor::FolderItem>{} : known->second;
+        return schedule::Outcome::success();
+    }
+    schedule::Outcome takeOver(std::string_view path) override {
+        takenOver.emplace_back(path);
         return schedule::Outcome::success();
     }
     bool runsElevated() const override { return elevated; }

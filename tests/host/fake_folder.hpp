@@ -2,6 +2,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -24,6 +25,8 @@ class FakeFolder final : public schedule::Folder {
     int busyReplaces = 0;               // the next replaces that fail as "in use"
     std::set<std::string> readOnly;     // names that a replace may not overwrite
     bool unreadableFolder = false;
+    // Runs after each read, as another process might change the file then.
+    std::function<void(const std::string&)> afterRead;
     bool readOnlyFolder = false;  // takes no new file: access denied
     bool exists = true;           // a subfolder not made yet lists no files and takes none
     int pauses = 0;
@@ -76,6 +79,7 @@ class FakeFolder final : public schedule::Folder {
         auto it = files.find(std::string(name));
         if (it == files.end()) return schedule::Outcome::failure("not found");
         bytes = it->second;
+        if (afterRead) afterRead(it->first);
         return {};
     }
     schedule::Outcome writeFile(std::string_view name, std::string_view bytes) override {

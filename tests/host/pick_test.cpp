@@ -177,20 +177,34 @@ TEST(Pick, AfterAPickAllDaysTickedAndTwelveAmNormal) {
               "00:00\r\nC:\\Tools\\app.exe\r\nNormal\r\nSunday\r\n");
 }
 
-TEST(Pick, UnwritablePickFileIsReportedAndTheChoicesKept) {
-    Window window;
-    window.tick({0, 2, 4});
-    window.controls.current[List::List4] = "Hide";
-    window.services.folder.unwritable.insert(
-        schedule::temporaryNameFor("2Wed.dat", window.services.processId()));
-    window.pick();
-    ASSERT_EQ(window.services.log.size(), 1u);
-    EXPECT_NE(window.services.log[0].find("2Wed.dat"), std::string::npos);
-    EXPECT_NE(window.services.log[0].find("disk full"), std::string::npos);
-    EXPECT_EQ(window.names(), Names{"2Mon.dat"}) << "the whole earlier file stays, nothing half";
-    EXPECT_EQ(window.controls.current[List::List4], "Hide");
-    EXPECT_FALSE(window.controls.days[1]);
-    EXPECT_EQ(window.controls.fields[Field::Text4], "2");
+TEST(Pick, AnUnwritablePickFileTakesBackTheDaysWrittenAndKeepsTheChoices) {
+    const struct {
+        bool removable;
+        Names left;
+        const char* says;
+    } cases[] = {
+        {true, {}, "disk full. Your choices are kept; please try again."},
+        {false,
+         {"2Mon.dat"},
+         "disk full. 2Mon.dat, written for the same pick, could not be removed again: denied; "
+         "delete it before you try again."},
+    };
+    for (const auto& c : cases) {
+        Window window;
+        window.tick({0, 2, 4});
+        window.controls.current[List::List4] = "Hide";
+        window.services.folder.unwritable.insert(
+            schedule::temporaryNameFor("2Wed.dat", window.services.processId()));
+        if (!c.removable) window.services.folder.unremovable.insert("2Mon.dat");
+        window.pick();
+        ASSERT_EQ(window.services.log.size(), 1u);
+        EXPECT_NE(window.services.log[0].find("2Wed.dat"), std::string::npos);
+        EXPECT_NE(window.services.log[0].find(c.says), std::string::npos) << window.services.log[0];
+        EXPECT_EQ(window.names(), c.left) << "a retry would schedule Monday twice";
+        EXPECT_EQ(window.controls.current[List::List4], "Hide");
+        EXPECT_FALSE(window.controls.days[1]);
+        EXPECT_EQ(window.controls.fields[Field::Text4], "2");
+    }
 }
 
 TEST(Pick, NameOutsideTheCodePageIsRefused) {
@@ -380,6 +394,28 @@ TEST(Pick, AnOwnFileThatCannotBeTakenBackToMoveThePickIsNamed) {
               Names{"message: The pick file 2Fri.dat was taken meanwhile, and 2Mon.dat, written "
                     "for the same pick, could not be removed again to move the pick to a free "
                     "number: denied. Your choices are kept; please try again."});
+}
+
+TEST(Pick, IntoASharedScheduleAProgramAUserMayChangeIsRefusedWithTheReason) {
+    Window window;
+    window.controls.folder = "C:\\Users\\bob";
+    window.services.securities["C:\\Users\\bob"] = {
+        "S-1-5-21-1-2-3-1002",
+        "PC\\bob",
+        true,
+        {{true, "S-1-5-21-1-2-3-1002", "PC\\bob", 0x1F01FF, false, true}}};
+    window.tick({0});
+    window.pick();
+    ASSERT_EQ(window.services.log.size(), 1u);
+    EXPECT_EQ(window.services.log[0].rfind(
+                  "message: The program C:\\Users\\bob\\app.exe cannot be picked into the "
+                  "schedule in C:\\Sched, which Brightwick runs at the logon of every user",
+                  0),
+              0u)
+        << window.services.log[0];
+    EXPECT_NE(window.services.log[0].find("- C:\\Users\\bob: PC\\bob may create or change files"),
+              std::string::npos);
+    EXPECT_TRUE(window.services.folder.files.empty());
 }
 
 TEST(Pick, AProgramGoneSinceTheListWasShownOrAFolderThatTakesNoFileIsToldWhatToDo) {

@@ -468,8 +468,13 @@ MessageBox waitForMessageBox(DWORD processId, std::chrono::milliseconds deadline
     wchar_t title[512] = {};
     GetWindowTextW(box.window, title, 512);
     box.title = title;
-    // The message text is the static control with id 0xFFFF.
-    if (HWND text = GetDlgItem(box.window, 0xFFFF)) box.text = windowText(text);
+    // The message text is the control with id 0xFFFF: a message box's static text, or the edit
+    // control of the window that scrolls, whose lines end in CR LF.
+    if (HWND text = GetDlgItem(box.window, 0xFFFF)) {
+        for (wchar_t c : windowText(text)) {
+            if (c != L'\r') box.text += c;
+        }
+    }
     return box;
 }
 

@@ -21,6 +21,7 @@
 #include "driver.hpp"
 #include "fonts.hpp"
 #include "access_keys.hpp"
+#include "log_pixels.hpp"
 #include "editor/win/about_window.hpp"
 #include "editor/win/change_dialog.hpp"
 #include "editor/win/main_window.hpp"
@@ -201,38 +202,6 @@ void pump() {
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
 }
 
-// The prefix's DPI for the programs started while the object lives, then what it was.
-class LogPixels {
-  public:
-    explicit LogPixels(DWORD dpi) {
-        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
-                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
-        DWORD size = sizeof previous_;
-        had_ = RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr,
-                                reinterpret_cast<BYTE*>(&previous_), &size) == ERROR_SUCCESS;
-        set_ = RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<BYTE*>(&dpi),
-                              sizeof dpi) == ERROR_SUCCESS;
-    }
-    ~LogPixels() {
-        if (had_) {
-            RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<BYTE*>(&previous_),
-                           sizeof previous_);
-        } else {
-            RegDeleteValueW(key_, L"LogPixels");
-        }
-        RegCloseKey(key_);
-    }
-    LogPixels(const LogPixels&) = delete;
-    LogPixels& operator=(const LogPixels&) = delete;
-    bool set() const { return set_; }
-
-  private:
-    HKEY key_ = nullptr;
-    DWORD previous_ = 0;
-    bool had_ = false;
-    bool set_ = false;
-};
-
 }  // namespace
 
 TEST(Captions, WholeInTheirControlsAndBoldWhereDesignedAtTheSystemsDpi) {
@@ -300,7 +269,7 @@ TEST(Captions, WholeAndBoldAtEveryScaleFrom100To200Percent) {
     ASSERT_GT(GetModuleFileNameW(nullptr, self, MAX_PATH + 1), 0u);
     for (const DWORD dpi : {96u, 120u, 144u, 168u, 192u}) {
         SCOPED_TRACE(std::to_string(dpi) + " DPI");
-        const LogPixels scale(dpi);
+        const driver::LogPixels scale(dpi);
         ASSERT_TRUE(scale.set());
         SetEnvironmentVariableW(kExpectedDpi, std::to_wstring(dpi).c_str());
         const driver::Process program(
