@@ -1,12 +1,15 @@
 #include "editor/core/deployment_status.hpp"
 
+#include <array>
 #include <vector>
 
 #include "editor/core/check_path.hpp"
 #include "editor/core/deploy.hpp"
 #include "editor/core/program_safety.hpp"
 #include "editor/core/wording.hpp"
+#include "schedule/helpers.hpp"
 #include "schedule/path_limit.hpp"
+#include "schedule/pick_file.hpp"
 #include "schedule/weekday.hpp"
 
 namespace editor {
@@ -288,6 +291,29 @@ const StartupPlace* secondShortcut(const Services& services, const StartupPlace&
     return &user;
 }
 
+std::optional<std::string> turnedOffSentence(Services& services) {
+    std::vector<std::string> names;
+    services.scheduleFolder().subfolder(schedule::kTurnedOffFolder).fileNames(names);
+    std::array<std::size_t, schedule::kWeekdays.size()> perDay{};
+    std::size_t all = 0;
+    for (const std::string& name : names) {
+        if (const auto pick = schedule::parsePickFileName(name)) {
+            ++perDay[static_cast<std::size_t>(pick->day.checkIndex)];
+            ++all;
+        }
+    }
+    if (all == 0) return std::nullopt;
+    std::vector<std::string> days;
+    for (const schedule::Weekday& day : schedule::kWeekdays) {
+        const std::size_t count = perDay[static_cast<std::size_t>(day.checkIndex)];
+        if (count > 0) days.push_back(std::to_string(count) + " on " + std::string(day.dayLine));
+    }
+    return std::to_string(all) + (all == 1 ? " record is" : " records are") +
+           " turned off, so Brightwick does not start " + (all == 1 ? "it" : "them") + ": " +
+           joined(days) + ". Turn " + (all == 1 ? "it" : "them") +
+           " on again in Show List when you want " + (all == 1 ? "it" : "them") + " to start.";
+}
+
 void deploymentStatus(Services& services) {
     std::string MyPath;
     CheckPath(MyPath, services);
@@ -316,6 +342,7 @@ void deploymentStatus(Services& services) {
         lastRunTodo = lastRunRemedies(*last);
     }
     text += "\n\n";
+    if (const std::optional<std::string> off = turnedOffSentence(services)) text += *off + "\n\n";
 
     std::vector<std::string> todo;
     if (!user.present() && !all.present()) {

@@ -70,6 +70,10 @@ std::string bothSchedulesRun(const StartupPlace& user, const StartupPlace& allUs
 // How the user names each Startup folder: "the Startup folder of your account".
 std::string startupFolderWords(StartupFolder where);
 
+// How many records are turned off, and on which days, as the status tells it; none when no
+// record is. Information only: the user turned them off.
+std::optional<std::string> turnedOffSentence(Services& services);
+
 // The menu item Schedule > Deployment Status...: one message that says, for the Startup folder
 // of the user and the one of all users, whether a Brightwick shortcut is there, what it starts
 // and where, and whether Windows' startup list lets it start; then the last logon run of the

@@ -21,6 +21,10 @@ std::string_view changeWords(ScheduleChange change) {
             return "Restoring cleared picks";
         case ScheduleChange::Remove:
             return "Removing a program from the schedule";
+        case ScheduleChange::TurnOffOrOn:
+            return "Turning a program off or on";
+        case ScheduleChange::Change:
+            return "Changing a program's record";
     }
     return "Changing the schedule";
 }

@@ -18,7 +18,7 @@ enum class ScheduleUse {
 };
 
 // The actions that change the schedule.
-enum class ScheduleChange { Pick, Reset, Deploy, RestoreCleared, Remove };
+enum class ScheduleChange { Pick, Reset, Deploy, RestoreCleared, Remove, TurnOffOrOn, Change };
 
 // The internal switch that starts the editor with administrator rights in a shared schedule's
 // folder, given after it.
