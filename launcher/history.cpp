@@ -176,6 +176,19 @@ std::string historyWithEntry(std::string_view history, std::string_view entry, i
     return bytes;
 }
 
+std::string missedEntry(std::string_view entry, std::string_view reason) {
+    // Inside the entry, before the blank line that ends it.
+    const std::string blank = std::string(kLineEnd) + std::string(kLineEnd);
+    const bool ended = entry.ends_with(blank);
+    std::string text(ended ? entry.substr(0, entry.size() - kLineEnd.size()) : entry);
+    if (!endsLine(text)) text += kLineEnd;
+    appendLine(text, kIndent,
+               "Added by the next run: this run could not have the history to itself: " +
+                   withFullStop(reason));
+    text += kLineEnd;
+    return text;
+}
+
 void HistoryTally::add(std::string_view part) {
     // A byte order mark may come in more than one part; bytes that turn out not to be one are
     // text after all.

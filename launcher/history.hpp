@@ -29,6 +29,8 @@ namespace launcher {
 
 inline constexpr std::string_view kHistoryFolderName = "Norvell";
 inline constexpr std::string_view kHistoryFileName = "logon-history.txt";
+// Beside it: the entries of runs that could not add theirs, which the next run adds first.
+inline constexpr std::string_view kMissedEntriesFileName = "logon-history.missed.txt";
 inline constexpr int kHistoryEntries = 200;  // the newest runs kept
 // Runs that add their entry at the end of the file before it is written anew with only the
 // newest kHistoryEntries: a run at a logon appends a few hundred bytes instead of writing the
@@ -85,6 +87,10 @@ class HistoryTally {
     std::size_t lineLength_ = 0;             // up to one past the length of an entry's first line
     long long entries_ = 0;
 };
+
+// `entry` as kept for the next run when this one could not add it to the history: with a line
+// at its end that says so and why.
+std::string missedEntry(std::string_view entry, std::string_view reason);
 
 // The bytes that add `entry` at the end of the history `tally` was taken of, while it holds
 // fewer than keep + slack entries: behind a byte order mark when the history is empty, on a

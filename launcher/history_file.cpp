@@ -55,6 +55,48 @@ schedule::Outcome openHistory(const std::wstring& folder, win32::UniqueHandle& f
     }
 }
 
+// The history's mutex: made by the first run at a logon, opened by the others. Made by a run
+// at another integrity level, with that run's default security, it cannot be opened with every
+// right, which CreateMutexW asks for; OpenMutexW asks only for the one to wait for it.
+win32::UniqueHandle historyMutex(const std::wstring& name) {
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str());
+    if (!mutex && GetLastError() == ERROR_ACCESS_DENIED) {
+        mutex = OpenMutexW(SYNCHRONIZE, FALSE, name.c_str());
+    }
+    return win32::UniqueHandle(mutex);
+}
+
+// A run that could not add its entry leaves it beside the history, said why, for the next run
+// to add: without the mutex, each in one write to the file's end.
+schedule::Outcome keepMissedEntry(const std::wstring& folder, std::string_view entry,
+                                  const schedule::Outcome& failure) {
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const win32::UniqueHandle file = win32::ownHandle(
+        CreateFileW((folder + L'\\' + win32::widen(kMissedEntriesFileName)).c_str(),
+                    FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) win32::writeOpenFile(file.get(), missedEntry(entry, failure.error));
+    return failure;
+}
+
+// The entries that runs without the mutex left, taken away under a name of this run's own so
+// that one left meanwhile waits for the next run; empty when there are none. `taken` names the
+// file to remove once they are in the history.
+std::string takeMissedEntries(const std::wstring& folder, std::wstring& taken) {
+    const std::wstring missed = folder + L'\\' + win32::widen(kMissedEntriesFileName);
+    taken = missed + L'.' + std::to_wstring(GetCurrentProcessId());
+    if (!MoveFileExW(missed.c_str(), taken.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        taken.clear();
+        return {};
+    }
+    std::string entries;
+    const win32::UniqueHandle file = win32::ownHandle(
+        CreateFileW(taken.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file || !win32::readOpenFile(file.get(), entries)) entries.clear();
+    return entries;
+}
+
 }  // namespace
 
 std::wstring historyMutexName(const std::wstring& path) {
@@ -79,32 +121,11 @@ std::wstring historyMutexName(const std::wstring& path) {
     return name;
 }
 
-schedule::Outcome addToLogonHistory(std::string_view entry, std::chrono::milliseconds wait) {
-    const std::optional<std::wstring> folder = logonHistoryFolder();
-    if (!folder) {
-        return schedule::Outcome::failure("the user's local application data folder is unknown");
-    }
-    // A second launcher at the same logon (a shortcut in both Startup folders) counts and
-    // writes after this one, never between: a rewrite then cannot drop its entry, and only the
-    // history's very first run writes the byte order mark.
-    const std::wstring path = *folder + L'\\' + win32::widen(kHistoryFileName);
-    const win32::UniqueHandle mutex(CreateMutexW(nullptr, FALSE, historyMutexName(path).c_str()));
-    if (!mutex) return win32::lastErrorFailure();
-    switch (WaitForSingleObject(mutex.get(), static_cast<DWORD>(wait.count()))) {
-        // WAIT_ABANDONED: a run ended while it held the mutex, and the system handed it to this
-        // one; an append it cut short ends without a line end, which the appendix puts right,
-        // and a rewrite it cut short left the old history whole.
-        case WAIT_OBJECT_0:
-        case WAIT_ABANDONED:
-            break;
-        case WAIT_TIMEOUT:
-            return win32::systemFailure(ERROR_TIMEOUT);
-        default:
-            return win32::lastErrorFailure();
-    }
-    const win32::HeldMutex held(mutex.get());
-    win32::UniqueHandle file;
-    if (schedule::Outcome opened = openHistory(*folder, file); !opened) return opened;
+namespace {
+
+// Adds `entry` (one or more) to the history open in `file`, in the folder `folder`.
+schedule::Outcome addEntries(win32::UniqueHandle& file, const std::wstring& folder,
+                             std::string_view entry) {
     // Only counted, through one small buffer: read whole into memory that the process touches
     // for the first time, the history cost a logon a page fault for every page of it.
     HistoryTally tally;
@@ -126,10 +147,45 @@ schedule::Outcome addToLogonHistory(std::string_view entry, std::chrono::millise
     }
     if (schedule::Outcome read = win32::readOpenFile(file.get(), history); !read) return read;
     file.reset();
-    win32::WorkingFolder place(*folder + L'\\');
+    win32::WorkingFolder place(folder + L'\\');
     return schedule::writeFileAtomically(
         place, kHistoryFileName, historyWithEntry(history, entry),
         schedule::temporaryNameFor(kHistoryFileName, GetCurrentProcessId()));
+}
+
+}  // namespace
+
+schedule::Outcome addToLogonHistory(std::string_view entry, std::chrono::milliseconds wait) {
+    const std::optional<std::wstring> folder = logonHistoryFolder();
+    if (!folder) {
+        return schedule::Outcome::failure("the user's local application data folder is unknown");
+    }
+    // A second launcher at the same logon (a shortcut in both Startup folders) counts and
+    // writes after this one, never between: a rewrite then cannot drop its entry, and only the
+    // history's very first run writes the byte order mark.
+    const std::wstring path = *folder + L'\\' + win32::widen(kHistoryFileName);
+    const win32::UniqueHandle mutex = historyMutex(historyMutexName(path));
+    if (!mutex) return keepMissedEntry(*folder, entry, win32::lastErrorFailure());
+    switch (WaitForSingleObject(mutex.get(), static_cast<DWORD>(wait.count()))) {
+        // WAIT_ABANDONED: a run ended while it held the mutex, and the system handed it to this
+        // one; an append it cut short ends without a line end, which the appendix puts right,
+        // and a rewrite it cut short left the old history whole.
+        case WAIT_OBJECT_0:
+        case WAIT_ABANDONED:
+            break;
+        case WAIT_TIMEOUT:
+            return keepMissedEntry(*folder, entry, win32::systemFailure(ERROR_TIMEOUT));
+        default:
+            return keepMissedEntry(*folder, entry, win32::lastErrorFailure());
+    }
+    const win32::HeldMutex held(mutex.get());
+    win32::UniqueHandle file;
+    if (schedule::Outcome opened = openHistory(*folder, file); !opened) return opened;
+    std::wstring taken;
+    const std::string entries = takeMissedEntries(*folder, taken) + std::string(entry);
+    const schedule::Outcome added = addEntries(file, *folder, entries);
+    if (added && !taken.empty()) DeleteFileW(taken.c_str());
+    return added;
 }
 
 }  // namespace launcher

@@ -1,6 +1,7 @@
 # cmake -DSETTINGS=<file> -DOUT=<folder> -DWORK=<folder> -P package.cmake: the release package
-# of the shippable folder, in OUT: the ZIP <name>.zip and the installer <name>.exe, each with
-# a .sha256 beside it, and SHA256SUMS for both. WORK is scratch space, emptied first; SETTINGS
+# of the shippable folder, in OUT: the ZIP <name>.zip, the installer <name>.exe and the Windows
+# Installer package <name>.msi (msi.cmake), each with a .sha256 beside it, and SHA256SUMS for
+# all three. WORK is scratch space, emptied first; SETTINGS
 # (written when the build is configured) names the folders, tools and values used here.
 #
 # The same files give the same package whoever makes it, wherever and whenever: the files are
@@ -9,7 +10,8 @@
 #
 # When NORVELL_SIGN_PKCS12 names a PKCS#12 file, the release is signed (sign.cmake): the
 # programs, in a copy of the shippable folder that the ZIP and the installer are then made of,
-# the uninstaller before makensis puts it into the installer, and the installer. The build
+# the uninstaller before makensis puts it into the installer, the installer, and the MSI. The
+# build
 # has stripped the programs already, and their debug links keep the CRC of their debug files,
 # which signing leaves alone. The hashes come last, over the signed files.
 cmake_minimum_required(VERSION 3.25)
@@ -18,7 +20,7 @@ include(${SETTINGS})
 set(stage ${WORK}/${NAME})
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${stage} ${OUT})
-set(released ${NAME}.zip ${NAME}.exe)
+set(released ${NAME}.zip ${NAME}.exe ${NAME}.msi)
 foreach(file ${released})
   file(REMOVE ${OUT}/${file} ${OUT}/${file}.sha256)
 endforeach()
@@ -58,6 +60,7 @@ if(certificate)
                       COMMAND_ERROR_IS_FATAL ANY)
     endif()
   endforeach()
+  set(sign_msi ${sign})
   # makensis runs it through the shell, with %1 for the file to sign.
   list(TRANSFORM sign PREPEND "\"")
   list(TRANSFORM sign APPEND "\"")
@@ -93,6 +96,15 @@ if(NOT made EQUAL 0)
   message(FATAL_ERROR "makensis failed:\n${output}")
 endif()
 
+# Of the same files as the ZIP and the installer, signed ones when signing.
+execute_process(COMMAND ${CMAKE_COMMAND} -DSETTINGS=${SETTINGS} -DSTAGE=${stage}
+                        -DMSI=${WORK}/${NAME}.msi -DWORK=${WORK}/msi -P ${MSI_SCRIPT}
+                COMMAND_ERROR_IS_FATAL ANY)
+if(certificate)
+  execute_process(COMMAND ${CMAKE_COMMAND} -DFILE=${WORK}/${NAME}.msi ${sign_msi}
+                  COMMAND_ERROR_IS_FATAL ANY)
+endif()
+
 set(sums "")
 foreach(file ${released})
   file(SHA256 ${WORK}/${file} hash)
@@ -105,4 +117,5 @@ foreach(file ${released})
   file(COPY_FILE ${WORK}/${file}.sha256 ${OUT}/${file}.sha256)
 endforeach()
 file(COPY_FILE ${WORK}/SHA256SUMS ${OUT}/SHA256SUMS)
-message(STATUS "Packaged in ${OUT}: ${NAME}.zip, ${NAME}.exe, their .sha256 and SHA256SUMS")
+message(STATUS "Packaged in ${OUT}: ${NAME}.zip, ${NAME}.exe, ${NAME}.msi, their .sha256 and "
+               "SHA256SUMS")

@@ -231,9 +231,27 @@ HelperReport clearScheduleFiles(Folder& folder, const ClearTime& time) {
     for (const std::string& name : names) {
         if (parsePickFileName(name)) picks.push_back(name);
     }
-    if (!picks.empty()) {
+    // The turned-off picks go with the clear, into its own Turned Off, so that a restore
+    // brings each back as it was.
+    std::vector<std::string> off;
+    std::vector<std::string> offNames;
+    if (Outcome listed = folder.subfolder(kTurnedOffFolder).fileNames(offNames); !listed) {
+        fail(report, kHelperFailed, kTurnedOffFolder, listed.error);
+    }
+    for (std::string& name : offNames) {
+        if (parsePickFileName(name)) off.push_back(std::move(name));
+    }
+    if (!picks.empty() || !off.empty()) {
         const std::string clearFolder = makeClearFolder(folder, time, report);
         if (!clearFolder.empty()) movePicks(folder, {}, picks, clearFolder, report);
+        const std::string offFolder = clearFolder + "\\" + std::string(kTurnedOffFolder);
+        if (!clearFolder.empty() && !off.empty()) {
+            if (Outcome created = folder.createSubfolder(offFolder); !created) {
+                fail(report, kHelperFailed, offFolder, created.error);
+            } else {
+                movePicks(folder, kTurnedOffFolder, off, offFolder, report);
+            }
+        }
     }
     for (const Weekday& day : kWeekdays) writeDayFile(folder, day, {}, report);
     return report;

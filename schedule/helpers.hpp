@@ -48,6 +48,9 @@ inline constexpr std::string_view kClearedFolder = "Cleared";
 // Added to a pick file's name while an earlier version's clear moved it into kClearedFolder;
 // such a file is still a cleared pick.
 inline constexpr std::string_view kStagedEnding = ".new";
+// The subfolder of the schedule's folder that keeps the pick files of records a user turned
+// off: copyfle.com does not see them there, so they start at no logon, and nothing is lost.
+inline constexpr std::string_view kTurnedOffFolder = "Turned Off";
 
 // The moment of a clear, in UTC: a clear's folder name must sort after every earlier one's,
 // and local time repeats an hour each autumn.
@@ -110,7 +113,8 @@ Outcome readPickFiles(Folder& folder, CombinedPicks& combined,
 HelperReport combinePickFiles(Folder& folder);
 
 // Moves every pick file into a new subfolder of kClearedFolder named by `time`
-// (clearFolderName; a name taken gets the next count), and leaves the seven day files present
+// (clearFolderName; a name taken gets the next count), the turned-off ones of kTurnedOffFolder
+// into its own kTurnedOffFolder, and leaves the seven day files present
 // and empty, so a launcher that is still deployed finds an empty day instead of a missing
 // file. Nothing an earlier clear kept is touched, and a clear that finds no pick file makes no
 // folder. A clear cut off half-way has each pick either where it was or in its folder.

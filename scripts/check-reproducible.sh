@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # check-reproducible.sh [COMMIT]: builds the release of COMMIT (HEAD by default) twice, each
 # from a clone of its own, and compares every released file byte for byte: the programs, their
-# debug files, the ZIP, the installer and the hashes. The second build differs from the first
+# debug files, the ZIP, the installer, the MSI and the hashes. The second build differs from the first
 # in all that must not matter: the folders (other paths of other lengths, the build folder
 # outside the sources), the time it runs at, the time zone, the locale and the umask. Neither
 # uses a compiler cache, which could hand the second build the first one's objects. Names the

@@ -13,6 +13,7 @@ struct DpiFunctions {
     decltype(&GetDpiForWindow) forWindow = nullptr;
     decltype(&AdjustWindowRectExForDpi) adjust = nullptr;
     decltype(&GetSystemMetricsForDpi) metric = nullptr;
+    decltype(&SystemParametersInfoForDpi) parameters = nullptr;
 };
 
 const DpiFunctions& functions() {
@@ -29,6 +30,8 @@ const DpiFunctions& functions() {
             procedureOf<decltype(&AdjustWindowRectExForDpi)>(user, "AdjustWindowRectExForDpi");
         table.metric =
             procedureOf<decltype(&GetSystemMetricsForDpi)>(user, "GetSystemMetricsForDpi");
+        table.parameters =
+            procedureOf<decltype(&SystemParametersInfoForDpi)>(user, "SystemParametersInfoForDpi");
         return table;
     }();
     return found;
@@ -67,6 +70,26 @@ bool adjustWindowRectForDpi(RECT& rect, DWORD style, bool hasMenu, DWORD extende
         return functions().adjust(&rect, style, hasMenu, extendedStyle, dpi) != FALSE;
     }
     return AdjustWindowRectEx(&rect, style, hasMenu, extendedStyle) != FALSE;
+}
+
+LOGFONTW messageFont(unsigned dpi) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (functions().parameters &&
+        functions().parameters(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) {
+        return metrics.lfMessageFont;
+    }
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        LOGFONTW fallback{};
+        fallback.lfHeight = -MulDiv(9, static_cast<int>(dpi), 72);
+        fallback.lfWeight = FW_NORMAL;
+        fallback.lfCharSet = DEFAULT_CHARSET;
+        lstrcpynW(fallback.lfFaceName, L"Segoe UI", LF_FACESIZE);
+        return fallback;
+    }
+    metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi),
+                                            static_cast<int>(systemDpi()));
+    return metrics.lfMessageFont;
 }
 
 }  // namespace win32

@@ -22,4 +22,8 @@ int systemMetric(int index, unsigned dpi);
 bool adjustWindowRectForDpi(RECT& rect, DWORD style, bool hasMenu, DWORD extendedStyle,
                             unsigned dpi);
 
+// The font the system's message boxes use, for `dpi`; scaled from the system's DPI where the
+// system cannot tell it for another.
+LOGFONTW messageFont(unsigned dpi);
+
 }  // namespace win32

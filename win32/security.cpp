@@ -92,6 +92,8 @@ schedule::Outcome readFileSecurity(const std::wstring& path, FileSecurity& secur
         entry.inheritOnly = (header->AceFlags & INHERIT_ONLY_ACE) != 0;
         entry.toNewFiles = (header->AceFlags & OBJECT_INHERIT_ACE) != 0;
         entry.toNewFolders = (header->AceFlags & CONTAINER_INHERIT_ACE) != 0;
+        entry.conditional =
+            type == ACCESS_ALLOWED_CALLBACK_ACE_TYPE || type == ACCESS_DENIED_CALLBACK_ACE_TYPE;
         security.entries.push_back(std::move(entry));
     }
     return schedule::Outcome::success();
@@ -184,6 +186,45 @@ schedule::Outcome setFolderAccess(const std::wstring& path,
         SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT,
                               DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
                               nullptr, nullptr, reinterpret_cast<PACL>(list.get()), nullptr);
+    if (status != ERROR_SUCCESS) return systemFailure(status);
+    return schedule::Outcome::success();
+}
+
+schedule::Outcome listFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) {
+    entries.clear();
+    std::wstring pattern = folder;
+    if (!pattern.ends_with(L'\\')) pattern += L'\\';
+    pattern += L'*';
+    WIN32_FIND_DATAW found;
+    const UniqueFindHandle find =
+        ownFindHandle(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
+                                       FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!find) return lastErrorFailure();
+    do {
+        const std::wstring_view name = found.cFileName;
+        if (name != L"." && name != L"..")
+            entries.push_back({found.cFileName, found.dwFileAttributes});
+    } while (FindNextFileW(find.get(), &found));
+    if (GetLastError() != ERROR_NO_MORE_FILES) return lastErrorFailure();
+    return schedule::Outcome::success();
+}
+
+schedule::Outcome takeOverForAdministrators(const std::wstring& path) {
+    std::wstring name = path;  // SetNamedSecurityInfoW takes a writable path
+    ACL empty{};
+    if (!InitializeAcl(&empty, sizeof empty, ACL_REVISION)) return lastErrorFailure();
+    DWORD status =
+        SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT,
+                              DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION,
+                              nullptr, nullptr, &empty, nullptr);
+    if (status != ERROR_SUCCESS) return systemFailure(status);
+    alignas(SID) std::byte administrators[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof administrators;
+    if (!CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size)) {
+        return lastErrorFailure();
+    }
+    status = SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION,
+                                   administrators, nullptr, nullptr, nullptr);
     if (status != ERROR_SUCCESS) return systemFailure(status);
     return schedule::Outcome::success();
 }

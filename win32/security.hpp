@@ -21,6 +21,7 @@ struct AccessControlEntry {
     bool inheritOnly = false;   // INHERIT_ONLY_ACE: only for what is created inside
     bool toNewFiles = false;    // OBJECT_INHERIT_ACE: files created inside inherit it
     bool toNewFolders = false;  // CONTAINER_INHERIT_ACE: folders created inside inherit it
+    bool conditional = false;   // a callback entry, which applies only while its condition holds
 };
 
 struct FileSecurity {
@@ -48,6 +49,19 @@ schedule::Outcome createFolderWithAccess(const std::wstring& path,
 // above; what the folder holds inherits the entries meant for it anew.
 schedule::Outcome setFolderAccess(const std::wstring& path,
                                   const std::vector<AccessControlEntry>& entries);
+
+// What a folder holds, each with its attributes as the listing gives them: a link is listed,
+// not followed. Without "." and "..".
+struct FolderEntry {
+    std::wstring name;
+    DWORD attributes = 0;
+};
+schedule::Outcome listFolder(const std::wstring& folder, std::vector<FolderEntry>& entries);
+
+// Gives the file or folder at `path` only the entries it inherits from the folder above, then
+// makes Administrators its owner: its owner may change its list, and the list then lets
+// Administrators take it over.
+schedule::Outcome takeOverForAdministrators(const std::wstring& path);
 
 // The SID of the account this process runs as.
 schedule::Outcome currentUserSid(std::wstring& sid);

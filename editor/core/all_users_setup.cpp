@@ -27,20 +27,59 @@ std::string owner(const Security& security) {
 
 // Why a folder or file that is there already cannot stay in the shared schedule's folder.
 std::optional<std::string> cannotStay(const Services& services, const std::string& path,
-                                      bool folder) {
+                                      bool reparsePoint) {
+    if (reparsePoint) {
+        return path + " is a junction, symbolic link or mount point, which leads elsewhere.";
+    }
     Security security;
     if (const schedule::Outcome read = services.security(path, security); !read) {
         return path + ": who owns it could not be read: " + withFullStop(read.error);
     }
-    if (folder && security.reparsePoint) {
-        return path + " is a junction, symbolic link or mount point, which leads elsewhere.";
-    }
-    const AccessVerdict verdict = judgeAccess(security, services.account(), folder);
-    if (!verdict.foreignOwner.empty()) {
+    if (security.reparsePoint) return cannotStay(services, path, true);
+    if (!judgeAccess(security, services.account(), true).foreignOwner.empty()) {
         return path + " belongs to " + owner(security) +
                ", who could let anyone change it whatever its access list says.";
     }
     return std::nullopt;
+}
+
+// Goes through everything below `top`, a folder before what it holds, links not followed.
+// Judging, every problem is named; taking over, each item is judged again (it may have changed
+// since), then taken over before its own contents are listed, and the first problem stops it.
+// Whether it found something foreign; a failure to list or take over is a problem too.
+bool walkBelow(Services& services, const std::string& top, bool takeOver,
+               std::vector<std::string>& problems, std::size_t& items) {
+    bool foreign = false;
+    std::vector<std::string> pending{top};
+    while (!pending.empty()) {
+        const std::string folder = std::move(pending.back());
+        pending.pop_back();
+        std::vector<FolderItem> held;
+        if (const schedule::Outcome listed = services.folderItems(folder, held); !listed) {
+            problems.push_back(
+                folder + ": what it holds could not be listed: " + withFullStop(listed.error));
+            if (takeOver) return foreign;
+            continue;
+        }
+        for (const FolderItem& item : held) {
+            const std::string path = folder + "\\" + item.name;
+            if (auto problem = cannotStay(services, path, item.reparsePoint)) {
+                problems.push_back(std::move(*problem));
+                foreign = true;
+                if (takeOver) return foreign;
+            } else if (takeOver) {
+                if (const schedule::Outcome taken = services.takeOver(path); !taken) {
+                    problems.push_back(path + " could not be given to Administrators: " +
+                                       withFullStop(taken.error));
+                    return foreign;
+                }
+                ++items;
+            }
+            // Judging, a user's folder is looked into too, so that all of it is named.
+            if (item.folder && !item.reparsePoint) pending.push_back(path);
+        }
+    }
+    return foreign;
 }
 
 // Each pick file of a schedule: those whose records the day files would hold, and those left
@@ -188,8 +227,32 @@ std::vector<AccessEntry> sharedScheduleAccess() {
     };
 }
 
+std::optional<std::string> setupArgumentsRefusal(const Services& services,
+                                                 const std::string& folder,
+                                                 const std::string& log) {
+    const std::optional<std::string> data = services.programDataFolder();
+    std::string shared = data.value_or("");
+    if (!shared.empty() && shared.back() != '\\') shared += '\\';
+    shared += "Norvell";
+    if (!data || !services.samePath(folder, shared)) {
+        return "The schedule that all users share is " +
+               (data ? shared : std::string("in the ProgramData folder")) + ", not " + folder + ".";
+    }
+    const std::size_t slash = log.find_last_of('\\');
+    std::string name = slash == std::string::npos ? log : log.substr(slash + 1);
+    for (char& c : name) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    if (slash == std::string::npos || name.size() <= 4 || !name.ends_with(".log") ||
+        !services.samePath(log.substr(0, slash), services.programFolder())) {
+        return "The installation's log is a .log file in " + services.programFolder() + ", not " +
+               log + ".";
+    }
+    return std::nullopt;
+}
+
 SetupStatus makeSharedScheduleFolder(Services& services, const std::string& folder,
-                                     schedule::Folder& contents, std::vector<std::string>& report) {
+                                     std::vector<std::string>& report) {
     const std::vector<AccessEntry> access = sharedScheduleAccess();
     bool existed = false;
     if (const schedule::Outcome made = services.createFolder(folder, access, existed); !made) {
@@ -197,46 +260,50 @@ SetupStatus makeSharedScheduleFolder(Services& services, const std::string& fold
                          " could not be made: " + withFullStop(made.error));
         return SetupStatus::SharedFolderNotMade;
     }
+    const auto refuse = [&](SetupStatus status, const std::vector<std::string>& problems) {
+        report.push_back("The schedule folder " + folder +
+                         " was there already, and cannot be the schedule that all users share:");
+        for (const std::string& problem : problems) report.push_back("- " + problem);
+        report.push_back(
+            "Remove it, or make Administrators the owner of it and of what it holds, then "
+            "install again.");
+        return status;
+    };
     if (existed) {
-        std::vector<std::string> problems;
         if (services.isFile(folder)) {
-            problems.push_back(folder + " is a file, not a folder.");
-        } else if (auto problem = cannotStay(services, folder, true)) {
-            problems.push_back(std::move(*problem));
-        } else {
-            std::vector<std::string> names;
-            if (const schedule::Outcome listed = contents.fileNames(names); !listed) {
-                problems.push_back(
-                    folder + ": what it holds could not be listed: " + withFullStop(listed.error));
-            }
-            for (const std::string& name : names) {
-                std::string path = folder;
-                path.append("\\").append(name);
-                if (auto file = cannotStay(services, path, false)) {
-                    problems.push_back(std::move(*file));
-                }
-            }
+            return refuse(SetupStatus::SharedFolderNotMade, {folder + " is a file, not a folder."});
         }
-        if (!problems.empty()) {
-            report.push_back("The schedule folder " + folder +
-                             " was there already, and cannot be the schedule that all users "
-                             "share:");
-            for (const std::string& problem : problems) report.push_back("- " + problem);
-            report.push_back(
-                "Remove it, or make Administrators the owner of it and of what it "
-                "holds, then install again.");
-            return SetupStatus::SharedFolderNotMade;
+        if (auto problem = cannotStay(services, folder, false)) {
+            return refuse(SetupStatus::ForeignInSharedFolder, {std::move(*problem)});
         }
     }
-    // Also on a folder made just now: what the system keeps is read back as it is set.
+    // First, also on a folder made just now (what the system keeps is read back as it is set):
+    // from here on only administrators may add anything inside.
     if (const schedule::Outcome set = services.setFolderAccess(folder, access); !set) {
         report.push_back("The access list of the schedule folder " + folder +
                          " could not be set: " + withFullStop(set.error));
         return SetupStatus::SharedFolderNotMade;
     }
-    report.push_back(std::string(existed ? "Kept" : "Made") + " the schedule folder " + folder +
-                     ": administrators and SYSTEM may change it, users may read and run what "
-                     "is there.");
+    if (!existed) {
+        report.push_back("Made the schedule folder " + folder +
+                         ": administrators and SYSTEM may change it, users may read and run what "
+                         "is there.");
+        return SetupStatus::Done;
+    }
+    std::vector<std::string> problems;
+    std::size_t items = 0;
+    bool foreign = walkBelow(services, folder, false, problems, items);
+    if (problems.empty()) foreign = walkBelow(services, folder, true, problems, items);
+    if (!problems.empty()) {
+        return refuse(
+            foreign ? SetupStatus::ForeignInSharedFolder : SetupStatus::SharedFolderNotMade,
+            problems);
+    }
+    report.push_back("Kept the schedule folder " + folder +
+                     ": administrators and SYSTEM may change it and own the " +
+                     std::to_string(items) +
+                     " files and folders it holds, users may read and "
+                     "run what is there.");
     return SetupStatus::Done;
 }
 

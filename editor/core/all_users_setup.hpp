@@ -4,6 +4,7 @@
 // passes on, and tells what it did in lines for the installer's log.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,8 +32,13 @@ enum class SetupStatus : unsigned long {
     BadCommandLine = 13,        // an option the installer does not take, or takes only otherwise
     StepFailed = 14,            // Norvell.exe ended otherwise
     ProgramsMayBeChanged = 15,  // a program the schedule names may be changed by others
-    // 16 is another step's own.
+    // The shared schedule's folder was there already and holds a junction, symbolic link or
+    // mount point, or something that belongs to someone besides the administrators.
+    ForeignInSharedFolder = 16,
     ValueNotValid = 17,  // a record's time is no time, or its run style none of the four words
+    // The installer's own: an installation of the other kind (for the user or for all users)
+    // is there, and the command line did not say to replace it (/ReplaceOther).
+    OtherKindInstalled = 18,
 };
 
 // The installer's steps: the switch, then the shared schedule's folder, for the deployment the
@@ -48,12 +54,22 @@ std::string withoutTrailingBackslashes(std::string folder);
 // Users may read and run; the folder, the folders and the files inside alike.
 std::vector<AccessEntry> sharedScheduleAccess();
 
+// Why an installer step, which runs with administrator rights on whatever command line its
+// starter gave, may not take the shared schedule's folder or the log it names: the folder must
+// be %ProgramData%\Norvell and the log a .log file in the programs' own folder. None when both
+// are.
+std::optional<std::string> setupArgumentsRefusal(const Services& services,
+                                                 const std::string& folder, const std::string& log);
+
 // Makes `folder` the shared schedule's folder with sharedScheduleAccess, taking nothing from the
-// folder above it (where users may create files). A folder that is there already is taken only
-// when it leads nowhere else and it and the files it holds (`contents`) belong to
-// administrators, who alone could give themselves other rights there; its schedule files stay.
+// folder above it (where users may create files). A folder that is there already must lead
+// nowhere else and belong to administrators; it gets that list first, so that no one else may
+// add anything, and then everything below it is judged, links not followed: a link or
+// anything that belongs to someone else is named and nothing inside is changed. Otherwise
+// Administrators become the owner of all of it, which keeps only its inherited entries; its
+// schedule files stay.
 SetupStatus makeSharedScheduleFolder(Services& services, const std::string& folder,
-                                     schedule::Folder& contents, std::vector<std::string>& report);
+                                     std::vector<std::string>& report);
 
 // Deploys the schedule of the pick files in `source` (the folder `sourcePath`) for all users
 // from the working folder: each pick file is read once, and only when every one holds a valid

@@ -1,9 +1,11 @@
 #include "editor/core/day_actions.hpp"
 
 #include "editor/core/check_path.hpp"
+#include "editor/core/pick.hpp"
 #include "editor/core/show_list.hpp"
 #include "schedule/helpers.hpp"
 #include "schedule/path_limit.hpp"
+#include "schedule/pick_file.hpp"
 #include "schedule/run_style.hpp"
 
 namespace editor {
@@ -13,6 +15,34 @@ namespace {
 std::string quoted(std::string_view text) {
     return "\"" + std::string(text) + "\"";
 }
+
+// The full path of `name`, a file of the working folder or of one of its subfolders.
+std::string inWorking(const Services& services, std::string_view name) {
+    std::string path = services.workingFolder();
+    if (path.empty() || path.back() != '\\') path += '\\';
+    return path + std::string(name);
+}
+
+std::string offFolderPath(const Services& services) {
+    return inWorking(services, schedule::kTurnedOffFolder);
+}
+
+std::string listChanged(const schedule::Weekday& weekday, std::string_view done) {
+    return "The " + std::string(weekday.dayLine) +
+           " list had changed since it was shown and is shown anew. Nothing was " +
+           std::string(done) + "; please choose the program again.";
+}
+
+// Whether the turned-off pick file of `entry` still holds the record shown: another editor
+// may have turned it on or cleared it meanwhile.
+bool stillTurnedOff(const DayEntry& entry, Services& services) {
+    std::string bytes;
+    std::string reason;
+    schedule::Folder& off = services.scheduleFolder().subfolder(schedule::kTurnedOffFolder);
+    if (!off.readFile(entry.offPick, bytes)) return false;
+    return schedule::pickRecord(services.fromAnsi(bytes), reason) == entry.record;
+}
+
 }  // namespace
 
 void startNow(const DayEntry& entry, Services& services) {
@@ -31,17 +61,20 @@ void startNow(const DayEntry& entry, Services& services) {
     }
 }
 
-bool removeFromSchedule(int day, const DayEntry& entry, Services& services) {
-    if (!entry.record || day < 0 || day >= static_cast<int>(schedule::kWeekdays.size())) {
-        return false;
+std::optional<std::string> pickOfEntry(int day, const DayEntry& entry, Services& services,
+                                       std::string_view done, bool& reshow) {
+    reshow = false;
+    if (!entry.record || entry.off || day < 0 ||
+        day >= static_cast<int>(schedule::kWeekdays.size())) {
+        return std::nullopt;
     }
     const schedule::Weekday& weekday = schedule::kWeekdays[static_cast<std::size_t>(day)];
     schedule::Folder& folder = services.scheduleFolder();
     schedule::CombinedPicks picks;
     if (const schedule::Outcome read = schedule::readPickFiles(folder, picks); !read) {
-        services.message("The pick files in " + services.workingFolder() +
-                         " cannot be read: " + read.error + ". Nothing was removed.");
-        return false;
+        services.message("The pick files in " + services.workingFolder() + " cannot be read: " +
+                         read.error + ". Nothing was " + std::string(done) + ".");
+        return std::nullopt;
     }
     const auto index = static_cast<std::size_t>(weekday.checkIndex);
     std::string shown;
@@ -50,15 +83,35 @@ bool removeFromSchedule(int day, const DayEntry& entry, Services& services) {
     if (shown != picks.days[index] || entry.recordIndex < 0 ||
         static_cast<std::size_t>(entry.recordIndex) >= names.size()) {
         // The list no longer shows what the pick files hold: another editor picked or cleared
-        // meanwhile. Removing by the old list could remove the wrong program.
+        // meanwhile. Acting by the old list could act on the wrong program.
         PrepareShowList(services);
-        services.message("The " + std::string(weekday.dayLine) +
-                         " list had changed since it was shown and is shown anew. Nothing was "
-                         "removed; please choose the program again.");
-        return true;
+        services.message(listChanged(weekday, done));
+        reshow = true;
+        return std::nullopt;
+    }
+    return names[static_cast<std::size_t>(entry.recordIndex)];
+}
+
+bool removeFromSchedule(int day, const DayEntry& entry, Services& services) {
+    if (!entry.record || day < 0 || day >= static_cast<int>(schedule::kWeekdays.size())) {
+        return false;
+    }
+    const schedule::Weekday& weekday = schedule::kWeekdays[static_cast<std::size_t>(day)];
+    std::string pick;
+    if (entry.off) {
+        if (!stillTurnedOff(entry, services)) {
+            services.message(listChanged(weekday, "removed"));
+            return true;
+        }
+        pick = std::string(schedule::kTurnedOffFolder) + "\\" + entry.offPick;
+    } else {
+        bool reshow = false;
+        const std::optional<std::string> found =
+            pickOfEntry(day, entry, services, "removed", reshow);
+        if (!found) return reshow;
+        pick = *found;
     }
     const schedule::Record& record = *entry.record;
-    const std::string& pick = names[static_cast<std::size_t>(entry.recordIndex)];
     const std::string working = services.workingFolder();
     // Where the Recycle Bin cannot keep it, the user hears so before the pick is gone for good.
     const bool recycled = services.recycleBinTakes(working);
@@ -70,11 +123,88 @@ bool removeFromSchedule(int day, const DayEntry& entry, Services& services) {
                   : " will be deleted for good: the Recycle Bin does not keep files from " +
                         working + ". The other days keep their own.");
     if (services.message(question, Buttons::YesNo) != Answer::Yes) return false;
-    const std::string path =
-        working + (working.empty() || working.back() != '\\' ? "\\" : "") + pick;
-    if (const schedule::Outcome removed = services.recycle(path, !recycled); !removed) {
+    if (const schedule::Outcome removed = services.recycle(inWorking(services, pick), !recycled);
+        !removed) {
         services.message("The pick file " + pick + " could not be removed: " + removed.error +
-                         ". " + quoted(record.program) + " stays scheduled.");
+                         ". " + quoted(record.program) +
+                         (entry.off ? " stays turned off." : " stays scheduled."));
+        return false;
+    }
+    // A turned-off pick is in no day file.
+    if (!entry.off) PrepareShowList(services);
+    return true;
+}
+
+bool turnOff(int day, const DayEntry& entry, Services& services) {
+    bool reshow = false;
+    const std::optional<std::string> pick = pickOfEntry(day, entry, services, "turned off", reshow);
+    if (!pick) return reshow;
+    const std::string program = quoted(entry.record->program);
+    schedule::Folder& folder = services.scheduleFolder();
+    std::string bytes;
+    schedule::Outcome done = folder.readFile(*pick, bytes);
+    if (done) done = folder.createSubfolder(schedule::kTurnedOffFolder);
+    std::string kept;
+    if (done) {
+        done = writeUnderFreeName(folder.subfolder(schedule::kTurnedOffFolder), *pick, bytes,
+                                  services.processId(), kept);
+    }
+    if (!done) {
+        services.message(program + " could not be turned off: its pick file " + *pick +
+                         " could not be copied into " + offFolderPath(services) + ": " +
+                         done.error + ". It stays on.");
+        return false;
+    }
+    if (const schedule::Outcome removed = folder.removeFile(*pick); !removed) {
+        // Both would start nothing twice, but the user would find the record on and off at once.
+        folder.subfolder(schedule::kTurnedOffFolder).removeFile(kept);
+        services.message(program + " could not be turned off: its pick file " + *pick +
+                         " could not be moved: " + removed.error + ". It stays on.");
+        return false;
+    }
+    PrepareShowList(services);
+    return true;
+}
+
+bool turnOn(const DayEntry& entry, MainControls& counter, Services& services) {
+    if (!entry.record || !entry.off) return false;
+    const std::optional<schedule::PickName> name = schedule::parsePickFileName(entry.offPick);
+    if (!name) return false;
+    if (!stillTurnedOff(entry, services)) {
+        services.message(listChanged(name->day, "turned on"));
+        return true;
+    }
+    const std::string program = quoted(entry.record->program);
+    schedule::Folder& folder = services.scheduleFolder();
+    schedule::Folder& off = folder.subfolder(schedule::kTurnedOffFolder);
+    std::string bytes;
+    off.readFile(entry.offPick, bytes);
+    std::string back = entry.offPick;
+    schedule::Outcome written = schedule::writeNewFile(
+        folder, back, bytes, schedule::temporaryNameFor(back, services.processId()));
+    std::string failure;
+    if (written.taken) {
+        // As a pick takes a number: the counter's next one, or past it where that is taken too.
+        if (const auto full = advancePickCounter(counter, 1)) {
+            failure = *full;
+        } else {
+            const WrittenPick pick = writePickFiles(counter, services, {{name->day, bytes}});
+            failure = pick.failure;
+            if (!pick.names.empty()) back = pick.names.front();
+        }
+    } else if (!written) {
+        failure = "The pick file " + back + " could not be written in " + services.workingFolder() +
+                  ": " + written.error + ".";
+    }
+    if (!failure.empty()) {
+        services.message(program + " could not be turned on. " + failure + " It stays off.");
+        return false;
+    }
+    if (const schedule::Outcome removed = off.removeFile(entry.offPick); !removed) {
+        folder.removeFile(back);
+        services.message(program + " could not be turned on: its pick file " + entry.offPick +
+                         " could not be moved out of " + offFolderPath(services) + ": " +
+                         removed.error + ". It stays off.");
         return false;
     }
     PrepareShowList(services);

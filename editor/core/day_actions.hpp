@@ -2,7 +2,12 @@
 // would at logon, and showing it in its folder.
 #pragma once
 
+#include <optional>
+#include <string>
+#include <string_view>
+
 #include "editor/core/day_list.hpp"
+#include "editor/core/main_controls.hpp"
 #include "editor/core/services.hpp"
 
 namespace editor {
@@ -26,5 +31,24 @@ void openFileLocation(const DayEntry& entry, Services& services);
 // files; a day file that no longer is what they make is rebuilt first, and the user chooses
 // again from the list shown anew. True when the day's list must be shown anew.
 bool removeFromSchedule(int day, const DayEntry& entry, Services& services);
+
+// The pick file that holds the record `entry` of weekday `day` shows, found by its place in
+// the day file as copyfle.com made it from the day's pick files. None when it cannot be told;
+// then the user has heard why and that nothing was `done` ("removed"), and `reshow` is set
+// when the list must be shown anew: the day file was no longer what the picks make, and is
+// rebuilt.
+std::optional<std::string> pickOfEntry(int day, const DayEntry& entry, Services& services,
+                                       std::string_view done, bool& reshow);
+
+// "Turn Off": the record's pick file moves into schedule::kTurnedOffFolder, under its own name
+// or, where a turned-off pick has that name, the next free number there; copyfle.com then
+// rebuilds the day files, so the next logon does not start it. Nothing is deleted. True when
+// the day's list must be shown anew.
+bool turnOff(int day, const DayEntry& entry, Services& services);
+
+// "Turn On": the turned-off record's pick file moves back, under its own name or, where that
+// is taken, under the next number of the pick counter as a pick takes one; copyfle.com then
+// rebuilds the day files. True when the day's list must be shown anew.
+bool turnOn(const DayEntry& entry, MainControls& counter, Services& services);
 
 }  // namespace editor

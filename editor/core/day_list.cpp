@@ -1,10 +1,14 @@
 #include "editor/core/day_list.hpp"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <stdexcept>
 
 #include "schedule/command_line.hpp"
+#include "schedule/helpers.hpp"
 #include "schedule/path_limit.hpp"
+#include "schedule/pick_file.hpp"
 #include "schedule/run_style.hpp"
 #include "schedule/weekday.hpp"
 
@@ -92,15 +96,52 @@ ProgramState recordState(const schedule::Record& record, const Services& service
     return programState(record.program, services);
 }
 
-std::vector<DayEntry> readDay(int index, Services& services) {
-    std::string bytes;
-    if (!services.scheduleFolder().readFile(weekday(index).dayFile, bytes)) return {};
-    const std::string text = services.fromAnsi(bytes);
-    schedule::LineReader reader(text);
-    std::vector<DayEntry> entries = ReadDayList(reader);
-    for (DayEntry& entry : entries) {
-        if (entry.record) entry.program = recordState(*entry.record, services);
+std::vector<DayEntry> turnedOffEntries(int index, Services& services) {
+    const int day = weekday(index).checkIndex;
+    schedule::Folder& off = services.scheduleFolder().subfolder(schedule::kTurnedOffFolder);
+    std::vector<std::string> names;
+    if (!off.fileNames(names)) return {};
+    std::vector<std::pair<unsigned long long, std::string>> picks;
+    for (std::string& name : names) {
+        const auto pick = schedule::parsePickFileName(name);
+        if (pick && pick->day.checkIndex == day) picks.emplace_back(pick->number, std::move(name));
     }
+    std::sort(picks.begin(), picks.end());
+    std::vector<DayEntry> entries;
+    for (auto& [number, name] : picks) {
+        std::string bytes;
+        std::string reason;
+        if (!off.readFile(name, bytes)) continue;
+        const auto record = schedule::pickRecord(services.fromAnsi(bytes), reason);
+        if (!record) continue;
+        DayEntry entry;
+        for (const std::string* line : {&record->time, &record->program, &record->style}) {
+            if (auto shown = shownLine(*line)) entry.lines.push_back(std::move(*shown));
+        }
+        if (entry.lines.empty()) continue;
+        entry.lines.front() += kOffMark;
+        entry.record = *record;
+        entry.program = recordState(*record, services);
+        entry.off = true;
+        entry.offPick = std::move(name);
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+std::vector<DayEntry> readDay(int index, Services& services) {
+    std::vector<DayEntry> entries;
+    if (std::string bytes; services.scheduleFolder().readFile(weekday(index).dayFile, bytes)) {
+        const std::string text = services.fromAnsi(bytes);
+        schedule::LineReader reader(text);
+        entries = ReadDayList(reader);
+        for (DayEntry& entry : entries) {
+            if (entry.record) entry.program = recordState(*entry.record, services);
+        }
+    }
+    std::vector<DayEntry> off = turnedOffEntries(index, services);
+    entries.insert(entries.end(), std::make_move_iterator(off.begin()),
+                   std::make_move_iterator(off.end()));
     return entries;
 }
 

@@ -34,8 +34,15 @@ struct DayEntry {
     std::optional<schedule::Record> record;  // the four lines, when the entry is a whole record
     int recordIndex = -1;                    // its place among the file's whole records
     ProgramState program = ProgramState::Found;
+    // A turned-off record: its pick file's name in schedule::kTurnedOffFolder. Such entries
+    // follow the day file's, and their first line ends in kOffMark.
+    bool off = false;
+    std::string offPick{};
     friend bool operator==(const DayEntry&, const DayEntry&) = default;
 };
+
+// How a turned-off record's first line ends.
+inline constexpr std::string_view kOffMark = " (off)";
 
 // How a record's program line (UTF-8) stands.
 ProgramState programState(std::string_view programLine, const Services& services);
@@ -63,8 +70,14 @@ class ViewerControls {
 };
 
 // The entries of a weekday's day file (index 0 Monday ... 6 Sunday), decoded from the ANSI
-// code page, each program checked (programState); none when the file is missing or cannot be read.
+// code page, each program checked (programState); none when the file is missing or cannot be
+// read. The day's turned-off records follow (turnedOffEntries).
 std::vector<DayEntry> readDay(int index, Services& services);
+
+// The turned-off records of a weekday, in pick order: each pick file of that day in
+// schedule::kTurnedOffFolder that holds one whole record. None when there are none or the
+// folder cannot be read.
+std::vector<DayEntry> turnedOffEntries(int index, Services& services);
 
 // The click of a day button, `index` 0 (Monday) to 6 (Sunday): the list cleared, that
 // button bold and the other six regular, then the entries of the weekday's day file shown. A

@@ -178,7 +178,8 @@ std::optional<std::string> enableInStartupList(Services& services, StartupFolder
 
 namespace {
 
-// When the other Startup folder starts Brightwick too: which shortcut to remove.
+// When the other Startup folder starts Brightwick too: with the same schedule, which shortcut
+// to remove; with another, that both schedules run.
 std::optional<std::string> doubleStart(const Services& services, StartupFolder made,
                                        const std::string& applicationFolder,
                                        const Shortcut& shortcut) {
@@ -187,6 +188,11 @@ std::optional<std::string> doubleStart(const Services& services, StartupFolder m
     const StartupPlace other =
         inspectStartupFolder(services, otherFolder, applicationFolder, shortcut);
     if (!other.starts()) return std::nullopt;
+    const StartupPlace ours = inspectStartupFolder(services, made, applicationFolder, shortcut);
+    if (ours.shortcut && !sameSchedule(services, ours, other)) {
+        return made == StartupFolder::CurrentUser ? bothSchedulesRun(ours, other)
+                                                  : bothSchedulesRun(other, ours);
+    }
     std::string text = capitalized(startupFolderWords(otherFolder)) +
                        " holds a Brightwick shortcut too, so Brightwick will start twice at each "
                        "logon, and every due program twice. Remove that one, " +
@@ -201,10 +207,41 @@ std::optional<std::string> doubleStart(const Services& services, StartupFolder m
     return text;
 }
 
+// Before the shortcut of all users is replaced by one with another schedule: every user's logon
+// would stop running the schedule it runs now. True when the user agrees, or when there is no
+// other schedule to lose.
+bool replaceAnotherSchedule(Services& services, const std::string& applicationFolder,
+                            const Shortcut& shortcut) {
+    const StartupPlace there =
+        inspectStartupFolder(services, StartupFolder::AllUsers, applicationFolder, shortcut);
+    if (!there.shortcut || there.shortcut->workingFolder.empty() || there.workingFolderIsOurs) {
+        return true;
+    }
+    const std::string theirs = there.shortcut->workingFolder;
+    if (services.message(
+            "The Startup folder of all users holds a Brightwick shortcut, " + there.link +
+                ", that starts Brightwick with the schedule in " + theirs +
+                " at every user's logon. Replace it with one for the schedule in " +
+                shortcut.workingFolder + ", which you edit here? The programs of the schedule in " +
+                theirs + " then no longer start at logon.",
+            Buttons::YesNo) == Answer::Yes) {
+        return true;
+    }
+    services.message(
+        "Nothing was deployed: the Brightwick shortcut of all users still starts the "
+        "schedule in " +
+        theirs + ".");
+    return false;
+}
+
 void placeShortcut(Services& services, StartupFolder where, const std::string& applicationFolder,
                    std::string_view success) {
     std::vector<std::string> driveWarnings;
     const Shortcut shortcut = launcherShortcut(services, applicationFolder, &driveWarnings);
+    if (where == StartupFolder::AllUsers &&
+        !replaceAnotherSchedule(services, applicationFolder, shortcut)) {
+        return;
+    }
     std::string folder;
     const schedule::Outcome created = services.createShortcut(where, shortcut, folder);
     std::optional<std::string> note;

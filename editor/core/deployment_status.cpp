@@ -1,12 +1,15 @@
 #include "editor/core/deployment_status.hpp"
 
+#include <array>
 #include <vector>
 
 #include "editor/core/check_path.hpp"
 #include "editor/core/deploy.hpp"
 #include "editor/core/program_safety.hpp"
 #include "editor/core/wording.hpp"
+#include "schedule/helpers.hpp"
 #include "schedule/path_limit.hpp"
+#include "schedule/pick_file.hpp"
 #include "schedule/weekday.hpp"
 
 namespace editor {
@@ -263,12 +266,52 @@ StartupPlace inspectStartupFolder(const Services& services, StartupFolder where,
     return place;
 }
 
-const StartupPlace* secondShortcut(const StartupPlace& user, const StartupPlace& allUsers) {
+bool sameSchedule(const Services& services, const StartupPlace& first, const StartupPlace& second) {
+    if (!first.shortcut || !second.shortcut) return false;
+    const std::string& one = first.shortcut->workingFolder;
+    const std::string& other = second.shortcut->workingFolder;
+    return one.empty() || other.empty() || services.samePath(one, other);
+}
+
+std::string bothSchedulesRun(const StartupPlace& user, const StartupPlace& allUsers) {
+    return "At each logon Brightwick starts twice, once with each of two schedules, and the due "
+           "programs of both start: the schedule in " +
+           user.shortcut->workingFolder + ", from " + startupFolderWords(user.where) +
+           ", and the one in " + allUsers.shortcut->workingFolder + ", from " +
+           startupFolderWords(allUsers.where) + ".";
+}
+
+const StartupPlace* secondShortcut(const Services& services, const StartupPlace& user,
+                                   const StartupPlace& allUsers) {
     if (!user.starts() || !allUsers.starts()) return nullptr;
+    if (!sameSchedule(services, user, allUsers)) return nullptr;
     // The one that is not this editor's goes; of two alike, the user's, since the one of all
     // users starts Brightwick for this user too.
     if (user.isOurs() && !allUsers.isOurs()) return &allUsers;
     return &user;
+}
+
+std::optional<std::string> turnedOffSentence(Services& services) {
+    std::vector<std::string> names;
+    services.scheduleFolder().subfolder(schedule::kTurnedOffFolder).fileNames(names);
+    std::array<std::size_t, schedule::kWeekdays.size()> perDay{};
+    std::size_t all = 0;
+    for (const std::string& name : names) {
+        if (const auto pick = schedule::parsePickFileName(name)) {
+            ++perDay[static_cast<std::size_t>(pick->day.checkIndex)];
+            ++all;
+        }
+    }
+    if (all == 0) return std::nullopt;
+    std::vector<std::string> days;
+    for (const schedule::Weekday& day : schedule::kWeekdays) {
+        const std::size_t count = perDay[static_cast<std::size_t>(day.checkIndex)];
+        if (count > 0) days.push_back(std::to_string(count) + " on " + std::string(day.dayLine));
+    }
+    return std::to_string(all) + (all == 1 ? " record is" : " records are") +
+           " turned off, so Brightwick does not start " + (all == 1 ? "it" : "them") + ": " +
+           joined(days) + ". Turn " + (all == 1 ? "it" : "them") +
+           " on again in Show List when you want " + (all == 1 ? "it" : "them") + " to start.";
 }
 
 void deploymentStatus(Services& services) {
@@ -299,6 +342,7 @@ void deploymentStatus(Services& services) {
         lastRunTodo = lastRunRemedies(*last);
     }
     text += "\n\n";
+    if (const std::optional<std::string> off = turnedOffSentence(services)) text += *off + "\n\n";
 
     std::vector<std::string> todo;
     if (!user.present() && !all.present()) {
@@ -306,12 +350,17 @@ void deploymentStatus(Services& services) {
             "Brightwick is not deployed, so nothing starts your programs at logon. To deploy it, "
             "click \"Ready to Deploy...\" and answer Yes for your account or No for all users.");
     }
-    const StartupPlace* second = secondShortcut(user, all);
+    const StartupPlace* second = secondShortcut(services, user, all);
+    // Two schedules that each start from their own Startup folder are two deployments, not a
+    // fault of the one whose schedule is not edited here.
+    const bool twoSchedules = user.starts() && all.starts() && !sameSchedule(services, user, all);
+    if (twoSchedules) text += bothSchedulesRun(user, all) + "\n\n";
     for (const StartupPlace* place : {&user, &all}) {
         if (place == second) {
             todo.push_back(removeSecond(*second));
             continue;
         }
+        if (twoSchedules && !place->workingFolderIsOurs) continue;
         for (std::string& line : remedies(*place, place == &user ? all : user, ourLauncher)) {
             todo.push_back(std::move(line));
         }

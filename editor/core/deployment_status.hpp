@@ -53,11 +53,26 @@ struct StartupPlace {
 StartupPlace inspectStartupFolder(const Services& services, StartupFolder where,
                                   const std::string& applicationFolder, const Shortcut& ours);
 
-// When both places start Brightwick: the one whose shortcut to remove, so that it starts once.
-const StartupPlace* secondShortcut(const StartupPlace& user, const StartupPlace& allUsers);
+// Whether the two shortcuts start Brightwick with the same schedule: their working folders are
+// the same folder. One that names none counts as the same, so that it is not taken for a
+// schedule of its own.
+bool sameSchedule(const Services& services, const StartupPlace& first, const StartupPlace& second);
+
+// When both places start Brightwick with the same schedule: the one whose shortcut to remove, so
+// that it starts once.
+const StartupPlace* secondShortcut(const Services& services, const StartupPlace& user,
+                                   const StartupPlace& allUsers);
+
+// When both places start Brightwick, each with a schedule of its own: both run at logon, each
+// named with the Startup folder that starts it.
+std::string bothSchedulesRun(const StartupPlace& user, const StartupPlace& allUsers);
 
 // How the user names each Startup folder: "the Startup folder of your account".
 std::string startupFolderWords(StartupFolder where);
+
+// How many records are turned off, and on which days, as the status tells it; none when no
+// record is. Information only: the user turned them off.
+std::optional<std::string> turnedOffSentence(Services& services);
 
 // The menu item Schedule > Deployment Status...: one message that says, for the Startup folder
 // of the user and the one of all users, whether a Brightwick shortcut is there, what it starts

@@ -49,22 +49,25 @@ bool reaches(const AccessEntry& entry, Reach reach) {
 // The rights the allow entry at `index` gives its account, short of what a deny entry before it
 // in the same list took from that account or from Everyone: the system checks the entries in
 // order, so a deny after an allow takes nothing back. A deny for another group is not relied
-// on, since it might not reach every member of the allowed one.
-unsigned long granted(const std::vector<AccessEntry>& entries, std::size_t index, Reach reach) {
+// on, since it might not reach every member of the allowed one, nor a conditional one, whose
+// condition might not hold; a conditional allow counts, as its condition might.
+unsigned long granted(const std::vector<AccessEntry>& entries, std::size_t index, Reach reach,
+                      unsigned long ignored) {
     const AccessEntry& entry = entries[index];
     unsigned long denied = 0;
     for (std::size_t k = 0; k < index; ++k) {
         const AccessEntry& before = entries[k];
-        if (!before.allows && reaches(before, reach) &&
+        if (!before.allows && !before.conditional && reaches(before, reach) &&
             (before.sid == entry.sid || before.sid == kEveryone)) {
             denied |= rights::forFiles(before.rights);
         }
     }
-    return rights::forFiles(entry.rights) & ~denied;
+    return rights::forFiles(entry.rights) & ~denied & ~ignored;
 }
 
 // The rights every user holds in one list: those given to a group that every user's logon
-// holds, short of what such a group was denied before.
+// holds, short of what such a group was denied before. Here a conditional deny counts and a
+// conditional allow does not: either condition might hold or not at a user's logon.
 unsigned long everyUserHolds(const std::vector<AccessEntry>& entries, Reach reach) {
     unsigned long denied = 0;
     unsigned long held = 0;
@@ -72,6 +75,7 @@ unsigned long everyUserHolds(const std::vector<AccessEntry>& entries, Reach reac
         if (!reaches(entry, reach) || !ordinaryUserHolds(entry.sid)) continue;
         const unsigned long mask = rights::forFiles(entry.rights);
         if (entry.allows) {
+            if (entry.conditional) continue;
             held |= mask & ~denied;
         } else {
             denied |= mask;
@@ -209,8 +213,9 @@ void addProblems(std::vector<std::string>& problems, const Services& services,
                            "here.");
     }
     const bool above = place.role == Place::Role::Above;
+    const bool volumeRoot = onDriveLetter(path) && path.size() == 3;
     const AccessVerdict verdict =
-        judgeAccess(security, deployer, place.role != Place::Role::Launcher);
+        judgeAccess(security, deployer, place.role != Place::Role::Launcher, volumeRoot);
     if (above) {
         if (!verdict.mayReplace.empty()) {
             problems.push_back(path + ": " + joined(verdict.mayReplace) +
@@ -271,7 +276,12 @@ unsigned long rights::forFiles(unsigned long mask) {
     return mask & ~(kGenericRead | kGenericWrite | kGenericExecute | kGenericAll);
 }
 
-AccessVerdict judgeAccess(const Security& security, const Account& deployer, bool isFolder) {
+AccessVerdict judgeAccess(const Security& security, const Account& deployer, bool isFolder,
+                          bool volumeRoot) {
+    // A volume's root cannot be renamed or deleted, whatever its list says: DELETE on it lets
+    // no one put another in its place. Windows gives Authenticated Users Modify on the root of
+    // a data volume it formats.
+    const unsigned long ignored = volumeRoot ? rights::kDelete : 0;
     AccessVerdict verdict;
     if (!trusted(security.ownerSid, deployer)) {
         verdict.foreignOwner = security.ownerName.empty() ? security.ownerSid : security.ownerName;
@@ -289,9 +299,10 @@ AccessVerdict judgeAccess(const Security& security, const Account& deployer, boo
         const AccessEntry& entry = entries[i];
         if (!entry.allows || trusted(entry.sid, deployer)) continue;
         const unsigned long itself =
-            reaches(entry, Reach::Itself) ? granted(entries, i, Reach::Itself) : 0;
-        const unsigned long inside =
-            isFolder && reaches(entry, Reach::NewFiles) ? granted(entries, i, Reach::NewFiles) : 0;
+            reaches(entry, Reach::Itself) ? granted(entries, i, Reach::Itself, ignored) : 0;
+        const unsigned long inside = isFolder && reaches(entry, Reach::NewFiles)
+                                         ? granted(entries, i, Reach::NewFiles, 0)
+                                         : 0;
         const std::string name = nameOf(entry);
         if (((itself | inside) & rights::kChange) != 0) addOnce(verdict.mayChange, name);
         if ((itself & rights::kReplace) != 0) addOnce(verdict.mayReplace, name);
@@ -372,12 +383,16 @@ std::vector<std::string> programFileProblems(const Services& services, const std
 }
 
 bool safeForAllUsers(const Services& services, const std::string& folder) {
+    return allUsersProblems(services, folder).empty();
+}
+
+std::vector<std::string> allUsersProblems(const Services& services, const std::string& folder) {
     std::vector<std::string> problems;
     Places places(services);
     addFolder(problems, places, services, withoutTrailingBackslash(folder), nullptr);
     const Account account = services.account();
     for (const Place& place : places.all()) addProblems(problems, services, account, place);
-    return problems.empty();
+    return problems;
 }
 
 }  // namespace editor

@@ -61,7 +61,9 @@ struct AccessVerdict {
     // created inside, or a file.
     bool usersMayRead = true;
 };
-AccessVerdict judgeAccess(const Security& security, const Account& deployer, bool isFolder);
+// `volumeRoot`: the root of a volume (D:\ or C:\), which no one can rename or delete.
+AccessVerdict judgeAccess(const Security& security, const Account& deployer, bool isFolder,
+                          bool volumeRoot = false);
 
 // The message that refuses a deployment for all users from this editor's folders (the
 // application folder, its Brightwick.exe, the working folder, and every folder above them up
@@ -80,5 +82,7 @@ std::vector<std::string> programFileProblems(const Services& services, const std
 // only administrators and SYSTEM can change them, every user can read them, and they are on a
 // disk of this computer. Such a folder holds a schedule that all users share.
 bool safeForAllUsers(const Services& services, const std::string& folder);
+// Each reason why it does not, a sentence each; none when it does.
+std::vector<std::string> allUsersProblems(const Services& services, const std::string& folder);
 
 }  // namespace editor

@@ -17,6 +17,9 @@ namespace editor {
 
 namespace {
 
+// How often a pick kept aside looks for a free name before it gives up.
+constexpr int kFreeNameAttempts = 10;
+
 // How far a click moves the counter: once per weekday box up to and including the first
 // ticked one, seven times when none is ticked.
 unsigned long long counterSteps(const MainControls& controls) {
@@ -99,6 +102,23 @@ std::optional<std::string> sharedScheduleRefusal(Services& services, const std::
 
 }  // namespace
 
+std::vector<std::string> mainListItems(List list) {
+    switch (list) {
+        case List::List1:
+            return {"AM", "PM"};
+        case List::List2:
+            return {"01", "02", "03", "04", "05", "06", "07", "08", "09", "10", "11", "12"};
+        case List::List3:
+            return {"00", "15", "30", "45"};
+        case List::List4:
+            break;
+    }
+    std::vector<std::string> words;
+    words.reserve(schedule::kRunStyles.size());
+    for (const schedule::RunStyle& style : schedule::kRunStyles) words.emplace_back(style.listWord);
+    return words;
+}
+
 void selectResetChoices(MainControls& controls) {
     controls.selectItem(List::List2, "12");
     controls.selectItem(List::List3, "00");
@@ -164,6 +184,25 @@ WrittenPick writePickFiles(MainControls& controls, Services& services,
             pick.counterFull = true;
             return pick;
         }
+    }
+}
+
+schedule::Outcome writeUnderFreeName(schedule::Folder& folder, const std::string& name,
+                                     std::string_view bytes, unsigned long writer,
+                                     std::string& written) {
+    const std::optional<schedule::PickName> pick = schedule::parsePickFileName(name);
+    written = name;
+    // Another editor would have to take each name between one look and the next.
+    for (int attempt = 0;; ++attempt) {
+        schedule::Outcome outcome = schedule::writeNewFile(
+            folder, written, bytes, schedule::temporaryNameFor(written, writer));
+        if (!outcome.taken || !pick || attempt == kFreeNameAttempts) return outcome;
+        std::vector<std::string> names;
+        folder.fileNames(names);
+        const unsigned long long next =
+            std::max(schedule::highestPickNumber(names), pick->number) + 1;
+        if (next > schedule::kPickNumberLimit) return outcome;
+        written = schedule::pickFileName(std::to_string(next), pick->day);
     }
 }
 

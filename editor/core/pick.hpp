@@ -7,6 +7,7 @@
 
 #include "editor/core/main_controls.hpp"
 #include "editor/core/services.hpp"
+#include "schedule/folder.hpp"
 #include "schedule/weekday.hpp"
 
 namespace editor {
@@ -14,6 +15,9 @@ namespace editor {
 inline constexpr std::string_view kNoFileSelected =
     "You didn't select any file, please make a selection";
 inline constexpr std::string_view kProgramPicked = "Program Picked, Next one Please";
+
+// The items of one of Main's one-row lists, in order; the Change Record dialog offers the same.
+std::vector<std::string> mainListItems(List list);
 
 // Selects 12, 00, AM and Normal: the lists as a pick and a reset leave them.
 void selectResetChoices(MainControls& controls);
@@ -47,6 +51,13 @@ struct WrittenPick {
 // again cannot schedule a day twice; `names` then holds those that could not be removed.
 WrittenPick writePickFiles(MainControls& controls, Services& services,
                            const std::vector<PickFile>& files);
+
+// Writes the pick file `bytes` into `folder` as `name` where that is free, else under the next
+// number above every pick there, with the same day code; `written` gets the name used. Nothing
+// there is replaced: the folders that keep picks aside (Turned Off) number them on their own.
+schedule::Outcome writeUnderFreeName(schedule::Folder& folder, const std::string& name,
+                                     std::string_view bytes, unsigned long writer,
+                                     std::string& written);
 
 // The click of Command1.
 void pickProgram(MainControls& controls, Services& services);

@@ -120,6 +120,39 @@ std::vector<std::vector<const schedule::ClearedPick*>> picksOf(
     return picks;
 }
 
+// Moves the turned-off picks a clear kept (`off`) back into the Turned Off folder, each under
+// its name or, where a pick turned off since has it, the next free number there. How many came
+// back; `stopped` gets why the rest stay.
+std::size_t restoreTurnedOff(schedule::Folder& off, Services& services, std::string& stopped) {
+    std::vector<std::string> names;
+    off.fileNames(names);
+    schedule::Folder& root = services.scheduleFolder();
+    std::size_t back = 0;
+    for (const schedule::ClearedPick& file : schedule::clearedPicks(names)) {
+        std::string bytes;
+        std::string kept;
+        schedule::Outcome done = off.readFile(file.name, bytes);
+        if (done) done = root.createSubfolder(schedule::kTurnedOffFolder);
+        if (done) {
+            done = writeUnderFreeName(root.subfolder(schedule::kTurnedOffFolder), file.name, bytes,
+                                      services.processId(), kept);
+        }
+        if (!done) {
+            stopped = "The turned-off pick file " + file.name +
+                      " could not be restored: " + done.error + ".";
+            break;
+        }
+        // Only once its copy is written, as the other picks.
+        if (const schedule::Outcome removed = off.removeFile(file.name); !removed) {
+            stopped = "The turned-off pick file " + file.name + " was restored as " + kept +
+                      " but could not be removed from the Cleared folder: " + removed.error + ".";
+            break;
+        }
+        ++back;
+    }
+    return back;
+}
+
 }  // namespace
 
 void restoreClearedPicks(MainControls& controls, Services& services) {
@@ -146,7 +179,9 @@ void restoreClearedPicks(MainControls& controls, Services& services) {
             unreadable(listed.error);
             return;
         }
-        if (picks.empty()) {
+        std::vector<std::string> off;
+        clearedFolder.subfolder(clear).subfolder(schedule::kTurnedOffFolder).fileNames(off);
+        if (picks.empty() && schedule::clearedPicks(off).empty()) {
             clearedFolder.removeSubfolder(clear);  // one that holds anything else stays
             continue;
         }
@@ -210,9 +245,20 @@ void restoreClearedPicks(MainControls& controls, Services& services) {
         if (!stopped.empty()) break;
     }
 
+    // The clear's turned-off picks come back turned off, as they were.
+    std::size_t keptOff = 0;
+    if (stopped.empty() && !chosenClear.empty()) {
+        keptOff =
+            restoreTurnedOff(cleared.subfolder(schedule::kTurnedOffFolder), services, stopped);
+    }
     // A list that leaves out a pick would misstate what came back: then only the count is told.
     if (unnamed) programs.clear();
     std::string message = restored == 0 ? std::string() : restoredSentence(restored, programs);
+    if (keptOff > 0) {
+        message += std::string(message.empty() ? "" : " ") + std::to_string(keptOff) +
+                   (keptOff == 1 ? " turned-off pick came back turned off, as it was."
+                                 : " turned-off picks came back turned off, as they were.");
+    }
     if (!stopped.empty()) {
         if (!message.empty()) message += " ";
         message += stopped + " What was not restored stays in " + clearedFolderPath(services) +
@@ -223,7 +269,10 @@ void restoreClearedPicks(MainControls& controls, Services& services) {
     if (restored > 0) message += rebuiltSentence(restored, services);
     // After a stop, restoring again brings back the rest of this clear, told above.
     if (stopped.empty()) {
-        if (!chosenClear.empty()) clearedFolder.removeSubfolder(chosenClear);
+        if (!chosenClear.empty()) {
+            clearedFolder.subfolder(chosenClear).removeSubfolder(schedule::kTurnedOffFolder);
+            clearedFolder.removeSubfolder(chosenClear);
+        }
         message += remainingSentence(sets.size() - 1);
     }
     services.message(message);

@@ -63,6 +63,9 @@ struct AccessEntry {
     bool inheritOnly = false;   // it applies only to what is created inside, not to this
     bool toNewFiles = false;    // files created inside inherit it
     bool toNewFolders = false;  // folders created inside inherit it
+    // A callback entry: it applies only while its condition holds, which the system decides
+    // from the token and the file's attributes at each access.
+    bool conditional = false;
 };
 
 // Who owns a file or folder and who may do what there.
@@ -73,6 +76,14 @@ struct Security {
     std::vector<AccessEntry> entries;  // in the order the system checks them
     // A junction, symbolic link or mount point: whatever it leads to is somewhere else.
     bool reparsePoint = false;
+};
+
+// A file or folder that a folder holds, as the folder's listing gives it: a link is not
+// followed.
+struct FolderItem {
+    std::string name;
+    bool folder = false;
+    bool reparsePoint = false;  // a junction, symbolic link or mount point
 };
 
 // The account the editor runs as.
@@ -192,6 +203,15 @@ class Services {
     // it holds inherits the entries meant for it anew.
     virtual schedule::Outcome setFolderAccess(std::string_view path,
                                               const std::vector<AccessEntry>& entries) = 0;
+    // The system's folder for the data of all users' programs ("C:\ProgramData"); none when it
+    // cannot be found.
+    virtual std::optional<std::string> programDataFolder() const = 0;
+    // The files and folders that the folder at `path` holds, without "." and "..".
+    virtual schedule::Outcome folderItems(std::string_view path,
+                                          std::vector<FolderItem>& items) const = 0;
+    // Makes Administrators the owner of the file or folder at `path` (not a link), which then
+    // keeps only the entries it inherits from the folder above.
+    virtual schedule::Outcome takeOver(std::string_view path) = 0;
     // Whether the editor runs with an administrator's full rights, not the filtered ones User
     // Account Control gives an administrator's programs.
     virtual bool runsElevated() const = 0;

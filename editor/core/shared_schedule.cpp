@@ -21,11 +21,25 @@ std::string_view changeWords(ScheduleChange change) {
             return "Restoring cleared picks";
         case ScheduleChange::Remove:
             return "Removing a program from the schedule";
+        case ScheduleChange::TurnOffOrOn:
+            return "Turning a program off or on";
+        case ScheduleChange::Change:
+            return "Changing a program's record";
     }
     return "Changing the schedule";
 }
 
 }  // namespace
+
+std::optional<std::string> editSharedScheduleRefusal(const Services& services,
+                                                     const std::string& folder) {
+    const std::vector<std::string> problems = allUsersProblems(services, folder);
+    if (problems.empty()) return std::nullopt;
+    std::string text = "Norvell was started with administrator rights for the schedule in " +
+                       folder + ", but that is no schedule that only administrators can change:\n";
+    for (const std::string& problem : problems) text += "\n- " + problem;
+    return text + "\n\nNorvell did not open it with administrator rights.";
+}
 
 std::string sharedScheduleQuestion(std::string_view folder) {
     return "The schedule in " + std::string(folder) +

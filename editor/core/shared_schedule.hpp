@@ -18,11 +18,17 @@ enum class ScheduleUse {
 };
 
 // The actions that change the schedule.
-enum class ScheduleChange { Pick, Reset, Deploy, RestoreCleared, Remove };
+enum class ScheduleChange { Pick, Reset, Deploy, RestoreCleared, Remove, TurnOffOrOn, Change };
 
 // The internal switch that starts the editor with administrator rights in a shared schedule's
 // folder, given after it.
 inline constexpr std::string_view kEditSharedScheduleSwitch = "/edit-shared-schedule";
+
+// Why the instance started with administrator rights for the shared schedule in `folder` must
+// not open it: whoever started it chose the folder, so it is judged again there. None when only
+// administrators can change it.
+std::optional<std::string> editSharedScheduleRefusal(const Services& services,
+                                                     const std::string& folder);
 
 // The question at start-up, for the working folder `folder`.
 std::string sharedScheduleQuestion(std::string_view folder);

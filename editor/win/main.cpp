@@ -13,15 +13,18 @@
 
 #include "editor/core/all_users_setup.hpp"
 #include "editor/core/all_users_shortcut.hpp"
+#include "editor/core/programs_in_use.hpp"
 #include "editor/core/shared_schedule.hpp"
 #include "editor/win/main_window.hpp"
 #include "editor/win/platform_services.hpp"
+#include "editor/win/program_use.hpp"
 #include "editor/win/window.hpp"
 #include "win32/dll_search.hpp"
 #include "win32/dpi.hpp"
 #include "win32/error.hpp"
 #include "win32/folder.hpp"
 #include "win32/owners.hpp"
+#include "win32/path.hpp"
 #include "win32/setup_log.hpp"
 #include "win32/text.hpp"
 
@@ -70,21 +73,26 @@ std::wstring folderPrefix(const std::string& folder) {
 editor::SetupStatus setupStep(const std::vector<std::string>& arguments,
                               std::vector<std::string>& report, std::string& log) {
     using editor::SetupStatus;
+    editor::PlatformServices services;
+    // Started with administrator rights on a command line anyone may have written: nothing is
+    // written, the log neither, unless the folder and the log are the installer's own.
     if (editor::asksFor(arguments, editor::kMakeSharedFolderSwitch)) {
         const auto paths = editor::pathsAfterSwitch(arguments, editor::kMakeSharedFolderSwitch, 2);
-        if (!paths) return SetupStatus::BadCommandLine;
+        if (!paths || editor::setupArgumentsRefusal(services, (*paths)[0], (*paths)[1])) {
+            return SetupStatus::BadCommandLine;
+        }
         const std::string& folder = (*paths)[0];
         log = (*paths)[1];
-        editor::PlatformServices services;
-        win32::WorkingFolder contents(folderPrefix(folder));
-        return editor::makeSharedScheduleFolder(services, folder, contents, report);
+        return editor::makeSharedScheduleFolder(services, folder, report);
     }
     // The installer doubles the backslashes before a closing quote, as CommandLineToArgvW
     // reads them, so a folder given as "C:\Sched\" arrives with its backslash.
     std::vector<std::string> trimmed = arguments;
     if (trimmed.size() == 5) trimmed[3] = editor::withoutTrailingBackslashes(trimmed[3]);
     const auto paths = editor::pathsAfterSwitch(trimmed, editor::kDeployForAllUsersSwitch, 3);
-    if (!paths) return SetupStatus::BadCommandLine;
+    if (!paths || editor::setupArgumentsRefusal(services, (*paths)[0], (*paths)[2])) {
+        return SetupStatus::BadCommandLine;
+    }
     const std::string& shared = (*paths)[0];
     const std::string& source = (*paths)[1];
     log = (*paths)[2];
@@ -102,7 +110,6 @@ editor::SetupStatus setupStep(const std::vector<std::string>& arguments,
                               : std::string(": it is a file.")));
         return SetupStatus::ScheduleNotFound;
     }
-    editor::PlatformServices services;
     win32::WorkingFolder picks(folderPrefix(source), true);
     SYSTEMTIME now;
     GetSystemTime(&now);
@@ -130,6 +137,30 @@ int runSetupStep(const std::vector<std::string>& arguments) {
     return static_cast<int>(status);
 }
 
+// The uninstaller's question before it deletes anything: which programs of the installation's
+// folder are in use. No window, no message: the status says, and the file named last gets the
+// programs in use, for the uninstaller's message.
+int checkProgramsInUse(const std::vector<std::string>& arguments) {
+    const auto paths = editor::pathsAfterSwitch(arguments, editor::kProgramsInUseSwitch, 2);
+    if (!paths) return static_cast<int>(editor::InUseStatus::BadCommandLine);
+    const std::string& folder = (*paths)[0];
+    std::vector<std::wstring> files;
+    for (std::string_view program : editor::kInstalledPrograms) {
+        files.push_back(folderPrefix(folder) + win32::widen(program));
+    }
+    std::vector<std::string> inUse;
+    const editor::InUseStatus status = editor::programsInUse(
+        folder, editor::findProgramUse(files), GetCurrentProcessId(),
+        [](std::string_view first, std::string_view second) {
+            return win32::samePath(win32::widen(first), win32::widen(second));
+        },
+        inUse);
+    if (status == editor::InUseStatus::Some) {
+        win32::appendLogLines(win32::widen((*paths)[1]), {win32::widen(editor::inUseLine(inUse))});
+    }
+    return static_cast<int>(status);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
@@ -138,6 +169,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     const win32::ComApartment apartment;
     const std::vector<std::string> arguments = commandLineArguments();
     if (editor::asksForAllUsersShortcut(arguments)) return createAllUsersShortcut(arguments);
+    if (editor::asksFor(arguments, editor::kProgramsInUseSwitch)) {
+        return checkProgramsInUse(arguments);
+    }
     if (editor::asksFor(arguments, editor::kMakeSharedFolderSwitch) ||
         editor::asksFor(arguments, editor::kDeployForAllUsersSwitch)) {
         return runSetupStep(arguments);
@@ -149,6 +183,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         if (!folder) {
             editor::reportUnexpectedFailure(nullptr, "its command line names no schedule folder");
             return static_cast<int>(editor::kInvalidParameter);
+        }
+        editor::PlatformServices services;
+        if (const auto refusal = editor::editSharedScheduleRefusal(services, folder->front())) {
+            services.message(*refusal);
+            return static_cast<int>(editor::kRefusedForAllUsers);
         }
         if (!SetCurrentDirectoryW(win32::widen(folder->front()).c_str())) {
             const DWORD error = GetLastError();

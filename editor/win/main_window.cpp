@@ -17,7 +17,6 @@
 #include "editor/win/fonts.hpp"
 #include "editor/win/main_design.hpp"
 #include "editor/win/program_chooser.hpp"
-#include "schedule/run_style.hpp"
 #include "win32/drop.hpp"
 #include "win32/elevation.hpp"
 #include "win32/error.hpp"
@@ -33,26 +32,6 @@ using namespace main;
 
 constexpr const win32::FontSpec* kWindowFont = &fonts::kSansSerif;
 
-// The items of the one-row lists, in order; List4 offers the run styles' list words.
-std::vector<std::wstring> listItems(int id) {
-    switch (id) {
-        case List1:
-            return {L"AM", L"PM"};
-        case List2:
-            return {L"01", L"02", L"03", L"04", L"05", L"06",
-                    L"07", L"08", L"09", L"10", L"11", L"12"};
-        case List3:
-            return {L"00", L"15", L"30", L"45"};
-        default:
-            break;
-    }
-    std::vector<std::wstring> words;
-    words.reserve(std::size(schedule::kRunStyles));
-    for (const schedule::RunStyle& style : schedule::kRunStyles) {
-        words.push_back(win32::widen(style.listWord));
-    }
-    return words;
-}
 // By List and by Field, in the order of their enumerators.
 constexpr int kOneRowLists[] = {List1, List2, List3, List4};
 constexpr int kFields[] = {Text1, Text3, Text4};
@@ -189,8 +168,9 @@ void MainWindow::OnCommand(int id, int code) {
 schedule::Outcome MainWindow::OnCreate() {
     for (int id : kOneRowLists) {
         HWND list = control(id);
-        for (const std::wstring& item : listItems(id)) {
-            SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        for (const std::string& item : mainListItems(static_cast<List>(id - List1))) {
+            SendMessageW(list, LB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(win32::widen(item).c_str()));
         }
         win32::subclass(list, OneRowListProc);
     }
@@ -274,7 +254,7 @@ void MainWindow::OnPickProgram() {
 
 void MainWindow::OnShowList() {
     viewer_ = ShowList(
-        services_, use_, &windows_, [this] { hide(); }, [this] { bringForward(); });
+        services_, use_, &windows_, [this] { hide(); }, [this] { bringForward(); }, this);
 }
 
 void MainWindow::OnDeploy() {

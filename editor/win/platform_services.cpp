@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "editor/core/all_users_shortcut.hpp"
+#include "editor/win/message_window.hpp"
 #include "launcher/history_file.hpp"
 #include "launcher/system_start.hpp"
 #include "win32/command_search.hpp"
@@ -20,8 +21,6 @@
 namespace editor {
 
 namespace {
-constexpr wchar_t kTitle[] = L"Norvell";
-
 // Where Windows' startup list (Task Manager's Startup apps) keeps its entries for the files of
 // a Startup folder: under the user's key for the user's folder, the machine's for all users.
 constexpr wchar_t kStartupListKey[] =
@@ -77,18 +76,7 @@ HWND PlatformServices::visibleOwner() const {
 }
 
 Answer PlatformServices::message(std::string_view text, Buttons buttons) {
-    const UINT style = buttons == Buttons::YesNoCancel ? MB_YESNOCANCEL | MB_DEFBUTTON1
-                       : buttons == Buttons::YesNo     ? MB_YESNO | MB_DEFBUTTON2
-                                                       : MB_OK;
-    switch (MessageBoxW(visibleOwner(), win32::widen(text).c_str(), kTitle, style)) {
-        case IDYES:
-            return Answer::Yes;
-        case IDNO:
-            return Answer::No;
-        case IDOK:
-        default:
-            return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
-    }
+    return showMessage(visibleOwner(), text, buttons);
 }
 
 schedule::Outcome PlatformServices::start(std::string_view program, std::string_view arguments,
@@ -300,7 +288,7 @@ schedule::Outcome PlatformServices::security(std::string_view path, Security& se
     for (const win32::AccessControlEntry& entry : read.entries) {
         security.entries.push_back({entry.allows, win32::narrow(entry.sid),
                                     win32::narrow(entry.name), entry.rights, entry.inheritOnly,
-                                    entry.toNewFiles, entry.toNewFolders});
+                                    entry.toNewFiles, entry.toNewFolders, entry.conditional});
     }
     return schedule::Outcome::success();
 }
@@ -359,6 +347,31 @@ schedule::Outcome PlatformServices::createFolder(std::string_view path,
 schedule::Outcome PlatformServices::setFolderAccess(std::string_view path,
                                                     const std::vector<AccessEntry>& entries) {
     return win32::setFolderAccess(win32::widen(path), forTheSystem(entries));
+}
+
+std::optional<std::string> PlatformServices::programDataFolder() const {
+    std::wstring folder;
+    if (!win32::knownFolder(FOLDERID_ProgramData, folder)) return std::nullopt;
+    return win32::narrow(folder);
+}
+
+schedule::Outcome PlatformServices::folderItems(std::string_view path,
+                                                std::vector<FolderItem>& items) const {
+    std::vector<win32::FolderEntry> entries;
+    if (schedule::Outcome listed = win32::listFolder(win32::widen(path), entries); !listed) {
+        return listed;
+    }
+    items.clear();
+    for (const win32::FolderEntry& entry : entries) {
+        items.push_back({win32::narrow(entry.name),
+                         (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                         (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
+    }
+    return schedule::Outcome::success();
+}
+
+schedule::Outcome PlatformServices::takeOver(std::string_view path) {
+    return win32::takeOverForAdministrators(win32::widen(path));
 }
 
 bool PlatformServices::runsElevated() const {

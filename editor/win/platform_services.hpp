@@ -54,6 +54,10 @@ class PlatformServices final : public Services {
                                    bool& existed) override;
     schedule::Outcome setFolderAccess(std::string_view path,
                                       const std::vector<AccessEntry>& entries) override;
+    std::optional<std::string> programDataFolder() const override;
+    schedule::Outcome folderItems(std::string_view path,
+                                  std::vector<FolderItem>& items) const override;
+    schedule::Outcome takeOver(std::string_view path) override;
     bool runsElevated() const override;
     schedule::Outcome startAsAdministrator(std::string_view arguments) override;
 

@@ -19,6 +19,9 @@ enum Form2Id : int {
     StartNow = 120,  // "&Start Now"
     OpenLocation,    // "Open File &Location"
     Remove,          // "&Remove from Schedule..."
+    ChangeRecord,    // "&Change..."
+    TurnOff,         // "Turn &Off"
+    TurnOn,          // "Turn &On"
 };
 
 inline constexpr wchar_t kTitle[] = L"Program to be Run";

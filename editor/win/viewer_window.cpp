@@ -8,8 +8,10 @@
 #include <string_view>
 #include <utility>
 
+#include "editor/core/change_record.hpp"
 #include "editor/core/day_actions.hpp"
 #include "editor/core/show_list.hpp"
+#include "editor/win/change_dialog.hpp"
 #include "editor/win/fonts.hpp"
 #include "win32/owners.hpp"
 #include "win32/text.hpp"
@@ -135,8 +137,9 @@ void drawProgramLine(HDC dc, const std::wstring& line, std::wstring_view mark, R
 
 }  // namespace
 
-Form2::Form2(Services& services, ScheduleUse use, std::function<void()> onBackToMain)
-    : services_(services), use_(use), onBackToMain_(std::move(onBackToMain)) {}
+Form2::Form2(Services& services, ScheduleUse use, std::function<void()> onBackToMain,
+             MainControls* counter)
+    : services_(services), use_(use), onBackToMain_(std::move(onBackToMain)), counter_(counter) {}
 
 schedule::Outcome Form2::create(WindowRegistry* windows) {
     return Window::create(kDesign, windows);
@@ -168,6 +171,8 @@ void Form2::OnCommand(int id, int code) {
         case StartNow:                               OnStartNow(); return;
         case OpenLocation:                           OnOpenFileLocation(); return;
         case Remove:                                 OnRemove(); return;
+        case ChangeRecord:                           OnChange(); return;
+        case TurnOff: case TurnOn:                   OnTurnOffOrOn(); return;
         case IDOK:                                   OnEnter(); return;
         case IDCANCEL:                               OnBackToMain(); return;
     }
@@ -252,6 +257,16 @@ void Form2::OnContextMenu(HWND from, int x, int y) {
     AppendMenuW(menu.get(), MF_STRING | (noFolder ? MF_GRAYED : wholeRecord), OpenLocation,
                 L"Open File &Location");
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    // A turned-off record is changed once it is on again; both take a number from the counter.
+    const UINT withCounter = counter_ ? wholeRecord : MF_GRAYED;
+    AppendMenuW(menu.get(), MF_STRING | (entry->off ? MF_GRAYED : withCounter), ChangeRecord,
+                L"&Change...");
+    if (entry->off) {
+        AppendMenuW(menu.get(), MF_STRING | withCounter, TurnOn, L"Turn &On");
+    } else {
+        AppendMenuW(menu.get(), MF_STRING | wholeRecord, TurnOff, L"Turn &Off");
+    }
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), MF_STRING | wholeRecord, Remove, L"&Remove from Schedule...\tDel");
     SetMenuDefaultItem(menu.get(), StartNow, FALSE);
     const int chosen =
@@ -282,9 +297,9 @@ void Form2::OnDrawItem(const DRAWITEMSTRUCT& item) const {
         const win32::Selected font(dc, this->font(fonts::kDayList));
         SetBkMode(dc, TRANSPARENT);
         const std::wstring_view mark = markOf(entry.program);
-        SetTextColor(dc, GetSysColor(highlighted     ? COLOR_HIGHLIGHTTEXT
-                                     : !mark.empty() ? COLOR_GRAYTEXT
-                                                     : COLOR_WINDOWTEXT));
+        SetTextColor(dc, GetSysColor(highlighted                  ? COLOR_HIGHLIGHTTEXT
+                                     : !mark.empty() || entry.off ? COLOR_GRAYTEXT
+                                                                  : COLOR_WINDOWTEXT));
         const std::size_t program = programLineOf(entry);
         const int height = lineHeight();
         for (std::size_t i = 0; i < entry.lines.size(); ++i) {
@@ -325,9 +340,42 @@ void Form2::OnRemove() {
     const DayEntry* entry = selected();
     if (!entry || !mayChangeSchedule(use_, ScheduleChange::Remove, services_)) return;
     const LRESULT index = SendMessageW(control(DayList), LB_GETCURSEL, 0, 0);
-    if (!removeFromSchedule(day_, *entry, services_)) return;
+    if (removeFromSchedule(day_, *entry, services_)) showDayAgain(index);
+}
+
+void Form2::OnChange() {
+    const DayEntry* entry = selected();
+    if (!entry || !entry->record || entry->off || !counter_ ||
+        !mayChangeSchedule(use_, ScheduleChange::Change, services_)) {
+        return;
+    }
+    RecordChoices choices = choicesOf(*entry->record, day_);
+    bool chosen = false;
+    const schedule::Outcome asked =
+        askRecordChanges(hwnd(), entry->record->program, choices, chosen);
+    if (!asked) {
+        services_.message("The Change Record dialog could not be opened: " + asked.error + ".");
+        return;
+    }
+    if (!chosen) return;
+    const LRESULT index = SendMessageW(control(DayList), LB_GETCURSEL, 0, 0);
+    if (changeRecord(day_, *entry, choices, *counter_, services_)) showDayAgain(index);
+}
+
+void Form2::OnTurnOffOrOn() {
+    const DayEntry* entry = selected();
+    if (!entry || !entry->record || (entry->off && !counter_) ||
+        !mayChangeSchedule(use_, ScheduleChange::TurnOffOrOn, services_)) {
+        return;
+    }
+    const LRESULT index = SendMessageW(control(DayList), LB_GETCURSEL, 0, 0);
+    const bool changed =
+        entry->off ? turnOn(*entry, *counter_, services_) : turnOff(day_, *entry, services_);
+    if (changed) showDayAgain(index);
+}
+
+void Form2::showDayAgain(LRESULT index) {
     OnDayButton(day_);
-    // The record that took the removed one's place, or the new last one, stays selected.
     const LRESULT count = SendMessageW(control(DayList), LB_GETCOUNT, 0, 0);
     if (count > 0) SendMessageW(control(DayList), LB_SETCURSEL, std::min(index, count - 1), 0);
 }
@@ -363,9 +411,9 @@ void Form2::setEntries(std::vector<DayEntry> entries) {
 
 std::unique_ptr<Form2> ShowList(Services& services, ScheduleUse use, WindowRegistry* windows,
                                 const std::function<void()>& hideMain,
-                                std::function<void()> showMain) {
+                                std::function<void()> showMain, MainControls* counter) {
     if (!PrepareShowList(services, use)) return nullptr;
-    auto viewer = std::make_unique<Form2>(services, use, std::move(showMain));
+    auto viewer = std::make_unique<Form2>(services, use, std::move(showMain), counter);
     if (const schedule::Outcome created = viewer->create(windows); !created) {
         services.message("The day list viewer could not be opened: " + created.error + ".");
         return nullptr;

@@ -1,7 +1,8 @@
 // Form2, the day list viewer: seven day buttons that show one weekday's schedule each in the
 // list above them, and "Back to Main Menu". Each record of the day is one entry of the list,
 // its lines drawn as the viewer has always drawn them; a selected entry can be started now,
-// shown in its folder or removed from the schedule. ShowList opens it from Main.
+// shown in its folder, changed, turned off or on, or removed from the schedule. ShowList opens
+// it from Main.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "editor/core/day_list.hpp"
+#include "editor/core/main_controls.hpp"
 #include "editor/core/services.hpp"
 #include "editor/core/shared_schedule.hpp"
 #include "editor/win/viewer_ids.hpp"
@@ -24,9 +26,12 @@ class Form2 final : public Window, public ViewerControls {
   public:
     // A viewer over the services' schedule folder. "Back to Main Menu" and the close box call
     // `onBackToMain` and then destroy the window; the object stays with its owner, closed,
-    // until the owner lets it go (it must not do so inside `onBackToMain`). Removing a record
-    // changes the schedule, which `use` may not allow.
-    Form2(Services& services, ScheduleUse use, std::function<void()> onBackToMain);
+    // until the owner lets it go (it must not do so inside `onBackToMain`). Removing, changing,
+    // turning off or on a record changes the schedule, which `use` may not allow; a record
+    // turned on or changed takes its number from `counter`'s pick counter, without which
+    // neither is offered.
+    Form2(Services& services, ScheduleUse use, std::function<void()> onBackToMain,
+          MainControls* counter = nullptr);
 
     // Makes the window, hidden, with no owner, at the system's default place, with nothing
     // shown and no day button bold; it counts among `windows` while it is open. The reason
@@ -56,7 +61,12 @@ class Form2 final : public Window, public ViewerControls {
     void OnStartNow();
     void OnOpenFileLocation();
     void OnRemove();
+    void OnChange();
+    void OnTurnOffOrOn();
     const DayEntry* selected() const;
+    // After a change of the schedule: the day shown anew, with the entry at the place of the
+    // one selected before (`index`), or the new last one, selected.
+    void showDayAgain(LRESULT index);
 
     // The height of one drawn line in the list's font.
     int lineHeight() const;
@@ -64,6 +74,7 @@ class Form2 final : public Window, public ViewerControls {
     Services& services_;
     ScheduleUse use_;
     std::function<void()> onBackToMain_;
+    MainControls* counter_;
     std::array<bool, 7> bold_{};
     int day_ = -1;  // the day on show, -1 before a day button
     std::vector<DayEntry> entries_;
@@ -73,9 +84,9 @@ class Form2 final : public Window, public ViewerControls {
 // unless `use` only lets the schedule be looked at, then a new viewer shows and `hideMain`
 // runs; "Back to Main Menu" and the viewer's close box run `showMain`. The viewer, for the
 // caller to keep; null when it did not open, which the user was told of, with Main left as it
-// was.
+// was. `counter` as for Form2.
 std::unique_ptr<Form2> ShowList(Services& services, ScheduleUse use, WindowRegistry* windows,
                                 const std::function<void()>& hideMain,
-                                std::function<void()> showMain);
+                                std::function<void()> showMain, MainControls* counter = nullptr);
 
 }  // namespace editor

@@ -3,9 +3,9 @@
 #       -P check_signed.cmake: the package made with a throwaway code-signing certificate and
 # dated by a time-stamp server on this machine (timestamp_server.py). The four programs, the
 # installer and the uninstaller it writes each carry a signature that osslsigncode accepts
-# against that certificate, with a time stamp it accepts against the server's, and the signed
-# installer still installs and uninstalls silently. Signs copies of the programs the build
-# made, as a release does.
+# against that certificate, with a time stamp it accepts against the server's, and so does the
+# Windows Installer package; the signed installer still installs and uninstalls silently.
+# Signs copies of the programs the build made, as a release does.
 cmake_minimum_required(VERSION 3.25)
 include(${SETTINGS})
 foreach(tool OPENSSL OSSLSIGNCODE)
@@ -74,6 +74,7 @@ endfunction()
 
 set(installer "${WORK}/package/${NAME}.exe")
 expect_signed("${installer}")
+expect_signed("${WORK}/package/${NAME}.msi")
 file(MAKE_DIRECTORY "${WORK}/unpacked")
 run(${CMAKE_COMMAND} -E chdir "${WORK}/unpacked" ${CMAKE_COMMAND} -E tar xf
     "${WORK}/package/${NAME}.zip")

@@ -266,30 +266,56 @@ TEST_F(Installer, RefusesAFolderItCannotWriteAndWritesNothing) {
     EXPECT_FALSE(exists(defaultInstallFolder()));
 }
 
-TEST_F(Installer, UninstallingWhileAProgramRunsStopsAndKeepsItsEntry) {
+TEST_F(Installer, UninstallingWhileAProgramRunsOrIsHeldStopsAndRemovesNothing) {
     const std::wstring folder = scratch.file(L"Open Norvell");
     ASSERT_EQ(install(L"/S /D=" + folder), 0u);
-    {
-        // As a running Norvell.exe holds its file on Windows: under Wine, an open handle
-        // without FILE_SHARE_DELETE keeps the file from being deleted.
-        const win32::UniqueHandle held = win32::ownHandle(
-            CreateFileW((folder + L"\\Norvell.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        ASSERT_TRUE(held);
+    ASSERT_TRUE(win32::saveLink(launcherShortcut(), {folder + L"\\Brightwick.exe", L"", folder}));
+    for (const bool running : {true, false}) {
+        SCOPED_TRACE(running ? "Norvell.exe runs" : "Norvell.exe is held open");
+        // A running program's file Wine, unlike Windows, lets be opened for deletion: only the
+        // running processes tell. A handle without FILE_SHARE_DELETE holds it on both.
+        std::optional<Process> norvell;
+        win32::UniqueHandle held;
+        if (running) {
+            norvell.emplace(folder + L"\\Norvell.exe", L"", folder);
+            ASSERT_TRUE(waitForWindow(norvell->id(), L"Norvell 1.0", {}, 20s));
+        } else {
+            held = win32::ownHandle(CreateFileW((folder + L"\\Norvell.exe").c_str(), GENERIC_READ,
+                                                FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr));
+            ASSERT_TRUE(held);
+        }
         // _?= runs the uninstaller in place instead of from a copy of itself in the temporary
         // folder, so its exit code tells how its work ended.
         const Process uninstaller(folder + L"\\Uninstall.exe", L"/S _?=" + folder, scratch.path());
-        EXPECT_EQ(uninstaller.wait(30s), 2u) << "not the exit code of an uninstall that stopped";
+        EXPECT_EQ(uninstaller.wait(60s), 2u) << "not the exit code of an uninstall that stopped";
+        EXPECT_TRUE(uninstallKeyExists()) << "the list of apps no longer names what is still there";
+        EXPECT_TRUE(exists(launcherShortcut())) << "the shortcut went before Brightwick.exe";
+        expectInstalledIn(folder);
+        if (HasFatalFailure()) return;
     }
-    EXPECT_TRUE(uninstallKeyExists()) << "the list of apps no longer names what is still there";
-    expectInstalledIn(folder);
-    if (HasFatalFailure()) return;
 
     // Norvell closed, the user tries again.
     uninstall(folder);
     if (HasFatalFailure()) return;
     EXPECT_FALSE(exists(folder));
     EXPECT_FALSE(exists(startMenuEntry()));
+    EXPECT_FALSE(exists(launcherShortcut()));
+}
+
+TEST_F(Installer, AnInstallationForAllUsersIsNamedAndNothingIsInstalledBesideIt) {
+    // As an installation for all users leaves it in the computer's list of apps.
+    const std::wstring other = scratch.file(L"For everyone");
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, kUninstallKey, L"InstallLocation", REG_SZ,
+                              other.c_str(), static_cast<DWORD>((other.size() + 1) * 2)),
+              ERROR_SUCCESS);
+    // Without an uninstaller there, /ReplaceOther cannot remove it either.
+    for (const wchar_t* arguments : {L"/S", L"/S /ReplaceOther"}) {
+        EXPECT_EQ(install(arguments), 18u) << win32::narrow(arguments);
+        EXPECT_FALSE(uninstallKeyExists());
+        EXPECT_FALSE(exists(defaultInstallFolder()));
+    }
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kUninstallKey);
 }
 
 TEST_F(Installer, FolderPageRefusesAFolderItCannotWriteAndStays) {

@@ -674,3 +674,21 @@ TEST(AllUsersDeployment, TheElevatedInstanceMakesOnlyTheShortcutForItsFolderAndE
     }
     setAccessListOrThrow(open.path(), accessList(kUsersMayRead).c_str());
 }
+
+// The installer's steps run with administrator rights on any command line: a folder other than
+// the shared schedule's, or a log outside the programs' folder, is refused and nothing made.
+TEST(AllUsersSetup, AStepRefusesAFolderOrLogOfAnotherAndChangesNothing) {
+    const Installed installed;
+    TempFolder elsewhere;
+    const std::wstring made = L" \"" + elsewhere.file(L"Norvell") + L"\" ";
+    const std::wstring ownLog = L"\"" + installed.folder.path() + L"\\install.log\"";
+    for (const std::wstring& line : {std::wstring(L"/make-shared-schedule-folder C:\\elsewhere x"),
+                                     L"/make-shared-schedule-folder" + made + ownLog,
+                                     L"/deploy-schedule-for-all-users" + made + L"C:\\ \"" +
+                                         elsewhere.file(L"x.log") + L"\""}) {
+        EXPECT_EQ(Process(installed.norvell(), line, elsewhere.path()).wait(30s), 13u)
+            << utf8(line);
+        EXPECT_TRUE(elsewhere.names().empty()) << "nothing made";
+        EXPECT_EQ(GetFileAttributesW(L"C:\\elsewhere"), INVALID_FILE_ATTRIBUTES);
+    }
+}

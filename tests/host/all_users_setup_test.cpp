@@ -51,69 +51,75 @@ TEST(SharedScheduleFolder, ItsAccessListPassesTheJudgementAndLetsUsersOnlyReadAn
 
 TEST(SharedScheduleFolder, MadeWithItsListOrTakenOnlyFromAdministrators) {
     const std::string user = "S-1-5-21-1-2-3-1002";
+    const std::string cleared = std::string(kShared) + "\\Cleared";
+    // What an earlier installation left: a day file, and a cleared pick in Cleared.
+    const auto leftBehind = [&](FakeServices& s) {
+        s.existingFolders.insert(kShared);
+        s.missingFiles.insert(kShared);
+        s.folderContents[kShared] = {{"datmon.dat", false, false}, {"Cleared", true, false}};
+        s.folderContents[cleared] = {{"2Mon.dat", false, false}};
+    };
     struct Case {
         const char* what;
-        std::function<void(FakeServices&, FakeFolder&)> arrange;
+        std::function<void(FakeServices&)> arrange;
         SetupStatus status;
         std::vector<const char*> mustSay;
         bool accessSet;
     };
     const Case cases[] = {
         {"made new",
-         [](FakeServices&, FakeFolder&) {},
+         [](FakeServices&) {},
          SetupStatus::Done,
          {"Made the schedule folder C:\\ProgramData\\Norvell"},
          true},
         {"there already, the administrators' with their files",
-         [](FakeServices& s, FakeFolder& contents) {
-             s.existingFolders.insert(kShared);
-             s.missingFiles.insert(kShared);
-             contents.files["2Mon.dat"] = kRecord;
-         },
+         leftBehind,
          SetupStatus::Done,
-         {"Kept the schedule folder"},
+         {"Kept the schedule folder", "own the 3 files and folders"},
          true},
         {"a user's folder, made before the installation",
-         [&](FakeServices& s, FakeFolder&) {
-             s.existingFolders.insert(kShared);
-             s.missingFiles.insert(kShared);
+         [&](FakeServices& s) {
+             leftBehind(s);
              s.securities[kShared] = ownedBy(user, "PC\\eve");
          },
-         SetupStatus::SharedFolderNotMade,
+         SetupStatus::ForeignInSharedFolder,
          {"belongs to PC\\eve", "install again"},
          false},
-        {"a user's file in the administrators' folder",
-         [&](FakeServices& s, FakeFolder& contents) {
-             s.existingFolders.insert(kShared);
-             s.missingFiles.insert(kShared);
-             contents.files["datmon.dat"] = kRecord;
-             s.securities[std::string(kShared) + "\\datmon.dat"] = ownedBy(user, "PC\\eve");
+        {"a user's file and subfolder, and a junction: each named, none followed",
+         [&](FakeServices& s) {
+             leftBehind(s);
+             s.folderContents[kShared].push_back({"Turned Off", true, true});
+             for (const std::string& path :
+                  {kShared + std::string("\\datmon.dat"), cleared, cleared + "\\2Mon.dat"}) {
+                 s.securities[path] = ownedBy(user, "PC\\eve");
+             }
          },
-         SetupStatus::SharedFolderNotMade,
-         {"C:\\ProgramData\\Norvell\\datmon.dat belongs to PC\\eve"},
-         false},
+         SetupStatus::ForeignInSharedFolder,
+         {"Norvell\\datmon.dat belongs to PC\\eve", "Cleared belongs to PC\\eve",
+          "Turned Off is a junction", "Cleared\\2Mon.dat belongs to PC\\eve"},
+         true},
         {"a junction that leads elsewhere",
-         [](FakeServices& s, FakeFolder&) {
+         [](FakeServices& s) {
              s.existingFolders.insert(kShared);
              s.missingFiles.insert(kShared);
              s.securities[kShared] = FakeServices::safeSecurity();
              s.securities[kShared].reparsePoint = true;
          },
-         SetupStatus::SharedFolderNotMade,
+         SetupStatus::ForeignInSharedFolder,
          {"junction"},
          false},
         {"a file of that name",
-         [](FakeServices& s, FakeFolder&) { s.existingFolders.insert(kShared); },
+         [](FakeServices& s) { s.existingFolders.insert(kShared); },
          SetupStatus::SharedFolderNotMade,
          {"is a file, not a folder"},
          false},
         {"cannot be made",
-         [](FakeServices& s, FakeFolder&) { s.createFailures[kShared] = "Access is denied."; },
+         [](FakeServices& s) { s.createFailures[kShared] = "Access is denied."; },
          SetupStatus::SharedFolderNotMade,
          {"could not be made: Access is denied."},
          false},
         {"its list cannot be set",
-         [](FakeServices& s, FakeFolder&) { s.accessFailures[kShared] = "Access is denied."; },
+         [](FakeServices& s) { s.accessFailures[kShared] = "Access is denied."; },
          SetupStatus::SharedFolderNotMade,
          {"could not be set: Access is denied."},
          false},
@@ -121,21 +127,43 @@ TEST(SharedScheduleFolder, MadeWithItsListOrTakenOnlyFromAdministrators) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         FakeServices services;
-        FakeFolder contents;
-        c.arrange(services, contents);
+        c.arrange(services);
         std::vector<std::string> report;
-        EXPECT_EQ(editor::makeSharedScheduleFolder(services, kShared, contents, report), c.status);
+        EXPECT_EQ(editor::makeSharedScheduleFolder(services, kShared, report), c.status);
         const std::string said = joinedLines(report);
         for (const char* words : c.mustSay) {
             EXPECT_NE(said.find(words), std::string::npos) << said;
         }
         if (c.accessSet) {
-            ASSERT_EQ(services.accessSet.size(), 1u);
+            ASSERT_EQ(services.accessSet.size(), 1u) << "the list goes on first, then the rest";
             EXPECT_EQ(services.accessSet[0].first, kShared);
             EXPECT_EQ(services.accessSet[0].second.size(), editor::sharedScheduleAccess().size());
         } else {
             EXPECT_TRUE(services.accessSet.empty()) << "a refused folder keeps its list";
         }
+        EXPECT_TRUE(c.status == SetupStatus::Done || services.takenOver.empty());
+    }
+}
+
+// The steps run with administrator rights on whatever command line their starter wrote.
+TEST(SharedScheduleFolder, StepsTakeOnlyTheInstallersFolderAndALogBesideThePrograms) {
+    const std::string log = "C:\\Tools\\install.log";  // the programs' folder: C:\Tools
+    const struct {
+        std::string folder;
+        std::string log;
+        bool refused;
+    } cases[] = {
+        {kShared, log, false},
+        {"c:\\programdata\\NORVELL", "C:\\TOOLS\\Install.LOG", false},
+        {"C:\\elsewhere", log, true},
+        {"C:\\ProgramData\\Norvell\\Cleared", log, true},
+        {kShared, "C:\\elsewhere\\install.log", true},
+        {kShared, "C:\\Tools\\Norvell.exe", true},
+    };
+    for (const auto& c : cases) {
+        FakeServices services;
+        const auto refusal = editor::setupArgumentsRefusal(services, c.folder, c.log);
+        EXPECT_EQ(refusal.has_value(), c.refused) << c.folder << " " << c.log;
     }
 }
 

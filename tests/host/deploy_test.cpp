@@ -273,30 +273,39 @@ TEST(Deploy, AStartupListEntryThatCannotBeChangedOrReadIsToldAfterTheSuccess) {
     }
 }
 
-TEST(Deploy, AShortcutInTheOtherStartupFolderIsNamedAfterTheSuccessAsADoubleStart) {
+TEST(Deploy, AShortcutInTheOtherStartupFolderIsADoubleStartOnlyWithTheSameSchedule) {
     struct Case {
         Answer answer;
         StartupFolder other;
+        const char* schedule;  // the other shortcut's
         const char* message;
     };
     const Case cases[] = {
-        {Answer::Yes, StartupFolder::AllUsers,
+        {Answer::Yes, StartupFolder::AllUsers, "c:\\sched",
          "message: The Startup folder of all users holds a Brightwick shortcut too, so "
          "Brightwick will start twice at each logon, and every due program twice. Remove that "
          "one, C:\\ProgramData\\Startup\\Brightwick.lnk (this needs administrator rights, and "
          "Brightwick then no longer starts for the other users of this computer)."},
-        {Answer::No, StartupFolder::CurrentUser,
+        {Answer::No, StartupFolder::CurrentUser, "c:\\sched",
          "message: The Startup folder of your account holds a Brightwick shortcut too, so "
          "Brightwick will start twice at each logon, and every due program twice. Remove that "
          "one, C:\\Users\\me\\Startup\\Brightwick.lnk: the new shortcut starts Brightwick for "
          "you too."},
+        {Answer::Yes, StartupFolder::AllUsers, "D:\\Old",
+         "message: At each logon Brightwick starts twice, once with each of two schedules, and "
+         "the due programs of both start: the schedule in C:\\Sched, from the Startup folder of "
+         "your account, and the one in D:\\Old, from the Startup folder of all users."},
+        {Answer::No, StartupFolder::CurrentUser, "D:\\Old",
+         "message: At each logon Brightwick starts twice, once with each of two schedules, and "
+         "the due programs of both start: the schedule in D:\\Old, from the Startup folder of "
+         "your account, and the one in C:\\Sched, from the Startup folder of all users."},
     };
     for (const Case& c : cases) {
         FakeServices services;
         services.answers = {c.answer};
-        // Another copy's launcher counts as much as this one's: either starts the schedule.
+        // Another copy's launcher counts as much as this one's: either starts a schedule.
         services.shortcutFiles[services.linkPath(c.other)] = {"", "D:\\Old\\Brightwick.exe", "",
-                                                              "D:\\Old"};
+                                                              c.schedule};
         editor::deploy(services);
         ASSERT_EQ(services.log.size(), 5u);
         EXPECT_EQ(services.log[3],
@@ -553,8 +562,9 @@ TEST(Deploy, WhatTheInstanceWithAdministratorRightsDidIsTold) {
         {"still at work, another copy's shortcut there",
          {Ending::StillRunning, 0, {}},
          [](FakeServices& s) {
+             // The same schedule: replaced without a question.
              s.shortcutFiles[s.linkPath(StartupFolder::AllUsers)] = {"", "D:\\Old\\Brightwick.exe",
-                                                                     "", "D:\\Old"};
+                                                                     "", "C:\\Sched"};
          },
          {"message: Norvell, started with administrator rights to make the shortcut in "
           "C:\\ProgramData\\Startup, has not finished after 2 minutes, and the Brightwick "
@@ -638,6 +648,30 @@ TEST(Deploy, NoRefusesAProgramThatOthersThanAdministratorsMayChangeOrReach) {
             EXPECT_TRUE(services.shortcuts.empty());
         } else {
             EXPECT_EQ(services.log[3], "message: " + std::string(editor::kDeployedForAll));
+        }
+    }
+}
+
+TEST(Deploy, ReplacingTheShortcutOfAllUsersWithAnotherScheduleAsksFirstNamingBoth) {
+    const std::string question =
+        "message: The Startup folder of all users holds a Brightwick shortcut, "
+        "C:\\ProgramData\\Startup\\Brightwick.lnk, that starts Brightwick with the schedule in "
+        "D:\\Old at every user's logon. Replace it with one for the schedule in C:\\Sched, which "
+        "you edit here? The programs of the schedule in D:\\Old then no longer start at logon.";
+    for (const Answer answer : {Answer::Yes, Answer::No}) {
+        FakeServices services;
+        services.answers = {Answer::No, answer};
+        const std::string link = services.linkPath(StartupFolder::AllUsers);
+        services.shortcutFiles[link] = {"", "D:\\Old\\Brightwick.exe", "", "D:\\Old"};
+        editor::deploy(services);
+        ASSERT_GE(services.log.size(), 4u);
+        EXPECT_EQ(services.log[2], question);
+        EXPECT_EQ(services.shortcutFiles[link].workingFolder,
+                  answer == Answer::Yes ? "C:\\Sched" : "D:\\Old");
+        if (answer == Answer::No) {
+            EXPECT_EQ(services.log.back(),
+                      "message: Nothing was deployed: the Brightwick shortcut of all users still "
+                      "starts the schedule in D:\\Old.");
         }
     }
 }

@@ -285,7 +285,8 @@ TEST(DeploymentStatus, TwoShortcutsThatStartNameTheDoubleStartAndTheOneToRemove)
         editor::Shortcut allUsers;
         StartupFolder remove;
     };
-    const editor::Shortcut other{"", "D:\\Other\\Brightwick.exe", "", "D:\\Other"};
+    // Another copy's launcher, with the same schedule.
+    const editor::Shortcut other{"", "D:\\Other\\Brightwick.exe", "", "C:\\Sched"};
     const Case cases[] = {
         {"both this editor's: the user's goes", ours(), ours(), StartupFolder::CurrentUser},
         {"only the user's is this editor's", ours(), other, StartupFolder::AllUsers},
@@ -416,4 +417,20 @@ TEST(DeploymentStatus, AProgramOfASchedulesForAllUsersThatAUserMayChangeIsNamedW
               "to PC\\bob"))
         << text;
     EXPECT_TRUE(holds(text, "or remove its record in Show List under Friday")) << text;
+}
+
+TEST(DeploymentStatus, TwoShortcutsWithSchedulesOfTheirOwnNameBothAndNoDoubleStart) {
+    FakeServices services;
+    services.shortcutFiles[services.linkPath(StartupFolder::CurrentUser)] = ours();
+    services.shortcutFiles[services.linkPath(StartupFolder::AllUsers)] = {
+        "", "C:\\Program Files\\Norvell\\Brightwick.exe", "", "C:\\ProgramData\\Norvell"};
+    const std::string text = status(services);
+    EXPECT_TRUE(holds(text,
+                      "At each logon Brightwick starts twice, once with each of two schedules, and "
+                      "the due programs of both start: the schedule in C:\\Sched, from the Startup "
+                      "folder of your account, and the one in C:\\ProgramData\\Norvell, from the "
+                      "Startup folder of all users."))
+        << text;
+    EXPECT_FALSE(holds(text, "remove the second shortcut")) << text;
+    EXPECT_FALSE(holds(text, "instead of")) << text;
 }

@@ -137,6 +137,10 @@ class FakeServices final : public editor::Services {
     std::map<std::string, std::string> createFailures;
     std::vector<std::pair<std::string, std::vector<editor::AccessEntry>>> accessSet;
     std::map<std::string, std::string> accessFailures;
+    std::optional<std::string> programDataPath = "C:\\ProgramData";
+    // What folders hold, by path (any other holds nothing), and what was taken over, in order.
+    std::map<std::string, std::vector<editor::FolderItem>> folderContents;
+    std::vector<std::string> takenOver;
     // Whether the editor runs elevated, and how starting it again so ends.
     bool elevated = false;
     schedule::Outcome administratorStart = schedule::Outcome::success();
@@ -351,6 +355,17 @@ class FakeServices final : public editor::Services {
             return schedule::Outcome::failure(failure->second);
         }
         accessSet.emplace_back(path, entries);
+        return schedule::Outcome::success();
+    }
+    std::optional<std::string> programDataFolder() const override { return programDataPath; }
+    schedule::Outcome folderItems(std::string_view path,
+                                  std::vector<editor::FolderItem>& items) const override {
+        auto known = folderContents.find(std::string(path));
+        items = known == folderContents.end() ? std::vector<editor::FolderItem>{} : known->second;
+        return schedule::Outcome::success();
+    }
+    schedule::Outcome takeOver(std::string_view path) override {
+        takenOver.emplace_back(path);
         return schedule::Outcome::success();
     }
     bool runsElevated() const override { return elevated; }

@@ -639,3 +639,35 @@ TEST(FolderSafety, AFolderAboveBothIsJudgedOnceAndNamesWhatItHolds) {
                   "a program of their own into the logon of every user, administrators "
                   "included."});
 }
+
+// A conditional entry may hold or not: it counts the way that refuses more, for who may change
+// the place and for whether every user may read it.
+TEST(FolderSafety, ConditionalEntriesCountWhicheverWayIsSaferForEachQuestion) {
+    const auto when = [](AccessEntry entry) {
+        entry.conditional = true;
+        return entry;
+    };
+    const auto judged = [](std::vector<AccessEntry> entries) {
+        return editor::judgeAccess({"S-1-5-18", "SYSTEM", true, std::move(entries)}, {}, false);
+    };
+    const std::vector<std::string> users{"Users"};
+    EXPECT_EQ(judged({when(allow(kUsers, "Users", kModify))}).mayChange, users);
+    EXPECT_EQ(
+        judged({when(deny(kUsers, "U", kWriteDelete)), allow(kUsers, "Users", kModify)}).mayChange,
+        users);
+    EXPECT_FALSE(judged({when(allow(kUsers, "Users", kReadRun))}).usersMayRead);
+    EXPECT_FALSE(judged({when(deny(kUsers, "U", kReadData)), allow(kUsers, "Users", kReadRun)})
+                     .usersMayRead);
+}
+
+// No one can rename or delete a volume's root: DELETE there alone refuses nothing, other rights
+// still do. Windows gives Authenticated Users Modify on the root of a data volume.
+TEST(FolderSafety, AVolumesRootIsNotRefusedForTheDeleteRightAlone) {
+    for (const auto& [rights, refused] : std::vector<std::pair<unsigned long, bool>>{
+             {kModify, false}, {kModify | 0x40000, true}, {kModify | 0x40, true}}) {
+        FakeServices services;
+        services.securities["D:\\"] =
+            administeredWith({allowTo(To::Both, "S-1-5-11", "AU", rights)});
+        EXPECT_EQ(editor::safeForAllUsers(services, "D:\\Apps\\Norvell"), !refused) << rights;
+    }
+}

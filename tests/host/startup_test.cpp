@@ -208,3 +208,13 @@ TEST(SharedSchedule, LookingOnlyEachChangeSaysItNeedsAdministratorRightsAndStops
         EXPECT_TRUE(changing.log.empty());
     }
 }
+
+// The instance with administrator rights judges again the folder its starter chose.
+TEST(SharedSchedule, TheInstanceWithAdministratorRightsRefusesAFolderUsersMayChange) {
+    FakeServices services;
+    EXPECT_FALSE(editor::editSharedScheduleRefusal(services, "C:\\ProgramData\\Norvell"));
+    services.securities["C:\\Users\\bob"] = usersMayChange();
+    EXPECT_NE(editor::editSharedScheduleRefusal(services, "C:\\Users\\bob")
+                  ->find("- C:\\Users\\bob: Users may create or change files there"),
+              std::string::npos);
+}

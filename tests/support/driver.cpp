@@ -375,7 +375,9 @@ bool pollUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 std::wstring listItem(HWND list, int index) {
     const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == LB_ERR) return {};
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    // The owner may replace the item between the two messages (a viewer showing its day anew),
+    // and the system copies back the new text whole: room for any path keeps it in the buffer.
+    std::wstring text(static_cast<std::size_t>(length) + 1 + 32'768, L'\0');
     const LRESULT copied = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index),
                                         reinterpret_cast<LPARAM>(text.data()));
     text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
@@ -466,8 +468,13 @@ MessageBox waitForMessageBox(DWORD processId, std::chrono::milliseconds deadline
     wchar_t title[512] = {};
     GetWindowTextW(box.window, title, 512);
     box.title = title;
-    // The message text is the static control with id 0xFFFF.
-    if (HWND text = GetDlgItem(box.window, 0xFFFF)) box.text = windowText(text);
+    // The message text is the control with id 0xFFFF: a message box's static text, or the edit
+    // control of the window that scrolls, whose lines end in CR LF.
+    if (HWND text = GetDlgItem(box.window, 0xFFFF)) {
+        for (wchar_t c : windowText(text)) {
+            if (c != L'\r') box.text += c;
+        }
+    }
     return box;
 }
 

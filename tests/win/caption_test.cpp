@@ -13,13 +13,17 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "../host/fake_editor.hpp"
 #include "driver.hpp"
 #include "fonts.hpp"
+#include "access_keys.hpp"
+#include "log_pixels.hpp"
 #include "editor/win/about_window.hpp"
+#include "editor/win/change_dialog.hpp"
 #include "editor/win/main_window.hpp"
 #include "editor/win/viewer_window.hpp"
 #include "win32/owners.hpp"
@@ -59,9 +63,10 @@ std::string describe(HFONT font) {
 // Where the control draws its caption, as Microsoft documents the controls: a label in its
 // client area, lines broken between words unless it is SS_LEFTNOWORDWRAP or SS_SIMPLE; a push
 // button inside its theme's content area for the button part (without visual styles, its raised
-// edge and the default button's line) less its text margins, on one line unless BS_MULTILINE.
-// False for a control that shows no caption.
-bool captionArea(HWND control, RECT& area, UINT& format) {
+// edge and the default button's line) less its text margins, on one line unless BS_MULTILINE;
+// with `checkBoxes`, a check box's right of its box and the gap after it. False for a control
+// that shows no caption.
+bool captionArea(HWND control, RECT& area, UINT& format, bool checkBoxes = false) {
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
     RECT client{};
     GetClientRect(control, &client);
@@ -71,6 +76,16 @@ bool captionArea(HWND control, RECT& area, UINT& format) {
         if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT) return false;
         area = client;
         format = DT_WORDBREAK | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0);
+    } else if (kind == L"Button" && checkBoxes && (style & BS_TYPEMASK) == BS_AUTOCHECKBOX) {
+        const unsigned dpi = GetDpiForWindow(control);
+        SIZE box{GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi), 0};
+        const win32::ClientDC dc(control);
+        if (HTHEME theme = GetWindowTheme(control))
+            GetThemePartSize(theme, dc.get(), BP_CHECKBOX, CBS_UNCHECKEDNORMAL, nullptr, TS_DRAW,
+                             &box);
+        area = client;
+        area.left += box.cx + 2 * GetSystemMetricsForDpi(SM_CXEDGE, dpi);
+        format = DT_SINGLELINE;
     } else if (kind == L"Button") {
         const DWORD type = style & BS_TYPEMASK;
         if (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON) return false;
@@ -103,10 +118,10 @@ bool captionArea(HWND control, RECT& area, UINT& format) {
 
 // The caption measured in the control's own font with DrawText, wrapped as the control wraps
 // it, against the area it is drawn in.
-::testing::AssertionResult wholeInItsControl(HWND control) {
+::testing::AssertionResult wholeInItsControl(HWND control, bool checkBoxes = false) {
     RECT area{};
     UINT format = 0;
-    if (!captionArea(control, area, format)) {
+    if (!captionArea(control, area, format, checkBoxes)) {
         return ::testing::AssertionFailure()
                << "control " << GetDlgCtrlID(control) << " shows no caption";
     }
@@ -187,38 +202,6 @@ void pump() {
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
 }
 
-// The prefix's DPI for the programs started while the object lives, then what it was.
-class LogPixels {
-  public:
-    explicit LogPixels(DWORD dpi) {
-        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
-                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
-        DWORD size = sizeof previous_;
-        had_ = RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr,
-                                reinterpret_cast<BYTE*>(&previous_), &size) == ERROR_SUCCESS;
-        set_ = RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<BYTE*>(&dpi),
-                              sizeof dpi) == ERROR_SUCCESS;
-    }
-    ~LogPixels() {
-        if (had_) {
-            RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<BYTE*>(&previous_),
-                           sizeof previous_);
-        } else {
-            RegDeleteValueW(key_, L"LogPixels");
-        }
-        RegCloseKey(key_);
-    }
-    LogPixels(const LogPixels&) = delete;
-    LogPixels& operator=(const LogPixels&) = delete;
-    bool set() const { return set_; }
-
-  private:
-    HKEY key_ = nullptr;
-    DWORD previous_ = 0;
-    bool had_ = false;
-    bool set_ = false;
-};
-
 }  // namespace
 
 TEST(Captions, WholeInTheirControlsAndBoldWhereDesignedAtTheSystemsDpi) {
@@ -286,15 +269,72 @@ TEST(Captions, WholeAndBoldAtEveryScaleFrom100To200Percent) {
     ASSERT_GT(GetModuleFileNameW(nullptr, self, MAX_PATH + 1), 0u);
     for (const DWORD dpi : {96u, 120u, 144u, 168u, 192u}) {
         SCOPED_TRACE(std::to_string(dpi) + " DPI");
-        const LogPixels scale(dpi);
+        const driver::LogPixels scale(dpi);
         ASSERT_TRUE(scale.set());
         SetEnvironmentVariableW(kExpectedDpi, std::to_wstring(dpi).c_str());
         const driver::Process program(
             self,
-            L"--gtest_filter=Captions.WholeInTheirControlsAndBoldWhereDesignedAtTheSystemsDpi",
+            L"--gtest_filter=Captions.WholeInTheirControlsAndBoldWhereDesignedAtTheSystemsDpi:"
+            L"ChangeRecord.*AtTheSystemsDpi",
             driver::testBinDir());
         SetEnvironmentVariableW(kExpectedDpi, nullptr);
         EXPECT_EQ(program.wait(std::chrono::seconds(60)), std::optional<DWORD>(0))
             << "its failures are above";
     }
+}
+
+namespace {
+// What to do inside the Change Record dialog's own message loop, once it shows.
+std::function<void(HWND)> inChangeRecord;
+void CALLBACK whenChangeRecordShows(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = FindWindowW(L"#32770", L"Change Record");
+    DWORD process = 0;
+    GetWindowThreadProcessId(dialog, &process);
+    if (!IsWindowVisible(dialog) || process != GetCurrentProcessId()) return;
+    KillTimer(nullptr, timer);
+    inChangeRecord(dialog);
+}
+}  // namespace
+
+// Every control of the dialog in tab order is reached by Alt and the access key of its own
+// caption or of the label before it; a box's key ticks it too; and Esc after all that changes
+// nothing.
+TEST(ChangeRecord, CaptionsWholeAccessKeysReachEveryControlAndEscCancelsAtTheSystemsDpi) {
+    editor::RecordChoices choices = editor::choicesOf({"07:30", "C:\\a.exe", "Max", "Monday"}, 0);
+    const editor::RecordChoices shown = choices;
+    std::vector<std::wstring> captions;
+    int reached = 0;
+    inChangeRecord = [&](HWND dialog) {
+        std::wstring label;
+        for (HWND child = GetWindow(dialog, GW_CHILD); child;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            RECT area;
+            UINT format;
+            if (captionArea(child, area, format, true)) {
+                EXPECT_TRUE(wholeInItsControl(child, true));
+                captions.push_back(textOf(child));
+            }
+            if (!(GetWindowLongPtrW(child, GWL_STYLE) & WS_TABSTOP)) {
+                label = textOf(child);
+                continue;
+            }
+            const wchar_t key =
+                driver::accessKey(classOf(child) == L"Button" ? textOf(child) : label);
+            EXPECT_NE(key, 0) << GetDlgCtrlID(child);
+            if (GetDlgCtrlID(child) == IDOK || GetDlgCtrlID(child) == IDCANCEL) continue;
+            SetFocus(GetDlgItem(dialog, IDCANCEL));
+            EXPECT_TRUE(driver::pressAltWith(dialog, GetFocus(), key)) << char(key);
+            EXPECT_EQ(GetFocus(), child) << char(key);
+            ++reached;
+        }
+        PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+    };
+    ASSERT_TRUE(SetTimer(nullptr, 0, 20, whenChangeRecordShows));
+    bool chosen = true;
+    ASSERT_TRUE(editor::askRecordChanges(nullptr, "C:\\a.exe", choices, chosen));
+    EXPECT_FALSE(chosen);
+    EXPECT_EQ(choices, shown);
+    EXPECT_EQ(reached, 12) << "the program, four lists and seven days";
+    EXPECT_EQ(captions.size(), 14u) << "five labels, seven days, OK and Cancel";
+    EXPECT_FALSE(driver::accessKeysClash(captions));
 }

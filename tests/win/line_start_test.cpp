@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <objbase.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include <thread>
 
 #include "driver.hpp"
+#include "launcher/history.hpp"
 #include "launcher/history_file.hpp"
 #include "launcher/system_start.hpp"
 #include "win32/process.hpp"
@@ -217,10 +219,10 @@ TEST(LogonHistoryFile, TheMutexNameBelongsToTheHistorysPath) {
         name);
 }
 
-// Another run holds the history: this one waits, then passes its entry over and leaves the
-// history alone. A run that ended holding it has the system hand it on, and the next run adds
-// its entry.
-TEST(LogonHistoryFile, ARunThatDoesNotGetTheHistoryAddsNothingAndAnAbandonedOneIsTakenOver) {
+// Another run holds the history: this one waits, then leaves the history alone and its entry
+// beside it. A run that ended holding it has the system hand it on, and the next run adds that
+// entry and its own.
+TEST(LogonHistoryFile, ARunThatDoesNotGetTheHistoryLeavesItsEntryAndAnAbandonedOneIsTakenOver) {
     TempFolder local;
     const EnvironmentVariable set(L"LOCALAPPDATA", local.path());
     const std::string first = "2025-03-10 08:05:02\r\n  Not yet due: 1 record\r\n\r\n";
@@ -248,5 +250,25 @@ TEST(LogonHistoryFile, ARunThatDoesNotGetTheHistoryAddsNothingAndAnAbandonedOneI
     EXPECT_EQ(fileBytes(path), std::string(launcher::kByteOrderMark) + first);
 
     EXPECT_TRUE(launcher::addToLogonHistory(second, 100ms)) << "the abandoned mutex is taken over";
-    EXPECT_EQ(fileBytes(path), std::string(launcher::kByteOrderMark) + first + second);
+    EXPECT_EQ(fileBytes(path), std::string(launcher::kByteOrderMark) + first +
+                                   launcher::missedEntry(second, passed.error) + second)
+        << "the run that passed its entry over is told of, by the next";
+}
+
+// Made by a run at another integrity level, the mutex cannot be had with every right, which
+// CreateMutexW asks for; waiting for it needs only SYNCHRONIZE, which OpenMutexW asks for.
+TEST(LogonHistoryFile, AMutexThatCannotBeHadWithEveryRightIsOpenedToWaitFor) {
+    TempFolder local;
+    const EnvironmentVariable set(L"LOCALAPPDATA", local.path());
+    const std::wstring name = launcher::historyMutexName(*launcher::logonHistoryPath());
+    PSECURITY_DESCRIPTOR raw = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        L"D:(A;;0x00100000;;;WD)", SDDL_REVISION_1, &raw, nullptr));
+    const win32::UniqueLocalMemory<void> descriptor(raw);
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, raw, FALSE};
+    const win32::UniqueHandle mutex(CreateMutexW(&attributes, FALSE, name.c_str()));
+    ASSERT_TRUE(mutex);
+    ASSERT_FALSE(win32::UniqueHandle(CreateMutexW(nullptr, FALSE, name.c_str())));
+    ASSERT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_TRUE(launcher::addToLogonHistory("2025-03-10 08:05:02\r\n\r\n", 100ms));
 }
