@@ -84,7 +84,9 @@ schedule::Outcome keepMissedEntry(const std::wstring& folder, std::string_view e
 // file to remove once they are in the history.
 std::string takeMissedEntries(const std::wstring& folder, std::wstring& taken) {
     const std::wstring missed = folder + L'\\' + win32::widen(kMissedEntriesFileName);
-    taken = missed + L'.' + std::to_wstring(GetCurrentProcessId());
+    // Digits by std::to_string: std::to_wstring formats through the C library's swprintf,
+    // which brings its floating-point formatting into every program that writes history.
+    taken = missed + L'.' + win32::widen(std::to_string(GetCurrentProcessId()));
     if (!MoveFileExW(missed.c_str(), taken.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         taken.clear();
         return {};

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <mutex>
 #include <vector>
 
 #include "win32/twips.hpp"
@@ -130,8 +129,20 @@ struct Kept {
 
 Chosen choose(const FontSpec& wanted, unsigned dpi);
 
+// The system's own lock rather than std::mutex, whose lock() may throw std::system_error: that
+// alone pulls the run-time library's error categories and message formatting into the editor.
+class KeptLock {
+  public:
+    KeptLock() { AcquireSRWLockExclusive(&lock_); }
+    ~KeptLock() { ReleaseSRWLockExclusive(&lock_); }
+    KeptLock(const KeptLock&) = delete;
+    KeptLock& operator=(const KeptLock&) = delete;
+
+  private:
+    static inline SRWLOCK lock_ = SRWLOCK_INIT;
+};
+
 Chosen chooseOnce(const FontSpec& wanted, unsigned dpi) {
-    static std::mutex guard;
     static std::vector<Kept> kept;
     const int height = fontHeight(wanted.hundredthsOfPoint, dpi);
     const auto same = [&](const Kept& k) {
@@ -141,7 +152,7 @@ Chosen chooseOnce(const FontSpec& wanted, unsigned dpi) {
                k.bold == wanted.bold && k.generic == wanted.generic && k.height == height;
     };
     {
-        const std::lock_guard lock(guard);
+        const KeptLock lock;
         if (const auto found = std::find_if(kept.begin(), kept.end(), same); found != kept.end()) {
             const std::wstring family = found->chosen;
             return {family, makeFont(family, wanted, height)};
@@ -149,7 +160,7 @@ Chosen chooseOnce(const FontSpec& wanted, unsigned dpi) {
     }
     Chosen chosen = choose(wanted, dpi);
     if (chosen.font) {
-        const std::lock_guard lock(guard);
+        const KeptLock lock;
         kept.push_back({std::wstring(wanted.family),
                         {wanted.nearest.begin(), wanted.nearest.end()},
                         wanted.bold,
