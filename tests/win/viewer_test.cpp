@@ -242,13 +242,20 @@ TEST_F(ViewerTest, WindowAndButtonsAsDesigned) {
                   win32::toPixels({expected.left, 7200, expected.width, 495}, dpi));
         const LOGFONTW font = fontOf(button);
         EXPECT_EQ(font.lfWeight, FW_NORMAL);
-        EXPECT_EQ(font.lfHeight, win32::fontHeight(825, dpi));
+        // A caption whose two lines would touch the button's frame at the design size steps
+        // down for that button alone, never below 80 %; the caption tests hold it whole.
+        if (font.lfHeight != win32::fontHeight(825, dpi)) {
+            EXPECT_GT(font.lfHeight, win32::fontHeight(825, dpi));
+            EXPECT_LE(font.lfHeight, win32::fontHeight(660, dpi));
+            continue;
+        }
         if (!face.empty()) {
             EXPECT_EQ(std::wstring(font.lfFaceName), face);
         }
         fonts.push_back(reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)));
     }
     // Buttons of one design and size share one font: the window makes no font twice.
+    ASSERT_GE(fonts.size(), 7u);
     for (HFONT font : fonts) EXPECT_EQ(font, fonts.front());
 
     // Tab goes through the buttons in the table's order, then the list, and round again.
