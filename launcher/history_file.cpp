@@ -185,7 +185,7 @@ schedule::Outcome addToLogonHistory(std::string_view entry, std::chrono::millise
     if (schedule::Outcome opened = openHistory(*folder, file); !opened) return opened;
     std::wstring taken;
     const std::string entries = takeMissedEntries(*folder, taken) + std::string(entry);
-    const schedule::Outcome added = addEntries(file, *folder, entries);
+    schedule::Outcome added = addEntries(file, *folder, entries);
     if (added && !taken.empty()) DeleteFileW(taken.c_str());
     return added;
 }

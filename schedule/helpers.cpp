@@ -207,6 +207,7 @@ std::vector<std::string> clearFoldersNewestFirst(const std::vector<std::string>&
     }
     std::sort(clears.begin(), clears.end(), [](const auto& a, const auto& b) { return b < a; });
     std::vector<std::string> names;
+    names.reserve(clears.size());
     for (auto& clear : clears) names.push_back(std::move(clear.second));
     return names;
 }

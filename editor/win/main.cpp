@@ -145,6 +145,7 @@ int checkProgramsInUse(const std::vector<std::string>& arguments) {
     if (!paths) return static_cast<int>(editor::InUseStatus::BadCommandLine);
     const std::string& folder = (*paths)[0];
     std::vector<std::wstring> files;
+    files.reserve(editor::kInstalledPrograms.size());
     for (std::string_view program : editor::kInstalledPrograms) {
         files.push_back(folderPrefix(folder) + win32::widen(program));
     }

@@ -68,6 +68,7 @@ bool restartManagerHolders(const std::vector<std::wstring>& files,
     const RestartSession session(manager);
     if (!session.started()) return false;
     std::vector<LPCWSTR> names;
+    names.reserve(files.size());
     for (const std::wstring& file : files) names.push_back(file.c_str());
     if (manager.registerFiles(session.handle(), static_cast<UINT>(names.size()), names.data(), 0,
                               nullptr, 0, nullptr) != ERROR_SUCCESS) {
