@@ -9,12 +9,20 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 mkdir -p build
 
-# Each stage's time, printed at the end whatever happens.
+# Each stage's time, and the processor time of what it waited for, printed at the end
+# whatever happens.
 timings=()
 mark=$SECONDS
+cpu_seconds() {  # of the processes this script has waited for so far
+  times | awk 'NR == 2 { split($1 " " $2, t, /[ms]/); print int(t[1] * 60 + t[2] + t[4] * 60 + t[5]) }'
+}
+cpu_mark=$(cpu_seconds)
 stage() {
-  timings+=("$(printf '%-58s %5d s' "$1" $((SECONDS - mark)))")
+  local cpu
+  cpu=$(cpu_seconds)
+  timings+=("$(printf '%-58s %5d s  (processor %5d s)' "$1" $((SECONDS - mark)) $((cpu - cpu_mark)))")
   mark=$SECONDS
+  cpu_mark=$cpu
 }
 background=()
 deps=""
