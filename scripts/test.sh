@@ -13,13 +13,17 @@ mkdir -p build
 # whatever happens.
 timings=()
 mark=$SECONDS
-cpu_seconds() {  # of the processes this script has waited for so far
-  times | awk 'NR == 2 { split($1 " " $2, t, /[ms]/); print int(t[1] * 60 + t[2] + t[4] * 60 + t[5]) }'
+times_file=$(mktemp)
+cpu=0
+read_cpu() {  # cpu: the seconds of the processes this script has waited for so far
+  # times speaks of this shell only outside a subshell, so it writes to a file.
+  times >"$times_file"
+  cpu=$(awk 'NR == 2 { split($1 " " $2, t, /[ms]/); print int(t[1] * 60 + t[2] + t[4] * 60 + t[5]) }' "$times_file")
 }
-cpu_mark=$(cpu_seconds)
+read_cpu
+cpu_mark=$cpu
 stage() {
-  local cpu
-  cpu=$(cpu_seconds)
+  read_cpu
   timings+=("$(printf '%-58s %5d s  (processor %5d s)' "$1" $((SECONDS - mark)) $((cpu - cpu_mark)))")
   mark=$SECONDS
   cpu_mark=$cpu
@@ -31,6 +35,7 @@ finish() {
   # finish, since a package manager stopped half way leaves the system's packages broken.
   for group in "${background[@]}"; do kill -- -"$group" 2>/dev/null || true; done
   [ -z "$deps" ] || wait "$deps" 2>/dev/null || true
+  rm -f "$times_file"
   if ((${#timings[@]})); then
     echo "== Stages"
     printf '   %s\n' "${timings[@]}"
