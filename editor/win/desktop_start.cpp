@@ -1,0 +1,155 @@
+#include "editor/win/desktop_start.hpp"
+
+#include <windows.h>
+#include <exdisp.h>
+#include <servprov.h>
+// Before shldisp.h, so that its ShellExecute macro names IShellDispatch2's method as it names
+// the call.
+#include <shellapi.h>
+#include <shldisp.h>
+#include <shlguid.h>
+#include <shobjidl.h>
+
+#include "editor/win/message_window.hpp"
+#include "win32/elevation.hpp"
+#include "win32/error.hpp"
+#include "win32/owners.hpp"
+#include "win32/process.hpp"
+#include "win32/text.hpp"
+
+namespace editor {
+
+namespace {
+
+// A VARIANT of one's own, cleared (its string freed) when the owner goes.
+class Variant {
+  public:
+    Variant() { VariantInit(&value_); }
+    explicit Variant(const std::wstring& text) : Variant() {
+        value_.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+        if (value_.bstrVal) value_.vt = VT_BSTR;
+    }
+    explicit Variant(int number) : Variant() {
+        value_.vt = VT_I4;
+        value_.lVal = number;
+    }
+    ~Variant() { VariantClear(&value_); }
+    Variant(const Variant&) = delete;
+    Variant& operator=(const Variant&) = delete;
+
+    VARIANT* get() { return &value_; }
+    // A string variant whose string could not be made holds nothing.
+    bool holdsText() const { return value_.vt == VT_BSTR; }
+
+  private:
+    VARIANT value_;
+};
+
+// A call that succeeds must also have handed out its interface before the next one uses it.
+template <class Interface>
+HRESULT handedOut(HRESULT result, const win32::ComPtr<Interface>& pointer) {
+    return SUCCEEDED(result) && !pointer ? E_NOINTERFACE : result;
+}
+
+class PlatformDesktopStarts final : public DesktopStarts {
+  public:
+    std::optional<bool> runsElevated() override { return win32::tokenElevated(); }
+
+    schedule::Outcome startDirect(const DesktopProgram& program) override {
+        // This process ends once the program has started: its working folder is the one the
+        // program inherits.
+        if (!SetCurrentDirectoryW(win32::widen(program.folder).c_str())) {
+            return win32::lastErrorFailure();
+        }
+        const std::wstring file = win32::widen(program.file);
+        std::wstring line = L"\"" + file + L"\"";
+        if (!program.parameters.empty()) line += L" " + win32::widen(program.parameters);
+        win32::UniqueHandle process;
+        return win32::startProgram(line, SW_SHOWNORMAL, process, &file);
+    }
+
+    // Through the desktop's own shell view: the desktop window among the shell's windows, its
+    // browser, the view it shows, that view's automation object, and the shell's application
+    // object behind it, whose ShellExecute runs in Explorer with Explorer's token.
+    schedule::Outcome startThroughDesktopShell(const DesktopProgram& program) override {
+        win32::ComPtr<IShellWindows> windows;
+        HRESULT result = CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER,
+                                          IID_IShellWindows, windows.putVoid());
+        result = handedOut(result, windows);
+        win32::ComPtr<IDispatch> desktop;
+        if (SUCCEEDED(result)) {
+            // The desktop is found by its class alone: no location, no root.
+            Variant location;
+            Variant root;
+            long window = 0;
+            result = windows->FindWindowSW(location.get(), root.get(), SWC_DESKTOP, &window,
+                                           SWFO_NEEDDISPATCH, desktop.put());
+            // S_FALSE: no desktop window, as when no Explorer shell runs on this desktop.
+            if (result == S_FALSE || (SUCCEEDED(result) && !desktop)) {
+                return schedule::Outcome::failure(
+                    "No desktop of Windows' shell (Explorer) answered.");
+            }
+        }
+        win32::ComPtr<IServiceProvider> services;
+        if (SUCCEEDED(result)) {
+            result = handedOut(desktop->QueryInterface(IID_IServiceProvider, services.putVoid()),
+                               services);
+        }
+        win32::ComPtr<IShellBrowser> browser;
+        if (SUCCEEDED(result)) {
+            result = handedOut(
+                services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, browser.putVoid()),
+                browser);
+        }
+        win32::ComPtr<IShellView> view;
+        if (SUCCEEDED(result)) result = handedOut(browser->QueryActiveShellView(view.put()), view);
+        win32::ComPtr<IDispatch> background;
+        if (SUCCEEDED(result)) {
+            result = handedOut(
+                view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, background.putVoid()),
+                background);
+        }
+        win32::ComPtr<IShellFolderViewDual> folderView;
+        if (SUCCEEDED(result)) {
+            result = handedOut(
+                background->QueryInterface(IID_IShellFolderViewDual, folderView.putVoid()),
+                folderView);
+        }
+        win32::ComPtr<IDispatch> application;
+        if (SUCCEEDED(result)) {
+            result = handedOut(folderView->get_Application(application.put()), application);
+        }
+        win32::ComPtr<IShellDispatch2> shell;
+        if (SUCCEEDED(result)) {
+            result =
+                handedOut(application->QueryInterface(IID_IShellDispatch2, shell.putVoid()), shell);
+        }
+        if (SUCCEEDED(result)) {
+            Variant file(win32::widen(program.file));
+            Variant parameters(win32::widen(program.parameters));
+            Variant folder(win32::widen(program.folder));
+            Variant verb(std::wstring(L"open"));
+            Variant show(SW_SHOWNORMAL);
+            result =
+                file.holdsText() && parameters.holdsText() && folder.holdsText() && verb.holdsText()
+                    ? shell->ShellExecute(file.get()->bstrVal, *parameters.get(), *folder.get(),
+                                          *verb.get(), *show.get())
+                    : E_OUTOFMEMORY;
+        }
+        return SUCCEEDED(result) ? schedule::Outcome::success() : win32::comFailure(result);
+    }
+
+    void message(std::string_view text) override { showMessage(nullptr, text, Buttons::Ok); }
+};
+
+}  // namespace
+
+unsigned long startForDesktopUser(const std::vector<std::string>& arguments) {
+    PlatformDesktopStarts starts;
+    const DesktopPlaces places{win32::narrow(win32::ownProgramFolder()),
+                               win32::narrow(win32::systemFolder()),
+                               win32::narrow(win32::currentFolder())};
+    return startForDesktopUser(arguments, places, starts);
+}
+
+}  // namespace editor
