@@ -45,10 +45,16 @@ class Variant {
     VARIANT value_;
 };
 
-// A call that succeeds must also have handed out its interface before the next one uses it.
-template <class Interface>
-HRESULT handedOut(HRESULT result, const win32::ComPtr<Interface>& pointer) {
-    return SUCCEEDED(result) && !pointer ? E_NOINTERFACE : result;
+// The next interface along a way of calls: asked for only when every step before succeeded,
+// and a step that succeeds must have handed it out.
+template <class Interface, class Call>
+win32::ComPtr<Interface> step(HRESULT& result, Call call) {
+    win32::ComPtr<Interface> next;
+    if (SUCCEEDED(result)) {
+        result = call(next);
+        if (SUCCEEDED(result) && !next) result = E_NOINTERFACE;
+    }
+    return next;
 }
 
 class PlatformDesktopStarts final : public DesktopStarts {
@@ -72,10 +78,11 @@ class PlatformDesktopStarts final : public DesktopStarts {
     // browser, the view it shows, that view's automation object, and the shell's application
     // object behind it, whose ShellExecute runs in Explorer with Explorer's token.
     schedule::Outcome startThroughDesktopShell(const DesktopProgram& program) override {
-        win32::ComPtr<IShellWindows> windows;
-        HRESULT result = CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER,
-                                          IID_IShellWindows, windows.putVoid());
-        result = handedOut(result, windows);
+        HRESULT result = S_OK;
+        const auto windows = step<IShellWindows>(result, [](auto& next) {
+            return CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER,
+                                    IID_IShellWindows, next.putVoid());
+        });
         win32::ComPtr<IDispatch> desktop;
         if (SUCCEEDED(result)) {
             // The desktop is found by its class alone: no location, no root.
@@ -90,40 +97,25 @@ class PlatformDesktopStarts final : public DesktopStarts {
                     "No desktop of Windows' shell (Explorer) answered.");
             }
         }
-        win32::ComPtr<IServiceProvider> services;
-        if (SUCCEEDED(result)) {
-            result = handedOut(desktop->QueryInterface(IID_IServiceProvider, services.putVoid()),
-                               services);
-        }
-        win32::ComPtr<IShellBrowser> browser;
-        if (SUCCEEDED(result)) {
-            result = handedOut(
-                services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, browser.putVoid()),
-                browser);
-        }
-        win32::ComPtr<IShellView> view;
-        if (SUCCEEDED(result)) result = handedOut(browser->QueryActiveShellView(view.put()), view);
-        win32::ComPtr<IDispatch> background;
-        if (SUCCEEDED(result)) {
-            result = handedOut(
-                view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, background.putVoid()),
-                background);
-        }
-        win32::ComPtr<IShellFolderViewDual> folderView;
-        if (SUCCEEDED(result)) {
-            result = handedOut(
-                background->QueryInterface(IID_IShellFolderViewDual, folderView.putVoid()),
-                folderView);
-        }
-        win32::ComPtr<IDispatch> application;
-        if (SUCCEEDED(result)) {
-            result = handedOut(folderView->get_Application(application.put()), application);
-        }
-        win32::ComPtr<IShellDispatch2> shell;
-        if (SUCCEEDED(result)) {
-            result =
-                handedOut(application->QueryInterface(IID_IShellDispatch2, shell.putVoid()), shell);
-        }
+        const auto services = step<IServiceProvider>(result, [&](auto& next) {
+            return desktop->QueryInterface(IID_IServiceProvider, next.putVoid());
+        });
+        const auto browser = step<IShellBrowser>(result, [&](auto& next) {
+            return services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, next.putVoid());
+        });
+        const auto view = step<IShellView>(
+            result, [&](auto& next) { return browser->QueryActiveShellView(next.put()); });
+        const auto background = step<IDispatch>(result, [&](auto& next) {
+            return view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, next.putVoid());
+        });
+        const auto folderView = step<IShellFolderViewDual>(result, [&](auto& next) {
+            return background->QueryInterface(IID_IShellFolderViewDual, next.putVoid());
+        });
+        const auto application = step<IDispatch>(
+            result, [&](auto& next) { return folderView->get_Application(next.put()); });
+        const auto shell = step<IShellDispatch2>(result, [&](auto& next) {
+            return application->QueryInterface(IID_IShellDispatch2, next.putVoid());
+        });
         if (SUCCEEDED(result)) {
             Variant file(win32::widen(program.file));
             Variant parameters(win32::widen(program.parameters));
