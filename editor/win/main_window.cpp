@@ -92,8 +92,10 @@ win32::UniqueMenu createMainMenu() {
 }
 }  // namespace
 
-MainWindow::MainWindow(PlatformServices& services, WindowRegistry& windows)
-    : services_(services), windows_(windows), pickers_(fileSystem_, pickerControls_, services) {}
+MainWindow::MainWindow(MainServices services, WindowRegistry& windows)
+    : services_(services),
+      windows_(windows),
+      pickers_(fileSystem_, pickerControls_, services.messages()) {}
 
 schedule::Outcome MainWindow::create() {
     win32::UniqueMenu menu = createMainMenu();
@@ -108,7 +110,7 @@ void MainWindow::load(int showCommand) {
         ShowWindow(hwnd(), showCommand);
         // Drive1 shows the working folder's drive. Nothing before depends on it, so it is
         // filled once the window shows, still before its first paint.
-        pickers_.start(services_.workingFolder());
+        pickers_.start(services_.folders().workingFolder());
         UpdateWindow(hwnd());
     };
     try {
