@@ -6,7 +6,7 @@
 
 #include "editor/core/all_users_shortcut.hpp"
 #include "editor/core/check_path.hpp"
-#include "editor/core/deploy.hpp"
+#include "editor/core/launcher_shortcut.hpp"
 #include "editor/core/deployment_status.hpp"
 #include "editor/core/folder_safety.hpp"
 #include "editor/core/helper_runs.hpp"
@@ -308,6 +308,20 @@ SetupStatus makeSharedScheduleFolder(Uses<const Files, Access> services, const s
     return SetupStatus::Done;
 }
 
+namespace {
+
+// The pick files of `sourcePath` that kept the schedule from being deployed, each with why.
+void reportPicks(std::vector<std::string>& report, const std::string& sourcePath,
+                 std::string_view fault, const std::vector<schedule::LeftOutPick>& picks) {
+    report.push_back("Pick files in " + sourcePath + " " + std::string(fault) +
+                     ", so nothing was deployed:");
+    for (const schedule::LeftOutPick& pick : picks) {
+        report.push_back("- " + pick.name + ": " + pick.reason);
+    }
+}
+
+}  // namespace
+
 SetupStatus deployScheduleForAllUsers(
     Uses<Programs, Folders, const Files, Startup, const Access> services, schedule::Folder& source,
     const std::string& sourcePath, const schedule::ClearTime& now,
@@ -329,19 +343,11 @@ SetupStatus deployScheduleForAllUsers(
         return SetupStatus::NoPickFile;
     }
     if (!combined.leftOut.empty()) {
-        report.push_back("Pick files in " + sourcePath +
-                         " hold no valid schedule record, so nothing was deployed:");
-        for (const schedule::LeftOutPick& pick : combined.leftOut) {
-            report.push_back("- " + pick.name + ": " + pick.reason);
-        }
+        reportPicks(report, sourcePath, "hold no valid schedule record", combined.leftOut);
         return SetupStatus::PickFileNotValid;
     }
     if (!combined.damaged.empty()) {
-        report.push_back("Pick files in " + sourcePath +
-                         " hold values that Brightwick cannot use, so nothing was deployed:");
-        for (const schedule::LeftOutPick& pick : combined.damaged) {
-            report.push_back("- " + pick.name + ": " + pick.reason);
-        }
+        reportPicks(report, sourcePath, "hold values that Brightwick cannot use", combined.damaged);
         report.push_back(
             "Correct the time (HH:MM, 00:00 to 23:59) or the run style (Normal, Hide, Min or "
             "Max) in each file named, or pick those programs again with Norvell and delete the "

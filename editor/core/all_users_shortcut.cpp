@@ -1,7 +1,7 @@
 #include "editor/core/all_users_shortcut.hpp"
 
 #include "editor/core/check_path.hpp"
-#include "editor/core/deploy.hpp"
+#include "editor/core/launcher_shortcut.hpp"
 #include "editor/core/folder_safety.hpp"
 #include "editor/core/program_safety.hpp"
 

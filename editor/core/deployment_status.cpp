@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "editor/core/check_path.hpp"
-#include "editor/core/deploy.hpp"
 #include "editor/core/program_safety.hpp"
 #include "editor/core/wording.hpp"
 #include "schedule/helpers.hpp"
@@ -215,18 +214,6 @@ void addSection(std::string& text, const StartupPlace& place, const std::string&
 }
 
 }  // namespace
-
-StartupListState startupListState(const std::optional<std::string>& entry) {
-    if (!entry) return StartupListState::NoEntry;
-    if (entry->empty()) return StartupListState::Enabled;
-    return (static_cast<unsigned char>(entry->front()) & 1) != 0 ? StartupListState::Disabled
-                                                                 : StartupListState::Enabled;
-}
-
-std::string startupFolderWords(StartupFolder where) {
-    return where == StartupFolder::CurrentUser ? "the Startup folder of your account"
-                                               : "the Startup folder of all users";
-}
 
 StartupPlace inspectStartupFolder(Uses<const Folders, const Files, const Startup> services,
                                   StartupFolder where, const std::string& applicationFolder,

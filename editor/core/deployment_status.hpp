@@ -7,21 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "editor/core/services.hpp"
+#include "editor/core/launcher_shortcut.hpp"
 
 namespace editor {
-
-// The file the launcher's shortcut is in a Startup folder.
-inline constexpr std::string_view kLauncherLinkFile = "Brightwick.lnk";
-
-// Windows' startup list (Task Manager's Startup apps) keeps one entry per file of a Startup
-// folder once the user has turned it off or on there. Its first byte is even while Windows
-// may start the file and odd once the user turned it off; a file without an entry starts.
-enum class StartupListState { NoEntry, Enabled, Disabled };
-StartupListState startupListState(const std::optional<std::string>& entry);
-
-// The entry as Task Manager leaves it when it turns a file on: 2, then no time of turning off.
-inline const std::string kEnabledStartupEntry = std::string(1, '\x02') + std::string(11, '\0');
 
 // What one Startup folder holds of Brightwick, read now.
 struct StartupPlace {
@@ -68,9 +56,6 @@ const StartupPlace* secondShortcut(Uses<const Files> services, const StartupPlac
 // When both places start Brightwick, each with a schedule of its own: both run at logon, each
 // named with the Startup folder that starts it.
 std::string bothSchedulesRun(const StartupPlace& user, const StartupPlace& allUsers);
-
-// How the user names each Startup folder: "the Startup folder of your account".
-std::string startupFolderWords(StartupFolder where);
 
 // How many records are turned off, and on which days, as the status tells it; none when no
 // record is. Information only: the user turned them off.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "editor/core/deploy.hpp"
+#include "editor/core/launcher_shortcut.hpp"
 #include "editor/core/wording.hpp"
 
 namespace editor {
@@ -195,6 +195,18 @@ class Places {
     std::vector<Place> places_;
 };
 
+// That `who` may rename or replace `what` (this folder or what it holds), which holds `which`:
+// a folder of their own put `where`, with a program of their own in it, starts at every logon.
+void addReplaceProblem(std::vector<std::string>& problems, const std::string& path,
+                       const std::vector<std::string>& who, std::string_view what,
+                       const std::vector<std::string>& which, std::string_view where) {
+    if (who.empty()) return;
+    problems.push_back(path + ": " + joined(who) + " may rename or replace " + std::string(what) +
+                       joined(which) + ", so any of them could put a folder of their own " +
+                       std::string(where) + ", and a program of their own " +
+                       std::string(kIntoEveryLogon));
+}
+
 // Each problem of one place as a sentence of its own.
 // `mustRead`: every user must be able to read the place, as Brightwick and its schedule must.
 void addProblems(std::vector<std::string>& problems, Uses<const Access> services,
@@ -217,22 +229,10 @@ void addProblems(std::vector<std::string>& problems, Uses<const Access> services
     const AccessVerdict verdict =
         judgeAccess(security, deployer, place.role != Place::Role::Launcher, volumeRoot);
     if (above) {
-        if (!verdict.mayReplace.empty()) {
-            problems.push_back(path + ": " + joined(verdict.mayReplace) +
-                               " may rename or replace this folder, which holds " +
-                               joined(place.holds) +
-                               ", so any of them could put a folder of their own in its place, "
-                               "and a program of their own " +
-                               std::string(kIntoEveryLogon));
-        }
-        if (!verdict.mayReplaceInside.empty()) {
-            problems.push_back(path + ": " + joined(verdict.mayReplaceInside) +
-                               " may rename or replace what this folder holds, which includes " +
-                               joined(place.children) +
-                               ", so any of them could put a folder of their own there, and a "
-                               "program of their own " +
-                               std::string(kIntoEveryLogon));
-        }
+        addReplaceProblem(problems, path, verdict.mayReplace, "this folder, which holds ",
+                          place.holds, "in its place");
+        addReplaceProblem(problems, path, verdict.mayReplaceInside,
+                          "what this folder holds, which includes ", place.children, "there");
     } else if (!verdict.mayChange.empty()) {
         const bool folder = place.role == Place::Role::Folder;
         problems.push_back(

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "editor/core/check_path.hpp"
-#include "editor/core/deploy.hpp"
+#include "editor/core/launcher_shortcut.hpp"
 #include "editor/core/deployment_status.hpp"
 #include "editor/core/helper_runs.hpp"
 #include "editor/core/pick.hpp"

@@ -1,5 +1,8 @@
 #include "editor/core/shared_schedule.hpp"
 
+#include <array>
+#include <cstddef>
+
 #include "editor/core/all_users_shortcut.hpp"
 #include "editor/core/folder_safety.hpp"
 #include "editor/core/wording.hpp"
@@ -8,25 +11,20 @@ namespace editor {
 
 namespace {
 
-// What each change is, as the sentence that says it needs the rights names it.
+// What each change is, as the sentence that says it needs the rights names it; in the order
+// of ScheduleChange.
+constexpr std::array<std::string_view, 7> kChangeWords{"Picking a program",
+                                                       "Resetting and clearing the list",
+                                                       "Deploying",
+                                                       "Restoring cleared picks",
+                                                       "Removing a program from the schedule",
+                                                       "Turning a program off or on",
+                                                       "Changing a program's record"};
+static_assert(kChangeWords.size() == static_cast<std::size_t>(ScheduleChange::Change) + 1);
+
 std::string_view changeWords(ScheduleChange change) {
-    switch (change) {
-        case ScheduleChange::Pick:
-            return "Picking a program";
-        case ScheduleChange::Reset:
-            return "Resetting and clearing the list";
-        case ScheduleChange::Deploy:
-            return "Deploying";
-        case ScheduleChange::RestoreCleared:
-            return "Restoring cleared picks";
-        case ScheduleChange::Remove:
-            return "Removing a program from the schedule";
-        case ScheduleChange::TurnOffOrOn:
-            return "Turning a program off or on";
-        case ScheduleChange::Change:
-            return "Changing a program's record";
-    }
-    return "Changing the schedule";
+    const auto index = static_cast<std::size_t>(change);
+    return index < kChangeWords.size() ? kChangeWords[index] : "Changing the schedule";
 }
 
 }  // namespace
