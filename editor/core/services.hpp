@@ -39,21 +39,22 @@ constexpr std::size_t indexOf() {
 template <class Role, class... Roles>
 constexpr bool has = indexOf<Role, Roles...>() < sizeof...(Roles);
 
+template <class Player, class... Roles>
+concept Plays = (std::derived_from<Player, std::remove_const_t<Roles>> && ...);
+
 }  // namespace roles
 
 template <class... Role>
 class Uses {
   public:
-    Uses(Role&... roles) : roles_(roles...) {}  // NOLINT(google-explicit-constructor)
+    // Each converts on its own, as a call passes its roles on: that is the point of the class.
+    Uses(Role&... roles) : roles_(roles...) {}
     // One object that plays every role asked for.
-    template <class Player>
-    requires(sizeof...(Role) > 0 && (std::derived_from<Player, std::remove_const_t<Role>> && ...))
-        Uses(Player& player)  // NOLINT(google-explicit-constructor)
-        : roles_(static_cast<Role&>(player)...) {}
+    template <roles::Plays<Role...> Player>
+    Uses(Player& player) : roles_(static_cast<Role&>(player)...) {}
     // A handler passing on some of its roles.
     template <class... Wider>
-    requires((roles::has<std::remove_const_t<Role>, Wider...> && ...))
-        Uses(const Uses<Wider...>& wider)  // NOLINT(google-explicit-constructor)
+    Uses(const Uses<Wider...>& wider) requires(roles::has<std::remove_const_t<Role>, Wider...>&&...)
         : roles_(wider.template role<std::remove_const_t<Role>>()...) {}
 
     template <class R>
