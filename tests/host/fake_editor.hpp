@@ -87,8 +87,7 @@ struct FakeLog {
     FakeLog& operator=(const FakeLog&) = delete;
 };
 
-class FakeMessages : public virtual FakeLog, public editor::Messages {
-  public:
+struct FakeMessages : virtual FakeLog, editor::Messages {
     std::vector<editor::Answer> answers;  // given to the next YesNoCancel boxes, in order
 
     editor::Answer message(std::string_view text, editor::Buttons buttons) override {
@@ -101,8 +100,7 @@ class FakeMessages : public virtual FakeLog, public editor::Messages {
     }
 };
 
-class FakePrograms : public virtual FakeLog, public editor::Programs {
-  public:
+struct FakePrograms : virtual FakeLog, editor::Programs {
     std::map<std::string, editor::HelperRun> helperRuns;  // by name; default: finished, 0
     // What a helper does to `helperFolder` while it runs, by name; default: nothing.
     std::map<std::string, std::function<void(FakeFolder&)>> helperEffects;
@@ -147,8 +145,7 @@ class FakePrograms : public virtual FakeLog, public editor::Programs {
     }
 };
 
-class FakeFolders : public editor::Folders {
-  public:
+struct FakeFolders : editor::Folders {
     std::string workingFolderPath = "C:\\Sched";
     FakeFolder folder;
     unsigned long processIdValue = 4711;
@@ -166,8 +163,7 @@ class FakeFolders : public editor::Folders {
     std::optional<std::string> programDataFolder() const override { return programDataPath; }
 };
 
-class FakeFiles : public editor::Files {
-  public:
+struct FakeFiles : editor::Files {
     std::set<std::string> missingFiles;  // paths isFile denies; every other file is there
     // Drive letters that are not this computer's own disks, by capital letter: what the letter
     // stands for replaces it (\\srv\apps for Z:); a network drive without it has an error.
@@ -221,8 +217,7 @@ class FakeFiles : public editor::Files {
     std::string fromAnsi(std::string_view bytes) const override { return decode(bytes); }
 };
 
-class FakeStartup : public virtual FakeLog, public editor::Startup {
-  public:
+struct FakeStartup : virtual FakeLog, editor::Startup {
     // Where the Startup folders are; an empty path: the folder cannot be found.
     std::map<editor::StartupFolder, std::string> startupFolders{
         {editor::StartupFolder::CurrentUser, "C:\\Users\\me\\Startup"},
@@ -310,8 +305,7 @@ class FakeStartup : public virtual FakeLog, public editor::Startup {
     }
 };
 
-class FakeAccess : public virtual FakeLog, public editor::Access {
-  public:
+struct FakeAccess : virtual FakeLog, editor::Access {
     // Owners and access lists by path; any other path is owned by the administrators, who
     // may change it, while Users may read and run what is there.
     std::map<std::string, editor::Security> securities;
@@ -400,23 +394,21 @@ class FakeAccess : public virtual FakeLog, public editor::Access {
     }
 };
 
-// The Recycle Bin of one folder's files: it takes them out of that fake folder.
-class FakeRecycleBin : public virtual FakeLog, public editor::RecycleBin {
-  public:
+// The Recycle Bin of `binFolder`'s working folder: it takes the files out of its fake folder.
+struct FakeRecycleBin : virtual FakeLog, editor::RecycleBin {
     bool recycleBin = true;  // whether the Recycle Bin takes the folder's files
-    const std::string* binFolderPath = nullptr;
-    FakeFolder* binFolder = nullptr;
+    FakeFolders* binFolder = nullptr;
 
     bool recycleBinTakes(std::string_view path) const override {
-        return recycleBin && path == *binFolderPath;
+        return recycleBin && path == binFolder->workingFolderPath;
     }
     schedule::Outcome recycle(std::string_view path, bool forGoodAgreed) override {
         log.push_back("recycle: " + std::string(path) + (forGoodAgreed ? ", for good agreed" : ""));
-        const std::string prefix = *binFolderPath + "\\";
+        const std::string prefix = binFolder->workingFolderPath + "\\";
         if (path.substr(0, prefix.size()) != prefix) {
             return schedule::Outcome::failure("not in the working folder");
         }
-        return binFolder->removeFile(path.substr(prefix.size()));
+        return binFolder->folder.removeFile(path.substr(prefix.size()));
     }
 };
 
@@ -433,8 +425,7 @@ class FakeServices final : public FakeMessages,
   public:
     FakeServices() {
         helperFolder = &folder;
-        binFolderPath = &workingFolderPath;
-        binFolder = &folder;
+        binFolder = this;
         administratorMade = [this] {
             shortcutFiles[linkPath(editor::StartupFolder::AllUsers)] = {
                 "Brightwick", programFolderPath + "\\Brightwick.exe", "", workingFolderPath};
