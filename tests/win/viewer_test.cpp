@@ -152,7 +152,7 @@ RECT itemRect(HWND list, int index) {
 }
 
 // A viewer over `dayFiles`, shown; null when it could not be made.
-std::unique_ptr<editor::Form2> openViewer(editor::Services& services,
+std::unique_ptr<editor::Form2> openViewer(editor::ViewerServices services,
                                           std::function<void()> onBackToMain,
                                           editor::WindowRegistry* windows,
                                           editor::ScheduleUse use = editor::ScheduleUse::Change) {
