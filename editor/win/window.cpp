@@ -82,6 +82,15 @@ schedule::Outcome Window::create(const WindowDesign& design, WindowRegistry* reg
     createFailure_.clear();
     // Sized for the system's DPI here; WM_CREATE sizes it again for its own monitor's.
     const unsigned systemDpi = win32::systemDpi();
+    // While the system makes the window, its fonts are chosen beside it, for the DPI that
+    // most windows open at; WM_CREATE waits for them before it hands them out.
+    std::vector<const win32::FontSpec*> fonts;
+    for (const win32::FontSpec* font : designs_) {
+        if (font && std::find(fonts.begin(), fonts.end(), font) == fonts.end()) {
+            fonts.push_back(font);
+        }
+    }
+    fontsAhead_ = std::make_unique<win32::FontsChosenAhead>(std::move(fonts), systemDpi);
     const win32::PixelRect client = win32::toPixels(design.clientArea, systemDpi);
     RECT frame{0, 0, client.width, client.height};
     win32::adjustWindowRectForDpi(frame, design.style, menu != nullptr, design.extendedStyle,
@@ -91,6 +100,7 @@ schedule::Outcome Window::create(const WindowDesign& design, WindowRegistry* reg
                         frame.bottom - frame.top, nullptr, menu, GetModuleHandleW(nullptr), this)) {
         return schedule::Outcome::success();
     }
+    fontsAhead_.reset();
     // What WM_CREATE found is the reason; the system's last error may be about anything since.
     if (!createFailure_.empty()) return schedule::Outcome::failure(createFailure_);
     const DWORD error = GetLastError();
@@ -147,7 +157,8 @@ void Window::setControlFont(int id, const win32::FontSpec& design) {
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         if (controls_[i].id != id) continue;
         designs_[i] = &design;
-        fitCaption(control(id), design);
+        const win32::UniqueDC measuring(CreateCompatibleDC(nullptr));
+        fitCaption(control(id), design, measuring.get());
         return;
     }
 }
@@ -168,6 +179,7 @@ bool Window::OnCreateWindow() {
         }
         if (row.accessibleName) win32::setAccessibleName(child, row.accessibleName);
     }
+    fontsAhead_.reset();
     applyFonts();
     if (const schedule::Outcome created = OnCreate(); !created) {
         createFailure_ = created.error;
@@ -254,19 +266,22 @@ void Window::applyFonts() {
 }
 
 void Window::fitCaptions() {
+    // One DC of the screen's kind measures them all: a control's own DC would be fetched from
+    // the system for each, which costs more than the measuring.
+    const win32::UniqueDC measuring(CreateCompatibleDC(nullptr));
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        if (designs_[i]) fitCaption(control(controls_[i].id), *designs_[i]);
+        if (designs_[i]) fitCaption(control(controls_[i].id), *designs_[i], measuring.get());
     }
 }
 
-void Window::fitCaption(HWND child, const win32::FontSpec& design) {
+void Window::fitCaption(HWND child, const win32::FontSpec& design, HDC measuring) {
     HFONT fitting = fontAt(design, design.hundredthsOfPoint);
     // A button's frame is the system's, drawn at its monitor's DPI.
     if (const std::optional<win32::CaptionLayout> caption =
             win32::captionLayout(child, monitorDpi_)) {
         for (int size : win32::captionSizes(design.hundredthsOfPoint, dpi_)) {
             fitting = fontAt(design, size);
-            if (win32::captionFits(child, *caption, fitting)) break;
+            if (win32::captionFits(measuring, *caption, fitting)) break;
         }
     }
     if (reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) != fitting) {
