@@ -48,14 +48,20 @@ schedule::Outcome startOwnProgramAsAdministrator(const std::wstring& parameters,
     return schedule::Outcome::success();
 }
 
-bool runsElevated() {
+std::optional<bool> tokenElevated() {
     HANDLE raw = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return false;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return std::nullopt;
     const UniqueHandle token(raw);
     TOKEN_ELEVATION elevation{};
     DWORD size = 0;
-    return GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size) &&
-           elevation.TokenIsElevated != 0;
+    if (!GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size)) {
+        return std::nullopt;
+    }
+    return elevation.TokenIsElevated != 0;
+}
+
+bool runsElevated() {
+    return tokenElevated().value_or(false);
 }
 
 }  // namespace win32

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "schedule/outcome.hpp"
@@ -20,7 +21,10 @@ schedule::Outcome startOwnProgramAsAdministrator(const std::wstring& parameters,
                                                  const std::wstring& folder, HWND owner,
                                                  UniqueHandle& process, int show = SW_HIDE);
 
-// Whether this process runs with an elevated administrator's token.
+// Whether this process runs with an elevated administrator's token; false when the system
+// cannot tell.
 bool runsElevated();
+// The same, none when the system cannot tell.
+std::optional<bool> tokenElevated();
 
 }  // namespace win32

@@ -2,7 +2,8 @@
 // end once the last of its windows has closed. Started by Deploy with administrator rights and
 // its one internal argument, it makes the launcher's shortcut for all users and ends instead;
 // started again with administrator rights for a shared schedule, it opens in that schedule's
-// folder; started by the installer for all users, it does one step of that installation.
+// folder; started by the installer for all users, it does one step of that installation, and
+// from the installer's last page it starts Norvell or the read-me for the desktop's user.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -15,6 +16,7 @@
 #include "editor/core/all_users_shortcut.hpp"
 #include "editor/core/programs_in_use.hpp"
 #include "editor/core/shared_schedule.hpp"
+#include "editor/win/desktop_start.hpp"
 #include "editor/win/main_window.hpp"
 #include "editor/win/platform_services.hpp"
 #include "editor/win/program_use.hpp"
@@ -172,6 +174,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     if (editor::asksForAllUsersShortcut(arguments)) return createAllUsersShortcut(arguments);
     if (editor::asksFor(arguments, editor::kProgramsInUseSwitch)) {
         return checkProgramsInUse(arguments);
+    }
+    // The installer's last page: Norvell or its read-me for the desktop's user.
+    if (editor::asksFor(arguments, editor::kStartForDesktopUserSwitch)) {
+        return static_cast<int>(editor::startForDesktopUser(arguments));
     }
     if (editor::asksFor(arguments, editor::kMakeSharedFolderSwitch) ||
         editor::asksFor(arguments, editor::kDeployForAllUsersSwitch)) {

@@ -20,93 +20,22 @@
 #include "editor/core/folder_safety.hpp"
 #include "editor/win/platform_services.hpp"
 #include "editor_session.hpp"
+#include "package_support.hpp"
 #include "win32/owners.hpp"
 #include "win32/shell.hpp"
 #include "win32/text.hpp"
 
 using namespace driver;
+using namespace package;
 
 namespace {
 
-constexpr wchar_t kUninstallKey[] =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Norvell";
 const std::string kMonday = "08:00\r\nC:\\Tools\\app.exe\r\nNormal\r\nMonday\r\n";
 const std::string kWednesday = "21:15\r\nC:\\Tools\\other.exe\r\nMax\r\nWednesday\r\n";
 
-std::wstring folderOrFail(const KNOWNFOLDERID& id) {
-    std::wstring folder;
-    if (const schedule::Outcome found = win32::knownFolder(id, folder); !found) {
-        throw std::runtime_error("a known folder is missing: " + found.error);
-    }
-    return folder;
-}
-
-std::wstring programs() {
-    return folderOrFail(FOLDERID_ProgramFiles) + L"\\Norvell";
-}
-std::wstring sharedSchedule() {
-    return folderOrFail(FOLDERID_ProgramData) + L"\\Norvell";
-}
-std::wstring startMenuEntry() {
-    return folderOrFail(FOLDERID_CommonPrograms) + L"\\Norvell.lnk";
-}
-std::wstring launcherShortcut() {
-    return folderOrFail(FOLDERID_CommonStartup) + L"\\Brightwick.lnk";
-}
-
-bool exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool samePath(const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
-
-void removeTree(const std::wstring& path) {
-    WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring inside = path + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                removeTree(inside);
-            } else {
-                SetFileAttributesW(inside.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(inside.c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(path.c_str());
-}
-
-bool keyExists(HKEY root) {
-    HKEY key = nullptr;
-    const LSTATUS opened = RegOpenKeyExW(root, kUninstallKey, 0, KEY_READ, &key);
-    const win32::UniqueKey owned(opened == ERROR_SUCCESS ? key : nullptr);
-    return opened == ERROR_SUCCESS;
-}
-
-std::optional<std::wstring> machineValue(const wchar_t* name) {
-    wchar_t value[1024] = {};
-    DWORD size = sizeof value;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, value,
-                     &size) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return std::wstring(value);
-}
-
-// The installation's log, UTF-16 with its byte order mark.
+// The installation's log.
 std::wstring setupLog() {
-    const std::string bytes = fileBytes(programs() + L"\\install.log").value_or("");
-    if (bytes.size() < 2 || bytes.compare(0, 2, "\xFF\xFE") != 0) return L"<no log>";
-    std::wstring text((bytes.size() - 2) / 2, L'\0');
-    std::copy_n(bytes.data() + 2, text.size() * 2, reinterpret_cast<char*>(text.data()));
-    return text;
+    return logText(forAllUsers().programs + L"\\install.log");
 }
 
 // Runs the installer silently with `arguments`, its exit code.
@@ -133,10 +62,10 @@ editor::AccessVerdict othersMay(const std::wstring& path, bool folder) {
 TEST(AllUsers, InstallsIntoProgramFilesWithASharedScheduleOnlyAdministratorsMayChange) {
     ASSERT_TRUE(exists(NORVELL_INSTALLER)) << "the package has not been built";
     // Whatever an earlier, failed run left behind would let these tests pass unearned.
-    removeTree(programs());
-    removeTree(sharedSchedule());
-    DeleteFileW(startMenuEntry().c_str());
-    DeleteFileW(launcherShortcut().c_str());
+    removeTree(forAllUsers().programs);
+    removeTree(forAllUsers().sharedSchedule);
+    DeleteFileW(forAllUsers().startMenuEntry.c_str());
+    DeleteFileW(forAllUsers().launcherShortcut.c_str());
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, kUninstallKey);
     RegDeleteTreeW(HKEY_CURRENT_USER, kUninstallKey);
     win32::ComApartment com;
@@ -147,20 +76,21 @@ TEST(AllUsers, InstallsIntoProgramFilesWithASharedScheduleOnlyAdministratorsMayC
     expected.push_back(L"Uninstall.exe");
     expected.push_back(L"install.log");
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(fileNames(programs()), expected);
+    EXPECT_EQ(fileNames(forAllUsers().programs), expected);
     for (const std::wstring& name : fileNames(distDir())) {
-        EXPECT_EQ(fileBytes(programs() + L"\\" + name), fileBytes(distDir() + L"\\" + name))
+        EXPECT_EQ(fileBytes(forAllUsers().programs + L"\\" + name),
+                  fileBytes(distDir() + L"\\" + name))
             << win32::narrow(name) << " differs from the shippable folder's";
     }
 
     // Under Wine an access list is what Unix permissions hold: the owner's rights and
     // Everyone's, which must be read and run only, for the folder and what is made in it.
-    ASSERT_TRUE(exists(sharedSchedule()));
-    const editor::AccessVerdict folder = othersMay(sharedSchedule(), true);
+    ASSERT_TRUE(exists(forAllUsers().sharedSchedule));
+    const editor::AccessVerdict folder = othersMay(forAllUsers().sharedSchedule, true);
     EXPECT_EQ(folder.mayChange, std::vector<std::string>{});
     EXPECT_EQ(folder.mayReplace, std::vector<std::string>{});
     EXPECT_TRUE(folder.usersMayRead);
-    const std::wstring made = sharedSchedule() + L"\\datmon.dat";
+    const std::wstring made = forAllUsers().sharedSchedule + L"\\datmon.dat";
     {
         const win32::UniqueHandle file = win32::ownHandle(CreateFileW(
             made.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -172,33 +102,32 @@ TEST(AllUsers, InstallsIntoProgramFilesWithASharedScheduleOnlyAdministratorsMayC
     DeleteFileW(made.c_str());
 
     // Every user's Start menu starts Norvell in the shared schedule's folder.
-    const std::optional<win32::Link> entry = loadLink(startMenuEntry());
-    ASSERT_TRUE(entry) << "no Start-menu entry for all users";
-    EXPECT_TRUE(samePath(entry->target, programs() + L"\\Norvell.exe"))
-        << win32::narrow(entry->target);
-    EXPECT_TRUE(samePath(entry->workingFolder, sharedSchedule()))
-        << win32::narrow(entry->workingFolder);
+    EXPECT_TRUE(startsIn(forAllUsers().startMenuEntry, forAllUsers().programs + L"\\Norvell.exe",
+                         forAllUsers().sharedSchedule));
     EXPECT_FALSE(exists(folderOrFail(FOLDERID_Programs) + L"\\Norvell.lnk"))
         << "an entry in the installing user's own Start menu";
 
     // The computer's list of apps offers the uninstaller; the user's does not.
-    EXPECT_EQ(machineValue(L"DisplayName"), L"Norvell 1.00");
-    const std::optional<std::wstring> location = machineValue(L"InstallLocation");
+    EXPECT_EQ(uninstallValue(HKEY_LOCAL_MACHINE, L"DisplayName"), L"Norvell 1.00");
+    const std::optional<std::wstring> location =
+        uninstallValue(HKEY_LOCAL_MACHINE, L"InstallLocation");
     ASSERT_TRUE(location);
-    EXPECT_TRUE(samePath(*location, programs()));
-    const std::optional<std::wstring> command = machineValue(L"UninstallString");
+    EXPECT_TRUE(samePath(*location, forAllUsers().programs));
+    const std::optional<std::wstring> command =
+        uninstallValue(HKEY_LOCAL_MACHINE, L"UninstallString");
     ASSERT_TRUE(command);
-    EXPECT_TRUE(samePath(*command, L"\"" + programs() + L"\\Uninstall.exe\""));
-    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER));
+    EXPECT_TRUE(samePath(*command, L"\"" + forAllUsers().programs + L"\\Uninstall.exe\""));
+    EXPECT_FALSE(uninstallKeyExists(HKEY_CURRENT_USER));
 
-    EXPECT_NE(setupLog().find(L"Made the schedule folder " + sharedSchedule()), std::wstring::npos)
+    EXPECT_NE(setupLog().find(L"Made the schedule folder " + forAllUsers().sharedSchedule),
+              std::wstring::npos)
         << win32::narrow(setupLog());
 }
 
 TEST(AllUsers, TheEditorFromTheStartMenuDeploysForAllUsersFromTheSharedSchedule) {
     win32::ComApartment com;
-    DeleteFileW(launcherShortcut().c_str());
-    const std::optional<win32::Link> entry = loadLink(startMenuEntry());
+    DeleteFileW(forAllUsers().launcherShortcut.c_str());
+    const std::optional<win32::Link> entry = loadLink(forAllUsers().startMenuEntry);
     ASSERT_TRUE(entry) << "not installed for all users";
     EditorSession editor(entry->workingFolder, entry->target);
     ASSERT_TRUE(editor) << "the editor did not open";
@@ -213,31 +142,28 @@ TEST(AllUsers, TheEditorFromTheStartMenuDeploysForAllUsersFromTheSharedSchedule)
     ASSERT_TRUE(answer(done, IDOK));
     EXPECT_TRUE(editor.exit());
 
-    const std::optional<win32::Link> shortcut = loadLink(launcherShortcut());
-    ASSERT_TRUE(shortcut) << "no Brightwick.lnk in the Startup folder of all users";
-    EXPECT_TRUE(samePath(shortcut->target, programs() + L"\\Brightwick.exe"))
-        << win32::narrow(shortcut->target);
-    EXPECT_TRUE(samePath(shortcut->workingFolder, sharedSchedule()))
-        << win32::narrow(shortcut->workingFolder);
-    DeleteFileW(launcherShortcut().c_str());
+    EXPECT_TRUE(startsIn(forAllUsers().launcherShortcut,
+                         forAllUsers().programs + L"\\Brightwick.exe",
+                         forAllUsers().sharedSchedule));
+    DeleteFileW(forAllUsers().launcherShortcut.c_str());
 }
 
 TEST(AllUsers, ScheduleOptionDeploysAFoldersPicksForAllUsersOrFailsWithItsStatus) {
     win32::ComApartment com;
-    DeleteFileW(launcherShortcut().c_str());
+    DeleteFileW(forAllUsers().launcherShortcut.c_str());
     TempFolder first;
     first.write(L"2Mon.dat", kMonday);
     first.write(L"notes.txt", "not a pick");
     // Quoted as a path with blanks would be.
     ASSERT_EQ(install(L"/S /AllUsers /Schedule=\"" + first.path() + L"\""), 0u)
         << win32::narrow(setupLog());
-    EXPECT_EQ(fileBytes(sharedSchedule() + L"\\2Mon.dat"), kMonday);
-    EXPECT_EQ(fileBytes(sharedSchedule() + L"\\datmon.dat"), kMonday);
-    EXPECT_FALSE(exists(sharedSchedule() + L"\\notes.txt"));
-    std::optional<win32::Link> shortcut = loadLink(launcherShortcut());
-    ASSERT_TRUE(shortcut) << win32::narrow(setupLog());
-    EXPECT_TRUE(samePath(shortcut->target, programs() + L"\\Brightwick.exe"));
-    EXPECT_TRUE(samePath(shortcut->workingFolder, sharedSchedule()));
+    EXPECT_EQ(fileBytes(forAllUsers().sharedSchedule + L"\\2Mon.dat"), kMonday);
+    EXPECT_EQ(fileBytes(forAllUsers().sharedSchedule + L"\\datmon.dat"), kMonday);
+    EXPECT_FALSE(exists(forAllUsers().sharedSchedule + L"\\notes.txt"));
+    EXPECT_TRUE(startsIn(forAllUsers().launcherShortcut,
+                         forAllUsers().programs + L"\\Brightwick.exe",
+                         forAllUsers().sharedSchedule))
+        << win32::narrow(setupLog());
 
     // Again with another folder: its schedule replaces the first, under the one shortcut. The
     // folder ends in a backslash, which a quote follows on the command line.
@@ -245,9 +171,9 @@ TEST(AllUsers, ScheduleOptionDeploysAFoldersPicksForAllUsersOrFailsWithItsStatus
     second.write(L"5Wed.dat", kWednesday);
     ASSERT_EQ(install(L"/S /AllUsers \"/Schedule=" + second.path() + L"\\\""), 0u)
         << win32::narrow(setupLog());
-    EXPECT_EQ(fileBytes(sharedSchedule() + L"\\datwed.dat"), kWednesday);
-    EXPECT_EQ(fileBytes(sharedSchedule() + L"\\datmon.dat"), "");
-    EXPECT_FALSE(exists(sharedSchedule() + L"\\2Mon.dat"));
+    EXPECT_EQ(fileBytes(forAllUsers().sharedSchedule + L"\\datwed.dat"), kWednesday);
+    EXPECT_EQ(fileBytes(forAllUsers().sharedSchedule + L"\\datmon.dat"), "");
+    EXPECT_FALSE(exists(forAllUsers().sharedSchedule + L"\\2Mon.dat"));
     std::vector<std::wstring> links;
     for (const std::wstring& name : fileNames(folderOrFail(FOLDERID_CommonStartup))) {
         if (name.ends_with(L".lnk")) links.push_back(name);
@@ -262,12 +188,12 @@ TEST(AllUsers, ScheduleOptionDeploysAFoldersPicksForAllUsersOrFailsWithItsStatus
     TempFolder naming;
     naming.write(L"2Mon.dat",
                  "08:00\r\n" + win32::narrow(open.file(L"tool.exe")) + "\r\nNormal\r\nMonday\r\n");
-    DeleteFileW(launcherShortcut().c_str());
+    DeleteFileW(forAllUsers().launcherShortcut.c_str());
     EXPECT_EQ(install(L"/S /AllUsers \"/Schedule=" + naming.path() + L"\""), 15u);
-    EXPECT_FALSE(exists(launcherShortcut()));
+    EXPECT_FALSE(exists(forAllUsers().launcherShortcut));
     EXPECT_NE(setupLog().find(L"\n- " + open.file(L"tool.exe") + L" (Monday):"), std::wstring::npos)
         << win32::narrow(setupLog());
-    EXPECT_EQ(fileBytes(sharedSchedule() + L"\\datwed.dat"), kWednesday);
+    EXPECT_EQ(fileBytes(forAllUsers().sharedSchedule + L"\\datwed.dat"), kWednesday);
 
     // A folder without a pick file, and one that is not there: a status of its own, no
     // shortcut, and the log says why.
@@ -283,9 +209,9 @@ TEST(AllUsers, ScheduleOptionDeploysAFoldersPicksForAllUsersOrFailsWithItsStatus
     first.write(L"no picks\\readme.txt", "no schedule");
     for (const auto& failure : failures) {
         SCOPED_TRACE(win32::narrow(failure.folder));
-        DeleteFileW(launcherShortcut().c_str());
+        DeleteFileW(forAllUsers().launcherShortcut.c_str());
         EXPECT_EQ(install(L"/S /AllUsers /Schedule=\"" + failure.folder + L"\""), failure.status);
-        EXPECT_FALSE(exists(launcherShortcut()));
+        EXPECT_FALSE(exists(forAllUsers().launcherShortcut));
         EXPECT_NE(setupLog().find(failure.logSays), std::wstring::npos)
             << win32::narrow(setupLog());
     }
@@ -293,44 +219,46 @@ TEST(AllUsers, ScheduleOptionDeploysAFoldersPicksForAllUsersOrFailsWithItsStatus
 
 TEST(AllUsers, UninstallingStopsWhileBrightwickIsInUseThenKeepsOnlyTheSchedule) {
     win32::ComApartment com;
-    const std::wstring uninstaller = programs() + L"\\Uninstall.exe";
+    const std::wstring uninstaller = forAllUsers().programs + L"\\Uninstall.exe";
     ASSERT_TRUE(exists(uninstaller)) << "not installed for all users";
-    ASSERT_TRUE(win32::saveLink(launcherShortcut(),
-                                {programs() + L"\\Brightwick.exe", L"", sharedSchedule()}));
-    const std::wstring pick = sharedSchedule() + L"\\2Mon.dat";
+    ASSERT_TRUE(win32::saveLink(
+        forAllUsers().launcherShortcut,
+        {forAllUsers().programs + L"\\Brightwick.exe", L"", forAllUsers().sharedSchedule}));
+    const std::wstring pick = forAllUsers().sharedSchedule + L"\\2Mon.dat";
     {
         const win32::UniqueHandle file =
             win32::ownHandle(CreateFileW(pick.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                          FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(file);
     }
-    const std::vector<std::wstring> installed = fileNames(programs());
+    const std::vector<std::wstring> installed = fileNames(forAllUsers().programs);
     TempFolder scratch;
     {
         // As a running Brightwick.exe holds its file on Windows: under Wine, an open handle
         // that shares neither writing nor deleting keeps the file from being deleted. It is
         // not the program the uninstaller would try first.
         const win32::UniqueHandle held = win32::ownHandle(
-            CreateFileW((programs() + L"\\Brightwick.exe").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            CreateFileW((forAllUsers().programs + L"\\Brightwick.exe").c_str(), GENERIC_READ,
+                        FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(held);
         // _?= runs the uninstaller in place, so that its exit code tells how its work ended.
-        const Process stopped(uninstaller, L"/S _?=" + programs(), scratch.path());
+        const Process stopped(uninstaller, L"/S _?=" + forAllUsers().programs, scratch.path());
         EXPECT_EQ(stopped.wait(30s), 2u) << "not the exit code of an uninstall that stopped";
     }
-    EXPECT_EQ(fileNames(programs()), installed) << "a program was removed";
-    EXPECT_TRUE(exists(startMenuEntry()));
-    EXPECT_TRUE(exists(launcherShortcut()));
-    EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE));
+    EXPECT_EQ(fileNames(forAllUsers().programs), installed) << "a program was removed";
+    EXPECT_TRUE(exists(forAllUsers().startMenuEntry));
+    EXPECT_TRUE(exists(forAllUsers().launcherShortcut));
+    EXPECT_TRUE(uninstallKeyExists(HKEY_LOCAL_MACHINE));
 
     const Process uninstalling(uninstaller, L"/S", scratch.path());
     ASSERT_TRUE(uninstalling.wait(30s)) << "the uninstaller did not hand over";
-    ASSERT_TRUE(pollUntil([] { return !keyExists(HKEY_LOCAL_MACHINE); }, 30s))
+    ASSERT_TRUE(pollUntil([] { return !uninstallKeyExists(HKEY_LOCAL_MACHINE); }, 30s))
         << "the uninstaller did not finish";
-    EXPECT_FALSE(exists(programs())) << "the programs' folder is left";
-    EXPECT_FALSE(exists(startMenuEntry()));
-    EXPECT_FALSE(exists(launcherShortcut())) << "the launcher would be looked for at logon";
+    EXPECT_FALSE(exists(forAllUsers().programs)) << "the programs' folder is left";
+    EXPECT_FALSE(exists(forAllUsers().startMenuEntry));
+    EXPECT_FALSE(exists(forAllUsers().launcherShortcut))
+        << "the launcher would be looked for at logon";
     EXPECT_TRUE(exists(pick)) << "the shared schedule went with the programs";
 
-    removeTree(sharedSchedule());
+    removeTree(forAllUsers().sharedSchedule);
 }

@@ -12,71 +12,18 @@
 #include <vector>
 
 #include "driver.hpp"
+#include "package_support.hpp"
 #include "pe_image.hpp"
 #include "win32/owners.hpp"
 #include "win32/shell.hpp"
 #include "win32/text.hpp"
 
 using namespace driver;
+using namespace package;
 
 namespace {
 
 constexpr wchar_t kWineOverrides[] = L"Software\\Wine\\DllOverrides";
-constexpr wchar_t kUninstallKey[] =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Norvell";
-
-std::wstring folderOrFail(const KNOWNFOLDERID& id) {
-    std::wstring folder;
-    if (const schedule::Outcome found = win32::knownFolder(id, folder); !found) {
-        throw std::runtime_error("a known folder is missing: " + found.error);
-    }
-    return folder;
-}
-
-std::wstring defaultInstallFolder() {
-    return folderOrFail(FOLDERID_LocalAppData) + L"\\Programs\\Norvell";
-}
-std::wstring startMenuEntry() {
-    return folderOrFail(FOLDERID_Programs) + L"\\Norvell.lnk";
-}
-std::wstring launcherShortcut() {
-    return folderOrFail(FOLDERID_Startup) + L"\\Brightwick.lnk";
-}
-
-bool exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Paths as Windows compares them: without regard to case.
-bool samePath(const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
-
-void removeTree(const std::wstring& path) {
-    for (const std::wstring& name : fileNames(path)) {
-        SetFileAttributesW((path + L"\\" + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW((path + L"\\" + name).c_str());
-    }
-    RemoveDirectoryW(path.c_str());
-}
-
-std::optional<std::wstring> uninstallValue(const wchar_t* name) {
-    wchar_t value[1024] = {};
-    DWORD size = sizeof value;
-    if (RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, value,
-                     &size) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return std::wstring(value);
-}
-
-bool uninstallKeyExists() {
-    HKEY key = nullptr;
-    const LSTATUS opened = RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &key);
-    const win32::UniqueKey owned(opened == ERROR_SUCCESS ? key : nullptr);
-    return opened == ERROR_SUCCESS;
-}
 
 // The installer's window as a user meets it: one page after another inside it, and the
 // buttons below them.
@@ -140,14 +87,14 @@ class Installer : public testing::Test {
     // Whatever an earlier, failed run left behind would let these tests pass unearned.
     void SetUp() override {
         ASSERT_TRUE(exists(NORVELL_INSTALLER)) << "the package has not been built";
-        removeInstallation(defaultInstallFolder());
+        removeInstallation(forTheUser().programs);
     }
-    void TearDown() override { removeInstallation(defaultInstallFolder()); }
+    void TearDown() override { removeInstallation(forTheUser().programs); }
 
     static void removeInstallation(const std::wstring& folder) {
         removeTree(folder);
-        DeleteFileW(startMenuEntry().c_str());
-        DeleteFileW(launcherShortcut().c_str());
+        DeleteFileW(forTheUser().startMenuEntry.c_str());
+        DeleteFileW(forTheUser().launcherShortcut.c_str());
         RegDeleteTreeW(HKEY_CURRENT_USER, kUninstallKey);
     }
 
@@ -164,7 +111,7 @@ class Installer : public testing::Test {
     void uninstall(const std::wstring& folder) {
         Process uninstaller(folder + L"\\Uninstall.exe", L"/S", scratch.path());
         ASSERT_TRUE(uninstaller.wait(30s)) << "the uninstaller did not hand over";
-        ASSERT_TRUE(pollUntil([] { return !uninstallKeyExists(); }, 30s))
+        ASSERT_TRUE(pollUntil([] { return !uninstallKeyExists(HKEY_CURRENT_USER); }, 30s))
             << "the uninstaller did not finish";
     }
 
@@ -183,20 +130,18 @@ class Installer : public testing::Test {
         }
 
         // The Start-menu entry starts Norvell in its own folder, where its schedule lives.
-        const std::optional<win32::Link> entry = loadLink(startMenuEntry());
-        ASSERT_TRUE(entry) << "no Start-menu entry";
-        EXPECT_TRUE(samePath(entry->target, folder + L"\\Norvell.exe"))
-            << win32::narrow(entry->target);
-        EXPECT_TRUE(samePath(entry->workingFolder, folder)) << win32::narrow(entry->workingFolder);
-        EXPECT_EQ(entry->arguments, L"");
+        ASSERT_TRUE(startsIn(forTheUser().startMenuEntry, folder + L"\\Norvell.exe", folder));
+        EXPECT_EQ(loadLink(forTheUser().startMenuEntry).value_or(win32::Link{}).arguments, L"");
 
         // The user's list of apps offers the uninstaller.
-        EXPECT_EQ(uninstallValue(L"DisplayName"), L"Norvell 1.00");
-        EXPECT_EQ(uninstallValue(L"DisplayVersion"), L"1.00");
-        const std::optional<std::wstring> location = uninstallValue(L"InstallLocation");
+        EXPECT_EQ(uninstallValue(HKEY_CURRENT_USER, L"DisplayName"), L"Norvell 1.00");
+        EXPECT_EQ(uninstallValue(HKEY_CURRENT_USER, L"DisplayVersion"), L"1.00");
+        const std::optional<std::wstring> location =
+            uninstallValue(HKEY_CURRENT_USER, L"InstallLocation");
         ASSERT_TRUE(location);
         EXPECT_TRUE(samePath(*location, folder));
-        const std::optional<std::wstring> command = uninstallValue(L"UninstallString");
+        const std::optional<std::wstring> command =
+            uninstallValue(HKEY_CURRENT_USER, L"UninstallString");
         ASSERT_TRUE(command);
         EXPECT_TRUE(samePath(*command, L"\"" + folder + L"\\Uninstall.exe\""))
             << win32::narrow(*command);
@@ -210,18 +155,20 @@ class Installer : public testing::Test {
 
 TEST_F(Installer, InstallsForTheUserAndUninstallsItAllWithTheLauncherShortcut) {
     ASSERT_EQ(install(L"/S"), 0u);
-    const std::wstring folder = defaultInstallFolder();
+    const std::wstring folder = forTheUser().programs;
     expectInstalledIn(folder);
     if (HasFatalFailure()) return;
 
     // As "Ready to Deploy..." answered Yes leaves it: the launcher of this installation.
-    ASSERT_TRUE(win32::saveLink(launcherShortcut(), {folder + L"\\Brightwick.exe", L"", folder}));
+    ASSERT_TRUE(win32::saveLink(forTheUser().launcherShortcut,
+                                {folder + L"\\Brightwick.exe", L"", folder}));
     uninstall(folder);
     if (HasFatalFailure()) return;
 
     EXPECT_FALSE(exists(folder)) << "the installation folder is left";
-    EXPECT_FALSE(exists(startMenuEntry())) << "the Start-menu entry is left";
-    EXPECT_FALSE(exists(launcherShortcut())) << "the launcher would be looked for at logon";
+    EXPECT_FALSE(exists(forTheUser().startMenuEntry)) << "the Start-menu entry is left";
+    EXPECT_FALSE(exists(forTheUser().launcherShortcut))
+        << "the launcher would be looked for at logon";
 }
 
 TEST_F(Installer, UninstallingLeavesTheSchedulesAndAnotherCopysLauncher) {
@@ -238,15 +185,16 @@ TEST_F(Installer, UninstallingLeavesTheSchedulesAndAnotherCopysLauncher) {
     scratch.write(L"My Norvell\\2Mon.dat", record);
     scratch.write(L"My Norvell\\datmon.dat", record);
     const std::wstring otherLauncher = L"C:\\Other Norvell\\Brightwick.exe";
-    ASSERT_TRUE(win32::saveLink(launcherShortcut(), {otherLauncher, L"", L"C:\\Other Norvell"}));
+    ASSERT_TRUE(
+        win32::saveLink(forTheUser().launcherShortcut, {otherLauncher, L"", L"C:\\Other Norvell"}));
 
     uninstall(folder);
     if (HasFatalFailure()) return;
 
     EXPECT_EQ(fileNames(folder), (std::vector<std::wstring>{L"2Mon.dat", L"datmon.dat"}));
     EXPECT_EQ(scratch.read(L"My Norvell\\datmon.dat"), record);
-    EXPECT_FALSE(exists(startMenuEntry()));
-    const std::optional<win32::Link> kept = loadLink(launcherShortcut());
+    EXPECT_FALSE(exists(forTheUser().startMenuEntry));
+    const std::optional<win32::Link> kept = loadLink(forTheUser().launcherShortcut);
     ASSERT_TRUE(kept) << "another copy's launcher shortcut was removed";
     EXPECT_TRUE(samePath(kept->target, otherLauncher)) << win32::narrow(kept->target);
 }
@@ -261,15 +209,17 @@ TEST_F(Installer, RefusesAFolderItCannotWriteAndWritesNothing) {
                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)))
         << "this system lets the tests write to " << win32::narrow(refusing);
     EXPECT_EQ(install(L"/S /D=" + refusing), 2u) << "not the exit code of an install that stopped";
-    EXPECT_FALSE(uninstallKeyExists()) << "the list of apps names an installation that failed";
-    EXPECT_FALSE(exists(startMenuEntry()));
-    EXPECT_FALSE(exists(defaultInstallFolder()));
+    EXPECT_FALSE(uninstallKeyExists(HKEY_CURRENT_USER))
+        << "the list of apps names an installation that failed";
+    EXPECT_FALSE(exists(forTheUser().startMenuEntry));
+    EXPECT_FALSE(exists(forTheUser().programs));
 }
 
 TEST_F(Installer, UninstallingWhileAProgramRunsOrIsHeldStopsAndRemovesNothing) {
     const std::wstring folder = scratch.file(L"Open Norvell");
     ASSERT_EQ(install(L"/S /D=" + folder), 0u);
-    ASSERT_TRUE(win32::saveLink(launcherShortcut(), {folder + L"\\Brightwick.exe", L"", folder}));
+    ASSERT_TRUE(win32::saveLink(forTheUser().launcherShortcut,
+                                {folder + L"\\Brightwick.exe", L"", folder}));
     for (const bool running : {true, false}) {
         SCOPED_TRACE(running ? "Norvell.exe runs" : "Norvell.exe is held open");
         // A running program's file Wine, unlike Windows, lets be opened for deletion: only the
@@ -289,8 +239,10 @@ TEST_F(Installer, UninstallingWhileAProgramRunsOrIsHeldStopsAndRemovesNothing) {
         // folder, so its exit code tells how its work ended.
         const Process uninstaller(folder + L"\\Uninstall.exe", L"/S _?=" + folder, scratch.path());
         EXPECT_EQ(uninstaller.wait(60s), 2u) << "not the exit code of an uninstall that stopped";
-        EXPECT_TRUE(uninstallKeyExists()) << "the list of apps no longer names what is still there";
-        EXPECT_TRUE(exists(launcherShortcut())) << "the shortcut went before Brightwick.exe";
+        EXPECT_TRUE(uninstallKeyExists(HKEY_CURRENT_USER))
+            << "the list of apps no longer names what is still there";
+        EXPECT_TRUE(exists(forTheUser().launcherShortcut))
+            << "the shortcut went before Brightwick.exe";
         expectInstalledIn(folder);
         if (HasFatalFailure()) return;
     }
@@ -299,8 +251,8 @@ TEST_F(Installer, UninstallingWhileAProgramRunsOrIsHeldStopsAndRemovesNothing) {
     uninstall(folder);
     if (HasFatalFailure()) return;
     EXPECT_FALSE(exists(folder));
-    EXPECT_FALSE(exists(startMenuEntry()));
-    EXPECT_FALSE(exists(launcherShortcut()));
+    EXPECT_FALSE(exists(forTheUser().startMenuEntry));
+    EXPECT_FALSE(exists(forTheUser().launcherShortcut));
 }
 
 TEST_F(Installer, AnInstallationForAllUsersIsNamedAndNothingIsInstalledBesideIt) {
@@ -312,8 +264,8 @@ TEST_F(Installer, AnInstallationForAllUsersIsNamedAndNothingIsInstalledBesideIt)
     // Without an uninstaller there, /ReplaceOther cannot remove it either.
     for (const wchar_t* arguments : {L"/S", L"/S /ReplaceOther"}) {
         EXPECT_EQ(install(arguments), 18u) << win32::narrow(arguments);
-        EXPECT_FALSE(uninstallKeyExists());
-        EXPECT_FALSE(exists(defaultInstallFolder()));
+        EXPECT_FALSE(uninstallKeyExists(HKEY_CURRENT_USER));
+        EXPECT_FALSE(exists(forTheUser().programs));
     }
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, kUninstallKey);
 }
@@ -346,8 +298,8 @@ TEST_F(Installer, FolderPageRefusesAFolderItCannotWriteAndStays) {
     ASSERT_TRUE(quit) << "Cancel asked nothing";
     ASSERT_TRUE(answer(quit, IDYES));
     EXPECT_TRUE(installer.wait(20s)) << "the installer did not end on Cancel";
-    EXPECT_FALSE(uninstallKeyExists());
-    EXPECT_FALSE(exists(startMenuEntry()));
+    EXPECT_FALSE(uninstallKeyExists(HKEY_CURRENT_USER));
+    EXPECT_FALSE(exists(forTheUser().startMenuEntry));
 }
 
 // The read-me opens in the system's Notepad, named by its full path: the probe stands in for

@@ -15,10 +15,12 @@
 #include <string>
 
 #include "driver.hpp"
+#include "package_support.hpp"
 #include "win32/shell.hpp"
 #include "win32/text.hpp"
 
 using namespace driver;
+using namespace package;
 
 namespace {
 
@@ -29,16 +31,6 @@ std::wstring in(const KNOWNFOLDERID& id, const wchar_t* name) {
     std::wstring folder;
     return win32::knownFolder(id, folder) ? folder + L"\\" + name : L"";
 }
-std::wstring programs() {
-    return in(FOLDERID_ProgramFiles, L"Norvell");
-}
-std::wstring sharedSchedule() {
-    return in(FOLDERID_ProgramData, L"Norvell");
-}
-std::wstring launcherShortcut() {
-    return in(FOLDERID_CommonStartup, L"Brightwick.lnk");
-}
-
 bool underWine() {
     return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
 }
@@ -49,21 +41,8 @@ std::wstring startMenuEntry() {
     return in(underWine() ? FOLDERID_Programs : FOLDERID_CommonPrograms, L"Norvell.lnk");
 }
 
-bool exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 bool installed(const wchar_t* code) {
     return MsiQueryProductStateW(code) == INSTALLSTATE_DEFAULT;
-}
-
-// The installation's verbose log: UTF-16 with its byte order mark, or single bytes.
-std::wstring logText(const std::wstring& path) {
-    const std::string bytes = fileBytes(path).value_or("");
-    if (!bytes.starts_with("\xFF\xFE")) return win32::widen(bytes);
-    std::wstring text((bytes.size() - 2) / 2, L'\0');
-    std::copy_n(bytes.data() + 2, text.size() * 2, reinterpret_cast<char*>(text.data()));
-    return text;
 }
 
 // msiexec with `arguments`, silently, logging everything into `log`; its exit code.
@@ -79,9 +58,10 @@ DWORD msiexec(const std::wstring& arguments, const TempFolder& scratch, std::wst
 
 // The shippable folder, and nothing else (no step's log).
 void expectInstalledPrograms() {
-    EXPECT_EQ(fileNames(programs()), fileNames(distDir()));
+    EXPECT_EQ(fileNames(forAllUsers().programs), fileNames(distDir()));
     for (const std::wstring& name : fileNames(distDir())) {
-        EXPECT_EQ(fileBytes(programs() + L"\\" + name), fileBytes(distDir() + L"\\" + name));
+        EXPECT_EQ(fileBytes(forAllUsers().programs + L"\\" + name),
+                  fileBytes(distDir() + L"\\" + name));
     }
 }
 
@@ -97,10 +77,11 @@ TEST(Msi, InstallsUpgradesAndUninstallsForAllUsersKeepingTheSchedule) {
     // What an earlier run left would let these tests pass unearned.
     msiexec(L"/x " NORVELL_MSI_PRODUCT_CODE, scratch, log);
     msiexec(L"/x " NORVELL_NEWER_MSI_PRODUCT_CODE, scratch, log);
-    std::filesystem::remove_all(sharedSchedule(), ignored);
-    DeleteFileW(launcherShortcut().c_str());
-    ASSERT_FALSE(exists(programs())) << "Norvell is installed otherwise: remove it first";
-    ASSERT_FALSE(exists(sharedSchedule())) << "a schedule is left: remove it first";
+    std::filesystem::remove_all(forAllUsers().sharedSchedule, ignored);
+    DeleteFileW(forAllUsers().launcherShortcut.c_str());
+    ASSERT_FALSE(exists(forAllUsers().programs))
+        << "Norvell is installed otherwise: remove it first";
+    ASSERT_FALSE(exists(forAllUsers().sharedSchedule)) << "a schedule is left: remove it first";
 
     const std::wstring missing = scratch.file(L"missing");
     EXPECT_EQ(msiexec(L"/i \"" NORVELL_MSI L"\" \"SCHEDULE=" + missing + L"\"", scratch, log),
@@ -108,9 +89,10 @@ TEST(Msi, InstallsUpgradesAndUninstallsForAllUsersKeepingTheSchedule) {
     EXPECT_NE(log.find(L"The schedule folder " + missing + L" does not exist"), std::wstring::npos)
         << win32::narrow(log);
     EXPECT_FALSE(installed(NORVELL_MSI_PRODUCT_CODE));
-    EXPECT_FALSE(exists(programs()));
+    EXPECT_FALSE(exists(forAllUsers().programs));
     EXPECT_FALSE(exists(startMenuEntry()));
-    EXPECT_FALSE(exists(sharedSchedule())) << "the folder this installation made is left";
+    EXPECT_FALSE(exists(forAllUsers().sharedSchedule))
+        << "the folder this installation made is left";
 
     // The programs, the Start-menu entry and the shared schedule's folder.
     ASSERT_EQ(msiexec(L"/i \"" NORVELL_MSI L"\"", scratch, log), 0u) << win32::narrow(log);
@@ -118,11 +100,13 @@ TEST(Msi, InstallsUpgradesAndUninstallsForAllUsersKeepingTheSchedule) {
     expectInstalledPrograms();
     const std::optional<win32::Link> entry = loadLink(startMenuEntry());
     ASSERT_TRUE(entry) << "no Start-menu entry";
-    EXPECT_EQ(win32::narrow(entry->target), win32::narrow(programs() + L"\\Norvell.exe"));
+    EXPECT_EQ(win32::narrow(entry->target),
+              win32::narrow(forAllUsers().programs + L"\\Norvell.exe"));
     // Windows Installer ends a folder's path with a backslash.
-    EXPECT_EQ(win32::narrow(entry->workingFolder), win32::narrow(sharedSchedule() + L"\\"));
+    EXPECT_EQ(win32::narrow(entry->workingFolder),
+              win32::narrow(forAllUsers().sharedSchedule + L"\\"));
     // Norvell.exe's own words, as the NSIS installer's log has them.
-    EXPECT_NE(log.find(L" the schedule folder " + sharedSchedule() +
+    EXPECT_NE(log.find(L" the schedule folder " + forAllUsers().sharedSchedule +
                        L": administrators and SYSTEM may change it"),
               std::wstring::npos)
         << win32::narrow(log);
@@ -133,11 +117,12 @@ TEST(Msi, InstallsUpgradesAndUninstallsForAllUsersKeepingTheSchedule) {
     ASSERT_EQ(msiexec(L"/i \"" NORVELL_MSI L"\" \"SCHEDULE=" + picks.path() + L"\"", scratch, log),
               0u)
         << win32::narrow(log);
-    EXPECT_EQ(fileBytes(sharedSchedule() + L"\\datmon.dat"), kMonday);
-    const std::optional<win32::Link> shortcut = loadLink(launcherShortcut());
+    EXPECT_EQ(fileBytes(forAllUsers().sharedSchedule + L"\\datmon.dat"), kMonday);
+    const std::optional<win32::Link> shortcut = loadLink(forAllUsers().launcherShortcut);
     ASSERT_TRUE(shortcut) << win32::narrow(log);
-    EXPECT_EQ(win32::narrow(shortcut->target), win32::narrow(programs() + L"\\Brightwick.exe"));
-    EXPECT_EQ(win32::narrow(shortcut->workingFolder), win32::narrow(sharedSchedule()));
+    EXPECT_EQ(win32::narrow(shortcut->target),
+              win32::narrow(forAllUsers().programs + L"\\Brightwick.exe"));
+    EXPECT_EQ(win32::narrow(shortcut->workingFolder), win32::narrow(forAllUsers().sharedSchedule));
 
     // A newer version replaces this one in place.
     ASSERT_EQ(msiexec(L"/i \"" NORVELL_NEWER_MSI L"\"", scratch, log), 0u) << win32::narrow(log);
@@ -145,22 +130,25 @@ TEST(Msi, InstallsUpgradesAndUninstallsForAllUsersKeepingTheSchedule) {
     EXPECT_TRUE(installed(NORVELL_NEWER_MSI_PRODUCT_CODE));
     expectInstalledPrograms();
     EXPECT_TRUE(exists(startMenuEntry()));
-    EXPECT_EQ(fileBytes(sharedSchedule() + L"\\datmon.dat"), kMonday);
+    EXPECT_EQ(fileBytes(forAllUsers().sharedSchedule + L"\\datmon.dat"), kMonday);
     // Wine's RemoveExistingProducts uninstalls the older version without UPGRADINGPRODUCTCODE,
     // so that its uninstallation takes the shortcut as if Norvell went.
     if (!underWine()) {
-        EXPECT_TRUE(exists(launcherShortcut()));
+        EXPECT_TRUE(exists(forAllUsers().launcherShortcut));
     }
 
     // Uninstalled by its product code.
-    ASSERT_TRUE(win32::saveLink(launcherShortcut(),
-                                {programs() + L"\\Brightwick.exe", L"", sharedSchedule()}));
+    ASSERT_TRUE(win32::saveLink(
+        forAllUsers().launcherShortcut,
+        {forAllUsers().programs + L"\\Brightwick.exe", L"", forAllUsers().sharedSchedule}));
     ASSERT_EQ(msiexec(L"/x " NORVELL_NEWER_MSI_PRODUCT_CODE, scratch, log), 0u)
         << win32::narrow(log);
     EXPECT_FALSE(installed(NORVELL_NEWER_MSI_PRODUCT_CODE));
-    EXPECT_FALSE(exists(programs())) << "the programs' folder is left";
+    EXPECT_FALSE(exists(forAllUsers().programs)) << "the programs' folder is left";
     EXPECT_FALSE(exists(startMenuEntry()));
-    EXPECT_FALSE(exists(launcherShortcut())) << "the launcher would be looked for at logon";
-    EXPECT_EQ(fileBytes(sharedSchedule() + L"\\datmon.dat"), kMonday) << "the schedule went";
-    std::filesystem::remove_all(sharedSchedule(), ignored);
+    EXPECT_FALSE(exists(forAllUsers().launcherShortcut))
+        << "the launcher would be looked for at logon";
+    EXPECT_EQ(fileBytes(forAllUsers().sharedSchedule + L"\\datmon.dat"), kMonday)
+        << "the schedule went";
+    std::filesystem::remove_all(forAllUsers().sharedSchedule, ignored);
 }

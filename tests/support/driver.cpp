@@ -22,6 +22,8 @@ namespace {
     throw std::runtime_error(what + ": " + win32::lastErrorReason());
 }
 
+}  // namespace
+
 void removeTree(const std::wstring& path) {
     WIN32_FIND_DATAW found;
     win32::UniqueFindHandle find =
@@ -42,8 +44,6 @@ void removeTree(const std::wstring& path) {
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     RemoveDirectoryW(path.c_str());
 }
-}  // namespace
-
 std::wstring distDir() {
     return NORVELL_DIST_DIR;
 }

@@ -71,6 +71,8 @@ std::vector<std::wstring> fileNames(const std::wstring& folder);
 std::vector<std::wstring> folderNames(const std::wstring& folder);
 
 void copyFileOrThrow(const std::wstring& from, const std::wstring& to);
+// Removes a folder with everything in it, read-only or not, as far as it can.
+void removeTree(const std::wstring& path);
 
 // Gives the file or folder at `path` the access list of `sddl` ("D:P(A;OICI;FA;;;BA)..."), not
 // inheriting from its folder. Under Wine only what Unix permissions can hold stays: the rights
