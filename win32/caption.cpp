@@ -118,15 +118,13 @@ bool inkWithin(const CaptionLayout& layout, HFONT font) {
     // Ink on the area's last pixel touches what lies beyond: a button's frame, or the next
     // control. A centred caption keeps off the first one too; a left-aligned one starts there.
     const LONG keepOff = (layout.format & DT_CENTER) ? 1 : 0;
-    const std::span<const DWORD> pixel = canvas.pixels();
+    const std::span<const DWORD> pixels = canvas.pixels();
+    auto pixel = pixels.begin();
     for (LONG y = 0; y < bitmapHeight; ++y) {
-        for (LONG x = 0; x < bitmapWidth; ++x) {
+        for (LONG x = 0; x < bitmapWidth; ++x, ++pixel) {
             const bool inside =
                 x >= room + keepOff && x < room + width - 1 && y >= room && y < room + height - 1;
-            if (!inside &&
-                (pixel[static_cast<std::size_t>(y * bitmapWidth + x)] & 0xFFFFFF) != 0xFFFFFF) {
-                return false;
-            }
+            if (!inside && (*pixel & 0xFFFFFF) != 0xFFFFFF) return false;
         }
     }
     return true;
