@@ -160,18 +160,4 @@ UniqueFont createFont(const FontSpec& wanted, unsigned dpi) {
     return chooseOnce(wanted, dpi).font;
 }
 
-FontsChosenAhead::FontsChosenAhead(std::vector<const FontSpec*> designs, unsigned dpi)
-    : designs_(std::move(designs)), dpi_(dpi) {
-    const auto choose = [](void* data) -> DWORD {
-        const auto& self = *static_cast<const FontsChosenAhead*>(data);
-        for (const FontSpec* design : self.designs_) chooseOnce(*design, self.dpi_);
-        return 0;
-    };
-    thread_.reset(CreateThread(nullptr, 0, choose, this, 0, nullptr));
-}
-
-FontsChosenAhead::~FontsChosenAhead() {
-    if (thread_) WaitForSingleObject(thread_.get(), INFINITE);
-}
-
 }  // namespace win32

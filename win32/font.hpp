@@ -7,7 +7,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "win32/owners.hpp"
 
@@ -35,21 +34,5 @@ int fontHeight(int hundredthsOfPoint, unsigned dpi);
 
 // The font of chooseFamily's family; null only when the system cannot make any font.
 UniqueFont createFont(const FontSpec& wanted, unsigned dpi);
-
-// The families of `designs` at `dpi`, chosen on a thread of their own while the caller goes on
-// (a window's making waits mostly on the system), so that createFont finds them chosen. The
-// owner waits for the thread when it goes; where no thread can start, createFont chooses.
-class FontsChosenAhead {
-  public:
-    FontsChosenAhead(std::vector<const FontSpec*> designs, unsigned dpi);
-    ~FontsChosenAhead();
-    FontsChosenAhead(const FontsChosenAhead&) = delete;
-    FontsChosenAhead& operator=(const FontsChosenAhead&) = delete;
-
-  private:
-    std::vector<const FontSpec*> designs_;
-    unsigned dpi_;
-    UniqueHandle thread_;
-};
 
 }  // namespace win32

@@ -82,15 +82,6 @@ schedule::Outcome Window::create(const WindowDesign& design, WindowRegistry* reg
     createFailure_.clear();
     // Sized for the system's DPI here; WM_CREATE sizes it again for its own monitor's.
     const unsigned systemDpi = win32::systemDpi();
-    // While the system makes the window, its fonts are chosen beside it, for the DPI that
-    // most windows open at; WM_CREATE waits for them before it hands them out.
-    std::vector<const win32::FontSpec*> fonts;
-    for (const win32::FontSpec* font : designs_) {
-        if (font && std::find(fonts.begin(), fonts.end(), font) == fonts.end()) {
-            fonts.push_back(font);
-        }
-    }
-    fontsAhead_ = std::make_unique<win32::FontsChosenAhead>(std::move(fonts), systemDpi);
     const win32::PixelRect client = win32::toPixels(design.clientArea, systemDpi);
     RECT frame{0, 0, client.width, client.height};
     win32::adjustWindowRectForDpi(frame, design.style, menu != nullptr, design.extendedStyle,
@@ -100,7 +91,6 @@ schedule::Outcome Window::create(const WindowDesign& design, WindowRegistry* reg
                         frame.bottom - frame.top, nullptr, menu, GetModuleHandleW(nullptr), this)) {
         return schedule::Outcome::success();
     }
-    fontsAhead_.reset();
     // What WM_CREATE found is the reason; the system's last error may be about anything since.
     if (!createFailure_.empty()) return schedule::Outcome::failure(createFailure_);
     const DWORD error = GetLastError();
@@ -179,7 +169,6 @@ bool Window::OnCreateWindow() {
         }
         if (row.accessibleName) win32::setAccessibleName(child, row.accessibleName);
     }
-    fontsAhead_.reset();
     applyFonts();
     if (const schedule::Outcome created = OnCreate(); !created) {
         createFailure_ = created.error;

@@ -185,8 +185,6 @@ class Window {
         win32::UniqueFont font;
     };
     std::vector<MadeFont> fonts_;
-    // The fonts' families being chosen while the window is made; gone once they are.
-    std::unique_ptr<win32::FontsChosenAhead> fontsAhead_;
     std::string createFailure_;  // why WM_CREATE failed, when it did
 };
 
