@@ -24,6 +24,7 @@
 #include <string_view>
 
 #include "launcher/pass.hpp"
+#include "schedule/date_time.hpp"
 
 namespace launcher {
 
@@ -40,14 +41,8 @@ inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // An entry starts at a line that is exactly "YYYY-MM-DD HH:MM:SS".
 inline constexpr std::size_t kEntryFirstLineLength = 19;
 
-struct LocalTime {
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-};
+// When a run started, in the user's local time: what a user reads the history by.
+using LocalTime = schedule::DateTime;
 
 // Turns a day file's bytes (a program line, a run-style word) into UTF-8 for the history.
 using TextOfBytes = std::string (*)(std::string_view bytes);

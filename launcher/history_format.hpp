@@ -9,18 +9,18 @@
 
 namespace launcher::history_format {
 
-inline constexpr std::string_view kLineEnd = "\r\n";
-inline constexpr std::string_view kIndent = "  ";
-inline constexpr std::string_view kReasonIndent = "    ";
-inline constexpr std::string_view kWorkingFolder = "Working folder: ";
-inline constexpr std::string_view kDayFile = "Day file: ";
-inline constexpr std::string_view kNotRead = "Day file not read: ";
-inline constexpr std::string_view kStarted = "Started ";
-inline constexpr std::string_view kNotStarted = "Not started ";
-inline constexpr std::string_view kShowValue = " (show value ";
-inline constexpr std::string_view kUnknownStyle = "Passed over for its unknown run style ";
-inline constexpr std::string_view kIncomplete = "Passed over: an incomplete last record";
-inline constexpr std::string_view kNotYetDue = "Not yet due: ";
+// How an entry's lines are laid out.
+inline constexpr std::string_view kLineEnd = "\r\n", kIndent = "  ", kReasonIndent = "    ";
+// The lines after the time: the run's folder and day file.
+inline constexpr std::string_view kWorkingFolder = "Working folder: ", kDayFile = "Day file: ",
+                                  kNotRead = "Day file not read: ";
+// A record's line: whether and how it started.
+inline constexpr std::string_view kStarted = "Started ", kNotStarted = "Not started ",
+                                  kShowValue = " (show value ";
+// The records that did not start.
+inline constexpr std::string_view kUnknownStyle = "Passed over for its unknown run style ",
+                                  kIncomplete = "Passed over: an incomplete last record",
+                                  kNotYetDue = "Not yet due: ";
 
 // The text without the byte order mark at its start, if it has one.
 std::string_view withoutByteOrderMark(std::string_view text);

@@ -1,5 +1,6 @@
 #include "launcher/start.hpp"
 
+#include <iterator>
 #include <optional>
 
 #include "schedule/ascii.hpp"
@@ -73,19 +74,12 @@ SplitCommand splitCommandLine(std::string_view commandLine) {
 }  // namespace
 
 std::string_view startWayWording(StartWay way) {
-    switch (way) {
-        case StartWay::program:
-            return "as a program";
-        case StartWay::commandLine:
-            return "as a command line";
-        case StartWay::batchFile:
-            return "as a batch file";
-        case StartWay::document:
-            return "as a document";
-        case StartWay::elevated:
-            return "with administrator rights";
-    }
-    return {};
+    // By StartWay's enumerators, in their order.
+    constexpr std::string_view kWordings[] = {"as a program", "as a command line",
+                                              "as a batch file", "as a document",
+                                              "with administrator rights"};
+    const auto index = static_cast<std::size_t>(way);
+    return index < std::size(kWordings) ? kWordings[index] : std::string_view();
 }
 
 StartWay startWayFor(std::string_view programLine, bool namesExistingFile) {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "schedule/date_time.hpp"
 #include "schedule/folder.hpp"
 #include "schedule/pick_file.hpp"
 #include "schedule/record.hpp"
@@ -54,14 +55,7 @@ inline constexpr std::string_view kTurnedOffFolder = "Turned Off";
 
 // The moment of a clear, in UTC: a clear's folder name must sort after every earlier one's,
 // and local time repeats an hour each autumn.
-struct ClearTime {
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-};
+using ClearTime = DateTime;
 
 // "2026-12-08 19-58-03 UTC": the subfolder of kClearedFolder that a clear at `time` keeps its
 // picks in; "2026-12-08 19-58-03 UTC (2)" for `count` 2, a second clear in the same second.

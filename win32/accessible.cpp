@@ -26,24 +26,12 @@ constexpr GUID kNameProperty = {
 
 // oleacc.dll is only needed while a screen reader asks, which most sessions never do: it is
 // loaded then, from the system folder, and stays.
-struct Oleacc {
-    UniqueModule module;
-    decltype(&CreateStdAccessibleObject) createStandard = nullptr;
-    decltype(&LresultFromObject) resultFromObject = nullptr;
-};
+enum OleaccProcedure { kCreateStandard, kResultFromObject };
+using Oleacc = SystemLibrary<decltype(&CreateStdAccessibleObject), decltype(&LresultFromObject)>;
 
 const Oleacc& oleacc() {
-    static const Oleacc loaded = [] {
-        Oleacc library;
-        library.module = loadSystemLibrary(L"oleacc.dll");
-        if (!library.module) return library;
-        library.createStandard = procedureOf<decltype(&CreateStdAccessibleObject)>(
-            library.module.get(), "CreateStdAccessibleObject");
-        library.resultFromObject =
-            procedureOf<decltype(&LresultFromObject)>(library.module.get(), "LresultFromObject");
-        return library;
-    }();
-    return loaded;
+    static const Oleacc library(L"oleacc.dll", "CreateStdAccessibleObject", "LresultFromObject");
+    return library;
 }
 
 bool isSelf(const VARIANT& child) {
@@ -254,16 +242,16 @@ class NamedAccessible final : public IAccessible, public IEnumVARIANT, public IO
 // The answer to WM_GETOBJECT for the control's client object; 0 lets the system answer.
 LRESULT accessibleObject(HWND control, WPARAM flags, const std::wstring& name) {
     const Oleacc& library = oleacc();
-    if (!library.createStandard || !library.resultFromObject) return 0;
+    if (!library.complete()) return 0;
     ComPtr<IAccessible> standard;
-    if (FAILED(library.createStandard(control, OBJID_CLIENT, __uuidof(IAccessible),
-                                      standard.putVoid()))) {
+    if (FAILED(library.get<kCreateStandard>()(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                              standard.putVoid()))) {
         return 0;
     }
     auto* named = new NamedAccessible(control, std::move(standard), name);
     // LresultFromObject takes a reference of its own; ours goes at once.
-    const LRESULT result =
-        library.resultFromObject(__uuidof(IAccessible), flags, static_cast<IAccessible*>(named));
+    const LRESULT result = library.get<kResultFromObject>()(__uuidof(IAccessible), flags,
+                                                            static_cast<IAccessible*>(named));
     named->Release();
     return result;
 }

@@ -5,7 +5,9 @@
 #include <vssym32.h>
 
 #include <algorithm>
+#include <span>
 
+#include "win32/canvas.hpp"
 #include "win32/dpi.hpp"
 #include "win32/owners.hpp"
 #include "win32/system_library.hpp"
@@ -17,24 +19,14 @@ namespace {
 // The theme functions, from the library that Common Controls 6 loads already for the buttons
 // it draws with visual styles: imported, the library would be looked for beside the program
 // first. Without it (or without visual styles) buttons are drawn classic.
-struct Themes {
-    UniqueModule module;
-    decltype(&GetWindowTheme) windowTheme = nullptr;
-    decltype(&GetThemeBackgroundContentRect) contentRect = nullptr;
-};
+enum ThemeProcedure { kThemeActive, kWindowTheme, kContentRect };
+using Themes = SystemLibrary<decltype(&IsThemeActive), decltype(&GetWindowTheme),
+                             decltype(&GetThemeBackgroundContentRect)>;
 
 const Themes& themes() {
-    static const Themes loaded = [] {
-        Themes library;
-        library.module = loadSystemLibrary(L"uxtheme.dll");
-        if (!library.module) return library;
-        library.windowTheme =
-            procedureOf<decltype(&GetWindowTheme)>(library.module.get(), "GetWindowTheme");
-        library.contentRect = procedureOf<decltype(&GetThemeBackgroundContentRect)>(
-            library.module.get(), "GetThemeBackgroundContentRect");
-        return library;
-    }();
-    return loaded;
+    static const Themes library(L"uxtheme.dll", "IsThemeActive", "GetWindowTheme",
+                                "GetThemeBackgroundContentRect");
+    return library;
 }
 
 std::wstring windowText(HWND control) {
@@ -76,12 +68,15 @@ RECT buttonTextArea(HWND button, unsigned dpi) {
     RECT client{};
     GetClientRect(button, &client);
     RECT area = client;
+    // Without visual styles no window has a theme: the session says so at once, where asking
+    // each button for its theme costs a look-up of the window's properties.
     const Themes& library = themes();
-    HTHEME theme =
-        library.windowTheme && library.contentRect ? library.windowTheme(button) : nullptr;
+    HTHEME theme = library.complete() && library.get<kThemeActive>()()
+                       ? library.get<kWindowTheme>()(button)
+                       : nullptr;
     if (theme) {
         const ClientDC dc(button);
-        library.contentRect(theme, dc.get(), BP_PUSHBUTTON, PBS_NORMAL, &client, &area);
+        library.get<kContentRect>()(theme, dc.get(), BP_PUSHBUTTON, PBS_NORMAL, &client, &area);
     } else {
         InflateRect(&area,
                     -(systemMetric(SM_CXEDGE, dpi) + systemMetric(SM_CXBORDER, dpi) +
@@ -103,48 +98,52 @@ RECT buttonTextArea(HWND button, unsigned dpi) {
 // ink may reach past the advance that DrawText measures (an overhang; Wine's Tahoma at 9
 // pixels draws its dots 4 pixels wider than it measures them), so the drawing has the last
 // word. Drawn unclipped on a white bitmap with room around the area.
-bool inkWithin(HDC reference, const CaptionLayout& layout, HFONT font) {
+bool inkWithin(const CaptionLayout& layout, HFONT font) {
     const LONG width = layout.area.right - layout.area.left;
     const LONG height = layout.area.bottom - layout.area.top;
     const LONG room = std::max<LONG>(height, 8);
     const LONG bitmapWidth = width + 2 * room, bitmapHeight = height + 2 * room;
-    const UniqueDC dc(CreateCompatibleDC(reference));
-    if (!dc) return true;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = bitmapWidth;
-    info.bmiHeader.biHeight = -bitmapHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const UniqueBitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits) return true;
-    const Selected canvas(dc.get(), bitmap.get());
-    const RECT all{0, 0, bitmapWidth, bitmapHeight};
-    FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    const Canvas canvas(bitmapWidth, bitmapHeight);
+    if (!canvas) return true;
     RECT area{room, room, room + width, room + height};
     {
-        const Selected selected(dc.get(), font);
-        SetTextColor(dc.get(), RGB(0, 0, 0));
-        SetBkMode(dc.get(), TRANSPARENT);
+        const Selected selected(canvas.dc(), font);
+        SetTextColor(canvas.dc(), RGB(0, 0, 0));
+        SetBkMode(canvas.dc(), TRANSPARENT);
         // A single line sits in the middle of its area, as a button draws it.
         const UINT vertical = (layout.format & DT_SINGLELINE) ? DT_VCENTER : 0;
-        DrawTextW(dc.get(), layout.text.c_str(), static_cast<int>(layout.text.size()), &area,
+        DrawTextW(canvas.dc(), layout.text.c_str(), static_cast<int>(layout.text.size()), &area,
                   layout.format | vertical | DT_NOCLIP);
     }
-    GdiFlush();
     // Ink on the area's last pixel touches what lies beyond: a button's frame, or the next
     // control. A centred caption keeps off the first one too; a left-aligned one starts there.
     const LONG keepOff = (layout.format & DT_CENTER) ? 1 : 0;
-    const auto* pixel = static_cast<const DWORD*>(bits);
+    const std::span<const DWORD> pixels = canvas.pixels();
+    auto pixel = pixels.begin();
     for (LONG y = 0; y < bitmapHeight; ++y) {
-        for (LONG x = 0; x < bitmapWidth; ++x) {
+        for (LONG x = 0; x < bitmapWidth; ++x, ++pixel) {
             const bool inside =
                 x >= room + keepOff && x < room + width - 1 && y >= room && y < room + height - 1;
-            if (!inside && (pixel[y * bitmapWidth + x] & 0xFFFFFF) != 0xFFFFFF) return false;
+            if (!inside && (*pixel & 0xFFFFFF) != 0xFFFFFF) return false;
         }
     }
     return true;
+}
+
+// Whether the first glyph drawn of a one-line caption starts at or right of its origin: its
+// left side bearing (the A width) is not negative. The prefix character, where the control
+// shows access keys, is not drawn.
+bool startsWithinArea(HDC measuring, const CaptionLayout& layout) {
+    std::size_t first = 0;
+    if (!(layout.format & DT_NOPREFIX)) {
+        while (first + 1 < layout.text.size() && layout.text[first] == L'&') ++first;
+    }
+    const auto glyph = static_cast<UINT>(layout.text[first]);
+    ABC widths{};
+    if (GetCharABCWidthsW(measuring, glyph, glyph, &widths)) return widths.abcA >= 0;
+    // A bitmap font has no bearings: it draws within its cells.
+    ABCFLOAT cells{};
+    return GetCharABCWidthsFloatW(measuring, glyph, glyph, &cells) && cells.abcfA >= 0;
 }
 
 }  // namespace
@@ -170,16 +169,15 @@ std::optional<CaptionLayout> captionLayout(HWND control, unsigned dpi) {
     return layout;
 }
 
-bool captionFits(HWND control, const CaptionLayout& layout, HFONT font) {
+bool captionFits(HDC measuring, const CaptionLayout& layout, HFONT font) {
     const LONG width = layout.area.right - layout.area.left;
     const LONG height = layout.area.bottom - layout.area.top;
-    const ClientDC dc(control);
-    if (!dc) return true;  // nothing to measure with: the design stands
-    const Selected selected(dc.get(), font);
+    if (!measuring) return true;  // nothing to measure with: the design stands
+    const Selected selected(measuring, font);
     // Lines break at the area's width; a word wider than that widens the rectangle, more lines
     // than fit lengthen it.
     RECT measured{0, 0, width, height};
-    if (!DrawTextW(dc.get(), layout.text.c_str(), static_cast<int>(layout.text.size()), &measured,
+    if (!DrawTextW(measuring, layout.text.c_str(), static_cast<int>(layout.text.size()), &measured,
                    layout.format | DT_CALCRECT)) {
         return true;
     }
@@ -187,17 +185,24 @@ bool captionFits(HWND control, const CaptionLayout& layout, HFONT font) {
         return false;
     }
     // Drawing the caption to see its ink is most of the cost of a window's start. It can only
-    // find ink cut where a glyph may reach past the measure to the area's edge: not where a
-    // centred caption leaves more room on each side than a glyph's overhang, bounded by half
-    // the font's height (the widest seen is 4 pixels of a 9-pixel font).
+    // find ink cut where a glyph may reach past the measure to the area's edge: not where the
+    // caption leaves more room on each side it may reach than a glyph's overhang, bounded by
+    // half the font's height (the widest seen is 4 pixels of a 9-pixel font). A centred caption
+    // has that room on both sides; one that starts at the area's left edge needs it on the right
+    // only, while its one line starts with a glyph that reaches no further left than its start.
+    TEXTMETRICW metrics{};
+    if (!GetTextMetricsW(measuring, &metrics)) return inkWithin(layout, font);
+    const LONG overhang = (metrics.tmHeight + 1) / 2;
+    const LONG slack = width - (measured.right - measured.left);
     if (layout.format & DT_CENTER) {
-        TEXTMETRICW metrics{};
-        if (GetTextMetricsW(dc.get(), &metrics) &&
-            width - (measured.right - measured.left) >= 2 * ((metrics.tmHeight + 1) / 2)) {
-            return true;
-        }
+        if (slack >= 2 * overhang) return true;
+    } else if (layout.format & DT_RIGHT) {
+        // A right-aligned caption ends at the edge: its ink is drawn to see.
+    } else if (slack >= overhang && measured.bottom - measured.top <= metrics.tmHeight &&
+               measured.bottom - measured.top < height && startsWithinArea(measuring, layout)) {
+        return true;
     }
-    return inkWithin(dc.get(), layout, font);
+    return inkWithin(layout, font);
 }
 
 }  // namespace win32

@@ -24,7 +24,8 @@ std::optional<CaptionLayout> captionLayout(HWND control, unsigned dpi);
 
 // Whether the caption drawn in `font` fits its area whole: measured with DrawText and the
 // control's own wrapping, no line wider and no more lines than the area holds, and drawn so,
-// no ink outside it.
-bool captionFits(HWND control, const CaptionLayout& layout, HFONT font);
+// no ink outside it where a glyph could reach past the area's edge. Measured on `measuring`,
+// a DC of the screen's kind: a memory DC will do, and spares fetching each control's own.
+bool captionFits(HDC measuring, const CaptionLayout& layout, HFONT font);
 
 }  // namespace win32

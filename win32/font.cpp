@@ -1,9 +1,10 @@
 #include "win32/font.hpp"
 
 #include <algorithm>
-#include <iterator>
+#include <utility>
 #include <vector>
 
+#include "win32/canvas.hpp"
 #include "win32/twips.hpp"
 
 namespace win32 {
@@ -13,7 +14,8 @@ bool fontFamilyInstalled(std::wstring_view family) {
     LOGFONTW query{};
     query.lfCharSet = DEFAULT_CHARSET;
     std::copy(family.begin(), family.end(), query.lfFaceName);
-    const ClientDC screen(nullptr);
+    // A memory DC enumerates the screen's fonts without fetching the screen's own DC.
+    const UniqueDC screen(CreateCompatibleDC(nullptr));
     bool found = false;
     EnumFontFamiliesExW(
         screen.get(), &query,
@@ -43,55 +45,12 @@ UniqueFont makeFont(std::wstring_view family, const FontSpec& wanted, int height
 bool drawsAtHeight(HFONT font, int height) {
     TEXTMETRICW metrics{};
     {
-        const ClientDC screen(nullptr);
+        const UniqueDC screen(CreateCompatibleDC(nullptr));
         const Selected selected(screen.get(), font);
         if (!GetTextMetricsW(screen.get(), &metrics)) return false;
     }
     if (metrics.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR)) return true;
     return metrics.tmHeight - metrics.tmInternalLeading == -height;
-}
-
-// How dark `font` draws a sample: the sum, over a white bitmap, of how far each pixel went
-// towards black. Smoothed edges count in part, so the sum follows the strokes' weight.
-long long inkOf(HFONT font) {
-    static constexpr wchar_t kSample[] = L"HOmnbdg";
-    constexpr int kLength = static_cast<int>(std::size(kSample)) - 1;
-    const ClientDC screen(nullptr);
-    const UniqueDC dc(CreateCompatibleDC(screen.get()));
-    if (!dc) return 0;
-    SIZE extent{};
-    {
-        const Selected selected(dc.get(), font);
-        if (!GetTextExtentPoint32W(dc.get(), kSample, kLength, &extent)) return 0;
-    }
-    // Room on the right for an overhang, which a made-up bold of a bitmap face has.
-    const LONG width = extent.cx + extent.cy, height = extent.cy;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const UniqueBitmap bitmap(
-        CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits) return 0;
-    const Selected canvas(dc.get(), bitmap.get());
-    const RECT all{0, 0, width, height};
-    FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    {
-        const Selected selected(dc.get(), font);
-        SetTextColor(dc.get(), RGB(0, 0, 0));
-        SetBkMode(dc.get(), TRANSPARENT);
-        TextOutW(dc.get(), 0, 0, kSample, kLength);
-    }
-    GdiFlush();
-    long long ink = 0;
-    const auto* pixel = static_cast<const DWORD*>(bits);
-    for (LONG i = 0; i < width * height; ++i) {
-        ink += 3 * 255 - (GetRValue(pixel[i]) + GetGValue(pixel[i]) + GetBValue(pixel[i]));
-    }
-    return ink;
 }
 
 // Whether `font`, made bold, draws heavier strokes than its family at the same size drawn
@@ -106,7 +65,8 @@ bool drawsBold(HFONT font) {
     regular.lfWeight = FW_NORMAL;
     const UniqueFont twin(CreateFontIndirectW(&regular));
     if (!twin) return false;
-    const long long bold = inkOf(font), plain = inkOf(twin.get());
+    static constexpr std::wstring_view kSample = L"HOmnbdg";
+    const long long bold = inkOf(font, kSample), plain = inkOf(twin.get(), kSample);
     return plain > 0 && bold * 4 > plain * 5;
 }
 

@@ -49,56 +49,32 @@ void operator delete[](void* memory, std::size_t) noexcept {
 // is defined, so that the library's object that holds them is never needed for any. They are
 // the library's own names in its own namespace, which the checks of user code refuse.
 // NOLINTBEGIN(bugprone-reserved-identifier,cert-dcl58-cpp,cert-dcl50-cpp)
+// Each ends the process where the library's own would throw.
+#define NORVELL_ENDS_INSTEAD(name, ...)   \
+    [[noreturn]] void name(__VA_ARGS__) { \
+        abort();                          \
+    }
 namespace std {
-[[noreturn]] void __throw_bad_exception() {
-    abort();
-}
-[[noreturn]] void __throw_bad_alloc() {
-    abort();
-}
-[[noreturn]] void __throw_bad_array_new_length() {
-    abort();
-}
-[[noreturn]] void __throw_bad_cast() {
-    abort();
-}
-[[noreturn]] void __throw_bad_typeid() {
-    abort();
-}
-[[noreturn]] void __throw_logic_error(const char*) {
-    abort();
-}
-[[noreturn]] void __throw_domain_error(const char*) {
-    abort();
-}
-[[noreturn]] void __throw_invalid_argument(const char*) {
-    abort();
-}
-[[noreturn]] void __throw_length_error(const char*) {
-    abort();
-}
-[[noreturn]] void __throw_out_of_range(const char*) {
-    abort();
-}
-[[noreturn]] void __throw_out_of_range_fmt(const char*, ...) {
-    abort();
-}
-[[noreturn]] void __throw_runtime_error(const char*) {
-    abort();
-}
-[[noreturn]] void __throw_range_error(const char*) {
-    abort();
-}
-[[noreturn]] void __throw_overflow_error(const char*) {
-    abort();
-}
-[[noreturn]] void __throw_underflow_error(const char*) {
-    abort();
-}
+// clang-format off
+// Thrown without a message: allocation, casts, exception_ptr's empty exception.
+NORVELL_ENDS_INSTEAD(__throw_bad_exception) NORVELL_ENDS_INSTEAD(__throw_bad_alloc)
+NORVELL_ENDS_INSTEAD(__throw_bad_array_new_length) NORVELL_ENDS_INSTEAD(__throw_bad_cast)
+NORVELL_ENDS_INSTEAD(__throw_bad_typeid)
 // Calling an empty std::function; kept apart from the others in the library.
-[[noreturn]] void __throw_bad_function_call() {
-    abort();
-}
+NORVELL_ENDS_INSTEAD(__throw_bad_function_call)
+// Thrown with the library's message: logic and run-time errors.
+NORVELL_ENDS_INSTEAD(__throw_logic_error, const char*)
+NORVELL_ENDS_INSTEAD(__throw_domain_error, const char*)
+NORVELL_ENDS_INSTEAD(__throw_invalid_argument, const char*)
+NORVELL_ENDS_INSTEAD(__throw_length_error, const char*)
+NORVELL_ENDS_INSTEAD(__throw_out_of_range, const char*)
+NORVELL_ENDS_INSTEAD(__throw_out_of_range_fmt, const char*, ...)
+NORVELL_ENDS_INSTEAD(__throw_runtime_error, const char*)
+NORVELL_ENDS_INSTEAD(__throw_range_error, const char*)
+NORVELL_ENDS_INSTEAD(__throw_overflow_error, const char*)
+NORVELL_ENDS_INSTEAD(__throw_underflow_error, const char*)
+// clang-format on
 }  // namespace std
+#undef NORVELL_ENDS_INSTEAD
 // NOLINTEND(bugprone-reserved-identifier,cert-dcl58-cpp,cert-dcl50-cpp)
 #endif

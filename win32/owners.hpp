@@ -20,6 +20,18 @@ namespace win32 {
 template <class Handle, class Deleter>
 using UniqueOwner = std::unique_ptr<std::remove_pointer_t<Handle>, Deleter>;
 
+// The deleter that gives a resource back with the one function `Release` of the system.
+template <auto Release>
+struct Releaser {
+    template <class Resource>
+    void operator()(Resource resource) const noexcept {
+        Release(resource);
+    }
+};
+// The owner of a handle that `Release` gives back.
+template <class Handle, auto Release>
+using UniqueReleased = UniqueOwner<Handle, Releaser<Release>>;
+
 struct HandleCloser {
     void operator()(HANDLE handle) const noexcept {
         if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
@@ -43,11 +55,8 @@ inline UniqueFindHandle ownFindHandle(HANDLE handle) {
 
 // A pen, brush, font, bitmap ... typed, so that it goes to SelectObject or WM_SETFONT as what
 // it is. DeleteObject fails while the object is selected into a DC: let the selection end first.
-struct GdiDeleter {
-    void operator()(HGDIOBJ object) const noexcept { DeleteObject(object); }
-};
 template <class Object>
-using UniqueGdiObject = UniqueOwner<Object, GdiDeleter>;
+using UniqueGdiObject = UniqueReleased<Object, &DeleteObject>;
 using UniqueGdi = UniqueGdiObject<HGDIOBJ>;
 using UniqueFont = UniqueGdiObject<HFONT>;
 using UniquePen = UniqueGdiObject<HPEN>;
@@ -55,10 +64,7 @@ using UniqueBrush = UniqueGdiObject<HBRUSH>;
 using UniqueBitmap = UniqueGdiObject<HBITMAP>;
 
 // A DC of one's own, from CreateCompatibleDC or CreateDC. A window's DC is a ClientDC.
-struct DcDeleter {
-    void operator()(HDC dc) const noexcept { DeleteDC(dc); }
-};
-using UniqueDC = UniqueOwner<HDC, DcDeleter>;
+using UniqueDC = UniqueReleased<HDC, &DeleteDC>;
 
 // A window's DC from GetDC, given back to that window; a null window stands for the screen.
 // The DC is lent, not made: it goes back with ReleaseDC, never DeleteDC.
@@ -116,36 +122,21 @@ class Selected {
 
 // A menu that no window holds yet. A window destroys the menu it holds, so after SetMenu or
 // InsertMenuItem succeeds, release() it.
-struct MenuDestroyer {
-    void operator()(HMENU menu) const noexcept { DestroyMenu(menu); }
-};
-using UniqueMenu = UniqueOwner<HMENU, MenuDestroyer>;
+using UniqueMenu = UniqueReleased<HMENU, &DestroyMenu>;
 
 // An accelerator table that CreateAcceleratorTable made; not one loaded from resources, which
 // the system frees with its module.
-struct AcceleratorDestroyer {
-    void operator()(HACCEL table) const noexcept { DestroyAcceleratorTable(table); }
-};
-using UniqueAccelerators = UniqueOwner<HACCEL, AcceleratorDestroyer>;
+using UniqueAccelerators = UniqueReleased<HACCEL, &DestroyAcceleratorTable>;
 
 // The files of a drop, as WM_DROPFILES hands them over: the receiver gives them back.
-struct DropFinisher {
-    void operator()(HDROP drop) const noexcept { DragFinish(drop); }
-};
-using UniqueDrop = UniqueOwner<HDROP, DropFinisher>;
+using UniqueDrop = UniqueReleased<HDROP, &DragFinish>;
 
 // Memory that a function allocated for its caller: CoTaskMemAlloc's (the shell's strings) or
 // LocalAlloc's (FormatMessage's buffer).
-struct TaskMemoryFreer {
-    void operator()(void* memory) const noexcept { CoTaskMemFree(memory); }
-};
-struct LocalMemoryFreer {
-    void operator()(void* memory) const noexcept { LocalFree(memory); }
-};
 template <class T>
-using UniqueTaskMemory = std::unique_ptr<T, TaskMemoryFreer>;
+using UniqueTaskMemory = std::unique_ptr<T, Releaser<&CoTaskMemFree>>;
 template <class T>
-using UniqueLocalMemory = std::unique_ptr<T, LocalMemoryFreer>;
+using UniqueLocalMemory = std::unique_ptr<T, Releaser<&LocalFree>>;
 
 // An activation context made from one of the program's own manifest resources, active on this
 // thread while the object lives: what one part of a program needs beyond the manifest the
@@ -196,17 +187,11 @@ class HeldMutex {
 };
 
 // A module from LoadLibrary or LoadLibraryEx.
-struct ModuleFreer {
-    void operator()(HMODULE module) const noexcept { FreeLibrary(module); }
-};
-using UniqueModule = UniqueOwner<HMODULE, ModuleFreer>;
+using UniqueModule = UniqueReleased<HMODULE, &FreeLibrary>;
 
 // A registry key that RegOpenKeyEx or RegCreateKeyEx opened; never a predefined key such
 // as HKEY_CURRENT_USER.
-struct KeyCloser {
-    void operator()(HKEY key) const noexcept { RegCloseKey(key); }
-};
-using UniqueKey = UniqueOwner<HKEY, KeyCloser>;
+using UniqueKey = UniqueReleased<HKEY, &RegCloseKey>;
 
 // COM for the current thread, single-threaded apartment, for as long as the owner lives.
 // A thread that has COM already is fine: the owner then only balances its own start.

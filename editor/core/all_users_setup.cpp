@@ -6,7 +6,7 @@
 
 #include "editor/core/all_users_shortcut.hpp"
 #include "editor/core/check_path.hpp"
-#include "editor/core/deploy.hpp"
+#include "editor/core/launcher_shortcut.hpp"
 #include "editor/core/deployment_status.hpp"
 #include "editor/core/folder_safety.hpp"
 #include "editor/core/helper_runs.hpp"
@@ -26,17 +26,17 @@ std::string owner(const Security& security) {
 }
 
 // Why a folder or file that is there already cannot stay in the shared schedule's folder.
-std::optional<std::string> cannotStay(const Services& services, const std::string& path,
+std::optional<std::string> cannotStay(Uses<const Access> services, const std::string& path,
                                       bool reparsePoint) {
     if (reparsePoint) {
         return path + " is a junction, symbolic link or mount point, which leads elsewhere.";
     }
     Security security;
-    if (const schedule::Outcome read = services.security(path, security); !read) {
+    if (const schedule::Outcome read = services.access().security(path, security); !read) {
         return path + ": who owns it could not be read: " + withFullStop(read.error);
     }
     if (security.reparsePoint) return cannotStay(services, path, true);
-    if (!judgeAccess(security, services.account(), true).foreignOwner.empty()) {
+    if (!judgeAccess(security, services.access().account(), true).foreignOwner.empty()) {
         return path + " belongs to " + owner(security) +
                ", who could let anyone change it whatever its access list says.";
     }
@@ -47,7 +47,7 @@ std::optional<std::string> cannotStay(const Services& services, const std::strin
 // Judging, every problem is named; taking over, each item is judged again (it may have changed
 // since), then taken over before its own contents are listed, and the first problem stops it.
 // Whether it found something foreign; a failure to list or take over is a problem too.
-bool walkBelow(Services& services, const std::string& top, bool takeOver,
+bool walkBelow(Uses<const Files, Access> services, const std::string& top, bool takeOver,
                std::vector<std::string>& problems, std::size_t& items) {
     bool foreign = false;
     std::vector<std::string> pending{top};
@@ -55,7 +55,7 @@ bool walkBelow(Services& services, const std::string& top, bool takeOver,
         const std::string folder = std::move(pending.back());
         pending.pop_back();
         std::vector<FolderItem> held;
-        if (const schedule::Outcome listed = services.folderItems(folder, held); !listed) {
+        if (const schedule::Outcome listed = services.files().folderItems(folder, held); !listed) {
             problems.push_back(
                 folder + ": what it holds could not be listed: " + withFullStop(listed.error));
             if (takeOver) return foreign;
@@ -68,7 +68,7 @@ bool walkBelow(Services& services, const std::string& top, bool takeOver,
                 foreign = true;
                 if (takeOver) return foreign;
             } else if (takeOver) {
-                if (const schedule::Outcome taken = services.takeOver(path); !taken) {
+                if (const schedule::Outcome taken = services.access().takeOver(path); !taken) {
                     problems.push_back(path + " could not be given to Administrators: " +
                                        withFullStop(taken.error));
                     return foreign;
@@ -94,8 +94,8 @@ std::vector<std::string> pickFileNames(const schedule::CombinedPicks& combined) 
 }
 
 // The helper run to its end with status 0; otherwise what went wrong, for the log.
-std::optional<std::string> helperProblem(Services& services, std::string_view helper) {
-    const HelperRun run = services.runHelper(helper, kHelperDeadline);
+std::optional<std::string> helperProblem(Uses<Programs> services, std::string_view helper) {
+    const HelperRun run = services.programs().runHelper(helper, kHelperDeadline);
     if (run.ending == HelperRun::Ending::Finished && run.exitCode == 0) return std::nullopt;
     return helperMessage(helper, run, "Nothing was deployed.")
         .value_or(std::string(helper) + " ended with status " + std::to_string(run.exitCode) +
@@ -227,14 +227,14 @@ std::vector<AccessEntry> sharedScheduleAccess() {
     };
 }
 
-std::optional<std::string> setupArgumentsRefusal(const Services& services,
+std::optional<std::string> setupArgumentsRefusal(Uses<const Folders, const Files> services,
                                                  const std::string& folder,
                                                  const std::string& log) {
-    const std::optional<std::string> data = services.programDataFolder();
+    const std::optional<std::string> data = services.folders().programDataFolder();
     std::string shared = data.value_or("");
     if (!shared.empty() && shared.back() != '\\') shared += '\\';
     shared += "Norvell";
-    if (!data || !services.samePath(folder, shared)) {
+    if (!data || !services.files().samePath(folder, shared)) {
         return "The schedule that all users share is " +
                (data ? shared : std::string("in the ProgramData folder")) + ", not " + folder + ".";
     }
@@ -244,18 +244,19 @@ std::optional<std::string> setupArgumentsRefusal(const Services& services,
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
     if (slash == std::string::npos || name.size() <= 4 || !name.ends_with(".log") ||
-        !services.samePath(log.substr(0, slash), services.programFolder())) {
-        return "The installation's log is a .log file in " + services.programFolder() + ", not " +
-               log + ".";
+        !services.files().samePath(log.substr(0, slash), services.folders().programFolder())) {
+        return "The installation's log is a .log file in " + services.folders().programFolder() +
+               ", not " + log + ".";
     }
     return std::nullopt;
 }
 
-SetupStatus makeSharedScheduleFolder(Services& services, const std::string& folder,
+SetupStatus makeSharedScheduleFolder(Uses<const Files, Access> services, const std::string& folder,
                                      std::vector<std::string>& report) {
     const std::vector<AccessEntry> access = sharedScheduleAccess();
     bool existed = false;
-    if (const schedule::Outcome made = services.createFolder(folder, access, existed); !made) {
+    if (const schedule::Outcome made = services.access().createFolder(folder, access, existed);
+        !made) {
         report.push_back("The schedule folder " + folder +
                          " could not be made: " + withFullStop(made.error));
         return SetupStatus::SharedFolderNotMade;
@@ -270,7 +271,7 @@ SetupStatus makeSharedScheduleFolder(Services& services, const std::string& fold
         return status;
     };
     if (existed) {
-        if (services.isFile(folder)) {
+        if (services.files().isFile(folder)) {
             return refuse(SetupStatus::SharedFolderNotMade, {folder + " is a file, not a folder."});
         }
         if (auto problem = cannotStay(services, folder, false)) {
@@ -279,7 +280,7 @@ SetupStatus makeSharedScheduleFolder(Services& services, const std::string& fold
     }
     // First, also on a folder made just now (what the system keeps is read back as it is set):
     // from here on only administrators may add anything inside.
-    if (const schedule::Outcome set = services.setFolderAccess(folder, access); !set) {
+    if (const schedule::Outcome set = services.access().setFolderAccess(folder, access); !set) {
         report.push_back("The access list of the schedule folder " + folder +
                          " could not be set: " + withFullStop(set.error));
         return SetupStatus::SharedFolderNotMade;
@@ -307,10 +308,25 @@ SetupStatus makeSharedScheduleFolder(Services& services, const std::string& fold
     return SetupStatus::Done;
 }
 
-SetupStatus deployScheduleForAllUsers(Services& services, schedule::Folder& source,
-                                      const std::string& sourcePath, const schedule::ClearTime& now,
-                                      std::vector<std::string>& report) {
-    const std::string target = services.workingFolder();
+namespace {
+
+// The pick files of `sourcePath` that kept the schedule from being deployed, each with why.
+void reportPicks(std::vector<std::string>& report, const std::string& sourcePath,
+                 std::string_view fault, const std::vector<schedule::LeftOutPick>& picks) {
+    report.push_back("Pick files in " + sourcePath + " " + std::string(fault) +
+                     ", so nothing was deployed:");
+    for (const schedule::LeftOutPick& pick : picks) {
+        report.push_back("- " + pick.name + ": " + pick.reason);
+    }
+}
+
+}  // namespace
+
+SetupStatus deployScheduleForAllUsers(
+    Uses<Programs, Folders, const Files, Startup, const Access> services, schedule::Folder& source,
+    const std::string& sourcePath, const schedule::ClearTime& now,
+    std::vector<std::string>& report) {
+    const std::string target = services.folders().workingFolder();
     schedule::CombinedPicks combined;
     // Read once: what is written in is what was checked, whatever changes in the source after.
     std::map<std::string, std::string, std::less<>> checked;
@@ -327,19 +343,11 @@ SetupStatus deployScheduleForAllUsers(Services& services, schedule::Folder& sour
         return SetupStatus::NoPickFile;
     }
     if (!combined.leftOut.empty()) {
-        report.push_back("Pick files in " + sourcePath +
-                         " hold no valid schedule record, so nothing was deployed:");
-        for (const schedule::LeftOutPick& pick : combined.leftOut) {
-            report.push_back("- " + pick.name + ": " + pick.reason);
-        }
+        reportPicks(report, sourcePath, "hold no valid schedule record", combined.leftOut);
         return SetupStatus::PickFileNotValid;
     }
     if (!combined.damaged.empty()) {
-        report.push_back("Pick files in " + sourcePath +
-                         " hold values that Brightwick cannot use, so nothing was deployed:");
-        for (const schedule::LeftOutPick& pick : combined.damaged) {
-            report.push_back("- " + pick.name + ": " + pick.reason);
-        }
+        reportPicks(report, sourcePath, "hold values that Brightwick cannot use", combined.damaged);
         report.push_back(
             "Correct the time (HH:MM, 00:00 to 23:59) or the run style (Normal, Hide, Min or "
             "Max) in each file named, or pick those programs again with Norvell and delete the "
@@ -351,7 +359,7 @@ SetupStatus deployScheduleForAllUsers(Services& services, schedule::Folder& sour
     std::string MyPath;
     CheckPath(MyPath, services);
     const Shortcut shortcut = launcherShortcut(services, MyPath);
-    if (!services.isFile(shortcut.target)) {
+    if (!services.files().isFile(shortcut.target)) {
         report.push_back(shortcut.target + " is missing, so nothing would start at logon.");
         return SetupStatus::ShortcutNotMade;
     }
@@ -365,7 +373,7 @@ SetupStatus deployScheduleForAllUsers(Services& services, schedule::Folder& sour
         return SetupStatus::ProgramsMayBeChanged;
     }
 
-    schedule::Folder& shared = services.scheduleFolder();
+    schedule::Folder& shared = services.folders().scheduleFolder();
     Snapshot before;
     if (const schedule::Outcome read = takeSnapshot(shared, before); !read) {
         report.push_back(
@@ -412,7 +420,7 @@ SetupStatus deployScheduleForAllUsers(Services& services, schedule::Folder& sour
 
     std::string startup;
     if (const schedule::Outcome created =
-            services.createShortcut(StartupFolder::AllUsers, shortcut, startup);
+            services.startup().createShortcut(StartupFolder::AllUsers, shortcut, startup);
         !created) {
         report.push_back("The shortcut " + shortcut.name + " could not be made in " +
                          (startup.empty() ? startupFolderWords(StartupFolder::AllUsers) : startup) +

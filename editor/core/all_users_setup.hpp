@@ -58,7 +58,7 @@ std::vector<AccessEntry> sharedScheduleAccess();
 // starter gave, may not take the shared schedule's folder or the log it names: the folder must
 // be %ProgramData%\Norvell and the log a .log file in the programs' own folder. None when both
 // are.
-std::optional<std::string> setupArgumentsRefusal(const Services& services,
+std::optional<std::string> setupArgumentsRefusal(Uses<const Folders, const Files> services,
                                                  const std::string& folder, const std::string& log);
 
 // Makes `folder` the shared schedule's folder with sharedScheduleAccess, taking nothing from the
@@ -68,7 +68,7 @@ std::optional<std::string> setupArgumentsRefusal(const Services& services,
 // anything that belongs to someone else is named and nothing inside is changed. Otherwise
 // Administrators become the owner of all of it, which keeps only its inherited entries; its
 // schedule files stay.
-SetupStatus makeSharedScheduleFolder(Services& services, const std::string& folder,
+SetupStatus makeSharedScheduleFolder(Uses<const Files, Access> services, const std::string& folder,
                                      std::vector<std::string>& report);
 
 // Deploys the schedule of the pick files in `source` (the folder `sourcePath`) for all users
@@ -79,8 +79,9 @@ SetupStatus makeSharedScheduleFolder(Services& services, const std::string& fold
 // and the launcher's shortcut goes into the Startup folder of all users, replacing one there.
 // When the copy or the combining fails, the shared schedule is put back as it was.
 // `now` names the clear's folder in Cleared, as clrfle.com names it.
-SetupStatus deployScheduleForAllUsers(Services& services, schedule::Folder& source,
-                                      const std::string& sourcePath, const schedule::ClearTime& now,
-                                      std::vector<std::string>& report);
+SetupStatus deployScheduleForAllUsers(
+    Uses<Programs, Folders, const Files, Startup, const Access> services, schedule::Folder& source,
+    const std::string& sourcePath, const schedule::ClearTime& now,
+    std::vector<std::string>& report);
 
 }  // namespace editor

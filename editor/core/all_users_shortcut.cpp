@@ -1,7 +1,7 @@
 #include "editor/core/all_users_shortcut.hpp"
 
 #include "editor/core/check_path.hpp"
-#include "editor/core/deploy.hpp"
+#include "editor/core/launcher_shortcut.hpp"
 #include "editor/core/folder_safety.hpp"
 #include "editor/core/program_safety.hpp"
 
@@ -120,15 +120,16 @@ std::optional<std::string> allUsersShortcutFolder(const std::vector<std::string>
     return paths->front();
 }
 
-unsigned long createAllUsersShortcut(Services& services) {
+unsigned long createAllUsersShortcut(
+    Uses<const Programs, Folders, const Files, Startup, const Access> services) {
     std::string MyPath;
     CheckPath(MyPath, services);
-    if (!services.isFile(MyPath + std::string(kLauncherFile))) return kFileNotFound;
+    if (!services.files().isFile(MyPath + std::string(kLauncherFile))) return kFileNotFound;
     // The first instance checked too, but this one has the rights, so it is the one that must
     // not be talked into an unsafe shortcut.
     if (allUsersRefusal(services, MyPath) || dayFilesRefusal(services)) return kRefusedForAllUsers;
     std::string folder;
-    const schedule::Outcome created = services.createShortcut(
+    const schedule::Outcome created = services.startup().createShortcut(
         StartupFolder::AllUsers, launcherShortcut(services, MyPath), folder);
     if (!created) return created.code != 0 ? created.code : kCannotComplete;
     // The computer's startup list is under the machine's key, which only this instance may

@@ -69,6 +69,7 @@ std::optional<std::string> allUsersShortcutFolder(const std::vector<std::string>
 // Deploy's answer No, then the shortcut, then its entry in the computer's startup list turned
 // on when it was turned off. Its exit status: 0 when all is done, one of its own statuses
 // above, otherwise the system's error code.
-unsigned long createAllUsersShortcut(Services& services);
+unsigned long createAllUsersShortcut(
+    Uses<const Programs, Folders, const Files, Startup, const Access> services);
 
 }  // namespace editor

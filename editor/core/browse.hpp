@@ -29,10 +29,10 @@ class ProgramChooser {
 
 // Schedule > Browse for a Program: the dialog opens in Dir1's folder, and the chosen file
 // becomes the pickers' place and File1's selection. Cancel changes nothing.
-void browseForProgram(Pickers& pickers, ProgramChooser& chooser, Services& services);
+void browseForProgram(Pickers& pickers, ProgramChooser& chooser, Uses<Messages> services);
 
 // Files and folders dropped on Main, in the order the drop gives them: the first becomes the
 // pickers' place; a message says when others were left out.
-void showDropped(Pickers& pickers, Services& services, const std::vector<std::string>& paths);
+void showDropped(Pickers& pickers, Uses<Messages> services, const std::vector<std::string>& paths);
 
 }  // namespace editor

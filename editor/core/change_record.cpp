@@ -45,10 +45,10 @@ std::optional<std::string> refusal(const RecordChoices& choices) {
 }
 
 // Takes back the new pick files; the sentence that names those that stay, empty when none.
-std::string takeBack(const std::vector<std::string>& names, Services& services) {
+std::string takeBack(const std::vector<std::string>& names, Uses<Folders> services) {
     std::string stayed;
     for (const std::string& name : names) {
-        if (!services.scheduleFolder().removeFile(name))
+        if (!services.folders().scheduleFolder().removeFile(name))
             stayed += (stayed.empty() ? "" : ", ") + name;
     }
     if (stayed.empty()) return " The new pick files were taken back.";
@@ -84,10 +84,10 @@ RecordChoices choicesOf(const schedule::Record& record, int day) {
 }
 
 bool changeRecord(int day, const DayEntry& entry, const RecordChoices& choices,
-                  MainControls& counter, Services& services) {
+                  MainControls& counter, Uses<Messages, Programs, Folders, RecycleBin> services) {
     if (!entry.record || entry.off) return false;
     if (const std::optional<std::string> wrong = refusal(choices)) {
-        services.message(*wrong);
+        services.messages().message(*wrong);
         return false;
     }
     const std::string timeLine =
@@ -105,13 +105,15 @@ bool changeRecord(int day, const DayEntry& entry, const RecordChoices& choices,
     std::string bytes;
     std::string reason;
     std::optional<schedule::Record> record;
-    if (const schedule::Outcome read = services.scheduleFolder().readFile(*old, bytes); !read) {
+    if (const schedule::Outcome read = services.folders().scheduleFolder().readFile(*old, bytes);
+        !read) {
         reason = read.error;
     } else {
         record = schedule::pickRecord(bytes, reason);
     }
     if (!record) {
-        services.message("The pick file " + *old + " cannot be read: " + reason + "." + unchanged);
+        services.messages().message("The pick file " + *old + " cannot be read: " + reason + "." +
+                                    unchanged);
         return false;
     }
     std::vector<PickFile> files;
@@ -122,20 +124,22 @@ bool changeRecord(int day, const DayEntry& entry, const RecordChoices& choices,
                                               std::string(weekday.dayLine)})});
     }
     if (const auto full = advancePickCounter(counter, 1)) {
-        services.message(*full + unchanged);
+        services.messages().message(*full + unchanged);
         return false;
     }
     const WrittenPick written = writePickFiles(counter, services, files);
     if (!written.failure.empty()) {
-        services.message(written.failure + unchanged + takeBack(written.names, services));
+        services.messages().message(written.failure + unchanged +
+                                    takeBack(written.names, services));
         return false;
     }
-    const std::string working = services.workingFolder();
+    const std::string working = services.folders().workingFolder();
     const std::string path =
         working + (working.empty() || working.back() != '\\' ? "\\" : "") + *old;
-    if (const schedule::Outcome recycled = services.recycle(path, false); !recycled) {
-        services.message("The pick file " + *old + " could not be sent to the Recycle Bin: " +
-                         recycled.error + "." + unchanged + takeBack(written.names, services));
+    if (const schedule::Outcome recycled = services.recycleBin().recycle(path, false); !recycled) {
+        services.messages().message("The pick file " + *old +
+                                    " could not be sent to the Recycle Bin: " + recycled.error +
+                                    "." + unchanged + takeBack(written.names, services));
         return false;
     }
     PrepareShowList(services);

@@ -32,6 +32,6 @@ RecordChoices choicesOf(const schedule::Record& record, int day);
 // Whatever fails on the way leaves the old record as it was, takes back the new files and
 // says so. Choices that change nothing change nothing. True when the list must be shown anew.
 bool changeRecord(int day, const DayEntry& entry, const RecordChoices& choices,
-                  MainControls& counter, Services& services);
+                  MainControls& counter, Uses<Messages, Programs, Folders, RecycleBin> services);
 
 }  // namespace editor

@@ -10,12 +10,12 @@ std::string withTrailingBackslash(std::string folder) {
 }
 }  // namespace
 
-void CheckPath(std::string& MyPath, const Services& services) {
-    MyPath = withTrailingBackslash(services.programFolder());
+void CheckPath(std::string& MyPath, Uses<const Folders> services) {
+    MyPath = withTrailingBackslash(services.folders().programFolder());
 }
 
-std::string windowsProgram(const Services& services, std::string_view file) {
-    return withTrailingBackslash(services.windowsFolder()) + std::string(file);
+std::string windowsProgram(Uses<const Folders> services, std::string_view file) {
+    return withTrailingBackslash(services.folders().windowsFolder()) + std::string(file);
 }
 
 }  // namespace editor

@@ -10,10 +10,10 @@
 namespace editor {
 
 // Replaces whatever MyPath held.
-void CheckPath(std::string& MyPath, const Services& services);
+void CheckPath(std::string& MyPath, Uses<const Folders> services);
 
 // One of the system's own programs by its full path in the Windows folder ("explorer.exe"):
 // never found by a search, which would look in the schedule folder first.
-std::string windowsProgram(const Services& services, std::string_view file);
+std::string windowsProgram(Uses<const Folders> services, std::string_view file);
 
 }  // namespace editor

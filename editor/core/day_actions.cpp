@@ -17,13 +17,13 @@ std::string quoted(std::string_view text) {
 }
 
 // The full path of `name`, a file of the working folder or of one of its subfolders.
-std::string inWorking(const Services& services, std::string_view name) {
-    std::string path = services.workingFolder();
+std::string inWorking(Uses<const Folders> services, std::string_view name) {
+    std::string path = services.folders().workingFolder();
     if (path.empty() || path.back() != '\\') path += '\\';
     return path + std::string(name);
 }
 
-std::string offFolderPath(const Services& services) {
+std::string offFolderPath(Uses<const Folders> services) {
     return inWorking(services, schedule::kTurnedOffFolder);
 }
 
@@ -35,33 +35,38 @@ std::string listChanged(const schedule::Weekday& weekday, std::string_view done)
 
 // Whether the turned-off pick file of `entry` still holds the record shown: another editor
 // may have turned it on or cleared it meanwhile.
-bool stillTurnedOff(const DayEntry& entry, Services& services) {
+bool stillTurnedOff(const DayEntry& entry, Uses<Folders, const Files> services) {
     std::string bytes;
     std::string reason;
-    schedule::Folder& off = services.scheduleFolder().subfolder(schedule::kTurnedOffFolder);
+    schedule::Folder& off =
+        services.folders().scheduleFolder().subfolder(schedule::kTurnedOffFolder);
     if (!off.readFile(entry.offPick, bytes)) return false;
-    return schedule::pickRecord(services.fromAnsi(bytes), reason) == entry.record;
+    return schedule::pickRecord(services.files().fromAnsi(bytes), reason) == entry.record;
 }
 
 }  // namespace
 
-void startNow(const DayEntry& entry, Services& services) {
+void startNow(const DayEntry& entry, Uses<Messages, Programs> services) {
     if (!entry.record) return;
     const schedule::Record& record = *entry.record;
     const std::optional<schedule::RunStyle> style = schedule::runStyleByStoredWord(record.style);
     if (!style) {
-        services.message("The run style " + quoted(record.style) + " of " + quoted(record.program) +
-                         " is not one that Brightwick knows, so it passes this entry over at "
-                         "logon and it is not started now either.");
+        services.messages().message(
+            "The run style " + quoted(record.style) + " of " + quoted(record.program) +
+            " is not one that Brightwick knows, so it passes this entry over at "
+            "logon and it is not started now either.");
         return;
     }
-    if (const schedule::Outcome started = services.startRecord(record.program, style->showWindow);
+    if (const schedule::Outcome started =
+            services.programs().startRecord(record.program, style->showWindow);
         !started) {
-        services.message(quoted(record.program) + " could not be started: " + started.error + ".");
+        services.messages().message(quoted(record.program) +
+                                    " could not be started: " + started.error + ".");
     }
 }
 
-std::optional<std::string> pickOfEntry(int day, const DayEntry& entry, Services& services,
+std::optional<std::string> pickOfEntry(int day, const DayEntry& entry,
+                                       Uses<Messages, Programs, Folders> services,
                                        std::string_view done, bool& reshow) {
     reshow = false;
     if (!entry.record || entry.off || day < 0 ||
@@ -69,11 +74,12 @@ std::optional<std::string> pickOfEntry(int day, const DayEntry& entry, Services&
         return std::nullopt;
     }
     const schedule::Weekday& weekday = schedule::kWeekdays[static_cast<std::size_t>(day)];
-    schedule::Folder& folder = services.scheduleFolder();
+    schedule::Folder& folder = services.folders().scheduleFolder();
     schedule::CombinedPicks picks;
     if (const schedule::Outcome read = schedule::readPickFiles(folder, picks); !read) {
-        services.message("The pick files in " + services.workingFolder() + " cannot be read: " +
-                         read.error + ". Nothing was " + std::string(done) + ".");
+        services.messages().message("The pick files in " + services.folders().workingFolder() +
+                                    " cannot be read: " + read.error + ". Nothing was " +
+                                    std::string(done) + ".");
         return std::nullopt;
     }
     const auto index = static_cast<std::size_t>(weekday.checkIndex);
@@ -85,14 +91,15 @@ std::optional<std::string> pickOfEntry(int day, const DayEntry& entry, Services&
         // The list no longer shows what the pick files hold: another editor picked or cleared
         // meanwhile. Acting by the old list could act on the wrong program.
         PrepareShowList(services);
-        services.message(listChanged(weekday, done));
+        services.messages().message(listChanged(weekday, done));
         reshow = true;
         return std::nullopt;
     }
     return names[static_cast<std::size_t>(entry.recordIndex)];
 }
 
-bool removeFromSchedule(int day, const DayEntry& entry, Services& services) {
+bool removeFromSchedule(int day, const DayEntry& entry,
+                        Uses<Messages, Programs, Folders, const Files, RecycleBin> services) {
     if (!entry.record || day < 0 || day >= static_cast<int>(schedule::kWeekdays.size())) {
         return false;
     }
@@ -100,7 +107,7 @@ bool removeFromSchedule(int day, const DayEntry& entry, Services& services) {
     std::string pick;
     if (entry.off) {
         if (!stillTurnedOff(entry, services)) {
-            services.message(listChanged(weekday, "removed"));
+            services.messages().message(listChanged(weekday, "removed"));
             return true;
         }
         pick = std::string(schedule::kTurnedOffFolder) + "\\" + entry.offPick;
@@ -112,9 +119,9 @@ bool removeFromSchedule(int day, const DayEntry& entry, Services& services) {
         pick = *found;
     }
     const schedule::Record& record = *entry.record;
-    const std::string working = services.workingFolder();
+    const std::string working = services.folders().workingFolder();
     // Where the Recycle Bin cannot keep it, the user hears so before the pick is gone for good.
-    const bool recycled = services.recycleBinTakes(working);
+    const bool recycled = services.recycleBin().recycleBinTakes(working);
     const std::string question =
         "Remove " + quoted(record.program) + ", due from " + record.time + ", from the " +
         std::string(weekday.dayLine) + " schedule?\n\nIts pick file " + pick +
@@ -122,12 +129,13 @@ bool removeFromSchedule(int day, const DayEntry& entry, Services& services) {
                     "keep their own."
                   : " will be deleted for good: the Recycle Bin does not keep files from " +
                         working + ". The other days keep their own.");
-    if (services.message(question, Buttons::YesNo) != Answer::Yes) return false;
-    if (const schedule::Outcome removed = services.recycle(inWorking(services, pick), !recycled);
+    if (services.messages().message(question, Buttons::YesNo) != Answer::Yes) return false;
+    if (const schedule::Outcome removed =
+            services.recycleBin().recycle(inWorking(services, pick), !recycled);
         !removed) {
-        services.message("The pick file " + pick + " could not be removed: " + removed.error +
-                         ". " + quoted(record.program) +
-                         (entry.off ? " stays turned off." : " stays scheduled."));
+        services.messages().message(
+            "The pick file " + pick + " could not be removed: " + removed.error + ". " +
+            quoted(record.program) + (entry.off ? " stays turned off." : " stays scheduled."));
         return false;
     }
     // A turned-off pick is in no day file.
@@ -135,53 +143,54 @@ bool removeFromSchedule(int day, const DayEntry& entry, Services& services) {
     return true;
 }
 
-bool turnOff(int day, const DayEntry& entry, Services& services) {
+bool turnOff(int day, const DayEntry& entry, Uses<Messages, Programs, Folders> services) {
     bool reshow = false;
     const std::optional<std::string> pick = pickOfEntry(day, entry, services, "turned off", reshow);
     if (!pick) return reshow;
     const std::string program = quoted(entry.record->program);
-    schedule::Folder& folder = services.scheduleFolder();
+    schedule::Folder& folder = services.folders().scheduleFolder();
     std::string bytes;
     schedule::Outcome done = folder.readFile(*pick, bytes);
     if (done) done = folder.createSubfolder(schedule::kTurnedOffFolder);
     std::string kept;
     if (done) {
         done = writeUnderFreeName(folder.subfolder(schedule::kTurnedOffFolder), *pick, bytes,
-                                  services.processId(), kept);
+                                  services.folders().processId(), kept);
     }
     if (!done) {
-        services.message(program + " could not be turned off: its pick file " + *pick +
-                         " could not be copied into " + offFolderPath(services) + ": " +
-                         done.error + ". It stays on.");
+        services.messages().message(program + " could not be turned off: its pick file " + *pick +
+                                    " could not be copied into " + offFolderPath(services) + ": " +
+                                    done.error + ". It stays on.");
         return false;
     }
     if (const schedule::Outcome removed = folder.removeFile(*pick); !removed) {
         // Both would start nothing twice, but the user would find the record on and off at once.
         folder.subfolder(schedule::kTurnedOffFolder).removeFile(kept);
-        services.message(program + " could not be turned off: its pick file " + *pick +
-                         " could not be moved: " + removed.error + ". It stays on.");
+        services.messages().message(program + " could not be turned off: its pick file " + *pick +
+                                    " could not be moved: " + removed.error + ". It stays on.");
         return false;
     }
     PrepareShowList(services);
     return true;
 }
 
-bool turnOn(const DayEntry& entry, MainControls& counter, Services& services) {
+bool turnOn(const DayEntry& entry, MainControls& counter,
+            Uses<Messages, Programs, Folders, const Files> services) {
     if (!entry.record || !entry.off) return false;
     const std::optional<schedule::PickName> name = schedule::parsePickFileName(entry.offPick);
     if (!name) return false;
     if (!stillTurnedOff(entry, services)) {
-        services.message(listChanged(name->day, "turned on"));
+        services.messages().message(listChanged(name->day, "turned on"));
         return true;
     }
     const std::string program = quoted(entry.record->program);
-    schedule::Folder& folder = services.scheduleFolder();
+    schedule::Folder& folder = services.folders().scheduleFolder();
     schedule::Folder& off = folder.subfolder(schedule::kTurnedOffFolder);
     std::string bytes;
     off.readFile(entry.offPick, bytes);
     std::string back = entry.offPick;
     schedule::Outcome written = schedule::writeNewFile(
-        folder, back, bytes, schedule::temporaryNameFor(back, services.processId()));
+        folder, back, bytes, schedule::temporaryNameFor(back, services.folders().processId()));
     std::string failure;
     if (written.taken) {
         // As a pick takes a number: the counter's next one, or past it where that is taken too.
@@ -193,30 +202,32 @@ bool turnOn(const DayEntry& entry, MainControls& counter, Services& services) {
             if (!pick.names.empty()) back = pick.names.front();
         }
     } else if (!written) {
-        failure = "The pick file " + back + " could not be written in " + services.workingFolder() +
-                  ": " + written.error + ".";
+        failure = "The pick file " + back + " could not be written in " +
+                  services.folders().workingFolder() + ": " + written.error + ".";
     }
     if (!failure.empty()) {
-        services.message(program + " could not be turned on. " + failure + " It stays off.");
+        services.messages().message(program + " could not be turned on. " + failure +
+                                    " It stays off.");
         return false;
     }
     if (const schedule::Outcome removed = off.removeFile(entry.offPick); !removed) {
         folder.removeFile(back);
-        services.message(program + " could not be turned on: its pick file " + entry.offPick +
-                         " could not be moved out of " + offFolderPath(services) + ": " +
-                         removed.error + ". It stays off.");
+        services.messages().message(program + " could not be turned on: its pick file " +
+                                    entry.offPick + " could not be moved out of " +
+                                    offFolderPath(services) + ": " + removed.error +
+                                    ". It stays off.");
         return false;
     }
     PrepareShowList(services);
     return true;
 }
 
-void openFileLocation(const DayEntry& entry, Services& services) {
+void openFileLocation(const DayEntry& entry, Uses<Messages, Programs, const Folders> services) {
     if (!entry.record) return;
     const std::string& program = entry.record->program;
     if (entry.program == ProgramState::NotFound || entry.program == ProgramState::Unquoted) {
-        services.message("The program " + quoted(program) +
-                         " does not exist, so there is no folder to show.");
+        services.messages().message("The program " + quoted(program) +
+                                    " does not exist, so there is no folder to show.");
         return;
     }
     std::string arguments = "/select," + quoted(program);
@@ -225,17 +236,18 @@ void openFileLocation(const DayEntry& entry, Services& services) {
         // rename the program, may still be short enough.
         const std::string folder = program.substr(0, program.find_last_of('\\'));
         if (schedule::pathTooLong(folder)) {
-            services.message("The folder of " + quoted(program) +
-                             " cannot be shown: its path, too, is longer than Windows takes.");
+            services.messages().message(
+                "The folder of " + quoted(program) +
+                " cannot be shown: its path, too, is longer than Windows takes.");
             return;
         }
         arguments = quoted(folder);
     }
-    if (const schedule::Outcome started = services.start(windowsProgram(services, "explorer.exe"),
-                                                         arguments, schedule::kShowNormal);
+    if (const schedule::Outcome started = services.programs().start(
+            windowsProgram(services, "explorer.exe"), arguments, schedule::kShowNormal);
         !started) {
-        services.message("Explorer could not be started to show " + quoted(program) + ": " +
-                         started.error + ".");
+        services.messages().message("Explorer could not be started to show " + quoted(program) +
+                                    ": " + started.error + ".");
     }
 }
 

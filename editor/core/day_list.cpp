@@ -79,26 +79,31 @@ std::vector<std::string> shownLines(const std::vector<DayEntry>& entries) {
     return lines;
 }
 
-ProgramState programState(std::string_view programLine, const Services& services) {
+ProgramState programState(std::string_view programLine,
+                          Uses<const Programs, const Files> services) {
     // Asked first: the system's program search cannot find a file by such a path either, and
     // the user would look for a file that is there.
-    if (schedule::pathTooLong(programLine) && services.isFile(programLine)) {
+    if (schedule::pathTooLong(programLine) && services.files().isFile(programLine)) {
         return ProgramState::PathTooLong;
     }
-    if (!schedule::unmistakableCommandLine(programLine) && !services.isFile(programLine)) {
+    if (!schedule::unmistakableCommandLine(programLine) && !services.files().isFile(programLine)) {
         return ProgramState::Unquoted;
     }
-    return services.programFound(programLine) ? ProgramState::Found : ProgramState::NotFound;
+    return services.programs().programFound(programLine) ? ProgramState::Found
+                                                         : ProgramState::NotFound;
 }
 
-ProgramState recordState(const schedule::Record& record, const Services& services) {
+ProgramState recordState(const schedule::Record& record,
+                         Uses<const Programs, const Files> services) {
     if (schedule::recordDamage(record)) return ProgramState::NeverStarts;
     return programState(record.program, services);
 }
 
-std::vector<DayEntry> turnedOffEntries(int index, Services& services) {
+std::vector<DayEntry> turnedOffEntries(int index,
+                                       Uses<const Programs, Folders, const Files> services) {
     const int day = weekday(index).checkIndex;
-    schedule::Folder& off = services.scheduleFolder().subfolder(schedule::kTurnedOffFolder);
+    schedule::Folder& off =
+        services.folders().scheduleFolder().subfolder(schedule::kTurnedOffFolder);
     std::vector<std::string> names;
     if (!off.fileNames(names)) return {};
     std::vector<std::pair<unsigned long long, std::string>> picks;
@@ -112,7 +117,7 @@ std::vector<DayEntry> turnedOffEntries(int index, Services& services) {
         std::string bytes;
         std::string reason;
         if (!off.readFile(name, bytes)) continue;
-        const auto record = schedule::pickRecord(services.fromAnsi(bytes), reason);
+        const auto record = schedule::pickRecord(services.files().fromAnsi(bytes), reason);
         if (!record) continue;
         DayEntry entry;
         for (const std::string* line : {&record->time, &record->program, &record->style}) {
@@ -129,10 +134,11 @@ std::vector<DayEntry> turnedOffEntries(int index, Services& services) {
     return entries;
 }
 
-std::vector<DayEntry> readDay(int index, Services& services) {
+std::vector<DayEntry> readDay(int index, Uses<const Programs, Folders, const Files> services) {
     std::vector<DayEntry> entries;
-    if (std::string bytes; services.scheduleFolder().readFile(weekday(index).dayFile, bytes)) {
-        const std::string text = services.fromAnsi(bytes);
+    if (std::string bytes;
+        services.folders().scheduleFolder().readFile(weekday(index).dayFile, bytes)) {
+        const std::string text = services.files().fromAnsi(bytes);
         schedule::LineReader reader(text);
         entries = ReadDayList(reader);
         for (DayEntry& entry : entries) {
@@ -145,7 +151,8 @@ std::vector<DayEntry> readDay(int index, Services& services) {
     return entries;
 }
 
-void OnDayButton(int index, ViewerControls& controls, Services& services) {
+void OnDayButton(int index, ViewerControls& controls,
+                 Uses<const Programs, Folders, const Files> services) {
     weekday(index);  // refused before anything changes
     controls.setEntries({});
     for (int day = 0; day < static_cast<int>(schedule::kWeekdays.size()); ++day) {

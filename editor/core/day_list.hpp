@@ -45,9 +45,10 @@ struct DayEntry {
 inline constexpr std::string_view kOffMark = " (off)";
 
 // How a record's program line (UTF-8) stands.
-ProgramState programState(std::string_view programLine, const Services& services);
+ProgramState programState(std::string_view programLine, Uses<const Programs, const Files> services);
 // How a whole record stands: a damaged time or run style before anything its program line says.
-ProgramState recordState(const schedule::Record& record, const Services& services);
+ProgramState recordState(const schedule::Record& record,
+                         Uses<const Programs, const Files> services);
 
 // The entries of the rest of `file`: its lines four at a time, as the launcher reads records,
 // each line shown by itself as shownLine gives it. A last group of fewer than four lines is
@@ -72,17 +73,19 @@ class ViewerControls {
 // The entries of a weekday's day file (index 0 Monday ... 6 Sunday), decoded from the ANSI
 // code page, each program checked (programState); none when the file is missing or cannot be
 // read. The day's turned-off records follow (turnedOffEntries).
-std::vector<DayEntry> readDay(int index, Services& services);
+std::vector<DayEntry> readDay(int index, Uses<const Programs, Folders, const Files> services);
 
 // The turned-off records of a weekday, in pick order: each pick file of that day in
 // schedule::kTurnedOffFolder that holds one whole record. None when there are none or the
 // folder cannot be read.
-std::vector<DayEntry> turnedOffEntries(int index, Services& services);
+std::vector<DayEntry> turnedOffEntries(int index,
+                                       Uses<const Programs, Folders, const Files> services);
 
 // The click of a day button, `index` 0 (Monday) to 6 (Sunday): the list cleared, that
 // button bold and the other six regular, then the entries of the weekday's day file shown. A
 // file that is missing or cannot be read leaves the list empty, without a word: the user
 // sees an empty day, which is what a day with nothing scheduled looks like too.
-void OnDayButton(int index, ViewerControls& controls, Services& services);
+void OnDayButton(int index, ViewerControls& controls,
+                 Uses<const Programs, Folders, const Files> services);
 
 }  // namespace editor

@@ -5,6 +5,7 @@
 #include "editor/core/deployment_status.hpp"
 #include "editor/core/folder_safety.hpp"
 #include "editor/core/helper_runs.hpp"
+#include "editor/core/launcher_shortcut.hpp"
 #include "editor/core/pick.hpp"
 #include "editor/core/program_safety.hpp"
 #include "editor/core/wording.hpp"
@@ -14,21 +15,18 @@ namespace editor {
 
 namespace {
 
-constexpr std::string_view kEnableIt =
-    " Enable Brightwick in Task Manager's Startup apps (press Ctrl+Shift+Esc, choose Startup "
-    "apps, select Brightwick and click Enable), or it will not start at logon.";
-
 // Runs a helper to its end; a failure is told to the user with what it means for them. Pick
 // files that copyfle.com left out are named, and the work goes on without them.
-bool runHelperOrTell(Services& services, std::string_view helper, std::string_view consequence) {
-    const HelperRun run = services.runHelper(helper, kHelperDeadline);
+bool runHelperOrTell(Uses<Messages, Programs, Folders> services, std::string_view helper,
+                     std::string_view consequence) {
+    const HelperRun run = services.programs().runHelper(helper, kHelperDeadline);
     if (helper == kCombineHelper && leftPicksOut(run)) {
-        services.message(leftOutPicksMessage(services.scheduleFolder()));
+        services.messages().message(leftOutPicksMessage(services.folders().scheduleFolder()));
         return true;
     }
     const std::optional<std::string> message = helperMessage(helper, run, consequence);
     if (!message) return true;
-    services.message(*message);
+    services.messages().message(*message);
     return false;
 }
 
@@ -41,28 +39,14 @@ std::string launcherMissing(const std::string& applicationFolder) {
            "does that) and deploy again.";
 }
 
-std::string substituteWarning(const std::string& path, const std::string& realPath) {
-    return "Brightwick's shortcut names " + path + ", on drive " + path.substr(0, 2) +
-           ", which the subst command made (it stands for " + realPath +
-           "). Windows has no such drive at logon until subst runs again, so Brightwick may not "
-           "start then. Start Norvell from where the drive leads and deploy again.";
-}
-
-std::string networkWarning(const std::string& letter, const std::string& reason) {
-    return "Brightwick's shortcut names drive " + letter +
-           ":, a network drive whose network path Windows could not tell: " + withFullStop(reason) +
-           " Windows reconnects such a drive at logon, possibly after Brightwick has to start, "
-           "so Brightwick may not start then. Deploy again while the drive is connected.";
-}
-
-void tellNotCreated(Services& services, const Shortcut& shortcut, const std::string& folder,
+void tellNotCreated(Uses<Messages> services, const Shortcut& shortcut, const std::string& folder,
                     const std::string& reason) {
-    services.message("The shortcut " + shortcut.name + " could not be created in " + folder + ": " +
-                     reason + ". Brightwick will not start at logon.");
+    services.messages().message("The shortcut " + shortcut.name + " could not be created in " +
+                                folder + ": " + reason + ". Brightwick will not start at logon.");
 }
 
-std::string refusedByAdministratorInstance(const Services& services) {
-    const std::optional<std::string> programFiles = services.programFilesFolder();
+std::string refusedByAdministratorInstance(Uses<const Folders> services) {
+    const std::optional<std::string> programFiles = services.folders().programFilesFolder();
     return "Brightwick was not deployed for all users. Norvell, run with administrator rights, "
            "found that someone besides the administrators could change the folder of Norvell's "
            "programs or of its schedule, or a folder above them, though from your account "
@@ -86,19 +70,20 @@ std::string patience() {
 // rights make it and turn it on in the computer's startup list. True when the shortcut is
 // there; otherwise the user has been told why not. `note` gets what the user must know after
 // the success.
-bool withAdministratorRights(Services& services, const std::string& folder,
-                             const std::string& applicationFolder, const Shortcut& shortcut,
-                             const schedule::Outcome& refused, std::optional<std::string>& note) {
+bool withAdministratorRights(
+    Uses<Messages, const Programs, Folders, const Files, const Startup, Access> services,
+    const std::string& folder, const std::string& applicationFolder, const Shortcut& shortcut,
+    const schedule::Outcome& refused, std::optional<std::string>& note) {
     const std::string question =
         "Only an administrator may put a shortcut into the Startup folder of all users (" + folder +
         "), and Norvell runs without administrator rights. Create the shortcut with "
         "administrator rights? Windows will ask for an administrator's consent.";
-    if (services.message(question, Buttons::YesNo) != Answer::Yes) {
+    if (services.messages().message(question, Buttons::YesNo) != Answer::Yes) {
         tellNotCreated(services, shortcut, folder, refused.error);
         return false;
     }
-    const AdministratorRun run = services.runAsAdministrator(
-        allUsersShortcutArguments(services.workingFolder()), kAdministratorPatience);
+    const AdministratorRun run = services.access().runAsAdministrator(
+        allUsersShortcutArguments(services.folders().workingFolder()), kAdministratorPatience);
     switch (run.ending) {
         case AdministratorRun::Ending::NotStarted:
             tellNotCreated(services, shortcut, folder, run.failure.error);
@@ -115,7 +100,7 @@ bool withAdministratorRights(Services& services, const std::string& folder,
                        "start, Schedule > Deployment Status... tells.";
                 return true;
             }
-            services.message(
+            services.messages().message(
                 "Norvell, started with administrator rights to make the shortcut in " + folder +
                 ", has not finished after " + patience() + ", and " +
                 (place.present() ? "the Brightwick shortcut there does not start this editor's "
@@ -141,7 +126,7 @@ bool withAdministratorRights(Services& services, const std::string& folder,
             // said only that it found some.
             std::optional<std::string> refusal = allUsersRefusal(services, applicationFolder);
             if (!refusal) refusal = dayFilesRefusal(services);
-            services.message(refusal.value_or(refusedByAdministratorInstance(services)));
+            services.messages().message(refusal.value_or(refusedByAdministratorInstance(services)));
             return false;
         }
         default:
@@ -154,34 +139,10 @@ bool withAdministratorRights(Services& services, const std::string& folder,
     }
 }
 
-}  // namespace
-
-// A new deployment is the user's wish to start at logon: an entry of Windows' startup list
-// that turned the shortcut off is turned on again. What could not be done, for the user.
-std::optional<std::string> enableInStartupList(Services& services, StartupFolder where) {
-    std::optional<std::string> entry;
-    if (const schedule::Outcome read = services.startupListEntry(where, kLauncherLinkFile, entry);
-        !read) {
-        return "Whether Windows' startup list lets the shortcut in " + startupFolderWords(where) +
-               " start could not be read: " + withFullStop(read.error) + std::string(kEnableIt);
-    }
-    if (startupListState(entry) != StartupListState::Disabled) return std::nullopt;
-    if (const schedule::Outcome set =
-            services.setStartupListEntry(where, kLauncherLinkFile, kEnabledStartupEntry);
-        !set) {
-        return "Windows' startup list has the shortcut in " + startupFolderWords(where) +
-               " disabled, and Norvell could not enable it: " + withFullStop(set.error) +
-               std::string(kEnableIt);
-    }
-    return std::nullopt;
-}
-
-namespace {
-
 // When the other Startup folder starts Brightwick too: with the same schedule, which shortcut
 // to remove; with another, that both schedules run.
-std::optional<std::string> doubleStart(const Services& services, StartupFolder made,
-                                       const std::string& applicationFolder,
+std::optional<std::string> doubleStart(Uses<const Folders, const Files, const Startup> services,
+                                       StartupFolder made, const std::string& applicationFolder,
                                        const Shortcut& shortcut) {
     const StartupFolder otherFolder =
         made == StartupFolder::CurrentUser ? StartupFolder::AllUsers : StartupFolder::CurrentUser;
@@ -210,15 +171,15 @@ std::optional<std::string> doubleStart(const Services& services, StartupFolder m
 // Before the shortcut of all users is replaced by one with another schedule: every user's logon
 // would stop running the schedule it runs now. True when the user agrees, or when there is no
 // other schedule to lose.
-bool replaceAnotherSchedule(Services& services, const std::string& applicationFolder,
-                            const Shortcut& shortcut) {
+bool replaceAnotherSchedule(Uses<Messages, const Folders, const Files, const Startup> services,
+                            const std::string& applicationFolder, const Shortcut& shortcut) {
     const StartupPlace there =
         inspectStartupFolder(services, StartupFolder::AllUsers, applicationFolder, shortcut);
     if (!there.shortcut || there.shortcut->workingFolder.empty() || there.workingFolderIsOurs) {
         return true;
     }
     const std::string theirs = there.shortcut->workingFolder;
-    if (services.message(
+    if (services.messages().message(
             "The Startup folder of all users holds a Brightwick shortcut, " + there.link +
                 ", that starts Brightwick with the schedule in " + theirs +
                 " at every user's logon. Replace it with one for the schedule in " +
@@ -227,14 +188,15 @@ bool replaceAnotherSchedule(Services& services, const std::string& applicationFo
             Buttons::YesNo) == Answer::Yes) {
         return true;
     }
-    services.message(
+    services.messages().message(
         "Nothing was deployed: the Brightwick shortcut of all users still starts the "
         "schedule in " +
         theirs + ".");
     return false;
 }
 
-void placeShortcut(Services& services, StartupFolder where, const std::string& applicationFolder,
+void placeShortcut(Uses<Messages, const Programs, Folders, const Files, Startup, Access> services,
+                   StartupFolder where, const std::string& applicationFolder,
                    std::string_view success) {
     std::vector<std::string> driveWarnings;
     const Shortcut shortcut = launcherShortcut(services, applicationFolder, &driveWarnings);
@@ -243,7 +205,7 @@ void placeShortcut(Services& services, StartupFolder where, const std::string& a
         return;
     }
     std::string folder;
-    const schedule::Outcome created = services.createShortcut(where, shortcut, folder);
+    const schedule::Outcome created = services.startup().createShortcut(where, shortcut, folder);
     std::optional<std::string> note;
     if (created) {
         note = enableInStartupList(services, where);
@@ -258,56 +220,32 @@ void placeShortcut(Services& services, StartupFolder where, const std::string& a
         tellNotCreated(services, shortcut, folder, created.error);
         return;
     }
-    services.message(success);
-    if (note) services.message(*note);
+    services.messages().message(success);
+    if (note) services.messages().message(*note);
     for (const std::string& warning : driveWarnings) {
-        services.message(warning);
+        services.messages().message(warning);
     }
     if (const auto twice = doubleStart(services, where, applicationFolder, shortcut)) {
-        services.message(*twice);
+        services.messages().message(*twice);
     }
 }
 
 }  // namespace
 
-Shortcut launcherShortcut(const Services& services, const std::string& applicationFolder,
-                          std::vector<std::string>* driveWarnings) {
-    // The launcher opens the day files by bare name, so it must start in the folder that
-    // holds them, wherever the editor itself was started from.
-    Shortcut shortcut{std::string(kLauncherName), applicationFolder + std::string(kLauncherFile),
-                      "", services.workingFolder()};
-    std::string lettersTold;
-    for (std::string* path : {&shortcut.target, &shortcut.workingFolder}) {
-        const DriveLetter drive = services.driveLetter(*path);
-        if (drive.kind == DriveLetter::Kind::Local) continue;
-        if (drive.kind == DriveLetter::Kind::Network && !drive.path.empty()) {
-            *path = drive.path;
-            continue;
-        }
-        const std::string letter = capitalized(path->substr(0, 1));
-        if (!driveWarnings || lettersTold.find(letter) != std::string::npos) continue;
-        lettersTold += letter;
-        driveWarnings->push_back(drive.kind == DriveLetter::Kind::Substitute
-                                     ? substituteWarning(*path, drive.path)
-                                     : networkWarning(letter, drive.error));
-    }
-    return shortcut;
-}
-
-void deploy(Services& services) {
+void deploy(Uses<Messages, Programs, Folders, const Files, Startup, Access> services) {
     std::string MyPath;
     CheckPath(MyPath, services);
     // Before anything runs or is asked: neither Yes nor No could keep their promise, and the
     // user would answer a question for nothing.
-    if (!services.isFile(MyPath + std::string(kLauncherFile))) {
-        services.message(launcherMissing(MyPath));
+    if (!services.files().isFile(MyPath + std::string(kLauncherFile))) {
+        services.messages().message(launcherMissing(MyPath));
         return;
     }
     if (!runHelperOrTell(services, kCombineHelper, "Nothing was deployed.")) return;
-    if (const auto damaged = damagedPicksMessage(services.scheduleFolder())) {
-        services.message(*damaged);
+    if (const auto damaged = damagedPicksMessage(services.folders().scheduleFolder())) {
+        services.messages().message(*damaged);
     }
-    switch (services.message(kDeployQuestion, Buttons::YesNoCancel)) {
+    switch (services.messages().message(kDeployQuestion, Buttons::YesNoCancel)) {
         case Answer::Yes:
             placeShortcut(services, StartupFolder::CurrentUser, MyPath, kDeployedForUser);
             return;
@@ -315,12 +253,12 @@ void deploy(Services& services) {
             // Before anything is made: a shortcut from unsafe folders would hand every user's
             // logon to whoever may change them.
             if (const std::optional<std::string> refusal = allUsersRefusal(services, MyPath)) {
-                services.message(*refusal);
+                services.messages().message(*refusal);
                 return;
             }
             // Whatever the schedule starts, starts with every user's rights.
             if (const std::optional<std::string> refusal = dayFilesRefusal(services)) {
-                services.message(*refusal);
+                services.messages().message(*refusal);
                 return;
             }
             placeShortcut(services, StartupFolder::AllUsers, MyPath, kDeployedForAll);
@@ -330,10 +268,10 @@ void deploy(Services& services) {
             break;
     }
     if (!runHelperOrTell(services, kClearHelper, "The data files may not be clear.")) return;
-    services.message(kDeployCancelled);
+    services.messages().message(kDeployCancelled);
 }
 
-void resetClearList(MainControls& controls, Services& services) {
+void resetClearList(MainControls& controls, Uses<Messages, Programs, Folders> services) {
     for (const schedule::Weekday& day : schedule::kWeekdays) {
         controls.setDayTicked(day.checkIndex, false);
     }

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "editor/core/check_path.hpp"
-#include "editor/core/deploy.hpp"
 #include "editor/core/program_safety.hpp"
 #include "editor/core/wording.hpp"
 #include "schedule/helpers.hpp"
@@ -216,48 +215,40 @@ void addSection(std::string& text, const StartupPlace& place, const std::string&
 
 }  // namespace
 
-StartupListState startupListState(const std::optional<std::string>& entry) {
-    if (!entry) return StartupListState::NoEntry;
-    if (entry->empty()) return StartupListState::Enabled;
-    return (static_cast<unsigned char>(entry->front()) & 1) != 0 ? StartupListState::Disabled
-                                                                 : StartupListState::Enabled;
-}
-
-std::string startupFolderWords(StartupFolder where) {
-    return where == StartupFolder::CurrentUser ? "the Startup folder of your account"
-                                               : "the Startup folder of all users";
-}
-
-StartupPlace inspectStartupFolder(const Services& services, StartupFolder where,
-                                  const std::string& applicationFolder, const Shortcut& ours) {
+StartupPlace inspectStartupFolder(Uses<const Folders, const Files, const Startup> services,
+                                  StartupFolder where, const std::string& applicationFolder,
+                                  const Shortcut& ours) {
     StartupPlace place;
     place.where = where;
     std::string folder;
-    if (const schedule::Outcome found = services.startupFolder(where, folder); !found) {
+    if (const schedule::Outcome found = services.startup().startupFolder(where, folder); !found) {
         place.folderError = found.error;
         return place;
     }
     place.folder = folder;
     place.link = linkIn(folder);
-    if (const schedule::Outcome read = services.readShortcut(place.link, place.shortcut); !read) {
+    if (const schedule::Outcome read = services.startup().readShortcut(place.link, place.shortcut);
+        !read) {
         place.shortcut.reset();
         place.shortcutError = read.error;
         return place;
     }
     if (!place.shortcut) return place;
     const Shortcut& link = *place.shortcut;
-    place.targetExists = !link.target.empty() && services.isFile(link.target);
+    place.targetExists = !link.target.empty() && services.files().isFile(link.target);
     // Deploy spells a mapped network drive as its share; a shortcut made before names the
     // letter. Either is this editor's.
     place.targetIsOurs =
         place.targetExists &&
-        (services.samePath(link.target, applicationFolder + std::string(kLauncherFile)) ||
-         services.samePath(link.target, ours.target));
-    place.workingFolderIsOurs = !link.workingFolder.empty() &&
-                                (services.samePath(link.workingFolder, services.workingFolder()) ||
-                                 services.samePath(link.workingFolder, ours.workingFolder));
+        (services.files().samePath(link.target, applicationFolder + std::string(kLauncherFile)) ||
+         services.files().samePath(link.target, ours.target));
+    place.workingFolderIsOurs =
+        !link.workingFolder.empty() &&
+        (services.files().samePath(link.workingFolder, services.folders().workingFolder()) ||
+         services.files().samePath(link.workingFolder, ours.workingFolder));
     std::optional<std::string> entry;
-    if (const schedule::Outcome read = services.startupListEntry(where, kLauncherLinkFile, entry);
+    if (const schedule::Outcome read =
+            services.startup().startupListEntry(where, kLauncherLinkFile, entry);
         !read) {
         place.listError = read.error;
     } else {
@@ -266,11 +257,12 @@ StartupPlace inspectStartupFolder(const Services& services, StartupFolder where,
     return place;
 }
 
-bool sameSchedule(const Services& services, const StartupPlace& first, const StartupPlace& second) {
+bool sameSchedule(Uses<const Files> services, const StartupPlace& first,
+                  const StartupPlace& second) {
     if (!first.shortcut || !second.shortcut) return false;
     const std::string& one = first.shortcut->workingFolder;
     const std::string& other = second.shortcut->workingFolder;
-    return one.empty() || other.empty() || services.samePath(one, other);
+    return one.empty() || other.empty() || services.files().samePath(one, other);
 }
 
 std::string bothSchedulesRun(const StartupPlace& user, const StartupPlace& allUsers) {
@@ -281,7 +273,7 @@ std::string bothSchedulesRun(const StartupPlace& user, const StartupPlace& allUs
            startupFolderWords(allUsers.where) + ".";
 }
 
-const StartupPlace* secondShortcut(const Services& services, const StartupPlace& user,
+const StartupPlace* secondShortcut(Uses<const Files> services, const StartupPlace& user,
                                    const StartupPlace& allUsers) {
     if (!user.starts() || !allUsers.starts()) return nullptr;
     if (!sameSchedule(services, user, allUsers)) return nullptr;
@@ -291,9 +283,9 @@ const StartupPlace* secondShortcut(const Services& services, const StartupPlace&
     return &user;
 }
 
-std::optional<std::string> turnedOffSentence(Services& services) {
+std::optional<std::string> turnedOffSentence(Uses<Folders> services) {
     std::vector<std::string> names;
-    services.scheduleFolder().subfolder(schedule::kTurnedOffFolder).fileNames(names);
+    services.folders().scheduleFolder().subfolder(schedule::kTurnedOffFolder).fileNames(names);
     std::array<std::size_t, schedule::kWeekdays.size()> perDay{};
     std::size_t all = 0;
     for (const std::string& name : names) {
@@ -314,11 +306,12 @@ std::optional<std::string> turnedOffSentence(Services& services) {
            " on again in Show List when you want " + (all == 1 ? "it" : "them") + " to start.";
 }
 
-void deploymentStatus(Services& services) {
+void deploymentStatus(
+    Uses<Messages, const Programs, Folders, const Files, const Startup, const Access> services) {
     std::string MyPath;
     CheckPath(MyPath, services);
     const std::string ourLauncher = MyPath + std::string(kLauncherFile);
-    const std::string ourFolder = services.workingFolder();
+    const std::string ourFolder = services.folders().workingFolder();
     const Shortcut ours = launcherShortcut(services, MyPath);
     const StartupPlace user =
         inspectStartupFolder(services, StartupFolder::CurrentUser, MyPath, ours);
@@ -332,7 +325,7 @@ void deploymentStatus(Services& services) {
 
     std::optional<launcher::LastRun> last;
     std::vector<std::string> lastRunTodo;
-    if (const schedule::Outcome read = services.lastLogonRun(last); !read) {
+    if (const schedule::Outcome read = services.startup().lastLogonRun(last); !read) {
         text += "The logon history of your account cannot be read: " + withFullStop(read.error);
     } else if (!last) {
         text += "Brightwick has not run at a logon of your account yet.";
@@ -381,7 +374,7 @@ void deploymentStatus(Services& services) {
         text += "What to do:";
         for (const std::string& line : todo) text += "\n- " + line;
     }
-    services.message(text);
+    services.messages().message(text);
 }
 
 }  // namespace editor

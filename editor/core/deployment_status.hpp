@@ -7,21 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "editor/core/services.hpp"
+#include "editor/core/launcher_shortcut.hpp"
 
 namespace editor {
-
-// The file the launcher's shortcut is in a Startup folder.
-inline constexpr std::string_view kLauncherLinkFile = "Brightwick.lnk";
-
-// Windows' startup list (Task Manager's Startup apps) keeps one entry per file of a Startup
-// folder once the user has turned it off or on there. Its first byte is even while Windows
-// may start the file and odd once the user turned it off; a file without an entry starts.
-enum class StartupListState { NoEntry, Enabled, Disabled };
-StartupListState startupListState(const std::optional<std::string>& entry);
-
-// The entry as Task Manager leaves it when it turns a file on: 2, then no time of turning off.
-inline const std::string kEnabledStartupEntry = std::string(1, '\x02') + std::string(11, '\0');
 
 // What one Startup folder holds of Brightwick, read now.
 struct StartupPlace {
@@ -50,35 +38,35 @@ struct StartupPlace {
 // Reads the Startup folder `where`. `applicationFolder` ends in a backslash (CheckPath);
 // `ours` is the launcher's shortcut as Deploy makes it now (launcherShortcut), so that a
 // mapped drive spelt as its share counts as this editor's too.
-StartupPlace inspectStartupFolder(const Services& services, StartupFolder where,
-                                  const std::string& applicationFolder, const Shortcut& ours);
+StartupPlace inspectStartupFolder(Uses<const Folders, const Files, const Startup> services,
+                                  StartupFolder where, const std::string& applicationFolder,
+                                  const Shortcut& ours);
 
 // Whether the two shortcuts start Brightwick with the same schedule: their working folders are
 // the same folder. One that names none counts as the same, so that it is not taken for a
 // schedule of its own.
-bool sameSchedule(const Services& services, const StartupPlace& first, const StartupPlace& second);
+bool sameSchedule(Uses<const Files> services, const StartupPlace& first,
+                  const StartupPlace& second);
 
 // When both places start Brightwick with the same schedule: the one whose shortcut to remove, so
 // that it starts once.
-const StartupPlace* secondShortcut(const Services& services, const StartupPlace& user,
+const StartupPlace* secondShortcut(Uses<const Files> services, const StartupPlace& user,
                                    const StartupPlace& allUsers);
 
 // When both places start Brightwick, each with a schedule of its own: both run at logon, each
 // named with the Startup folder that starts it.
 std::string bothSchedulesRun(const StartupPlace& user, const StartupPlace& allUsers);
 
-// How the user names each Startup folder: "the Startup folder of your account".
-std::string startupFolderWords(StartupFolder where);
-
 // How many records are turned off, and on which days, as the status tells it; none when no
 // record is. Information only: the user turned them off.
-std::optional<std::string> turnedOffSentence(Services& services);
+std::optional<std::string> turnedOffSentence(Uses<Folders> services);
 
 // The menu item Schedule > Deployment Status...: one message that says, for the Startup folder
 // of the user and the one of all users, whether a Brightwick shortcut is there, what it starts
 // and where, and whether Windows' startup list lets it start; then the last logon run of the
 // history; then every problem found, each with what to do about it: the shortcuts', and every
 // due program the last logon did not start. "All is well" only when there is none.
-void deploymentStatus(Services& services);
+void deploymentStatus(
+    Uses<Messages, const Programs, Folders, const Files, const Startup, const Access> services);
 
 }  // namespace editor

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "editor/core/deploy.hpp"
+#include "editor/core/launcher_shortcut.hpp"
 #include "editor/core/wording.hpp"
 
 namespace editor {
@@ -120,7 +120,7 @@ constexpr std::string_view kIntoEveryLogon =
 
 // Why nothing on the folder at `path` can be relied on from this computer; none when it is on
 // one of the computer's own disks.
-std::optional<std::string> whereProblem(const Services& services, const std::string& path) {
+std::optional<std::string> whereProblem(Uses<const Files> services, const std::string& path) {
     constexpr std::string_view decided =
         ", where the computer that shares it, not this computer's administrators, decides who "
         "may change it.";
@@ -133,7 +133,7 @@ std::optional<std::string> whereProblem(const Services& services, const std::str
                ": it is not given as a folder on a drive letter of this computer, so who may "
                "change the folders above it cannot be checked.";
     }
-    const DriveLetter drive = services.driveLetter(path);
+    const DriveLetter drive = services.files().driveLetter(path);
     const std::string letter = capitalized(path.substr(0, 1)) + ":";
     switch (drive.kind) {
         case DriveLetter::Kind::Local:
@@ -164,7 +164,7 @@ struct Place {
 
 class Places {
   public:
-    explicit Places(const Services& services) : services_(services) {}
+    explicit Places(const Files& files) : files_(files) {}
 
     // `folder` in the role Folder, the launcher in it when given, and every folder above it.
     void addFolder(const std::string& folder, const std::string* launcher) {
@@ -185,23 +185,35 @@ class Places {
   private:
     std::size_t indexOf(const std::string& path, Place::Role role) {
         for (std::size_t i = 0; i < places_.size(); ++i) {
-            if (services_.samePath(places_[i].path, path)) return i;
+            if (files_.samePath(places_[i].path, path)) return i;
         }
         places_.push_back({path, role, {}, {}});
         return places_.size() - 1;
     }
 
-    const Services& services_;
+    const Files& files_;
     std::vector<Place> places_;
 };
 
+// That `who` may rename or replace `what` (this folder or what it holds), which holds `which`:
+// a folder of their own put `where`, with a program of their own in it, starts at every logon.
+void addReplaceProblem(std::vector<std::string>& problems, const std::string& path,
+                       const std::vector<std::string>& who, std::string_view what,
+                       const std::vector<std::string>& which, std::string_view where) {
+    if (who.empty()) return;
+    problems.push_back(path + ": " + joined(who) + " may rename or replace " + std::string(what) +
+                       joined(which) + ", so any of them could put a folder of their own " +
+                       std::string(where) + ", and a program of their own " +
+                       std::string(kIntoEveryLogon));
+}
+
 // Each problem of one place as a sentence of its own.
 // `mustRead`: every user must be able to read the place, as Brightwick and its schedule must.
-void addProblems(std::vector<std::string>& problems, const Services& services,
+void addProblems(std::vector<std::string>& problems, Uses<const Access> services,
                  const Account& deployer, const Place& place, bool mustRead = true) {
     const std::string& path = place.path;
     Security security;
-    if (const schedule::Outcome read = services.security(path, security); !read) {
+    if (const schedule::Outcome read = services.access().security(path, security); !read) {
         problems.push_back(path +
                            ": who may change it could not be checked: " + withFullStop(read.error));
         return;
@@ -217,22 +229,10 @@ void addProblems(std::vector<std::string>& problems, const Services& services,
     const AccessVerdict verdict =
         judgeAccess(security, deployer, place.role != Place::Role::Launcher, volumeRoot);
     if (above) {
-        if (!verdict.mayReplace.empty()) {
-            problems.push_back(path + ": " + joined(verdict.mayReplace) +
-                               " may rename or replace this folder, which holds " +
-                               joined(place.holds) +
-                               ", so any of them could put a folder of their own in its place, "
-                               "and a program of their own " +
-                               std::string(kIntoEveryLogon));
-        }
-        if (!verdict.mayReplaceInside.empty()) {
-            problems.push_back(path + ": " + joined(verdict.mayReplaceInside) +
-                               " may rename or replace what this folder holds, which includes " +
-                               joined(place.children) +
-                               ", so any of them could put a folder of their own there, and a "
-                               "program of their own " +
-                               std::string(kIntoEveryLogon));
-        }
+        addReplaceProblem(problems, path, verdict.mayReplace, "this folder, which holds ",
+                          place.holds, "in its place");
+        addReplaceProblem(problems, path, verdict.mayReplaceInside,
+                          "what this folder holds, which includes ", place.children, "there");
     } else if (!verdict.mayChange.empty()) {
         const bool folder = place.role == Place::Role::Folder;
         problems.push_back(
@@ -256,7 +256,7 @@ void addProblems(std::vector<std::string>& problems, const Services& services,
 
 // A folder's own problems and its place among those to judge: the folder in the role Folder
 // (with `launcher` in it, when given) and every folder above it.
-void addFolder(std::vector<std::string>& problems, Places& places, const Services& services,
+void addFolder(std::vector<std::string>& problems, Places& places, Uses<const Files> services,
                const std::string& folder, const std::string* launcher) {
     if (auto where = whereProblem(services, folder)) {
         problems.push_back(std::move(*where));
@@ -319,22 +319,22 @@ AccessVerdict judgeAccess(const Security& security, const Account& deployer, boo
     return verdict;
 }
 
-std::optional<std::string> allUsersRefusal(const Services& services,
+std::optional<std::string> allUsersRefusal(Uses<const Folders, const Files, const Access> services,
                                            const std::string& applicationFolder) {
     const std::string programs = withoutTrailingBackslash(applicationFolder);
-    const std::string working = withoutTrailingBackslash(services.workingFolder());
+    const std::string working = withoutTrailingBackslash(services.folders().workingFolder());
     const std::string launcher = applicationFolder + std::string(kLauncherFile);
     std::vector<std::string> problems;
-    Places places(services);
+    Places places(services.files());
     addFolder(problems, places, services, programs, &launcher);
-    if (!services.samePath(working, programs)) {
+    if (!services.files().samePath(working, programs)) {
         addFolder(problems, places, services, working, nullptr);
     }
-    const Account deployer = services.account();
+    const Account deployer = services.access().account();
     for (const Place& place : places.all()) addProblems(problems, services, deployer, place);
     if (problems.empty()) return std::nullopt;
 
-    const std::optional<std::string> programFiles = services.programFilesFolder();
+    const std::optional<std::string> programFiles = services.folders().programFilesFolder();
     const std::string example = programFiles ? withoutTrailingBackslash(*programFiles) + "\\Norvell"
                                              : "a folder under Program Files";
     std::string text =
@@ -351,7 +351,8 @@ std::optional<std::string> allUsersRefusal(const Services& services,
     return text;
 }
 
-std::vector<std::string> programFileProblems(const Services& services, const std::string& program) {
+std::vector<std::string> programFileProblems(Uses<const Files, const Access> services,
+                                             const std::string& program) {
     std::vector<std::string> problems;
     const std::optional<std::string> folder = parentOf(program);
     if (!folder) {
@@ -359,22 +360,22 @@ std::vector<std::string> programFileProblems(const Services& services, const std
                            ": it is not a full path, so who may change it cannot be checked.");
         return problems;
     }
-    const bool there = services.isFile(program);
+    const bool there = services.files().isFile(program);
     std::string nearest = *folder;
     // A program that is not there is judged by the nearest folder on its way that is: who
     // may create it there.
     constexpr unsigned long kFileNotFound = 2;  // ERROR_FILE_NOT_FOUND
     constexpr unsigned long kPathNotFound = 3;  // ERROR_PATH_NOT_FOUND
     for (Security ignored; !there;) {
-        const schedule::Outcome read = services.security(nearest, ignored);
+        const schedule::Outcome read = services.access().security(nearest, ignored);
         if (read || (read.code != kFileNotFound && read.code != kPathNotFound)) break;
         const std::optional<std::string> up = parentOf(nearest);
         if (!up) break;
         nearest = *up;
     }
-    Places places(services);
+    Places places(services.files());
     addFolder(problems, places, services, nearest, there ? &program : nullptr);
-    const Account account = services.account();
+    const Account account = services.access().account();
     // A program that some users may not run harms no one else's logon.
     for (const Place& place : places.all()) {
         addProblems(problems, services, account, place, false);
@@ -382,15 +383,16 @@ std::vector<std::string> programFileProblems(const Services& services, const std
     return problems;
 }
 
-bool safeForAllUsers(const Services& services, const std::string& folder) {
+bool safeForAllUsers(Uses<const Files, const Access> services, const std::string& folder) {
     return allUsersProblems(services, folder).empty();
 }
 
-std::vector<std::string> allUsersProblems(const Services& services, const std::string& folder) {
+std::vector<std::string> allUsersProblems(Uses<const Files, const Access> services,
+                                          const std::string& folder) {
     std::vector<std::string> problems;
-    Places places(services);
+    Places places(services.files());
     addFolder(problems, places, services, withoutTrailingBackslash(folder), nullptr);
-    const Account account = services.account();
+    const Account account = services.access().account();
     for (const Place& place : places.all()) addProblems(problems, services, account, place);
     return problems;
 }

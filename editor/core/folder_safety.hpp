@@ -69,20 +69,22 @@ AccessVerdict judgeAccess(const Security& security, const Account& deployer, boo
 // application folder, its Brightwick.exe, the working folder, and every folder above them up
 // to their drive's root), naming each problem and where to put the programs instead; none
 // when they are safe. `applicationFolder` ends in a backslash (CheckPath).
-std::optional<std::string> allUsersRefusal(const Services& services,
+std::optional<std::string> allUsersRefusal(Uses<const Folders, const Files, const Access> services,
                                            const std::string& applicationFolder);
 
 // Each problem, as a sentence, of a program that Brightwick would start for all users: the
 // file `program` itself (when it is there), its folder, where whoever may create files could
 // put one of their own, or one that the program loads, and every folder above them up to the
 // drive's root, judged as Brightwick.exe and its folder are.
-std::vector<std::string> programFileProblems(const Services& services, const std::string& program);
+std::vector<std::string> programFileProblems(Uses<const Files, const Access> services,
+                                             const std::string& program);
 
 // Whether `folder`, every folder above it and the files created in it pass the same judgement:
 // only administrators and SYSTEM can change them, every user can read them, and they are on a
 // disk of this computer. Such a folder holds a schedule that all users share.
-bool safeForAllUsers(const Services& services, const std::string& folder);
+bool safeForAllUsers(Uses<const Files, const Access> services, const std::string& folder);
 // Each reason why it does not, a sentence each; none when it does.
-std::vector<std::string> allUsersProblems(const Services& services, const std::string& folder);
+std::vector<std::string> allUsersProblems(Uses<const Files, const Access> services,
+                                          const std::string& folder);
 
 }  // namespace editor

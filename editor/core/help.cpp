@@ -5,29 +5,30 @@
 namespace editor::help {
 
 namespace {
-void openDocument(std::string_view document, Services& services) {
+void openDocument(std::string_view document, Uses<Messages, Programs, const Folders> services) {
     std::string folder;
     CheckPath(folder, services);
-    const schedule::Outcome started =
-        services.start(windowsProgram(services, "notepad.exe"),
-                       "\"" + folder + std::string(document) + "\"", schedule::kShowNormal);
+    const schedule::Outcome started = services.programs().start(
+        windowsProgram(services, "notepad.exe"), "\"" + folder + std::string(document) + "\"",
+        schedule::kShowNormal);
     if (!started) {
-        services.message("notepad.exe could not be started to show " + std::string(document) +
-                         ": " + started.error + ".");
+        services.messages().message("notepad.exe could not be started to show " +
+                                    std::string(document) + ": " + started.error + ".");
     }
 }
 }  // namespace
 
-void About(Services& services, const std::function<schedule::Outcome()>& show) {
+void About(Uses<Messages> services, const std::function<schedule::Outcome()>& show) {
     const schedule::Outcome shown = show();
-    if (!shown) services.message("The About window cannot be opened: " + shown.error + ".");
+    if (!shown)
+        services.messages().message("The About window cannot be opened: " + shown.error + ".");
 }
 
-void Readme(Services& services) {
+void Readme(Uses<Messages, Programs, const Folders> services) {
     openDocument(kReadmeFile, services);
 }
 
-void Disc(Services& services) {
+void Disc(Uses<Messages, Programs, const Folders> services) {
     openDocument(kLicenseFile, services);
 }
 

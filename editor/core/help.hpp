@@ -25,12 +25,12 @@ inline constexpr std::string_view kLicenseFile = "license.txt";
 
 // Help > About. `show` creates the About window or brings it forward; a window that cannot
 // be opened is reported with the system's reason.
-void About(Services& services, const std::function<schedule::Outcome()>& show);
+void About(Uses<Messages> services, const std::function<schedule::Outcome()>& show);
 
 // Help > Readme and Help > Disclaimer: readme.1st and license.txt in the system's notepad.exe,
 // each by its full path, quoted, since the working folder need not be the application folder
 // and may hold blanks.
-void Readme(Services& services);
-void Disc(Services& services);
+void Readme(Uses<Messages, Programs, const Folders> services);
+void Disc(Uses<Messages, Programs, const Folders> services);
 
 }  // namespace editor::help

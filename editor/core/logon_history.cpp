@@ -4,17 +4,17 @@
 
 namespace editor {
 
-void showLogonHistory(Services& services) {
-    const std::optional<std::string> history = services.logonHistoryFile();
+void showLogonHistory(Uses<Messages, Programs, const Folders, const Startup> services) {
+    const std::optional<std::string> history = services.startup().logonHistoryFile();
     if (!history) {
-        services.message(kNoLogonHistory);
+        services.messages().message(kNoLogonHistory);
         return;
     }
-    if (const schedule::Outcome started = services.start(
+    if (const schedule::Outcome started = services.programs().start(
             windowsProgram(services, "notepad.exe"), "\"" + *history + "\"", schedule::kShowNormal);
         !started) {
-        services.message("notepad.exe could not be started to show the logon history " + *history +
-                         ": " + started.error + ".");
+        services.messages().message("notepad.exe could not be started to show the logon history " +
+                                    *history + ": " + started.error + ".");
     }
 }
 

@@ -15,6 +15,6 @@ inline constexpr std::string_view kNoLogonHistory =
 // The menu item Schedule > Logon History: the history file in the system's notepad.exe, by
 // its full path in the Windows folder; a message when there is no history yet, or when
 // notepad.exe cannot be started.
-void showLogonHistory(Services& services);
+void showLogonHistory(Uses<Messages, Programs, const Folders, const Startup> services);
 
 }  // namespace editor

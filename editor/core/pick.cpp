@@ -59,9 +59,9 @@ std::string counterFullMessage(const std::string& full) {
 // After a pick file's name was found taken: Text4 moves to the highest pick number in the
 // folder, as at start-up, when that is higher, and on by one. A folder that cannot be listed
 // still moves it on by one, past the taken number.
-std::optional<std::string> movePastTakenNumber(MainControls& controls, Services& services) {
+std::optional<std::string> movePastTakenNumber(MainControls& controls, Uses<Folders> services) {
     std::vector<std::string> names;
-    if (services.scheduleFolder().fileNames(names)) {
+    if (services.folders().scheduleFolder().fileNames(names)) {
         const unsigned long long highest = schedule::highestPickNumber(names);
         const std::optional<unsigned long long> counter =
             schedule::readPickNumber(controls.text(Field::Text4));
@@ -83,8 +83,10 @@ schedule::Outcome takeBack(schedule::Folder& folder, std::vector<std::string>& n
 // Why `program` may not go into the working folder's schedule: a folder that only
 // administrators can change holds a schedule that all users share, and what it starts, starts
 // in every user's logon. None when it may.
-std::optional<std::string> sharedScheduleRefusal(Services& services, const std::string& program) {
-    const std::string folder = services.workingFolder();
+std::optional<std::string> sharedScheduleRefusal(
+    Uses<const Programs, const Folders, const Files, const Startup, const Access> services,
+    const std::string& program) {
+    const std::string folder = services.folders().workingFolder();
     if (!safeForAllUsers(services, folder)) return std::nullopt;
     const std::vector<std::string> problems = programLineProblems(services, program);
     if (problems.empty()) return std::nullopt;
@@ -93,7 +95,7 @@ std::optional<std::string> sharedScheduleRefusal(Services& services, const std::
                        ", which Brightwick runs at the logon of every user, administrators too: "
                        "others than administrators could change it.\n";
     for (const std::string& problem : problems) text += "\n- " + problem;
-    const std::optional<std::string> programFiles = services.programFilesFolder();
+    const std::optional<std::string> programFiles = services.folders().programFilesFolder();
     return text +
            "\n\nNothing was written; put the program into a folder that only administrators can "
            "change, such as " +
@@ -138,9 +140,9 @@ std::optional<std::string> advancePickCounter(MainControls& controls, unsigned l
     return std::nullopt;
 }
 
-WrittenPick writePickFiles(MainControls& controls, Services& services,
+WrittenPick writePickFiles(MainControls& controls, Uses<Folders> services,
                            const std::vector<PickFile>& files) {
-    schedule::Folder& folder = services.scheduleFolder();
+    schedule::Folder& folder = services.folders().scheduleFolder();
     WrittenPick pick;
     for (;;) {
         const std::string number = controls.text(Field::Text4);
@@ -148,14 +150,15 @@ WrittenPick writePickFiles(MainControls& controls, Services& services,
         for (const PickFile& file : files) {
             const std::string name = schedule::pickFileName(number, file.day);
             const schedule::Outcome written = schedule::writeNewFile(
-                folder, name, file.bytes, schedule::temporaryNameFor(name, services.processId()));
+                folder, name, file.bytes,
+                schedule::temporaryNameFor(name, services.folders().processId()));
             if (written) {
                 pick.names.push_back(name);
                 continue;
             }
             if (!written.taken) {
                 pick.failure = "The pick file " + name + " could not be written in " +
-                               services.workingFolder() + ": " + written.error + ".";
+                               services.folders().workingFolder() + ": " + written.error + ".";
                 pick.denied = written.code == kAccessDenied;
                 // A retry writes the whole pick again, under a new number: the days written
                 // now would start the program twice.
@@ -206,15 +209,17 @@ schedule::Outcome writeUnderFreeName(schedule::Folder& folder, const std::string
     }
 }
 
-void pickProgram(MainControls& controls, Services& services) {
+void pickProgram(
+    MainControls& controls,
+    Uses<Messages, const Programs, Folders, const Files, const Startup, const Access> services) {
     if (const auto full = advancePickCounter(controls, counterSteps(controls))) {
-        services.message(counterFullMessage(*full));
+        services.messages().message(counterFullMessage(*full));
         return;
     }
     if (!anyDayTicked(controls)) return;
     const std::string file = controls.selectedFile();
     if (file.empty()) {
-        services.message(kNoFileSelected);
+        services.messages().message(kNoFileSelected);
         return;
     }
     // The folder always gets one backslash, so a drive root gives two in a row; the
@@ -222,45 +227,48 @@ void pickProgram(MainControls& controls, Services& services) {
     const std::string path = controls.folderPath() + "\\" + file;
     controls.setText(Field::Text1, path);
     // The list shows the folder as it was when it was read.
-    if (!services.isFile(path)) {
-        services.message("The program " + path +
-                         " is no longer there: it was moved or deleted after the file list "
-                         "was shown. Nothing was written; the file list now shows the folder as "
-                         "it is.");
+    if (!services.files().isFile(path)) {
+        services.messages().message(
+            "The program " + path +
+            " is no longer there: it was moved or deleted after the file list "
+            "was shown. Nothing was written; the file list now shows the folder as "
+            "it is.");
         controls.setFolderPath(controls.folderPath());
         return;
     }
     // File1 lists a folder whose own path fits, and a name in it can still take the whole past
     // the limit: such a record would never start.
     if (schedule::pathTooLong(path)) {
-        services.message("The program " + path + " cannot be scheduled: its path is " +
-                         std::to_string(schedule::utf16Length(path)) +
-                         " characters long, and Windows starts no program by a path of " +
-                         std::to_string(schedule::kLongestPath + 1) +
-                         " characters or more. Nothing was written; please move the program to a "
-                         "folder with a shorter path, or give it a shorter name, and pick it "
-                         "there.");
+        services.messages().message(
+            "The program " + path + " cannot be scheduled: its path is " +
+            std::to_string(schedule::utf16Length(path)) +
+            " characters long, and Windows starts no program by a path of " +
+            std::to_string(schedule::kLongestPath + 1) +
+            " characters or more. Nothing was written; please move the program to a "
+            "folder with a shorter path, or give it a shorter name, and pick it "
+            "there.");
         return;
     }
     // A name the code page cannot hold would be written as look-alike characters and
     // schedule a program that does not exist.
-    const std::optional<std::string> programLine = services.toAnsi(path);
+    const std::optional<std::string> programLine = services.files().toAnsi(path);
     if (!programLine) {
-        services.message("The program " + path +
-                         " cannot be scheduled: its name has characters that the system's "
-                         "code page for schedule files cannot hold. Nothing was written; please "
-                         "pick a program whose folder and file names use other characters.");
+        services.messages().message(
+            "The program " + path +
+            " cannot be scheduled: its name has characters that the system's "
+            "code page for schedule files cannot hold. Nothing was written; please "
+            "pick a program whose folder and file names use other characters.");
         return;
     }
     if (const auto refusal = sharedScheduleRefusal(services, path)) {
-        services.message(*refusal);
+        services.messages().message(*refusal);
         return;
     }
     const std::string style = controls.currentItem(List::List4);
     const std::optional<schedule::RunStyle> runStyle = schedule::runStyleByListWord(style);
     if (!runStyle) {
-        services.message("The run style \"" + style + "\" is not one of " + runStyleWords() +
-                         ". Nothing was written.");
+        services.messages().message("The run style \"" + style + "\" is not one of " +
+                                    runStyleWords() + ". Nothing was written.");
         return;
     }
     controls.setText(Field::Text3, schedule::hour24(controls.currentItem(List::List2),
@@ -276,24 +284,25 @@ void pickProgram(MainControls& controls, Services& services) {
     }
     const WrittenPick written = writePickFiles(controls, services, files);
     if (written.counterFull) {
-        services.message(counterFullMessage(written.failure));
+        services.messages().message(counterFullMessage(written.failure));
         return;
     }
     if (written.denied) {
         // Trying again changes nothing: the schedule lives in the folder Norvell started in.
-        services.message(written.failure +
-                         " Your account may not write in that folder, so nothing can be picked "
-                         "there. Start Norvell in a folder of your own (copy it there, or give "
-                         "its shortcut such a \"Start in\" folder), or ask whoever may change " +
-                         services.workingFolder() + " to pick for you.");
+        services.messages().message(
+            written.failure +
+            " Your account may not write in that folder, so nothing can be picked "
+            "there. Start Norvell in a folder of your own (copy it there, or give "
+            "its shortcut such a \"Start in\" folder), or ask whoever may change " +
+            services.folders().workingFolder() + " to pick for you.");
         return;
     }
     if (!written.failure.empty()) {
         // The choices stay on the window, so the user can put the cause right and pick again.
-        services.message(written.failure + " Your choices are kept; please try again.");
+        services.messages().message(written.failure + " Your choices are kept; please try again.");
         return;
     }
-    services.message(kProgramPicked);
+    services.messages().message(kProgramPicked);
     // All seven days stay ticked for the next pick; clearing them is Reset's job.
     for (const schedule::Weekday& day : schedule::kWeekdays) {
         controls.setDayTicked(day.checkIndex, true);

@@ -49,7 +49,7 @@ struct WrittenPick {
 // written under that number, so that one pick's files keep sharing a number. It stops at the
 // first file that cannot be written and removes those written before it, so that trying
 // again cannot schedule a day twice; `names` then holds those that could not be removed.
-WrittenPick writePickFiles(MainControls& controls, Services& services,
+WrittenPick writePickFiles(MainControls& controls, Uses<Folders> services,
                            const std::vector<PickFile>& files);
 
 // Writes the pick file `bytes` into `folder` as `name` where that is free, else under the next
@@ -60,6 +60,8 @@ schedule::Outcome writeUnderFreeName(schedule::Folder& folder, const std::string
                                      std::string& written);
 
 // The click of Command1.
-void pickProgram(MainControls& controls, Services& services);
+void pickProgram(
+    MainControls& controls,
+    Uses<Messages, const Programs, Folders, const Files, const Startup, const Access> services);
 
 }  // namespace editor

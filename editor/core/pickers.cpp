@@ -172,7 +172,7 @@ void Pickers::chooseDrive(int index) {
         shownDrive_ = index;
         return;
     }
-    services_.message("Drive " + std::string{letter, ':'} + " cannot be shown: " + outcome.error +
+    messages_.message("Drive " + std::string{letter, ':'} + " cannot be shown: " + outcome.error +
                       ".");
     shownDrive_ = driveIndex(driveLetterOf(folder_));
     view_.selectDrive(shownDrive_);
@@ -183,7 +183,7 @@ void Pickers::openFolder(int index) {
     const std::string path = entries_[static_cast<std::size_t>(index)].path;
     if (path == folder_) return;
     if (const schedule::Outcome moved = moveTo(path); !moved) {
-        services_.message("The folder " + path + " cannot be opened: " + moved.error + ".");
+        messages_.message("The folder " + path + " cannot be opened: " + moved.error + ".");
     }
 }
 

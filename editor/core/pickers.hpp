@@ -123,8 +123,8 @@ std::vector<FolderEntry> folderEntries(std::string_view path,
 
 class Pickers {
   public:
-    Pickers(FileSystem& fileSystem, PickerView& view, Services& services)
-        : fileSystem_(fileSystem), view_(view), services_(services) {}
+    Pickers(FileSystem& fileSystem, PickerView& view, Messages& messages)
+        : fileSystem_(fileSystem), view_(view), messages_(messages) {}
 
     // Fills Drive1 with the drives and shows the drive of `workingFolder`.
     void start(std::string_view workingFolder);
@@ -166,7 +166,7 @@ class Pickers {
 
     FileSystem& fileSystem_;
     PickerView& view_;
-    Services& services_;
+    Messages& messages_;
     std::vector<DriveEntry> drives_;
     int shownDrive_ = -1;
     std::string folder_;

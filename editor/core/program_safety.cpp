@@ -34,9 +34,9 @@ bool hasExtension(std::string_view path) {
 // The file that a program line starts: the file it names as a whole, or else the program of
 // the command line it is, which is quoted or its first word. None, with `problem` set, when
 // it cannot be told.
-std::optional<std::string> programFileOf(const Services& services, const std::string& line,
-                                         std::string& problem) {
-    if (services.isFile(line)) return line;
+std::optional<std::string> programFileOf(Uses<const Programs, const Files> services,
+                                         const std::string& line, std::string& problem) {
+    if (services.files().isFile(line)) return line;
     std::string part;
     if (line.starts_with('"')) {
         const std::size_t close = line.find('"', 1);
@@ -50,27 +50,28 @@ std::optional<std::string> programFileOf(const Services& services, const std::st
     }
     if (isFullPath(part)) {
         // As CreateProcessW takes a name without an extension.
-        if (!services.isFile(part) && !hasExtension(part) && services.isFile(part + ".exe")) {
+        if (!services.files().isFile(part) && !hasExtension(part) &&
+            services.files().isFile(part + ".exe")) {
             part += ".exe";
         }
         return part;
     }
-    if (std::optional<std::string> found = services.searchProgram(part)) return found;
+    if (std::optional<std::string> found = services.programs().searchProgram(part)) return found;
     problem = line + ": the system's program search does not find " + part +
               ", so what it would start cannot be checked. Give the program's full path.";
     return std::nullopt;
 }
 
-void addFileProblems(const Services& services, const std::string& file, int depth,
-                     std::vector<std::string>& problems) {
+void addFileProblems(Uses<const Files, const Startup, const Access> services,
+                     const std::string& file, int depth, std::vector<std::string>& problems) {
     for (std::string& problem : programFileProblems(services, file)) {
         problems.push_back(std::move(problem));
     }
-    if (!endsWithIgnoringCase(file, ".lnk") || !services.isFile(file)) return;
+    if (!endsWithIgnoringCase(file, ".lnk") || !services.files().isFile(file)) return;
     // The shell starts what the shortcut leads to: whoever may change that may change what
     // starts.
     std::optional<Shortcut> link;
-    if (const schedule::Outcome read = services.readShortcut(file, link); !read) {
+    if (const schedule::Outcome read = services.startup().readShortcut(file, link); !read) {
         problems.push_back(file +
                            ": it is a shortcut that cannot be read, so the program it "
                            "starts cannot be checked: " +
@@ -87,32 +88,32 @@ void addFileProblems(const Services& services, const std::string& file, int dept
     }
 }
 
-std::string programsExample(const Services& services) {
-    const std::optional<std::string> programFiles = services.programFilesFolder();
+std::string programsExample(Uses<const Folders> services) {
+    const std::optional<std::string> programFiles = services.folders().programFilesFolder();
     return programFiles ? *programFiles : std::string("Program Files");
 }
 
 }  // namespace
 
-DayFiles workingDayFiles(Services& services) {
+DayFiles workingDayFiles(Uses<Folders> services) {
     DayFiles days;
     for (const schedule::Weekday& day : schedule::kWeekdays) {
         std::string bytes;
-        if (services.scheduleFolder().readFile(day.dayFile, bytes)) {
+        if (services.folders().scheduleFolder().readFile(day.dayFile, bytes)) {
             days[static_cast<std::size_t>(day.checkIndex)] = std::move(bytes);
         }
     }
     return days;
 }
 
-std::vector<ScheduledProgram> scheduledPrograms(const Services& services, const DayFiles& days) {
+std::vector<ScheduledProgram> scheduledPrograms(Uses<const Files> services, const DayFiles& days) {
     std::vector<ScheduledProgram> programs;
     for (const schedule::Weekday& day : schedule::kWeekdays) {
         const std::vector<std::string> lines =
             schedule::splitLines(days[static_cast<std::size_t>(day.checkIndex)]);
         // The program line is the second of each record's four.
         for (std::size_t i = 1; i < lines.size(); i += schedule::kRecordLines) {
-            const std::string line = services.fromAnsi(lines[i]);
+            const std::string line = services.files().fromAnsi(lines[i]);
             auto known = std::find_if(programs.begin(), programs.end(),
                                       [&](const ScheduledProgram& p) { return p.line == line; });
             if (known == programs.end()) {
@@ -126,7 +127,9 @@ std::vector<ScheduledProgram> scheduledPrograms(const Services& services, const 
     return programs;
 }
 
-std::vector<std::string> programLineProblems(const Services& services, const std::string& line) {
+std::vector<std::string> programLineProblems(
+    Uses<const Programs, const Files, const Startup, const Access> services,
+    const std::string& line) {
     std::vector<std::string> problems;
     std::string problem;
     if (const std::optional<std::string> file = programFileOf(services, line, problem)) {
@@ -137,8 +140,9 @@ std::vector<std::string> programLineProblems(const Services& services, const std
     return problems;
 }
 
-std::vector<ProgramProblems> unsafePrograms(const Services& services,
-                                            const std::vector<ScheduledProgram>& programs) {
+std::vector<ProgramProblems> unsafePrograms(
+    Uses<const Programs, const Files, const Startup, const Access> services,
+    const std::vector<ScheduledProgram>& programs) {
     std::vector<ProgramProblems> unsafe;
     for (const ScheduledProgram& program : programs) {
         std::vector<std::string> problems = programLineProblems(services, program.line);
@@ -147,7 +151,7 @@ std::vector<ProgramProblems> unsafePrograms(const Services& services,
     return unsafe;
 }
 
-std::optional<std::string> programsRefusal(const Services& services,
+std::optional<std::string> programsRefusal(Uses<const Folders> services,
                                            const std::vector<ProgramProblems>& unsafe) {
     if (unsafe.empty()) return std::nullopt;
     std::string text =
@@ -167,12 +171,13 @@ std::optional<std::string> programsRefusal(const Services& services,
     return text;
 }
 
-std::optional<std::string> dayFilesRefusal(Services& services) {
+std::optional<std::string> dayFilesRefusal(
+    Uses<const Programs, Folders, const Files, const Startup, const Access> services) {
     return programsRefusal(
         services, unsafePrograms(services, scheduledPrograms(services, workingDayFiles(services))));
 }
 
-std::string programRemedy(const Services& services, const ProgramProblems& unsafe) {
+std::string programRemedy(Uses<const Folders> services, const ProgramProblems& unsafe) {
     std::string text = unsafe.program.line + " starts at every user's logon";
     if (!unsafe.program.days.empty()) text += " (" + joined(unsafe.program.days) + ")";
     text += ", but others than administrators could change it:";

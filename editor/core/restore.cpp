@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "editor/core/check_path.hpp"
-#include "editor/core/deploy.hpp"
+#include "editor/core/launcher_shortcut.hpp"
 #include "editor/core/deployment_status.hpp"
 #include "editor/core/helper_runs.hpp"
 #include "editor/core/pick.hpp"
@@ -19,8 +19,8 @@ namespace editor {
 
 namespace {
 
-std::string clearedFolderPath(const Services& services) {
-    std::string path = services.workingFolder();
+std::string clearedFolderPath(Uses<const Folders> services) {
+    std::string path = services.folders().workingFolder();
     if (path.empty() || path.back() != '\\') path += '\\';
     return path + std::string(schedule::kClearedFolder);
 }
@@ -29,8 +29,8 @@ std::string clearedFolderPath(const Services& services) {
 constexpr std::size_t kNamedPicks = 5;
 
 // The program line of a pick file's bytes (UTF-8), empty when it has none.
-std::string programOf(std::string_view bytes, const Services& services) {
-    const std::string text = services.fromAnsi(bytes);
+std::string programOf(std::string_view bytes, Uses<const Files> services) {
+    const std::string text = services.files().fromAnsi(bytes);
     schedule::LineReader reader(text);
     reader.next();
     return reader.next().value_or(std::string());
@@ -49,12 +49,13 @@ std::string restoredSentence(std::size_t picks, const std::vector<std::string>& 
     return sentence + ": " + joined(quoted) + ".";
 }
 
-bool scheduleStartsAtLogon(const Services& services);
+bool scheduleStartsAtLogon(Uses<const Folders, const Files, const Startup> services);
 
 // What building the day files again came to, after the restored picks.
-std::string rebuiltSentence(std::size_t picks, Services& services) {
-    const HelperRun run = services.runHelper(kCombineHelper, kHelperDeadline);
-    if (leftPicksOut(run)) return "\n\n" + leftOutPicksMessage(services.scheduleFolder());
+std::string rebuiltSentence(std::size_t picks,
+                            Uses<Programs, Folders, const Files, const Startup> services) {
+    const HelperRun run = services.programs().runHelper(kCombineHelper, kHelperDeadline);
+    if (leftPicksOut(run)) return "\n\n" + leftOutPicksMessage(services.folders().scheduleFolder());
     const std::string they = picks == 1 ? "it" : "they";
     const std::optional<std::string> trouble = helperMessage(
         kCombineHelper, run,
@@ -72,7 +73,7 @@ std::string rebuiltSentence(std::size_t picks, Services& services) {
 
 // Whether a Startup folder holds a shortcut that starts Brightwick in this schedule's folder,
 // which is where it reads the day files.
-bool scheduleStartsAtLogon(const Services& services) {
+bool scheduleStartsAtLogon(Uses<const Folders, const Files, const Startup> services) {
     std::string MyPath;
     CheckPath(MyPath, services);
     const Shortcut ours = launcherShortcut(services, MyPath);
@@ -123,10 +124,10 @@ std::vector<std::vector<const schedule::ClearedPick*>> picksOf(
 // Moves the turned-off picks a clear kept (`off`) back into the Turned Off folder, each under
 // its name or, where a pick turned off since has it, the next free number there. How many came
 // back; `stopped` gets why the rest stay.
-std::size_t restoreTurnedOff(schedule::Folder& off, Services& services, std::string& stopped) {
+std::size_t restoreTurnedOff(schedule::Folder& off, Uses<Folders> services, std::string& stopped) {
     std::vector<std::string> names;
     off.fileNames(names);
-    schedule::Folder& root = services.scheduleFolder();
+    schedule::Folder& root = services.folders().scheduleFolder();
     std::size_t back = 0;
     for (const schedule::ClearedPick& file : schedule::clearedPicks(names)) {
         std::string bytes;
@@ -135,7 +136,7 @@ std::size_t restoreTurnedOff(schedule::Folder& off, Services& services, std::str
         if (done) done = root.createSubfolder(schedule::kTurnedOffFolder);
         if (done) {
             done = writeUnderFreeName(root.subfolder(schedule::kTurnedOffFolder), file.name, bytes,
-                                      services.processId(), kept);
+                                      services.folders().processId(), kept);
         }
         if (!done) {
             stopped = "The turned-off pick file " + file.name +
@@ -155,11 +156,13 @@ std::size_t restoreTurnedOff(schedule::Folder& off, Services& services, std::str
 
 }  // namespace
 
-void restoreClearedPicks(MainControls& controls, Services& services) {
-    schedule::Folder& clearedFolder = services.scheduleFolder().subfolder(schedule::kClearedFolder);
+void restoreClearedPicks(MainControls& controls,
+                         Uses<Messages, Programs, Folders, const Files, const Startup> services) {
+    schedule::Folder& clearedFolder =
+        services.folders().scheduleFolder().subfolder(schedule::kClearedFolder);
     const auto unreadable = [&](const std::string& error) {
-        services.message("The cleared picks in " + clearedFolderPath(services) +
-                         " cannot be read: " + error + ". Nothing was restored.");
+        services.messages().message("The cleared picks in " + clearedFolderPath(services) +
+                                    " cannot be read: " + error + ". Nothing was restored.");
     };
     std::vector<std::string> folders;
     if (const schedule::Outcome listed = clearedFolder.folderNames(folders); !listed) {
@@ -196,7 +199,7 @@ void restoreClearedPicks(MainControls& controls, Services& services) {
     }
     if (!loose.empty()) sets.emplace_back(&clearedFolder, std::move(loose));
     if (sets.empty()) {
-        services.message(kNothingToRestore);
+        services.messages().message(kNothingToRestore);
         return;
     }
     schedule::Folder& cleared = *sets.front().first;
@@ -275,7 +278,7 @@ void restoreClearedPicks(MainControls& controls, Services& services) {
         }
         message += remainingSentence(sets.size() - 1);
     }
-    services.message(message);
+    services.messages().message(message);
 }
 
 }  // namespace editor

@@ -24,6 +24,7 @@ inline constexpr std::string_view kNothingToRestore =
 // their programs when there are a few, what, if anything, stopped the rest, whether the day
 // files were built, whether a shortcut starts this schedule at logon or a deployment must, and
 // how many earlier clears remain to be restored.
-void restoreClearedPicks(MainControls& controls, Services& services);
+void restoreClearedPicks(MainControls& controls,
+                         Uses<Messages, Programs, Folders, const Files, const Startup> services);
 
 }  // namespace editor

@@ -1,5 +1,8 @@
 #include "editor/core/shared_schedule.hpp"
 
+#include <array>
+#include <cstddef>
+
 #include "editor/core/all_users_shortcut.hpp"
 #include "editor/core/folder_safety.hpp"
 #include "editor/core/wording.hpp"
@@ -8,30 +11,25 @@ namespace editor {
 
 namespace {
 
-// What each change is, as the sentence that says it needs the rights names it.
+// What each change is, as the sentence that says it needs the rights names it; in the order
+// of ScheduleChange.
+constexpr std::array<std::string_view, 7> kChangeWords{"Picking a program",
+                                                       "Resetting and clearing the list",
+                                                       "Deploying",
+                                                       "Restoring cleared picks",
+                                                       "Removing a program from the schedule",
+                                                       "Turning a program off or on",
+                                                       "Changing a program's record"};
+static_assert(kChangeWords.size() == static_cast<std::size_t>(ScheduleChange::Change) + 1);
+
 std::string_view changeWords(ScheduleChange change) {
-    switch (change) {
-        case ScheduleChange::Pick:
-            return "Picking a program";
-        case ScheduleChange::Reset:
-            return "Resetting and clearing the list";
-        case ScheduleChange::Deploy:
-            return "Deploying";
-        case ScheduleChange::RestoreCleared:
-            return "Restoring cleared picks";
-        case ScheduleChange::Remove:
-            return "Removing a program from the schedule";
-        case ScheduleChange::TurnOffOrOn:
-            return "Turning a program off or on";
-        case ScheduleChange::Change:
-            return "Changing a program's record";
-    }
-    return "Changing the schedule";
+    const auto index = static_cast<std::size_t>(change);
+    return index < kChangeWords.size() ? kChangeWords[index] : "Changing the schedule";
 }
 
 }  // namespace
 
-std::optional<std::string> editSharedScheduleRefusal(const Services& services,
+std::optional<std::string> editSharedScheduleRefusal(Uses<const Files, const Access> services,
                                                      const std::string& folder) {
     const std::vector<std::string> problems = allUsersProblems(services, folder);
     if (problems.empty()) return std::nullopt;
@@ -47,33 +45,37 @@ std::string sharedScheduleQuestion(std::string_view folder) {
            "Start Norvell with administrator rights?";
 }
 
-std::optional<ScheduleUse> offerAdministratorRights(Services& services) {
+std::optional<ScheduleUse> offerAdministratorRights(
+    Uses<Messages, const Folders, const Files, Access> services) {
     // With those rights already, starting again would meet the same refusal.
-    if (services.runsElevated()) return std::nullopt;
-    const std::string folder = services.workingFolder();
+    if (services.access().runsElevated()) return std::nullopt;
+    const std::string folder = services.folders().workingFolder();
     if (!safeForAllUsers(services, folder)) return std::nullopt;
-    if (services.message(sharedScheduleQuestion(folder), Buttons::YesNo) != Answer::Yes) {
+    if (services.messages().message(sharedScheduleQuestion(folder), Buttons::YesNo) !=
+        Answer::Yes) {
         return ScheduleUse::LookOnly;
     }
-    const schedule::Outcome started =
-        services.startAsAdministrator(switchArguments(kEditSharedScheduleSwitch, {folder}));
+    const schedule::Outcome started = services.access().startAsAdministrator(
+        switchArguments(kEditSharedScheduleSwitch, {folder}));
     if (started) return ScheduleUse::HandedOver;
     // Declining the system's prompt is an answer, not a failure.
     if (started.code != kCancelled) {
-        services.message("Norvell could not be started with administrator rights: " +
-                         withFullStop(started.error) +
-                         " You can look at the schedule, but not change it.");
+        services.messages().message("Norvell could not be started with administrator rights: " +
+                                    withFullStop(started.error) +
+                                    " You can look at the schedule, but not change it.");
     }
     return ScheduleUse::LookOnly;
 }
 
-bool mayChangeSchedule(ScheduleUse use, ScheduleChange change, Services& services) {
+bool mayChangeSchedule(ScheduleUse use, ScheduleChange change,
+                       Uses<Messages, const Folders> services) {
     if (use != ScheduleUse::LookOnly) return true;
-    services.message(std::string(changeWords(change)) +
-                     " needs administrator rights: the schedule in " + services.workingFolder() +
-                     " is shared by all users of this computer, and only an administrator can "
-                     "change it. Close Norvell, start it again and answer Yes when it asks to "
-                     "start with administrator rights.");
+    services.messages().message(
+        std::string(changeWords(change)) + " needs administrator rights: the schedule in " +
+        services.folders().workingFolder() +
+        " is shared by all users of this computer, and only an administrator can "
+        "change it. Close Norvell, start it again and answer Yes when it asks to "
+        "start with administrator rights.");
     return false;
 }
 

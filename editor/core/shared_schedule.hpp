@@ -27,7 +27,7 @@ inline constexpr std::string_view kEditSharedScheduleSwitch = "/edit-shared-sche
 // Why the instance started with administrator rights for the shared schedule in `folder` must
 // not open it: whoever started it chose the folder, so it is judged again there. None when only
 // administrators can change it.
-std::optional<std::string> editSharedScheduleRefusal(const Services& services,
+std::optional<std::string> editSharedScheduleRefusal(Uses<const Files, const Access> services,
                                                      const std::string& folder);
 
 // The question at start-up, for the working folder `folder`.
@@ -39,10 +39,12 @@ std::string sharedScheduleQuestion(std::string_view folder);
 // (HandedOver), unless the user then declines the system's prompt or the start fails, which is
 // told; No leaves this one to look at the schedule (LookOnly). Otherwise none, and start-up
 // tells what it always told.
-std::optional<ScheduleUse> offerAdministratorRights(Services& services);
+std::optional<ScheduleUse> offerAdministratorRights(
+    Uses<Messages, const Folders, const Files, Access> services);
 
 // Whether `change` may go on; when the editor may only look, the user is told what it needs and
 // the answer is false.
-bool mayChangeSchedule(ScheduleUse use, ScheduleChange change, Services& services);
+bool mayChangeSchedule(ScheduleUse use, ScheduleChange change,
+                       Uses<Messages, const Folders> services);
 
 }  // namespace editor

@@ -28,16 +28,16 @@ std::string_view consequence(const HelperRun& run) {
 }
 }  // namespace
 
-bool PrepareShowList(Services& services, ScheduleUse use) {
+bool PrepareShowList(Uses<Messages, Programs, Folders> services, ScheduleUse use) {
     if (use == ScheduleUse::LookOnly) return true;
-    const HelperRun run = services.runHelper(kCombineHelper, kHelperDeadline);
+    const HelperRun run = services.programs().runHelper(kCombineHelper, kHelperDeadline);
     if (leftPicksOut(run)) {
-        services.message(leftOutPicksMessage(services.scheduleFolder()));
+        services.messages().message(leftOutPicksMessage(services.folders().scheduleFolder()));
         return true;
     }
     const std::optional<std::string> message = helperMessage(kCombineHelper, run, consequence(run));
     if (!message) return true;
-    services.message(*message);
+    services.messages().message(*message);
     return run.ending != HelperRun::Ending::NotStarted;
 }
 

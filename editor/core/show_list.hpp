@@ -13,6 +13,7 @@ namespace editor {
 // the viewer should open: always, except when copyfle.com could not be started at all. An
 // editor that may only look leaves the day files as they are, which are what Brightwick reads
 // at logon, and opens the viewer on them.
-bool PrepareShowList(Services& services, ScheduleUse use = ScheduleUse::Change);
+bool PrepareShowList(Uses<Messages, Programs, Folders> services,
+                     ScheduleUse use = ScheduleUse::Change);
 
 }  // namespace editor

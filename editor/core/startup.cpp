@@ -39,20 +39,22 @@ schedule::Outcome checkWritable(schedule::Folder& folder, std::string_view name)
     return written ? removed : written;
 }
 
-std::vector<std::string> startFolders(const Services& services) {
+std::vector<std::string> startFolders(Uses<const Folders> services) {
     std::vector<std::string> folders{std::string(kStartFolder)};
-    if (auto programFiles = services.programFilesFolder()) folders.push_back(*programFiles);
-    folders.push_back(services.workingFolder());
+    if (auto programFiles = services.folders().programFilesFolder())
+        folders.push_back(*programFiles);
+    folders.push_back(services.folders().workingFolder());
     return folders;
 }
 
-ScheduleUse loadMain(MainControls& controls, Services& services,
+ScheduleUse loadMain(MainControls& controls, Uses<Messages, Folders, const Files, Access> services,
                      const std::function<void()>& show) {
     std::vector<std::string> names;
-    const schedule::Outcome listed = services.scheduleFolder().fileNames(names);
+    const schedule::Outcome listed = services.folders().scheduleFolder().fileNames(names);
     if (!listed) {
-        services.message(
-            "The pick files in " + services.workingFolder() + " cannot be read: " + listed.error +
+        services.messages().message(
+            "The pick files in " + services.folders().workingFolder() +
+            " cannot be read: " + listed.error +
             ". New picks are numbered from 1; a number another pick has is passed over.");
         names.clear();
     }
@@ -67,18 +69,20 @@ ScheduleUse loadMain(MainControls& controls, Services& services,
     // should not wait for to see the window, and its message then has a window to belong to.
     ScheduleUse use = ScheduleUse::Change;
     if (listed) {
-        if (const schedule::Outcome writable = checkWritable(
-                services.scheduleFolder(), writeCheckName(services.processId(), names));
+        if (const schedule::Outcome writable =
+                checkWritable(services.folders().scheduleFolder(),
+                              writeCheckName(services.folders().processId(), names));
             !writable) {
             if (const std::optional<ScheduleUse> shared = offerAdministratorRights(services)) {
                 use = *shared;
                 if (use == ScheduleUse::HandedOver) return use;
             } else {
                 // As where a ZIP was copied into a read-only place: every pick would fail alike.
-                services.message("Norvell cannot write to its working folder " +
-                                 services.workingFolder() + ": " + writable.error +
-                                 ". Picks cannot be saved there: put Norvell into a folder of "
-                                 "your own and start it from there.");
+                services.messages().message(
+                    "Norvell cannot write to its working folder " +
+                    services.folders().workingFolder() + ": " + writable.error +
+                    ". Picks cannot be saved there: put Norvell into a folder of "
+                    "your own and start it from there.");
             }
         }
     }
@@ -89,7 +93,7 @@ ScheduleUse loadMain(MainControls& controls, Services& services,
     }
     std::string tried;
     for (const std::string& folder : folders) tried += "\n" + folder;
-    services.message("None of these folders can be shown:" + tried);
+    services.messages().message("None of these folders can be shown:" + tried);
     return use;
 }
 

@@ -31,7 +31,7 @@ schedule::Outcome checkWritable(schedule::Folder& folder, std::string_view name)
 
 // The folders Dir1 may start at, in order: kStartFolder, the system's Program Files folder,
 // the working folder.
-std::vector<std::string> startFolders(const Services& services);
+std::vector<std::string> startFolders(Uses<const Folders> services);
 
 // The loading of Main, in order: Text4, the hour, minute, half of the day and run style,
 // then `show` shows the window, then Dir1 and File1 go to the first start folder that can be
@@ -39,6 +39,7 @@ std::vector<std::string> startFolders(const Services& services);
 // at all are reported, each once; the editor stays open either way. A shared schedule that
 // cannot be written is offered to an instance with administrator rights instead
 // (offerAdministratorRights): when one takes over, the pickers stay where they are.
-ScheduleUse loadMain(MainControls& controls, Services& services, const std::function<void()>& show);
+ScheduleUse loadMain(MainControls& controls, Uses<Messages, Folders, const Files, Access> services,
+                     const std::function<void()>& show);
 
 }  // namespace editor

@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <memory>
+#include <utility>
 
 #include "editor/core/browse.hpp"
 #include "editor/core/deploy.hpp"
@@ -92,8 +93,10 @@ win32::UniqueMenu createMainMenu() {
 }
 }  // namespace
 
-MainWindow::MainWindow(PlatformServices& services, WindowRegistry& windows)
-    : services_(services), windows_(windows), pickers_(fileSystem_, pickerControls_, services) {}
+MainWindow::MainWindow(MainServices services, WindowRegistry& windows)
+    : services_(services),
+      windows_(windows),
+      pickers_(fileSystem_, pickerControls_, services.messages()) {}
 
 schedule::Outcome MainWindow::create() {
     win32::UniqueMenu menu = createMainMenu();
@@ -108,7 +111,7 @@ void MainWindow::load(int showCommand) {
         ShowWindow(hwnd(), showCommand);
         // Drive1 shows the working folder's drive. Nothing before depends on it, so it is
         // filled once the window shows, still before its first paint.
-        pickers_.start(services_.workingFolder());
+        pickers_.start(services_.folders().workingFolder());
         UpdateWindow(hwnd());
     };
     try {
@@ -135,6 +138,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     return DefWindowProcW(hwnd(), message, wParam, lParam);
 }
+// clang-format on
 
 void MainWindow::OnDeviceChange(WPARAM event, const DEV_BROADCAST_HDR* device) {
     // Windows tells every top-level window of a volume that came or went, a mapped network
@@ -145,25 +149,25 @@ void MainWindow::OnDeviceChange(WPARAM event, const DEV_BROADCAST_HDR* device) {
 }
 
 void MainWindow::OnCommand(int id, int code) {
-    switch (id) {
-        case Command1:       OnPickProgram(); return;
-        case Command2:       OnShowList(); return;
-        case Command3:       OnDeploy(); return;
-        case Command4:       OnExit(); return;
-        case Command5:       OnReset(); return;
-        case BrowseForProgram: OnBrowseForProgram(); return;
-        case RestoreCleared: OnRestoreCleared(); return;
-        case LogonHistory:   OnLogonHistory(); return;
-        case DeploymentStatus: OnDeploymentStatus(); return;
-        case About:          OnAbout(); return;
-        case Readme:         OnReadme(); return;
-        case Disc:           OnDisclaimer(); return;
-        case Drive1:         OnDrive1(code); return;
-        case Dir1:           if (code == LBN_DBLCLK) OnDir1Open(); return;
-        case IDOK:           OnEnter(); return;
+    // What the buttons, menu items and keys do, whatever the notification.
+    using Action = void (MainWindow::*)();
+    // clang-format off
+    static constexpr std::pair<int, Action> kActions[] = {
+        {Command1, &MainWindow::OnPickProgram}, {Command2, &MainWindow::OnShowList}, {Command3, &MainWindow::OnDeploy},
+        {Command4, &MainWindow::OnExit}, {Command5, &MainWindow::OnReset}, {IDOK, &MainWindow::OnEnter},
+        {BrowseForProgram, &MainWindow::OnBrowseForProgram}, {RestoreCleared, &MainWindow::OnRestoreCleared},
+        {LogonHistory, &MainWindow::OnLogonHistory}, {DeploymentStatus, &MainWindow::OnDeploymentStatus},
+        {About, &MainWindow::OnAbout}, {Readme, &MainWindow::OnReadme}, {Disc, &MainWindow::OnDisclaimer}};
+    // clang-format on
+    for (const auto& [command, action] : kActions) {
+        if (command == id) {
+            (this->*action)();
+            return;
+        }
     }
+    if (id == Drive1) OnDrive1(code);
+    if (id == Dir1 && code == LBN_DBLCLK) OnDir1Open();
 }
-// clang-format on
 
 schedule::Outcome MainWindow::OnCreate() {
     for (int id : kOneRowLists) {

@@ -21,9 +21,12 @@
 
 namespace editor {
 
+// The main window's buttons and menus reach every role of the platform between them.
+using MainServices = Uses<Messages, Programs, Folders, const Files, Startup, Access, RecycleBin>;
+
 class MainWindow final : public Window, public MainControls {
   public:
-    MainWindow(PlatformServices& services, WindowRegistry& windows);
+    MainWindow(MainServices services, WindowRegistry& windows);
 
     // Makes Main, hidden, at the system's default place, laid out for its monitor's DPI. The
     // reason when it cannot.
@@ -87,7 +90,7 @@ class MainWindow final : public Window, public MainControls {
     // Form3 made or, when it is open, brought forward.
     schedule::Outcome openAbout();
 
-    PlatformServices& services_;
+    MainServices services_;
     WindowRegistry& windows_;
     SystemFileSystem fileSystem_;
     PickerControls pickerControls_;

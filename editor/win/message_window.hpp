@@ -12,7 +12,7 @@
 namespace editor {
 
 // Modal to `owner` (may be null), titled "Norvell", without an icon, with the buttons and the
-// default that Services::message promises.
+// default that Messages::message promises.
 Answer showMessage(HWND owner, std::string_view text, Buttons buttons);
 
 }  // namespace editor

@@ -1,6 +1,6 @@
-// The editor's services on Win32: message boxes owned by the editor's window, program and
-// helper starts, folders, the Startup shortcuts and Windows' startup list, access lists, the
-// logon history, and the editor started again with administrator rights.
+// Every role of the editor's services on Win32: message boxes owned by the editor's window,
+// program and helper starts, folders, the Startup shortcuts and Windows' startup list, access
+// lists, the logon history, and the editor started again with administrator rights.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +10,13 @@
 
 namespace editor {
 
-class PlatformServices final : public Services {
+class PlatformServices final : public Messages,
+                               public Programs,
+                               public Folders,
+                               public Files,
+                               public Startup,
+                               public Access,
+                               public RecycleBin {
   public:
     // Message boxes are owned by this window while it is visible.
     void setOwner(HWND owner) { owner_ = owner; }

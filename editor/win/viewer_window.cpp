@@ -137,7 +137,7 @@ void drawProgramLine(HDC dc, const std::wstring& line, std::wstring_view mark, R
 
 }  // namespace
 
-Form2::Form2(Services& services, ScheduleUse use, std::function<void()> onBackToMain,
+Form2::Form2(ViewerServices services, ScheduleUse use, std::function<void()> onBackToMain,
              MainControls* counter)
     : services_(services), use_(use), onBackToMain_(std::move(onBackToMain)), counter_(counter) {}
 
@@ -354,7 +354,8 @@ void Form2::OnChange() {
     const schedule::Outcome asked =
         askRecordChanges(hwnd(), entry->record->program, choices, chosen);
     if (!asked) {
-        services_.message("The Change Record dialog could not be opened: " + asked.error + ".");
+        services_.messages().message(
+            "The Change Record dialog could not be opened: " + asked.error + ".");
         return;
     }
     if (!chosen) return;
@@ -409,13 +410,14 @@ void Form2::setEntries(std::vector<DayEntry> entries) {
     InvalidateRect(list, nullptr, TRUE);
 }
 
-std::unique_ptr<Form2> ShowList(Services& services, ScheduleUse use, WindowRegistry* windows,
+std::unique_ptr<Form2> ShowList(ViewerServices services, ScheduleUse use, WindowRegistry* windows,
                                 const std::function<void()>& hideMain,
                                 std::function<void()> showMain, MainControls* counter) {
     if (!PrepareShowList(services, use)) return nullptr;
     auto viewer = std::make_unique<Form2>(services, use, std::move(showMain), counter);
     if (const schedule::Outcome created = viewer->create(windows); !created) {
-        services.message("The day list viewer could not be opened: " + created.error + ".");
+        services.messages().message("The day list viewer could not be opened: " + created.error +
+                                    ".");
         return nullptr;
     }
     // The viewer first: hiding the active window before another of the editor's shows would

@@ -22,6 +22,9 @@
 
 namespace editor {
 
+// What the viewer's buttons do to the schedule and the programs it names.
+using ViewerServices = Uses<Messages, Programs, Folders, const Files, RecycleBin>;
+
 class Form2 final : public Window, public ViewerControls {
   public:
     // A viewer over the services' schedule folder. "Back to Main Menu" and the close box call
@@ -30,7 +33,7 @@ class Form2 final : public Window, public ViewerControls {
     // turning off or on a record changes the schedule, which `use` may not allow; a record
     // turned on or changed takes its number from `counter`'s pick counter, without which
     // neither is offered.
-    Form2(Services& services, ScheduleUse use, std::function<void()> onBackToMain,
+    Form2(ViewerServices services, ScheduleUse use, std::function<void()> onBackToMain,
           MainControls* counter = nullptr);
 
     // Makes the window, hidden, with no owner, at the system's default place, with nothing
@@ -71,7 +74,7 @@ class Form2 final : public Window, public ViewerControls {
     // The height of one drawn line in the list's font.
     int lineHeight() const;
 
-    Services& services_;
+    ViewerServices services_;
     ScheduleUse use_;
     std::function<void()> onBackToMain_;
     MainControls* counter_;
@@ -85,7 +88,7 @@ class Form2 final : public Window, public ViewerControls {
 // runs; "Back to Main Menu" and the viewer's close box run `showMain`. The viewer, for the
 // caller to keep; null when it did not open, which the user was told of, with Main left as it
 // was. `counter` as for Form2.
-std::unique_ptr<Form2> ShowList(Services& services, ScheduleUse use, WindowRegistry* windows,
+std::unique_ptr<Form2> ShowList(ViewerServices services, ScheduleUse use, WindowRegistry* windows,
                                 const std::function<void()>& hideMain,
                                 std::function<void()> showMain, MainControls* counter = nullptr);
 

@@ -147,7 +147,8 @@ void Window::setControlFont(int id, const win32::FontSpec& design) {
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         if (controls_[i].id != id) continue;
         designs_[i] = &design;
-        fitCaption(control(id), design);
+        const win32::UniqueDC measuring(CreateCompatibleDC(nullptr));
+        fitCaption(control(id), design, measuring.get());
         return;
     }
 }
@@ -254,19 +255,22 @@ void Window::applyFonts() {
 }
 
 void Window::fitCaptions() {
+    // One DC of the screen's kind measures them all: a control's own DC would be fetched from
+    // the system for each, which costs more than the measuring.
+    const win32::UniqueDC measuring(CreateCompatibleDC(nullptr));
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        if (designs_[i]) fitCaption(control(controls_[i].id), *designs_[i]);
+        if (designs_[i]) fitCaption(control(controls_[i].id), *designs_[i], measuring.get());
     }
 }
 
-void Window::fitCaption(HWND child, const win32::FontSpec& design) {
+void Window::fitCaption(HWND child, const win32::FontSpec& design, HDC measuring) {
     HFONT fitting = fontAt(design, design.hundredthsOfPoint);
     // A button's frame is the system's, drawn at its monitor's DPI.
     if (const std::optional<win32::CaptionLayout> caption =
             win32::captionLayout(child, monitorDpi_)) {
         for (int size : win32::captionSizes(design.hundredthsOfPoint, dpi_)) {
             fitting = fontAt(design, size);
-            if (win32::captionFits(child, *caption, fitting)) break;
+            if (win32::captionFits(measuring, *caption, fitting)) break;
         }
     }
     if (reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) != fitting) {

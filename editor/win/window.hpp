@@ -156,7 +156,8 @@ class Window {
     // Each control that shows a caption in the font whose size fits it whole: the design's
     // size where it fits, else the first smaller step that does (at the last, the smallest).
     void fitCaptions();
-    void fitCaption(HWND control, const win32::FontSpec& design);
+    // Measured on `measuring`, a DC of the screen's kind.
+    void fitCaption(HWND control, const win32::FontSpec& design, HDC measuring);
     // The font of `design` at `hundredthsOfPoint` for the window's DPI, made once: controls of
     // one design and size share it.
     HFONT fontAt(const win32::FontSpec& design, int hundredthsOfPoint);

@@ -599,8 +599,8 @@ TEST(Deploy, TheInstancesRefusalIsToldWithWhatTheEditorNowFinds) {
     services.administratorRun = {
         editor::AdministratorRun::Ending::Finished, editor::kRefusedForAllUsers, {}};
     // Changed by another process between the editor's check and the instance's.
-    services.whileAdministratorRuns = [](FakeServices& f) {
-        f.securities["C:\\Sched"] = usersMayChange();
+    services.whileAdministratorRuns = [&services] {
+        services.securities["C:\\Sched"] = usersMayChange();
     };
     editor::deploy(services);
     ASSERT_EQ(services.log.size(), 6u);

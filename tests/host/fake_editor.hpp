@@ -1,5 +1,6 @@
-// Plain-data stand-ins for the main window's controls and the platform's services, so the
-// editor's handlers run on the host. The fakes record what the handlers do, in order.
+// Plain-data stand-ins for the main window's controls and for each role of the platform's
+// services, so the editor's handlers run on the host. The fakes record what the handlers do,
+// in order, in one log they share.
 #pragma once
 
 #include <algorithm>
@@ -76,34 +77,147 @@ class FakeControls final : public editor::MainControls {
     }
 };
 
-class FakeServices final : public editor::Services {
-  public:
-    // Everything the handlers asked for, in order: "message: ...", "start: ...",
-    // "helper: ...", "shortcut: ...".
+// The log the role fakes of one combination share: "message: ...", "start: ...",
+// "helper: ...", "shortcut: ...", in the order the handlers asked. Never copied, as it is one.
+struct FakeLog {
     std::vector<std::string> log;
+
+    FakeLog() = default;
+    FakeLog(const FakeLog&) = delete;
+    FakeLog& operator=(const FakeLog&) = delete;
+};
+
+struct FakeMessages : virtual FakeLog, editor::Messages {
     std::vector<editor::Answer> answers;  // given to the next YesNoCancel boxes, in order
+
+    editor::Answer message(std::string_view text, editor::Buttons buttons) override {
+        log.push_back("message: " + std::string(text));
+        if (buttons == editor::Buttons::Ok) return editor::Answer::Ok;
+        if (answers.empty()) return editor::Answer::Cancel;
+        const editor::Answer answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
+};
+
+struct FakePrograms : virtual FakeLog, editor::Programs {
     std::map<std::string, editor::HelperRun> helperRuns;  // by name; default: finished, 0
-    // What a helper does to the folder while it runs, by name; default: nothing.
+    // What a helper does to `helperFolder` while it runs, by name; default: nothing.
     std::map<std::string, std::function<void(FakeFolder&)>> helperEffects;
+    FakeFolder* helperFolder = nullptr;
     std::map<std::string, std::string> startFailures;  // program -> reason
-    std::string windowsFolderPath = "C:\\Windows";
-    std::optional<std::string> logonHistory;        // none: Brightwick has not run yet
-    std::set<std::string> missingPrograms;          // program lines that name nothing
-    std::map<std::string, std::string> searchable;  // program name -> the file the search finds
-    // The ANSI code page as the fake knows it: every byte as it is.
-    std::function<std::string(std::string_view)> decode = [](std::string_view bytes) {
-        return std::string(bytes);
-    };
-    std::string programFolderPath = "C:\\Tools";
+    std::set<std::string> missingPrograms;             // program lines that name nothing
+    std::map<std::string, std::string> searchable;     // program name -> the file the search finds
+
+    schedule::Outcome start(std::string_view program, std::string_view arguments,
+                            int showWindow) override {
+        log.push_back("start: " + std::string(program) + " " + std::string(arguments) + " show " +
+                      std::to_string(showWindow));
+        return startOutcome(program);
+    }
+    schedule::Outcome startRecord(std::string_view programLine, int showWindow) override {
+        log.push_back("start record: " + std::string(programLine) + " show " +
+                      std::to_string(showWindow));
+        return startOutcome(programLine);
+    }
+    editor::HelperRun runHelper(std::string_view name, std::chrono::milliseconds) override {
+        log.push_back("helper: " + std::string(name));
+        if (auto effect = helperEffects.find(std::string(name)); effect != helperEffects.end()) {
+            effect->second(*helperFolder);
+        }
+        auto run = helperRuns.find(std::string(name));
+        return run == helperRuns.end() ? editor::HelperRun{} : run->second;
+    }
+    bool programFound(std::string_view programLine) const override {
+        return missingPrograms.count(std::string(programLine)) == 0;
+    }
+    std::optional<std::string> searchProgram(std::string_view name) const override {
+        auto found = searchable.find(std::string(name));
+        if (found == searchable.end()) return std::nullopt;
+        return found->second;
+    }
+
+  private:
+    schedule::Outcome startOutcome(std::string_view started) const {
+        auto failure = startFailures.find(std::string(started));
+        if (failure == startFailures.end()) return schedule::Outcome::success();
+        return schedule::Outcome::failure(failure->second);
+    }
+};
+
+struct FakeFolders : editor::Folders {
     std::string workingFolderPath = "C:\\Sched";
+    FakeFolder folder;
+    unsigned long processIdValue = 4711;
+    std::string programFolderPath = "C:\\Tools";
+    std::string windowsFolderPath = "C:\\Windows";
     std::optional<std::string> programFiles = "C:\\Program Files";
+    std::optional<std::string> programDataPath = "C:\\ProgramData";
+
+    std::string workingFolder() const override { return workingFolderPath; }
+    schedule::Folder& scheduleFolder() override { return folder; }
+    unsigned long processId() const override { return processIdValue; }
+    std::string programFolder() const override { return programFolderPath; }
+    std::string windowsFolder() const override { return windowsFolderPath; }
+    std::optional<std::string> programFilesFolder() const override { return programFiles; }
+    std::optional<std::string> programDataFolder() const override { return programDataPath; }
+};
+
+struct FakeFiles : editor::Files {
     std::set<std::string> missingFiles;  // paths isFile denies; every other file is there
+    // Drive letters that are not this computer's own disks, by capital letter: what the letter
+    // stands for replaces it (\\srv\apps for Z:); a network drive without it has an error.
+    struct Drive {
+        editor::DriveLetter::Kind kind;
+        std::string standsFor;
+        std::string error;
+    };
+    std::map<char, Drive> drives;
+    // What folders hold, by path (any other holds nothing).
+    std::map<std::string, std::vector<editor::FolderItem>> folderContents;
     std::function<std::optional<std::string>(std::string_view)> ansi = [](std::string_view text) {
         for (unsigned char c : text) {
             if (c >= 0x80) return std::optional<std::string>();  // an ASCII-only code page
         }
         return std::optional<std::string>(text);
     };
+    // The ANSI code page as the fake knows it: every byte as it is.
+    std::function<std::string(std::string_view)> decode = [](std::string_view bytes) {
+        return std::string(bytes);
+    };
+
+    bool isFile(std::string_view path) const override {
+        return !missingFiles.count(std::string(path));
+    }
+    bool samePath(std::string_view first, std::string_view second) const override {
+        // Letter case aside, as the file system compares names.
+        if (first.size() != second.size()) return false;
+        for (std::size_t i = 0; i < first.size(); ++i) {
+            const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
+            if (lower(first[i]) != lower(second[i])) return false;
+        }
+        return true;
+    }
+    editor::DriveLetter driveLetter(std::string_view path) const override {
+        if (path.size() < 2 || path[1] != ':') return {};
+        const char letter = path[0] >= 'a' && path[0] <= 'z' ? char(path[0] - 32) : path[0];
+        auto drive = drives.find(letter);
+        if (drive == drives.end()) return {};
+        const Drive& d = drive->second;
+        return {d.kind, d.standsFor.empty() ? "" : d.standsFor + std::string(path.substr(2)),
+                d.error};
+    }
+    schedule::Outcome folderItems(std::string_view path,
+                                  std::vector<editor::FolderItem>& items) const override {
+        auto known = folderContents.find(std::string(path));
+        items = known == folderContents.end() ? std::vector<editor::FolderItem>{} : known->second;
+        return schedule::Outcome::success();
+    }
+    std::optional<std::string> toAnsi(std::string_view text) const override { return ansi(text); }
+    std::string fromAnsi(std::string_view bytes) const override { return decode(bytes); }
+};
+
+struct FakeStartup : virtual FakeLog, editor::Startup {
     // Where the Startup folders are; an empty path: the folder cannot be found.
     std::map<editor::StartupFolder, std::string> startupFolders{
         {editor::StartupFolder::CurrentUser, "C:\\Users\\me\\Startup"},
@@ -118,107 +232,14 @@ class FakeServices final : public editor::Services {
     std::map<editor::StartupFolder, std::string> startupList;
     std::map<editor::StartupFolder, std::string> startupListReadFailures;
     std::map<editor::StartupFolder, std::string> startupListWriteFailures;
+    std::optional<std::string> logonHistory;  // none: Brightwick has not run yet
     std::optional<launcher::LastRun> lastRun;
     std::string lastRunFailure;
-    // Owners and access lists by path; any other path is owned by the administrators, who
-    // may change it, while Users may read and run what is there.
-    std::map<std::string, editor::Security> securities;
-    std::map<std::string, std::string> securityFailures;
-    // The deploying account: an administrator unless a test says otherwise.
-    editor::Account deployer{"S-1-5-21-1-2-3-1001", true};
-    // How the instance started with administrator rights ends; when it ended with 0 or with
-    // kMadeButTurnedOff, it made the shortcut for all users.
-    editor::AdministratorRun administratorRun;
-    // What changes while it runs, as another process might change it.
-    std::function<void(FakeServices&)> whileAdministratorRuns;
-    // Folders made with their access lists, in order; those there already; failures by path.
-    std::vector<std::pair<std::string, std::vector<editor::AccessEntry>>> madeFolders;
-    std::set<std::string> existingFolders;
-    std::map<std::string, std::string> createFailures;
-    std::vector<std::pair<std::string, std::vector<editor::AccessEntry>>> accessSet;
-    std::map<std::string, std::string> accessFailures;
-    std::optional<std::string> programDataPath = "C:\\ProgramData";
-    // What folders hold, by path (any other holds nothing), and what was taken over, in order.
-    std::map<std::string, std::vector<editor::FolderItem>> folderContents;
-    std::vector<std::string> takenOver;
-    // Whether the editor runs elevated, and how starting it again so ends.
-    bool elevated = false;
-    schedule::Outcome administratorStart = schedule::Outcome::success();
-    FakeFolder folder;
-    unsigned long processIdValue = 4711;
-    // Drive letters that are not this computer's own disks, by capital letter: what the letter
-    // stands for replaces it (\\srv\apps for Z:); a network drive without it has an error.
-    struct Drive {
-        editor::DriveLetter::Kind kind;
-        std::string standsFor;
-        std::string error;
-    };
-    std::map<char, Drive> drives;
-    bool recycleBin = true;  // whether the Recycle Bin takes the working folder's files
 
-    static editor::Security safeSecurity() {
-        return {"S-1-5-32-544",
-                "Administrators",
-                true,
-                {{true, "S-1-5-18", "SYSTEM", 0x1F01FF, false, true},
-                 {true, "S-1-5-32-544", "Administrators", 0x1F01FF, false, true},
-                 {true, "S-1-5-32-545", "Users", 0x1200A9, false, true}}};
-    }
     std::string linkPath(editor::StartupFolder where) const {
         return startupFolders.at(where) + "\\Brightwick.lnk";
     }
 
-    editor::Answer message(std::string_view text, editor::Buttons buttons) override {
-        log.push_back("message: " + std::string(text));
-        if (buttons == editor::Buttons::Ok) return editor::Answer::Ok;
-        if (answers.empty()) return editor::Answer::Cancel;
-        const editor::Answer answer = answers.front();
-        answers.erase(answers.begin());
-        return answer;
-    }
-    schedule::Outcome start(std::string_view program, std::string_view arguments,
-                            int showWindow) override {
-        log.push_back("start: " + std::string(program) + " " + std::string(arguments) + " show " +
-                      std::to_string(showWindow));
-        auto failure = startFailures.find(std::string(program));
-        if (failure == startFailures.end()) return schedule::Outcome::success();
-        return schedule::Outcome::failure(failure->second);
-    }
-    std::string windowsFolder() const override { return windowsFolderPath; }
-    std::optional<std::string> logonHistoryFile() const override { return logonHistory; }
-    std::string fromAnsi(std::string_view bytes) const override { return decode(bytes); }
-    bool programFound(std::string_view programLine) const override {
-        return missingPrograms.count(std::string(programLine)) == 0;
-    }
-    std::optional<std::string> searchProgram(std::string_view name) const override {
-        auto found = searchable.find(std::string(name));
-        if (found == searchable.end()) return std::nullopt;
-        return found->second;
-    }
-    schedule::Outcome startRecord(std::string_view programLine, int showWindow) override {
-        log.push_back("start record: " + std::string(programLine) + " show " +
-                      std::to_string(showWindow));
-        auto failure = startFailures.find(std::string(programLine));
-        if (failure == startFailures.end()) return schedule::Outcome::success();
-        return schedule::Outcome::failure(failure->second);
-    }
-    editor::HelperRun runHelper(std::string_view name, std::chrono::milliseconds) override {
-        log.push_back("helper: " + std::string(name));
-        if (auto effect = helperEffects.find(std::string(name)); effect != helperEffects.end()) {
-            effect->second(folder);
-        }
-        auto run = helperRuns.find(std::string(name));
-        return run == helperRuns.end() ? editor::HelperRun{} : run->second;
-    }
-    std::string programFolder() const override { return programFolderPath; }
-    std::string workingFolder() const override { return workingFolderPath; }
-    bool isFile(std::string_view path) const override {
-        return !missingFiles.count(std::string(path));
-    }
-    std::optional<std::string> programFilesFolder() const override { return programFiles; }
-    schedule::Folder& scheduleFolder() override { return folder; }
-    unsigned long processId() const override { return processIdValue; }
-    std::optional<std::string> toAnsi(std::string_view text) const override { return ansi(text); }
     schedule::Outcome createShortcut(editor::StartupFolder where, const editor::Shortcut& shortcut,
                                      std::string& startupFolder) override {
         log.push_back("shortcut: " + shortcut.target);
@@ -276,41 +297,47 @@ class FakeServices final : public editor::Services {
         startupList[where] = std::string(bytes);
         return schedule::Outcome::success();
     }
-    editor::DriveLetter driveLetter(std::string_view path) const override {
-        if (path.size() < 2 || path[1] != ':') return {};
-        const char letter = path[0] >= 'a' && path[0] <= 'z' ? char(path[0] - 32) : path[0];
-        auto drive = drives.find(letter);
-        if (drive == drives.end()) return {};
-        const Drive& d = drive->second;
-        return {d.kind, d.standsFor.empty() ? "" : d.standsFor + std::string(path.substr(2)),
-                d.error};
-    }
-    bool samePath(std::string_view first, std::string_view second) const override {
-        // Letter case aside, as the file system compares names.
-        if (first.size() != second.size()) return false;
-        for (std::size_t i = 0; i < first.size(); ++i) {
-            const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
-            if (lower(first[i]) != lower(second[i])) return false;
-        }
-        return true;
-    }
+    std::optional<std::string> logonHistoryFile() const override { return logonHistory; }
     schedule::Outcome lastLogonRun(std::optional<launcher::LastRun>& last) const override {
         last = lastRun;
         if (!lastRunFailure.empty()) return schedule::Outcome::failure(lastRunFailure);
         return schedule::Outcome::success();
     }
-    bool recycleBinTakes(std::string_view path) const override {
-        return recycleBin && path == workingFolderPath;
+};
+
+struct FakeAccess : virtual FakeLog, editor::Access {
+    // Owners and access lists by path; any other path is owned by the administrators, who
+    // may change it, while Users may read and run what is there.
+    std::map<std::string, editor::Security> securities;
+    std::map<std::string, std::string> securityFailures;
+    // The deploying account: an administrator unless a test says otherwise.
+    editor::Account deployer{"S-1-5-21-1-2-3-1001", true};
+    // How the instance started with administrator rights ends; what changes while it runs, as
+    // another process might change it; and what it made when it ended with 0 or with
+    // kMadeButTurnedOff.
+    editor::AdministratorRun administratorRun;
+    std::function<void()> whileAdministratorRuns;
+    std::function<void()> administratorMade;
+    // Folders made with their access lists, in order; those there already; failures by path.
+    std::vector<std::pair<std::string, std::vector<editor::AccessEntry>>> madeFolders;
+    std::set<std::string> existingFolders;
+    std::map<std::string, std::string> createFailures;
+    std::vector<std::pair<std::string, std::vector<editor::AccessEntry>>> accessSet;
+    std::map<std::string, std::string> accessFailures;
+    std::vector<std::string> takenOver;  // in order
+    // Whether the editor runs elevated, and how starting it again so ends.
+    bool elevated = false;
+    schedule::Outcome administratorStart = schedule::Outcome::success();
+
+    static editor::Security safeSecurity() {
+        return {"S-1-5-32-544",
+                "Administrators",
+                true,
+                {{true, "S-1-5-18", "SYSTEM", 0x1F01FF, false, true},
+                 {true, "S-1-5-32-544", "Administrators", 0x1F01FF, false, true},
+                 {true, "S-1-5-32-545", "Users", 0x1200A9, false, true}}};
     }
-    // Takes the file out of the fake folder when it names one of it.
-    schedule::Outcome recycle(std::string_view path, bool forGoodAgreed) override {
-        log.push_back("recycle: " + std::string(path) + (forGoodAgreed ? ", for good agreed" : ""));
-        const std::string prefix = workingFolderPath + "\\";
-        if (path.substr(0, prefix.size()) != prefix) {
-            return schedule::Outcome::failure("not in the working folder");
-        }
-        return folder.removeFile(path.substr(prefix.size()));
-    }
+
     schedule::Outcome security(std::string_view path, editor::Security& found) const override {
         if (auto failure = securityFailures.find(std::string(path));
             failure != securityFailures.end()) {
@@ -321,19 +348,6 @@ class FakeServices final : public editor::Services {
         return schedule::Outcome::success();
     }
     editor::Account account() const override { return deployer; }
-    editor::AdministratorRun runAsAdministrator(std::string_view arguments,
-                                                std::chrono::milliseconds) override {
-        log.push_back("as administrator: " + std::string(arguments));
-        if (whileAdministratorRuns) whileAdministratorRuns(*this);
-        if (administratorRun.ending == editor::AdministratorRun::Ending::Finished &&
-            (administratorRun.exitCode == 0 ||
-             administratorRun.exitCode == editor::kMadeButTurnedOff)) {
-            editor::Shortcut made{"Brightwick", programFolderPath + "\\Brightwick.exe", "",
-                                  workingFolderPath};
-            shortcutFiles[linkPath(editor::StartupFolder::AllUsers)] = made;
-        }
-        return administratorRun;
-    }
     schedule::Outcome createFolder(std::string_view path,
                                    const std::vector<editor::AccessEntry>& entries,
                                    bool& existed) override {
@@ -357,21 +371,65 @@ class FakeServices final : public editor::Services {
         accessSet.emplace_back(path, entries);
         return schedule::Outcome::success();
     }
-    std::optional<std::string> programDataFolder() const override { return programDataPath; }
-    schedule::Outcome folderItems(std::string_view path,
-                                  std::vector<editor::FolderItem>& items) const override {
-        auto known = folderContents.find(std::string(path));
-        items = known == folderContents.end() ? std::vector<editor::FolderItem>{} : known->second;
-        return schedule::Outcome::success();
-    }
     schedule::Outcome takeOver(std::string_view path) override {
         takenOver.emplace_back(path);
         return schedule::Outcome::success();
     }
     bool runsElevated() const override { return elevated; }
+    editor::AdministratorRun runAsAdministrator(std::string_view arguments,
+                                                std::chrono::milliseconds) override {
+        log.push_back("as administrator: " + std::string(arguments));
+        if (whileAdministratorRuns) whileAdministratorRuns();
+        if (administratorMade &&
+            administratorRun.ending == editor::AdministratorRun::Ending::Finished &&
+            (administratorRun.exitCode == 0 ||
+             administratorRun.exitCode == editor::kMadeButTurnedOff)) {
+            administratorMade();
+        }
+        return administratorRun;
+    }
     schedule::Outcome startAsAdministrator(std::string_view arguments) override {
         log.push_back("start as administrator: " + std::string(arguments));
         return administratorStart;
+    }
+};
+
+// The Recycle Bin of `binFolder`'s working folder: it takes the files out of its fake folder.
+struct FakeRecycleBin : virtual FakeLog, editor::RecycleBin {
+    bool recycleBin = true;  // whether the Recycle Bin takes the folder's files
+    FakeFolders* binFolder = nullptr;
+
+    bool recycleBinTakes(std::string_view path) const override {
+        return recycleBin && path == binFolder->workingFolderPath;
+    }
+    schedule::Outcome recycle(std::string_view path, bool forGoodAgreed) override {
+        log.push_back("recycle: " + std::string(path) + (forGoodAgreed ? ", for good agreed" : ""));
+        const std::string prefix = binFolder->workingFolderPath + "\\";
+        if (path.substr(0, prefix.size()) != prefix) {
+            return schedule::Outcome::failure("not in the working folder");
+        }
+        return binFolder->folder.removeFile(path.substr(prefix.size()));
+    }
+};
+
+// Every role at once, around one working folder: the helpers and the Recycle Bin act on its
+// files, and the instance with administrator rights makes the shortcut for all users to the
+// launcher in the program folder.
+class FakeServices final : public FakeMessages,
+                           public FakePrograms,
+                           public FakeFolders,
+                           public FakeFiles,
+                           public FakeStartup,
+                           public FakeAccess,
+                           public FakeRecycleBin {
+  public:
+    FakeServices() {
+        helperFolder = &folder;
+        binFolder = this;
+        administratorMade = [this] {
+            shortcutFiles[linkPath(editor::StartupFolder::AllUsers)] = {
+                "Brightwick", programFolderPath + "\\Brightwick.exe", "", workingFolderPath};
+        };
     }
 };
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/core/check_path.hpp"
-#include "editor/core/deploy.hpp"
+#include "editor/core/launcher_shortcut.hpp"
 #include "editor/core/restore.hpp"
 #include "fake_editor.hpp"
 #include "schedule/folder.hpp"

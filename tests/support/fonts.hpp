@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "win32/canvas.hpp"
 #include "win32/font.hpp"
 #include "win32/owners.hpp"
 #include "win32/text.hpp"
@@ -37,33 +38,7 @@ inline ::testing::AssertionResult fontInstalled(std::wstring_view family) {
 
 // How dark `font` draws a sample on white.
 inline long long inkOf(HFONT font) {
-    static constexpr wchar_t kSample[] = L"Norvell Program Wednesday";
-    constexpr int kWidth = 800, kHeight = 100;
-    const win32::ClientDC screen(nullptr);
-    const win32::UniqueDC dc(CreateCompatibleDC(screen.get()));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kWidth;
-    info.bmiHeader.biHeight = -kHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const win32::UniqueBitmap bitmap(
-        CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits) return 0;
-    const win32::Selected canvas(dc.get(), bitmap.get());
-    const RECT all{0, 0, kWidth, kHeight};
-    FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    const win32::Selected selected(dc.get(), font);
-    SetBkMode(dc.get(), TRANSPARENT);
-    TextOutW(dc.get(), 4, 4, kSample, static_cast<int>(std::wstring_view(kSample).size()));
-    GdiFlush();
-    long long ink = 0;
-    const auto* pixel = static_cast<const DWORD*>(bits);
-    for (int i = 0; i < kWidth * kHeight; ++i) {
-        ink += 765 - (GetRValue(pixel[i]) + GetGValue(pixel[i]) + GetBValue(pixel[i]));
-    }
-    return ink;
+    return win32::inkOf(font, L"Norvell Program Wednesday");
 }
 
 // `font` draws heavier than the same face, size and everything else at regular weight.

@@ -21,6 +21,7 @@
 #include "editor/win/viewer_window.hpp"
 #include "editor/win/window.hpp"
 #include "schedule/record.hpp"
+#include "win32/canvas.hpp"
 #include "win32/folder.hpp"
 #include "win32/font.hpp"
 #include "win32/owners.hpp"
@@ -105,25 +106,12 @@ struct Picture {
 
 // What `draw` paints on a memory DC of `width` by `height` pixels.
 Picture drawn(LONG width, LONG height, const std::function<void(HDC)>& draw) {
-    const win32::ClientDC screen(nullptr);
-    const win32::UniqueDC memory(CreateCompatibleDC(screen.get()));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const win32::UniqueBitmap bitmap(
-        CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const win32::Selected selected(memory.get(), bitmap.get());
-    draw(memory.get());
-    GdiFlush();
+    const win32::Canvas canvas(width, height);
+    draw(canvas.dc());
     Picture picture;
     picture.width = width;
-    const auto* pixel = static_cast<const unsigned char*>(bits);
-    for (LONG i = 0; i < width * height; ++i, pixel += 4) {
-        picture.pixels.push_back(RGB(pixel[2], pixel[1], pixel[0]));
+    for (const DWORD pixel : canvas.pixels()) {
+        picture.pixels.push_back(RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF));
     }
     return picture;
 }
@@ -152,7 +140,7 @@ RECT itemRect(HWND list, int index) {
 }
 
 // A viewer over `dayFiles`, shown; null when it could not be made.
-std::unique_ptr<editor::Form2> openViewer(editor::Services& services,
+std::unique_ptr<editor::Form2> openViewer(editor::ViewerServices services,
                                           std::function<void()> onBackToMain,
                                           editor::WindowRegistry* windows,
                                           editor::ScheduleUse use = editor::ScheduleUse::Change) {
