@@ -6,11 +6,15 @@
 # Recommended packages stay out, so every package we rely on is named here: Wine's own fonts
 # (fonts-wine) are only a recommendation of wine, and clang's libFuzzer and sanitizer runtimes
 # (libclang-rt-dev) are not a dependency of clang.
+#   deps.sh [host]: everything, or with "host" only what the host build, its tests and the fuzz
+#   targets need, so that the test script can build them while the rest installs.
 set -euo pipefail
-packages=(cmake make g++ googletest libgtest-dev libbenchmark-dev clang-format clang clang-tidy libclang-rt-dev
-          g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-          wine wine64 fonts-wine fonts-dejavu-core fonts-dejavu-extra xvfb xauth imagemagick nsis python3
-          osslsigncode openssl git acl msitools wixl)
+packages=(cmake make g++ googletest libgtest-dev libbenchmark-dev clang libclang-rt-dev python3)
+if [ "${1:-}" != host ]; then
+  packages+=(clang-format clang-tidy g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
+             wine wine64 fonts-wine fonts-dejavu-core fonts-dejavu-extra xvfb xauth imagemagick nsis
+             osslsigncode openssl git acl msitools wixl)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

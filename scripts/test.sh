@@ -4,44 +4,114 @@
 # end-to-end tests under Wine, from the check build (undefined behaviour traps, the C++
 # library's checks, Wine's heap checks, Wine as an ordinary user), clang-tidy over the product
 # code as built for Windows, and the release package's tests on the release build.
+# Ends with the time each stage took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
+mkdir -p build
+
+# Each stage's time, and the processor time of what it waited for, printed at the end
+# whatever happens.
+timings=()
+mark=$SECONDS
+times_file=$(mktemp)
+cpu=0
+read_cpu() {  # cpu: the seconds of the processes this script has waited for so far
+  # times speaks of this shell only outside a subshell, so it writes to a file.
+  times >"$times_file"
+  cpu=$(awk 'NR == 2 { split($1 " " $2, t, /[ms]/); print int(t[1] * 60 + t[2] + t[4] * 60 + t[5]) }' "$times_file")
+}
+read_cpu
+cpu_mark=$cpu
+stage() {
+  read_cpu
+  timings+=("$(printf '%-58s %5d s  (processor %5d s)' "$1" $((SECONDS - mark)) $((cpu - cpu_mark)))")
+  mark=$SECONDS
+  cpu_mark=$cpu
+}
+background=()
+deps=""
+finish() {
+  # Ended with everything they started if this script ends first; an installation is let
+  # finish, since a package manager stopped half way leaves the system's packages broken.
+  for group in "${background[@]}"; do kill -- -"$group" 2>/dev/null || true; done
+  [ -z "$deps" ] || wait "$deps" 2>/dev/null || true
+  rm -f "$times_file"
+  if ((${#timings[@]})); then
+    echo "== Stages"
+    printf '   %s\n' "${timings[@]}"
+    echo "   $(printf '%-58s %5d s' "all" "$SECONDS")"
+  fi
+}
+trap finish EXIT
+
+# The host build needs few packages: it runs while the rest (MinGW, Wine, clang-tidy, the
+# packaging tools: most of the download and unpacking) installs.
+bash scripts/deps.sh host
+stage "packages for the host build"
+deps_log=build/deps.log
+setsid bash scripts/deps.sh >"$deps_log" 2>&1 &
+deps=$!
 
 cmake --preset host >/dev/null
 cmake --build --preset host
+stage "host build (the other packages install meanwhile)"
 ctest --preset host
+stage "host tests"
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 ctest --preset fuzz
+stage "fuzz build and corpus"
+
+deps_status=0
+wait "$deps" || deps_status=$?
+deps=""
+cat "$deps_log"
+[ "$deps_status" -eq 0 ] || { echo "Installing the packages failed (above)." >&2; exit 1; }
+stage "waiting for the other packages"
 
 cmake --preset windows-check >/dev/null
-cmake --build --preset windows-check
 cmake --preset windows >/dev/null
+# Wine makes its prefix meanwhile (wineboot is mostly one process waiting on another); the
+# release's tests get a copy of it before any test changes it.
+prefix_log=build/wine-prefix.log
+setsid bash scripts/with-wine.sh build/windows-check true >"$prefix_log" 2>&1 &
+prefix=$!
+background+=("$prefix")
+cmake --build --preset windows-check
+prefix_status=0
+wait "$prefix" || prefix_status=$?
+cat "$prefix_log"
+[ "$prefix_status" -eq 0 ] || { echo "Preparing the Wine prefix failed (above)." >&2; exit 1; }
+if [ ! -f build/windows/wineprefix/.norvell-ready ]; then
+  rm -rf build/windows/wineprefix
+  cp -a build/windows-check/wineprefix build/windows/wineprefix
+fi
+stage "check build for Windows (the Wine prefix is made meanwhile)"
 
 # The Wine tests keep about one core busy: the release build and clang-tidy take what is left
 # meanwhile, each on its own, behind the tests in the queue, and report when the tests are done.
 # Two of them, not one after the other: once the tests end, they have both cores.
-mkdir -p build
 release_log=build/release.log
 tidy_log=build/tidy.log
 setsid nice -n 19 cmake --build --preset windows-release -j 1 >"$release_log" 2>&1 &
 release=$!
 setsid nice -n 19 python3 scripts/tidy.py build/windows-check -j 1 >"$tidy_log" 2>&1 &
 tidy=$!
-# Ended with everything they started if this script ends first.
-trap 'kill -- -"$release" -"$tidy" 2>/dev/null || true' EXIT
+background+=("$release" "$tidy")
 failed=0
 bash scripts/with-wine.sh build/windows-check ctest --preset windows-check || failed=1
+stage "Windows-side and end-to-end tests under Wine"
 release_status=0
 wait "$release" || release_status=$?
 tidy_status=0
 wait "$tidy" || tidy_status=$?
 cat "$release_log" "$tidy_log"
+stage "the rest of the release build and clang-tidy"
 if [ "$release_status" -ne 0 ] || [ "$tidy_status" -ne 0 ]; then
   echo "The release build or clang-tidy failed (above)." >&2
   exit 1
 fi
 bash scripts/with-wine.sh build/windows ctest --preset windows-release || failed=1
+stage "release package tests"
 exit "$failed"

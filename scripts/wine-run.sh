@@ -35,12 +35,13 @@ wine "$@" 2>"$log" &
 program=$!
 # A damaged heap sends the program to Wine's debugger, which under the heap trace takes longer
 # than any test's time limit and would hide the finding: the first err:heap ends the program.
-(tail -n +1 -f --pid="$program" "$log" 2>/dev/null | grep -q -m 1 ':err:heap:' &&
-  kill "$program" 2>/dev/null) &
+# tail looks whether the program ended every 50 ms: at its default, a second, every test waited
+# for it up to a second after its program had ended. It ends by itself then, and grep with it.
+(tail -s 0.05 -n +1 -f --pid="$program" "$log" 2>/dev/null | grep -q -m 1 ':err:heap:' &&
+  kill "$program" 2>/dev/null) >/dev/null 2>&1 &
 watcher=$!
 status=0
 wait "$program" || status=$?
-kill "$watcher" 2>/dev/null || true
 wait "$watcher" 2>/dev/null || true
 grep -v ':trace:heap:' "$log" >&2
 if grep -qE ':(err|warn):heap:' "$log"; then
