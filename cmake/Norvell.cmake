@@ -60,13 +60,15 @@ function(norvell_tests_from_source target source)
 endfunction()
 
 # norvell_tests([PREFIX <name prefix>] LIBS <libs...> [DEPENDS <targets...>]
-#               [WITHOUT_HEAP_CHECK <file names...>]): one test program per *_test.cpp file of
-# the calling folder, each named <prefix><file name>; those named run without Wine's heap check
-# in the check build.
+#               [WITHOUT_HEAP_CHECK <file names...>] [HEAP_CHECK_CALLS]): one test program
+# per *_test.cpp file of the calling folder, each named <prefix><file name>; those named run
+# without Wine's heap check in the check build, and with HEAP_CHECK_CALLS all of them run with
+# its check of the heap calls alone (scripts/wine-run.sh).
 # Windows test programs run through Wine, where asking each program for its tests costs a Wine
 # start with the heap check: their tests are read from the sources.
 function(norvell_tests)
-  cmake_parse_arguments(arg "" "PREFIX" "LIBS;DEPENDS;WITHOUT_HEAP_CHECK" ${ARGN})
+  cmake_parse_arguments(arg "HEAP_CHECK_CALLS" "PREFIX" "LIBS;DEPENDS;WITHOUT_HEAP_CHECK"
+                        ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
   foreach(source ${sources})
     get_filename_component(name ${source} NAME_WE)
@@ -84,6 +86,8 @@ function(norvell_tests)
                            FAIL_REGULAR_EXPRESSION "Running 0 tests from")
       if(name IN_LIST arg_WITHOUT_HEAP_CHECK)
         set_tests_properties(${tests} PROPERTIES ENVIRONMENT NORVELL_HEAP_CHECK=off)
+      elseif(arg_HEAP_CHECK_CALLS)
+        set_tests_properties(${tests} PROPERTIES ENVIRONMENT NORVELL_HEAP_CHECK=calls)
       endif()
     else()
       gtest_discover_tests(${target})

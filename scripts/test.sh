@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the presets and runs every test: host unit tests under
-# the sanitizers, the fuzz targets over their seed corpus, then the Windows-side and
+# the sanitizers, the fuzz targets over their seed corpus, the Windows-side and
 # end-to-end tests under Wine, from the check build (undefined behaviour traps, the C++
 # library's checks, Wine's heap checks, Wine as an ordinary user), clang-tidy over the product
 # code as built for Windows, and the release package's tests on the release build.
@@ -18,7 +18,7 @@ cpu=0
 read_cpu() {  # cpu: the seconds of the processes this script has waited for so far
   # times speaks of this shell only outside a subshell, so it writes to a file.
   times >"$times_file"
-  cpu=$(awk 'NR == 2 { split($1 " " $2, t, /[ms]/); print int(t[1] * 60 + t[2] + t[4] * 60 + t[5]) }' "$times_file")
+  cpu=$(awk 'NR == 2 { for (i = 1; i <= 2; ++i) { split($i, t, "m"); s += t[1] * 60 + t[2] } print int(s) }' "$times_file")
 }
 read_cpu
 cpu_mark=$cpu
@@ -58,11 +58,6 @@ stage "host build (the other packages install meanwhile)"
 ctest --preset host
 stage "host tests"
 
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz
-ctest --preset fuzz
-stage "fuzz build and corpus"
-
 deps_status=0
 wait "$deps" || deps_status=$?
 deps=""
@@ -89,16 +84,21 @@ if [ ! -f build/windows/wineprefix/.norvell-ready ]; then
 fi
 stage "check build for Windows (the Wine prefix is made meanwhile)"
 
-# The Wine tests keep about one core busy: the release build and clang-tidy take what is left
-# meanwhile, each on its own, behind the tests in the queue, and report when the tests are done.
-# Two of them, not one after the other: once the tests end, they have both cores.
+# The Wine tests mostly wait for windows and programs: the release build and clang-tidy take
+# what is left meanwhile, behind the tests in the queue, and report when the tests are done.
+# Each with two jobs, so that once the tests end they have both cores.
 release_log=build/release.log
 tidy_log=build/tidy.log
-setsid nice -n 19 cmake --build --preset windows-release -j 1 >"$release_log" 2>&1 &
+setsid nice -n 19 cmake --build --preset windows-release -j 2 >"$release_log" 2>&1 &
 release=$!
-setsid nice -n 19 python3 scripts/tidy.py build/windows-check -j 1 >"$tidy_log" 2>&1 &
+setsid nice -n 19 python3 scripts/tidy.py build/windows-check -j 2 >"$tidy_log" 2>&1 &
 tidy=$!
-background+=("$release" "$tidy")
+# The fuzz targets too: they need nothing of the Windows builds.
+fuzz_log=build/fuzz.log
+setsid nice -n 19 bash -c 'cmake --preset fuzz >/dev/null && cmake --build --preset fuzz &&
+                           ctest --preset fuzz' >"$fuzz_log" 2>&1 &
+fuzz=$!
+background+=("$release" "$tidy" "$fuzz")
 failed=0
 bash scripts/with-wine.sh build/windows-check ctest --preset windows-check || failed=1
 stage "Windows-side and end-to-end tests under Wine"
@@ -106,10 +106,12 @@ release_status=0
 wait "$release" || release_status=$?
 tidy_status=0
 wait "$tidy" || tidy_status=$?
-cat "$release_log" "$tidy_log"
-stage "the rest of the release build and clang-tidy"
-if [ "$release_status" -ne 0 ] || [ "$tidy_status" -ne 0 ]; then
-  echo "The release build or clang-tidy failed (above)." >&2
+fuzz_status=0
+wait "$fuzz" || fuzz_status=$?
+cat "$release_log" "$tidy_log" "$fuzz_log"
+stage "the rest of the release build, clang-tidy and the fuzz targets"
+if [ "$release_status" -ne 0 ] || [ "$tidy_status" -ne 0 ] || [ "$fuzz_status" -ne 0 ]; then
+  echo "The release build, clang-tidy or the fuzz targets' corpus failed (above)." >&2
   exit 1
 fi
 bash scripts/with-wine.sh build/windows ctest --preset windows-release || failed=1
