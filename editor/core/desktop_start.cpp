@@ -1,6 +1,7 @@
 #include "editor/core/desktop_start.hpp"
 
 #include "editor/core/all_users_shortcut.hpp"
+#include "editor/core/wording.hpp"
 
 namespace editor {
 
@@ -8,12 +9,6 @@ namespace {
 
 std::string inFolder(const std::string& folder, std::string_view name) {
     return folder + (folder.ends_with('\\') ? "" : "\\") + std::string(name);
-}
-
-std::string sentence(std::string reason) {
-    if (reason.empty()) reason = "Windows gave no reason";
-    if (!reason.ends_with('.')) reason += '.';
-    return reason;
 }
 
 }  // namespace
@@ -46,7 +41,7 @@ unsigned long startForDesktopUser(const std::vector<std::string>& arguments,
                                       ", so that nothing runs with administrator rights on your "
                                       "desktop: Windows' desktop could not do it for you. "
                                 : what + " could not be " + done + ": ";
-    text += sentence(started.error) + "\n\n";
+    text += withFullStop(started.error.empty() ? "Windows gave no reason" : started.error) + "\n\n";
     text += norvell ? "Start it from the Start menu (Norvell), or start " + program + "."
                     : "It is " + readmeFile + ": open it in Notepad.";
     starts.message(text);
