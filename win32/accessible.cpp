@@ -282,8 +282,8 @@ thread_local Naming naming;
 ComPtr<IAccPropServices> annotationService() {
     if (naming.source) return naming.source();
     ComPtr<IAccPropServices> service;
-    CoCreateInstance(kAccPropServicesClass, nullptr, CLSCTX_INPROC_SERVER,
-                     kAccPropServicesInterface, service.putVoid());
+    createComInstance(kAccPropServicesClass, CLSCTX_INPROC_SERVER, kAccPropServicesInterface,
+                      service.putVoid());
     return service;
 }
 

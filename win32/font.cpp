@@ -40,17 +40,17 @@ UniqueFont makeFont(std::wstring_view family, const FontSpec& wanted, int height
 }
 
 // Whether `font` draws characters `height` pixels high (a negative LOGFONT height): an
-// outline font does at every size, a bitmap font only at the few it was drawn in, which a
-// window that scales with its DPI soon leaves.
-bool drawsAtHeight(HFONT font, int height) {
+// outline font does at every size, and says so in `outline`; a bitmap font only at the few it
+// was drawn in, which a window that scales with its DPI soon leaves.
+bool drawsAtHeight(HFONT font, int height, bool& outline) {
     TEXTMETRICW metrics{};
     {
         const UniqueDC screen(CreateCompatibleDC(nullptr));
         const Selected selected(screen.get(), font);
         if (!GetTextMetricsW(screen.get(), &metrics)) return false;
     }
-    if (metrics.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR)) return true;
-    return metrics.tmHeight - metrics.tmInternalLeading == -height;
+    outline = metrics.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR);
+    return outline || metrics.tmHeight - metrics.tmInternalLeading == -height;
 }
 
 // Whether `font`, made bold, draws heavier strokes than its family at the same size drawn
@@ -89,6 +89,15 @@ struct Kept {
 
 Chosen choose(const FontSpec& wanted, unsigned dpi);
 
+// A family looked at once: whether it is installed, and whether it is drawn from outlines.
+// Neither changes while the editor runs, and captions fitted to smaller sizes ask about the
+// same families at each size: the enumeration and the sample are the costly part of a choice.
+struct Family {
+    std::wstring name;
+    bool installed;
+    bool outline;
+};
+
 // The system's own lock rather than std::mutex, whose lock() may throw std::system_error: that
 // alone pulls the run-time library's error categories and message formatting into the editor.
 class KeptLock {
@@ -101,6 +110,32 @@ class KeptLock {
   private:
     static inline SRWLOCK lock_ = SRWLOCK_INIT;
 };
+
+std::vector<Family>& knownFamilies() {
+    static std::vector<Family> families;
+    return families;
+}
+
+// The family as last seen; looked for among the installed families the first time.
+Family family(std::wstring_view name) {
+    {
+        const KeptLock lock;
+        for (const Family& known : knownFamilies()) {
+            if (known.name == name) return known;
+        }
+    }
+    Family found{std::wstring(name), fontFamilyInstalled(name), false};
+    const KeptLock lock;
+    knownFamilies().push_back(found);
+    return found;
+}
+
+void markOutline(std::wstring_view name) {
+    const KeptLock lock;
+    for (Family& known : knownFamilies()) {
+        if (known.name == name) known.outline = true;
+    }
+}
 
 Chosen chooseOnce(const FontSpec& wanted, unsigned dpi) {
     static std::vector<Kept> kept;
@@ -133,16 +168,21 @@ Chosen chooseOnce(const FontSpec& wanted, unsigned dpi) {
 
 Chosen choose(const FontSpec& wanted, unsigned dpi) {
     const int height = fontHeight(wanted.hundredthsOfPoint, dpi);
-    const auto fits = [&](std::wstring_view family) -> Chosen {
-        if (!fontFamilyInstalled(family)) return {};
-        UniqueFont font = makeFont(family, wanted, height);
-        if (!font || !drawsAtHeight(font.get(), height)) return {};
+    const auto fits = [&](std::wstring_view name) -> Chosen {
+        const Family known = family(name);
+        if (!known.installed) return {};
+        UniqueFont font = makeFont(name, wanted, height);
+        if (!font) return {};
+        if (bool outline = false; !known.outline) {
+            if (!drawsAtHeight(font.get(), height, outline)) return {};
+            if (outline) markOutline(name);
+        }
         if (wanted.bold && !drawsBold(font.get())) return {};
-        return {std::wstring(family), std::move(font)};
+        return {std::wstring(name), std::move(font)};
     };
     if (Chosen chosen = fits(wanted.family); chosen.font) return chosen;
-    for (std::wstring_view family : wanted.nearest) {
-        if (Chosen chosen = fits(family); chosen.font) return chosen;
+    for (std::wstring_view name : wanted.nearest) {
+        if (Chosen chosen = fits(name); chosen.font) return chosen;
     }
     return {std::wstring(), makeFont({}, wanted, height)};
 }

@@ -10,8 +10,8 @@ namespace win32 {
 schedule::Outcome chooseFileToOpen(const OpenRequest& request, std::wstring& chosen) {
     chosen.clear();
     ComPtr<IFileOpenDialog> dialog;
-    HRESULT result = CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IFileOpenDialog, dialog.putVoid());
+    HRESULT result = createComInstance(CLSID_FileOpenDialog, CLSCTX_INPROC_SERVER,
+                                       IID_IFileOpenDialog, dialog.putVoid());
     FILEOPENDIALOGOPTIONS options = 0;
     if (SUCCEEDED(result)) result = dialog->GetOptions(&options);
     // A path the file system knows, of a file that exists; a shortcut is what the user

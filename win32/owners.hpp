@@ -131,10 +131,19 @@ using UniqueAccelerators = UniqueReleased<HACCEL, &DestroyAcceleratorTable>;
 // The files of a drop, as WM_DROPFILES hands them over: the receiver gives them back.
 using UniqueDrop = UniqueReleased<HDROP, &DragFinish>;
 
+// ole32's functions that the programs call, each loaded from the system folder at its first
+// call (shell_start.cpp): imported, ole32 and what it brings in would load at every start,
+// which under Wine cost the editor's start more than its menu and its icon together. Without
+// ole32 they fail as COM does when it cannot start, and freeing does nothing.
+HRESULT startCom(DWORD model) noexcept;
+void endCom() noexcept;
+HRESULT createComInstance(REFCLSID type, DWORD context, REFIID id, void** object) noexcept;
+void freeTaskMemory(void* memory) noexcept;
+
 // Memory that a function allocated for its caller: CoTaskMemAlloc's (the shell's strings) or
 // LocalAlloc's (FormatMessage's buffer).
 template <class T>
-using UniqueTaskMemory = std::unique_ptr<T, Releaser<&CoTaskMemFree>>;
+using UniqueTaskMemory = std::unique_ptr<T, Releaser<&freeTaskMemory>>;
 template <class T>
 using UniqueLocalMemory = std::unique_ptr<T, Releaser<&LocalFree>>;
 
@@ -197,9 +206,9 @@ using UniqueKey = UniqueReleased<HKEY, &RegCloseKey>;
 // A thread that has COM already is fine: the owner then only balances its own start.
 class ComApartment {
   public:
-    ComApartment() : started_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ComApartment() : started_(SUCCEEDED(startCom(COINIT_APARTMENTTHREADED))) {}
     ~ComApartment() {
-        if (started_) CoUninitialize();
+        if (started_) endCom();
     }
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;

@@ -20,8 +20,8 @@ schedule::Outcome knownFolder(const KNOWNFOLDERID& id, std::wstring& path) {
 
 schedule::Outcome saveLink(const std::wstring& path, const Link& link) {
     ComPtr<IShellLinkW> shellLink;
-    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IShellLinkW, shellLink.putVoid());
+    HRESULT result = createComInstance(CLSID_ShellLink, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                       shellLink.putVoid());
     if (SUCCEEDED(result)) result = shellLink->SetPath(link.target.c_str());
     if (SUCCEEDED(result)) result = shellLink->SetArguments(link.arguments.c_str());
     if (SUCCEEDED(result)) result = shellLink->SetWorkingDirectory(link.workingFolder.c_str());
@@ -38,8 +38,8 @@ schedule::Outcome loadLink(const std::wstring& path, Link& link) {
     link = {};
     ComPtr<IShellLinkW> shellLink;
     ComPtr<IPersistFile> file;
-    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IShellLinkW, shellLink.putVoid());
+    HRESULT result = createComInstance(CLSID_ShellLink, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                       shellLink.putVoid());
     if (SUCCEEDED(result)) result = shellLink->QueryInterface(IID_IPersistFile, file.putVoid());
     if (SUCCEEDED(result)) result = file->Load(path.c_str(), STGM_READ);
     // The longest path the wide functions take, and its terminating zero.

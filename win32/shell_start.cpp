@@ -7,6 +7,37 @@
 
 namespace win32 {
 
+namespace {
+enum ComProcedure { kInitialize, kUninitialize, kCreateInstance, kTaskMemFree };
+using Ole32 = SystemLibrary<decltype(&CoInitializeEx), decltype(&CoUninitialize),
+                            decltype(&CoCreateInstance), decltype(&CoTaskMemFree)>;
+
+const Ole32& ole32() {
+    static const Ole32 library(L"ole32.dll", "CoInitializeEx", "CoUninitialize", "CoCreateInstance",
+                               "CoTaskMemFree");
+    return library;
+}
+}  // namespace
+
+HRESULT startCom(DWORD model) noexcept {
+    const auto initialize = ole32().get<kInitialize>();
+    return initialize ? initialize(nullptr, model) : CO_E_NOTINITIALIZED;
+}
+
+void endCom() noexcept {
+    if (const auto uninitialize = ole32().get<kUninitialize>()) uninitialize();
+}
+
+HRESULT createComInstance(REFCLSID type, DWORD context, REFIID id, void** object) noexcept {
+    *object = nullptr;
+    const auto create = ole32().get<kCreateInstance>();
+    return create ? create(type, nullptr, context, id, object) : CO_E_NOTINITIALIZED;
+}
+
+void freeTaskMemory(void* memory) noexcept {
+    if (const auto free = ole32().get<kTaskMemFree>()) free(memory);
+}
+
 ShellStarter::~ShellStarter() {
     // COM ends before the libraries go; the members free shell32, then ole32.
     if (uninitialize_) uninitialize_();

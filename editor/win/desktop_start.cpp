@@ -80,8 +80,8 @@ class PlatformDesktopStarts final : public DesktopStarts {
     schedule::Outcome startThroughDesktopShell(const DesktopProgram& program) override {
         HRESULT result = S_OK;
         const auto windows = step<IShellWindows>(result, [](auto& next) {
-            return CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER,
-                                    IID_IShellWindows, next.putVoid());
+            return win32::createComInstance(CLSID_ShellWindows, CLSCTX_LOCAL_SERVER,
+                                            IID_IShellWindows, next.putVoid());
         });
         win32::ComPtr<IDispatch> desktop;
         if (SUCCEEDED(result)) {

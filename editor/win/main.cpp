@@ -9,6 +9,7 @@
 #include <shellapi.h>
 
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -168,9 +169,11 @@ int checkProgramsInUse(const std::vector<std::string>& arguments) {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     win32::narrowDllSearch();
-    // Shortcuts are made through COM.
-    const win32::ComApartment apartment;
     const std::vector<std::string> arguments = commandLineArguments();
+    // Shortcuts are made through COM. Started without arguments, the editor starts it once Main
+    // has painted: Main needs none of it to show, and nothing calls COM before.
+    std::optional<win32::ComApartment> apartment;
+    if (arguments.size() > 1) apartment.emplace();
     if (editor::asksForAllUsersShortcut(arguments)) return createAllUsersShortcut(arguments);
     if (editor::asksFor(arguments, editor::kProgramsInUseSwitch)) {
         return checkProgramsInUse(arguments);
@@ -220,7 +223,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
             return 1;
         }
         services.setOwner(main.hwnd());
-        main.load(showCommand);
+        main.load(showCommand, [&apartment] {
+            if (!apartment) apartment.emplace();
+        });
         return editor::runMessageLoop(
             [&main](MSG& message) { return main.translateAccelerator(message); });
     } catch (const std::exception& failure) {

@@ -106,13 +106,15 @@ schedule::Outcome MainWindow::create() {
     return created;
 }
 
-void MainWindow::load(int showCommand) {
+void MainWindow::load(int showCommand, const std::function<void()>& painted) {
     const auto show = [&] {
         ShowWindow(hwnd(), showCommand);
         // Drive1 shows the working folder's drive. Nothing before depends on it, so it is
         // filled once the window shows, still before its first paint.
         pickers_.start(services_.folders().workingFolder());
         UpdateWindow(hwnd());
+        // Before any message of the loop, which comes after the rest of the loading.
+        if (painted) painted();
     };
     try {
         use_ = loadMain(*this, services_, show);
@@ -172,10 +174,8 @@ void MainWindow::OnCommand(int id, int code) {
 schedule::Outcome MainWindow::OnCreate() {
     for (int id : kOneRowLists) {
         HWND list = control(id);
-        for (const std::string& item : mainListItems(static_cast<List>(id - List1))) {
-            SendMessageW(list, LB_ADDSTRING, 0,
-                         reinterpret_cast<LPARAM>(win32::widen(item).c_str()));
-        }
+        // At once, storage and scroll bar set once: item by item, each would reset both.
+        fillListBox(list, mainListItems(static_cast<List>(id - List1)));
         win32::subclass(list, OneRowListProc);
     }
     pickerControls_.attach(control(Drive1), control(Dir1), control(File1));

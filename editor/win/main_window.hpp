@@ -7,6 +7,7 @@
 
 #include <dbt.h>
 
+#include <functional>
 #include <memory>
 
 #include "editor/core/main_controls.hpp"
@@ -32,8 +33,9 @@ class MainWindow final : public Window, public MainControls {
     // reason when it cannot.
     schedule::Outcome create();
     // The loading of Main: the start-up values, then the window shown with `showCommand`,
-    // then the pickers' first folder. Failures are reported; the window stays.
-    void load(int showCommand);
+    // `painted` once its first paint is done, then the pickers' first folder. Failures are
+    // reported; the window stays.
+    void load(int showCommand, const std::function<void()>& painted = {});
 
     // Main's keyboard shortcuts for a message on its way to Main or one of its controls: true
     // when one took the message, which must then go no further.
