@@ -64,7 +64,7 @@ std::optional<UINT> labelFormat(DWORD style) {
 // part at the button's DPI; without them the raised edge, the line that marks the default
 // button and the focus rectangle drawn inside them, which the text must not touch either; then
 // the text margins the button keeps (common controls 6 has them).
-RECT buttonTextArea(HWND button, unsigned dpi) {
+RECT buttonTextArea(HWND button, unsigned dpi, ButtonMargins& known) {
     RECT client{};
     GetClientRect(button, &client);
     RECT area = client;
@@ -75,8 +75,16 @@ RECT buttonTextArea(HWND button, unsigned dpi) {
                        ? library.get<kWindowTheme>()(button)
                        : nullptr;
     if (theme) {
-        const ClientDC dc(button);
-        library.get<kContentRect>()(theme, dc.get(), BP_PUSHBUTTON, PBS_NORMAL, &client, &area);
+        if (known.theme != theme || known.dpi != dpi) {
+            const ClientDC dc(button);
+            library.get<kContentRect>()(theme, dc.get(), BP_PUSHBUTTON, PBS_NORMAL, &client, &area);
+            known = {theme,
+                     dpi,
+                     {area.left - client.left, area.top - client.top, client.right - area.right,
+                      client.bottom - area.bottom}};
+        }
+        area = {client.left + known.margins.left, client.top + known.margins.top,
+                client.right - known.margins.right, client.bottom - known.margins.bottom};
     } else {
         InflateRect(&area,
                     -(systemMetric(SM_CXEDGE, dpi) + systemMetric(SM_CXBORDER, dpi) +
@@ -148,7 +156,7 @@ bool startsWithinArea(HDC measuring, const CaptionLayout& layout) {
 
 }  // namespace
 
-std::optional<CaptionLayout> captionLayout(HWND control, unsigned dpi) {
+std::optional<CaptionLayout> captionLayout(HWND control, unsigned dpi, ButtonMargins& known) {
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
     CaptionLayout layout{};
     if (isClass(control, WC_STATICW)) {
@@ -160,7 +168,7 @@ std::optional<CaptionLayout> captionLayout(HWND control, unsigned dpi) {
         const DWORD kind = style & BS_TYPEMASK;
         if (kind != BS_PUSHBUTTON && kind != BS_DEFPUSHBUTTON) return std::nullopt;
         layout.format = DT_CENTER | ((style & BS_MULTILINE) ? DT_WORDBREAK : DT_SINGLELINE);
-        layout.area = buttonTextArea(control, dpi);
+        layout.area = buttonTextArea(control, dpi, known);
     } else {
         return std::nullopt;
     }

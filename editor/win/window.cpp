@@ -148,7 +148,8 @@ void Window::setControlFont(int id, const win32::FontSpec& design) {
         if (controls_[i].id != id) continue;
         designs_[i] = &design;
         const win32::UniqueDC measuring(CreateCompatibleDC(nullptr));
-        fitCaption(control(id), design, measuring.get());
+        win32::ButtonMargins margins;
+        fitCaption(control(id), design, measuring.get(), margins);
         return;
     }
 }
@@ -258,16 +259,20 @@ void Window::fitCaptions() {
     // One DC of the screen's kind measures them all: a control's own DC would be fetched from
     // the system for each, which costs more than the measuring.
     const win32::UniqueDC measuring(CreateCompatibleDC(nullptr));
+    win32::ButtonMargins margins;
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        if (designs_[i]) fitCaption(control(controls_[i].id), *designs_[i], measuring.get());
+        if (designs_[i]) {
+            fitCaption(control(controls_[i].id), *designs_[i], measuring.get(), margins);
+        }
     }
 }
 
-void Window::fitCaption(HWND child, const win32::FontSpec& design, HDC measuring) {
+void Window::fitCaption(HWND child, const win32::FontSpec& design, HDC measuring,
+                        win32::ButtonMargins& margins) {
     HFONT fitting = fontAt(design, design.hundredthsOfPoint);
     // A button's frame is the system's, drawn at its monitor's DPI.
     if (const std::optional<win32::CaptionLayout> caption =
-            win32::captionLayout(child, monitorDpi_)) {
+            win32::captionLayout(child, monitorDpi_, margins)) {
         for (int size : win32::captionSizes(design.hundredthsOfPoint, dpi_)) {
             fitting = fontAt(design, size);
             if (win32::captionFits(measuring, *caption, fitting)) break;

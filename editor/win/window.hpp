@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "schedule/folder.hpp"
+#include "win32/caption.hpp"
 #include "win32/font.hpp"
 #include "win32/twips.hpp"
 #include "win32/window_fit.hpp"
@@ -157,7 +158,8 @@ class Window {
     // size where it fits, else the first smaller step that does (at the last, the smallest).
     void fitCaptions();
     // Measured on `measuring`, a DC of the screen's kind.
-    void fitCaption(HWND control, const win32::FontSpec& design, HDC measuring);
+    void fitCaption(HWND control, const win32::FontSpec& design, HDC measuring,
+                    win32::ButtonMargins& margins);
     // The font of `design` at `hundredthsOfPoint` for the window's DPI, made once: controls of
     // one design and size share it.
     HFONT fontAt(const win32::FontSpec& design, int hundredthsOfPoint);
