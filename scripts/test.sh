@@ -55,7 +55,7 @@ deps=$!
 cmake --preset host >/dev/null
 cmake --build --preset host
 stage "host build (the other packages install meanwhile)"
-ctest --preset host
+ctest --preset host -j 2
 stage "host tests"
 
 deps_status=0
@@ -67,6 +67,13 @@ stage "waiting for the other packages"
 
 cmake --preset windows-check >/dev/null
 cmake --preset windows >/dev/null
+# What runs beside the builds and the tests takes what they leave: clang-tidy needs only the
+# check build's configuration, so it starts now, and the release build goes before it and the
+# fuzz targets. Each has two jobs, so that once the tests are done it has both cores.
+tidy_log=build/tidy.log
+setsid nice -n 19 python3 scripts/tidy.py build/windows-check -j 2 >"$tidy_log" 2>&1 &
+tidy=$!
+background+=("$tidy")
 # Wine makes its prefix meanwhile (wineboot is mostly one process waiting on another); the
 # release's tests get a copy of it before any test changes it.
 prefix_log=build/wine-prefix.log
@@ -82,38 +89,36 @@ if [ ! -f build/windows/wineprefix/.norvell-ready ]; then
   rm -rf build/windows/wineprefix
   cp -a build/windows-check/wineprefix build/windows/wineprefix
 fi
-stage "check build for Windows (the Wine prefix is made meanwhile)"
+stage "check build for Windows (the Wine prefix is made, clang-tidy starts)"
 
-# The Wine tests mostly wait for windows and programs: the release build and clang-tidy take
-# what is left meanwhile, behind the tests in the queue, and report when the tests are done.
-# Each with two jobs, so that once the tests end they have both cores.
+# The Wine tests mostly wait for windows and programs.
 release_log=build/release.log
-tidy_log=build/tidy.log
-setsid nice -n 19 cmake --build --preset windows-release -j 2 >"$release_log" 2>&1 &
+setsid nice -n 10 cmake --build --preset windows-release -j 2 >"$release_log" 2>&1 &
 release=$!
-setsid nice -n 19 python3 scripts/tidy.py build/windows-check -j 2 >"$tidy_log" 2>&1 &
-tidy=$!
-# The fuzz targets too: they need nothing of the Windows builds.
+# The fuzz targets need nothing of the Windows builds.
 fuzz_log=build/fuzz.log
 setsid nice -n 19 bash -c 'cmake --preset fuzz >/dev/null && cmake --build --preset fuzz &&
-                           ctest --preset fuzz' >"$fuzz_log" 2>&1 &
+                           ctest --preset fuzz -j 2' >"$fuzz_log" 2>&1 &
 fuzz=$!
-background+=("$release" "$tidy" "$fuzz")
+background+=("$release" "$fuzz")
 failed=0
 bash scripts/with-wine.sh build/windows-check ctest --preset windows-check || failed=1
-stage "Windows-side and end-to-end tests under Wine"
+stage "Windows-side and end-to-end tests under Wine (the release build beside them)"
 release_status=0
 wait "$release" || release_status=$?
+cat "$release_log"
+[ "$release_status" -eq 0 ] || { echo "The release build failed (above)." >&2; exit 1; }
+stage "the rest of the release build"
+bash scripts/with-wine.sh build/windows ctest --preset windows-release || failed=1
+stage "release package tests (clang-tidy and the fuzz targets beside them)"
 tidy_status=0
 wait "$tidy" || tidy_status=$?
 fuzz_status=0
 wait "$fuzz" || fuzz_status=$?
-cat "$release_log" "$tidy_log" "$fuzz_log"
-stage "the rest of the release build, clang-tidy and the fuzz targets"
-if [ "$release_status" -ne 0 ] || [ "$tidy_status" -ne 0 ] || [ "$fuzz_status" -ne 0 ]; then
-  echo "The release build, clang-tidy or the fuzz targets' corpus failed (above)." >&2
+cat "$tidy_log" "$fuzz_log"
+stage "the rest of clang-tidy and the fuzz targets"
+if [ "$tidy_status" -ne 0 ] || [ "$fuzz_status" -ne 0 ]; then
+  echo "clang-tidy or the fuzz targets' corpus failed (above)." >&2
   exit 1
 fi
-bash scripts/with-wine.sh build/windows ctest --preset windows-release || failed=1
-stage "release package tests"
 exit "$failed"

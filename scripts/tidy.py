@@ -45,7 +45,10 @@ def compiled_as(arguments):
     while i < len(arguments):
         argument = arguments[i]
         if argument in with_value and i + 1 < len(arguments):
-            kept += [argument, arguments[i + 1]]
+            # The build's precompiled headers only speed it up: each source includes them itself.
+            if not (argument == "-include" and os.path.basename(arguments[i + 1]).startswith(
+                    "cmake_pch.")):
+                kept += [argument, arguments[i + 1]]
             i += 2
             continue
         if argument.startswith(("-D", "-U", "-I", "-std=")):
