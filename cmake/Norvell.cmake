@@ -214,16 +214,15 @@ function(norvell_lean_copies)
 endfunction()
 
 # norvell_precompiled_headers(<name> HEADERS <headers...> FOLDERS <folders...>
-#                             [TARGETS <targets...>] [EXCEPT <targets...>]):
+#                             [EXCEPT <targets...>]):
 # the headers compiled once, by the target <name>, for every target of the folders (and the
-# folders within them) and every one of TARGETS that exists, but those of EXCEPT: reading the
-# headers that nearly every unit includes took about a second of each unit's few.
-# A target whose options differ from <name>'s where GCC requires them to match (exceptions,
-# the definitions the headers read) fails to compile (CMake asks GCC for -Winvalid-pch, and
-# warnings are errors) instead of slowly reading the headers again.
-# The small programs, compiled without exceptions, reuse a second copy, <name>_lean.
+# folders within them) but those of EXCEPT: reading the headers that nearly every unit includes
+# took about a second of each unit's few. A target whose options differ from <name>'s where
+# GCC requires them to match (exceptions, the definitions the headers read, optimising or not)
+# fails to compile (CMake asks GCC for -Winvalid-pch, and warnings are errors) instead of
+# slowly reading the headers again.
 function(norvell_precompiled_headers name)
-  cmake_parse_arguments(arg "" "" "HEADERS;FOLDERS;TARGETS;EXCEPT" ${ARGN})
+  cmake_parse_arguments(arg "" "" "HEADERS;FOLDERS;EXCEPT" ${ARGN})
   # MSVC reads the headers each time: reusing its precompiled headers asks for one program
   # database across targets, and the time that matters is the MinGW builds' in CI.
   if(MSVC)
@@ -231,18 +230,9 @@ function(norvell_precompiled_headers name)
   endif()
   set(source ${PROJECT_BINARY_DIR}/${name}.cpp)
   file(CONFIGURE OUTPUT ${source} CONTENT "// Compiles nothing but the precompiled headers.\n")
-  set(bases ${name})
-  if(NORVELL_LEAN)
-    list(APPEND bases ${name}_lean)
-  endif()
-  foreach(base ${bases})
-    add_library(${base} OBJECT ${source})
-    target_link_libraries(${base} PRIVATE norvell_options)
-    target_precompile_headers(${base} PRIVATE ${arg_HEADERS})
-  endforeach()
-  if(NORVELL_LEAN)
-    target_link_libraries(${name}_lean PRIVATE norvell_lean_options)
-  endif()
+  add_library(${name} OBJECT ${source})
+  target_link_libraries(${name} PRIVATE norvell_options)
+  target_precompile_headers(${name} PRIVATE ${arg_HEADERS})
 
   # The targets of every folder the build has added under one of FOLDERS.
   set(prefixes)
@@ -264,21 +254,10 @@ function(norvell_precompiled_headers name)
       endif()
     endforeach()
   endwhile()
-  foreach(target ${arg_TARGETS})
-    if(TARGET ${target})
-      list(APPEND targets ${target})
-    endif()
-  endforeach()
   set(compiled EXECUTABLE STATIC_LIBRARY SHARED_LIBRARY MODULE_LIBRARY OBJECT_LIBRARY)
   foreach(target ${targets})
     get_target_property(type ${target} TYPE)
-    if(target IN_LIST arg_EXCEPT OR NOT type IN_LIST compiled)
-      continue()
-    endif()
-    get_target_property(links ${target} LINK_LIBRARIES)
-    if(links AND norvell_lean_options IN_LIST links)
-      target_precompile_headers(${target} REUSE_FROM ${name}_lean)
-    else()
+    if(NOT target IN_LIST arg_EXCEPT AND type IN_LIST compiled)
       target_precompile_headers(${target} REUSE_FROM ${name})
     endif()
   endforeach()

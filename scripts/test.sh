@@ -29,6 +29,14 @@ stage() {
   cpu_mark=$cpu
 }
 background=()
+# behind LEVEL COMMAND...: COMMAND in the background, in a process group of its own for
+# finish() to end, at priority LEVEL (nice). The kernel may schedule each session as one group
+# (autogroup), where a nice level counts only among the session's own processes: the new
+# session's group gets the level too.
+behind() {
+  setsid bash -c 'echo "$0" >/proc/self/autogroup 2>/dev/null || true; exec nice -n "$0" "$@"' \
+    "$@" &
+}
 deps=""
 finish() {
   # Ended with everything they started if this script ends first; an installation is let
@@ -71,7 +79,7 @@ cmake --preset windows >/dev/null
 # check build's configuration, so it starts now, and the release build goes before it and the
 # fuzz targets. Each has two jobs, so that once the tests are done it has both cores.
 tidy_log=build/tidy.log
-setsid nice -n 19 python3 scripts/tidy.py build/windows-check -j 2 >"$tidy_log" 2>&1 &
+behind 19 python3 scripts/tidy.py build/windows-check -j 2 >"$tidy_log" 2>&1
 tidy=$!
 background+=("$tidy")
 # Wine makes its prefix meanwhile (wineboot is mostly one process waiting on another); the
@@ -93,12 +101,12 @@ stage "check build for Windows (the Wine prefix is made, clang-tidy starts)"
 
 # The Wine tests mostly wait for windows and programs.
 release_log=build/release.log
-setsid nice -n 10 cmake --build --preset windows-release -j 2 >"$release_log" 2>&1 &
+behind 10 cmake --build --preset windows-release -j 2 >"$release_log" 2>&1
 release=$!
 # The fuzz targets need nothing of the Windows builds.
 fuzz_log=build/fuzz.log
-setsid nice -n 19 bash -c 'cmake --preset fuzz >/dev/null && cmake --build --preset fuzz &&
-                           ctest --preset fuzz -j 2' >"$fuzz_log" 2>&1 &
+behind 19 bash -c 'cmake --preset fuzz >/dev/null && cmake --build --preset fuzz &&
+                   ctest --preset fuzz -j 2' >"$fuzz_log" 2>&1
 fuzz=$!
 background+=("$release" "$fuzz")
 failed=0

@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include <new>
+
 #include "win32/error.hpp"
 #include "win32/system_library.hpp"
 
@@ -12,10 +14,22 @@ enum ComProcedure { kInitialize, kUninitialize, kCreateInstance, kTaskMemFree };
 using Ole32 = SystemLibrary<decltype(&CoInitializeEx), decltype(&CoUninitialize),
                             decltype(&CoCreateInstance), decltype(&CoTaskMemFree)>;
 
+// Loaded once for the process, under the system's one-time initialisation and kept to its end:
+// a function's static would take the C++ run-time library's guard, whose lock brings the
+// threads library into the small programs that free the shell's memory (Brightwick grew to
+// almost three times its size).
+INIT_ONCE ole32Once = INIT_ONCE_STATIC_INIT;
+alignas(Ole32) unsigned char ole32Storage[sizeof(Ole32)];
+
+BOOL CALLBACK loadOle32(PINIT_ONCE, PVOID, PVOID*) {
+    new (ole32Storage) Ole32(L"ole32.dll", "CoInitializeEx", "CoUninitialize", "CoCreateInstance",
+                             "CoTaskMemFree");
+    return TRUE;
+}
+
 const Ole32& ole32() {
-    static const Ole32 library(L"ole32.dll", "CoInitializeEx", "CoUninitialize", "CoCreateInstance",
-                               "CoTaskMemFree");
-    return library;
+    InitOnceExecuteOnce(&ole32Once, loadOle32, nullptr, nullptr);
+    return *std::launder(reinterpret_cast<const Ole32*>(ole32Storage));
 }
 }  // namespace
 
