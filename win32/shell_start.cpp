@@ -20,10 +20,13 @@ using Ole32 = SystemLibrary<decltype(&CoInitializeEx), decltype(&CoUninitialize)
 // almost three times its size).
 INIT_ONCE ole32Once = INIT_ONCE_STATIC_INIT;
 alignas(Ole32) unsigned char ole32Storage[sizeof(Ole32)];
+// Why ole32 could not be loaded whole, for a caller that cannot do without it.
+DWORD ole32Failure = ERROR_SUCCESS;
 
 BOOL CALLBACK loadOle32(PINIT_ONCE, PVOID, PVOID*) {
-    new (ole32Storage) Ole32(L"ole32.dll", "CoInitializeEx", "CoUninitialize", "CoCreateInstance",
-                             "CoTaskMemFree");
+    const Ole32* library = new (ole32Storage) Ole32(
+        L"ole32.dll", "CoInitializeEx", "CoUninitialize", "CoCreateInstance", "CoTaskMemFree");
+    if (!library->complete()) ole32Failure = GetLastError();
     return TRUE;
 }
 
@@ -53,24 +56,18 @@ void freeTaskMemory(void* memory) noexcept {
 }
 
 ShellStarter::~ShellStarter() {
-    // COM ends before the libraries go; the members free shell32, then ole32.
-    if (uninitialize_) uninitialize_();
+    // COM ends before shell32 goes.
+    if (comStarted_) endCom();
 }
 
 schedule::Outcome ShellStarter::load() {
     if (execute_) return schedule::Outcome::success();
-    ole32_ = loadSystemLibrary(L"ole32.dll");
-    if (!ole32_) return lastErrorFailure();
-    using InitializeFunction = HRESULT(WINAPI*)(void*, DWORD);
-    const auto initialize = procedureOf<InitializeFunction>(ole32_.get(), "CoInitializeEx");
-    const auto uninitialize = procedureOf<UninitializeFunction>(ole32_.get(), "CoUninitialize");
-    if (!initialize || !uninitialize) return lastErrorFailure();
+    if (!ole32().complete()) return systemFailure(ole32Failure);
     // ShellExecuteEx may hand the file to a shell extension through COM, which it expects
     // started, single-threaded and without OLE1 DDE. A thread that runs COM already in
     // another model keeps it. Started once, whatever a later call finds.
-    if (!uninitialize_ &&
-        SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
-        uninitialize_ = uninitialize;
+    if (!comStarted_ && SUCCEEDED(startCom(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
+        comStarted_ = true;
     }
     shell32_ = loadSystemLibrary(L"shell32.dll");
     if (!shell32_) return lastErrorFailure();

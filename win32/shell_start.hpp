@@ -13,8 +13,8 @@
 namespace win32 {
 
 // Loads shell32 and starts COM on this thread, both from the system folder, the first time a
-// file is handed over, and keeps them until it goes. Used and destroyed on one thread, since
-// COM belongs to the thread that started it.
+// file is handed over, and keeps shell32 and COM until it goes (ole32 stays for the process). Used
+// and destroyed on one thread, since COM belongs to the thread that started it.
 class ShellStarter {
   public:
     ShellStarter() = default;
@@ -32,15 +32,13 @@ class ShellStarter {
 
   private:
     using ShellExecuteExFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
-    using UninitializeFunction = void(WINAPI*)();
 
     schedule::Outcome load();
 
-    UniqueModule ole32_;
     UniqueModule shell32_;
     ShellExecuteExFunction execute_ = nullptr;
-    // CoUninitialize, once this thread's COM was started here; it balances that start.
-    UninitializeFunction uninitialize_ = nullptr;
+    // Whether this thread's COM was started here; its end then balances that start.
+    bool comStarted_ = false;
 };
 
 }  // namespace win32
