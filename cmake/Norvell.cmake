@@ -39,33 +39,15 @@ function(norvell_gui_program target)
   endif()
 endfunction()
 
-# norvell_tests_from_source(<target> <source>): a test for each TEST or TEST_F of the source,
-# run as <target> --gtest_filter=<suite>.<name>; the names in `tests` of the caller. A test
-# whose suite and name do not stand on its first line, or of another kind, stops the
-# configuration rather than go unrun.
-function(norvell_tests_from_source target source)
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
-  file(STRINGS ${source} lines REGEX "(^|[^A-Za-z0-9_])(TYPED_)?TEST(_F|_P)?[ \t]*\\(")
-  set(names "")
-  foreach(line IN LISTS lines)
-    if(NOT line MATCHES "^TEST(_F)?\\(([A-Za-z0-9_]+), *([A-Za-z0-9_]+)\\)")
-      message(FATAL_ERROR "${source}: each test is read from its first line, as "
-                          "TEST(Suite, Name) or TEST_F(Suite, Name): ${line}")
-    endif()
-    set(test ${CMAKE_MATCH_2}.${CMAKE_MATCH_3})
-    add_test(NAME ${test} COMMAND ${target} --gtest_filter=${test})
-    list(APPEND names ${test})
-  endforeach()
-  set(tests ${names} PARENT_SCOPE)
-endfunction()
-
 # norvell_tests([PREFIX <name prefix>] LIBS <libs...> [DEPENDS <targets...>]
 #               [WITHOUT_HEAP_CHECK <file names...>] [HEAP_CHECK_CALLS]): one test program
 # per *_test.cpp file of the calling folder, each named <prefix><file name>; those named run
 # without Wine's heap check in the check build, and with HEAP_CHECK_CALLS all of them run with
 # its check of the heap calls alone (scripts/wine-run.sh).
-# Windows test programs run through Wine, where asking each program for its tests costs a Wine
-# start with the heap check: their tests are read from the sources.
+# Windows test programs run through Wine, each as one test of CTest with all its tests in one
+# process: a Wine start with the heap check cost more than most tests, and CTest asking a program
+# for its tests costs one more. Its output names each test, and a failing one fails the program;
+# one test is run as <program> --gtest_filter=<Suite>.<Name>.
 function(norvell_tests)
   cmake_parse_arguments(arg "HEAP_CHECK_CALLS" "PREFIX" "LIBS;DEPENDS;WITHOUT_HEAP_CHECK"
                         ${ARGN})
@@ -79,15 +61,13 @@ function(norvell_tests)
       add_dependencies(${target} ${arg_DEPENDS})
     endif()
     if(WIN32)
-      norvell_tests_from_source(${target} ${source})
-      # A name the program does not hold runs no test, which must not pass.
-      set_tests_properties(${tests} PROPERTIES TIMEOUT 120
-                           SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]"
-                           FAIL_REGULAR_EXPRESSION "Running 0 tests from")
+      add_test(NAME ${target} COMMAND ${target})
+      # A program that runs no test must not pass.
+      set_tests_properties(${target} PROPERTIES FAIL_REGULAR_EXPRESSION "Running 0 tests from")
       if(name IN_LIST arg_WITHOUT_HEAP_CHECK)
-        set_tests_properties(${tests} PROPERTIES ENVIRONMENT NORVELL_HEAP_CHECK=off)
+        set_tests_properties(${target} PROPERTIES ENVIRONMENT NORVELL_HEAP_CHECK=off)
       elseif(arg_HEAP_CHECK_CALLS)
-        set_tests_properties(${tests} PROPERTIES ENVIRONMENT NORVELL_HEAP_CHECK=calls)
+        set_tests_properties(${target} PROPERTIES ENVIRONMENT NORVELL_HEAP_CHECK=calls)
       endif()
     else()
       gtest_discover_tests(${target})
@@ -185,15 +165,19 @@ function(norvell_small_program target)
 endfunction()
 
 # norvell_lean_copies(): <library>_lean for every library of NORVELL_LEAN_LIBRARIES, from the
-# same sources, include folders and libraries (each lean where it has a copy). Called once all
-# the originals exist.
+# same sources (or those of its NORVELL_LEAN_SOURCES property, where the small programs use only
+# those), include folders and libraries (each lean where it has a copy). Called once all the
+# originals exist.
 function(norvell_lean_copies)
   if(NOT NORVELL_LEAN)
     return()
   endif()
   foreach(original ${NORVELL_LEAN_LIBRARIES})
     get_target_property(folder ${original} SOURCE_DIR)
-    get_target_property(sources ${original} SOURCES)
+    get_target_property(sources ${original} NORVELL_LEAN_SOURCES)
+    if(NOT sources)
+      get_target_property(sources ${original} SOURCES)
+    endif()
     set(paths)
     foreach(source ${sources})
       cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${folder} OUTPUT_VARIABLE path)

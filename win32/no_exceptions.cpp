@@ -48,7 +48,7 @@ void operator delete[](void* memory, std::size_t) noexcept {
 // and a failed allocation through these; the library's own versions throw. Every one of them
 // is defined, so that the library's object that holds them is never needed for any. They are
 // the library's own names in its own namespace, which the checks of user code refuse.
-// NOLINTBEGIN(bugprone-reserved-identifier,cert-dcl58-cpp,cert-dcl50-cpp)
+// NOLINTBEGIN(clang-diagnostic-reserved-identifier,cert-dcl58-cpp,cert-dcl50-cpp)
 // Each ends the process where the library's own would throw.
 #define NORVELL_ENDS_INSTEAD(name, ...)   \
     [[noreturn]] void name(__VA_ARGS__) { \
@@ -76,5 +76,5 @@ NORVELL_ENDS_INSTEAD(__throw_underflow_error, const char*)
 // clang-format on
 }  // namespace std
 #undef NORVELL_ENDS_INSTEAD
-// NOLINTEND(bugprone-reserved-identifier,cert-dcl58-cpp,cert-dcl50-cpp)
+// NOLINTEND(clang-diagnostic-reserved-identifier,cert-dcl58-cpp,cert-dcl50-cpp)
 #endif

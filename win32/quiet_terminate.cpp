@@ -6,11 +6,11 @@
 
 #if defined(__GLIBCXX__)
 // The library's own name in its own namespace, which the checks of user code refuse.
-// NOLINTBEGIN(bugprone-reserved-identifier,cert-dcl58-cpp,cert-dcl50-cpp)
+// NOLINTBEGIN(clang-diagnostic-reserved-identifier,cert-dcl58-cpp,cert-dcl50-cpp)
 namespace __gnu_cxx {
 [[noreturn]] void __verbose_terminate_handler() {
     std::abort();
 }
 }  // namespace __gnu_cxx
-// NOLINTEND(bugprone-reserved-identifier,cert-dcl58-cpp,cert-dcl50-cpp)
+// NOLINTEND(clang-diagnostic-reserved-identifier,cert-dcl58-cpp,cert-dcl50-cpp)
 #endif
