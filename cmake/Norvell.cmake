@@ -39,39 +39,81 @@ function(norvell_gui_program target)
   endif()
 endfunction()
 
-# norvell_tests([PREFIX <name prefix>] LIBS <libs...> [DEPENDS <targets...>]
-#               [WITHOUT_HEAP_CHECK <file names...>] [HEAP_CHECK_CALLS]): one test program
-# per *_test.cpp file of the calling folder, each named <prefix><file name>; those named run
-# without Wine's heap check in the check build, and with HEAP_CHECK_CALLS all of them run with
-# its check of the heap calls alone (scripts/wine-run.sh).
-# Windows test programs run through Wine, each as one test of CTest with all its tests in one
-# process: a Wine start with the heap check cost more than most tests, and CTest asking a program
-# for its tests costs one more. Its output names each test, and a failing one fails the program;
-# one test is run as <program> --gtest_filter=<Suite>.<Name>.
+# norvell_tests(PREFIX <name prefix> LIBS <libs...> [DEPENDS <targets...>]
+#               [WITHOUT_HEAP_CHECK <file names...>] [HEAP_CHECK_CALLS] [SHARDS <count>]): the
+# *_test.cpp files of the calling folder as one test program, <prefix>tests, but for those
+# named in WITHOUT_HEAP_CHECK: each of these is a program of its own, <prefix><file name>, that
+# runs without Wine's heap check in the check build. With HEAP_CHECK_CALLS the programs run with
+# its check of the heap calls alone (scripts/wine-run.sh). With SHARDS, <prefix>tests runs as
+# that many tests of CTest, each a share of its tests (GoogleTest's shards): Wine's whole heap
+# check looks at the whole heap at every heap call, so a process that runs long with a growing
+# heap is slower than its parts (the Windows-side tests took 69 s in one process, 34 s in four).
+# The program is compiled a few files to a unit (a unity build): each file's own unit read the
+# same headers and made the same code of GoogleTest and the standard library again, most of the
+# tests' build time. A name that two files of a folder both define at namespace scope, even in
+# an anonymous namespace, therefore stops the build.
+# Each program is one test of CTest, all its tests in one process: a start of the sanitized
+# program took longer than most of its tests, and under Wine a start with the heap check more
+# still. Its output names each test, and a failing one fails the program; one test is run as
+# <program> --gtest_filter=<Suite>.<Name>.
 function(norvell_tests)
-  cmake_parse_arguments(arg "HEAP_CHECK_CALLS" "PREFIX" "LIBS;DEPENDS;WITHOUT_HEAP_CHECK"
+  cmake_parse_arguments(arg "HEAP_CHECK_CALLS" "PREFIX;SHARDS" "LIBS;DEPENDS;WITHOUT_HEAP_CHECK"
                         ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  set(together)
+  set(programs)
   foreach(source ${sources})
     get_filename_component(name ${source} NAME_WE)
-    set(target ${arg_PREFIX}${name})
-    add_executable(${target} ${source})
+    if(name IN_LIST arg_WITHOUT_HEAP_CHECK)
+      add_executable(${arg_PREFIX}${name} ${source})
+      list(APPEND programs ${arg_PREFIX}${name})
+    else()
+      list(APPEND together ${source})
+    endif()
+  endforeach()
+  add_executable(${arg_PREFIX}tests ${together})
+  list(APPEND programs ${arg_PREFIX}tests)
+  # Six files to a unit: the build's two jobs each get units of about the same size.
+  set_target_properties(${arg_PREFIX}tests PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 6)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    # Read through the unit's #include, a test's fixture in an anonymous namespace would be
+    # taken for a header's type that every file including it sees apart.
+    target_compile_options(${arg_PREFIX}tests PRIVATE -Wno-subobject-linkage)
+  elseif(MSVC)
+    target_compile_options(${arg_PREFIX}tests PRIVATE /bigobj)
+  endif()
+  foreach(target ${programs})
     target_link_libraries(${target} PRIVATE norvell_options ${arg_LIBS} GTest::gtest_main)
     if(arg_DEPENDS)
       add_dependencies(${target} ${arg_DEPENDS})
     endif()
-    if(WIN32)
-      add_test(NAME ${target} COMMAND ${target})
-      # A program that runs no test must not pass.
-      set_tests_properties(${target} PROPERTIES FAIL_REGULAR_EXPRESSION "Running 0 tests from")
-      if(name IN_LIST arg_WITHOUT_HEAP_CHECK)
-        set_tests_properties(${target} PROPERTIES ENVIRONMENT NORVELL_HEAP_CHECK=off)
-      elseif(arg_HEAP_CHECK_CALLS)
-        set_tests_properties(${target} PROPERTIES ENVIRONMENT NORVELL_HEAP_CHECK=calls)
-      endif()
-    else()
-      gtest_discover_tests(${target})
+    set(environment)
+    if(NOT target STREQUAL ${arg_PREFIX}tests)
+      set(environment NORVELL_HEAP_CHECK=off)
+    elseif(arg_HEAP_CHECK_CALLS)
+      set(environment NORVELL_HEAP_CHECK=calls)
     endif()
+    if(target STREQUAL ${arg_PREFIX}tests AND arg_SHARDS GREATER 1)
+      set(shards)
+      math(EXPR last "${arg_SHARDS} - 1")
+      foreach(index RANGE ${last})
+        math(EXPR number "${index} + 1")
+        set(name ${target}_${number}_of_${arg_SHARDS})
+        add_test(NAME ${name} COMMAND ${target})
+        set(shard_environment ${environment} GTEST_TOTAL_SHARDS=${arg_SHARDS}
+                              GTEST_SHARD_INDEX=${index})
+        set_tests_properties(${name} PROPERTIES ENVIRONMENT "${shard_environment}")
+        list(APPEND shards ${name})
+      endforeach()
+    else()
+      add_test(NAME ${target} COMMAND ${target})
+      set(shards ${target})
+      if(environment)
+        set_tests_properties(${target} PROPERTIES ENVIRONMENT ${environment})
+      endif()
+    endif()
+    # A program or shard that runs no test must not pass.
+    set_tests_properties(${shards} PROPERTIES FAIL_REGULAR_EXPRESSION "Running 0 tests from")
   endforeach()
 endfunction()
 

@@ -9,7 +9,7 @@
 using namespace driver;
 
 namespace {
-std::string record(const char* time, const char* program, const char* day) {
+std::string normalRecord(const char* time, const char* program, const char* day) {
     return schedule::formatRecord({time, program, "Normal", day});
 }
 
@@ -20,21 +20,22 @@ DWORD runHelper(const wchar_t* name, const TempFolder& folder) {
     return code.value_or(999);
 }
 
-const wchar_t* const kDayFiles[] = {L"datfri.dat", L"datmon.dat", L"datsat.dat", L"datsun.dat",
-                                    L"datthu.dat", L"dattue.dat", L"datwed.dat"};
+const wchar_t* const kDayFilesByName[] = {L"datfri.dat", L"datmon.dat", L"datsat.dat",
+                                          L"datsun.dat", L"datthu.dat", L"dattue.dat",
+                                          L"datwed.dat"};
 }  // namespace
 
 TEST(Helpers, CombineThenClearAFolderOfPicks) {
     TempFolder folder;
-    const std::string mon2 = record("08:00", "C:\\a.exe", "Monday");
-    const std::string mon3 = record("09:15", "C:\\b.exe", "Monday");
-    const std::string mon10 = record("10:30", "C:\\c.exe", "Monday");
-    const std::string wed2 = record("08:00", "C:\\a.exe", "Wednesday");
+    const std::string mon2 = normalRecord("08:00", "C:\\a.exe", "Monday");
+    const std::string mon3 = normalRecord("09:15", "C:\\b.exe", "Monday");
+    const std::string mon10 = normalRecord("10:30", "C:\\c.exe", "Monday");
+    const std::string wed2 = normalRecord("08:00", "C:\\a.exe", "Wednesday");
     folder.write(L"2Mon.dat", mon2);
     folder.write(L"10Mon.dat", mon10);
     folder.write(L"2Wed.dat", wed2);
     folder.write(L"3mon.DAT", "09:15\nC:\\b.exe\nNormal\nMonday\n");  // LF only: normalised
-    folder.write(L"datmon.dat", record("00:00", "C:\\stale.exe", "Monday"));
+    folder.write(L"datmon.dat", normalRecord("00:00", "C:\\stale.exe", "Monday"));
     folder.write(L"notes.dat", "my notes\r\n");
 
     EXPECT_EQ(runHelper(L"copyfle.com", folder), 0u);
@@ -48,10 +49,10 @@ TEST(Helpers, CombineThenClearAFolderOfPicks) {
     EXPECT_EQ(folder.read(L"notes.dat"), "my notes\r\n");
 
     EXPECT_EQ(runHelper(L"clrfle.com", folder), 0u);
-    std::vector<std::wstring> expected(std::begin(kDayFiles), std::end(kDayFiles));
+    std::vector<std::wstring> expected(std::begin(kDayFilesByName), std::end(kDayFilesByName));
     expected.push_back(L"notes.dat");
     EXPECT_EQ(folder.names(), expected);
-    for (const wchar_t* day : kDayFiles) EXPECT_EQ(folder.read(day), "");
+    for (const wchar_t* day : kDayFilesByName) EXPECT_EQ(folder.read(day), "");
     EXPECT_EQ(folder.read(L"notes.dat"), "my notes\r\n");
 
     // The cleared picks are kept aside, whole, for the editor to restore, in a folder named
@@ -67,15 +68,15 @@ TEST(Helpers, CombineThenClearAFolderOfPicks) {
 
 TEST(Helpers, AClearThatCannotMoveAPickFileLeavesItWhereItWas) {
     TempFolder folder;
-    folder.write(L"2Mon.dat", record("08:00", "C:\\a.exe", "Monday"));
-    folder.write(L"3Mon.dat", record("09:00", "C:\\b.exe", "Monday"));
+    folder.write(L"2Mon.dat", normalRecord("08:00", "C:\\a.exe", "Monday"));
+    folder.write(L"3Mon.dat", normalRecord("09:00", "C:\\b.exe", "Monday"));
     // Open without delete sharing, as an editor holding the file would.
     const win32::UniqueHandle held = win32::ownHandle(
         CreateFileW(folder.file(L"3Mon.dat").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(held);
     EXPECT_EQ(runHelper(L"clrfle.com", folder), 1u);
-    EXPECT_EQ(folder.read(L"3Mon.dat"), record("09:00", "C:\\b.exe", "Monday"));
+    EXPECT_EQ(folder.read(L"3Mon.dat"), normalRecord("09:00", "C:\\b.exe", "Monday"));
     const std::vector<std::wstring> clears = folderNames(folder.file(L"Cleared"));
     ASSERT_EQ(clears.size(), 1u);
     EXPECT_EQ(fileNames(folder.file(L"Cleared\\" + clears[0])),
@@ -86,25 +87,25 @@ TEST(Helpers, AClearThatCannotMoveAPickFileLeavesItWhereItWas) {
 TEST(Helpers, CombineLeavesOutAPickFileOfThreeLinesAndOneAboveTheLimit) {
     TempFolder folder;
     folder.write(L"2Fri.dat", "08:00\r\nC:\\a.exe\r\nNormal\r\n");
-    folder.write(L"3Fri.dat", record("09:00", "C:\\b.exe", "Friday"));
-    folder.write(L"4Fri.dat", record("10:00", "C:\\c.exe", "Friday") + "\r\n\r\n");
+    folder.write(L"3Fri.dat", normalRecord("09:00", "C:\\b.exe", "Friday"));
+    folder.write(L"4Fri.dat", normalRecord("10:00", "C:\\c.exe", "Friday") + "\r\n\r\n");
     EXPECT_EQ(runHelper(L"copyfle.com", folder), 2u);
-    EXPECT_EQ(folder.read(L"datfri.dat"),
-              record("09:00", "C:\\b.exe", "Friday") + record("10:00", "C:\\c.exe", "Friday"))
+    EXPECT_EQ(folder.read(L"datfri.dat"), normalRecord("09:00", "C:\\b.exe", "Friday") +
+                                              normalRecord("10:00", "C:\\c.exe", "Friday"))
         << "a record followed only by empty lines is taken";
 
-    folder.write(L"2Fri.dat", record("08:00", "C:\\a.exe", "Friday"));
+    folder.write(L"2Fri.dat", normalRecord("08:00", "C:\\a.exe", "Friday"));
     EXPECT_EQ(runHelper(L"copyfle.com", folder), 0u);
-    folder.write(L"1000000000000000000Fri.dat", record("11:00", "C:\\d.exe", "Friday"));
+    folder.write(L"1000000000000000000Fri.dat", normalRecord("11:00", "C:\\d.exe", "Friday"));
     EXPECT_EQ(runHelper(L"copyfle.com", folder), 2u);
-    EXPECT_EQ(folder.read(L"datfri.dat"), record("08:00", "C:\\a.exe", "Friday") +
-                                              record("09:00", "C:\\b.exe", "Friday") +
-                                              record("10:00", "C:\\c.exe", "Friday"));
+    EXPECT_EQ(folder.read(L"datfri.dat"), normalRecord("08:00", "C:\\a.exe", "Friday") +
+                                              normalRecord("09:00", "C:\\b.exe", "Friday") +
+                                              normalRecord("10:00", "C:\\c.exe", "Friday"));
 }
 
 TEST(Helpers, CombineReportsADayFileItCannotReplace) {
     TempFolder folder;
-    folder.write(L"2Sat.dat", record("09:00", "C:\\b.exe", "Saturday"));
+    folder.write(L"2Sat.dat", normalRecord("09:00", "C:\\b.exe", "Saturday"));
     folder.write(L"datsat.dat", "old");
     // A folder in the way of the day file cannot be replaced by a file.
     ASSERT_TRUE(DeleteFileW(folder.file(L"datsat.dat").c_str()));

@@ -40,7 +40,8 @@ std::string ansi(const std::wstring& text) {
     return *bytes;
 }
 
-std::string record(const std::string& time, const std::wstring& program, const std::string& style) {
+std::string mondayRecord(const std::string& time, const std::wstring& program,
+                         const std::string& style) {
     return schedule::formatRecord({time, ansi(program), style, "Monday"});
 }
 
@@ -186,24 +187,24 @@ TEST(Launcher, StartsExactlyTodaysDueRecordsWithTheirWindowStyles) {
             // Every other day's file would start the probe with its own argument.
             for (const schedule::Weekday& day : schedule::kWeekdays) {
                 const std::wstring name = win32::widen(day.dayFile);
-                folder.write(name, record("00:00", inQuotes(probe) + L" " + name, "Normal"));
+                folder.write(name, mondayRecord("00:00", inQuotes(probe) + L" " + name, "Normal"));
             }
             const std::string hour = twoDigits(clock.hour);
             const std::string today =
-                record("00:00", inQuotes(probe) + L" normal", "Normal") +
-                record("23:45", inQuotes(probe) + L" never", "Normal") +
-                record("00:00", inQuotes(probe) + L" max", "Max") +
-                record("00:00", inQuotes(probe) + L" lowercase", "normal") +
-                record("00:00", inQuotes(probe) + L" hide", "Hide") +
-                record("00:00", folder.file(L"missing.exe"), "Normal") +
-                record("00:00", inQuotes(probe) + L" min", "Min") +
-                record(hour + ":00", inQuotes(probe) + L" this-hour", "Normal") +
-                record(hour + ":15", inQuotes(probe) + L" after-this-hour", "Normal") +
-                record("00:00", inQuotes(probe) + L" list-word", "Minimize") +
-                record("00:00", inQuotes(probe) + L" blank", " Hide") +
-                record("00:00", blanks, "Max") + record("00:00", nonAscii, "Hide") +
+                mondayRecord("00:00", inQuotes(probe) + L" normal", "Normal") +
+                mondayRecord("23:45", inQuotes(probe) + L" never", "Normal") +
+                mondayRecord("00:00", inQuotes(probe) + L" max", "Max") +
+                mondayRecord("00:00", inQuotes(probe) + L" lowercase", "normal") +
+                mondayRecord("00:00", inQuotes(probe) + L" hide", "Hide") +
+                mondayRecord("00:00", folder.file(L"missing.exe"), "Normal") +
+                mondayRecord("00:00", inQuotes(probe) + L" min", "Min") +
+                mondayRecord(hour + ":00", inQuotes(probe) + L" this-hour", "Normal") +
+                mondayRecord(hour + ":15", inQuotes(probe) + L" after-this-hour", "Normal") +
+                mondayRecord("00:00", inQuotes(probe) + L" list-word", "Minimize") +
+                mondayRecord("00:00", inQuotes(probe) + L" blank", " Hide") +
+                mondayRecord("00:00", blanks, "Max") + mondayRecord("00:00", nonAscii, "Hide") +
                 // Gone, its path with blanks: the decoy at its first blank must not start.
-                record("00:00", gone, "Normal") +
+                mondayRecord("00:00", gone, "Normal") +
                 // A trailing blank line: an incomplete record that must not start the last
                 // program again.
                 "\r\n";
@@ -263,9 +264,9 @@ TEST(Launcher, StartsDueRecordsInFileOrder) {
             std::string records;
             const char* const styles[] = {"Hide", "Min", "Normal", "Max", "Hide", "Min"};
             for (int i = 0; i < 6; ++i) {
-                records +=
-                    record("00:00", inQuotes(stamp) + L" " + std::to_wstring(i + 1), styles[i]);
-                records += record("23:30", inQuotes(stamp) + L" never", "Normal");
+                records += mondayRecord("00:00", inQuotes(stamp) + L" " + std::to_wstring(i + 1),
+                                        styles[i]);
+                records += mondayRecord("23:30", inQuotes(stamp) + L" never", "Normal");
             }
             // The order does not depend on the day: every day's file holds the same records.
             for (const schedule::Weekday& day : schedule::kWeekdays) {
@@ -303,7 +304,7 @@ TEST(Launcher, AMissingOrUnreadableDayFileIsNamedInAMessageAndStartsNothing) {
                 for (const schedule::Weekday& day : schedule::kWeekdays) {
                     const std::wstring name = win32::widen(day.dayFile);
                     if (name == dayFile(clock.weekday)) continue;
-                    folder.write(name, record("00:00", folder.file(L"probe.exe"), "Normal"));
+                    folder.write(name, mondayRecord("00:00", folder.file(L"probe.exe"), "Normal"));
                 }
                 if (c.folderInTheWay) createFolderOrThrow(folder.file(dayFile(clock.weekday)));
             },
@@ -333,7 +334,7 @@ TEST(Launcher, AnEmptyDayFileEndsSilently) {
             copyFileOrThrow(testBinDir() + L"\\probe.exe", folder.file(L"probe.exe"));
             for (const schedule::Weekday& day : schedule::kWeekdays) {
                 folder.write(win32::widen(day.dayFile),
-                             record("00:00", folder.file(L"probe.exe"), "Normal"));
+                             mondayRecord("00:00", folder.file(L"probe.exe"), "Normal"));
             }
             folder.write(dayFile(clock.weekday), "");
         },
@@ -354,7 +355,7 @@ TEST(Launcher, ReadsADayFileThatAnotherProgramHoldsOpenForWriting) {
             copyFileOrThrow(testBinDir() + L"\\probe.exe", folder.file(L"probe.exe"));
             for (const schedule::Weekday& day : schedule::kWeekdays) {
                 const std::wstring name = win32::widen(day.dayFile);
-                folder.write(name, record("00:00", folder.file(L"probe.exe"), "Hide"));
+                folder.write(name, mondayRecord("00:00", folder.file(L"probe.exe"), "Hide"));
                 held.push_back(win32::ownHandle(CreateFileW(folder.file(name).c_str(),
                                                             GENERIC_WRITE | DELETE, FILE_SHARE_READ,
                                                             nullptr, OPEN_EXISTING, 0, nullptr)));
@@ -381,9 +382,11 @@ TEST(Launcher, OpensADueDocumentThroughItsFileTypeWithItsWindowStyle) {
             folder.write(name, "notes\r\n");
             folder.write(std::wstring(L"later") + type.kExtension, "notes\r\n");
             const std::string records =
-                record("00:00", document, "Max") +
-                record("23:45", folder.file(std::wstring(L"later") + type.kExtension), "Normal") +
-                record("00:00", folder.file(std::wstring(L"gone") + type.kExtension), "Normal");
+                mondayRecord("00:00", document, "Max") +
+                mondayRecord("23:45", folder.file(std::wstring(L"later") + type.kExtension),
+                             "Normal") +
+                mondayRecord("00:00", folder.file(std::wstring(L"gone") + type.kExtension),
+                             "Normal");
             for (const schedule::Weekday& day : schedule::kWeekdays) {
                 folder.write(win32::widen(day.dayFile), records);
             }

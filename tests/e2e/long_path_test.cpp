@@ -54,7 +54,7 @@ class DeepProgram {
     std::wstring path_;
 };
 
-std::string record(const std::wstring& program, std::string_view day) {
+std::string midnightRecord(const std::wstring& program, std::string_view day) {
     return schedule::formatRecord(
         {"00:00", *win32::toCodePageExactly(program), "Normal", std::string(day)});
 }
@@ -82,7 +82,7 @@ TEST(LongPath, TheViewerMarksARecordOfItAndBrightwickNamesTheReason) {
     const DeepProgram program;
     TempFolder work;
     // A pick file from elsewhere: an older editor's, or one made by hand.
-    work.write(L"2Mon.dat", record(program.path(), "Monday"));
+    work.write(L"2Mon.dat", midnightRecord(program.path(), "Monday"));
     {
         EditorSession editor(work.path());
         ASSERT_TRUE(editor);
@@ -100,7 +100,7 @@ TEST(LongPath, TheViewerMarksARecordOfItAndBrightwickNamesTheReason) {
 
     // Every day's file holds it, so that today's does whatever day it is.
     for (const schedule::Weekday& day : schedule::kWeekdays) {
-        work.write(win32::widen(day.dayFile), record(program.path(), day.dayLine));
+        work.write(win32::widen(day.dayFile), midnightRecord(program.path(), day.dayLine));
     }
     Process brightwick(distDir() + L"\\Brightwick.exe", L"", work.path());
     ASSERT_EQ(brightwick.wait(30s), 0u);

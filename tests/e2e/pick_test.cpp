@@ -11,8 +11,8 @@
 using namespace driver;
 
 namespace {
-std::string record(const std::string& time, const std::string& program, const char* style,
-                   const char* day) {
+std::string rawRecord(const std::string& time, const std::string& program, const char* style,
+                      const char* day) {
     return time + "\r\n" + program + "\r\n" + style + "\r\n" + day + "\r\n";
 }
 }  // namespace
@@ -37,8 +37,8 @@ TEST(Pick, AFullPickWritesExactPickFilesAndPreparesTheNext) {
     // The folder as Dir1 spells it, one backslash, the file.
     const std::string program = utf8(windowText(editor.control(editor::main::Dir1))) + "\\tool.exe";
     EXPECT_EQ(work.names(), (std::vector<std::wstring>{L"2Fri.dat", L"2Mon.dat"}));
-    EXPECT_EQ(work.read(L"2Mon.dat"), record("19:45", program, "Min", "Monday"));
-    EXPECT_EQ(work.read(L"2Fri.dat"), record("19:45", program, "Min", "Friday"));
+    EXPECT_EQ(work.read(L"2Mon.dat"), rawRecord("19:45", program, "Min", "Monday"));
+    EXPECT_EQ(work.read(L"2Fri.dat"), rawRecord("19:45", program, "Min", "Friday"));
 
     for (int day = 0; day < 7; ++day) EXPECT_TRUE(editor.ticked(day)) << day;
     EXPECT_EQ(editor.currentItem(editor::main::List2), L"12");
@@ -53,7 +53,7 @@ TEST(Pick, AFullPickWritesExactPickFilesAndPreparesTheNext) {
     EXPECT_EQ(editor.pressAndReadMessage(editor::main::Command1),
               L"Program Picked, Next one Please");
     EXPECT_EQ(work.names().size(), 2u + 7u);
-    EXPECT_EQ(work.read(L"3Sun.dat"), record("00:00", program, "Normal", "Sunday"));
+    EXPECT_EQ(work.read(L"3Sun.dat"), rawRecord("00:00", program, "Normal", "Sunday"));
     EXPECT_EQ(editor.text(editor::main::Text4), L"3");
     EXPECT_TRUE(editor.exit());
 }
@@ -126,7 +126,7 @@ TEST(Pick, LongPickNumbersGoOnFromTheHighestAndReplaceNothing) {
     ProgramFolder programs(L"NorvellPickLong");
     programs.addProbe(L"tool.exe");
     TempFolder work;
-    const std::string earlier = record("08:00", "C:\\old.exe", "Normal", "Monday");
+    const std::string earlier = rawRecord("08:00", "C:\\old.exe", "Normal", "Monday");
     work.write(L"2000000000000000Mon.dat", earlier);
     EditorSession editor(work.path());
     ASSERT_TRUE(editor);
@@ -150,7 +150,7 @@ TEST(Pick, AtTheHighestPickNumberAPickSaysSoAndWritesNothing) {
     ProgramFolder programs(L"NorvellPickLimit");
     programs.addProbe(L"tool.exe");
     TempFolder work;
-    work.write(L"999999999999999999Sun.dat", record("08:00", "C:\\old.exe", "Normal", "Sunday"));
+    work.write(L"999999999999999999Sun.dat", rawRecord("08:00", "C:\\old.exe", "Normal", "Sunday"));
     EditorSession editor(work.path());
     ASSERT_TRUE(editor);
     EXPECT_EQ(editor.text(editor::main::Text4), L"999999999999999999");
@@ -194,8 +194,8 @@ TEST(Pick, TwoEditorsOnOneFolderEachKeepTheirPick) {
     EXPECT_EQ(two.pressAndReadMessage(editor::main::Command1), L"Program Picked, Next one Please");
 
     const std::string folder = utf8(windowText(one.control(editor::main::Dir1)));
-    const std::string first = record("12:00", folder + "\\first.exe", "Normal", "Monday");
-    const std::string second = record("12:00", folder + "\\second.exe", "Normal", "Monday");
+    const std::string first = rawRecord("12:00", folder + "\\first.exe", "Normal", "Monday");
+    const std::string second = rawRecord("12:00", folder + "\\second.exe", "Normal", "Monday");
     EXPECT_EQ(one.text(editor::main::Text4), L"2");
     EXPECT_EQ(two.text(editor::main::Text4), L"3") << "past the first editor's pick";
     EXPECT_EQ(work.names(), (std::vector<std::wstring>{L"2Mon.dat", L"3Mon.dat"}));
@@ -211,7 +211,7 @@ TEST(Pick, ARestoreBesideAPickInAnotherEditorKeepsBoth) {
     programs.addProbe(L"picked.exe");
     TempFolder work;
     createFolderOrThrow(work.file(L"Cleared"));
-    const std::string cleared = record("08:00", "C:\\cleared.exe", "Hide", "Monday");
+    const std::string cleared = rawRecord("08:00", "C:\\cleared.exe", "Hide", "Monday");
     work.write(L"Cleared\\5Mon.dat", cleared);
     EditorSession picking(work.path());
     EditorSession restoring(work.path());
@@ -234,8 +234,8 @@ TEST(Pick, ARestoreBesideAPickInAnotherEditorKeepsBoth) {
     EXPECT_EQ(restoring.text(editor::main::Text4), L"3");
 
     const std::string picked =
-        record("12:00", utf8(windowText(picking.control(editor::main::Dir1))) + "\\picked.exe",
-               "Normal", "Monday");
+        rawRecord("12:00", utf8(windowText(picking.control(editor::main::Dir1))) + "\\picked.exe",
+                  "Normal", "Monday");
     EXPECT_EQ(work.read(L"2Mon.dat"), picked);
     EXPECT_EQ(work.read(L"3Mon.dat"), cleared);
     EXPECT_FALSE(work.exists(L"Cleared\\5Mon.dat"));

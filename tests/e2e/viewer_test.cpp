@@ -18,17 +18,12 @@
 #include "editor_session.hpp"
 #include "editor/win/main_ids.hpp"
 #include "editor/win/viewer_ids.hpp"
-#include "schedule/record.hpp"
 #include "win32/owners.hpp"
 
 using namespace driver;
 namespace form2 = editor::form2;
 
 namespace {
-
-std::string record(const char* time, const char* program, const char* style, const char* day) {
-    return schedule::formatRecord({time, program, style, day});
-}
 
 // Norvell started in a folder of its own, once it holds the viewer.
 class ViewerEndToEnd : public ::testing::Test {

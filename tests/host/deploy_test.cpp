@@ -206,11 +206,6 @@ TEST(Reset, UntickAllSelectTwelveAmNormalThenClear) {
         "message: clrfle.com could not be started: not found. The data files may not be clear.");
 }
 
-namespace {
-const std::string kDisabled = std::string("\x03\0\0\0\x10\x20\x30\x40\x50\x60\x70\x01", 12);
-const std::string kEnabled = std::string(1, '\x02') + std::string(11, '\0');
-}  // namespace
-
 TEST(Deploy, YesTurnsADisabledStartupListEntryBackOnAndLeavesOthersAlone) {
     struct Case {
         std::optional<std::string> entry;  // none: no entry
@@ -218,9 +213,10 @@ TEST(Deploy, YesTurnsADisabledStartupListEntryBackOnAndLeavesOthersAlone) {
         bool written;
     };
     const Case cases[] = {
-        {kDisabled, kEnabled, true},
-        {std::string("\x07", 1), kEnabled, true},  // any odd first byte turns it off
-        {kEnabled, kEnabled, false},
+        {testing_support::kDisabledEntry, testing_support::kEnabledEntry, true},
+        {std::string("\x07", 1), testing_support::kEnabledEntry,
+         true},  // any odd first byte turns it off
+        {testing_support::kEnabledEntry, testing_support::kEnabledEntry, false},
         {std::string("\x06\0\0\0", 4), std::string("\x06\0\0\0", 4), false},
         {std::nullopt, std::nullopt, false},
     };
@@ -228,13 +224,14 @@ TEST(Deploy, YesTurnsADisabledStartupListEntryBackOnAndLeavesOthersAlone) {
         FakeServices services;
         services.answers = {Answer::Yes};
         if (c.entry) services.startupList[StartupFolder::CurrentUser] = *c.entry;
-        services.startupList[StartupFolder::AllUsers] = kDisabled;
+        services.startupList[StartupFolder::AllUsers] = testing_support::kDisabledEntry;
         editor::deploy(services);
         const auto entry = services.startupList.find(StartupFolder::CurrentUser);
         EXPECT_EQ(entry == services.startupList.end() ? std::nullopt
                                                       : std::optional<std::string>(entry->second),
                   c.after);
-        EXPECT_EQ(services.startupList[StartupFolder::AllUsers], kDisabled) << "not the other";
+        EXPECT_EQ(services.startupList[StartupFolder::AllUsers], testing_support::kDisabledEntry)
+            << "not the other";
         Log expected{"helper: copyfle.com", kQuestion, "shortcut: C:\\Tools\\Brightwick.exe"};
         if (c.written) expected.push_back("startup list: Brightwick.lnk 12 bytes, first 2");
         expected.push_back("message: " + std::string(editor::kDeployedForUser));
@@ -258,7 +255,7 @@ TEST(Deploy, AStartupListEntryThatCannotBeChangedOrReadIsToldAfterTheSuccess) {
     for (const auto& [write, text] : cases) {
         FakeServices services;
         services.answers = {Answer::Yes};
-        services.startupList[StartupFolder::CurrentUser] = kDisabled;
+        services.startupList[StartupFolder::CurrentUser] = testing_support::kDisabledEntry;
         if (write) {
             services.startupListWriteFailures[StartupFolder::CurrentUser] = "Access is denied.";
         } else {
@@ -322,7 +319,7 @@ TEST(Deploy, AnOtherShortcutThatDoesNotStartIsNoDoubleStart) {
         services.shortcutFiles[services.linkPath(StartupFolder::AllUsers)] = {
             "", "C:\\Tools\\Brightwick.exe", "", "C:\\Sched"};
         if (disabled) {
-            services.startupList[StartupFolder::AllUsers] = kDisabled;
+            services.startupList[StartupFolder::AllUsers] = testing_support::kDisabledEntry;
         } else {
             services.missingFiles = {"C:\\Gone\\Brightwick.exe"};
             services.shortcutFiles[services.linkPath(StartupFolder::AllUsers)].target =
@@ -335,7 +332,7 @@ TEST(Deploy, AnOtherShortcutThatDoesNotStartIsNoDoubleStart) {
 
 namespace {
 // Users may create and change files: the access list of a folder under C:\ after Windows set up.
-editor::Security usersMayChange() {
+editor::Security authenticatedUsersMayChange() {
     editor::Security security = FakeServices::safeSecurity();
     security.entries.push_back({true, "S-1-5-11", "Authenticated Users", 0x1301BF, false, true});
     return security;
@@ -345,7 +342,7 @@ editor::Security usersMayChange() {
 TEST(Deploy, NoFromAFolderOthersMayChangeIsRefusedBeforeAnythingIsMade) {
     FakeServices services;
     services.answers = {Answer::No};
-    services.securities["C:\\Sched"] = usersMayChange();
+    services.securities["C:\\Sched"] = authenticatedUsersMayChange();
     editor::deploy(services);
     EXPECT_TRUE(services.shortcuts.empty());
     ASSERT_EQ(services.log.size(), 3u);
@@ -365,8 +362,8 @@ TEST(Deploy, NoFromAFolderOthersMayChangeIsRefusedBeforeAnythingIsMade) {
 TEST(Deploy, YesIsMadeWhateverTheFoldersAllow) {
     FakeServices services;
     services.answers = {Answer::Yes};
-    services.securities["C:\\Sched"] = usersMayChange();
-    services.securities["C:\\Tools"] = usersMayChange();
+    services.securities["C:\\Sched"] = authenticatedUsersMayChange();
+    services.securities["C:\\Tools"] = authenticatedUsersMayChange();
     editor::deploy(services);
     EXPECT_EQ(services.shortcuts.size(), 1u);
     EXPECT_EQ(services.log.back(), "message: " + std::string(editor::kDeployedForUser));
@@ -430,7 +427,7 @@ TEST(Deploy, OtherFailuresAndTheUsersFolderAreNotRetriedWithAdministratorRights)
 }
 
 namespace {
-using Kind = editor::DriveLetter::Kind;
+using DriveKind = editor::DriveLetter::Kind;
 }
 
 TEST(Deploy, DriveLettersThatMayBeMissingAtLogon) {
@@ -444,19 +441,19 @@ TEST(Deploy, DriveLettersThatMayBeMissingAtLogon) {
     };
     const Case cases[] = {
         {"a mapped drive is spelt as its share",
-         {{'Z', {Kind::Network, "\\\\srv\\apps", ""}}},
+         {{'Z', {DriveKind::Network, "\\\\srv\\apps", ""}}},
          "Z:\\Sched",
          "C:\\Tools\\Brightwick.exe",
          "\\\\srv\\apps\\Sched",
          {}},
         {"a substitute drive is named with what it stands for",
-         {{'S', {Kind::Substitute, "C:\\Users\\me\\Plans", ""}}},
+         {{'S', {DriveKind::Substitute, "C:\\Users\\me\\Plans", ""}}},
          "S:\\Sched",
          "C:\\Tools\\Brightwick.exe",
          "S:\\Sched",
          {"S:\\Sched, on drive S:", "subst", "C:\\Users\\me\\Plans\\Sched"}},
         {"a network drive without its share is named with the reason",
-         {{'Z', {Kind::Network, "", "The network is not present or not started"}}},
+         {{'Z', {DriveKind::Network, "", "The network is not present or not started"}}},
          "z:\\Sched",
          "C:\\Tools\\Brightwick.exe",
          "z:\\Sched",
@@ -486,7 +483,7 @@ TEST(Deploy, DriveLettersThatMayBeMissingAtLogon) {
 TEST(Deploy, ADriveOfBothTheLauncherAndTheScheduleIsToldOnce) {
     FakeServices services;
     services.answers = {Answer::Yes};
-    services.drives = {{'S', {Kind::Substitute, "C:\\Plans", ""}}};
+    services.drives = {{'S', {DriveKind::Substitute, "C:\\Plans", ""}}};
     services.programFolderPath = "S:\\Tools";
     services.workingFolderPath = "S:\\Sched";
     editor::deploy(services);
@@ -578,7 +575,7 @@ TEST(Deploy, WhatTheInstanceWithAdministratorRightsDidIsTold) {
         services.shortcutFailures[StartupFolder::AllUsers] = "Access is denied";
         services.shortcutFailureCodes[StartupFolder::AllUsers] = editor::kAccessDenied;
         // Turned off: only the instance with administrator rights may turn it on.
-        services.startupList[StartupFolder::AllUsers] = kDisabled;
+        services.startupList[StartupFolder::AllUsers] = testing_support::kDisabledEntry;
         services.administratorRun = c.run;
         if (c.arrange) c.arrange(services);
         editor::deploy(services);
@@ -586,7 +583,7 @@ TEST(Deploy, WhatTheInstanceWithAdministratorRightsDidIsTold) {
         EXPECT_EQ(services.log[4], "as administrator: /create-all-users-shortcut \"C:\\Sched\"");
         Log told(services.log.begin() + 5, services.log.end());
         EXPECT_EQ(told, c.told);
-        EXPECT_EQ(services.startupList[StartupFolder::AllUsers], kDisabled)
+        EXPECT_EQ(services.startupList[StartupFolder::AllUsers], testing_support::kDisabledEntry)
             << "the editor leaves the computer's startup list to that instance";
     }
 }
@@ -600,7 +597,7 @@ TEST(Deploy, TheInstancesRefusalIsToldWithWhatTheEditorNowFinds) {
         editor::AdministratorRun::Ending::Finished, editor::kRefusedForAllUsers, {}};
     // Changed by another process between the editor's check and the instance's.
     services.whileAdministratorRuns = [&services] {
-        services.securities["C:\\Sched"] = usersMayChange();
+        services.securities["C:\\Sched"] = authenticatedUsersMayChange();
     };
     editor::deploy(services);
     ASSERT_EQ(services.log.size(), 6u);
@@ -640,7 +637,7 @@ TEST(Deploy, NoRefusesAProgramThatOthersThanAdministratorsMayChangeOrReach) {
         services.securities["C:\\Users\\bob\\tool.exe"] = bobs;
         services.shortcutFiles["C:\\Program Files\\Links\\tool.lnk"] = {"", "C:\\Apps\\tool.exe",
                                                                         "", ""};
-        services.securities["C:\\Apps\\tool.exe"] = usersMayChange();
+        services.securities["C:\\Apps\\tool.exe"] = authenticatedUsersMayChange();
         editor::deploy(services);
         ASSERT_EQ(services.log.size(), c.refusal ? 3u : 4u);
         if (c.refusal) {

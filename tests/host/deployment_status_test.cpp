@@ -13,8 +13,6 @@ using testing_support::FakeServices;
 
 namespace {
 
-const std::string kDisabled = std::string("\x03\0\0\0\x10\x20\x30\x40\x50\x60\x70\x01", 12);
-
 // This editor's launcher in its working folder (the fake's C:\Tools and C:\Sched).
 editor::Shortcut ours() {
     return {"", "C:\\Tools\\Brightwick.exe", "", "C:\\Sched"};
@@ -222,7 +220,7 @@ TEST(DeploymentStatus, EveryProblemOfOneShortcutIsNamedWithItsRemedy) {
          StartupFolder::CurrentUser,
          ours(),
          {},
-         kDisabled,
+         testing_support::kDisabledEntry,
          {"- Windows' startup list has it disabled: Windows does not start it at logon.\n",
           "- The shortcut in the Startup folder of your account is disabled in Windows' startup "
           "list, so Windows does not start Brightwick at logon: enable it in Task Manager's "
@@ -316,7 +314,7 @@ TEST(DeploymentStatus, ADisabledShortcutBesideOneThatStartsIsToBeRemovedNotEnabl
     FakeServices services;
     services.shortcutFiles[services.linkPath(StartupFolder::CurrentUser)] = ours();
     services.shortcutFiles[services.linkPath(StartupFolder::AllUsers)] = ours();
-    services.startupList[StartupFolder::AllUsers] = kDisabled;
+    services.startupList[StartupFolder::AllUsers] = testing_support::kDisabledEntry;
     const std::string text = status(services);
     EXPECT_TRUE(holds(text,
                       "- The shortcut in the Startup folder of all users is disabled in "
@@ -337,7 +335,7 @@ TEST(DeploymentStatus, ADisabledShortcutBesideOneThatDoesNotStartIsToBeEnabled) 
     services.shortcutFiles[services.linkPath(StartupFolder::AllUsers)] = {
         "", "D:\\Old\\Brightwick.exe", "", "C:\\Sched"};
     services.missingFiles = {"D:\\Old\\Brightwick.exe"};
-    services.startupList[StartupFolder::CurrentUser] = kDisabled;
+    services.startupList[StartupFolder::CurrentUser] = testing_support::kDisabledEntry;
     const std::string text = status(services);
     EXPECT_TRUE(holds(text,
                       "- The shortcut in the Startup folder of your account is disabled in "

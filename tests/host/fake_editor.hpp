@@ -20,6 +20,12 @@
 
 namespace testing_support {
 
+// Entries of Windows' startup list: a shortcut the user turned off (an odd first byte, then
+// when) and one turned on again.
+inline const std::string kDisabledEntry =
+    std::string("\x03\0\0\0\x10\x20\x30\x40\x50\x60\x70\x01", 12);
+inline const std::string kEnabledEntry = std::string(1, '\x02') + std::string(11, '\0');
+
 // List4's items as the window fills it: the run-style table's list words.
 inline std::vector<std::string> listWords() {
     std::vector<std::string> words;

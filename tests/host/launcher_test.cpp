@@ -42,8 +42,8 @@ std::ostream& operator<<(std::ostream& out, const Start& start) {
     return out << '{' << start.programLine << ", " << start.showWindow << '}';
 }
 
-std::string record(std::string time, std::string program, std::string style = "Normal",
-                   std::string day = "Monday") {
+std::string recordOf(std::string time, std::string program, std::string style = "Normal",
+                     std::string day = "Monday") {
     return schedule::formatRecord(
         {std::move(time), std::move(program), std::move(style), std::move(day)});
 }
@@ -136,7 +136,7 @@ TEST(LauncherDue, WholeHoursAgainstEveryHourOfTheDay) {
         {" 9:00", 9},  {"09", 9},     {"09:3", 10},  {"0900", 9},  {"1", 1},
     };
     for (const Case& c : cases) {
-        const std::string bytes = record(c.timeLine, "C:\\app.exe");
+        const std::string bytes = recordOf(c.timeLine, "C:\\app.exe");
         for (int hour = 0; hour < 24; ++hour) {
             RecordingStarter starter;
             pass(bytes, hour, starter);
@@ -161,7 +161,7 @@ TEST(LauncherStyles, StoredWordsGiveTheirShowWindowValues) {
     for (const Case& c : cases) {
         EXPECT_EQ(launcher::showWindowFor(c.style), c.showWindow) << '"' << c.style << '"';
         RecordingStarter starter;
-        const PassReport report = pass(record("00:00", "C:\\app.exe", c.style), 12, starter);
+        const PassReport report = pass(recordOf("00:00", "C:\\app.exe", c.style), 12, starter);
         EXPECT_EQ(report.records, 1);
         if (c.showWindow) {
             EXPECT_EQ(starter.starts, (std::vector<Start>{{"C:\\app.exe", *c.showWindow}}))
@@ -174,10 +174,11 @@ TEST(LauncherStyles, StoredWordsGiveTheirShowWindowValues) {
 
 TEST(LauncherPass, StartsTheDueRecordsInFileOrder) {
     const std::string bytes =
-        record("00:00", "C:\\first.exe", "Normal") + record("23:45", "C:\\never.exe", "Normal") +
-        record("08:00", "C:\\second.exe", "Max", "Friday") +
-        record("08:00", "C:\\lower.exe", "normal") + record("07:30", "C:\\third.exe", "Hide") +
-        record("08:15", "C:\\later.exe", "Min") + record("00:45", "C:\\fourth.exe", "Min");
+        recordOf("00:00", "C:\\first.exe", "Normal") +
+        recordOf("23:45", "C:\\never.exe", "Normal") +
+        recordOf("08:00", "C:\\second.exe", "Max", "Friday") +
+        recordOf("08:00", "C:\\lower.exe", "normal") + recordOf("07:30", "C:\\third.exe", "Hide") +
+        recordOf("08:15", "C:\\later.exe", "Min") + recordOf("00:45", "C:\\fourth.exe", "Min");
     RecordingStarter starter;
     const PassReport report = pass(bytes, 8, starter);
     const std::vector<Start> expected{
@@ -190,9 +191,9 @@ TEST(LauncherPass, StartsTheDueRecordsInFileOrder) {
 }
 
 TEST(LauncherPass, AFailedStartDoesNotStopTheRecordsAfterIt) {
-    const std::string bytes = record("00:00", "C:\\missing.exe") +
-                              record("00:00", "C:\\notes.txt", "Max") + record("00:00", "") +
-                              record("00:00", "C:\\app.exe", "Hide");
+    const std::string bytes = recordOf("00:00", "C:\\missing.exe") +
+                              recordOf("00:00", "C:\\notes.txt", "Max") + recordOf("00:00", "") +
+                              recordOf("00:00", "C:\\app.exe", "Hide");
     RecordingStarter starter;
     starter.failing = {"C:\\missing.exe", "C:\\notes.txt", ""};
     const PassReport report = pass(bytes, 0, starter);
@@ -205,9 +206,10 @@ TEST(LauncherPass, AFailedStartDoesNotStopTheRecordsAfterIt) {
 
 TEST(LauncherPass, ReportsEachDueRecordWithWhatBecameOfItAndCountsTheRest) {
     const std::string bytes =
-        record("00:00", "C:\\first.exe", "Normal") + record("23:45", "C:\\never.exe", "Normal") +
-        record("08:00", "C:\\gone.exe", "Max") + record("08:00", "C:\\lower.exe", "normal") +
-        record("09:00", "C:\\later.exe", "Min") + "00:00\r\nC:\\cut.exe\r\n";
+        recordOf("00:00", "C:\\first.exe", "Normal") +
+        recordOf("23:45", "C:\\never.exe", "Normal") + recordOf("08:00", "C:\\gone.exe", "Max") +
+        recordOf("08:00", "C:\\lower.exe", "normal") + recordOf("09:00", "C:\\later.exe", "Min") +
+        "00:00\r\nC:\\cut.exe\r\n";
     RecordingStarter starter;
     starter.failing = {"C:\\gone.exe"};
     const PassReport report = pass(bytes, 8, starter);
@@ -241,7 +243,7 @@ TEST(LauncherPass, ReportsEachDueRecordWithWhatBecameOfItAndCountsTheRest) {
 }
 
 TEST(LauncherPass, AnIncompleteLastRecordIsPassedOver) {
-    const std::string whole = record("00:00", "C:\\app.exe", "Normal");
+    const std::string whole = recordOf("00:00", "C:\\app.exe", "Normal");
     struct Case {
         const char* name;
         std::string bytes;
@@ -294,12 +296,12 @@ TEST(LauncherPass, RecordsEndAtCrLfLoneCrOrLoneLf) {
 TEST(LauncherPass, TheReportIsTheWholeFilesWhereverItsPartsSplitIt) {
     const std::string files[] = {
         "00:00\rC:\\a.exe\rMax\rMonday\r00:00\nC:\\b.exe\nHide\nMonday\n",
-        record("00:00", "C:\\a.exe") + record("23:45", "C:\\later.exe") +
-            record("00:00", "C:\\b.exe", "Minimize") + record("00:00", "C:\\c.exe", "Min"),
-        record("00:00", "C:\\a.exe") + "\r\n\r\n",                    // blank lines after it
-        record("00:00", "C:\\a.exe") + "00:00\r\nC:\\again.exe\r\n",  // an incomplete record
-        "00:00\r\nC:\\a.exe\r\nNormal\r\nMonday",                     // no line end at all
-        "00:00\r\nC:\\a.exe\r\nNormal\r\nMonday\r",                   // a lone CR at its end
+        recordOf("00:00", "C:\\a.exe") + recordOf("23:45", "C:\\later.exe") +
+            recordOf("00:00", "C:\\b.exe", "Minimize") + recordOf("00:00", "C:\\c.exe", "Min"),
+        recordOf("00:00", "C:\\a.exe") + "\r\n\r\n",                    // blank lines after it
+        recordOf("00:00", "C:\\a.exe") + "00:00\r\nC:\\again.exe\r\n",  // an incomplete record
+        "00:00\r\nC:\\a.exe\r\nNormal\r\nMonday",                       // no line end at all
+        "00:00\r\nC:\\a.exe\r\nNormal\r\nMonday\r",                     // a lone CR at its end
         "\r\n\r\n\r\n\r\n\r\r\n\n",
         "",
     };
@@ -354,15 +356,15 @@ TEST(LauncherPass, TheProgramLineIsHandedOverUnchanged) {
     };
     for (const char* line : lines) {
         RecordingStarter starter;
-        pass(record("00:00", line, "Normal"), 0, starter);
+        pass(recordOf("00:00", line, "Normal"), 0, starter);
         EXPECT_EQ(starter.starts, (std::vector<Start>{{line, 1}})) << line;
     }
 }
 
 TEST(LauncherPass, TheDayLinePlaysNoPart) {
     RecordingStarter starter;
-    pass(record("00:00", "C:\\a.exe", "Normal", "Saturday") +
-             record("00:00", "C:\\b.exe", "Hide", ""),
+    pass(recordOf("00:00", "C:\\a.exe", "Normal", "Saturday") +
+             recordOf("00:00", "C:\\b.exe", "Hide", ""),
          0, starter);
     EXPECT_EQ(starter.starts, (std::vector<Start>{{"C:\\a.exe", 1}, {"C:\\b.exe", 0}}));
 }
@@ -378,7 +380,7 @@ TEST(LauncherRun, TheWeekdayPicksItsDayFileAndNoOther) {
     };
     DayFolder folder;
     for (const Case& c : cases) {
-        folder.files[c.dayFile] = record("00:00", std::string("C:\\") + c.dayFile + ".exe");
+        folder.files[c.dayFile] = recordOf("00:00", std::string("C:\\") + c.dayFile + ".exe");
     }
     for (const Case& c : cases) {
         EXPECT_EQ(launcher::dayFileFor(c.weekday), c.dayFile);
@@ -405,7 +407,7 @@ TEST(LauncherRun, TheWeekdayPicksItsDayFileAndNoOther) {
 
 TEST(LauncherRun, AMissingDayFileStartsNothingAndGivesTheReason) {
     DayFolder folder;
-    folder.files["datmon.dat"] = record("00:00", "C:\\monday.exe");
+    folder.files["datmon.dat"] = recordOf("00:00", "C:\\monday.exe");
     RecordingStarter starter;
     const launcher::RunResult result = launcher::run(1, 12, folder, starter);
     EXPECT_FALSE(result.opened);
@@ -441,7 +443,7 @@ TEST(LauncherRun, AFileHeldForAMomentIsTriedAgain) {
     };
     for (const Case& c : cases) {
         DayFolder folder;
-        folder.files["datthu.dat"] = record("00:00", "C:\\app.exe");
+        folder.files["datthu.dat"] = recordOf("00:00", "C:\\app.exe");
         folder.busyReads = c.busyReads;
         RecordingStarter starter;
         const launcher::RunResult result = launcher::run(5, 0, folder, starter);
@@ -459,7 +461,7 @@ TEST(LauncherRun, AFileHeldForAMomentIsTriedAgain) {
 // part way starts nothing, as one that could not be opened, though some records were read.
 TEST(LauncherRun, ADayFileReadInPartsStartsOnlyOnceItHasBeenReadToItsEnd) {
     std::string bytes;
-    for (int i = 0; i < 50; ++i) bytes += record("00:00", "C:\\app" + std::to_string(i) + ".exe");
+    for (int i = 0; i < 50; ++i) bytes += recordOf("00:00", "C:\\app" + std::to_string(i) + ".exe");
     for (int failAfter : {-1, 0, 1, 7}) {
         DayFolder folder;
         folder.files["datwed.dat"] = bytes;

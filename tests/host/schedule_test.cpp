@@ -299,24 +299,25 @@ TEST(NewFile, TemporaryNamesOfTwoWritersDiffer) {
 }
 
 namespace {
-std::string record(const char* time, const char* day) {
+std::string appRecord(const char* time, const char* day) {
     return formatRecord({time, "C:\\app.exe", "Normal", day});
 }
 }  // namespace
 
 TEST(Helpers, CombineOrdersByPickNumberAndWritesAllSevenDays) {
     FakeFolder folder;
-    folder.files = {{"2Mon.dat", record("01:00", "Monday")},
-                    {"10Mon.dat", record("10:00", "Monday")},
+    folder.files = {{"2Mon.dat", appRecord("01:00", "Monday")},
+                    {"10Mon.dat", appRecord("10:00", "Monday")},
                     {"3mon.DAT", "03:00\nC:\\app.exe\rNormal\r\nMonday"},
-                    {"2Wed.dat", record("02:00", "Wednesday")},
+                    {"2Wed.dat", appRecord("02:00", "Wednesday")},
                     {"datmon.dat", "stale"},
                     {"notes.dat", "mine"}};
     const HelperReport report = combinePickFiles(folder);
     EXPECT_EQ(report.status, kHelperDone);
-    EXPECT_EQ(folder.files["datmon.dat"],
-              record("01:00", "Monday") + record("03:00", "Monday") + record("10:00", "Monday"));
-    EXPECT_EQ(folder.files["datwed.dat"], record("02:00", "Wednesday"));
+    EXPECT_EQ(
+        folder.files["datmon.dat"],
+        appRecord("01:00", "Monday") + appRecord("03:00", "Monday") + appRecord("10:00", "Monday"));
+    EXPECT_EQ(folder.files["datwed.dat"], appRecord("02:00", "Wednesday"));
     for (const char* empty :
          {"dattue.dat", "datthu.dat", "datfri.dat", "datsat.dat", "datsun.dat"}) {
         EXPECT_EQ(folder.files.at(empty), "") << empty;
@@ -329,10 +330,10 @@ TEST(Helpers, CombineOrdersByPickNumberAndWritesAllSevenDays) {
 TEST(Helpers, CombineLeavesOutPickFilesThatAreNotOneWholeRecordAndNamesThem) {
     FakeFolder folder;
     folder.files = {{"2Mon.dat", "01:00\r\nC:\\a.exe\r\nNormal\r\n"},
-                    {"3Mon.dat", record("03:00", "Monday") + record("04:00", "Monday")},
-                    {"4Mon.dat", record("04:00", "Monday")},
-                    {"5Mon.dat", record("05:00", "Monday") + "\r\n\r\n"},
-                    {"1000000000000000000Tue.dat", record("06:00", "Tuesday")}};
+                    {"3Mon.dat", appRecord("03:00", "Monday") + appRecord("04:00", "Monday")},
+                    {"4Mon.dat", appRecord("04:00", "Monday")},
+                    {"5Mon.dat", appRecord("05:00", "Monday") + "\r\n\r\n"},
+                    {"1000000000000000000Tue.dat", appRecord("06:00", "Tuesday")}};
     const HelperReport report = combinePickFiles(folder);
     EXPECT_EQ(report.status, kHelperPicksLeftOut);
     EXPECT_EQ(report.problems,
@@ -341,7 +342,8 @@ TEST(Helpers, CombineLeavesOutPickFilesThatAreNotOneWholeRecordAndNamesThem) {
                   "3Mon.dat: it holds 8 lines instead of one record of 4",
                   "1000000000000000000Tue.dat: its number is above 999,999,999,999,999,999, the "
                   "highest a pick file may have"}));
-    EXPECT_EQ(folder.files["datmon.dat"], record("04:00", "Monday") + record("05:00", "Monday"));
+    EXPECT_EQ(folder.files["datmon.dat"],
+              appRecord("04:00", "Monday") + appRecord("05:00", "Monday"));
     EXPECT_EQ(folder.files["dattue.dat"], "");
 
     // The editor names the same files by the same reading.
@@ -354,14 +356,14 @@ TEST(Helpers, CombineLeavesOutPickFilesThatAreNotOneWholeRecordAndNamesThem) {
 
 TEST(Helpers, CombineOrdersLongNumbersAsNumbers) {
     FakeFolder folder;
-    folder.files = {{"2000000000000000Mon.dat", record("02:00", "Monday")},
-                    {"1000000000000001Mon.dat", record("01:00", "Monday")},
-                    {"2000000000000001Mon.dat", record("03:00", "Monday")},
-                    {"999999999999999999Mon.dat", record("04:00", "Monday")}};
+    folder.files = {{"2000000000000000Mon.dat", appRecord("02:00", "Monday")},
+                    {"1000000000000001Mon.dat", appRecord("01:00", "Monday")},
+                    {"2000000000000001Mon.dat", appRecord("03:00", "Monday")},
+                    {"999999999999999999Mon.dat", appRecord("04:00", "Monday")}};
     EXPECT_EQ(combinePickFiles(folder).status, kHelperDone);
-    EXPECT_EQ(folder.files["datmon.dat"], record("01:00", "Monday") + record("02:00", "Monday") +
-                                              record("03:00", "Monday") +
-                                              record("04:00", "Monday"));
+    EXPECT_EQ(folder.files["datmon.dat"],
+              appRecord("01:00", "Monday") + appRecord("02:00", "Monday") +
+                  appRecord("03:00", "Monday") + appRecord("04:00", "Monday"));
 }
 
 TEST(Helpers, CombineReportsADayFileThatCannotBeWritten) {

@@ -13,7 +13,7 @@ using testing_support::FakeControls;
 using testing_support::FakeServices;
 
 namespace {
-struct Loaded : testing_support::LoadedMain {
+struct LoadedStartup : testing_support::LoadedMain {
     std::string checkName() const {
         std::vector<std::string> names;
         for (const auto& [name, bytes] : services.folder.files) names.push_back(name);
@@ -23,7 +23,7 @@ struct Loaded : testing_support::LoadedMain {
 }  // namespace
 
 TEST(WriteCheck, AWritableFolderIsCheckedSilentlyAndLeftAsItWas) {
-    Loaded main;
+    LoadedStartup main;
     main.services.folder.files["2Mon.dat"] = "record";
     main.load();
     EXPECT_TRUE(main.services.log.empty());
@@ -32,7 +32,7 @@ TEST(WriteCheck, AWritableFolderIsCheckedSilentlyAndLeftAsItWas) {
 }
 
 TEST(WriteCheck, AFolderThatTakesNoFileIsNamedOnceWithTheReason) {
-    Loaded main;
+    LoadedStartup main;
     // A network drive: not a schedule that all users of this computer share.
     main.services.workingFolderPath = "N:\\Norvell";
     main.services.drives['N'] = {editor::DriveLetter::Kind::Network, "\\\\srv\\apps", ""};
@@ -59,7 +59,7 @@ TEST(WriteCheck, AFolderThatTakesNoFileIsNamedOnceWithTheReason) {
 }
 
 TEST(WriteCheck, AFileThatCannotBeRemovedAgainIsNamedToo) {
-    Loaded main;
+    LoadedStartup main;
     // A folder of the user's own, which no other user shares.
     main.services.securities["C:\\Sched"].ownerSid = "S-1-5-21-9-9-9-1002";
     main.services.folder.unremovable.insert(main.checkName());
@@ -70,7 +70,7 @@ TEST(WriteCheck, AFileThatCannotBeRemovedAgainIsNamedToo) {
 }
 
 TEST(WriteCheck, AnUnreadableFolderIsReportedOnlyOnce) {
-    Loaded main;
+    LoadedStartup main;
     main.services.folder.unreadableFolder = true;
     main.services.folder.unwritable.insert(main.checkName());
     main.load();
@@ -99,7 +99,7 @@ TEST(WriteCheck, TheCheckFileIsTheEditorsOwnAndNoFileOfTheUsers) {
 
 namespace {
 // Users may change what is there, or rename it.
-editor::Security usersMayChange() {
+editor::Security usersGroupMayChange() {
     editor::Security security = FakeServices::safeSecurity();
     security.entries.push_back({true, "S-1-5-32-545", "Users", 0x1301BF, false, true});
     return security;
@@ -148,11 +148,11 @@ TEST(SharedSchedule, AFolderOnlyAdministratorsMayChangeIsOfferedToThemOnceElseLo
           "message: Norvell could not be started with administrator rights: The file is gone. "
           "You can look at the schedule, but not change it."}},
         {"users may change the folder itself: not shared",
-         [](FakeServices& s) { s.securities["C:\\ProgramData\\Norvell"] = usersMayChange(); },
+         [](FakeServices& s) { s.securities["C:\\ProgramData\\Norvell"] = usersGroupMayChange(); },
          editor::ScheduleUse::Change,
          {todays}},
         {"users may rename a folder above it: not shared",
-         [](FakeServices& s) { s.securities["C:\\ProgramData"] = usersMayChange(); },
+         [](FakeServices& s) { s.securities["C:\\ProgramData"] = usersGroupMayChange(); },
          editor::ScheduleUse::Change,
          {todays}},
         {"already with administrator rights: asking again would not help",
@@ -162,7 +162,7 @@ TEST(SharedSchedule, AFolderOnlyAdministratorsMayChangeIsOfferedToThemOnceElseLo
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Loaded main;
+        LoadedStartup main;
         main.services.workingFolderPath = kShared;
         main.services.folder.unwritable.insert(main.checkName());
         c.arrange(main.services);
@@ -213,7 +213,7 @@ TEST(SharedSchedule, LookingOnlyEachChangeSaysItNeedsAdministratorRightsAndStops
 TEST(SharedSchedule, TheInstanceWithAdministratorRightsRefusesAFolderUsersMayChange) {
     FakeServices services;
     EXPECT_FALSE(editor::editSharedScheduleRefusal(services, "C:\\ProgramData\\Norvell"));
-    services.securities["C:\\Users\\bob"] = usersMayChange();
+    services.securities["C:\\Users\\bob"] = usersGroupMayChange();
     EXPECT_NE(editor::editSharedScheduleRefusal(services, "C:\\Users\\bob")
                   ->find("- C:\\Users\\bob: Users may create or change files there"),
               std::string::npos);

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include <aclapi.h>
+#include <gtest/gtest.h>
 #include <sddl.h>
 
 #include "win32/owners.hpp"
@@ -14,8 +15,41 @@
 #include "win32/error.hpp"
 #include "win32/system_library.hpp"
 #include "win32/text.hpp"
+#include "schedule/record.hpp"
 
 namespace driver {
+
+namespace {
+// A test program run in shards (GTEST_TOTAL_SHARDS, GTEST_SHARD_INDEX) starts itself again for
+// some tests, with a filter of its own: the copy must run every test its filter names, not its
+// shard of them, which would pass having run none. Once GoogleTest has chosen this process's
+// shard, the processes it starts no longer inherit it.
+class UnshardedChildren final : public ::testing::Environment {
+    void SetUp() override {
+        SetEnvironmentVariableW(L"GTEST_TOTAL_SHARDS", nullptr);
+        SetEnvironmentVariableW(L"GTEST_SHARD_INDEX", nullptr);
+    }
+};
+[[maybe_unused]] ::testing::Environment* const kUnshardedChildren =
+    ::testing::AddGlobalTestEnvironment(new UnshardedChildren);
+}  // namespace
+
+std::string record(const char* time, const char* program, const char* style, const char* day) {
+    return schedule::formatRecord({time, program, style, day});
+}
+
+void onFreshThread(const std::function<void()>& body) {
+    std::thread thread(body);
+    thread.join();
+}
+
+void pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
 
 namespace {
 [[noreturn]] void fail(const std::string& what) {

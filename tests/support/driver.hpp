@@ -23,6 +23,15 @@ using namespace std::chrono_literals;
 std::wstring distDir();
 std::wstring testBinDir();
 
+// One record of a day file.
+std::string record(const char* time, const char* program, const char* style, const char* day);
+
+// Runs `body` on a thread of its own, so that no other test's COM state meets it.
+void onFreshThread(const std::function<void()>& body);
+
+// Handles whatever the windows of this thread have queued.
+void pump();
+
 // A fresh, empty folder under `parent` (by default the temporary folder), removed with
 // everything in it at the end.
 class TempFolder {

@@ -20,7 +20,7 @@
 #include "editor/win/about_window.hpp"
 #include "editor/win/main_window.hpp"
 #include "editor/win/viewer_window.hpp"
-#include "schedule/record.hpp"
+#include "driver.hpp"
 #include "win32/accessible.hpp"
 #include "win32/owners.hpp"
 #include "win32/system_library.hpp"
@@ -67,10 +67,6 @@ class ScreenReader {
     win32::UniqueModule oleacc_;
     decltype(&AccessibleObjectFromWindow) fromWindow_ = nullptr;
 };
-
-std::string record(const char* time, const char* program, const char* style, const char* day) {
-    return schedule::formatRecord({time, program, style, day});
-}
 
 // A stand-in for oleacc's annotation service: it records the names it is given for a control's
 // client object and the names it is asked to clear, and answers `answer` to every annotation.
@@ -277,7 +273,8 @@ TEST(ScreenReaders, TheViewersRecordsReadAsTheirLines) {
     const ScreenReader reader;
     ASSERT_TRUE(reader);
     testing_support::FakeServices services;
-    services.folder.files["datmon.dat"] = record("07:30", "C:\\Tools\\app.exe", "Max", "Monday");
+    services.folder.files["datmon.dat"] =
+        driver::record("07:30", "C:\\Tools\\app.exe", "Max", "Monday");
     editor::Form2 form2(services, editor::ScheduleUse::Change, [] {});
     ASSERT_TRUE(form2.create(nullptr));
     SendMessageW(GetDlgItem(form2.hwnd(), viewer::Command1), BM_CLICK, 0, 0);

@@ -49,7 +49,7 @@ std::wstring classOf(HWND control) {
     return name;
 }
 
-HFONT fontOf(HWND control) {
+HFONT fontHandleOf(HWND control) {
     return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
 }
 
@@ -127,16 +127,17 @@ bool captionArea(HWND control, RECT& area, UINT& format, bool checkBoxes = false
     }
     const std::wstring text = textOf(control);
     const win32::ClientDC dc(control);
-    const win32::Selected selected(dc.get(), fontOf(control));
+    const win32::Selected selected(dc.get(), fontHandleOf(control));
     const LONG width = area.right - area.left, height = area.bottom - area.top;
     RECT measured{0, 0, width, height};
     DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &measured,
               format | DT_CALCRECT);
     const LONG needWidth = measured.right - measured.left;
     const LONG needHeight = measured.bottom - measured.top;
-    const std::string what = "\"" + win32::narrow(text) + "\" in " + describe(fontOf(control)) +
-                             ": " + std::to_string(needWidth) + " x " + std::to_string(needHeight) +
-                             " in " + std::to_string(width) + " x " + std::to_string(height);
+    const std::string what = "\"" + win32::narrow(text) + "\" in " +
+                             describe(fontHandleOf(control)) + ": " + std::to_string(needWidth) +
+                             " x " + std::to_string(needHeight) + " in " + std::to_string(width) +
+                             " x " + std::to_string(height);
     if (needWidth > width || needHeight > height) {
         return ::testing::AssertionFailure() << what;
     }
@@ -194,12 +195,7 @@ std::vector<DWORD> drawn(HWND control, const std::wstring& text, LONG width, LON
 
 // The control's font draws bold in what comes out.
 ::testing::AssertionResult drawsBold(HWND control) {
-    return driver::drawsBold(fontOf(control));
-}
-
-void pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    return driver::drawsBold(fontHandleOf(control));
 }
 
 }  // namespace
@@ -237,7 +233,7 @@ TEST(Captions, WholeInTheirControlsAndBoldWhereDesignedAtTheSystemsDpi) {
     for (int day = -1; day < 7; ++day) {
         if (day >= 0) {
             SendMessageW(GetDlgItem(form2.hwnd(), viewer::Command1 + day), BM_CLICK, 0, 0);
-            pump();
+            driver::pump();
             EXPECT_TRUE(drawsBold(GetDlgItem(form2.hwnd(), viewer::Command1 + day))) << day;
         }
         for (int id = viewer::Command1; id <= viewer::Command8; ++id) {

@@ -27,12 +27,6 @@ using namespace driver;
 
 namespace {
 
-// Runs `body` on a thread of its own, so that no other test's COM state meets it.
-void onFreshThread(const std::function<void()>& body) {
-    std::thread thread(body);
-    thread.join();
-}
-
 std::optional<ProbeRun> oneProbeRun(const std::wstring& folder) {
     if (!pollUntil([&] { return !probeRuns(folder).empty(); })) return std::nullopt;
     return probeRuns(folder).front();

@@ -21,12 +21,6 @@ bool openAlone(const std::wstring& folder) {
     return static_cast<bool>(alone);
 }
 
-// Runs `body` on a thread of its own, so that no other test's COM state meets it.
-void onFreshThread(const std::function<void()>& body) {
-    std::thread thread(body);
-    thread.join();
-}
-
 // A COM object that counts its references, so that a test sees every AddRef and Release.
 class Counted final : public IUnknown {
   public:
@@ -275,7 +269,7 @@ TEST(Owners, RegistryKeyIsClosed) {
 }
 
 TEST(Owners, ComApartmentEndsWithItsOwner) {
-    onFreshThread([] {
+    driver::onFreshThread([] {
         {
             const win32::ComApartment apartment;
             // A second start on the same thread only counts up: COM is there already.
@@ -289,7 +283,7 @@ TEST(Owners, ComApartmentEndsWithItsOwner) {
 }
 
 TEST(Owners, ComApartmentLeavesAnotherModelAlone) {
-    onFreshThread([] {
+    driver::onFreshThread([] {
         ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
         { const win32::ComApartment apartment; }
         // The owner could not start its own model, so it must not end the thread's.

@@ -32,20 +32,7 @@ using namespace editor::form2;
 
 namespace {
 
-std::string record(const char* time, const char* program, const char* style, const char* day) {
-    return schedule::formatRecord({time, program, style, day});
-}
-
-// Handles whatever the windows of this thread have queued.
-void pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-LOGFONTW fontOf(HWND window) {
+LOGFONTW logFontOf(HWND window) {
     LOGFONTW font{};
     auto handle = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
     EXPECT_NE(handle, nullptr);
@@ -57,7 +44,8 @@ LOGFONTW fontOf(HWND window) {
 std::array<LONG, 7> weights(HWND viewer) {
     std::array<LONG, 7> result{};
     for (int day = 0; day < 7; ++day) {
-        result[static_cast<std::size_t>(day)] = fontOf(GetDlgItem(viewer, Command1 + day)).lfWeight;
+        result[static_cast<std::size_t>(day)] =
+            logFontOf(GetDlgItem(viewer, Command1 + day)).lfWeight;
     }
     return result;
 }
@@ -78,7 +66,7 @@ win32::PixelRect clientPlace(HWND child) {
 
 void press(HWND viewer, int id) {
     SendMessageW(GetDlgItem(viewer, id), BM_CLICK, 0, 0);
-    pump();
+    driver::pump();
 }
 
 bool hasScrollBar(HWND list) {
@@ -105,7 +93,7 @@ struct Picture {
 };
 
 // What `draw` paints on a memory DC of `width` by `height` pixels.
-Picture drawn(LONG width, LONG height, const std::function<void(HDC)>& draw) {
+Picture drawnPicture(LONG width, LONG height, const std::function<void(HDC)>& draw) {
     const win32::Canvas canvas(width, height);
     draw(canvas.dc());
     Picture picture;
@@ -119,7 +107,7 @@ Picture drawn(LONG width, LONG height, const std::function<void(HDC)>& draw) {
 Picture paint(HWND list) {
     RECT client;
     GetClientRect(list, &client);
-    return drawn(client.right, client.bottom, [&](HDC dc) {
+    return drawnPicture(client.right, client.bottom, [&](HDC dc) {
         // As on the screen: the background first, then the entries.
         SendMessageW(list, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
         SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
@@ -157,21 +145,22 @@ class ViewerTest : public ::testing::Test {
   protected:
     void SetUp() override {
         services_.folder.files["datmon.dat"] =
-            (record("07:30", "C:\\Tools\\app.exe", "Max", "Monday") +
-             record("19:45", "D:\\\\game.exe", "Min", "Monday"));
-        services_.folder.files["datsun.dat"] = (record("09:00", "C:\\sun.exe", "Normal", "Sunday"));
+            (driver::record("07:30", "C:\\Tools\\app.exe", "Max", "Monday") +
+             driver::record("19:45", "D:\\\\game.exe", "Min", "Monday"));
+        services_.folder.files["datsun.dat"] =
+            (driver::record("09:00", "C:\\sun.exe", "Normal", "Sunday"));
         services_.folder.files["datsat.dat"] = ("");
     }
     void TearDown() override {
         viewer_.reset();
-        pump();
+        driver::pump();
     }
 
     HWND open(editor::ScheduleUse use = editor::ScheduleUse::Change) {
         viewer_ = openViewer(
             services_, [this] { ++backs_; }, nullptr, use);
         EXPECT_TRUE(viewer_) << "the viewer did not open";
-        pump();
+        driver::pump();
         return viewer_ ? viewer_->hwnd() : nullptr;
     }
 
@@ -228,7 +217,7 @@ TEST_F(ViewerTest, WindowAndButtonsAsDesigned) {
         EXPECT_TRUE(IsWindowVisible(button));
         EXPECT_EQ(clientPlace(button),
                   win32::toPixels({expected.left, 7200, expected.width, 495}, dpi));
-        const LOGFONTW font = fontOf(button);
+        const LOGFONTW font = logFontOf(button);
         EXPECT_EQ(font.lfWeight, FW_NORMAL);
         // A caption whose two lines would touch the button's frame at the design size steps
         // down for that button alone, never below 80 %; the caption tests hold it whole.
@@ -259,7 +248,7 @@ TEST_F(ViewerTest, WindowAndButtonsAsDesigned) {
     ASSERT_TRUE(list);
     EXPECT_EQ(driver::className(list), L"ListBox");
     EXPECT_EQ(clientPlace(list), win32::toPixels({0, 0, 10095, 7080}, dpi));
-    const LOGFONTW listFont = fontOf(list);
+    const LOGFONTW listFont = logFontOf(list);
     EXPECT_EQ(listFont.lfWeight, FW_BOLD);
     EXPECT_EQ(listFont.lfHeight, win32::fontHeight(1200, dpi));
     const std::wstring narrow = win32::chooseFamily({L"Arial Narrow", 1200, true, {}, FF_SWISS});
@@ -293,7 +282,7 @@ TEST_F(ViewerTest, DayButtonsShowTheirDayAndMoveTheBoldMark) {
               L"Time: 19:45\r\nD:\\\\game.exe\r\nRun Style - Minimize");
     EXPECT_EQ(weights(viewer), boldOnly(0));
 
-    services_.folder.files["datmon.dat"] = record("06:00", "C:\\new.exe", "Hide", "Monday");
+    services_.folder.files["datmon.dat"] = driver::record("06:00", "C:\\new.exe", "Hide", "Monday");
     press(viewer, Command1);  // the same day again reads the file again
     EXPECT_EQ(weights(viewer), boldOnly(0));
     EXPECT_EQ(driver::listText(list), L"Time: 06:00\r\nC:\\new.exe\r\nRun Style - Hide");
@@ -328,7 +317,8 @@ TEST_F(ViewerTest, EachDayButtonReadsItsOwnFile) {
 
 TEST_F(ViewerTest, LinesAreReadInTheAnsiCodePage) {
     const std::string program = "C:\\M\xE4rz\\app.exe";  // a byte above ASCII
-    services_.folder.files["datfri.dat"] = record("06:15", program.c_str(), "Hide", "Friday");
+    services_.folder.files["datfri.dat"] =
+        driver::record("06:15", program.c_str(), "Hide", "Friday");
     services_.decode = [](std::string_view bytes) {
         return win32::narrow(win32::fromCodePage(bytes));
     };
@@ -342,11 +332,12 @@ TEST_F(ViewerTest, LinesAreReadInTheAnsiCodePage) {
 TEST_F(ViewerTest, ScrollBarOnlyWhenTheRecordsDoNotFit) {
     std::string many;
     for (int i = 0; i < 40; ++i) {
-        many +=
-            record(("08:" + std::to_string(10 + i)).c_str(), "C:\\app.exe", "Normal", "Wednesday");
+        many += driver::record(("08:" + std::to_string(10 + i)).c_str(), "C:\\app.exe", "Normal",
+                               "Wednesday");
     }
     services_.folder.files["datwed.dat"] = many;
-    services_.folder.files["datthu.dat"] = record("08:00", "C:\\a.exe", "Normal", "Thursday");
+    services_.folder.files["datthu.dat"] =
+        driver::record("08:00", "C:\\a.exe", "Normal", "Thursday");
     HWND viewer = open();
     ASSERT_TRUE(viewer);
     HWND list = GetDlgItem(viewer, DayList);
@@ -395,7 +386,7 @@ TEST_F(ViewerTest, BackToMainMenuCallsBackThenCloses) {
     ASSERT_TRUE(viewer_);
     EXPECT_FALSE(IsWindow(viewer)) << "letting the object go closes a viewer still open";
     viewer = viewer_->hwnd();
-    pump();
+    driver::pump();
 
     press(viewer, Command8);
     EXPECT_EQ(backs_, 1);
@@ -416,14 +407,14 @@ TEST_F(ViewerTest, AltWithEachButtonsAccessKeyPressesItFromAnywhereInTheWindow) 
         // From the list too, which takes letters alone for itself.
         EXPECT_TRUE(
             driver::pressAltWith(viewer, day % 2 ? list : GetDlgItem(viewer, Command8), key));
-        pump();
+        driver::pump();
         EXPECT_EQ(weights(viewer), boldOnly(day)) << "Alt+" << static_cast<char>(key);
     }
     EXPECT_EQ(backs_, 0);
     const wchar_t back = driver::accessKey(driver::windowText(GetDlgItem(viewer, Command8)));
     ASSERT_NE(back, 0);
     EXPECT_TRUE(driver::pressAltWith(viewer, list, back));
-    pump();
+    driver::pump();
     EXPECT_EQ(backs_, 1);
     EXPECT_FALSE(IsWindow(viewer));
 }
@@ -442,7 +433,7 @@ TEST_F(ViewerTest, EscDoesWhatBackDoesWhereverTheFocusIs) {
         SetFocus(escape.hwnd);
         // As the editor's message loop hands keys to the dialog manager.
         EXPECT_TRUE(IsDialogMessageW(viewer, &escape));
-        pump();
+        driver::pump();
         EXPECT_EQ(backs_, before + 1) << focus;
         EXPECT_FALSE(IsWindow(viewer)) << focus;
     }
@@ -454,7 +445,7 @@ TEST_F(ViewerTest, CloseBoxDoesWhatBackDoes) {
         ASSERT_TRUE(viewer);
         const int before = backs_;
         SendMessageW(viewer, message, message == WM_SYSCOMMAND ? SC_CLOSE : 0, 0);
-        pump();
+        driver::pump();
         EXPECT_EQ(backs_, before + 1);
         EXPECT_FALSE(IsWindow(viewer));
     }
@@ -468,26 +459,27 @@ TEST_F(ViewerTest, LaysOutAgainForANewDpi) {
     GetWindowRect(viewer, &suggested);
     // 125 %, at which the design fits the test's screen of 1024 x 768.
     SendMessageW(viewer, WM_DPICHANGED, MAKEWPARAM(120, 120), reinterpret_cast<LPARAM>(&suggested));
-    pump();
+    driver::pump();
     EXPECT_EQ(clientPlace(GetDlgItem(viewer, Command3)),
               win32::toPixels({2280, 7200, 1215, 495}, 120));
     EXPECT_EQ(clientPlace(GetDlgItem(viewer, Command8)),
               win32::toPixels({7800, 7200, 975, 495}, 120));
     EXPECT_EQ(clientPlace(GetDlgItem(viewer, DayList)), win32::toPixels({0, 0, 10095, 7080}, 120));
-    EXPECT_EQ(fontOf(GetDlgItem(viewer, Command1)).lfHeight, win32::fontHeight(825, 120));
-    EXPECT_EQ(fontOf(GetDlgItem(viewer, DayList)).lfHeight, win32::fontHeight(1200, 120));
+    EXPECT_EQ(logFontOf(GetDlgItem(viewer, Command1)).lfHeight, win32::fontHeight(825, 120));
+    EXPECT_EQ(logFontOf(GetDlgItem(viewer, DayList)).lfHeight, win32::fontHeight(1200, 120));
     EXPECT_EQ(weights(viewer), boldOnly(6)) << "the bold mark stays";
     EXPECT_EQ(driver::listText(GetDlgItem(viewer, DayList)),
               L"Time: 09:00\r\nC:\\sun.exe\r\nRun Style - Normal");
     press(viewer, Command1);
-    EXPECT_EQ(fontOf(GetDlgItem(viewer, Command1)).lfHeight, win32::fontHeight(825, 120))
+    EXPECT_EQ(logFontOf(GetDlgItem(viewer, Command1)).lfHeight, win32::fontHeight(825, 120))
         << "a day turned bold later gets the new size too";
 }
 
 TEST_F(ViewerTest, AtADpiWithoutRoomForItsDesignItsListGivesWayAndItsButtonsStayInView) {
     std::string many;
     for (int i = 0; i < 40; ++i) {
-        many += record(("08:" + std::to_string(10 + i)).c_str(), "C:\\app.exe", "Normal", "Monday");
+        many += driver::record(("08:" + std::to_string(10 + i)).c_str(), "C:\\app.exe", "Normal",
+                               "Monday");
     }
     services_.folder.files["datmon.dat"] = many;
     HWND viewer = open();
@@ -512,7 +504,7 @@ TEST_F(ViewerTest, AtADpiWithoutRoomForItsDesignItsListGivesWayAndItsButtonsStay
     RECT suggested{frame.left, frame.top, frame.left + (frame.right - frame.left) * 3 / 2,
                    frame.top + (frame.bottom - frame.top) * 3 / 2};
     SendMessageW(viewer, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    pump();
+    driver::pump();
     GetWindowRect(viewer, &frame);
     EXPECT_TRUE(inside(frame)) << frame.left << "," << frame.top << " " << frame.right << ","
                                << frame.bottom;
@@ -553,7 +545,7 @@ TEST_F(ViewerTest, AtADpiWithoutRoomForItsDesignItsListGivesWayAndItsButtonsStay
     // Back at 96 DPI, as designed again.
     GetWindowRect(viewer, &suggested);
     SendMessageW(viewer, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
-    pump();
+    driver::pump();
     GetClientRect(viewer, &client);
     EXPECT_EQ(client.right, 673);
     EXPECT_EQ(client.bottom, 519);
@@ -589,12 +581,13 @@ class ShowListTest : public ::testing::Test {
         main_ = CreateWindowExW(0, L"STATIC", L"Main", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 100, 100,
                                 nullptr, nullptr, nullptr, nullptr);
         ASSERT_TRUE(main_);
-        services_.folder.files["datsun.dat"] = record("09:00", "C:\\sun.exe", "Normal", "Sunday");
+        services_.folder.files["datsun.dat"] =
+            driver::record("09:00", "C:\\sun.exe", "Normal", "Sunday");
     }
     void TearDown() override {
         viewer_.reset();
         DestroyWindow(main_);
-        pump();
+        driver::pump();
     }
     void showList() {
         viewer_ = editor::ShowList(
@@ -605,7 +598,7 @@ class ShowListTest : public ::testing::Test {
                 ShowWindow(main_, SW_HIDE);
             },
             [this] { ShowWindow(main_, SW_SHOW); });
-        pump();
+        driver::pump();
     }
 
     HWND main_ = nullptr;
@@ -710,7 +703,7 @@ TEST_F(ViewerTest, EnterAndADoubleClickStartTheSelectedRecordAsTheLauncherWould)
     // Enter on a day button is that button's, not the record's.
     SetFocus(GetDlgItem(viewer, Command7));
     SendMessageW(viewer, WM_COMMAND, IDOK, 0);
-    pump();
+    driver::pump();
     EXPECT_EQ(services_.log.size(), 2u);
     EXPECT_EQ(weights(viewer), boldOnly(6));
 }
@@ -765,8 +758,9 @@ TEST_F(ViewerTest, AMissingProgramIsDrawnGreyWithNotFoundAndItsLineStays) {
 
 TEST_F(ViewerTest, AProgramByAPathTooLongToStartIsDrawnGreyWithThatMark) {
     const std::string program = "C:\\Tools\\" + std::string(250, 'a') + ".exe";
-    services_.folder.files["datmon.dat"] = record("07:30", program.c_str(), "Max", "Monday") +
-                                           record("08:00", "C:\\Tools\\app.exe", "Max", "Monday");
+    services_.folder.files["datmon.dat"] =
+        driver::record("07:30", program.c_str(), "Max", "Monday") +
+        driver::record("08:00", "C:\\Tools\\app.exe", "Max", "Monday");
     HWND viewer = open();
     ASSERT_TRUE(viewer);
     HWND list = GetDlgItem(viewer, DayList);
@@ -781,7 +775,7 @@ TEST_F(ViewerTest, AProgramByAPathTooLongToStartIsDrawnGreyWithThatMark) {
 }
 
 TEST_F(ViewerTest, ARecordThatNeverStartsIsDrawnGreyWithThatMark) {
-    services_.folder.files["datmon.dat"] = record("25:99", "C:\\app.exe", "Max", "Monday");
+    services_.folder.files["datmon.dat"] = driver::record("25:99", "C:\\app.exe", "Max", "Monday");
     HWND viewer = open();
     ASSERT_TRUE(viewer);
     HWND list = GetDlgItem(viewer, DayList);
@@ -798,7 +792,8 @@ TEST_F(ViewerTest, ALongProgramLineKeepsTheProgramsOwnNameInView) {
     // Far wider than the list, and still a path that Windows starts a program by.
     for (int i = 0; i < 8; ++i) program += "A rather long folder name\\";
     program += "app.exe";
-    services_.folder.files["datmon.dat"] = record("07:30", program.c_str(), "Max", "Monday");
+    services_.folder.files["datmon.dat"] =
+        driver::record("07:30", program.c_str(), "Max", "Monday");
     HWND viewer = open();
     ASSERT_TRUE(viewer);
     HWND list = GetDlgItem(viewer, DayList);
@@ -822,7 +817,7 @@ TEST_F(ViewerTest, ALongProgramLineKeepsTheProgramsOwnNameInView) {
     EXPECT_LT(right, picture.width - 1) << "the line is not cut at the edge";
 
     // "app.exe" alone, drawn as the list draws its lines, ends the drawn line pixel for pixel.
-    const Picture name = drawn(picture.width, height, [&](HDC dc) {
+    const Picture name = drawnPicture(picture.width, height, [&](HDC dc) {
         const win32::Selected font(dc,
                                    reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
         RECT all{0, 0, picture.width, height};
