@@ -50,8 +50,10 @@ endfunction()
 # heap is slower than its parts (the Windows-side tests took 69 s in one process, 34 s in four).
 # The program is compiled a few files to a unit (a unity build): each file's own unit read the
 # same headers and made the same code of GoogleTest and the standard library again, most of the
-# tests' build time. A name that two files of a folder both define at namespace scope, even in
-# an anonymous namespace, therefore stops the build.
+# tests' build time. Two files of a folder therefore may not define the same name at namespace
+# scope, even in an anonymous namespace: the same definition twice stops the build, but an
+# overload of another file's function may be called instead of one's own without a word
+# (scripts/check-test-names.py, a host test, looks for such functions).
 # Each program is one test of CTest, all its tests in one process: a start of the sanitized
 # program took longer than most of its tests, and under Wine a start with the heap check more
 # still. Its output names each test, and a failing one fails the program; one test is run as
