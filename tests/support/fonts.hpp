@@ -15,6 +15,15 @@
 
 namespace driver {
 
+// The font a control draws its text in, as it was asked for.
+inline LOGFONTW logFontOf(HWND control) {
+    LOGFONTW font{};
+    const auto handle = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    EXPECT_NE(handle, nullptr);
+    if (handle) GetObjectW(handle, sizeof font, &font);
+    return font;
+}
+
 inline ::testing::AssertionResult fontInstalled(std::wstring_view family) {
     if (win32::fontFamilyInstalled(family)) return ::testing::AssertionSuccess();
     struct Source {

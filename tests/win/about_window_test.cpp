@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "fonts.hpp"
 #include "editor/core/help.hpp"
 #include "editor/win/about_window.hpp"
 #include "editor/win/fonts.hpp"
@@ -68,14 +69,6 @@ class AboutWindow : public testing::Test {
         return rect;
     }
 
-    static LOGFONTW fontOf(HWND control) {
-        LOGFONTW font{};
-        HFONT handle = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-        EXPECT_NE(handle, nullptr);
-        GetObjectW(handle, sizeof font, &font);
-        return font;
-    }
-
     static std::wstring text(HWND window) {
         std::wstring value(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
         value.resize(static_cast<std::size_t>(
@@ -92,7 +85,7 @@ class AboutWindow : public testing::Test {
         EXPECT_EQ(place.top, expected.top);
         EXPECT_EQ(place.right - place.left, expected.width);
         EXPECT_EQ(place.bottom - place.top, expected.height);
-        const LOGFONTW font = fontOf(label);
+        const LOGFONTW font = driver::logFontOf(label);
         EXPECT_EQ(font.lfHeight, win32::fontHeight(1200, dpi)) << "12 points at " << dpi;
         EXPECT_EQ(font.lfWeight, FW_NORMAL);
         EXPECT_FALSE(font.lfItalic);
@@ -131,7 +124,7 @@ TEST_F(AboutWindow, ShowsOneLabelWithTheAboutTextInArial12) {
     EXPECT_EQ(GetWindowLongW(label, GWL_STYLE) & SS_TYPEMASK, SS_LEFT) << "wraps at words";
     expectLaidOutFor(about, dpi);
     if (win32::fontFamilyInstalled(L"Arial")) {
-        EXPECT_EQ(fontOf(label).lfFaceName, std::wstring(L"Arial"));
+        EXPECT_EQ(driver::logFontOf(label).lfFaceName, std::wstring(L"Arial"));
     }
 
     // Only the label: no buttons or other controls.

@@ -10,7 +10,6 @@
 #include <shlobj.h>
 
 #include <cstdio>
-#include <functional>
 #include <optional>
 #include <thread>
 

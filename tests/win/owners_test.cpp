@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include <functional>
 #include <thread>
 
 #include "driver.hpp"

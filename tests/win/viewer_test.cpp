@@ -20,7 +20,6 @@
 #include "editor/win/viewer_ids.hpp"
 #include "editor/win/viewer_window.hpp"
 #include "editor/win/window.hpp"
-#include "schedule/record.hpp"
 #include "win32/canvas.hpp"
 #include "win32/folder.hpp"
 #include "win32/font.hpp"
@@ -32,20 +31,12 @@ using namespace editor::form2;
 
 namespace {
 
-LOGFONTW logFontOf(HWND window) {
-    LOGFONTW font{};
-    auto handle = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
-    EXPECT_NE(handle, nullptr);
-    if (handle) GetObjectW(handle, sizeof font, &font);
-    return font;
-}
-
 // The weight of each day button's font, Monday first.
 std::array<LONG, 7> weights(HWND viewer) {
     std::array<LONG, 7> result{};
     for (int day = 0; day < 7; ++day) {
         result[static_cast<std::size_t>(day)] =
-            logFontOf(GetDlgItem(viewer, Command1 + day)).lfWeight;
+            driver::logFontOf(GetDlgItem(viewer, Command1 + day)).lfWeight;
     }
     return result;
 }
@@ -217,7 +208,7 @@ TEST_F(ViewerTest, WindowAndButtonsAsDesigned) {
         EXPECT_TRUE(IsWindowVisible(button));
         EXPECT_EQ(clientPlace(button),
                   win32::toPixels({expected.left, 7200, expected.width, 495}, dpi));
-        const LOGFONTW font = logFontOf(button);
+        const LOGFONTW font = driver::logFontOf(button);
         EXPECT_EQ(font.lfWeight, FW_NORMAL);
         // A caption whose two lines would touch the button's frame at the design size steps
         // down for that button alone, never below 80 %; the caption tests hold it whole.
@@ -248,7 +239,7 @@ TEST_F(ViewerTest, WindowAndButtonsAsDesigned) {
     ASSERT_TRUE(list);
     EXPECT_EQ(driver::className(list), L"ListBox");
     EXPECT_EQ(clientPlace(list), win32::toPixels({0, 0, 10095, 7080}, dpi));
-    const LOGFONTW listFont = logFontOf(list);
+    const LOGFONTW listFont = driver::logFontOf(list);
     EXPECT_EQ(listFont.lfWeight, FW_BOLD);
     EXPECT_EQ(listFont.lfHeight, win32::fontHeight(1200, dpi));
     const std::wstring narrow = win32::chooseFamily({L"Arial Narrow", 1200, true, {}, FF_SWISS});
@@ -465,13 +456,15 @@ TEST_F(ViewerTest, LaysOutAgainForANewDpi) {
     EXPECT_EQ(clientPlace(GetDlgItem(viewer, Command8)),
               win32::toPixels({7800, 7200, 975, 495}, 120));
     EXPECT_EQ(clientPlace(GetDlgItem(viewer, DayList)), win32::toPixels({0, 0, 10095, 7080}, 120));
-    EXPECT_EQ(logFontOf(GetDlgItem(viewer, Command1)).lfHeight, win32::fontHeight(825, 120));
-    EXPECT_EQ(logFontOf(GetDlgItem(viewer, DayList)).lfHeight, win32::fontHeight(1200, 120));
+    EXPECT_EQ(driver::logFontOf(GetDlgItem(viewer, Command1)).lfHeight,
+              win32::fontHeight(825, 120));
+    EXPECT_EQ(driver::logFontOf(GetDlgItem(viewer, DayList)).lfHeight,
+              win32::fontHeight(1200, 120));
     EXPECT_EQ(weights(viewer), boldOnly(6)) << "the bold mark stays";
     EXPECT_EQ(driver::listText(GetDlgItem(viewer, DayList)),
               L"Time: 09:00\r\nC:\\sun.exe\r\nRun Style - Normal");
     press(viewer, Command1);
-    EXPECT_EQ(logFontOf(GetDlgItem(viewer, Command1)).lfHeight, win32::fontHeight(825, 120))
+    EXPECT_EQ(driver::logFontOf(GetDlgItem(viewer, Command1)).lfHeight, win32::fontHeight(825, 120))
         << "a day turned bold later gets the new size too";
 }
 
