@@ -37,17 +37,18 @@ def functions(source):
 
 
 def main():
-    root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else __file__).resolve()
-    if root.is_file():
-        root = root.parent.parent
-    clashes = []
-    for folder in sorted((root / "tests").iterdir()):
-        seen = {}
-        for source in sorted(folder.glob("*_test.cpp")):
-            for name in functions(source):
-                seen.setdefault(name, []).append(source.name)
-        clashes += [f"tests/{folder.name}: {name} in {', '.join(files)}"
-                    for name, files in sorted(seen.items()) if len(files) > 1]
+    root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else pathlib.Path(__file__).parent.parent)
+    sources = sorted(root.resolve().glob("tests/*/*_test.cpp"))
+    if not sources:
+        print(f"no test files under {root / 'tests'}", file=sys.stderr)
+        return 1
+    defined = {}  # folder -> function name -> files
+    for source in sources:
+        for name in functions(source):
+            defined.setdefault(source.parent.name, {}).setdefault(name, []).append(source.name)
+    clashes = [f"tests/{folder}: {name} in {', '.join(files)}"
+               for folder, names in sorted(defined.items())
+               for name, files in sorted(names.items()) if len(files) > 1]
     for clash in clashes:
         print(clash)
     if clashes:
