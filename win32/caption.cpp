@@ -194,20 +194,27 @@ bool captionFits(HDC measuring, const CaptionLayout& layout, HFONT font) {
     }
     // Drawing the caption to see its ink is most of the cost of a window's start. It can only
     // find ink cut where a glyph may reach past the measure to the area's edge: not where the
-    // caption leaves more room on each side it may reach than a glyph's overhang, bounded by
-    // half the font's height (the widest seen is 4 pixels of a 9-pixel font). A centred caption
-    // has that room on both sides; one that starts at the area's left edge needs it on the right
-    // only, while its one line starts with a glyph that reaches no further left than its start.
+    // caption leaves more room on each side it may reach than a glyph's overhang. An outline
+    // glyph's is bounded by half the font's height (the widest seen is 4 pixels of a 9-pixel
+    // font). A raster glyph is drawn inside its cell, and the cells are what DrawText measures,
+    // so only the overstrike of a made-up bold or italic (tmOverhang) and the pixel that must
+    // stay clear of the edge remain, and one pixel more for rounding where it is centred. A
+    // centred caption has that room on both sides; one that starts at the area's left edge
+    // needs it on the right only, while its one line starts with a glyph that reaches no
+    // further left than its start.
     TEXTMETRICW metrics{};
     if (!GetTextMetricsW(measuring, &metrics)) return inkWithin(layout, font);
-    const LONG overhang = (metrics.tmHeight + 1) / 2;
+    const bool raster = !(metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE));
+    const LONG overhang = raster ? 2 + metrics.tmOverhang : (metrics.tmHeight + 1) / 2;
     const LONG slack = width - (measured.right - measured.left);
+    const LONG lines = measured.bottom - measured.top;
     if (layout.format & DT_CENTER) {
-        if (slack >= 2 * overhang) return true;
+        // A raster cell's last row may hold ink (a descender), so it keeps off the bottom edge.
+        if (slack >= 2 * overhang && (!raster || lines < height)) return true;
     } else if (layout.format & DT_RIGHT) {
         // A right-aligned caption ends at the edge: its ink is drawn to see.
-    } else if (slack >= overhang && measured.bottom - measured.top <= metrics.tmHeight &&
-               measured.bottom - measured.top < height && startsWithinArea(measuring, layout)) {
+    } else if (slack >= overhang && lines <= metrics.tmHeight && lines < height &&
+               startsWithinArea(measuring, layout)) {
         return true;
     }
     return inkWithin(layout, font);

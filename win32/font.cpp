@@ -173,11 +173,15 @@ Chosen choose(const FontSpec& wanted, unsigned dpi) {
         if (!known.installed) return {};
         UniqueFont font = makeFont(name, wanted, height);
         if (!font) return {};
-        if (bool outline = false; !known.outline) {
+        bool outline = known.outline;
+        if (!outline) {
             if (!drawsAtHeight(font.get(), height, outline)) return {};
             if (outline) markOutline(name);
         }
-        if (wanted.bold && !drawsBold(font.get())) return {};
+        // A raster face without a bold of its own is made bold by the system's overstrike,
+        // which always puts down more ink: only an outline family can name a bold face and
+        // still draw regular strokes.
+        if (wanted.bold && outline && !drawsBold(font.get())) return {};
         return {std::wstring(name), std::move(font)};
     };
     if (Chosen chosen = fits(wanted.family); chosen.font) return chosen;

@@ -20,7 +20,11 @@ constexpr DWORD kCentredLabel = WS_VISIBLE | SS_CENTER | SS_NOPREFIX;
 constexpr DWORD kLeftLabel = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
 constexpr DWORD kRule = WS_VISIBLE | SS_LEFT;  // no text: its background is the rule
 constexpr DWORD kCheckBox = WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX;
-constexpr DWORD kOneRowList = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT;
+// A one-row list always holds more items than its row shows, so its scroll bar is there from
+// the start: without LBS_DISABLENOSCROLL the list hides the bar when it is made and shows it
+// again once filled, and each time its frame and client area are worked out anew.
+constexpr DWORD kOneRowList =
+    WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_DISABLENOSCROLL;
 constexpr DWORD kDriveList = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
 constexpr DWORD kFolderList = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT |
                               LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;

@@ -21,8 +21,8 @@ class SystemFileSystem final : public FileSystem {
     PathEntry entry(std::string_view path) override;
 };
 
-// Fills a list box with `items` in order, none selected: redraw off and storage reserved
-// first, so a folder of many thousand files shows quickly.
+// Fills a list box with `items` in order, none selected: redraw off and, for a long list,
+// storage reserved first, so a folder of many thousand files shows quickly.
 void fillListBox(HWND list, const std::vector<std::string>& items);
 
 // The text of a list box's line; empty when there is no such line.
