@@ -174,8 +174,8 @@ void MainWindow::OnCommand(int id, int code) {
 schedule::Outcome MainWindow::OnCreate() {
     for (int id : kOneRowLists) {
         HWND list = control(id);
-        // At once, storage and scroll bar set once: item by item, each would reset both.
-        fillListBox(list, mainListItems(static_cast<List>(id - List1)));
+        // Into a list that does not redraw while the window is made: its scroll bar is set once.
+        addListItems(list, mainListItems(static_cast<List>(id - List1)));
         win32::subclass(list, OneRowListProc);
     }
     pickerControls_.attach(control(Drive1), control(Dir1), control(File1));

@@ -85,9 +85,7 @@ PathEntry SystemFileSystem::entry(std::string_view path) {
     return entry;
 }
 
-void fillListBox(HWND list, const std::vector<std::string>& items) {
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+void addListItems(HWND list, const std::vector<std::string>& items) {
     // Reserving pays for a long list only, as Microsoft advises it above a hundred items: Wine,
     // for one, gives back all but what the first item needs as that is added, and grows the
     // storage again item by item, so that the 60 minutes filled slower with it than without.
@@ -102,6 +100,12 @@ void fillListBox(HWND list, const std::vector<std::string>& items) {
         win32::widenInto(item, wide);
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     }
+}
+
+void fillListBox(HWND list, const std::vector<std::string>& items) {
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    addListItems(list, items);
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }

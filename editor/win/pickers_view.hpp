@@ -21,8 +21,11 @@ class SystemFileSystem final : public FileSystem {
     PathEntry entry(std::string_view path) override;
 };
 
-// Fills a list box with `items` in order, none selected: redraw off and, for a long list,
-// storage reserved first, so a folder of many thousand files shows quickly.
+// Adds `items` to a list box in order, storage reserved first for a long list.
+void addListItems(HWND list, const std::vector<std::string>& items);
+
+// Fills a list box with `items` in order, none selected, with redraw off: a folder of many
+// thousand files shows quickly.
 void fillListBox(HWND list, const std::vector<std::string>& items);
 
 // The text of a list box's line; empty when there is no such line.

@@ -1,9 +1,12 @@
 #include "editor/win/window.hpp"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <exception>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "win32/accessible.hpp"
 #include "win32/caption.hpp"
@@ -170,6 +173,7 @@ bool Window::OnCreateWindow() {
         }
         if (row.accessibleName) win32::setAccessibleName(child, row.accessibleName);
     }
+    holdListRedraw(true);
     applyFonts();
     if (const schedule::Outcome created = OnCreate(); !created) {
         createFailure_ = created.error;
@@ -178,6 +182,7 @@ bool Window::OnCreateWindow() {
     // After OnCreate, which may give a control its text.
     fitCaptions();
     OnLaidOut(dpi_);
+    holdListRedraw(false);
     fitClientArea();
     // The system's default place may leave part of the window off the screen.
     keepInWorkArea();
@@ -243,6 +248,16 @@ void Window::keepInWorkArea() {
     const LONG top = within(window.top, window.bottom - window.top, work.top, work.bottom);
     if (left != window.left || top != window.top) {
         SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void Window::holdListRedraw(bool hold) {
+    for (const ControlRow& row : controls_) {
+        if (std::wstring_view(row.className) != WC_LISTBOXW) continue;
+        HWND list = control(row.id);
+        SendMessageW(list, WM_SETREDRAW, hold ? FALSE : TRUE, 0);
+        // As Microsoft asks once redrawing is allowed again.
+        if (!hold) InvalidateRect(list, nullptr, TRUE);
     }
 }
 
