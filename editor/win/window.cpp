@@ -253,7 +253,8 @@ void Window::keepInWorkArea() {
 
 void Window::holdListRedraw(bool hold) {
     for (const ControlRow& row : controls_) {
-        if (std::wstring_view(row.className) != WC_LISTBOXW) continue;
+        const std::wstring_view kind = row.className;
+        if (kind != WC_LISTBOXW && kind != WC_COMBOBOXW) continue;
         HWND list = control(row.id);
         SendMessageW(list, WM_SETREDRAW, hold ? FALSE : TRUE, 0);
         // As Microsoft asks once redrawing is allowed again.

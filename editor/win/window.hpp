@@ -152,9 +152,10 @@ class Window {
     // Moves the window, as it is now, into its monitor's work area where it reaches past it.
     void keepInWorkArea();
 
-    // While the window is made, its list boxes do not redraw (`hold`), then they do again: each
-    // font, item and item height a list is given would otherwise have it work out its scroll
-    // bar anew, with a DC of its own fetched from the system each time.
+    // While the window is made, its list boxes and combo boxes do not redraw (`hold`), then they
+    // do again: each font, item and item height a list is given would otherwise have it work
+    // out its scroll bar (a combo box its drop-down part) anew and draw, with a DC of its own
+    // fetched from the system each time.
     void holdListRedraw(bool hold);
     // Every control in its design's font at its own size.
     void applyFonts();
