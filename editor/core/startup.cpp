@@ -49,15 +49,6 @@ std::vector<std::string> startFolders(Uses<const Folders> services) {
 
 ScheduleUse loadMain(MainControls& controls, Uses<Messages, Folders, const Files, Access> services,
                      const std::function<void()>& show) {
-    controls.selectItem(List::List2, "12");
-    controls.selectItem(List::List3, "00");
-    controls.selectItem(List::List1, "PM");
-    controls.selectItem(List::List4, "Normal");
-    show();
-
-    // After the window shows, still before the user can pick: Text4 is never shown, and reading
-    // the folder is a trip to the disc, which the user should not wait for to see the window;
-    // a message then has a window to belong to.
     std::vector<std::string> names;
     const schedule::Outcome listed = services.folders().scheduleFolder().fileNames(names);
     if (!listed) {
@@ -68,8 +59,14 @@ ScheduleUse loadMain(MainControls& controls, Uses<Messages, Folders, const Files
         names.clear();
     }
     controls.setText(Field::Text4, startingPickCounter(names));
+    controls.selectItem(List::List2, "12");
+    controls.selectItem(List::List3, "00");
+    controls.selectItem(List::List1, "PM");
+    controls.selectItem(List::List4, "Normal");
+    show();
 
-    // The check writes a file through to the disc, for the same reasons after the window shows.
+    // After the window shows: the check writes a file through to the disc, which the user
+    // should not wait for to see the window, and its message then has a window to belong to.
     ScheduleUse use = ScheduleUse::Change;
     if (listed) {
         if (const schedule::Outcome writable =

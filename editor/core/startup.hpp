@@ -33,12 +33,12 @@ schedule::Outcome checkWritable(schedule::Folder& folder, std::string_view name)
 // the working folder.
 std::vector<std::string> startFolders(Uses<const Folders> services);
 
-// The loading of Main, in order: the hour, minute, half of the day and run style, then `show`
-// shows the window, then Text4 (hidden) from the pick files, then Dir1 and File1 go to the
-// first start folder that can be read. A working folder that cannot be read, or else cannot be
-// written, and no start folder at all are reported, each once; the editor stays open either way. A
-// shared schedule that cannot be written is offered to an instance with administrator rights
-// instead (offerAdministratorRights): when one takes over, the pickers stay where they are.
+// The loading of Main, in order: Text4, the hour, minute, half of the day and run style,
+// then `show` shows the window, then Dir1 and File1 go to the first start folder that can be
+// read. A working folder that cannot be read, or else cannot be written, and no start folder
+// at all are reported, each once; the editor stays open either way. A shared schedule that
+// cannot be written is offered to an instance with administrator rights instead
+// (offerAdministratorRights): when one takes over, the pickers stay where they are.
 ScheduleUse loadMain(MainControls& controls, Uses<Messages, Folders, const Files, Access> services,
                      const std::function<void()>& show);
 

@@ -95,8 +95,11 @@ TempFolder::TempFolder(const std::wstring& parent) {
         base.assign(temp, length > 0 ? length - 1 : 0);  // without its backslash
     }
     static unsigned counter = 0;
+    // Wine gives each run's test programs the same process ids again, and what a run leaves in
+    // the user's profile (the logon history) names its folders: the run's start tells them apart.
+    static const std::wstring run = std::to_wstring(GetTickCount64() % 100000);
     for (;;) {
-        path_ = base + L"\\norvell-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+        path_ = base + L"\\norvell-" + std::to_wstring(GetCurrentProcessId()) + L"-" + run + L"-" +
                 std::to_wstring(++counter);
         if (CreateDirectoryW(path_.c_str(), nullptr)) break;
         if (GetLastError() != ERROR_ALREADY_EXISTS) fail("cannot create a temporary folder");

@@ -25,7 +25,10 @@
 #include "editor/win/about_window.hpp"
 #include "editor/win/change_dialog.hpp"
 #include "editor/win/main_window.hpp"
+#include "editor/win/fonts.hpp"
 #include "editor/win/viewer_window.hpp"
+#include "win32/caption.hpp"
+#include "win32/font.hpp"
 #include "win32/owners.hpp"
 #include "win32/text.hpp"
 
@@ -257,6 +260,53 @@ TEST(Captions, WholeInTheirControlsAndBoldWhereDesignedAtTheSystemsDpi) {
     windows.closeAll();
     MSG quit;
     PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+// A raster face's caption said to fit by its measure alone, where the window would not draw it
+// to see: at every width from a pixel short of its measure to a few pixels more, left-aligned
+// and centred, regular and made-up bold, its ink keeps clear of the edges.
+TEST(Captions, ARasterCaptionThatFitsByItsMeasureKeepsItsInkClear) {
+    const win32::UniqueFont regular(win32::createFont(editor::fonts::kSansSerif, 96));
+    const win32::UniqueFont bold(win32::createFont(editor::fonts::kSansSerifBold, 96));
+    const win32::UniqueDC measuring(CreateCompatibleDC(nullptr));
+    TEXTMETRICW metrics{};
+    {
+        const win32::Selected selected(measuring.get(), bold.get());
+        GetTextMetricsW(measuring.get(), &metrics);
+    }
+    if (metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) {
+        GTEST_SKIP() << "MS Sans Serif is drawn from outlines here";
+    }
+    const HWND parent = CreateWindowExW(0, WC_STATICW, L"", WS_POPUP, 0, 0, 300, 100, nullptr,
+                                        nullptr, nullptr, nullptr);
+    ASSERT_TRUE(parent);
+    int fitting = 0;
+    for (HFONT font : {regular.get(), bold.get()}) {
+        for (DWORD alignment : {SS_LEFT, SS_CENTER}) {
+            SIZE measure{};
+            {
+                const win32::Selected selected(measuring.get(), font);
+                GetTextExtentPoint32W(measuring.get(), L"Wed", 3, &measure);
+            }
+            for (LONG width = measure.cx - 1; width <= measure.cx + 6; ++width) {
+                const HWND label = CreateWindowExW(
+                    0, WC_STATICW, L"Wed", WS_CHILD | WS_VISIBLE | SS_NOPREFIX | alignment, 0, 0,
+                    width, metrics.tmHeight + 2, parent, nullptr, nullptr, nullptr);
+                SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+                win32::ButtonMargins margins;
+                const auto layout = win32::captionLayout(label, 96, margins);
+                ASSERT_TRUE(layout);
+                if (win32::captionFits(measuring.get(), *layout, font)) {
+                    ++fitting;
+                    EXPECT_TRUE(inkClearOfEdges(label))
+                        << describe(font) << ", " << width << " px, style " << alignment;
+                }
+                DestroyWindow(label);
+            }
+        }
+    }
+    EXPECT_GT(fitting, 0);
+    DestroyWindow(parent);
 }
 
 TEST(Captions, WholeAndBoldAtEveryScaleFrom100To200Percent) {
