@@ -197,11 +197,10 @@ bool captionFits(HDC measuring, const CaptionLayout& layout, HFONT font) {
     // caption leaves more room on each side it may reach than a glyph's overhang. An outline
     // glyph's is bounded by half the font's height (the widest seen is 4 pixels of a 9-pixel
     // font). A raster glyph is drawn inside its cell, and the cells are what DrawText measures,
-    // so only the overstrike of a made-up bold or italic (tmOverhang) and the pixel that must
-    // stay clear of the edge remain, and one pixel more for rounding where it is centred. A
-    // centred caption has that room on both sides; one that starts at the area's left edge
-    // needs it on the right only, while its one line starts with a glyph that reaches no
-    // further left than its start.
+    // so only the overstrike of a made-up bold or italic (tmOverhang) remains, with the pixel
+    // that must stay clear of the edge and one more to spare. A centred caption has that room
+    // on both sides; one that starts at the area's left edge needs it on the right only, while
+    // its one line starts with a glyph that reaches no further left than its start.
     TEXTMETRICW metrics{};
     if (!GetTextMetricsW(measuring, &metrics)) return inkWithin(layout, font);
     const bool raster = !(metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE));
