@@ -360,12 +360,9 @@ TEST(MainWindow, OneRowListsShowOneItemAndScrollingMovesTheCurrentOne) {
         RECT client;
         GetClientRect(list, &client);
         EXPECT_EQ(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0), client.bottom) << id;
-        // Its scroll bar, there from the start, steps through every item one at a time.
-        SCROLLINFO bar{sizeof bar, SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
-        ASSERT_TRUE(GetScrollInfo(list, SB_VERT, &bar)) << id;
-        EXPECT_EQ(bar.nMax - bar.nMin + 1, SendMessageW(list, LB_GETCOUNT, 0, 0)) << id;
-        EXPECT_EQ(bar.nPage, 1u) << id;
-        EXPECT_TRUE(GetWindowLongPtrW(list, GWL_STYLE) & WS_VSCROLL) << id;
+        SCROLLINFO bar{sizeof bar, SIF_RANGE, 0, 0, 0, 0, 0};
+        EXPECT_TRUE(GetScrollInfo(list, SB_VERT, &bar)) << id;
+        EXPECT_EQ(bar.nMax + 1, SendMessageW(list, LB_GETCOUNT, 0, 0)) << id << ": its scroll bar";
     }
     controls.selectItem(List::List2, "12");
     HWND hours = editor.control(editor::main::List2);
