@@ -24,8 +24,8 @@
 #include "log_pixels.hpp"
 #include "editor/win/about_window.hpp"
 #include "editor/win/change_dialog.hpp"
-#include "editor/win/main_window.hpp"
 #include "editor/win/fonts.hpp"
+#include "editor/win/main_window.hpp"
 #include "editor/win/viewer_window.hpp"
 #include "win32/caption.hpp"
 #include "win32/font.hpp"
@@ -274,6 +274,7 @@ TEST(Captions, ARasterCaptionThatFitsByItsMeasureKeepsItsInkClear) {
             SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
             win32::ButtonMargins margins;
             const auto layout = win32::captionLayout(label, 96, margins);
+            ASSERT_TRUE(layout) << width;
             if (win32::captionFits(measuring.get(), *layout, font.get())) {
                 EXPECT_TRUE(inkClearOfEdges(label)) << width << " px, style " << alignment;
             }
