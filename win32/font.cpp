@@ -43,14 +43,10 @@ UniqueFont makeFont(std::wstring_view family, const FontSpec& wanted, int height
 // outline font does at every size, and says so in `outline`; a bitmap font only at the few it
 // was drawn in, which a window that scales with its DPI soon leaves.
 bool drawsAtHeight(HFONT font, int height, bool& outline) {
-    TEXTMETRICW metrics{};
-    {
-        const UniqueDC screen(CreateCompatibleDC(nullptr));
-        const Selected selected(screen.get(), font);
-        if (!GetTextMetricsW(screen.get(), &metrics)) return false;
-    }
-    outline = metrics.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR);
-    return outline || metrics.tmHeight - metrics.tmInternalLeading == -height;
+    const std::optional<TEXTMETRICW> metrics = textMetrics(font);
+    if (!metrics) return false;
+    outline = metrics->tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR);
+    return outline || metrics->tmHeight - metrics->tmInternalLeading == -height;
 }
 
 // Whether `font`, made bold, draws heavier strokes than its family at the same size drawn
@@ -194,6 +190,14 @@ Chosen choose(const FontSpec& wanted, unsigned dpi) {
 
 std::wstring chooseFamily(const FontSpec& wanted, unsigned dpi) {
     return chooseOnce(wanted, dpi).family;
+}
+
+std::optional<TEXTMETRICW> textMetrics(HFONT font) {
+    const UniqueDC screen(CreateCompatibleDC(nullptr));
+    const Selected selected(screen.get(), font);
+    TEXTMETRICW metrics{};
+    if (!screen || !GetTextMetricsW(screen.get(), &metrics)) return std::nullopt;
+    return metrics;
 }
 
 int fontHeight(int hundredthsOfPoint, unsigned dpi) {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -28,6 +29,11 @@ bool fontFamilyInstalled(std::wstring_view family);
 // only) and, where `wanted` is bold, draws bold; empty when none does, and the generic family
 // decides.
 std::wstring chooseFamily(const FontSpec& wanted, unsigned dpi = 96);
+
+// The metrics of `font`, measured on a memory DC of the screen's kind: a font's metrics are the
+// same in any such DC, and a window's own would be fetched from the system. Nothing when the
+// system cannot measure it.
+std::optional<TEXTMETRICW> textMetrics(HFONT font);
 
 // The LOGFONT height (negative: the character height) of a point size at `dpi`.
 int fontHeight(int hundredthsOfPoint, unsigned dpi);

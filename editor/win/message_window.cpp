@@ -1,10 +1,12 @@
 #include "editor/win/message_window.hpp"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "win32/dpi.hpp"
+#include "win32/font.hpp"
 #include "win32/message_fit.hpp"
 #include "win32/owners.hpp"
 #include "win32/text.hpp"
@@ -72,11 +74,9 @@ win32::PixelSize measure(const std::wstring& text, HFONT font, int width, bool a
 }
 
 int lineHeight(HFONT font) {
-    const win32::ClientDC screen(nullptr);
-    const win32::Selected selected(screen.get(), font);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(screen.get(), &metrics);
-    return std::max(1, static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading));
+    const std::optional<TEXTMETRICW> metrics = win32::textMetrics(font);
+    return metrics ? std::max(1, static_cast<int>(metrics->tmHeight + metrics->tmExternalLeading))
+                   : 1;
 }
 
 // Pixels of the window's design at 96 DPI, at the window's DPI.

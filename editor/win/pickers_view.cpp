@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "win32/error.hpp"
+#include "win32/font.hpp"
 #include "win32/listing.hpp"
 #include "win32/owners.hpp"
 #include "win32/text.hpp"
@@ -164,15 +165,8 @@ void PickerControls::selectFile(int index) {
 }
 
 int PickerControls::folderItemHeight(HFONT font, unsigned dpi) const {
-    TEXTMETRICW metrics{};
-    {
-        // A font's metrics are the same in any DC of the screen's kind; Dir1's own would be
-        // fetched from the system, which costs more than the measuring.
-        const win32::UniqueDC dc(CreateCompatibleDC(nullptr));
-        const win32::Selected selected(dc.get(), font);
-        GetTextMetricsW(dc.get(), &metrics);
-    }
-    return std::max<int>(metrics.tmHeight, win32::scalePixels(16, dpi));
+    const std::optional<TEXTMETRICW> metrics = win32::textMetrics(font);
+    return std::max<int>(metrics ? metrics->tmHeight : 0, win32::scalePixels(16, dpi));
 }
 
 void PickerControls::drawFolderItem(const DRAWITEMSTRUCT& item, unsigned dpi) const {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -13,6 +14,7 @@
 #include "editor/core/show_list.hpp"
 #include "editor/win/change_dialog.hpp"
 #include "editor/win/fonts.hpp"
+#include "win32/font.hpp"
 #include "win32/owners.hpp"
 #include "win32/text.hpp"
 
@@ -382,11 +384,9 @@ void Form2::showDayAgain(LRESULT index) {
 }
 
 int Form2::lineHeight() const {
-    const win32::ClientDC dc(hwnd());
-    const win32::Selected selected(dc.get(), font(fonts::kDayList));
-    TEXTMETRICW metrics{};
-    if (!dc || !GetTextMetricsW(dc.get(), &metrics)) return 16;
-    return std::max(1, static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading));
+    const std::optional<TEXTMETRICW> metrics = win32::textMetrics(font(fonts::kDayList));
+    if (!metrics) return 16;
+    return std::max(1, static_cast<int>(metrics->tmHeight + metrics->tmExternalLeading));
 }
 
 void Form2::setDayBold(int index, bool bold) {
