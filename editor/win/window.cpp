@@ -80,6 +80,7 @@ schedule::Outcome Window::create(const WindowDesign& design, WindowRegistry* reg
             ? design.smallestClientArea
             : design.clientArea;
     controls_ = design.controls;
+    children_.clear();
     designs_.clear();
     for (const ControlRow& row : controls_) designs_.push_back(row.font);
     createFailure_.clear();
@@ -126,6 +127,13 @@ win32::PixelSize Window::shortOfDesign() const {
             win32::twipsToPixels(clientArea_.height, dpi_) - client_.height};
 }
 
+HWND Window::control(int id) const {
+    for (std::size_t i = 0; i < children_.size(); ++i) {
+        if (controls_[i].id == id) return children_[i];
+    }
+    return GetDlgItem(hwnd_, id);
+}
+
 HFONT Window::font(const win32::FontSpec& design) const {
     return madeFont(design, win32::fontHeight(design.hundredthsOfPoint, dpi_));
 }
@@ -150,9 +158,11 @@ void Window::setControlFont(int id, const win32::FontSpec& design) {
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         if (controls_[i].id != id) continue;
         designs_[i] = &design;
+        // Before the control exists, the font comes with the others once it does.
+        if (i >= children_.size()) return;
         const win32::UniqueDC measuring(CreateCompatibleDC(nullptr));
         win32::ButtonMargins margins;
-        fitCaption(control(id), design, measuring.get(), margins);
+        fitCaption(children_[i], design, measuring.get(), margins);
         return;
     }
 }
@@ -163,14 +173,19 @@ bool Window::OnCreateWindow() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     for (const ControlRow& row : controls_) {
         const win32::PixelRect place = placeOf(row, dpi_);
-        HWND child = CreateWindowExW(
-            row.extendedStyle, row.className, row.caption, WS_CHILD | WS_CLIPSIBLINGS | row.style,
-            place.left, place.top, place.width, place.height, hwnd_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
+        // A list box made with its redraw off works out no scroll bar until holdListRedraw lets
+        // it, once it has its font, items and item height.
+        const DWORD held = std::wstring_view(row.className) == WC_LISTBOXW ? LBS_NOREDRAW : 0;
+        HWND child = CreateWindowExW(row.extendedStyle, row.className, row.caption,
+                                     WS_CHILD | WS_CLIPSIBLINGS | row.style | held, place.left,
+                                     place.top, place.width, place.height, hwnd_,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
+                                     instance, nullptr);
         if (!child) {
             createFailure_ = win32::lastErrorReason();
             return false;
         }
+        children_.push_back(child);
         if (row.accessibleName) win32::setAccessibleName(child, row.accessibleName);
     }
     holdListRedraw(true);
@@ -252,10 +267,10 @@ void Window::keepInWorkArea() {
 }
 
 void Window::holdListRedraw(bool hold) {
-    for (const ControlRow& row : controls_) {
-        const std::wstring_view kind = row.className;
+    for (std::size_t i = 0; i < children_.size(); ++i) {
+        const std::wstring_view kind = controls_[i].className;
         if (kind != WC_LISTBOXW && kind != WC_COMBOBOXW) continue;
-        HWND list = control(row.id);
+        HWND list = children_[i];
         SendMessageW(list, WM_SETREDRAW, hold ? FALSE : TRUE, 0);
         // As Microsoft asks once redrawing is allowed again.
         if (!hold) InvalidateRect(list, nullptr, TRUE);
@@ -263,9 +278,9 @@ void Window::holdListRedraw(bool hold) {
 }
 
 void Window::applyFonts() {
-    for (std::size_t i = 0; i < controls_.size(); ++i) {
+    for (std::size_t i = 0; i < children_.size(); ++i) {
         if (!designs_[i]) continue;
-        SendMessageW(control(controls_[i].id), WM_SETFONT,
+        SendMessageW(children_[i], WM_SETFONT,
                      reinterpret_cast<WPARAM>(fontAt(*designs_[i], designs_[i]->hundredthsOfPoint)),
                      FALSE);
     }
@@ -276,9 +291,9 @@ void Window::fitCaptions() {
     // the system for each, which costs more than the measuring.
     const win32::UniqueDC measuring(CreateCompatibleDC(nullptr));
     win32::ButtonMargins margins;
-    for (std::size_t i = 0; i < controls_.size(); ++i) {
+    for (std::size_t i = 0; i < children_.size(); ++i) {
         if (designs_[i]) {
-            fitCaption(control(controls_[i].id), *designs_[i], measuring.get(), margins);
+            fitCaption(children_[i], *designs_[i], measuring.get(), margins);
         }
     }
 }
@@ -300,9 +315,9 @@ void Window::fitCaption(HWND child, const win32::FontSpec& design, HDC measuring
 }
 
 void Window::layOut(unsigned dpi) {
-    for (const ControlRow& row : controls_) {
-        const win32::PixelRect place = placeOf(row, dpi);
-        SetWindowPos(control(row.id), nullptr, place.left, place.top, place.width, place.height,
+    for (std::size_t i = 0; i < children_.size(); ++i) {
+        const win32::PixelRect place = placeOf(controls_[i], dpi);
+        SetWindowPos(children_[i], nullptr, place.left, place.top, place.width, place.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
@@ -405,6 +420,7 @@ LRESULT CALLBACK Window::WindowProc(HWND window, UINT message, WPARAM wParam, LP
         self->hwnd_ = nullptr;
         // The controls are gone; a closed window kept by its owner holds no fonts.
         self->fonts_.clear();
+        self->children_.clear();
         if (self->registry_) self->registry_->remove(window);
     }
     return result;

@@ -117,7 +117,9 @@ class Window {
     // Where a row's control goes at `dpi`: its table place unless the window says otherwise.
     virtual win32::PixelRect placeOf(const ControlRow& row, unsigned dpi) const;
 
-    HWND control(int id) const { return GetDlgItem(hwnd_, id); }
+    // The table's control `id`, from the handles kept as they were made: GetDlgItem has the
+    // system list all the window's children for each call (under Wine a request to its server).
+    HWND control(int id) const;
     // The DPI the window's contents are laid out at: its monitor's, unless the design is laid
     // out smaller to fit it.
     unsigned dpi() const { return dpi_; }
@@ -152,10 +154,10 @@ class Window {
     // Moves the window, as it is now, into its monitor's work area where it reaches past it.
     void keepInWorkArea();
 
-    // While the window is made, its list boxes and combo boxes do not redraw (`hold`), then they
-    // do again: each font, item and item height a list is given would otherwise have it work
-    // out its scroll bar (a combo box its drop-down part) anew and draw, with a DC of its own
-    // fetched from the system each time.
+    // While the window is made, its list boxes and combo boxes do not redraw (`hold`; list
+    // boxes are made so), then they do again: each font, item and item height a list is given
+    // would otherwise have it work out its scroll bar (a combo box its drop-down part) anew and
+    // draw, with a DC of its own fetched from the system each time.
     void holdListRedraw(bool hold);
     // Every control in its design's font at its own size.
     void applyFonts();
@@ -184,6 +186,8 @@ class Window {
     win32::TwipsRect smallestClientArea_{};
     win32::PixelSize client_{};
     std::span<const ControlRow> controls_;
+    // Each row's control once made, in the table's order; the window destroys them.
+    std::vector<HWND> children_;
     // Each row's design of font: the table's, or what setControlFont gave it.
     std::vector<const win32::FontSpec*> designs_;
     struct MadeFont {
