@@ -173,9 +173,10 @@ bool Window::OnCreateWindow() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     for (const ControlRow& row : controls_) {
         const win32::PixelRect place = placeOf(row, dpi_);
-        // A list box made with its redraw off works out no scroll bar until holdListRedraw lets
-        // it, once it has its font, items and item height.
-        const DWORD held = std::wstring_view(row.className) == WC_LISTBOXW ? LBS_NOREDRAW : 0;
+        const std::wstring_view kind = row.className;
+        // A list box made with its redraw off works out no scroll bar until releaseHeldLists
+        // lets it, once it has its font, items and item height.
+        const DWORD held = kind == WC_LISTBOXW ? LBS_NOREDRAW : 0;
         HWND child = CreateWindowExW(row.extendedStyle, row.className, row.caption,
                                      WS_CHILD | WS_CLIPSIBLINGS | row.style | held, place.left,
                                      place.top, place.width, place.height, hwnd_,
@@ -186,9 +187,10 @@ bool Window::OnCreateWindow() {
             return false;
         }
         children_.push_back(child);
+        // A combo box has no such style: it is held as soon as it is made.
+        if (kind == WC_COMBOBOXW) SendMessageW(child, WM_SETREDRAW, FALSE, 0);
         if (row.accessibleName) win32::setAccessibleName(child, row.accessibleName);
     }
-    holdListRedraw(true);
     applyFonts();
     if (const schedule::Outcome created = OnCreate(); !created) {
         createFailure_ = created.error;
@@ -197,7 +199,7 @@ bool Window::OnCreateWindow() {
     // After OnCreate, which may give a control its text.
     fitCaptions();
     OnLaidOut(dpi_);
-    holdListRedraw(false);
+    releaseHeldLists();
     fitClientArea();
     // The system's default place may leave part of the window off the screen.
     keepInWorkArea();
@@ -266,14 +268,13 @@ void Window::keepInWorkArea() {
     }
 }
 
-void Window::holdListRedraw(bool hold) {
+void Window::releaseHeldLists() {
     for (std::size_t i = 0; i < children_.size(); ++i) {
         const std::wstring_view kind = controls_[i].className;
         if (kind != WC_LISTBOXW && kind != WC_COMBOBOXW) continue;
-        HWND list = children_[i];
-        SendMessageW(list, WM_SETREDRAW, hold ? FALSE : TRUE, 0);
+        SendMessageW(children_[i], WM_SETREDRAW, TRUE, 0);
         // As Microsoft asks once redrawing is allowed again.
-        if (!hold) InvalidateRect(list, nullptr, TRUE);
+        InvalidateRect(children_[i], nullptr, TRUE);
     }
 }
 

@@ -154,11 +154,11 @@ class Window {
     // Moves the window, as it is now, into its monitor's work area where it reaches past it.
     void keepInWorkArea();
 
-    // While the window is made, its list boxes and combo boxes do not redraw (`hold`; list
-    // boxes are made so), then they do again: each font, item and item height a list is given
-    // would otherwise have it work out its scroll bar (a combo box its drop-down part) anew and
-    // draw, with a DC of its own fetched from the system each time.
-    void holdListRedraw(bool hold);
+    // List boxes and combo boxes are made with their redraw off, and redraw again from here:
+    // each font, item and item height a list is given while the window is made would otherwise
+    // have it work out its scroll bar (a combo box its drop-down part) anew and draw, with a DC
+    // of its own fetched from the system each time.
+    void releaseHeldLists();
     // Every control in its design's font at its own size.
     void applyFonts();
     // Each control that shows a caption in the font whose size fits it whole: the design's
