@@ -9,6 +9,7 @@
 
 #include "win32/canvas.hpp"
 #include "win32/dpi.hpp"
+#include "win32/font.hpp"
 #include "win32/owners.hpp"
 #include "win32/system_library.hpp"
 
@@ -203,7 +204,7 @@ bool captionFits(HDC measuring, const CaptionLayout& layout, HFONT font) {
     // its one line starts with a glyph that reaches no further left than its start.
     TEXTMETRICW metrics{};
     if (!GetTextMetricsW(measuring, &metrics)) return inkWithin(layout, font);
-    const bool raster = !(metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE));
+    const bool raster = !drawnFromOutlines(metrics);
     const LONG overhang = raster ? 2 + metrics.tmOverhang : (metrics.tmHeight + 1) / 2;
     const LONG slack = width - (measured.right - measured.left);
     const LONG lines = measured.bottom - measured.top;

@@ -45,7 +45,7 @@ UniqueFont makeFont(std::wstring_view family, const FontSpec& wanted, int height
 bool drawsAtHeight(HFONT font, int height, bool& outline) {
     const std::optional<TEXTMETRICW> metrics = textMetrics(font);
     if (!metrics) return false;
-    outline = metrics->tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR);
+    outline = drawnFromOutlines(*metrics);
     return outline || metrics->tmHeight - metrics->tmInternalLeading == -height;
 }
 

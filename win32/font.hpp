@@ -35,6 +35,12 @@ std::wstring chooseFamily(const FontSpec& wanted, unsigned dpi = 96);
 // system cannot measure it.
 std::optional<TEXTMETRICW> textMetrics(HFONT font);
 
+// Whether a font of these metrics is drawn from outlines (TrueType, OpenType, vector) at any
+// size, rather than from bitmaps drawn for a few sizes.
+inline bool drawnFromOutlines(const TEXTMETRICW& metrics) {
+    return (metrics.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR)) != 0;
+}
+
 // The LOGFONT height (negative: the character height) of a point size at `dpi`.
 int fontHeight(int hundredthsOfPoint, unsigned dpi);
 
